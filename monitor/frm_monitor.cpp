@@ -1,0 +1,117 @@
+#include "monitor/frm_monitor.h"
+
+#include <string_view>
+
+#include "platform/runtime.h"
+#include "shell/frm_main.h"
+#include "shell/numbers.h"
+#include "shell/program.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kReviveIntervalMs = 200;
+constexpr int kReviveTicks = 10;
+constexpr double kOffScreenLeft = -30000;
+
+std::string_view trimBlanks(std::string_view s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+frmMonitor::frmMonitor(Program& program)
+    : window(program.runtime(), "frmMonitor", FormKind::Meter),
+      picHistory(window.addPicture("picHistory")),
+      tmrRevive(program.runtime(), "tmrRevive", kReviveIntervalMs, false),
+      program_(program) {
+    window.onLoad = [this] { Form_Load(); };
+    picHistory.onMouseDown = [this](const MouseArgs& e) { picHistory_MouseDown(e); };
+    picHistory.onMouseMove = [this](const MouseArgs& e) { picHistory_MouseMove(e); };
+    picHistory.onMouseUp = [this](const MouseArgs& e) { picHistory_MouseUp(e); };
+    picHistory.onDblClick = [this] { picHistory_DblClick(); };
+    tmrRevive.onTimer = [this] { tmrRevive_Timer(); };
+}
+
+void frmMonitor::Form_Load() {
+    mKesta& k = program_.kesta();
+    window.setScaleMode(ScaleMode::Pixels);
+    k.SetTopmost(window, 1);
+    tmrRevive.setEnabled(true);
+    program_.helpFile = k.pGetAppPath() + "quillmet.hlp";
+    k.pGetTwipsPerPixel();
+    k.pSetFormSize();
+    k.pSetFormPosition();
+    window.setBackColor(static_cast<Color>(k.plColor[6]));
+    picHistory.setBackColor(static_cast<Color>(k.plColor[4]));
+    mnFirstTick = 1;
+    mHistory.fill(0);
+    msSrcHistory.fill("");
+    msPowerSrc.clear();
+    if (trimBlanks(k.psWavFilePath).empty()) k.pnAlarmEnabled = 0;
+}
+
+void frmMonitor::picHistory_MouseDown(const MouseArgs& e) {
+    if (e.button & kLeftButton) {
+        program_.kesta().pnDragging = -1;
+        DragStart();
+    }
+}
+
+void frmMonitor::picHistory_MouseMove(const MouseArgs&) { DragMove(); }
+
+void frmMonitor::picHistory_MouseUp(const MouseArgs& e) {
+    if (e.button & kLeftButton) program_.kesta().pnDragging = 0;
+}
+
+void frmMonitor::picHistory_DblClick() {
+    window.hide();
+    program_.mainForm().mnuMenuArray[0].caption = kShowMeterCaption;
+    program_.kesta().pnMonitorHidden = 1;
+}
+
+void frmMonitor::DragStart() {
+    mKesta& k = program_.kesta();
+    PointPx p;
+    program_.runtime().screen().getCursorPos(p);
+    k.pDragCursorX = static_cast<float>(p.x);
+    k.pDragCursorY = static_cast<float>(p.y);
+    k.pDragFormLeft = static_cast<float>(window.left());
+    k.pDragFormTop = static_cast<float>(window.top());
+}
+
+void frmMonitor::DragMove() {
+    mKesta& k = program_.kesta();
+    if (k.pnDragging == 0) return;
+    Screen& screen = program_.runtime().screen();
+    PointPx p;  // a failed read leaves it at zero
+    screen.getCursorPos(p);
+    const float dx = static_cast<float>(p.x) - k.pDragCursorX;
+    const float dy = static_cast<float>(p.y) - k.pDragCursorY;
+    // Whole twips in 32 bits rather than 16, so desktops wider than 2184 pixels work too.
+    std::int32_t left = num::toInt32(dx * k.pnTwipsPerPixelX + k.pDragFormLeft);
+    std::int32_t top = num::toInt32(dy * k.pnTwipsPerPixelY + k.pDragFormTop);
+    if (left < 0) left = 0;
+    if (top < 0) top = 0;
+    const double sw = screen.widthTwips(), sh = screen.heightTwips();
+    if (static_cast<float>(window.width() + left) > sw) left = num::toInt32(sw - window.width());
+    if (static_cast<float>(window.height() + top) > sh) top = num::toInt32(sh - window.height());
+    window.setLeft(left);
+    window.setTop(top);
+}
+
+void frmMonitor::tmrRevive_Timer() {
+    ++nCnt_;
+    if (nCnt_ < kReviveTicks) return;
+    mKesta& k = program_.kesta();
+    k.pGetTwipsPerPixel();
+    k.pSetFormSize();
+    k.pSetFormPosition();
+    program_.mainForm().window.setLeft(kOffScreenLeft);
+    tmrRevive.setEnabled(false);
+}
+
+}  // namespace corvane

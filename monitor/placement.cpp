@@ -1,0 +1,62 @@
+// Sizing and placing the meter window: the module procedures the meter's load, its revive step and
+// the preferences dialog share.
+
+#include "monitor/frm_monitor.h"
+#include "platform/runtime.h"
+#include "shell/mkesta.h"
+#include "shell/numbers.h"
+#include "shell/program.h"
+
+namespace corvane {
+
+void mKesta::pGetTwipsPerPixel() {
+    Screen& screen = program_.runtime().screen();
+    pnTwipsPerPixelX = num::toInt16(screen.twipsPerPixelX());
+    pnTwipsPerPixelY = num::toInt16(screen.twipsPerPixelY());
+}
+
+void mKesta::pSetFormSize() {
+    frmMonitor& m = program_.monitor();
+    float width, height;
+    if (pnUpright != 0) {
+        height = static_cast<float>(pnTwipsPerPixelY * kMeterLength);
+        width = pnTwipsPerPixelX * pMonitorWidth;
+    } else {
+        height = pnTwipsPerPixelY * pMonitorWidth;
+        width = static_cast<float>(pnTwipsPerPixelX * kMeterLength);
+    }
+    m.window.setWidth(width);
+    m.window.setHeight(height);
+    // A long side keeps a 1-pixel strip of the window's own colour on each side of the surface.
+    Picture& pic = m.picHistory;
+    if (pnUpright == 1) {
+        pic.setTop(0);
+        pic.setLeft(1);
+        pic.setHeight(m.window.scaleHeight());
+        pic.setWidth(m.window.scaleWidth() - 2);
+    } else {
+        pic.setTop(1);
+        pic.setLeft(0);
+        pic.setHeight(m.window.scaleHeight() - 2);
+        pic.setWidth(m.window.scaleWidth());
+    }
+}
+
+void mKesta::pSetFormPosition() {
+    Form& w = program_.monitor().window;
+    Screen& screen = program_.runtime().screen();
+    const double sw = screen.widthTwips(), sh = screen.heightTwips();
+    double left, top;
+    switch (pnPosOptNum) {
+        case 0: left = 0, top = 0; break;
+        case 1: left = 0, top = sh - w.height(); break;
+        case 2: left = sw - w.width(), top = 0; break;
+        case 3: left = sw - w.width(), top = sh - w.height(); break;
+        case 4: left = pMonitorLeft, top = pMonitorTop; break;
+        default: return;  // an unknown choice leaves the window where it is
+    }
+    w.setLeft(left);
+    w.setTop(top);
+}
+
+}  // namespace corvane

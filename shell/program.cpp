@@ -1,0 +1,28 @@
+#include "shell/program.h"
+
+#include "monitor/frm_monitor.h"
+#include "shell/frm_main.h"
+
+namespace corvane {
+
+Program::Program(Runtime& runtime) : runtime_(runtime), kesta_(*this) {}
+
+// The monitor goes first: the main form's menu outlives everything that refers to it.
+Program::~Program() {
+    monitor_.reset();
+    main_.reset();
+}
+
+void Program::start() { mainForm().window.load(); }
+
+frmMain& Program::mainForm() {
+    if (!main_) main_ = std::make_unique<frmMain>(*this);
+    return *main_;
+}
+
+frmMonitor& Program::monitor() {
+    if (!monitor_) monitor_ = std::make_unique<frmMonitor>(*this);
+    return *monitor_;
+}
+
+}  // namespace corvane

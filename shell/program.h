@@ -1,0 +1,41 @@
+#pragma once
+// The whole program over one runtime: the module and the forms, each created on first use. A test
+// builds a fresh one over a headless runtime and throws it away.
+
+#include <memory>
+#include <string>
+
+#include "shell/mkesta.h"
+
+namespace corvane {
+
+class Runtime;
+class frmMain;
+class frmMonitor;
+
+class Program {
+public:
+    explicit Program(Runtime& runtime);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // What the runtime does at start: create the main form and run its load.
+    void start();
+
+    Runtime& runtime() { return runtime_; }
+    mKesta& kesta() { return kesta_; }
+    frmMain& mainForm();
+    frmMonitor& monitor();
+    bool hasMonitor() const { return monitor_ != nullptr; }
+
+    std::string helpFile;  // the application's help file, set when the meter loads
+
+private:
+    Runtime& runtime_;
+    mKesta kesta_;
+    std::unique_ptr<frmMain> main_;
+    std::unique_ptr<frmMonitor> monitor_;
+};
+
+}  // namespace corvane

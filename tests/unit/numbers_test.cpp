@@ -1,0 +1,65 @@
+#include "shell/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace corvane::num {
+namespace {
+
+TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"2", 2},           {" 4095", 4095},     {"-1", -1},         {"  12abc", 12},      {"1 2 3", 123},
+        {"+7", 7},          {"3.25", 3.25},      {".5", 0.5},        {"-.5x", -0.5},       {"1e3", 1000},
+        {"2.5E-1", 0.25},   {"1D2", 100},        {"4e", 4},          {"4e+", 4},           {"", 0},
+        {"abc", 0},         {"-", 0},            {".", 0},           {"&", 0},             {"&Q1", 0},
+        {"&HFFFF", -1},     {"&HFFFF&", 65535},  {"&hff", 255},      {"&HFFF&", 4095},     {"&HFF0000", 16711680},
+        {"&H808080", 8421504}, {"&HFFFFFF", 16777215}, {"&H0FFFF", -1}, {"&HFFFFFFFF", -1}, {"&HFFFFFFFF&", -1},
+        {"&H", 0},          {" & H 1 0", 16},    {"&H7FFF", 32767},  {"&H8000", -32768},   {"&H10000", 65536},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(valPrefix(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(Numbers, HugeTextsStayFinite) {
+    EXPECT_EQ(valPrefix("1e999"), std::numeric_limits<double>::max());
+    EXPECT_EQ(valPrefix("-1e999"), -std::numeric_limits<double>::max());
+    EXPECT_GT(valPrefix("&HFFFFFFFFFFFFFFFFFFFF&"), 1e18);
+    EXPECT_EQ(valPrefix(std::string(5000, '9') + "x"), std::numeric_limits<double>::max());
+}
+
+TEST(Numbers, RoundsHalvesToEvenAndClampsToTheType) {
+    EXPECT_EQ(toInt16(2.5), 2);
+    EXPECT_EQ(toInt16(3.5), 4);
+    EXPECT_EQ(toInt16(-2.5), -2);
+    EXPECT_EQ(toInt16(25.5), 26);
+    EXPECT_EQ(toInt16(15.3), 15);
+    EXPECT_EQ(toInt16(40000), 32767);
+    EXPECT_EQ(toInt16(-40000), -32768);
+    EXPECT_EQ(toInt16(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(toInt32(1e12), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(toInt32(-1e12), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(toInt32(65535), 65535);
+    EXPECT_EQ(toSingle(1e300), std::numeric_limits<float>::max());
+    EXPECT_EQ(toSingle(-1e300), -std::numeric_limits<float>::max());
+}
+
+TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
+    EXPECT_EQ(toText(std::int16_t{2}), " 2");
+    EXPECT_EQ(toText(std::int32_t{4095}), " 4095");
+    EXPECT_EQ(toText(std::int16_t{-1}), "-1");
+    EXPECT_EQ(toText(0.0), " 0");
+    EXPECT_EQ(toText(-0.0), " 0");
+    EXPECT_EQ(toText(13845.0f), " 13845");
+    EXPECT_EQ(toText(0.5f), " 0.5");
+    EXPECT_EQ(toText(-2.25f), "-2.25");
+    EXPECT_EQ(toText(std::int32_t{16711680}), " 16711680");
+    // What is written reads back to the same value.
+    for (float v : {0.1f, 1.0f / 3, 123456.789f, -7e-5f, 3.4e38f})
+        EXPECT_EQ(toSingle(valPrefix(toText(v))), v) << toText(v);
+}
+
+}  // namespace
+}  // namespace corvane::num
