@@ -16,7 +16,7 @@ inline constexpr int kMeterLength = 51;  // pixels: five divisions of ten plus t
 inline constexpr int kHistorySize = 60;
 
 class frmMonitor {
-public:
+  public:
     explicit frmMonitor(Program& program);
 
     Form window;
@@ -37,7 +37,7 @@ public:
     void picHistory_DblClick();
     void tmrRevive_Timer();
 
-private:
+  private:
     void DragStart();
     void DragMove();
 

@@ -48,12 +48,23 @@ void mKesta::pSetFormPosition() {
     const double sw = screen.widthTwips(), sh = screen.heightTwips();
     double left, top;
     switch (pnPosOptNum) {
-        case 0: left = 0, top = 0; break;
-        case 1: left = 0, top = sh - w.height(); break;
-        case 2: left = sw - w.width(), top = 0; break;
-        case 3: left = sw - w.width(), top = sh - w.height(); break;
-        case 4: left = pMonitorLeft, top = pMonitorTop; break;
-        default: return;  // an unknown choice leaves the window where it is
+        case 0:
+            left = 0, top = 0;
+            break;
+        case 1:
+            left = 0, top = sh - w.height();
+            break;
+        case 2:
+            left = sw - w.width(), top = 0;
+            break;
+        case 3:
+            left = sw - w.width(), top = sh - w.height();
+            break;
+        case 4:
+            left = pMonitorLeft, top = pMonitorTop;
+            break;
+        default:
+            return;  // an unknown choice leaves the window where it is
     }
     w.setLeft(left);
     w.setTop(top);

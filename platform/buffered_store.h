@@ -15,20 +15,20 @@ struct SettingWrite {
 };
 
 class BufferedSettingsStore : public SettingsStore {
-public:
+  public:
     std::string getSetting(const std::string& app, const std::string& section, const std::string& key,
                            const std::string& defaultText) final;
     void saveSetting(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& text) final;
     void commit() final;
 
-protected:
+  protected:
     virtual std::optional<std::string> readStored(const std::string& app, const std::string& section,
                                                   const std::string& key) = 0;
     // Writes the whole set or nothing; reports its own failure.
     virtual void writeAll(const std::vector<SettingWrite>& writes) = 0;
 
-private:
+  private:
     std::vector<SettingWrite> pending_;
 };
 

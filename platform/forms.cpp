@@ -51,7 +51,8 @@ void PixelImage::fillRect(int x1, int y1, int x2, int y2, Color c) {
     x2 = std::min(x2, width_ - 1);
     y2 = std::min(y2, height_ - 1);
     for (int y = y1; y <= y2; ++y)
-        std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + x1, std::max(0, x2 - x1 + 1), c);
+        std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + x1, std::max(0, x2 - x1 + 1),
+                    c);
 }
 
 void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
@@ -79,8 +80,10 @@ void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
                 t1 = std::min(t1, r);
         }
         if (t0 > t1) return;
-        const int nx1 = static_cast<int>(std::lround(x1 + t0 * dx)), ny1 = static_cast<int>(std::lround(y1 + t0 * dy));
-        const int nx2 = static_cast<int>(std::lround(x1 + t1 * dx)), ny2 = static_cast<int>(std::lround(y1 + t1 * dy));
+        const int nx1 = static_cast<int>(std::lround(x1 + t0 * dx)),
+                  ny1 = static_cast<int>(std::lround(y1 + t0 * dy));
+        const int nx2 = static_cast<int>(std::lround(x1 + t1 * dx)),
+                  ny2 = static_cast<int>(std::lround(y1 + t1 * dy));
         x1 = nx1, y1 = ny1, x2 = nx2, y2 = ny2;
     }
     const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
@@ -124,8 +127,12 @@ void Picture::setBackColor(Color c) {
 double Picture::scaleWidth() const { return width_ / owner_.unitsPerPixelX(); }
 double Picture::scaleHeight() const { return height_ / owner_.unitsPerPixelY(); }
 
-int Picture::pixelLeft() const { return toPixels(left_, owner_.unitsPerPixelX(), -kMaxWindowPixels, kMaxWindowPixels); }
-int Picture::pixelTop() const { return toPixels(top_, owner_.unitsPerPixelY(), -kMaxWindowPixels, kMaxWindowPixels); }
+int Picture::pixelLeft() const {
+    return toPixels(left_, owner_.unitsPerPixelX(), -kMaxWindowPixels, kMaxWindowPixels);
+}
+int Picture::pixelTop() const {
+    return toPixels(top_, owner_.unitsPerPixelY(), -kMaxWindowPixels, kMaxWindowPixels);
+}
 
 void Picture::layoutChanged() { geometryChanged(); }
 
@@ -218,7 +225,9 @@ int Form::pixelLeft() const {
 int Form::pixelTop() const {
     return toPixels(top_, runtime_.screen().twipsPerPixelY(), -10 * kMaxWindowPixels, 10 * kMaxWindowPixels);
 }
-int Form::pixelWidth() const { return toPixels(width_, runtime_.screen().twipsPerPixelX(), 0, kMaxWindowPixels); }
+int Form::pixelWidth() const {
+    return toPixels(width_, runtime_.screen().twipsPerPixelX(), 0, kMaxWindowPixels);
+}
 int Form::pixelHeight() const {
     return toPixels(height_, runtime_.screen().twipsPerPixelY(), 0, kMaxWindowPixels);
 }

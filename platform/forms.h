@@ -22,7 +22,7 @@ class TimerPeer;
 // What a picture box shows. Every backend paints exactly these pixels, so the meter looks the same
 // everywhere and an uncovered window repaints from here without waiting for the next tick.
 class PixelImage {
-public:
+  public:
     void resize(int width, int height, Color fill);
     int width() const { return width_; }
     int height() const { return height_; }
@@ -35,7 +35,7 @@ public:
     void fillRect(int x1, int y1, int x2, int y2, Color c);
     void line(int x1, int y1, int x2, int y2, Color c);
 
-private:
+  private:
     void plot(int x, int y, Color c);
     int width_ = 0;
     int height_ = 0;
@@ -54,7 +54,7 @@ constexpr std::int16_t kRightButton = 2;
 
 // A picture box: placed in its form's scale units, drawn on in pixels.
 class Picture {
-public:
+  public:
     Picture(Form& owner, std::string name);
 
     const std::string& name() const { return name_; }
@@ -99,7 +99,7 @@ public:
 
     void layoutChanged();  // the owner's scale changed
 
-private:
+  private:
     MouseArgs args(std::int16_t button, std::int16_t shift, double xPx, double yPx) const;
     void geometryChanged();
     void changed();
@@ -119,7 +119,7 @@ enum class FormKind {
 };
 
 class Form {
-public:
+  public:
     Form(Runtime& runtime, std::string name, FormKind kind);
     ~Form();
     Form(const Form&) = delete;
@@ -177,7 +177,7 @@ public:
     void pictureChanged(Picture& p);
     void pictureGeometryChanged(Picture& p);
 
-private:
+  private:
     void geometryChanged();
 
     Runtime& runtime_;
@@ -193,7 +193,7 @@ private:
 };
 
 class Timer {
-public:
+  public:
     Timer(Runtime& runtime, std::string name, int intervalMs, bool enabled);
     ~Timer();
     Timer(const Timer&) = delete;
@@ -210,7 +210,7 @@ public:
     std::function<void()> onTimer;
     void fire();  // backends call this on every tick
 
-private:
+  private:
     Runtime& runtime_;
     std::string name_;
     int interval_;

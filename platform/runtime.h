@@ -20,7 +20,7 @@ struct PointPx {
 
 // Mirrors one form onto a native window. The form calls these after its state has changed.
 class FormPeer {
-public:
+  public:
     virtual ~FormPeer() = default;
     virtual void geometryChanged() = 0;
     virtual void visibilityChanged() = 0;
@@ -32,13 +32,13 @@ public:
 };
 
 class TimerPeer {
-public:
+  public:
     virtual ~TimerPeer() = default;
     virtual void stateChanged() = 0;  // enabled or interval changed
 };
 
 class Screen {
-public:
+  public:
     virtual ~Screen() = default;
     virtual double twipsPerPixelX() = 0;
     virtual double twipsPerPixelY() = 0;
@@ -52,7 +52,7 @@ public:
 
 // Per-user store of texts under application, section and key.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual std::string getSetting(const std::string& app, const std::string& section, const std::string& key,
                                    const std::string& defaultText) = 0;
@@ -63,13 +63,13 @@ public:
 };
 
 class PowerService {
-public:
+  public:
     virtual ~PowerService() = default;
     virtual int getSystemPowerStatus(SystemPowerStatus& status) = 0;
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual std::string timeOfDay() = 0;  // "HH:MM:SS", 24-hour clock, local time
 };
@@ -88,7 +88,7 @@ constexpr int kNimModify = 1;
 constexpr int kNimDelete = 2;
 
 class TrayIcon {
-public:
+  public:
     virtual ~TrayIcon() = default;
     virtual void shellNotifyIcon(int message, const NotifyIconData& data) = 0;
     // The icon's mouse notifications, as the number of the mouse message that happened on it.
@@ -96,7 +96,7 @@ public:
 };
 
 class ProgramInfo {
-public:
+  public:
     virtual ~ProgramInfo() = default;
     // Folder of the executable as the platform reports it: no trailing separator except at a root.
     virtual std::string executableFolder() = 0;
@@ -104,7 +104,7 @@ public:
 };
 
 class Runtime {
-public:
+  public:
     virtual ~Runtime() = default;
 
     virtual std::unique_ptr<FormPeer> createFormPeer(Form& form) = 0;

@@ -23,7 +23,9 @@ frmMain::frmMain(Program& program)
                     {"Exit"}}},
       program_(program) {
     window.onLoad = [this] { Form_Load(); };
-    window.onQueryUnload = [this](std::int16_t& cancel, std::int16_t mode) { Form_QueryUnload(cancel, mode); };
+    window.onQueryUnload = [this](std::int16_t& cancel, std::int16_t mode) {
+        Form_QueryUnload(cancel, mode);
+    };
 }
 
 void frmMain::Form_Load() {

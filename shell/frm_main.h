@@ -14,7 +14,7 @@ inline constexpr const char* kHideMeterCaption = "Hide Battery Meter";
 inline constexpr const char* kShowMeterCaption = "Show Battery Meter";
 
 class frmMain {
-public:
+  public:
     explicit frmMain(Program& program);
 
     Form window;
@@ -25,7 +25,7 @@ public:
     void Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
     void ToggleMonitor();
 
-private:
+  private:
     void LoadSettings();
     void SaveSettings();
 

@@ -34,7 +34,9 @@ std::string mKesta::pGetFileName(const std::string& path) {
     return paths::fileNamePart(path, program_.runtime().program().pathSeparator());
 }
 
-void mKesta::TrayAddIcon() { program_.runtime().tray().shellNotifyIcon(kNimAdd, makeNotifyIconData(kNimAdd, kStartTip)); }
+void mKesta::TrayAddIcon() {
+    program_.runtime().tray().shellNotifyIcon(kNimAdd, makeNotifyIconData(kNimAdd, kStartTip));
+}
 
 void mKesta::TrayModifyIcon() {
     program_.runtime().tray().shellNotifyIcon(kNimModify, makeNotifyIconData(kNimModify, psTrayTip));

@@ -11,7 +11,7 @@ class Form;
 class Program;
 
 class mKesta {
-public:
+  public:
     explicit mKesta(Program& program) : program_(program) {}
 
     // ---- Stored preferences and state, in their load/save order ----
@@ -55,7 +55,7 @@ public:
     void pSetFormSize();
     void pSetFormPosition();
 
-private:
+  private:
     Program& program_;
 };
 

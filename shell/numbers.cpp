@@ -21,7 +21,7 @@ int hexDigit(char c) {
 
 // Reads characters while skipping blanks anywhere, the way the classic reader treats them.
 class Cursor {
-public:
+  public:
     explicit Cursor(std::string_view s) : s_(s) {}
     char peek() {
         skip();
@@ -37,7 +37,7 @@ public:
     }
     void reset(std::size_t m) { i_ = m; }
 
-private:
+  private:
     void skip() {
         while (i_ < s_.size() && isBlank(s_[i_])) ++i_;
     }
@@ -50,8 +50,10 @@ double readHex(Cursor& c) {
     int digits = 0;
     for (int d; (d = hexDigit(c.peek())) >= 0; c.next()) {
         if (value == 0 && d == 0) continue;  // leading zeros do not count towards the width
-        if (value >> 60) value = UINT64_MAX;  // saturate; the caller clamps to the variable anyway
-        else value = value * 16 + static_cast<unsigned>(d);
+        if (value >> 60)
+            value = UINT64_MAX;  // saturate; the caller clamps to the variable anyway
+        else
+            value = value * 16 + static_cast<unsigned>(d);
         ++digits;
     }
     const bool longMark = c.peek() == '&';

@@ -14,7 +14,7 @@ class frmMain;
 class frmMonitor;
 
 class Program {
-public:
+  public:
     explicit Program(Runtime& runtime);
     ~Program();
     Program(const Program&) = delete;
@@ -31,7 +31,7 @@ public:
 
     std::string helpFile;  // the application's help file, set when the meter loads
 
-private:
+  private:
     Runtime& runtime_;
     mKesta kesta_;
     std::unique_ptr<frmMain> main_;

@@ -52,7 +52,8 @@ struct ToText {
 
 void loadSettings(SettingsStore& store, mKesta& k) {
     for (const SettingRow& row : settingRows(k)) {
-        const std::string text = store.getSetting(kAppName, row.section, row.key, row.defaultText ? row.defaultText : "");
+        const std::string text =
+            store.getSetting(kAppName, row.section, row.key, row.defaultText ? row.defaultText : "");
         std::visit(FromText{text}, row.variable);
     }
 }

@@ -22,7 +22,9 @@ std::optional<std::string> MemoryStore::get(const std::string& section, const st
     return std::nullopt;
 }
 
-std::vector<std::tuple<std::string, std::string, std::string>> MemoryStore::entries() const { return entries_; }
+std::vector<std::tuple<std::string, std::string, std::string>> MemoryStore::entries() const {
+    return entries_;
+}
 
 std::optional<std::string> MemoryStore::readStored(const std::string&, const std::string& section,
                                                    const std::string& key) {
@@ -44,7 +46,7 @@ void MemoryStore::writeAll(const std::vector<SettingWrite>& writes) {
 // ---- Peers ------------------------------------------------------------------------------------
 
 class HeadlessFormPeer final : public FormPeer {
-public:
+  public:
     HeadlessFormPeer(HeadlessRuntime& rt, Form& form) : rt_(rt), form_(form) { rt_.forms_.push_back(&form_); }
     ~HeadlessFormPeer() override {
         std::erase(rt_.forms_, &form_);
@@ -56,20 +58,20 @@ public:
     void pictureChanged(Picture&) override {}
     void setWindowPos(int insertAfter, int x, int y, int cx, int cy, unsigned flags) override {
         char buf[128];
-        std::snprintf(buf, sizeof buf, "SetWindowPos(%s,%d,%d,%d,%d,%d,%u)", form_.name().c_str(), insertAfter, x, y,
-                      cx, cy, flags);
+        std::snprintf(buf, sizeof buf, "SetWindowPos(%s,%d,%d,%d,%d,%d,%u)", form_.name().c_str(),
+                      insertAfter, x, y, cx, cy, flags);
         rt_.calls.emplace_back(buf);
         if (insertAfter == -1) rt_.topmost_[&form_] = true;
         if (insertAfter == -2) rt_.topmost_[&form_] = false;
     }
 
-private:
+  private:
     HeadlessRuntime& rt_;
     Form& form_;
 };
 
 class HeadlessTimerPeer final : public TimerPeer {
-public:
+  public:
     HeadlessTimerPeer(HeadlessRuntime& rt, Timer& timer) : rt_(rt), timer_(timer) {
         rt_.timers_.push_back({&timer_, -1});
         stateChanged();
@@ -82,7 +84,7 @@ public:
             if (e.timer == &timer_) e.due = timer_.running() ? rt_.nowMs_ + timer_.interval() : -1;
     }
 
-private:
+  private:
     HeadlessRuntime& rt_;
     Timer& timer_;
 };
@@ -112,7 +114,8 @@ void HeadlessRuntime::setScreen(int widthPx, int heightPx, double twipsPerPixel)
 }
 
 void HeadlessRuntime::setTimeOfDay(int hour, int minute, int second) {
-    startSecondOfDay_ = static_cast<int>((hour * 3600 + minute * 60 + second - nowMs_ / 1000) % 86400 + 86400) % 86400;
+    startSecondOfDay_ =
+        static_cast<int>((hour * 3600 + minute * 60 + second - nowMs_ / 1000) % 86400 + 86400) % 86400;
 }
 
 void HeadlessRuntime::setExecutableFolder(std::string folder, char separator) {
@@ -167,14 +170,15 @@ int HeadlessRuntime::getSystemPowerStatus(SystemPowerStatus& status) {
 std::string HeadlessRuntime::timeOfDay() {
     const long long s = (startSecondOfDay_ + nowMs_ / 1000) % 86400;
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", static_cast<int>(s / 3600), static_cast<int>(s / 60 % 60),
-                  static_cast<int>(s % 60));
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", static_cast<int>(s / 3600),
+                  static_cast<int>(s / 60 % 60), static_cast<int>(s % 60));
     return buf;
 }
 
 void HeadlessRuntime::shellNotifyIcon(int message, const NotifyIconData& data) {
     trayCalls.emplace_back(message, data);
-    calls.push_back("Shell_NotifyIcon(" + std::to_string(message) + "," + std::string(data.szTip.data()) + ")");
+    calls.push_back("Shell_NotifyIcon(" + std::to_string(message) + "," + std::string(data.szTip.data()) +
+                    ")");
 }
 
 std::unique_ptr<Runtime> createRuntime(int, char**) { return std::make_unique<HeadlessRuntime>(); }

@@ -16,7 +16,7 @@ class HeadlessRuntime;
 
 // A store in memory that keeps the keys of each section in the order they were first written.
 class MemoryStore final : public BufferedSettingsStore {
-public:
+  public:
     explicit MemoryStore(HeadlessRuntime& rt) : rt_(rt) {}
     void set(const std::string& section, const std::string& key, const std::string& text);
     std::optional<std::string> get(const std::string& section, const std::string& key) const;
@@ -25,18 +25,18 @@ public:
     void clear() { entries_.clear(); }
     bool failWrites = false;  // commit fails and keeps what was there
 
-protected:
+  protected:
     std::optional<std::string> readStored(const std::string& app, const std::string& section,
                                           const std::string& key) override;
     void writeAll(const std::vector<SettingWrite>& writes) override;
 
-private:
+  private:
     HeadlessRuntime& rt_;
     std::vector<std::tuple<std::string, std::string, std::string>> entries_;
 };
 
 class HeadlessRuntime final : public Runtime, Screen, PowerService, Clock, TrayIcon, ProgramInfo {
-public:
+  public:
     HeadlessRuntime();
     ~HeadlessRuntime() override;
 
@@ -92,7 +92,7 @@ public:
     std::string executableFolder() override { return exeFolder_; }
     char pathSeparator() override { return separator_; }
 
-private:
+  private:
     friend class HeadlessFormPeer;
     friend class HeadlessTimerPeer;
     struct TimerEntry {

@@ -1,0 +1,266 @@
+#include "platform/linux/ini_store.h"
+
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace corvane {
+
+namespace {
+
+constexpr std::uintmax_t kMaxFileBytes = 1 << 20;  // a settings file is a few hundred bytes
+
+std::string trim(const std::string& s) {
+    const auto b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+bool sameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
+}
+
+// Plain values are written as they are; only values a line cannot hold as-is are quoted and escaped.
+bool needsQuoting(const std::string& v) {
+    return v.find_first_of(std::string("\r\n\0", 3)) != std::string::npos || (!v.empty() && v.front() == '"');
+}
+
+std::string encode(const std::string& v) {
+    if (!needsQuoting(v)) return v;
+    std::string out = "\"";
+    for (char c : v) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\0':
+                out += "\\0";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out + '"';
+}
+
+std::string decode(const std::string& v) {
+    if (v.size() < 2 || v.front() != '"' || v.back() != '"') return v;
+    std::string out;
+    for (std::size_t i = 1; i + 1 < v.size(); ++i) {
+        char c = v[i];
+        if (c == '\\' && i + 2 < v.size()) {
+            switch (v[++i]) {
+                case 'n':
+                    c = '\n';
+                    break;
+                case 'r':
+                    c = '\r';
+                    break;
+                case '0':
+                    c = '\0';
+                    break;
+                default:
+                    c = v[i];
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string errnoText() { return std::strerror(errno); }
+
+}  // namespace
+
+// ---- IniDocument ------------------------------------------------------------------------------
+
+bool IniDocument::isBlankLine(const Line& l) { return l.key.empty() && trim(l.raw).empty(); }
+
+IniDocument IniDocument::parse(const std::string& text) {
+    IniDocument doc;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::string t = trim(line);
+        if (t.size() >= 2 && t.front() == '[' && t.find(']') != std::string::npos) {
+            doc.sections_.push_back({trim(t.substr(1, t.find(']') - 1)), line, {}});
+            continue;
+        }
+        const auto eq = line.find('=');
+        const std::string key = eq == std::string::npos ? std::string() : trim(line.substr(0, eq));
+        if (key.empty() || key.front() == ';' || key.front() == '#')
+            doc.sections_.back().lines.push_back({{}, {}, line});
+        else
+            doc.sections_.back().lines.push_back({key, decode(line.substr(eq + 1)), line});
+    }
+    return doc;
+}
+
+std::string IniDocument::serialize() const {
+    std::string out;
+    for (const Section& s : sections_) {
+        if (!s.header.empty()) out += s.header + '\n';
+        for (const Line& l : s.lines) out += (l.key.empty() ? l.raw : l.key + '=' + encode(l.value)) + '\n';
+    }
+    return out;
+}
+
+IniDocument::Section* IniDocument::find(const std::string& name) {
+    for (Section& s : sections_)
+        if (!s.header.empty() && sameName(s.name, name)) return &s;
+    return nullptr;
+}
+
+const IniDocument::Section* IniDocument::find(const std::string& name) const {
+    return const_cast<IniDocument*>(this)->find(name);
+}
+
+std::optional<std::string> IniDocument::get(const std::string& section, const std::string& key) const {
+    if (const Section* s = find(section))
+        for (const Line& l : s->lines)
+            if (!l.key.empty() && sameName(l.key, key)) return l.value;
+    return std::nullopt;
+}
+
+void IniDocument::set(const std::string& section, const std::string& key, const std::string& value) {
+    Section* s = find(section);
+    if (!s) {
+        // Keep a blank line between sections, as a person editing the file would.
+        Section& last = sections_.back();
+        const bool hasContent = !last.header.empty() || !last.lines.empty();
+        if (hasContent && (last.lines.empty() || !isBlankLine(last.lines.back()))) last.lines.push_back({});
+        sections_.push_back({section, "[" + section + "]", {}});
+        s = &sections_.back();
+    }
+    for (Line& l : s->lines)
+        if (!l.key.empty() && sameName(l.key, key)) {
+            l.value = value;
+            return;
+        }
+    // A new key goes after the section's last entry, before any blank lines that end the section.
+    auto at = s->lines.end();
+    while (at != s->lines.begin() && isBlankLine(*std::prev(at))) --at;
+    s->lines.insert(at, {key, value, {}});
+}
+
+// ---- IniSettingsStore -------------------------------------------------------------------------
+
+IniSettingsStore::IniSettingsStore(std::filesystem::path configRoot, Reporter report)
+    : root_(std::move(configRoot)), report_(std::move(report)) {}
+
+std::filesystem::path IniSettingsStore::defaultConfigRoot() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home && *home ? home : "/") / ".config";
+}
+
+std::filesystem::path IniSettingsStore::fileFor(const std::string& app) const {
+    return root_ / app / (app + ".ini");
+}
+
+void IniSettingsStore::ensureLoaded(const std::string& app) {
+    if (loaded_ && loadedApp_ == app) return;
+    loaded_ = true;
+    loadedApp_ = app;
+    readFailed_ = false;
+    doc_ = {};
+    const auto path = fileFor(app);
+    std::error_code ec;
+    const auto st = std::filesystem::status(path, ec);
+    if (st.type() == std::filesystem::file_type::not_found) return;  // first start: defaults
+    auto fail = [&](const std::string& why) {
+        readFailed_ = true;
+        report_("cannot read settings file " + path.string() + " (" + why +
+                "); starting with default settings and leaving the file as it is");
+    };
+    if (ec) return fail(ec.message());
+    if (st.type() != std::filesystem::file_type::regular) return fail("not a regular file");
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec) return fail(ec.message());
+    if (size > kMaxFileBytes) return fail("larger than " + std::to_string(kMaxFileBytes) + " bytes");
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    if (!in || !(text << in.rdbuf()) || in.bad()) {
+        if (size == 0 && in) return;  // an empty file is just an empty store
+        return fail(errnoText());
+    }
+    doc_ = IniDocument::parse(text.str());
+}
+
+std::optional<std::string> IniSettingsStore::readStored(const std::string& app, const std::string& section,
+                                                        const std::string& key) {
+    ensureLoaded(app);
+    return doc_.get(section, key);
+}
+
+void IniSettingsStore::writeAll(const std::vector<SettingWrite>& writes) {
+    // Writes come for one application; group them by it anyway, a file each.
+    std::vector<std::string> apps;
+    for (const auto& w : writes)
+        if (std::find(apps.begin(), apps.end(), w.app) == apps.end()) apps.push_back(w.app);
+    for (const std::string& app : apps) {
+        ensureLoaded(app);
+        const auto path = fileFor(app);
+        if (readFailed_) {
+            report_("settings not saved: " + path.string() +
+                    " could not be read at start, so it was not replaced");
+            continue;
+        }
+        IniDocument next = doc_;
+        for (const auto& w : writes)
+            if (w.app == app) next.set(w.section, w.key, w.text);
+        const std::string text = next.serialize();
+
+        std::error_code ec;
+        std::filesystem::create_directories(path.parent_path(), ec);
+        std::string tmp = path.string() + ".XXXXXX";
+        const int fd = ec ? -1 : ::mkstemp(tmp.data());
+        auto fail = [&](const std::string& why) {
+            report_("cannot save settings to " + path.string() + " (" + why +
+                    "); the previous file is unchanged");
+        };
+        if (fd < 0) {
+            fail(ec ? ec.message() : errnoText());
+            continue;
+        }
+        // Write the whole new file beside the old one and swap it in, so a crash or a full disk
+        // leaves either the old file or the new one, never a mix.
+        bool ok = true;
+        for (std::size_t done = 0; ok && done < text.size();) {
+            const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            ok = n > 0;
+            if (ok) done += static_cast<std::size_t>(n);
+        }
+        std::string why = ok ? "" : errnoText();
+        if (ok && ::fsync(fd) != 0) ok = false, why = errnoText();
+        if (::close(fd) != 0 && ok) ok = false, why = errnoText();
+        if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false, why = errnoText();
+        if (!ok) {
+            ::unlink(tmp.c_str());
+            fail(why);
+            continue;
+        }
+        doc_ = std::move(next);
+    }
+}
+
+}  // namespace corvane
