@@ -117,7 +117,8 @@ std::string IniDocument::serialize() const {
     std::string out;
     for (const Section& s : sections_) {
         if (!s.header.empty()) out += s.header + '\n';
-        for (const Line& l : s.lines) out += (l.key.empty() ? l.raw : l.key + '=' + encode(l.value)) + '\n';
+        for (const Line& l : s.lines)
+            out += (l.key.empty() || !l.raw.empty() ? l.raw : l.key + '=' + encode(l.value)) + '\n';
     }
     return out;
 }
@@ -152,6 +153,7 @@ void IniDocument::set(const std::string& section, const std::string& key, const 
     for (Line& l : s->lines)
         if (!l.key.empty() && sameName(l.key, key)) {
             l.value = value;
+            l.raw.clear();  // rewritten in the program's own form; untouched entries keep theirs
             return;
         }
     // A new key goes after the section's last entry, before any blank lines that end the section.

@@ -26,7 +26,7 @@ class IniDocument {
     struct Line {
         std::string key;    // empty for a line that is not an entry
         std::string value;  // decoded
-        std::string raw;    // the line as read, for lines that are not entries
+        std::string raw;    // the line as read; empty once the program has set the value
     };
     struct Section {
         std::string name;  // empty for the lines before the first section header

@@ -1,0 +1,35 @@
+#!/bin/bash
+# Runs the Linux power probe ($1) against the fake battery, then changes the
+# battery from outside while the namespace stays up, as a running meter would see it.
+set -u
+probe=${1:?usage: probe_test.sh PATH_TO_POWERPROBE}
+here=$(dirname "$(readlink -f "$0")")
+dir=$(mktemp -d "${TMPDIR:-/tmp}/probe_test.XXXXXX") || exit 1
+trap 'rm -rf -- "$dir"' EXIT
+
+# Inside the namespace: probe, wait for the outside to rewrite the tree, probe
+# again. The marker files live beside the tree, not in it.
+# shellcheck disable=SC2016 # expanded by the inner shell
+out=$("$here/with-fake-battery" --ac 0 --percent 57 --status Discharging --dir "$dir/tree" -- bash -c '
+    "$1" || exit
+    touch "$2/ready"
+    for _ in $(seq 100); do [[ -e $2/changed ]] && exec "$1"; sleep 0.1; done
+    echo "timed out waiting for set-fake-battery" >&2; exit 1' probe "$probe" "$dir" &
+    for _ in $(seq 100); do [[ -e $dir/ready ]] && break; sleep 0.1; done
+    "$here/set-fake-battery" "$dir/tree" --ac 1 --percent 80 && touch "$dir/changed"
+    wait $!)
+rc=$?
+echo "$out"
+((rc == 0)) || { echo "FAIL: probe under with-fake-battery exited with $rc" >&2; exit 1; }
+
+expect() {  # LINE_NUMBER WHAT PATTERN...
+    local line what=$2
+    line=$(sed -n "$1p" <<<"$out")
+    shift 2
+    for pattern; do
+        [[ " $line " == *" $pattern "* ]] || { echo "FAIL: $what: expected $pattern in '$line'" >&2; exit 1; }
+    done
+}
+expect 1 "on battery" ACLineStatus=0 BatteryLifePercent=57
+expect 2 "after set-fake-battery" ACLineStatus=1 BatteryLifePercent=80 BatteryFlag=9
+echo "PASS: fake battery seen as 57% offline, then 80% on AC"

@@ -1,0 +1,132 @@
+#include "platform/linux/ini_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void spit(const fs::path& p, const std::string& text) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+class IniStore : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("corvane-ini-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+    }
+    void TearDown() override { fs::remove_all(root); }
+    IniSettingsStore make() {
+        return IniSettingsStore(root, [this](const std::string& t) { problems.push_back(t); });
+    }
+    fs::path root;
+    std::vector<std::string> problems;
+};
+
+TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
+    {
+        auto store = make();
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "2");  // missing: the default
+        store.saveSetting("Corvane", "Form", "Position", " 2");
+        store.saveSetting("Corvane", "Form", "Left", " 15210");
+        store.saveSetting("Corvane", "Options", "ShowTop", "-1");
+        store.saveSetting("Corvane", "Options", "SoundFile", "");
+        store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\");
+        store.commit();
+    }
+    EXPECT_EQ(slurp(root / "Corvane/Corvane.ini"),
+              "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
+              "Odd=\"\\\"quoted\\\" and\\nsecond line\\\\\"\n");
+    auto again = make();
+    EXPECT_EQ(again.getSetting("Corvane", "Form", "Left", "0"), " 15210");
+    EXPECT_EQ(again.getSetting("Corvane", "options", "showtop", "0"), "-1");  // names ignore case
+    EXPECT_EQ(again.getSetting("Corvane", "Options", "SoundFile", "x"), "");  // empty, not the default
+    EXPECT_EQ(again.getSetting("Corvane", "Options", "Odd", ""), "\"quoted\" and\nsecond line\\");
+    EXPECT_TRUE(problems.empty());
+}
+
+TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
+    const auto file = root / "Corvane/Corvane.ini";
+    spit(file,
+         "; my notes\r\n[Options]\r\nLowBound=10\r\ngarbage line\r\nExtra = kept\r\n\r\n[Other]\r\nA=1\r\n");
+    auto store = make();
+    EXPECT_EQ(store.getSetting("Corvane", "Options", "LowBound", "25"), "10");
+    EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
+    store.saveSetting("Corvane", "Options", "LowBound", " 30");
+    store.saveSetting("Corvane", "Options", "MidBound", " 50");
+    store.saveSetting("Corvane", "Form", "Position", " 2");
+    store.commit();
+    EXPECT_EQ(
+        slurp(file),
+        "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n"
+        "[Form]\nPosition= 2\n");
+}
+
+TEST_F(IniStore, AFileThatCannotBeReadGivesDefaultsAndIsNotOverwritten) {
+    fs::create_directories(root / "Corvane/Corvane.ini");  // a folder where the file should be
+    auto store = make();
+    EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "2");
+    EXPECT_EQ(store.getSetting("Corvane", "Form", "Width", "10"), "10");
+    ASSERT_EQ(problems.size(), 1u);  // said once, not once per key
+    store.saveSetting("Corvane", "Form", "Position", " 3");
+    store.commit();
+    EXPECT_TRUE(fs::is_directory(root / "Corvane/Corvane.ini"));
+    EXPECT_EQ(problems.size(), 2u);
+}
+
+TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
+    // The file's name fits, but the temporary name beside it is too long for the file system, so the
+    // write fails at the last step before the swap.
+    const std::string app(246, 'c');
+    const auto file = root / app / (app + ".ini");
+    spit(file, "[Form]\nPosition= 1\n");
+    auto store = make();
+    EXPECT_EQ(store.getSetting(app, "Form", "Position", "2"), " 1");
+    store.saveSetting(app, "Form", "Position", " 3");
+    store.saveSetting(app, "Form", "Left", " 0");
+    store.commit();
+    EXPECT_EQ(slurp(file), "[Form]\nPosition= 1\n");
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
+    for (const auto& e : fs::directory_iterator(root / app)) EXPECT_EQ(e.path(), file);  // no temporary left
+}
+
+TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {
+    spit(root, "a file where the configuration folder should be");
+    auto store = make();
+    store.saveSetting("Corvane", "Form", "Position", " 2");
+    store.commit();
+    EXPECT_EQ(problems.size(), 1u);
+    EXPECT_EQ(slurp(root), "a file where the configuration folder should be");
+}
+
+TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string keep = saved ? saved : "";
+    ::setenv("HOME", "/home/someone", 1);
+    ::setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
+    EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/tmp/cfg"));
+    ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
+    EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/home/someone/.config"));
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/home/someone/.config"));
+    if (saved) ::setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,158 @@
+#include "platform/linux/sysfs_power.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using Attrs = std::map<std::string, std::string>;
+using Tree = std::map<std::string, Attrs>;
+
+class SysfsPower : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string tmpl = (fs::path(::testing::TempDir()) / "sysfs_power.XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        root_ = tmpl;
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    // Writes the value exactly as given (no newline added), as a broken driver might.
+    void put(const std::string& supply, const std::string& name, const std::string& raw) {
+        fs::create_directories(root_ / supply);
+        std::ofstream(root_ / supply / name, std::ios::binary) << raw;
+    }
+
+    // A fresh tree each time, with values ended by a newline as the kernel writes them.
+    SystemPowerStatus read(const Tree& tree) {
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+        for (const auto& [supply, attrs] : tree)
+            for (const auto& [name, value] : attrs) put(supply, name, value + "\n");
+        return readSysfsPowerStatus(root_);
+    }
+
+    fs::path root_;
+};
+
+const Attrs kMainsOn{{"type", "Mains"}, {"online", "1"}};
+const Attrs kMainsOff{{"type", "Mains"}, {"online", "0"}};
+
+Attrs battery(const std::string& status, Attrs attrs) {
+    attrs["type"] = "Battery";
+    if (!status.empty()) attrs["status"] = status;
+    return attrs;
+}
+
+// energy_* says 57 %, charge_* 40 % and capacity 30 %, so each fallback shows in the result.
+Attrs layered(const std::string& status) {
+    return battery(status, {{"energy_full", "50000000"},
+                            {"energy_now", "28500000"},
+                            {"power_now", "9500000"},
+                            {"charge_full", "4000000"},
+                            {"charge_now", "1600000"},
+                            {"current_now", "-800000"},
+                            {"capacity", "30"}});
+}
+
+struct Want {
+    int ac, flag, percent, lifeTime;
+};
+
+TEST_F(SysfsPower, ReadsTrees) {
+    const Attrs bigFull =
+        battery("Discharging", {{"energy_full", "6000"}, {"energy_now", "6000"}, {"power_now", "1000"}});
+    const Attrs smallEmpty =
+        battery("Discharging", {{"energy_full", "2000"}, {"energy_now", "0"}, {"power_now", "0"}});
+    const Attrs chargeEmpty = battery("", {{"charge_full", "100"}, {"charge_now", "0"}});
+    const Attrs almostFlat = battery("Discharging", {{"capacity", "3"}});
+    const std::vector<std::tuple<const char*, Tree, Want>> cases{
+        {"charging on AC", {{"AC", kMainsOn}, {"BAT0", layered("Charging")}}, {1, 8, 57, -1}},
+        {"discharging", {{"AC", kMainsOff}, {"BAT0", layered("Discharging")}}, {0, 0, 57, 10800}},
+        {"topping up a weak adapter", {{"AC", kMainsOn}, {"BAT0", layered("Discharging")}}, {1, 0, 57, -1}},
+        {"weighted by size", {{"AC", kMainsOff}, {"BAT0", bigFull}, {"BAT1", smallEmpty}}, {0, 1, 75, 21600}},
+        {"mixed units averaged", {{"BAT0", bigFull}, {"BAT1", chargeEmpty}}, {0, 0, 50, -1}},
+        {"capacity only, no adapter", {{"BAT0", almostFlat}}, {0, 6, 3, -1}},
+        {"no battery", {{"AC", kMainsOn}}, {1, 128, 255, -1}},
+        {"nothing at all", {}, {255, 128, 255, -1}},
+        {"full, level unknown", {{"BAT0", battery("Full", {})}}, {1, 255, 255, -1}},
+        {"device and absent batteries ignored",
+         {{"BAT0", almostFlat},
+          {"mouse", battery("Discharging", {{"scope", "Device"}, {"capacity", "90"}})},
+          {"BAT1", battery("Discharging", {{"present", "0"}, {"capacity", "90"}})}},
+         {0, 6, 3, -1}},
+        {"USB-C online counts",
+         {{"AC", kMainsOff}, {"ucsi", {{"type", "USB_C"}, {"online", "1"}}}},
+         {1, 128, 255, -1}},
+        {"idle USB port ignored",
+         {{"usb", {{"type", "USB"}, {"online", "0"}}}, {"BAT0", layered("Charging")}},
+         {1, 8, 57, -1}},
+        {"unreadable adapter ignored",
+         {{"AC", {{"type", "Mains"}, {"online", "?"}}}, {"BAT0", layered("Charging")}},
+         {1, 8, 57, -1}},
+        {"worn pack counts as full",
+         {{"BAT0", battery("", {{"charge_full", "100"}, {"charge_now", "130"}})}, {"BAT1", chargeEmpty}},
+         {255, 0, 50, -1}},
+    };
+    for (const auto& [name, tree, want] : cases) {
+        SCOPED_TRACE(name);
+        const SystemPowerStatus s = read(tree);
+        EXPECT_EQ(s.ACLineStatus, want.ac);
+        EXPECT_EQ(s.BatteryFlag, want.flag);
+        EXPECT_EQ(s.BatteryLifePercent, want.percent);
+        EXPECT_EQ(s.BatteryLifeTime, want.lifeTime);
+        EXPECT_EQ(s.BatteryFullLifeTime, -1);
+    }
+    const SystemPowerStatus missing = readSysfsPowerStatus(root_ / "absent");
+    EXPECT_EQ(missing.ACLineStatus, 255);
+    EXPECT_EQ(missing.BatteryFlag, 128);
+}
+
+// Broken values make the reader fall back one source at a time, energy -> charge
+// -> capacity -> unknown, and never take the broken text as a number.
+TEST_F(SysfsPower, BrokenValuesFallBack) {
+    const std::string garbage[] = {"",
+                                   "\n",
+                                   "abc\n",
+                                   "-5\n",
+                                   "99999999999999999999\n",
+                                   "nan\n",
+                                   "57.5\n",
+                                   "12abc",
+                                   "\x01\xff\x00\x7f"s,
+                                   std::string(1 << 20, '0')};
+    const std::vector<std::string> broken[] = {
+        {"energy_now"}, {"energy_full", "charge_now"}, {"energy_now", "charge_full", "capacity"}};
+    // Time left comes from whichever of energy or charge still has both level and rate.
+    const Want expected[] = {{0, 0, 40, 7200}, {0, 2, 30, 10800}, {0, 255, 255, 7200}};
+    for (const std::string& bad : garbage) {
+        for (std::size_t level = 0; level < std::size(broken); ++level) {
+            SCOPED_TRACE(::testing::Message() << "value '" << bad.substr(0, 24) << "', level " << level);
+            read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
+            for (const std::string& name : broken[level]) put("BAT0", name, bad);
+            const SystemPowerStatus s = readSysfsPowerStatus(root_);
+            EXPECT_EQ(s.BatteryFlag, expected[level].flag);
+            EXPECT_EQ(s.BatteryLifePercent, expected[level].percent);
+            EXPECT_EQ(s.BatteryLifeTime, expected[level].lifeTime);
+        }
+    }
+}
+
+TEST_F(SysfsPower, SpecialFilesDoNotBlock) {
+    read({{"BAT0", battery("Discharging", {})}});
+    ASSERT_EQ(mkfifo((root_ / "BAT0" / "capacity").c_str(), 0600), 0);
+    fs::create_directory(root_ / "BAT0" / "energy_now");
+    EXPECT_EQ(readSysfsPowerStatus(root_).BatteryLifePercent, 255);
+}
+
+}  // namespace
+}  // namespace corvane
