@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Bad input never crashes the program or loses good settings: a garbled file, values out of range,
+# a file that cannot be read, and a configuration folder that cannot be written.
+source "$(dirname "$0")/lib.sh"
+
+start_display 1024x768
+
+# Garbage around good values: the good ones are used, the unknown lines survive the rewrite.
+{
+    printf '\x00\x01binary junk\xff\xfe\n[Form\nPosition=abc\nnot a setting\n'
+    printf '[Options]\nGridColor=255\nLowBound=99999999\nWidth=\nUnknownKey=keep me\n[Elsewhere]\nX=1\n'
+} | write_ini
+start_corvane
+wait_meter
+expect_eq "garbled file: meter shown with the good values" "1014 0 10 51" "$(geometry "$METER")"
+stop_corvane TERM
+expect_eq "a number too large for its setting is clamped" " 32767" "$(ini_value LowBound)"
+expect_eq "a good colour is kept" " 255" "$(ini_value GridColor)"
+grep -q '^UnknownKey=keep me$' "$INI" || fail "an unknown key was lost"
+grep -q '^not a setting$' "$INI" || fail "an unknown line was lost"
+grep -q '^\[Elsewhere\]$' "$INI" || fail "an unknown section was lost"
+pass "unknown lines, keys and sections kept"
+
+# Out-of-range choices: an unknown position leaves the meter where it was made, a thickness far
+# beyond the dialog's range is still drawn, an odd orientation is upright.
+printf '[Form]\nPosition=9\nWidth=40\nState=-3\n[Options]\nUpright=5\nShowTop=2\n' | write_ini
+start_corvane
+wait_meter
+expect_eq "out-of-range values: meter shown" "0 0 40 51" "$(geometry "$METER")"
+stop_corvane TERM
+expect_eq "odd state kept" "-3" "$(ini_value State)"
+
+# A settings file that cannot be read: defaults, one message, and the file is not replaced.
+rm -rf "$CFG/Corvane" && mkdir -p "$INI"
+start_corvane
+wait_meter
+expect_eq "unreadable file: meter with defaults" "1014 0 10 51" "$(geometry "$METER")"
+stop_corvane TERM
+[ -d "$INI" ] || fail "the unreadable settings path was replaced"
+expect_eq "one message about reading" 1 "$(grep -c 'cannot read settings file' "$WORK/out.log")"
+pass "unreadable settings left alone"
+
+# A configuration folder that cannot be written: the program runs, says so once, old file whole.
+rm -rf "$CFG/Corvane"
+printf '[Form]\nPosition=0\nWidth=12\n' | write_ini
+before=$(sha256sum "$INI")
+readonly_root() { exec unshare --mount --propagation private sh -c \
+    'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"' sh "$CFG" "$@"; }
+start_corvane readonly_root
+wait_meter
+expect_eq "read-only folder: meter placed from the file" "0 0 12 51" "$(geometry "$METER")"
+stop_corvane TERM
+expect_eq "old file unchanged" "$before" "$(sha256sum "$INI")"
+expect_eq "one message about saving" 1 "$(grep -c 'cannot save settings' "$WORK/out.log")"
