@@ -33,9 +33,11 @@ void onSignal(int sig) {
     errno = saved;
 }
 
-// Wayland lets no window place itself, and the meter's whole point is its place: run through XWayland.
+// Wayland lets no window place itself, and the meter's whole point is its place: run through XWayland
+// when the session offers it.
 int& preferX11(int& argc) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     return argc;
 }
