@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "program_fixture.h"
+
+namespace corvane::test {
+namespace {
+
+// Screens are 1024 x 768 pixels at 15 twips per pixel unless a case says otherwise: 15360 x 11520 twips.
+TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessAndPosition) {
+    struct Case {
+        const char* stored;
+        Rect window;
+        int picLeft, picTop, picWidth, picHeight;  // pixels
+        int screenW = 1024, screenH = 768, twipsPerPixel = 15;
+    } const cases[] = {
+        // clang-format off
+        {"",                            {15210, 0, 150, 765},     1, 0, 8, 51},  // upright, 10, upper right
+        {"Position=0",                  {0, 0, 150, 765},         1, 0, 8, 51},
+        {"Position=1",                  {0, 10755, 150, 765},     1, 0, 8, 51},
+        {"Position=3",                  {15210, 10755, 150, 765}, 1, 0, 8, 51},
+        {"Upright=0 Position=3",        {14595, 11370, 765, 150}, 0, 1, 51, 8},
+        {"Upright=0 Position=1",        {0, 11370, 765, 150},     0, 1, 51, 8},
+        {"Upright=0 Width=8",           {14595, 0, 765, 120},     0, 1, 51, 6},
+        {"Position=4 Left=1200 Top=900", {1200, 900, 150, 765},   1, 0, 8, 51},
+        {"Upright=0 Width=20 Position=4 Left=1200", {1200, 0, 765, 300}, 0, 1, 51, 18},
+        {"Position=7 Left=1200",        {0, 0, 150, 765},         1, 0, 8, 51},  // stays where it was created
+        // Neither flat nor upright: sized upright, the surface placed as for a flat meter.
+        {"Upright=2 Position=0",        {0, 0, 150, 765},         0, 1, 10, 49},
+        {"Upright=-1",                  {15210, 0, 150, 765},     0, 1, 10, 49},
+        {"Position=3",                  {15240, 8988, 120, 612},  1, 0, 8, 51, 1280, 800, 12},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        TestProgram p(c.stored, false);
+        p.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel);
+        p.program.start();
+        const Picture& pic = p.meter().picHistory;
+        EXPECT_TRUE(p.meterWindow().visible()) << c.stored;
+        EXPECT_EQ(placeOf(p.meterWindow()), c.window) << c.stored << " at " << c.twipsPerPixel;
+        EXPECT_EQ((std::array{pic.pixelLeft(), pic.pixelTop(), pic.image().width(), pic.image().height()}),
+                  (std::array{c.picLeft, c.picTop, c.picWidth, c.picHeight}))
+            << c.stored;
+    }
+}
+
+TEST(MeterWindow, TurningFlatInARightHandCornerKeepsTheCorner) {
+    for (auto [stored, top] : {std::pair{"Position=2", 0}, std::pair{"Position=3", 11370}}) {
+        TestProgram p(stored);
+        p.k.pnUpright = 0;  // as the preferences dialog's OK applies it
+        p.k.pSetFormSize();
+        p.k.pSetFormPosition();
+        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, double(top), 765, 150})) << stored;
+    }
+}
+
+TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {
+    TestProgram p;
+    p.main().window.setLeft(0);
+    p.rt.advance(500);
+    p.dragBy(500, 100, -100, 10);
+    p.rt.setScreen(1280, 800, 12);  // the display changed while the meter was starting
+    p.rt.advance(1499);
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{13710, 150, 150, 765}));
+    p.rt.advance(1);
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15240, 0, 120, 612}));
+    EXPECT_EQ(p.main().window.left(), -30000);
+    EXPECT_FALSE(p.meter().tmrRevive.enabled());
+    p.dragBy(500, 100, -100, 0);  // once only: a later drag stays
+    p.rt.advance(5000);
+    EXPECT_EQ(p.meterWindow().left(), 14040);
+
+    TestProgram unknown("Position=7");  // nowhere to go back to: the dragged place stays
+    unknown.dragBy(0, 0, 100, 40);
+    unknown.rt.advance(2000);
+    EXPECT_EQ(placeOf(unknown.meterWindow()), (Rect{1500, 600, 150, 765}));
+}
+
+TEST(MeterWindow, DraggingFollowsTheCursorAndStopsAtTheScreenEdges) {
+    struct Case {
+        int dx, dy;  // pixels
+        double left, top;
+        const char* startLeft = "3000";
+    } const cases[] = {
+        // clang-format off
+        {50, 30, 3750, 3450},                                        // follows with the offset it had
+        {-300, 0, 0, 3000},       {0, -300, 3000, 0},               // stops at the left and top edges
+        {900, 0, 15210, 3000},    {0, 700, 3000, 10755},            // ends on the right and bottom edges
+        {-1000, 2000, 0, 10755},
+        {814, 517, 15210, 10755}, {813, 516, 15195, 10740},         // exactly on the edges: not moved back
+        {0, 0, 1206, 3000, "1206.5"}, {0, 0, 1208, 3000, "1207.5"}, // whole twips, halves to the even one
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        TestProgram p(std::string("Position=4 Top=3000 Left=") + c.startLeft);
+        p.dragBy(500, 400, c.dx, c.dy);
+        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{c.left, c.top, 150, 765})) << c.dx << ", " << c.dy;
+    }
+}
+
+TEST(MeterWindow, OnlyTheLeftButtonDragsAndReleasingItEnds) {
+    TestProgram p("Position=4 Left=3000 Top=3000");
+    Picture& pic = p.meter().picHistory;
+    pic.mouseDown(kRightButton, 0, 1, 1);
+    p.rt.setCursor(150, 150);
+    pic.mouseMove(kRightButton, 0, 1, 1);
+    EXPECT_EQ(p.meterWindow().left(), 3000);
+    pic.mouseUp(kRightButton, 0, 1, 1);
+    p.dragBy(150, 150, 10, 0);  // released at the end
+    p.rt.setCursor(300, 300);
+    pic.mouseMove(0, 0, 1, 1);
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{3150, 3000, 150, 765}));
+}
+
+TEST(MeterWindow, AFailedCursorReadCountsAsTheScreenOrigin) {
+    TestProgram p("Position=4 Left=3000 Top=3000");
+    p.dragBy(100, 50, 0, 0, false);
+    p.rt.setCursorFails(true);
+    p.meter().picHistory.mouseMove(kLeftButton, 0, 1, 1);
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{1500, 2250, 150, 765}));
+}
+
+TEST(MeterWindow, DoubleClickHidesTheMeterAndTheNextStartKnows) {
+    TestProgram p;
+    p.meter().picHistory.dblClick();
+    EXPECT_FALSE(p.meterWindow().visible());
+    EXPECT_EQ(p.firstCaption(), kShowMeterCaption);
+    EXPECT_EQ(p.k.pnMonitorHidden, 1);
+    p.exit();
+    EXPECT_EQ(p.stored("State"), " 1");
+}
+
+TEST(MeterWindow, LoadColoursTheMeterAndPutsItOnTopWhateverShowTopSays) {
+    TestProgram p("ShowTop=0");
+    const std::vector<Color>& pixels = p.meter().picHistory.image().pixels();
+    EXPECT_EQ(pixels.size(), 8u * 51u);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0x808080u), 8 * 51);
+    EXPECT_EQ(p.meterWindow().backColor(), 0xFFFFFFu);
+    const auto& calls = p.rt.calls;
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "SetWindowPos(frmMonitor,-1,0,0,0,0,3)"), calls.end());
+    EXPECT_TRUE(p.rt.topmost(p.meterWindow()));
+}
+
+}  // namespace
+}  // namespace corvane::test

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "program_fixture.h"
+
+namespace corvane::test {
+namespace {
+
+// The platform names the separator; the other slash is an ordinary character of a name.
+TEST(Paths, FolderAndFileNamePartsWithEitherSeparator) {
+    enum Proc { AppPath, DirPath, FileName };
+    struct Case {
+        char sep;
+        Proc proc;
+        const char* path;
+        const char* expected;
+        const char* exeFolder = nullptr;  // C:\Tools or /opt/cv by the separator
+    } const cases[] = {
+        // clang-format off
+        {'\\', AppPath, "", "C:\\Tools\\"},  {'\\', AppPath, "", "C:\\", "C:\\"},
+        {'/', AppPath, "", "/opt/cv/"},      {'/', AppPath, "", "/", "/"},
+        {'\\', DirPath, "C:\\Sounds\\ding.wav", "C:\\Sounds\\"},  {'\\', DirPath, "ding.wav", "C:\\Tools\\"},
+        {'\\', DirPath, "ding.wav", "C:\\", "C:\\"},              {'\\', DirPath, "C:\\", "C:\\"},
+        {'\\', DirPath, "D:/x/a.wav", "C:\\Tools\\"},
+        {'/', DirPath, "/usr/share/ding.wav", "/usr/share/"},     {'/', DirPath, "ding.wav", "/opt/cv/"},
+        {'/', DirPath, "/", "/"},
+        {'\\', FileName, "C:\\Sounds\\ding.wav", "ding.wav"},     {'\\', FileName, "ding.wav", "ding.wav"},
+        {'\\', FileName, "C:\\Sounds\\", ""},                     {'\\', FileName, "", ""},
+        {'\\', FileName, "D:/x/a.wav", "D:/x/a.wav"},
+        {'/', FileName, "/usr/share/ding.wav", "ding.wav"},       {'/', FileName, "/usr/share/", ""},
+        {'/', FileName, "x\\a.wav", "x\\a.wav"},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        TestProgram p("", false);
+        p.rt.setExecutableFolder(c.exeFolder ? c.exeFolder : c.sep == '/' ? "/opt/cv" : "C:\\Tools", c.sep);
+        const std::string got = c.proc == AppPath   ? p.k.pGetAppPath()
+                                : c.proc == DirPath ? p.k.pGetDirPath(c.path)
+                                                    : p.k.pGetFileName(c.path);
+        EXPECT_EQ(got, c.expected) << "procedure " << c.proc << " of '" << c.path << "' with " << c.sep;
+    }
+    TestProgram atRoot("", false);  // the meter's load names the help file in the program's folder
+    atRoot.rt.setExecutableFolder("C:\\", '\\');
+    atRoot.program.start();
+    EXPECT_EQ(atRoot.program.helpFile, "C:\\quillmet.hlp");
+}
+
+TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
+    TestProgram p;
+    Form& meter = p.meterWindow();
+    p.rt.calls.clear();
+    for (std::int16_t flag : {2, -1, 7}) p.k.SetTopmost(meter, flag);
+    EXPECT_TRUE(p.rt.calls.empty());
+    p.k.SetTopmost(meter, 0);
+    p.k.SetTopmost(meter, 1);
+    EXPECT_EQ(p.rt.calls, (std::vector<std::string>{"SetWindowPos(frmMonitor,-2,0,0,0,0,3)",
+                                                    "SetWindowPos(frmMonitor,-1,0,0,0,0,3)"}));
+}
+
+std::array<char, 64> tipField(const std::string& text) {
+    std::array<char, 64> field;
+    field.fill(' ');
+    text.copy(field.data(), text.size());
+    field[text.size()] = '\0';
+    return field;
+}
+
+TEST(TrayIcon, AddAndDeleteRecords) {
+    TestProgram p;
+    p.exit();
+    ASSERT_EQ(p.rt.trayCalls.size(), 2u);
+    const auto& [addMessage, add] = p.rt.trayCalls.front();
+    EXPECT_EQ(addMessage, kNimAdd);
+    EXPECT_EQ((std::array{add.uID, add.uFlags, add.uCallbackMessage}), (std::array{1u, 7u, 512u}));
+    EXPECT_TRUE(add.hIcon);
+    EXPECT_EQ(add.szTip, tipField("Battery status"));
+    const auto& [deleteMessage, del] = p.rt.trayCalls.back();
+    EXPECT_EQ(deleteMessage, kNimDelete);
+    EXPECT_EQ((std::array{del.uID, del.uFlags, del.uCallbackMessage}), (std::array{1u, 0u, 0u}));
+    EXPECT_FALSE(del.hIcon);
+    EXPECT_EQ(del.szTip, (std::array<char, 64>{}));
+}
+
+TEST(TrayIcon, ATipThatDoesNotFitIsCutSoItsTerminatorFits) {
+    TestProgram p;
+    for (std::size_t length : {0u, 62u, 63u, 64u, 200u}) {
+        p.k.psTrayTip = std::string(length, 'x');
+        p.k.TrayModifyIcon();
+        EXPECT_EQ(p.rt.trayCalls.back().first, kNimModify);
+        EXPECT_EQ(p.rt.trayCalls.back().second.szTip,
+                  tipField(std::string(std::min<std::size_t>(length, 63), 'x')))
+            << length;
+    }
+}
+
+}  // namespace
+}  // namespace corvane::test

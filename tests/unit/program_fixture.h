@@ -1,0 +1,78 @@
+#pragma once
+// A whole program over a fresh headless runtime: fill the store as an earlier run would have left it,
+// start, poke, end, read the store back, and throw it all away.
+
+#include <array>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "monitor/frm_monitor.h"
+#include "platform/headless/headless_runtime.h"
+#include "shell/frm_main.h"
+#include "shell/mkesta.h"
+#include "shell/program.h"
+
+namespace corvane::test {
+
+// (section, key, text), the shape MemoryStore::entries() hands back, so one run's store can seed the next.
+using StoreTexts = std::vector<std::tuple<std::string, std::string, std::string>>;
+
+inline std::string sectionOf(std::string_view key) {
+    for (std::string_view formKey : {"Position", "Left", "Top", "Width", "State"})
+        if (key == formKey) return "Form";
+    return "Options";
+}
+
+// "Position=4 Left=1200": blank-separated key=text pairs, each under its own section.
+inline StoreTexts storeTexts(std::string_view pairs) {
+    StoreTexts texts;
+    std::istringstream in{std::string(pairs)};
+    for (std::string pair; in >> pair;) {
+        const auto eq = pair.find('=');
+        texts.emplace_back(sectionOf(pair.substr(0, eq)), pair.substr(0, eq), pair.substr(eq + 1));
+    }
+    return texts;
+}
+
+// Left, top, width, height of a window in twips.
+using Rect = std::array<double, 4>;
+inline Rect placeOf(const Form& w) { return {w.left(), w.top(), w.width(), w.height()}; }
+
+struct TestProgram {
+    explicit TestProgram(const StoreTexts& stored, bool startNow = true) {
+        for (const auto& [section, key, text] : stored) rt.store().set(section, key, text);
+        if (startNow) program.start();
+    }
+    explicit TestProgram(std::string_view stored = "", bool startNow = true)
+        : TestProgram(storeTexts(stored), startNow) {}
+
+    HeadlessRuntime rt;
+    Program program{rt};
+    mKesta& k = program.kesta();
+
+    frmMain& main() { return program.mainForm(); }
+    frmMonitor& meter() { return program.monitor(); }
+    Form& meterWindow() { return program.monitor().window; }
+    // The first menu caption is the live record of whether the meter is shown.
+    const std::string& firstCaption() { return main().mnuMenuArray[0].caption; }
+    // "Exit" unloads the main form, which is close reason 1.
+    void exit(std::int16_t reason = 1) { main().window.queryUnload(reason); }
+    std::string stored(const std::string& key) {
+        return rt.store().get(sectionOf(key), key).value_or("<missing>");
+    }
+
+    // The left button goes down on the meter at one cursor place (screen pixels) and moves to another.
+    void dragBy(int fromX, int fromY, int dx, int dy, bool release = true) {
+        rt.setCursor(fromX, fromY);
+        meter().picHistory.mouseDown(kLeftButton, 0, 2, 2);
+        rt.setCursor(fromX + dx, fromY + dy);
+        meter().picHistory.mouseMove(kLeftButton, 0, 2, 2);
+        if (release) meter().picHistory.mouseUp(kLeftButton, 0, 2, 2);
+    }
+};
+
+}  // namespace corvane::test

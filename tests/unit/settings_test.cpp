@@ -1,0 +1,133 @@
+#include "shell/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iterator>
+#include <limits>
+#include <utility>
+
+#include "program_fixture.h"
+
+namespace corvane::test {
+namespace {
+
+enum class Kind { Int16, Int32, Single, Text };
+struct Key {
+    const char* name;
+    Kind kind;
+    double byDefault;  // what a missing key loads as
+};
+
+// Every stored key, in the order the store is read and written.
+// clang-format off
+const Key kKeys[] = {
+    {"Position", Kind::Int16, 2},     {"Left", Kind::Single, 0},           {"Top", Kind::Single, 0},
+    {"Width", Kind::Single, 10},      {"State", Kind::Int16, 0},           {"ShowTop", Kind::Int16, 1},
+    {"Upright", Kind::Int16, 1},      {"LowBound", Kind::Int16, 25},       {"MidBound", Kind::Int16, 50},
+    {"EnableAlarm", Kind::Int16, 1},  {"SoundFile", Kind::Text, 0},        {"ShowHelp", Kind::Int16, 1},
+    {"FullLife", Kind::Int32, 0},     {"LowColor", Kind::Int32, 4095},     {"MidColor", Kind::Int32, 65535},
+    {"HighColor", Kind::Int32, 65280}, {"ACColor", Kind::Int32, 16711680}, {"BGColor", Kind::Int32, 8421504},
+    {"GridColor", Kind::Int32, 16777215}, {"BorderColor", Kind::Int32, 16777215}};
+// clang-format on
+
+double valueOf(const mKesta& k, std::string_view key) {
+    const std::pair<std::string_view, double> values[] = {
+        {"Position", k.pnPosOptNum},       {"Left", k.pMonitorLeft},       {"Top", k.pMonitorTop},
+        {"Width", k.pMonitorWidth},        {"State", k.pnMonitorHidden},   {"ShowTop", k.pnShowTop},
+        {"Upright", k.pnUpright},          {"LowBound", k.pnLowUpper},     {"MidBound", k.pnMidUpper},
+        {"EnableAlarm", k.pnAlarmEnabled}, {"ShowHelp", k.pnShowHelpNote}, {"FullLife", k.plFullLifeSaved},
+        {"LowColor", k.plColor[0]},        {"MidColor", k.plColor[1]},     {"HighColor", k.plColor[2]},
+        {"ACColor", k.plColor[3]},         {"BGColor", k.plColor[4]},      {"GridColor", k.plColor[5]},
+        {"BorderColor", k.plColor[6]}};
+    for (const auto& [name, v] : values)
+        if (name == key) return v;
+    ADD_FAILURE() << "no variable for " << key;
+    return std::nan("");
+}
+
+TEST(Settings, FirstStartOnAnEmptyStoreTakesEveryDefault) {
+    TestProgram loadedOnly("", false);
+    loadSettings(loadedOnly.rt.settings(), loadedOnly.k);
+    TestProgram started;
+    for (const Key& key : kKeys) {
+        if (key.kind == Kind::Text) continue;
+        EXPECT_EQ(valueOf(loadedOnly.k, key.name), key.byDefault) << key.name;
+        // The meter's load switches the alarm off because no sound file is set.
+        const double afterStart = std::string_view(key.name) == "EnableAlarm" ? 0 : key.byDefault;
+        EXPECT_EQ(valueOf(started.k, key.name), afterStart) << key.name;
+    }
+    EXPECT_EQ(started.k.psWavFilePath, "");
+}
+
+TEST(Settings, ExitWritesEveryKeyAsTextInLoadOrder) {
+    TestProgram p;
+    p.exit();
+    // The left edge is where the meter stands: the upper right corner.
+    const char* texts[] = {" 2",     " 15210", " 0",        " 10",      " 0",        " 1",       " 1",
+                           " 25",    " 50",    " 0",        "",         " 1",        " 0",       " 4095",
+                           " 65535", " 65280", " 16711680", " 8421504", " 16777215", " 16777215"};
+    StoreTexts expected;
+    for (std::size_t i = 0; i < std::size(kKeys); ++i)
+        expected.emplace_back(sectionOf(kKeys[i].name), kKeys[i].name, texts[i]);
+    EXPECT_EQ(p.rt.store().entries(), expected);
+}
+
+TEST(Settings, WhatOneRunSavesTheNextReadsBack) {
+    TestProgram first(
+        "Position=4 Left=1234.5 Top=-60 Width=14 State=7 ShowTop=0 Upright=0 LowBound=10.5 MidBound=90 "
+        "EnableAlarm=1 SoundFile=C:\\Sounds\\ding.wav ShowHelp=0 FullLife=-1 LowColor=&HFFFF& "
+        "BGColor=&H123456");
+    first.exit();
+    EXPECT_EQ(first.stored("Left"), " 1234.5");
+    EXPECT_EQ(first.stored("Top"), "-60");
+    EXPECT_EQ(first.stored("State"), " 7");
+    EXPECT_EQ(first.stored("EnableAlarm"), " 1");
+    EXPECT_EQ(first.stored("ShowHelp"), " 0");
+    EXPECT_EQ(first.stored("FullLife"), "-1");
+    EXPECT_EQ(first.stored("LowBound"), " 10");     // halves go to the even neighbour
+    EXPECT_EQ(first.stored("LowColor"), " 65535");  // the trailing & makes it 32-bit: yellow, not -1
+
+    TestProgram second(first.rt.store().entries());
+    for (const Key& key : kKeys) {
+        if (key.kind == Kind::Text) continue;
+        EXPECT_EQ(valueOf(second.k, key.name), valueOf(first.k, key.name)) << key.name;
+    }
+    EXPECT_EQ(second.k.psWavFilePath, "C:\\Sounds\\ding.wav");
+    second.exit();
+    EXPECT_EQ(second.rt.store().entries(), first.rt.store().entries());
+}
+
+TEST(Settings, NumbersThatDoNotFitAreClampedToTheirType) {
+    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    // By kind (16-bit, 32-bit, float): too large, then too small.
+    const char* texts[2][3] = {{"99999", "1e12", "1e39"}, {"-99999", "-1e12", "-1e39"}};
+    const double values[2][3] = {{32767, 2147483647.0, kFloatMax}, {-32768, -2147483648.0, -kFloatMax}};
+    for (int way = 0; way < 2; ++way) {
+        TestProgram p("", false);
+        for (const Key& key : kKeys)
+            if (key.kind != Kind::Text)
+                p.rt.store().set(sectionOf(key.name), key.name, texts[way][int(key.kind)]);
+        loadSettings(p.rt.settings(), p.k);
+        for (const Key& key : kKeys) {
+            if (key.kind == Kind::Text) continue;
+            EXPECT_EQ(valueOf(p.k, key.name), values[way][int(key.kind)]) << key.name;
+        }
+    }
+}
+
+TEST(Settings, ATextWithoutANumberGivesZeroAndAMissingKeyItsDefault) {
+    TestProgram p("", false);
+    const char* noNumber[] = {"", "abc", "&", "-", " . "};
+    // Every other key is present but unreadable, the rest are missing.
+    for (std::size_t i = 0; i < std::size(kKeys); i += 2)
+        p.rt.store().set(sectionOf(kKeys[i].name), kKeys[i].name, noNumber[i / 2 % std::size(noNumber)]);
+    loadSettings(p.rt.settings(), p.k);
+    for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+        if (kKeys[i].kind == Kind::Text) continue;
+        EXPECT_EQ(valueOf(p.k, kKeys[i].name), i % 2 == 0 ? 0 : kKeys[i].byDefault) << kKeys[i].name;
+    }
+}
+
+}  // namespace
+}  // namespace corvane::test

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include "program_fixture.h"
+
+namespace corvane::test {
+namespace {
+
+TEST(Startup, TheStoredStateDecidesWhetherTheMeterStaysShown) {
+    struct Case {
+        const char* stored;
+        bool shown;
+        const char* caption;
+        const char* savedState;
+    } const cases[] = {{"", true, kHideMeterCaption, " 0"},
+                       {"State=0", true, kHideMeterCaption, " 0"},
+                       {"State=1", false, kShowMeterCaption, " 1"},
+                       {"State=7", true, kHideMeterCaption, " 7"}};  // unknown: left as it is
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        TestProgram p(c.stored);
+        EXPECT_EQ(p.rt.calls.front(), "Shell_NotifyIcon(0,Battery status)");
+        EXPECT_EQ(p.main().window.left(), -30000);
+        // Even a meter that starts hidden has been loaded and placed first.
+        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
+        EXPECT_EQ(p.meterWindow().visible(), c.shown);
+        EXPECT_EQ(p.firstCaption(), c.caption);
+        p.exit();
+        EXPECT_EQ(p.stored("State"), c.savedState);
+    }
+}
+
+TEST(Startup, ShowingAMeterThatStartedHiddenClearsTheState) {
+    TestProgram p("State=1");
+    p.main().ToggleMonitor();
+    EXPECT_TRUE(p.meterWindow().visible());
+    EXPECT_EQ(p.firstCaption(), kHideMeterCaption);
+    EXPECT_EQ(p.k.pnMonitorHidden, 0);
+}
+
+TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEnds) {
+    for (std::int16_t reason : {0, 1, 2, 3}) {
+        SCOPED_TRACE(reason);
+        TestProgram p;
+        p.rt.calls.clear();
+        reason == 2 ? p.rt.sessionEnd() : p.exit(reason);  // 2: the user logs off or the machine shuts down
+        const auto& calls = p.rt.calls;
+        ASSERT_EQ(calls.size(), 23u);
+        EXPECT_EQ(calls[0], "Shell_NotifyIcon(2,)");
+        for (int i = 1; i <= 20; ++i) EXPECT_EQ(calls[i].rfind("SaveSetting(", 0), 0u) << calls[i];
+        EXPECT_EQ(calls[21], "SetWindowPos(frmMonitor,-2,0,0,0,0,3)");
+        EXPECT_EQ(calls[22], "End");
+    }
+}
+
+TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
+    TestProgram p;  // upper right corner
+    p.dragBy(500, 100, -91, 20);
+    p.exit();
+    EXPECT_EQ(p.stored("Position"), " 2");
+    EXPECT_EQ(p.stored("Left"), " 13845");
+    EXPECT_EQ(p.stored("Top"), " 300");
+    // The revive step would have put the meter back into its corner at 2 s.
+    const auto callsAtEnd = p.rt.calls;
+    p.rt.advance(5000);
+    EXPECT_EQ(p.meterWindow().left(), 13845);
+    EXPECT_EQ(p.rt.calls, callsAtEnd);
+    // The next start puts it back into the corner all the same.
+    TestProgram next(p.rt.store().entries());
+    EXPECT_EQ(placeOf(next.meterWindow()), (Rect{15210, 0, 150, 765}));
+}
+
+TEST(Shutdown, AnUnknownCloseReasonDoesNothing) {
+    for (std::int16_t reason : {-1, 4, 5}) {
+        SCOPED_TRACE(reason);
+        TestProgram p;
+        p.rt.calls.clear();
+        p.exit(reason);
+        EXPECT_TRUE(p.rt.calls.empty());
+        EXPECT_TRUE(p.rt.store().entries().empty());
+        EXPECT_FALSE(p.rt.ended());
+    }
+}
+
+TEST(Shutdown, AStoreThatCannotBeWrittenKeepsItsValuesAndTheProgramStillEnds) {
+    TestProgram p("Position=3 ShowHelp=0");
+    const auto before = p.rt.store().entries();
+    p.rt.store().failWrites = true;
+    p.dragBy(500, 100, -100, 0);
+    p.exit();
+    EXPECT_EQ(p.rt.store().entries(), before);
+    EXPECT_EQ(p.rt.problems.size(), 1u);
+    EXPECT_TRUE(p.rt.ended());
+    EXPECT_FALSE(p.rt.topmost(p.meterWindow()));
+}
+
+}  // namespace
+}  // namespace corvane::test
