@@ -229,7 +229,8 @@ template <std::size_t N>
 void render(const Layout& l, ClockHands hands, std::array<std::uint32_t, N>& out) {
     constexpr int kGrid = 8;  // 64 samples per pixel: smooth edges, still instant at these sizes
     const HandAngles angles = anglesFor(l, hands);
-    if (static_cast<std::size_t>(l.size) * static_cast<std::size_t>(l.size) != N) return;  // layout/array mismatch
+    if (static_cast<std::size_t>(l.size) * static_cast<std::size_t>(l.size) != N)
+        return;  // layout/array mismatch
     for (int y = 0; y < l.size; ++y) {
         for (int x = 0; x < l.size; ++x) {
             // Averaging premultiplied colour over the covered samples gives correct edge blending.

@@ -11,7 +11,9 @@ TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
     struct Case {
         const char* text;
         double value;
-    } cases[] = {
+    };
+    // clang-format off
+    const Case cases[] = {
         {"2", 2},           {" 4095", 4095},     {"-1", -1},         {"  12abc", 12},      {"1 2 3", 123},
         {"+7", 7},          {"3.25", 3.25},      {".5", 0.5},        {"-.5x", -0.5},       {"1e3", 1000},
         {"2.5E-1", 0.25},   {"1D2", 100},        {"4e", 4},          {"4e+", 4},           {"", 0},
@@ -20,6 +22,7 @@ TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
         {"&H808080", 8421504}, {"&HFFFFFF", 16777215}, {"&H0FFFF", -1}, {"&HFFFFFFFF", -1}, {"&HFFFFFFFF&", -1},
         {"&H", 0},          {" & H 1 0", 16},    {"&H7FFF", 32767},  {"&H8000", -32768},   {"&H10000", 65536},
     };
+    // clang-format on
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(valPrefix(c.text), c.value) << '"' << c.text << '"';
 }
 
