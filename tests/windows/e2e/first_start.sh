@@ -1,0 +1,16 @@
+#!/bin/bash
+# First start with nothing stored: an upright 10x51 meter in the top right corner, white strips
+# beside a grey surface.
+source "$(dirname "$0")/lib.sh"
+setup
+start_corvane
+meter=$(wait_for_meter)
+expect_geometry "$meter" "1014 0 10 51"
+sleep 1  # let it paint
+screenshot
+surface=$(printf '808080 %.0s' $(seq 8))
+for y in 0 1 25 49 50; do
+    expect_row 1013 1023 "$y" "000000 FFFFFF ${surface}FFFFFF"
+done
+expect_row 1014 1023 51 "$(printf '000000 %.0s' $(seq 9))000000"
+echo "meter at 1014,0, 10x51: white strips beside a grey surface"

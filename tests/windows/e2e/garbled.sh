@@ -1,0 +1,35 @@
+#!/bin/bash
+# Garbled settings, as a hand in the registry editor may leave them, do not stop the program: a text
+# reads as the number at its front (none: 0), a value of another type as the empty text.
+source "$(dirname "$0")/lib.sh"
+setup
+
+# A thickness of nothing: a meter too thin to see, but the program runs and ends as ever.
+reg_add Form Width "&HZZ"
+start_corvane
+for _ in $(seq 100); do
+    [[ $(xdotool search --name '^Corvane$' 2>/dev/null | wc -l) -ge 2 ]] && break
+    sleep 0.2
+done
+sleep 2
+kill -0 "$CORVANE_PID" 2>/dev/null || fail "corvane.exe stopped with a garbled thickness"
+end_session
+grep -qx 'Width|REG_SZ| 0' <<<"$(stored Form)" || fail "thickness saved as: $(stored Form)"
+
+reg_add Form Position abc              # 0: the upper left corner
+reg_add Form Width "12abc"             # 12
+reg_add Options Upright "0 but flat"   # 0: lying flat
+reg_add Options BorderColor 255 REG_DWORD  # not a text: 0, black
+reg_add Options BGColor " 255 (red)"
+start_corvane
+meter=$(wait_for_meter)
+expect_geometry "$meter" "0 0 51 12"
+sleep 1
+screenshot
+red=$(printf 'FF0000 %.0s' $(seq 50))FF0000
+black=$(printf '000000 %.0s' $(seq 50))000000
+expect_row 0 50 0 "$black"
+expect_row 0 50 1 "$red"
+expect_row 0 50 10 "$red"
+expect_row 0 50 11 "$black"
+echo "garbled values read as their numbers: a flat 51x12 meter at 0,0, black around red"
