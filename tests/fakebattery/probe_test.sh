@@ -1,8 +1,10 @@
 #!/bin/bash
-# Runs the Linux power probe ($1) against the fake battery, then changes the
-# battery from outside while the namespace stays up, as a running meter would see it.
+# Runs a power probe (the Linux one, or the Windows one under Wine) against the
+# fake battery, then changes the battery from outside while the namespace stays
+# up, as a running meter would see it.
+#   probe_test.sh PROBE_COMMAND [ARGS...]
 set -u
-probe=${1:?usage: probe_test.sh PATH_TO_POWERPROBE}
+(($#)) || { echo "usage: probe_test.sh PROBE_COMMAND [ARGS...]" >&2; exit 2; }
 here=$(dirname "$(readlink -f "$0")")
 dir=$(mktemp -d "${TMPDIR:-/tmp}/probe_test.XXXXXX") || exit 1
 trap 'rm -rf -- "$dir"' EXIT
@@ -11,11 +13,11 @@ trap 'rm -rf -- "$dir"' EXIT
 # again. The marker files live beside the tree, not in it.
 # shellcheck disable=SC2016 # expanded by the inner shell
 out=$("$here/with-fake-battery" --ac 0 --percent 57 --status Discharging --dir "$dir/tree" -- bash -c '
-    "$1" || exit
-    touch "$2/ready"
-    for _ in $(seq 100); do [[ -e $2/changed ]] && exec "$1"; sleep 0.1; done
-    echo "timed out waiting for set-fake-battery" >&2; exit 1' probe "$probe" "$dir" &
-    for _ in $(seq 100); do [[ -e $dir/ready ]] && break; sleep 0.1; done
+    "${@:2}" || exit
+    touch "$1/ready"
+    for _ in $(seq 300); do [[ -e $1/changed ]] && exec "${@:2}"; sleep 0.1; done
+    echo "timed out waiting for set-fake-battery" >&2; exit 1' probe "$dir" "$@" &
+    for _ in $(seq 300); do [[ -e $dir/ready ]] && break; sleep 0.1; done
     "$here/set-fake-battery" "$dir/tree" --ac 1 --percent 80 && touch "$dir/changed"
     wait $!)
 rc=$?
