@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Under a real window manager: the meter keeps its place and size, has no frame, stays above other
+# windows, has no taskbar or pager entry, and can still be dragged.
+source "$(dirname "$0")/lib.sh"
+
+start_display 1024x768
+openbox --sm-disable >/dev/null 2>&1 &
+BG_PIDS+=($!)
+sleep 1
+start_corvane
+wait_meter
+sleep 2.5  # past the one-off re-placement
+expect_eq "placed and sized as without a window manager" "1014 0 10 51" "$(geometry "$METER")"
+screenshot
+expect_eq "no frame: the border strip is the meter's own" FFFFFF "$(pixel 1014 25)"
+expect_eq "no frame: the surface next to it" 808080 "$(pixel 1015 25)"
+states=$(xprop -id "$METER" _NET_WM_STATE)
+for s in ABOVE SKIP_TASKBAR SKIP_PAGER; do
+    [[ $states == *"_NET_WM_STATE_$s"* ]] || fail "window state lacks $s: $states"
+    pass "window state has $s"
+done
+
+xdotool mousemove 1018 20 mousedown 1
+for p in "950 50" "880 90" "818 120"; do
+    sleep 0.1
+    xdotool mousemove $p
+done
+xdotool mouseup 1
+sleep 0.3
+expect_eq "dragged under the window manager" "814 100 10 51" "$(geometry "$METER")"
+stop_corvane TERM
+expect_eq "dragged place saved" " 12210" "$(ini_value Left)"
