@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kReviveIntervalMs = 200;
 constexpr int kReviveTicks = 10;
-constexpr double kOffScreenLeft = -30000;
 
 std::string_view trimBlanks(std::string_view s) {
     const auto first = s.find_first_not_of(' ');

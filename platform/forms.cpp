@@ -140,7 +140,7 @@ void Picture::geometryChanged() {
     const int w = toPixels(width_, owner_.unitsPerPixelX(), 0, kMaxWindowPixels);
     const int h = toPixels(height_, owner_.unitsPerPixelY(), 0, kMaxWindowPixels);
     if (w != image_.width() || h != image_.height()) image_.resize(w, h, backColor_);
-    owner_.pictureGeometryChanged(*this);
+    owner_.pictureChanged(*this);
 }
 
 void Picture::changed() { owner_.pictureChanged(*this); }
@@ -267,7 +267,6 @@ Picture& Form::addPicture(std::string name) {
 }
 
 void Form::pictureChanged(Picture& p) { peer_->pictureChanged(p); }
-void Form::pictureGeometryChanged(Picture& p) { peer_->pictureChanged(p); }
 
 // ---- Timer ------------------------------------------------------------------------------------
 

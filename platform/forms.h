@@ -174,8 +174,7 @@ class Form {
     std::function<void()> onLoad;
     std::function<void(std::int16_t& cancel, std::int16_t reason)> onQueryUnload;
 
-    void pictureChanged(Picture& p);
-    void pictureGeometryChanged(Picture& p);
+    void pictureChanged(Picture& p);  // new pixels or a new place
 
   private:
     void geometryChanged();

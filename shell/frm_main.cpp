@@ -7,10 +7,6 @@
 
 namespace corvane {
 
-namespace {
-constexpr double kOffScreenLeft = -30000;  // twips: beyond every screen
-}
-
 frmMain::frmMain(Program& program)
     : window(program.runtime(), "frmMain", FormKind::Main),
       mnuMenuArray{{{kHideMeterCaption},

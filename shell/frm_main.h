@@ -12,6 +12,7 @@ class Program;
 
 inline constexpr const char* kHideMeterCaption = "Hide Battery Meter";
 inline constexpr const char* kShowMeterCaption = "Show Battery Meter";
+inline constexpr double kOffScreenLeft = -30000;  // twips: beyond every screen, where the main form stays
 
 class frmMain {
   public:
