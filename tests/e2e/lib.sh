@@ -14,6 +14,8 @@ chmod 700 "$WORK/run"
 export XDG_RUNTIME_DIR="$WORK/run"
 # Qt and its libraries keep some allocations to the end of the process on purpose.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# ImageMagick itself, not a wrapper that may stand before it on the PATH.
+CONVERT=$(command -v /usr/bin/convert || command -v convert)
 
 cleanup() {
     local p
@@ -85,7 +87,7 @@ geometry() {  # x y width height of a window
 }
 
 screenshot() { import -window root "$WORK/shot.png"; }
-pixel() { convert "$WORK/shot.png" -format "%[hex:p{$1,$2}]" info:; }
+pixel() { "$CONVERT" "$WORK/shot.png" -format "%[hex:p{$1,$2}]" info:; }
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }
 ini_value() { sed -n "s/^$1=//p" "$INI" | head -n1; }

@@ -11,7 +11,7 @@ sleep 1
 
 blue_pixels() {  # strongly blue pixels in the tray's area
     screenshot
-    convert "$WORK/shot.png" -crop 120x32+904+736 +repage -fx 'b > 0.5 && b > r + 0.25 ? 1 : 0' \
+    "$CONVERT" "$WORK/shot.png" -crop 120x32+904+736 +repage -fx 'b > 0.5 && b > r + 0.25 ? 1 : 0' \
         -format '%[fx:round(mean * w * h)]' info:
 }
 expect_eq "empty tray has no icon" 0 "$(blue_pixels)"

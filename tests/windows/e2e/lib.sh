@@ -2,6 +2,8 @@
 # Xvfb display (1024x768) of the test's own, the program started in them, and ways to look at what a
 # user would see. Sourced by each test with the arguments: corvane.exe, the build's Wine folder.
 set -euo pipefail
+# ImageMagick itself, not a wrapper that may stand before it on the PATH.
+CONVERT=$(command -v /usr/bin/convert || command -v convert)
 
 EXE=$1
 WINEDIR=$(realpath -m "$2")
@@ -95,7 +97,7 @@ screenshot() { import -window root "$WORK/screen.png"; }
 
 # The colours of the pixels X1..X2 in row Y of the last screenshot, as RRGGBB words.
 row() {
-    convert "$WORK/screen.png" -crop "$(($2 - $1 + 1))x1+$1+$3" +repage -depth 8 txt:- |
+    "$CONVERT" "$WORK/screen.png" -crop "$(($2 - $1 + 1))x1+$1+$3" +repage -depth 8 txt:- |
         awk 'NR > 1 {printf "%s%s", sep, substr($3, 2, 6); sep = " "}'
 }
 
