@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The icon files the build draws, read back by an independent decoder: every file decodes (a bad
+# checksum or block fails it), has the sizes it should, the PNG and the ICO's 32x32 entry hold the
+# same pixels (rows, channel order, alpha), and the four hand pictures differ from one another.
+#   icon_files_test.sh FOLDER_OF_GENERATED_ICONS
+set -euo pipefail
+dir=${1:?usage: icon_files_test.sh FOLDER}
+im() { "$(command -v "/usr/bin/$1" || command -v "$1")" "${@:2}"; }  # ImageMagick itself
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+[ "$(im identify -format '%wx%h ' "$dir/corvane.ico")" == "32x32 16x16 " ] || fail "ICO entries"
+for f in corvane hands-up hands-right hands-down hands-left; do
+    [ "$(im identify -format '%m %wx%h %A' "$dir/$f.png")" == "PNG 32x32 True" ] || fail "$f.png"
+done
+differing() { im compare -metric AE "$1" "$2" null: 2>&1 || true; }
+[ "$(differing "$dir/corvane.png" "$dir/corvane.ico[0]")" == 0 ] || fail "PNG and ICO pixels differ"
+hands=(up right down left)
+for a in "${hands[@]}"; do
+    for b in "${hands[@]}"; do
+        [ "$a" \< "$b" ] || continue
+        n=$(differing "$dir/hands-$a.png" "$dir/hands-$b.png")
+        [ "$n" -gt 10 ] || fail "hands $a and $b look alike ($n pixels differ)"
+    done
+done
+# A transparent corner, and a blue body below the clock face.
+[ "$(im convert "$dir/corvane.png" -format '%[fx:p{0,0}.a]' info:)" == 0 ] || fail "corner not transparent"
+[ "$(im convert "$dir/corvane.png" -format '%[fx:p{16,28}.b > p{16,28}.r + 0.2 ? 1 : 0]' info:)" == 1 ] ||
+    fail "body not blue"
+echo "PASS: icon files decode, agree and differ where they should"
