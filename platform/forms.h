@@ -70,7 +70,7 @@ class Picture {
     void setHeight(double v);
 
     Color backColor() const { return backColor_; }
-    // Like the classic control, a new background colour also wipes what was drawn.
+    // A new background colour also wipes what was drawn: the picture starts over in the new colour.
     void setBackColor(Color c);
 
     double scaleWidth() const;  // drawing extent in pixels
