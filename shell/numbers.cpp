@@ -19,8 +19,8 @@ int hexDigit(char c) {
     return -1;
 }
 
-// Reads characters while skipping blanks anywhere in the number, so " 1 2" reads as 12: stored texts
-// written by hand or by earlier versions may carry blanks between the digits.
+// Reads characters while skipping blanks wherever they stand, so " 1 2" reads as 12, as the stored
+// texts have always been read.
 class Cursor {
   public:
     explicit Cursor(std::string_view s) : s_(s) {}
