@@ -7,10 +7,7 @@ setup
 # A thickness of nothing: a meter too thin to see, but the program runs and ends as ever.
 reg_add Form Width "&HZZ"
 start_corvane
-for _ in $(seq 100); do
-    [[ $(xdotool search --name '^Corvane$' 2>/dev/null | wc -l) -ge 2 ]] && break
-    sleep 0.2
-done
+wait_for_windows
 sleep 2
 kill -0 "$CORVANE_PID" 2>/dev/null || fail "corvane.exe stopped with a garbled thickness"
 end_session

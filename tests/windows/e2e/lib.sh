@@ -66,6 +66,15 @@ start_corvane() {
     CORVANE_PID=$!
 }
 
+# Start-up is through once the main window and the meter both exist, shown or not.
+wait_for_windows() {
+    for _ in $(seq 100); do
+        [[ $(xdotool search --name '^Corvane$' 2>/dev/null | wc -l) -ge 2 ]] && return
+        sleep 0.2
+    done
+    fail "corvane.exe made no windows"
+}
+
 # The meter's X window once it is on the screen.
 wait_for_meter() {
     local id

@@ -8,10 +8,7 @@ reg_add Form State 1
 start_corvane
 # The main window and the meter exist once start-up is through; wait past the meter's revive step
 # too, which places it again but must not show it.
-for _ in $(seq 100); do
-    [[ $(xdotool search --name '^Corvane$' 2>/dev/null | wc -l) -ge 2 ]] && break
-    sleep 0.2
-done
+wait_for_windows
 sleep 3
 [[ -z $(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null) ]] || fail "the meter is on the screen"
 kill -0 "$CORVANE_PID" 2>/dev/null || fail "corvane.exe is not running"
