@@ -12,7 +12,7 @@ start_display 1024x768
 } | write_ini
 start_corvane
 wait_meter
-expect_eq "garbled file: meter shown with the good values" "1014 0 10 51" "$(geometry "$METER")"
+expect_geometry "garbled file: meter shown with the good values" "1014 0 10 51"
 stop_corvane TERM
 expect_eq "a number too large for its setting is clamped" " 32767" "$(ini_value LowBound)"
 expect_eq "a good colour is kept" " 255" "$(ini_value GridColor)"
@@ -26,7 +26,7 @@ pass "unknown lines, keys and sections kept"
 printf '[Form]\nPosition=9\nWidth=40\nState=-3\n[Options]\nUpright=5\nShowTop=2\n' | write_ini
 start_corvane
 wait_meter
-expect_eq "out-of-range values: meter shown" "0 0 40 51" "$(geometry "$METER")"
+expect_geometry "out-of-range values: meter shown" "0 0 40 51"
 stop_corvane TERM
 expect_eq "odd state kept" "-3" "$(ini_value State)"
 
@@ -34,7 +34,7 @@ expect_eq "odd state kept" "-3" "$(ini_value State)"
 rm -rf "$CFG/Corvane" && mkdir -p "$INI"
 start_corvane
 wait_meter
-expect_eq "unreadable file: meter with defaults" "1014 0 10 51" "$(geometry "$METER")"
+expect_geometry "unreadable file: meter with defaults" "1014 0 10 51"
 stop_corvane TERM
 [ -d "$INI" ] || fail "the unreadable settings path was replaced"
 expect_eq "one message about reading" 1 "$(grep -c 'cannot read settings file' "$WORK/out.log")"
@@ -48,7 +48,7 @@ readonly_root() { exec unshare --mount --propagation private sh -c \
     'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"' sh "$CFG" "$@"; }
 start_corvane readonly_root
 wait_meter
-expect_eq "read-only folder: meter placed from the file" "0 0 12 51" "$(geometry "$METER")"
+expect_geometry "read-only folder: meter placed from the file" "0 0 12 51"
 stop_corvane TERM
 expect_eq "old file unchanged" "$before" "$(sha256sum "$INI")"
 expect_eq "one message about saving" 1 "$(grep -c 'cannot save settings' "$WORK/out.log")"

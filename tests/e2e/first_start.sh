@@ -5,9 +5,8 @@ source "$(dirname "$0")/lib.sh"
 start_display 1024x768
 start_corvane
 wait_meter
-sleep 0.5
-expect_eq "meter at the top right, 10x51" "1014 0 10 51" "$(geometry "$METER")"
-screenshot
+expect_geometry "meter at the top right, 10x51" "1014 0 10 51"
+screenshot_when 1015 25 808080
 for y in 0 25 50; do
     expect_eq "left border pixel (y=$y)" FFFFFF "$(pixel 1014 $y)"
     expect_eq "right border pixel (y=$y)" FFFFFF "$(pixel 1023 $y)"
@@ -43,7 +42,7 @@ expect_eq "the twenty keys in save order, as decimal texts" "$expected" "$(cat "
 # A second start reads the file back and, ended by SIGINT this time, writes the same file again.
 start_corvane
 wait_meter
-expect_eq "second start: same place" "1014 0 10 51" "$(geometry "$METER")"
+expect_geometry "second start: same place" "1014 0 10 51"
 stop_corvane INT
 expect_eq "second start: the same settings saved" "$expected" "$(cat "$INI")"
 
@@ -52,9 +51,8 @@ sed -i -e 's/^Position=.*/Position=0/' -e 's/^Upright=.*/Upright=0/' -e 's/^Widt
     -e 's/^BorderColor=.*/BorderColor=\&HFF\&/' "$INI"
 start_corvane
 wait_meter
-sleep 0.5
-expect_eq "flat meter in the upper left" "0 0 51 14" "$(geometry "$METER")"
-screenshot
+expect_geometry "flat meter in the upper left" "0 0 51 14"
+screenshot_when 25 1 808080
 expect_eq "red border strip" FF0000 "$(pixel 25 0)"
 expect_eq "grey surface" 808080 "$(pixel 25 1)"
 stop_corvane HUP

@@ -86,7 +86,27 @@ geometry() {  # x y width height of a window
                              /  Width:/{w=$2} /  Height:/{h=$2} END{print x, y, w, h}'
 }
 
+# The window system works asynchronously: a window's place is checked once it has settled (up to 5 s).
+expect_geometry() {  # what, "x y width height"
+    local got i
+    for i in $(seq 50); do
+        got=$(geometry "$METER")
+        [ "$got" == "$2" ] && break
+        sleep 0.1
+    done
+    expect_eq "$1" "$2" "$got"
+}
+
 screenshot() { import -window root "$WORK/shot.png"; }
+# Takes screenshots until a pixel shows the colour (up to 5 s), so the checks read a painted screen.
+screenshot_when() {  # x y RRGGBB
+    local i
+    for i in $(seq 50); do
+        screenshot
+        [ "$(pixel "$1" "$2")" == "$3" ] && return 0
+        sleep 0.1
+    done
+}
 pixel() { "$CONVERT" "$WORK/shot.png" -format "%[hex:p{$1,$2}]" info:; }
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }

@@ -14,10 +14,10 @@ expect_eq "hidden state saved" " 1" "$(ini_value State)"
 printf '[Form]\nState=7\n' | write_ini
 start_corvane
 wait_meter
-expect_eq "state 7: the meter is shown" "1014 0 10 51" "$(geometry "$METER")"
+expect_geometry "state 7: the meter is shown" "1014 0 10 51"
 # A double-click hides it, like the menu's command would.
 xdotool mousemove 1018 25 click --repeat 2 --delay 80 1
-sleep 0.5
+for _ in $(seq 50); do [ -z "$(meter_window)" ] && break; sleep 0.1; done
 expect_eq "double-click hides the meter" "" "$(meter_window)"
 stop_corvane TERM
 expect_eq "hidden by double-click, saved as 1" " 1" "$(ini_value State)"

@@ -10,8 +10,8 @@ sleep 1
 start_corvane
 wait_meter
 sleep 2.5  # past the one-off re-placement
-expect_eq "placed and sized as without a window manager" "1014 0 10 51" "$(geometry "$METER")"
-screenshot
+expect_geometry "placed and sized as without a window manager" "1014 0 10 51"
+screenshot_when 1015 25 808080
 expect_eq "no frame: the border strip is the meter's own" FFFFFF "$(pixel 1014 25)"
 expect_eq "no frame: the surface next to it" 808080 "$(pixel 1015 25)"
 states=$(xprop -id "$METER" _NET_WM_STATE)
@@ -26,7 +26,6 @@ for p in "950 50" "880 90" "818 120"; do
     xdotool mousemove $p
 done
 xdotool mouseup 1
-sleep 0.3
-expect_eq "dragged under the window manager" "814 100 10 51" "$(geometry "$METER")"
+expect_geometry "dragged under the window manager" "814 100 10 51"
 stop_corvane TERM
 expect_eq "dragged place saved" " 12210" "$(ini_value Left)"
