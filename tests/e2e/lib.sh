@@ -10,12 +10,11 @@ INI="$CFG/Corvane/Corvane.ini"
 BG_PIDS=()
 CORVANE_PID=
 mkdir -p "$CFG" "$WORK/run"
+source "$(dirname "${BASH_SOURCE[0]}")/screen.sh"
 chmod 700 "$WORK/run"
 export XDG_RUNTIME_DIR="$WORK/run"
 # Qt and its libraries keep some allocations to the end of the process on purpose.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
-# ImageMagick itself, not a wrapper that may stand before it on the PATH.
-CONVERT=$(command -v /usr/bin/convert || command -v convert)
 
 cleanup() {
     local p
@@ -81,11 +80,6 @@ wait_meter() {
     fail "no meter window appeared"
 }
 
-geometry() {  # x y width height of a window
-    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
-                             /  Width:/{w=$2} /  Height:/{h=$2} END{print x, y, w, h}'
-}
-
 # The window system works asynchronously: a window's place is checked once it has settled (up to 5 s).
 expect_geometry() {  # what, "x y width height"
     local got i
@@ -97,17 +91,7 @@ expect_geometry() {  # what, "x y width height"
     expect_eq "$1" "$2" "$got"
 }
 
-screenshot() { import -window root "$WORK/shot.png"; }
-# Takes screenshots until a pixel shows the colour (up to 5 s), so the checks read a painted screen.
-screenshot_when() {  # x y RRGGBB
-    local i
-    for i in $(seq 50); do
-        screenshot
-        [ "$(pixel "$1" "$2")" == "$3" ] && return 0
-        sleep 0.1
-    done
-}
-pixel() { "$CONVERT" "$WORK/shot.png" -format "%[hex:p{$1,$2}]" info:; }
+
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }
 ini_value() { sed -n "s/^$1=//p" "$INI" | head -n1; }

@@ -6,8 +6,7 @@ setup
 start_corvane
 meter=$(wait_for_meter)
 expect_geometry "$meter" "1014 0 10 51"
-sleep 1  # let it paint
-screenshot
+screenshot_when 1015 25 808080
 surface=$(printf '808080 %.0s' $(seq 8))
 for y in 0 1 25 49 50; do
     expect_row 1013 1023 "$y" "000000 FFFFFF ${surface}FFFFFF"

@@ -2,8 +2,6 @@
 # Xvfb display (1024x768) of the test's own, the program started in them, and ways to look at what a
 # user would see. Sourced by each test with the arguments: corvane.exe, the build's Wine folder.
 set -euo pipefail
-# ImageMagick itself, not a wrapper that may stand before it on the PATH.
-CONVERT=$(command -v /usr/bin/convert || command -v convert)
 
 EXE=$1
 WINEDIR=$(realpath -m "$2")
@@ -11,6 +9,7 @@ HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 SETTINGS='HKCU\Software\VB and VBA Program Settings\Corvane'
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/corvane-e2e.XXXXXX")
 LOG=$WORK/wine.log
+source "$HERE/../../e2e/screen.sh"
 export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 XVFB_PID=
 CORVANE_PID=
@@ -86,12 +85,6 @@ wait_for_meter() {
     fail "no meter window on the screen"
 }
 
-# "X Y WIDTH HEIGHT" of an X window, in pixels.
-geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-                             /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
-}
-
 expect_geometry() {
     local want=$2 got
     for _ in $(seq 25); do
@@ -100,14 +93,6 @@ expect_geometry() {
         sleep 0.2
     done
     fail "meter at '$got', expected '$want'"
-}
-
-screenshot() { import -window root "$WORK/screen.png"; }
-
-# The colours of the pixels X1..X2 in row Y of the last screenshot, as RRGGBB words.
-row() {
-    "$CONVERT" "$WORK/screen.png" -crop "$(($2 - $1 + 1))x1+$1+$3" +repage -depth 8 txt:- |
-        awk 'NR > 1 {printf "%s%s", sep, substr($3, 2, 6); sep = " "}'
 }
 
 expect_row() {
