@@ -7,11 +7,19 @@ start_corvane
 wait_meter
 expect_geometry "meter at the top right, 10x51" "1014 0 10 51"
 screenshot_when 1015 25 808080
-for y in 0 25 50; do
-    expect_eq "left border pixel (y=$y)" FFFFFF "$(pixel 1014 $y)"
-    expect_eq "right border pixel (y=$y)" FFFFFF "$(pixel 1023 $y)"
-    for x in 1015 1018 1022; do expect_eq "surface pixel ($x,$y)" 808080 "$(pixel $x $y)"; done
-done
+check_meter_pixels() {
+    local x y
+    for y in 0 25 50; do
+        expect_eq "left border pixel (y=$y)" FFFFFF "$(pixel 1014 $y)"
+        expect_eq "right border pixel (y=$y)" FFFFFF "$(pixel 1023 $y)"
+        for x in 1015 1018 1022; do expect_eq "surface pixel ($x,$y)" 808080 "$(pixel $x $y)"; done
+    done
+}
+check_meter_pixels
+# Covered by another window and uncovered again, the meter shows the same picture.
+cover_for_a_moment 960 0 64 80
+screenshot_when 1015 25 808080
+check_meter_pixels
 stop_corvane TERM
 
 expected="[Form]

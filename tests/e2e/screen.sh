@@ -26,3 +26,17 @@ screenshot_when() {  # x y RRGGBB
         sleep 0.1
     done
 }
+
+# Covers a part of the screen with another window for a moment; what was under it must be painted
+# again by its owner.
+cover_for_a_moment() {  # x y width height
+    xmessage -geometry "$3x$4+$1+$2" -bg black -fg black "cover" >/dev/null 2>&1 &
+    local cover=$! i
+    for i in $(seq 50); do
+        xdotool search --onlyvisible --class Xmessage >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 0.3
+    kill "$cover"
+    wait "$cover" 2>/dev/null || true
+}

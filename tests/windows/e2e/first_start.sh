@@ -8,8 +8,15 @@ meter=$(wait_for_meter)
 expect_geometry "$meter" "1014 0 10 51"
 screenshot_when 1015 25 808080
 surface=$(printf '808080 %.0s' $(seq 8))
-for y in 0 1 25 49 50; do
-    expect_row 1013 1023 "$y" "000000 FFFFFF ${surface}FFFFFF"
-done
+check_meter_pixels() {
+    for y in 0 1 25 49 50; do
+        expect_row 1013 1023 "$y" "000000 FFFFFF ${surface}FFFFFF"
+    done
+}
+check_meter_pixels
+# Covered by another window and uncovered again, the meter paints the same picture.
+cover_for_a_moment 960 0 64 80
+screenshot_when 1015 25 808080
+check_meter_pixels
 expect_row 1014 1023 51 "$(printf '000000 %.0s' $(seq 9))000000"
 echo "meter at 1014,0, 10x51: white strips beside a grey surface"
