@@ -193,7 +193,8 @@ SystemPowerStatus readSysfsPowerStatus(const fs::path& root) {
     const auto percent = combinedPercent(batteries);
     s.BatteryFlag = charging ? kBatteryFlagCharging : 0;
     if (percent) {
-        const int rounded = static_cast<int>(std::clamp(std::lround(*percent), 0L, 100L));
+        // Halves go to the even neighbour, as every rounding in the program does.
+        const int rounded = static_cast<int>(std::clamp(std::nearbyint(*percent), 0.0, 100.0));
         s.BatteryLifePercent = static_cast<std::uint8_t>(rounded);
         if (rounded > 66) s.BatteryFlag |= kBatteryFlagHigh;
         if (rounded < 33) s.BatteryFlag |= kBatteryFlagLow;
