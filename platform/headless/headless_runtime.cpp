@@ -28,6 +28,7 @@ std::vector<std::tuple<std::string, std::string, std::string>> MemoryStore::entr
 
 std::optional<std::string> MemoryStore::readStored(const std::string&, const std::string& section,
                                                    const std::string& key) {
+    rt_.calls.push_back("GetSetting(" + section + "," + key + ")");
     return get(section, key);
 }
 
@@ -163,11 +164,13 @@ void HeadlessRuntime::getCursorPos(PointPx& point) {
 }
 
 int HeadlessRuntime::getSystemPowerStatus(SystemPowerStatus& status) {
+    calls.emplace_back("GetSystemPowerStatus");
     status = power_;
     return 1;
 }
 
 std::string HeadlessRuntime::timeOfDay() {
+    calls.emplace_back("Time");
     const long long s = (startSecondOfDay_ + nowMs_ / 1000) % 86400;
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", static_cast<int>(s / 3600),

@@ -60,6 +60,16 @@ TEST(Settings, FirstStartOnAnEmptyStoreTakesEveryDefault) {
     EXPECT_EQ(started.k.psWavFilePath, "");
 }
 
+TEST(Settings, StartReadsEveryKeyOnceInTableOrder) {
+    TestProgram p;
+    std::vector<std::string> reads, expected;
+    for (const std::string& call : p.rt.calls)
+        if (call.rfind("GetSetting(", 0) == 0) reads.push_back(call);
+    for (const Key& key : kKeys)
+        expected.push_back("GetSetting(" + sectionOf(key.name) + "," + key.name + ")");
+    EXPECT_EQ(reads, expected);
+}
+
 TEST(Settings, ExitWritesEveryKeyAsTextInLoadOrder) {
     TestProgram p;
     p.exit();
