@@ -1,5 +1,6 @@
 #include "platform/qt/meter_widget.h"
 
+#include <QCloseEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -87,5 +88,9 @@ void FormWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     captured_ = pictureAt(e->position().toPoint());
     if (captured_) captured_->dblClick();
 }
+
+// Only the program shows and hides its windows: a close from the window manager (Alt+F4, a panel's
+// close command) would hide the meter behind the program's back.
+void FormWidget::closeEvent(QCloseEvent* e) { e->ignore(); }
 
 }  // namespace corvane

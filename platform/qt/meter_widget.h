@@ -18,6 +18,7 @@ class FormWidget final : public QWidget {
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
   private:
     Picture* pictureAt(QPoint p);

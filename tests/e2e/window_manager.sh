@@ -20,6 +20,12 @@ for s in ABOVE SKIP_TASKBAR SKIP_PAGER; do
     pass "window state has $s"
 done
 
+# The window manager's close command does not take the meter away behind the program's back.
+xdotool windowactivate "$METER" 2>/dev/null || true
+xdotool key alt+F4
+sleep 0.5
+expect_eq "still shown after Alt+F4" "$METER" "$(meter_window)"
+
 xdotool mousemove 1018 20 mousedown 1
 for p in "950 50" "880 90" "818 120"; do
     sleep 0.1
