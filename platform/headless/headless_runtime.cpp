@@ -139,12 +139,6 @@ void HeadlessRuntime::advance(long long ms) {
     nowMs_ = target;
 }
 
-Form* HeadlessRuntime::find(const std::string& name) const {
-    for (Form* f : forms_)
-        if (f->name() == name) return f;
-    return nullptr;
-}
-
 bool HeadlessRuntime::topmost(const Form& form) const {
     const auto it = topmost_.find(&form);
     return it != topmost_.end() && it->second;

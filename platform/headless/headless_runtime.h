@@ -22,7 +22,6 @@ class MemoryStore final : public BufferedSettingsStore {
     std::optional<std::string> get(const std::string& section, const std::string& key) const;
     // (section, key, text) in store order.
     std::vector<std::tuple<std::string, std::string, std::string>> entries() const;
-    void clear() { entries_.clear(); }
     bool failWrites = false;  // commit fails and keeps what was there
 
   protected:
@@ -70,7 +69,6 @@ class HeadlessRuntime final : public Runtime, Screen, PowerService, Clock, TrayI
     std::vector<std::string> calls;  // service calls, in order
     std::vector<std::string> problems;
     std::vector<std::pair<int, NotifyIconData>> trayCalls;
-    Form* find(const std::string& name) const;
     bool topmost(const Form& form) const;
 
     // ---- Input, as the window system would deliver it ----
