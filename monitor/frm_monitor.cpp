@@ -23,11 +23,19 @@ std::string_view trimBlanks(std::string_view s) {
 }  // namespace
 
 frmMonitor::frmMonitor(Program& program)
-    : window(program.runtime(), "frmMonitor", FormKind::Meter),
+    : window(program.runtime(), "frmMonitor",
+             FormStyle{.caption = "Corvane",
+                       .border = BorderStyle::None,
+                       .showInTaskbar = false,
+                       .activateOnShow = false,
+                       .font = {}}),
       picHistory(window.addPicture("picHistory")),
       tmrRevive(program.runtime(), "tmrRevive", kReviveIntervalMs, false),
       program_(program) {
     window.onLoad = [this] { Form_Load(); };
+    window.onQueryUnload = [this](std::int16_t& cancel, std::int16_t reason) {
+        Form_QueryUnload(cancel, reason);
+    };
     picHistory.onMouseDown = [this](const MouseArgs& e) { picHistory_MouseDown(e); };
     picHistory.onMouseMove = [this](const MouseArgs& e) { picHistory_MouseMove(e); };
     picHistory.onMouseUp = [this](const MouseArgs& e) { picHistory_MouseUp(e); };
@@ -51,6 +59,12 @@ void frmMonitor::Form_Load() {
     msSrcHistory.fill("");
     msPowerSrc.clear();
     if (trimBlanks(k.psWavFilePath).empty()) k.pnAlarmEnabled = 0;
+}
+
+// The meter lives as long as the program: a close from the window system (Alt+F4, a panel's close
+// command) is refused rather than leaving the program without its meter.
+void frmMonitor::Form_QueryUnload(std::int16_t& cancel, std::int16_t reason) {
+    if (reason == kCloseFromWindow) cancel = 1;
 }
 
 void frmMonitor::picHistory_MouseDown(const MouseArgs& e) {

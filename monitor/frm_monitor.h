@@ -31,6 +31,7 @@ class frmMonitor {
     std::array<std::string, kHistorySize> msSrcHistory;
 
     void Form_Load();
+    void Form_QueryUnload(std::int16_t& cancel, std::int16_t reason);
     void picHistory_MouseDown(const MouseArgs& e);
     void picHistory_MouseMove(const MouseArgs& e);
     void picHistory_MouseUp(const MouseArgs& e);

@@ -98,115 +98,194 @@ void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
     }
 }
 
+// ---- Placement --------------------------------------------------------------------------------
+
+void Placement::setLeft(double v) {
+    left_ = finiteOr(v, left_);
+    placementChanged();
+}
+void Placement::setTop(double v) {
+    top_ = finiteOr(v, top_);
+    placementChanged();
+}
+void Placement::setWidth(double v) {
+    width_ = std::max(0.0, finiteOr(v, width_));
+    placementChanged();
+}
+void Placement::setHeight(double v) {
+    height_ = std::max(0.0, finiteOr(v, height_));
+    placementChanged();
+}
+
+// ---- Control ----------------------------------------------------------------------------------
+
+Control::Control(Form& owner, std::string name, ControlKind kind, Control* container)
+    : owner_(owner), name_(std::move(name)), kind_(kind), container_(container) {}
+
+void Control::setVisible(bool v) {
+    visible_ = v;
+    changed();
+}
+
+void Control::setEnabled(bool v) {
+    enabled_ = v;
+    changed();
+}
+
+void Control::setToolTipText(std::string text) {
+    toolTipText_ = std::move(text);
+    changed();
+}
+
+PixelRect Control::pixelRect() const {
+    double x = left(), y = top();
+    for (const Control* c = container_; c; c = c->container()) x += c->left(), y += c->top();
+    const double ux = owner_.unitsPerPixelX(), uy = owner_.unitsPerPixelY();
+    return {toPixels(x, ux, -kMaxWindowPixels, kMaxWindowPixels),
+            toPixels(y, uy, -kMaxWindowPixels, kMaxWindowPixels), toPixels(width(), ux, 0, kMaxWindowPixels),
+            toPixels(height(), uy, 0, kMaxWindowPixels)};
+}
+
+bool Control::takesMouse() const {
+    for (const Control* c = this; c; c = c->container())
+        if (!c->visible() || !c->enabled()) return false;
+    return true;
+}
+
+void Control::changed() { owner_.controlChanged(*this); }
+
+bool Control::live() const { return !owner_.runtime().ended(); }
+
+MouseArgs Control::args(std::int16_t button, std::int16_t shift, double xPx, double yPx) const {
+    return MouseArgs{button, shift, static_cast<float>(xPx * owner_.unitsPerPixelX()),
+                     static_cast<float>(yPx * owner_.unitsPerPixelY())};
+}
+
+void Control::mouseDown(std::int16_t button, std::int16_t shift, double xPx, double yPx) {
+    if (onMouseDown && live()) onMouseDown(args(button, shift, xPx, yPx));
+}
+void Control::mouseMove(std::int16_t buttons, std::int16_t shift, double xPx, double yPx) {
+    if (onMouseMove && live()) onMouseMove(args(buttons, shift, xPx, yPx));
+}
+void Control::mouseUp(std::int16_t button, std::int16_t shift, double xPx, double yPx) {
+    if (onMouseUp && live()) onMouseUp(args(button, shift, xPx, yPx));
+}
+void Control::click() {
+    if (onClick && live()) onClick();
+}
+void Control::dblClick() {
+    if (onDblClick && live()) onDblClick();
+}
+
 // ---- Picture ----------------------------------------------------------------------------------
 
-Picture::Picture(Form& owner, std::string name) : owner_(owner), name_(std::move(name)) {}
-
-void Picture::setLeft(double v) {
-    left_ = finiteOr(v, left_);
-    geometryChanged();
-}
-void Picture::setTop(double v) {
-    top_ = finiteOr(v, top_);
-    geometryChanged();
-}
-void Picture::setWidth(double v) {
-    width_ = std::max(0.0, finiteOr(v, width_));
-    geometryChanged();
-}
-void Picture::setHeight(double v) {
-    height_ = std::max(0.0, finiteOr(v, height_));
-    geometryChanged();
-}
+Picture::Picture(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::Picture, container) {}
 
 void Picture::setBackColor(Color c) {
     backColor_ = c;
     cls();
 }
 
-double Picture::scaleWidth() const { return width_ / owner_.unitsPerPixelX(); }
-double Picture::scaleHeight() const { return height_ / owner_.unitsPerPixelY(); }
+double Picture::scaleWidth() const { return width() / owner().unitsPerPixelX(); }
+double Picture::scaleHeight() const { return height() / owner().unitsPerPixelY(); }
 
-int Picture::pixelLeft() const {
-    return toPixels(left_, owner_.unitsPerPixelX(), -kMaxWindowPixels, kMaxWindowPixels);
-}
-int Picture::pixelTop() const {
-    return toPixels(top_, owner_.unitsPerPixelY(), -kMaxWindowPixels, kMaxWindowPixels);
-}
-
-void Picture::layoutChanged() { geometryChanged(); }
-
-void Picture::geometryChanged() {
-    const int w = toPixels(width_, owner_.unitsPerPixelX(), 0, kMaxWindowPixels);
-    const int h = toPixels(height_, owner_.unitsPerPixelY(), 0, kMaxWindowPixels);
-    if (w != image_.width() || h != image_.height()) image_.resize(w, h, backColor_);
-    owner_.pictureChanged(*this);
+void Picture::layoutChanged() {
+    const PixelRect r = pixelRect();
+    if (r.width != image_.width() || r.height != image_.height())
+        image_.resize(r.width, r.height, backColor_);
+    changed();
 }
 
-void Picture::changed() { owner_.pictureChanged(*this); }
+void Picture::drawn() { owner().pixelsChanged(); }
 
 void Picture::cls() {
     image_.fill(backColor_);
-    changed();
+    drawn();
 }
 
 void Picture::line(int x1, int y1, int x2, int y2, Color c) {
     image_.line(x1, y1, x2, y2, c);
-    changed();
+    drawn();
 }
 
 void Picture::fillBox(int x1, int y1, int x2, int y2, Color c) {
     image_.fillRect(x1, y1, x2, y2, c);
-    changed();
+    drawn();
 }
 
-MouseArgs Picture::args(std::int16_t button, std::int16_t shift, double xPx, double yPx) const {
-    return MouseArgs{button, shift, static_cast<float>(xPx * owner_.unitsPerPixelX()),
-                     static_cast<float>(yPx * owner_.unitsPerPixelY())};
+bool Picture::takeNewPixels() {
+    if (presentedWidth_ == image_.width() && presented_ == image_.pixels()) return false;
+    presented_ = image_.pixels();
+    presentedWidth_ = image_.width();
+    return true;
 }
 
-void Picture::mouseDown(std::int16_t button, std::int16_t shift, double xPx, double yPx) {
-    if (onMouseDown && !owner_.runtime().ended()) onMouseDown(args(button, shift, xPx, yPx));
+// ---- MouseRouter ------------------------------------------------------------------------------
+
+Control* MouseRouter::controlAt(int x, int y) const {
+    const auto& controls = form_.controls();
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it)
+        if ((*it)->takesMouse() && (*it)->pixelRect().contains(x, y)) return it->get();
+    return nullptr;
 }
-void Picture::mouseMove(std::int16_t button, std::int16_t shift, double xPx, double yPx) {
-    if (onMouseMove && !owner_.runtime().ended()) onMouseMove(args(button, shift, xPx, yPx));
+
+bool MouseRouter::press(std::int16_t button, std::int16_t shift, int x, int y) {
+    Control* c = target(x, y);
+    captured_ = c;
+    if (c) c->mouseDown(button, shift, x - c->pixelLeft(), y - c->pixelTop());
+    return captured_ != nullptr;
 }
-void Picture::mouseUp(std::int16_t button, std::int16_t shift, double xPx, double yPx) {
-    if (onMouseUp && !owner_.runtime().ended()) onMouseUp(args(button, shift, xPx, yPx));
+
+bool MouseRouter::move(std::int16_t buttonsHeld, std::int16_t shift, int x, int y) {
+    if (Control* c = target(x, y)) c->mouseMove(buttonsHeld, shift, x - c->pixelLeft(), y - c->pixelTop());
+    return captured_ != nullptr;
 }
-void Picture::dblClick() {
-    if (onDblClick && !owner_.runtime().ended()) onDblClick();
+
+bool MouseRouter::release(std::int16_t button, std::int16_t buttonsStillHeld, std::int16_t shift, int x,
+                          int y) {
+    Control* c = target(x, y);
+    // Let go before the handler runs: a menu it opens needs the mouse.
+    if (buttonsStillHeld == 0) captured_ = nullptr;
+    if (c) c->mouseUp(button, shift, x - c->pixelLeft(), y - c->pixelTop());
+    return captured_ != nullptr;
+}
+
+bool MouseRouter::doubleClick(std::int16_t button, std::int16_t shift, int x, int y) {
+    // Only the left button's double-click means anything of its own; the others count as presses.
+    if (button != kLeftButton) return press(button, shift, x, y);
+    captured_ = target(x, y);
+    if (captured_) captured_->dblClick();
+    return captured_ != nullptr;
 }
 
 // ---- Form -------------------------------------------------------------------------------------
 
-Form::Form(Runtime& runtime, std::string name, FormKind kind)
-    : runtime_(runtime), name_(std::move(name)), kind_(kind), peer_(runtime.createFormPeer(*this)) {}
-
-Form::~Form() = default;
-
-void Form::setLeft(double v) {
-    left_ = finiteOr(v, left_);
-    geometryChanged();
-}
-void Form::setTop(double v) {
-    top_ = finiteOr(v, top_);
-    geometryChanged();
-}
-void Form::setWidth(double v) {
-    width_ = std::max(0.0, finiteOr(v, width_));
-    geometryChanged();
-}
-void Form::setHeight(double v) {
-    height_ = std::max(0.0, finiteOr(v, height_));
-    geometryChanged();
+Form::Form(Runtime& runtime, std::string name, FormStyle style)
+    : runtime_(runtime),
+      name_(std::move(name)),
+      style_(std::move(style)),
+      self_(std::make_shared<Form*>(this)),
+      peer_(runtime.createFormPeer(*this)) {
+    runtime_.forms_.push_back(this);
 }
 
-void Form::geometryChanged() { peer_->geometryChanged(); }
+Form::~Form() {
+    std::erase(runtime_.forms_, this);
+    controls_.clear();  // before the peer, which may still hold native windows for them
+    peer_.reset();
+}
+
+void Form::setCaption(std::string caption) {
+    style_.caption = std::move(caption);
+    peer_->captionChanged();
+}
+
+void Form::placementChanged() { peer_->geometryChanged(); }
 
 void Form::setScaleMode(ScaleMode m) {
     scaleMode_ = m;
-    for (auto& p : pictures_) p.layoutChanged();
+    for (auto& c : controls_) c->layoutChanged();
 }
 
 double Form::unitsPerPixelX() const {
@@ -216,25 +295,31 @@ double Form::unitsPerPixelY() const {
     return scaleMode_ == ScaleMode::Pixels ? 1.0 : runtime_.screen().twipsPerPixelY();
 }
 
-double Form::scaleWidth() const { return width_ / runtime_.screen().twipsPerPixelX() * unitsPerPixelX(); }
-double Form::scaleHeight() const { return height_ / runtime_.screen().twipsPerPixelY() * unitsPerPixelY(); }
+double Form::scaleWidth() const { return width() / runtime_.screen().twipsPerPixelX() * unitsPerPixelX(); }
+double Form::scaleHeight() const { return height() / runtime_.screen().twipsPerPixelY() * unitsPerPixelY(); }
 
 int Form::pixelLeft() const {
-    return toPixels(left_, runtime_.screen().twipsPerPixelX(), -10 * kMaxWindowPixels, 10 * kMaxWindowPixels);
+    return toPixels(left(), runtime_.screen().twipsPerPixelX(), -10 * kMaxWindowPixels,
+                    10 * kMaxWindowPixels);
 }
 int Form::pixelTop() const {
-    return toPixels(top_, runtime_.screen().twipsPerPixelY(), -10 * kMaxWindowPixels, 10 * kMaxWindowPixels);
+    return toPixels(top(), runtime_.screen().twipsPerPixelY(), -10 * kMaxWindowPixels, 10 * kMaxWindowPixels);
 }
 int Form::pixelWidth() const {
-    return toPixels(width_, runtime_.screen().twipsPerPixelX(), 0, kMaxWindowPixels);
+    return toPixels(width(), runtime_.screen().twipsPerPixelX(), 0, kMaxWindowPixels);
 }
 int Form::pixelHeight() const {
-    return toPixels(height_, runtime_.screen().twipsPerPixelY(), 0, kMaxWindowPixels);
+    return toPixels(height(), runtime_.screen().twipsPerPixelY(), 0, kMaxWindowPixels);
 }
 
 void Form::setBackColor(Color c) {
     backColor_ = c;
     peer_->backColorChanged();
+}
+
+void Form::setTopmost(bool on) {
+    topmost_ = on;
+    peer_->topmostChanged();
 }
 
 void Form::load() {
@@ -245,7 +330,7 @@ void Form::load() {
 
 void Form::show() {
     load();
-    if (runtime_.ended()) return;
+    if (runtime_.ended() || !loaded_) return;  // the load may have ended the program or unloaded the form
     visible_ = true;
     peer_->visibilityChanged();
 }
@@ -255,18 +340,42 @@ void Form::hide() {
     peer_->visibilityChanged();
 }
 
-void Form::queryUnload(std::int16_t reason) {
-    if (runtime_.ended()) return;
+bool Form::queryUnload(std::int16_t reason) {
+    if (runtime_.ended() || !loaded_) return false;
     std::int16_t cancel = 0;
     if (onQueryUnload) onQueryUnload(cancel, reason);
+    if (runtime_.ended() || cancel != 0) return false;
+    if (onUnload) onUnload(cancel);
+    if (runtime_.ended() || cancel != 0) return false;
+    loaded_ = false;
+    mouse_.captureLost();
+    hide();
+    if (onUnloaded) onUnloaded();
+    return true;
 }
 
-Picture& Form::addPicture(std::string name) {
-    pictures_.emplace_back(*this, std::move(name));
-    return pictures_.back();
+void Form::controlChanged(Control& c) {
+    peer_->controlChanged(c);
+    pixelsChanged();
 }
 
-void Form::pictureChanged(Picture& p) { peer_->pictureChanged(p); }
+// Drawing comes in many small steps (a clear, a bar, six lines); the peer hears of it once the handler
+// that drew is done, and only if the pixels differ from what it last showed. A meter redrawn every
+// second with the same picture then costs the window system nothing.
+void Form::pixelsChanged() {
+    if (presentPending_) return;
+    presentPending_ = true;
+    runtime_.post([weak = std::weak_ptr<Form*>(self_)] {
+        if (const auto self = weak.lock()) (*self)->presentPixels();
+    });
+}
+
+void Form::presentPixels() {
+    presentPending_ = false;
+    for (auto& c : controls_)
+        if (c->kind() == ControlKind::Picture && static_cast<Picture&>(*c).takeNewPixels())
+            peer_->controlChanged(*c);
+}
 
 // ---- Timer ------------------------------------------------------------------------------------
 
@@ -293,6 +402,22 @@ void Timer::setInterval(int ms) {
 void Timer::fire() {
     if (runtime_.ended() || !running()) return;
     if (onTimer) onTimer();
+}
+
+// ---- Runtime ----------------------------------------------------------------------------------
+
+void Runtime::end() {
+    if (ended_) return;
+    ended_ = true;
+    stopLoop();
+}
+
+void Runtime::endSession() {
+    const std::vector<Form*> forms = forms_;  // a handler may create or release forms
+    for (Form* f : forms) {
+        if (ended_) return;
+        if (std::find(forms_.begin(), forms_.end(), f) != forms_.end()) f->queryUnload(kCloseSessionEnd);
+    }
 }
 
 }  // namespace corvane

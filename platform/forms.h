@@ -1,10 +1,11 @@
 #pragma once
-// The small forms runtime the program's windows are written against. The model objects here hold the
-// state (geometry in twips, colours, pixels); a backend peer mirrors it onto a native window and feeds
-// native events back into the handlers. Nothing here knows about any window system.
+// The small forms runtime the program's windows are written against. The model objects here hold
+// everything the program can observe (geometry in twips, colours, pixels, visibility, the topmost band,
+// captions); a backend peer only mirrors it onto a native window and feeds the user's actions back into
+// the handlers. What a close request or a click means is decided here or in the form's own handlers,
+// never in a backend. Nothing here knows about any window system.
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,22 +45,32 @@ class PixelImage {
 
 struct MouseArgs {
     std::int16_t button = 0;  // 1 left, 2 right, 4 middle
-    std::int16_t shift = 0;
-    float x = 0;  // in the picture's scale units
+    std::int16_t shift = 0;   // 1 shift, 2 control, 4 alt
+    float x = 0;              // in the form's scale units, from the control's top left corner
     float y = 0;
 };
 
 constexpr std::int16_t kLeftButton = 1;
 constexpr std::int16_t kRightButton = 2;
+constexpr std::int16_t kMiddleButton = 4;
+constexpr std::int16_t kShiftKey = 1;
+constexpr std::int16_t kCtrlKey = 2;
+constexpr std::int16_t kAltKey = 4;
 
-// A picture box: placed in its form's scale units, drawn on in pixels.
-class Picture {
+// A rectangle in whole pixels, as a native window can have it.
+struct PixelRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool contains(int x, int y) const {
+        return x >= left && y >= top && x < left + width && y < top + height;
+    }
+    bool operator==(const PixelRect&) const = default;
+};
+
+// Left, top, width and height with one rule for what a setter accepts: a value that is not finite
+// leaves the old one, and a size is never negative.
+class Placement {
   public:
-    Picture(Form& owner, std::string name);
-
-    const std::string& name() const { return name_; }
-    Form& owner() const { return owner_; }
-
+    virtual ~Placement() = default;
     double left() const { return left_; }
     double top() const { return top_; }
     double width() const { return width_; }
@@ -68,6 +79,86 @@ class Picture {
     void setTop(double v);
     void setWidth(double v);
     void setHeight(double v);
+
+  protected:
+    virtual void placementChanged() = 0;
+
+  private:
+    double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+};
+
+enum class ControlKind { Picture };
+
+// What every control of a form has: a place in its container's units (the form's scale units,
+// relative to the container's top left corner), visibility, enabled state, a tooltip text, a place in
+// the tab order and the mouse events. Its pixel rectangle is rounded here, once, so every backend puts
+// it on the same pixels.
+class Control : public Placement {
+  public:
+    Control(Form& owner, std::string name, ControlKind kind, Control* container);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+    ControlKind kind() const { return kind_; }
+    Form& owner() const { return owner_; }
+    Control* container() const { return container_; }
+
+    bool visible() const { return visible_; }
+    void setVisible(bool v);
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool v);
+    const std::string& toolTipText() const { return toolTipText_; }
+    void setToolTipText(std::string text);
+    int tabIndex() const { return tabIndex_; }
+    void setTabIndex(int index) { tabIndex_ = index; }
+
+    // In the form's client area, in pixels.
+    PixelRect pixelRect() const;
+    int pixelLeft() const { return pixelRect().left; }
+    int pixelTop() const { return pixelRect().top; }
+    // Shown, enabled and inside shown containers: only then does it take the mouse.
+    bool takesMouse() const;
+
+    std::function<void(const MouseArgs&)> onMouseDown;
+    std::function<void(const MouseArgs&)> onMouseMove;
+    std::function<void(const MouseArgs&)> onMouseUp;
+    std::function<void()> onClick;
+    std::function<void()> onDblClick;
+
+    // The user's actions, with the place in pixels from the control's top left corner. Backends do not
+    // call these directly but through the form's MouseRouter.
+    void mouseDown(std::int16_t button, std::int16_t shift, double xPx, double yPx);
+    void mouseMove(std::int16_t buttons, std::int16_t shift, double xPx, double yPx);
+    void mouseUp(std::int16_t button, std::int16_t shift, double xPx, double yPx);
+    void click();
+    void dblClick();
+
+    // The form's scale changed, or a container moved.
+    virtual void layoutChanged() { changed(); }
+
+  protected:
+    void placementChanged() override { layoutChanged(); }
+    void changed();  // tells the form's peer
+
+  private:
+    MouseArgs args(std::int16_t button, std::int16_t shift, double xPx, double yPx) const;
+    bool live() const;
+
+    Form& owner_;
+    std::string name_;
+    ControlKind kind_;
+    Control* container_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::string toolTipText_;
+    int tabIndex_ = 0;
+};
+
+// A picture box: placed like every control, drawn on in pixels.
+class Picture final : public Control {
+  public:
+    Picture(Form& owner, std::string name, Control* container = nullptr);
 
     Color backColor() const { return backColor_; }
     // A new background colour also wipes what was drawn: the picture starts over in the new colour.
@@ -82,63 +173,85 @@ class Picture {
 
     const PixelImage& image() const { return image_; }
 
-    std::function<void(const MouseArgs&)> onMouseDown;
-    std::function<void(const MouseArgs&)> onMouseMove;
-    std::function<void(const MouseArgs&)> onMouseUp;
-    std::function<void()> onDblClick;
+    void layoutChanged() override;
 
-    // Called by backends with the position in pixels inside the picture.
-    void mouseDown(std::int16_t button, std::int16_t shift, double xPx, double yPx);
-    void mouseMove(std::int16_t button, std::int16_t shift, double xPx, double yPx);
-    void mouseUp(std::int16_t button, std::int16_t shift, double xPx, double yPx);
-    void dblClick();
-
-    // Pixel rectangle of the picture inside its form, for backends.
-    int pixelLeft() const;
-    int pixelTop() const;
-
-    void layoutChanged();  // the owner's scale changed
+    // Whether the pixels differ from what the peer was last told to show; the form asks once its
+    // handler has finished drawing, so the window system repaints only what really changed.
+    bool takeNewPixels();
 
   private:
-    MouseArgs args(std::int16_t button, std::int16_t shift, double xPx, double yPx) const;
-    void geometryChanged();
-    void changed();
+    void drawn();
 
-    Form& owner_;
-    std::string name_;
-    double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     Color backColor_ = 0x00FFFFFF;
     PixelImage image_;
+    std::vector<Color> presented_;
+    int presentedWidth_ = -1;
+};
+
+// Which control gets the mouse, decided once for every backend: the control on top (the one added
+// last) under the cursor, except that the control under a pressed button keeps the mouse until every
+// button is up again. Backends feed it the native events in the form's client pixels.
+class MouseRouter {
+  public:
+    explicit MouseRouter(Form& form) : form_(form) {}
+
+    // Each returns whether a control holds the mouse afterwards, so the backend can hold or let go of
+    // the native capture to match.
+    bool press(std::int16_t button, std::int16_t shift, int x, int y);
+    bool move(std::int16_t buttonsHeld, std::int16_t shift, int x, int y);
+    bool release(std::int16_t button, std::int16_t buttonsStillHeld, std::int16_t shift, int x, int y);
+    // The second press of a double-click, which comes instead of a press.
+    bool doubleClick(std::int16_t button, std::int16_t shift, int x, int y);
+    // The window system took the mouse away (another window grabbed it).
+    void captureLost() { captured_ = nullptr; }
+
+    Control* controlAt(int x, int y) const;
+    Control* captured() const { return captured_; }
+
+  private:
+    Control* target(int x, int y) const { return captured_ ? captured_ : controlAt(x, y); }
+
+    Form& form_;
+    Control* captured_ = nullptr;
 };
 
 enum class ScaleMode { Twips, Pixels };
+enum class BorderStyle { None, FixedDialog };
 
-enum class FormKind {
-    Main,   // never shown; owns the tray icon and receives the end of the session
-    Meter,  // borderless, no taskbar button
+struct Font {
+    std::string name = "Arial";
+    double points = 9;
+    bool bold = false;
 };
 
-class Form {
+// What a form is like, as its constructor describes it; peers build the native window from this.
+struct FormStyle {
+    std::string caption;
+    BorderStyle border = BorderStyle::None;
+    bool showInTaskbar = false;
+    bool activateOnShow = false;  // a shown window that does not take the focus from the user's window
+    Font font;
+};
+
+// Close reasons: what asked a form to unload.
+constexpr std::int16_t kCloseFromWindow = 0;  // the window's close box, system menu or Alt+F4
+constexpr std::int16_t kCloseFromCode = 1;    // the program's own unload
+constexpr std::int16_t kCloseSessionEnd = 2;  // log-off, shutdown, a terminating signal
+constexpr std::int16_t kCloseTaskManager = 3;
+
+class Form : public Placement {
   public:
-    Form(Runtime& runtime, std::string name, FormKind kind);
-    ~Form();
+    Form(Runtime& runtime, std::string name, FormStyle style);
+    ~Form() override;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
     Runtime& runtime() const { return runtime_; }
     const std::string& name() const { return name_; }
-    FormKind kind() const { return kind_; }
+    const FormStyle& style() const { return style_; }
+    void setCaption(std::string caption);
 
-    // Outer geometry in twips (the program's windows have no border, so outer = inner).
-    double left() const { return left_; }
-    double top() const { return top_; }
-    double width() const { return width_; }
-    double height() const { return height_; }
-    void setLeft(double v);
-    void setTop(double v);
-    void setWidth(double v);
-    void setHeight(double v);
-
+    // Outer geometry in twips.
     ScaleMode scaleMode() const { return scaleMode_; }
     void setScaleMode(ScaleMode m);
     double scaleWidth() const;  // inner size in scale units
@@ -146,7 +259,7 @@ class Form {
     double unitsPerPixelX() const;
     double unitsPerPixelY() const;
 
-    // Size in whole pixels, as a native window can have it.
+    // Geometry in whole pixels, as a native window can have it.
     int pixelLeft() const;
     int pixelTop() const;
     int pixelWidth() const;
@@ -155,6 +268,11 @@ class Form {
     Color backColor() const { return backColor_; }
     void setBackColor(Color c);
 
+    // Whether the window is in the topmost band. Setting it always reaches the peer, also when it does
+    // not change: taking a window out of the band also brings it to the front of the ordinary windows.
+    bool topmost() const { return topmost_; }
+    void setTopmost(bool on);
+
     bool visible() const { return visible_; }
     bool loaded() const { return loaded_; }
     // Showing an unloaded form loads it first, so its load handler places it before it appears.
@@ -162,32 +280,52 @@ class Form {
     void hide();
     void load();
 
-    // The close request: reason 0 system menu, 1 the program's own unload, 2 end of the session,
-    // 3 task manager. The handler may set cancel.
-    void queryUnload(std::int16_t reason);
+    // A request to close: the query handler may cancel it, then the unload handler may; otherwise the
+    // form unloads (hidden, its controls as they were) and onUnloaded tells its owner, which releases
+    // it only after the handler that asked has returned. Returns whether the form unloaded.
+    bool queryUnload(std::int16_t reason);
+    // The program's own unload of the form (close reason 1).
+    bool unload() { return queryUnload(kCloseFromCode); }
 
-    Picture& addPicture(std::string name);
-    std::deque<Picture>& pictures() { return pictures_; }
+    template <class C, class... Args>
+    C& add(std::string name, Args&&... args) {
+        controls_.push_back(std::make_unique<C>(*this, std::move(name), std::forward<Args>(args)...));
+        return static_cast<C&>(*controls_.back());
+    }
+    Picture& addPicture(std::string name) { return add<Picture>(std::move(name)); }
+    // In the form's order: a control added later lies on top of the earlier ones.
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
 
+    MouseRouter& mouse() { return mouse_; }
     FormPeer& peer() { return *peer_; }
 
     std::function<void()> onLoad;
     std::function<void(std::int16_t& cancel, std::int16_t reason)> onQueryUnload;
+    std::function<void(std::int16_t& cancel)> onUnload;
+    std::function<void()> onUnloaded;
 
-    void pictureChanged(Picture& p);  // new pixels or a new place
+    // A control's place, visibility or pixels changed.
+    void controlChanged(Control& c);
+    void pixelsChanged();
+
+  protected:
+    void placementChanged() override;
 
   private:
-    void geometryChanged();
+    void presentPixels();
 
     Runtime& runtime_;
     std::string name_;
-    FormKind kind_;
-    double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    FormStyle style_;
     ScaleMode scaleMode_ = ScaleMode::Twips;
     Color backColor_ = 0x00C0C0C0;
+    bool topmost_ = false;
     bool visible_ = false;
     bool loaded_ = false;
-    std::deque<Picture> pictures_;  // deque: handlers keep references to their pictures
+    bool presentPending_ = false;
+    std::vector<std::unique_ptr<Control>> controls_;
+    MouseRouter mouse_{*this};
+    std::shared_ptr<Form*> self_;  // deferred calls hold a weak reference: the form may be gone by then
     std::unique_ptr<FormPeer> peer_;
 };
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/forms.h"
 #include "platform/power.h"
@@ -18,17 +19,19 @@ struct PointPx {
     std::int32_t y = 0;
 };
 
-// Mirrors one form onto a native window. The form calls these after its state has changed.
+// Mirrors one form onto a native window. The form calls these after its state has changed; the peer
+// reads the new state from the form.
 class FormPeer {
   public:
     virtual ~FormPeer() = default;
     virtual void geometryChanged() = 0;
     virtual void visibilityChanged() = 0;
     virtual void backColorChanged() = 0;
-    virtual void pictureChanged(Picture& picture) = 0;  // new pixels or a new place
-    // The window-order call: insertAfter -1 puts the window into the topmost band, -2 takes it out;
-    // flags 3 keep its size and place.
-    virtual void setWindowPos(int insertAfter, int x, int y, int cx, int cy, unsigned flags) = 0;
+    virtual void captionChanged() = 0;
+    // Called on every change of the band, also when it stays the same (see Form::setTopmost).
+    virtual void topmostChanged() = 0;
+    // A control's place, visibility or pixels changed.
+    virtual void controlChanged(Control& control) = 0;
 };
 
 class TimerPeer {
@@ -91,18 +94,23 @@ class TrayIcon {
   public:
     virtual ~TrayIcon() = default;
     virtual void shellNotifyIcon(int message, const NotifyIconData& data) = 0;
+    // Whether the icon reports the mouse moving over it (message 512). Where it does not, the program
+    // keeps the tip up to date itself.
+    virtual bool reportsHover() const = 0;
     // The icon's mouse notifications, as the number of the mouse message that happened on it.
     std::function<void(int mouseMessage)> onNotify;
 };
 
-class ProgramInfo {
+class AppInfo {
   public:
-    virtual ~ProgramInfo() = default;
+    virtual ~AppInfo() = default;
     // Folder of the executable as the platform reports it: no trailing separator except at a root.
     virtual std::string executableFolder() = 0;
     virtual char pathSeparator() = 0;
 };
 
+// One window system under the program: the peers for its forms and timers, the services, the event
+// loop. The parts every backend shares live here: which forms exist, the end of the session, ending.
 class Runtime {
   public:
     virtual ~Runtime() = default;
@@ -115,16 +123,36 @@ class Runtime {
     virtual PowerService& power() = 0;
     virtual Clock& clock() = 0;
     virtual TrayIcon& tray() = 0;
-    virtual ProgramInfo& program() = 0;
+    virtual AppInfo& appInfo() = 0;
+
+    // Runs fn from the event loop once the handler running now (and every event before it) is done.
+    // Calls posted after the end do not run.
+    virtual void post(std::function<void()> fn) = 0;
 
     // Runs the event loop until end(); returns the process exit code.
     virtual int run() = 0;
     // Ends the program at once: no timer fires and no other handler runs after it.
-    virtual void end() = 0;
-    virtual bool ended() const = 0;
+    void end();
+    bool ended() const { return ended_; }
+
+    // The user logs off, the machine shuts down, or the process is told to terminate: every loaded
+    // form, oldest first, hears close reason 2 until one of them ends the program.
+    void endSession();
 
     // A problem the user should hear about once (a settings file that cannot be read or written).
     virtual void reportProblem(const std::string& text) = 0;
+
+    // The forms that exist, in the order they were created.
+    const std::vector<Form*>& forms() const { return forms_; }
+
+  protected:
+    // The backend's part of end(): stop its timers and leave its loop.
+    virtual void stopLoop() = 0;
+
+  private:
+    friend class Form;
+    std::vector<Form*> forms_;
+    bool ended_ = false;
 };
 
 // Each backend defines this; CMake links exactly one backend into an executable.

@@ -8,7 +8,9 @@
 namespace corvane {
 
 frmMain::frmMain(Program& program)
-    : window(program.runtime(), "frmMain", FormKind::Main),
+    : window(program.runtime(), "frmMain",
+             // Never shown: it only starts and ends the program.
+             FormStyle{.caption = "Corvane", .border = BorderStyle::FixedDialog, .font = {}}),
       mnuMenuArray{{{kHideMeterCaption},
                     {"-"},
                     {"Preferences..."},

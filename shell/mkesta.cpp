@@ -8,30 +8,24 @@
 namespace corvane {
 
 namespace {
-constexpr int kHwndTopmost = -1;
-constexpr int kHwndNoTopmost = -2;
-constexpr unsigned kSwpNoSizeNoMove = 3;
 constexpr const char* kStartTip = "Battery status";
 }  // namespace
 
 void mKesta::SetTopmost(Form& form, std::int16_t flag) {
-    if (flag == 1)
-        form.peer().setWindowPos(kHwndTopmost, 0, 0, 0, 0, kSwpNoSizeNoMove);
-    else if (flag == 0)
-        form.peer().setWindowPos(kHwndNoTopmost, 0, 0, 0, 0, kSwpNoSizeNoMove);
+    if (flag == 1 || flag == 0) form.setTopmost(flag == 1);
 }
 
 std::string mKesta::pGetAppPath() {
-    ProgramInfo& info = program_.runtime().program();
+    AppInfo& info = program_.runtime().appInfo();
     return paths::withTrailingSeparator(info.executableFolder(), info.pathSeparator());
 }
 
 std::string mKesta::pGetDirPath(const std::string& path) {
-    return paths::dirPart(path, program_.runtime().program().pathSeparator(), pGetAppPath());
+    return paths::dirPart(path, program_.runtime().appInfo().pathSeparator(), pGetAppPath());
 }
 
 std::string mKesta::pGetFileName(const std::string& path) {
-    return paths::fileNamePart(path, program_.runtime().program().pathSeparator());
+    return paths::fileNamePart(path, program_.runtime().appInfo().pathSeparator());
 }
 
 void mKesta::TrayAddIcon() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/form_instance.h"
 #include "platform/headless/headless_runtime.h"
 #include "program_fixture.h"
 
@@ -68,6 +69,159 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     rt.end();
     rt.advance(1000);
     EXPECT_EQ(fired.size(), 9u);  // nothing after the end
+}
+
+// A form of the test's own: two pictures, the second lying over the right half of the first, each
+// writing down what reaches it.
+struct TwoPictures {
+    explicit TwoPictures(Runtime& rt) : window(rt, "dlg", FormStyle{.caption = "Test", .font = {}}) {
+        window.setScaleMode(ScaleMode::Pixels);
+        for (Picture* p : {&under, &over}) {
+            p->setTop(0), p->setWidth(20), p->setHeight(10);
+            const std::string name = p->name();
+            p->onMouseDown = [this, name](const MouseArgs& e) { log("down", name, e); };
+            p->onMouseMove = [this, name](const MouseArgs& e) { log("move", name, e); };
+            p->onMouseUp = [this, name](const MouseArgs& e) { log("up", name, e); };
+            p->onDblClick = [this, name] { seen.push_back("dbl " + name); };
+        }
+        over.setLeft(10);
+    }
+    void log(const char* what, const std::string& name, const MouseArgs& e) {
+        seen.push_back(std::string(what) + " " + name + " " + std::to_string(int(e.x)) + "," +
+                       std::to_string(int(e.y)) + " b" + std::to_string(e.button));
+    }
+    Form window;
+    Picture& under = window.addPicture("under");
+    Picture& over = window.addPicture("over");
+    std::vector<std::string> seen;
+};
+
+TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryButtonIsUp) {
+    HeadlessRuntime rt;
+    TwoPictures f(rt);
+    MouseRouter& m = f.window.mouse();
+    EXPECT_TRUE(m.press(kLeftButton, 0, 12, 3));                 // both lie here: the later one is on top
+    EXPECT_TRUE(m.move(kLeftButton, 0, 2, 4));                   // over "under" now, but "over" holds it
+    EXPECT_TRUE(m.release(kRightButton, kLeftButton, 0, 2, 4));  // another button: still held
+    EXPECT_FALSE(m.release(kLeftButton, 0, 0, 2, 4));            // the last one up lets go
+    m.move(0, 0, 2, 4);
+    m.move(0, 0, 40, 4);  // outside both: nobody
+    f.over.setVisible(false);
+    m.press(kRightButton, 0, 12, 3);  // a hidden control takes no mouse
+    m.release(kRightButton, 0, 0, 12, 3);
+    f.over.setVisible(true);
+    f.over.setEnabled(false);
+    EXPECT_EQ(m.controlAt(12, 3), &f.under);  // nor does a disabled one
+    f.over.setEnabled(true);
+    m.doubleClick(kLeftButton, 0, 15, 5);
+    m.doubleClick(kRightButton, 0, 15, 5);  // only the left button's double-click is one
+    EXPECT_EQ(f.seen, (std::vector<std::string>{"down over 2,3 b1", "move over -8,4 b1", "up over -8,4 b2",
+                                                "up over -8,4 b1", "move under 2,4 b0", "down under 12,3 b2",
+                                                "up under 12,3 b2", "dbl over", "down over 5,5 b2"}));
+}
+
+TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
+    test::TestProgram p;
+    EXPECT_FALSE(p.meterWindow().queryUnload(kCloseFromWindow));  // Alt+F4 on the meter: refused by the meter
+    EXPECT_TRUE(p.meterWindow().loaded() && p.meterWindow().visible());
+
+    HeadlessRuntime rt;
+    TwoPictures f(rt);
+    std::vector<std::string> seen;
+    std::int16_t refuse = 1;
+    f.window.onQueryUnload = [&](std::int16_t&, std::int16_t reason) {
+        seen.push_back("query " + std::to_string(reason));
+    };
+    f.window.onUnload = [&](std::int16_t& cancel) {
+        seen.push_back("unload");
+        cancel = refuse;
+    };
+    f.window.onUnloaded = [&] { seen.push_back("unloaded"); };
+    EXPECT_FALSE(f.window.queryUnload(kCloseFromWindow));  // not loaded: nothing to close
+    f.window.show();
+    f.window.mouse().press(kLeftButton, 0, 1, 1);
+    EXPECT_FALSE(f.window.queryUnload(kCloseFromWindow));
+    EXPECT_TRUE(f.window.visible());
+    refuse = 0;
+    EXPECT_TRUE(f.window.unload());
+    EXPECT_FALSE(f.window.visible() || f.window.loaded());
+    EXPECT_EQ(f.window.mouse().captured(), nullptr);  // an unloaded form holds no mouse
+    EXPECT_EQ(seen, (std::vector<std::string>{"query 0", "unload", "query 1", "unload", "unloaded"}));
+}
+
+TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandlerReturns) {
+    HeadlessRuntime rt;
+    FormInstance<TwoPictures> dialog(rt, [&] { return std::make_unique<TwoPictures>(rt); });
+    TwoPictures& f = dialog.get();
+    f.over.onClick = [&f] {
+        f.window.unload();
+        f.seen.push_back("after the unload");  // still the same form: AddressSanitizer would see otherwise
+    };
+    f.window.show();
+    f.over.click();
+    EXPECT_EQ(dialog.find(), &f);
+    EXPECT_EQ(rt.forms().size(), 1u);
+    rt.runPosted();
+    EXPECT_EQ(dialog.find(), nullptr);
+    EXPECT_TRUE(rt.forms().empty());
+
+    // Opened again before the release ran: the open form stays.
+    dialog.get().window.show();
+    dialog.get().window.unload();
+    dialog.get().window.show();
+    rt.runPosted();
+    ASSERT_NE(dialog.find(), nullptr);
+    EXPECT_TRUE(dialog.find()->window.visible());
+}
+
+TEST(FormsRuntime, TopmostIsTheFormsOwnStateAndEverySetReachesThePeer) {
+    test::TestProgram p;
+    Form& meter = p.meterWindow();
+    p.rt.calls.clear();
+    for (std::int16_t flag : {1, 0, 7, 0}) p.k.SetTopmost(meter, flag);
+    EXPECT_FALSE(meter.topmost());
+    p.k.SetTopmost(meter, 1);
+    p.k.SetTopmost(meter, 7);
+    EXPECT_TRUE(meter.topmost());
+    EXPECT_EQ(p.rt.calls, (std::vector<std::string>{"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)",
+                                                    "SetTopmost(frmMonitor,0)", "SetTopmost(frmMonitor,1)"}));
+}
+
+TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixels) {
+    HeadlessRuntime rt;
+    TwoPictures f(rt);
+    auto draw = [&](Color c) {
+        f.under.cls();
+        f.under.fillBox(0, 0, 5, 5, c);
+        f.under.line(0, 9, 19, 9, c);
+    };
+    rt.runPosted();
+    const int before = rt.peerOf(f.window).repaints;
+    draw(0xFF);
+    rt.runPosted();
+    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 1);  // one repaint for the whole drawing
+    draw(0xFF);
+    rt.runPosted();
+    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 1);  // the same picture again: nothing to repaint
+    draw(0xFF00);
+    rt.runPosted();
+    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 2);
+}
+
+TEST(FormsRuntime, DeferredCallsRunAfterTheCurrentHandlerAndNeverAfterTheEnd) {
+    HeadlessRuntime rt;
+    std::vector<int> order;
+    rt.post([&] {
+        order.push_back(1);
+        rt.post([&] { order.push_back(3); });
+        order.push_back(2);
+    });
+    EXPECT_TRUE(order.empty());
+    rt.advance(0);
+    rt.post([&] { order.push_back(4); });
+    rt.end();
+    rt.advance(1000);
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
 }
 
 }  // namespace

@@ -138,8 +138,8 @@ TEST(MeterWindow, LoadColoursTheMeterAndPutsItOnTopWhateverShowTopSays) {
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0x808080u), 8 * 51);
     EXPECT_EQ(p.meterWindow().backColor(), 0xFFFFFFu);
     const auto& calls = p.rt.calls;
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "SetWindowPos(frmMonitor,-1,0,0,0,0,3)"), calls.end());
-    EXPECT_TRUE(p.rt.topmost(p.meterWindow()));
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "SetTopmost(frmMonitor,1)"), calls.end());
+    EXPECT_TRUE(p.meterWindow().topmost());
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
     EXPECT_TRUE(p.rt.calls.empty());
     p.k.SetTopmost(meter, 0);
     p.k.SetTopmost(meter, 1);
-    EXPECT_EQ(p.rt.calls, (std::vector<std::string>{"SetWindowPos(frmMonitor,-2,0,0,0,0,3)",
-                                                    "SetWindowPos(frmMonitor,-1,0,0,0,0,3)"}));
+    EXPECT_EQ(p.rt.calls, (std::vector<std::string>{"SetTopmost(frmMonitor,0)",
+                                                    "SetTopmost(frmMonitor,1)"}));
 }
 
 std::array<char, 64> tipField(const std::string& text) {
@@ -71,13 +71,13 @@ std::array<char, 64> tipField(const std::string& text) {
 TEST(TrayIcon, AddAndDeleteRecords) {
     TestProgram p;
     p.exit();
-    ASSERT_EQ(p.rt.trayCalls.size(), 2u);
-    const auto& [addMessage, add] = p.rt.trayCalls.front();
+    ASSERT_EQ(p.rt.tray().calls.size(), 2u);
+    const auto& [addMessage, add] = p.rt.tray().calls.front();
     EXPECT_EQ(addMessage, kNimAdd);
     EXPECT_EQ((std::array{add.uID, add.uFlags, add.uCallbackMessage}), (std::array{1u, 7u, 512u}));
     EXPECT_TRUE(add.hIcon);
     EXPECT_EQ(add.szTip, tipField("Battery status"));
-    const auto& [deleteMessage, del] = p.rt.trayCalls.back();
+    const auto& [deleteMessage, del] = p.rt.tray().calls.back();
     EXPECT_EQ(deleteMessage, kNimDelete);
     EXPECT_EQ((std::array{del.uID, del.uFlags, del.uCallbackMessage}), (std::array{1u, 0u, 0u}));
     EXPECT_FALSE(del.hIcon);
@@ -89,8 +89,8 @@ TEST(TrayIcon, ATipThatDoesNotFitIsCutSoItsTerminatorFits) {
     for (std::size_t length : {0u, 62u, 63u, 64u, 200u}) {
         p.k.psTrayTip = std::string(length, 'x');
         p.k.TrayModifyIcon();
-        EXPECT_EQ(p.rt.trayCalls.back().first, kNimModify);
-        EXPECT_EQ(p.rt.trayCalls.back().second.szTip,
+        EXPECT_EQ(p.rt.tray().calls.back().first, kNimModify);
+        EXPECT_EQ(p.rt.tray().calls.back().second.szTip,
                   tipField(std::string(std::min<std::size_t>(length, 63), 'x')))
             << length;
     }

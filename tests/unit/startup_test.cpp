@@ -42,12 +42,12 @@ TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEnds) {
         SCOPED_TRACE(reason);
         TestProgram p;
         p.rt.calls.clear();
-        reason == 2 ? p.rt.sessionEnd() : p.exit(reason);  // 2: the user logs off or the machine shuts down
+        reason == 2 ? p.rt.endSession() : p.exit(reason);  // 2: the user logs off or the machine shuts down
         const auto& calls = p.rt.calls;
         ASSERT_EQ(calls.size(), 23u);
         EXPECT_EQ(calls[0], "Shell_NotifyIcon(2,)");
         for (int i = 1; i <= 20; ++i) EXPECT_EQ(calls[i].rfind("SaveSetting(", 0), 0u) << calls[i];
-        EXPECT_EQ(calls[21], "SetWindowPos(frmMonitor,-2,0,0,0,0,3)");
+        EXPECT_EQ(calls[21], "SetTopmost(frmMonitor,0)");
         EXPECT_EQ(calls[22], "End");
     }
 }
@@ -90,7 +90,7 @@ TEST(Shutdown, AStoreThatCannotBeWrittenKeepsItsValuesAndTheProgramStillEnds) {
     EXPECT_EQ(p.rt.store().entries(), before);
     EXPECT_EQ(p.rt.problems.size(), 1u);
     EXPECT_TRUE(p.rt.ended());
-    EXPECT_FALSE(p.rt.topmost(p.meterWindow()));
+    EXPECT_FALSE(p.meterWindow().topmost());
 }
 
 }  // namespace

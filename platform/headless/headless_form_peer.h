@@ -1,0 +1,31 @@
+#pragma once
+// A form with no window behind it: the model is all there is, so the peer only writes down what a
+// native window would have been asked to do.
+
+#include <string>
+#include <vector>
+
+#include "platform/runtime.h"
+
+namespace corvane {
+
+class HeadlessFormPeer final : public FormPeer {
+  public:
+    HeadlessFormPeer(Form& form, std::vector<std::string>& log) : form_(form), log_(log) {}
+
+    void geometryChanged() override {}
+    void visibilityChanged() override {}
+    void backColorChanged() override {}
+    void captionChanged() override {}
+    void topmostChanged() override;
+    void controlChanged(Control& control) override;
+
+    // How often a native window would have been asked to repaint a control.
+    int repaints = 0;
+
+  private:
+    Form& form_;
+    std::vector<std::string>& log_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,28 @@
+#include "platform/headless/headless_services.h"
+
+namespace corvane {
+
+void HeadlessScreen::set(int widthPx, int heightPx, double twipsPerPixel) {
+    widthPx_ = widthPx;
+    heightPx_ = heightPx;
+    tppX_ = tppY_ = twipsPerPixel;
+}
+
+void HeadlessScreen::getCursorPos(PointPx& point) {
+    log_.emplace_back("GetCursorPos");
+    if (!cursorFails_) point = cursor_;
+}
+
+int HeadlessPower::getSystemPowerStatus(SystemPowerStatus& status) {
+    log_.emplace_back("GetSystemPowerStatus");
+    status = status_;
+    return 1;
+}
+
+void HeadlessTray::shellNotifyIcon(int message, const NotifyIconData& data) {
+    calls.emplace_back(message, data);
+    log_.push_back("Shell_NotifyIcon(" + std::to_string(message) + "," + std::string(data.szTip.data()) +
+                   ")");
+}
+
+}  // namespace corvane

@@ -1,0 +1,75 @@
+#pragma once
+// The headless backend's small services: a screen, a battery, a tray icon and the program's folder,
+// each set by the test and each writing its calls into the runtime's log.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/runtime.h"
+
+namespace corvane {
+
+using CallLog = std::vector<std::string>;
+
+class HeadlessScreen final : public Screen {
+  public:
+    explicit HeadlessScreen(CallLog& log) : log_(log) {}
+    void set(int widthPx, int heightPx, double twipsPerPixel);
+    void setCursor(int x, int y) { cursor_ = {x, y}; }
+    void setCursorFails(bool fails) { cursorFails_ = fails; }
+
+    double twipsPerPixelX() override { return tppX_; }
+    double twipsPerPixelY() override { return tppY_; }
+    int widthPixels() override { return widthPx_; }
+    int heightPixels() override { return heightPx_; }
+    void getCursorPos(PointPx& point) override;
+
+  private:
+    CallLog& log_;
+    int widthPx_ = 1024, heightPx_ = 768;
+    double tppX_ = 15, tppY_ = 15;
+    PointPx cursor_;
+    bool cursorFails_ = false;
+};
+
+class HeadlessPower final : public PowerService {
+  public:
+    explicit HeadlessPower(CallLog& log) : log_(log) {}
+    void set(const SystemPowerStatus& s) { status_ = s; }
+    int getSystemPowerStatus(SystemPowerStatus& status) override;
+
+  private:
+    CallLog& log_;
+    SystemPowerStatus status_;
+};
+
+class HeadlessTray final : public TrayIcon {
+  public:
+    explicit HeadlessTray(CallLog& log) : log_(log) {}
+    void shellNotifyIcon(int message, const NotifyIconData& data) override;
+    bool reportsHover() const override { return reportsHover_; }
+    void setReportsHover(bool on) { reportsHover_ = on; }
+
+    std::vector<std::pair<int, NotifyIconData>> calls;
+
+  private:
+    CallLog& log_;
+    bool reportsHover_ = true;
+};
+
+class HeadlessAppInfo final : public AppInfo {
+  public:
+    void set(std::string folder, char separator) {
+        folder_ = std::move(folder);
+        separator_ = separator;
+    }
+    std::string executableFolder() override { return folder_; }
+    char pathSeparator() override { return separator_; }
+
+  private:
+    std::string folder_ = "C:\\Program Files\\Corvane";
+    char separator_ = '\\';
+};
+
+}  // namespace corvane
