@@ -16,9 +16,10 @@ namespace corvane {
 // that (a window manager reads it when it takes the window on) and also sent as the message that a
 // window already managed needs.
 void skipTaskbarAndPager(QWindow& w) {
+    // Qt's offscreen platform offers the X11 interface too, with no connection behind it.
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) return;
-    xcb_connection_t* c = x11->connection();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c || QGuiApplication::platformName() != QLatin1String("xcb")) return;
     auto atom = [c](const char* name) {
         const auto len = static_cast<std::uint16_t>(std::strlen(name));
         xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, len, name), nullptr);
