@@ -52,6 +52,19 @@ class PaintScope {
 
 }  // namespace
 
+// The second press of a double-click comes as a message of its own instead of a button down.
+const Win32FormPeer::ButtonMessage Win32FormPeer::kButtonMessages[] = {
+    {WM_LBUTTONDOWN, ButtonStep::Down, kLeftButton},
+    {WM_RBUTTONDOWN, ButtonStep::Down, kRightButton},
+    {WM_MBUTTONDOWN, ButtonStep::Down, kMiddleButton},
+    {WM_LBUTTONDBLCLK, ButtonStep::DoubleClick, kLeftButton},
+    {WM_RBUTTONDBLCLK, ButtonStep::DoubleClick, kRightButton},
+    {WM_MBUTTONDBLCLK, ButtonStep::DoubleClick, kMiddleButton},
+    {WM_LBUTTONUP, ButtonStep::Up, kLeftButton},
+    {WM_RBUTTONUP, ButtonStep::Up, kRightButton},
+    {WM_MBUTTONUP, ButtonStep::Up, kMiddleButton},
+};
+
 void registerFormClass(HINSTANCE instance) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -153,52 +166,27 @@ void Win32FormPeer::topmostChanged() {
 void Win32FormPeer::controlChanged(Control&) { InvalidateRect(hwnd(), nullptr, FALSE); }
 
 LRESULT CALLBACK Win32FormPeer::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32FormPeer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = windowOwner<Win32FormPeer>(window, message, lParam);
     // Messages that come while the window is being created, before window_ is set, go by default.
     if (!self || self->hwnd() != window) return DefWindowProcA(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
 }
 
 LRESULT Win32FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (const ButtonMessage& b : kButtonMessages)
+        if (b.message == message) {
+            button(b.step, b.button, wParam, lParam);
+            return 0;
+        }
     switch (message) {
         case WM_PAINT:
             paint();
             return 0;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT covers every pixel
-        case WM_LBUTTONDOWN:
-            press(kLeftButton, wParam, lParam);
-            return 0;
-        case WM_RBUTTONDOWN:
-            press(kRightButton, wParam, lParam);
-            return 0;
-        case WM_MBUTTONDOWN:
-            press(kMiddleButton, wParam, lParam);
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            doubleClick(kLeftButton, wParam, lParam);
-            return 0;
-        case WM_RBUTTONDBLCLK:
-            doubleClick(kRightButton, wParam, lParam);
-            return 0;
-        case WM_MBUTTONDBLCLK:
-            doubleClick(kMiddleButton, wParam, lParam);
-            return 0;
-        case WM_LBUTTONUP:
-            release(kLeftButton, wParam, lParam);
-            return 0;
-        case WM_RBUTTONUP:
-            release(kRightButton, wParam, lParam);
-            return 0;
-        case WM_MBUTTONUP:
-            release(kMiddleButton, wParam, lParam);
-            return 0;
         case WM_MOUSEMOVE:
-            move(wParam, lParam);
+            holdCapture(form_.mouse().move(buttonsHeld(wParam), shiftState(wParam), GET_X_LPARAM(lParam),
+                                           GET_Y_LPARAM(lParam)));
             return 0;
         case WM_CAPTURECHANGED:
             if (!releasingCapture_ && reinterpret_cast<HWND>(lParam) != hwnd()) form_.mouse().captureLost();
@@ -223,31 +211,21 @@ void Win32FormPeer::paint() {
 // as it is at once when a quick hand leaves the window behind. The native capture is taken with the
 // button, before the handler runs, and then matched to what the router holds: a menu the handler
 // opens takes the mouse from us, which the router hears as a lost capture, and nothing takes it back
-// once the menu has gone.
-void Win32FormPeer::press(std::int16_t button, WPARAM wParam, LPARAM lParam) {
+// once the menu has gone. The last button up lets go before its handler runs, as the router does,
+// for the same menu.
+void Win32FormPeer::button(ButtonStep step, std::int16_t button, WPARAM wParam, LPARAM lParam) {
+    MouseRouter& mouse = form_.mouse();
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    const std::int16_t shift = shiftState(wParam);
+    if (step == ButtonStep::Up) {
+        const std::int16_t stillHeld = buttonsHeld(wParam);
+        if (stillHeld == 0) holdCapture(false);
+        holdCapture(mouse.release(button, stillHeld, shift, x, y));
+        return;
+    }
     holdCapture(true);
-    holdCapture(form_.mouse().press(button, shiftState(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-}
-
-// The second press of a double-click comes as this message instead of a button down.
-void Win32FormPeer::doubleClick(std::int16_t button, WPARAM wParam, LPARAM lParam) {
-    holdCapture(true);
-    holdCapture(
-        form_.mouse().doubleClick(button, shiftState(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-}
-
-void Win32FormPeer::release(std::int16_t button, WPARAM wParam, LPARAM lParam) {
-    const std::int16_t stillHeld = buttonsHeld(wParam);
-    // The last button up lets go before the handler runs, as the router does: a menu it opens needs
-    // the mouse.
-    if (stillHeld == 0) holdCapture(false);
-    holdCapture(form_.mouse().release(button, stillHeld, shiftState(wParam), GET_X_LPARAM(lParam),
-                                      GET_Y_LPARAM(lParam)));
-}
-
-void Win32FormPeer::move(WPARAM wParam, LPARAM lParam) {
-    holdCapture(form_.mouse().move(buttonsHeld(wParam), shiftState(wParam), GET_X_LPARAM(lParam),
-                                   GET_Y_LPARAM(lParam)));
+    holdCapture(step == ButtonStep::Down ? mouse.press(button, shift, x, y)
+                                         : mouse.doubleClick(button, shift, x, y));
 }
 
 void Win32FormPeer::holdCapture(bool hold) {

@@ -51,11 +51,15 @@ class Win32FormPeer final : public FormPeer {
   private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
-    // The mouse messages, handed to the form's MouseRouter; the native capture follows what it holds.
-    void press(std::int16_t button, WPARAM wParam, LPARAM lParam);
-    void release(std::int16_t button, WPARAM wParam, LPARAM lParam);
-    void move(WPARAM wParam, LPARAM lParam);
-    void doubleClick(std::int16_t button, WPARAM wParam, LPARAM lParam);
+    // The button messages, handed to the form's MouseRouter; the native capture follows what it holds.
+    enum class ButtonStep { Down, DoubleClick, Up };
+    struct ButtonMessage {
+        UINT message;
+        ButtonStep step;
+        std::int16_t button;
+    };
+    static const ButtonMessage kButtonMessages[9];
+    void button(ButtonStep step, std::int16_t button, WPARAM wParam, LPARAM lParam);
     void holdCapture(bool hold);
 
     Form& form_;

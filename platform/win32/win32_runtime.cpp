@@ -89,11 +89,7 @@ void Win32Runtime::reportProblem(const std::string& text) {
 }
 
 LRESULT CALLBACK Win32Runtime::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32Runtime*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = windowOwner<Win32Runtime>(window, message, lParam);
     // Messages that come while the window is being created, before window_ is set, go by default.
     if (!self || self->window() != window) return DefWindowProcA(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
