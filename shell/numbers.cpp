@@ -134,11 +134,13 @@ Int roundClamp(double v) {
     return static_cast<Int>(r);
 }
 
+// Fixed notation with the fewest digits that read back to the same value: a whole number is plain
+// digits (100000, not 1e+05), however large, and a fraction never has an exponent either.
 template <typename T>
 std::string format(T v) {
     if (v == 0) return " 0";  // also turns -0 into a plain zero
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    char buf[400];            // the longest, a tiny fraction, takes some 330 characters
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
     std::string s(buf, res.ptr);
     return v < 0 ? s : " " + s;
 }

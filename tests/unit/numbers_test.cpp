@@ -59,8 +59,16 @@ TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
     EXPECT_EQ(toText(0.5f), " 0.5");
     EXPECT_EQ(toText(-2.25f), "-2.25");
     EXPECT_EQ(toText(std::int32_t{16711680}), " 16711680");
+    // Whole numbers as plain digits and fractions with a point, however large or small: never an exponent.
+    EXPECT_EQ(toText(100000.0), " 100000");
+    EXPECT_EQ(toText(12000000.0f), " 12000000");
+    EXPECT_EQ(toText(std::int32_t{-2000000000}), "-2000000000");
+    EXPECT_EQ(toText(1e22), " 10000000000000000000000");
+    EXPECT_EQ(toText(3.4e38f), " 339999995214436424907732413799364296704");  // the float's exact value
+    EXPECT_EQ(toText(-7e-5f), "-0.00007");
+    EXPECT_EQ(toText(1.5e-7), " 0.00000015");
     // What is written reads back to the same value.
-    for (float v : {0.1f, 1.0f / 3, 123456.789f, -7e-5f, 3.4e38f})
+    for (float v : {0.1f, 1.0f / 3, 123456.789f, -7e-5f, 3.4e38f, 1e-45f})
         EXPECT_EQ(toSingle(valPrefix(toText(v))), v) << toText(v);
 }
 
