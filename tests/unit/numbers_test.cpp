@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
+
+#include "decimal_comma_locale.h"
 
 namespace corvane::num {
 namespace {
@@ -21,6 +26,10 @@ TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
         {"&HFFFF", -1},     {"&HFFFF&", 65535},  {"&hff", 255},      {"&HFFF&", 4095},     {"&HFF0000", 16711680},
         {"&H808080", 8421504}, {"&HFFFFFF", 16777215}, {"&H0FFFF", -1}, {"&HFFFFFFFF", -1}, {"&HFFFFFFFF&", -1},
         {"&H", 0},          {" & H 1 0", 16},    {"&H7FFF", 32767},  {"&H8000", -32768},   {"&H10000", 65536},
+        {"&H9", 9},         {"&H19&", 25},       {"&H99", 153},      {"&H9FFF", -24577},   {"&H9FFFF", 655359},
+        // Leading zeros of an exponent do not count against its length.
+        {"1e00000000000001", 10},      {"5e-000000000000400", 0},    {"2D+00000000000000000002", 200},
+        {"1.5e0000000000000000000000000000004", 15000},              {"0.001e0000000000000000000003", 1},
     };
     // clang-format on
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(valPrefix(c.text), c.value) << '"' << c.text << '"';
@@ -31,6 +40,10 @@ TEST(Numbers, HugeTextsStayFinite) {
     EXPECT_EQ(valPrefix("-1e999"), -std::numeric_limits<double>::max());
     EXPECT_GT(valPrefix("&HFFFFFFFFFFFFFFFFFFFF&"), 1e18);
     EXPECT_EQ(valPrefix(std::string(5000, '9') + "x"), std::numeric_limits<double>::max());
+    EXPECT_EQ(valPrefix("1e99999999999999999999999"), std::numeric_limits<double>::max());
+    EXPECT_EQ(valPrefix("-1e-99999999999999999999999"), 0);
+    EXPECT_EQ(valPrefix("0e99999999999999999999999"), 0);
+    EXPECT_EQ(valPrefix("0." + std::string(5000, '0') + "25e5002"), 25);  // far from the point, still exact
 }
 
 TEST(Numbers, RoundsHalvesToEvenAndClampsToTheType) {
@@ -70,6 +83,20 @@ TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
     // What is written reads back to the same value.
     for (float v : {0.1f, 1.0f / 3, 123456.789f, -7e-5f, 3.4e38f, 1e-45f})
         EXPECT_EQ(toSingle(valPrefix(toText(v))), v) << toText(v);
+}
+
+// A desktop session in a language that writes "1,5" sets the C library's locale before the settings
+// are read; the stored texts must mean the same there.
+TEST(Numbers, ReadAndWriteTheSameUnderADecimalCommaLocale) {
+    test::DecimalCommaLocale locale;
+    if (!locale.active()) GTEST_SKIP() << locale.whyNot();
+    EXPECT_EQ(valPrefix(" 1.5e4"), 15000);
+    EXPECT_EQ(valPrefix("13.5"), 13.5);
+    EXPECT_EQ(valPrefix(" 1.2e+07"), 12000000);
+    EXPECT_EQ(valPrefix("2,5"), 2);  // a comma ends the number wherever we are
+    EXPECT_EQ(toText(13.5f), " 13.5");
+    EXPECT_EQ(toText(-0.25), "-0.25");
+    EXPECT_EQ(toText(12000000.0f), " 12000000");
 }
 
 }  // namespace
