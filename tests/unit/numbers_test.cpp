@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "decimal_comma_locale.h"
@@ -97,6 +100,176 @@ TEST(Numbers, ReadAndWriteTheSameUnderADecimalCommaLocale) {
     EXPECT_EQ(toText(13.5f), " 13.5");
     EXPECT_EQ(toText(-0.25), "-0.25");
     EXPECT_EQ(toText(12000000.0f), " 12000000");
+}
+
+// ---- The reader against a plain reading of the rule, on generated texts ----------------------
+
+bool isDecimal(char c) { return c >= '0' && c <= '9'; }
+bool isHex(char c) { return isDecimal(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// The rule read the straightforward way: blanks out, then the longest number at the front, handed to
+// the C library's converter (the test runs in the "C" locale).
+double referenceRead(std::string_view text) {
+    std::string s;
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n') s += c;
+    auto skip = [&](std::size_t i, bool (*digit)(char)) {
+        while (i < s.size() && digit(s[i])) ++i;
+        return i;
+    };
+    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
+        const std::size_t end = skip(2, isHex);
+        std::string hex = s.substr(2, end - 2);
+        hex.erase(0, std::min(hex.size(), hex.find_first_not_of('0')));
+        const bool longMark = end < s.size() && s[end] == '&';
+        if (hex.size() > 16) return 18446744073709551615.0;  // beyond 64 bits: the largest
+        const unsigned long long v = hex.empty() ? 0 : std::stoull(hex, nullptr, 16);
+        if (!longMark && hex.size() <= 4) return static_cast<std::int16_t>(v);
+        if (hex.size() <= 8) return static_cast<std::int32_t>(v);
+        return static_cast<double>(v);
+    }
+    std::size_t i = s.empty() || (s[0] != '+' && s[0] != '-') ? 0 : 1;
+    const std::size_t intEnd = skip(i, isDecimal);
+    std::size_t end = intEnd;
+    bool anyDigit = intEnd > i;
+    if (end < s.size() && s[end] == '.') {
+        end = skip(end + 1, isDecimal);
+        anyDigit = anyDigit || end > intEnd + 1;
+    }
+    if (!anyDigit) return 0;
+    std::string number = s.substr(0, end);
+    if (end < s.size() && (s[end] == 'e' || s[end] == 'E' || s[end] == 'd' || s[end] == 'D')) {
+        std::size_t j = end + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        const std::size_t expEnd = skip(j, isDecimal);
+        if (expEnd > j) number += "e" + s.substr(end + 1, expEnd - end - 1);
+    }
+    const double v = std::strtod(number.c_str(), nullptr);
+    return std::isinf(v) ? std::copysign(std::numeric_limits<double>::max(), v) : v;
+}
+
+// Texts made of the pieces numbers are made of, with the odd stranger, so most of them reach the
+// corners of the rule: signs, points, exponents long and short, blanks inside, hexadecimal marks.
+std::string generateText(std::mt19937_64& rng) {
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto run = [&](const char* alphabet, int maxLen) {
+        std::string r;
+        const std::string_view a(alphabet);
+        for (int n = 1 + pick(maxLen); n > 0; --n) r += a[static_cast<std::size_t>(pick(int(a.size())))];
+        return r;
+    };
+    std::string t;
+    for (int pieces = 1 + pick(7); pieces > 0; --pieces) {
+        switch (pick(14)) {
+            case 0:
+            case 1:
+            case 2:
+                t += run("0123456789", 6);
+                break;
+            case 3:
+                t += std::string(static_cast<std::size_t>(pick(30)), '0') + run("0123456789", 3);
+                break;
+            case 4:
+                t += run("0123456789", 400);
+                break;
+            case 5:
+                t += '.';
+                break;
+            case 6:
+                t += "+-"[pick(2)];
+                break;
+            case 7:
+                t += "eEdD"[pick(4)];
+                break;
+            case 8:
+                t += std::string("eEdD"[pick(4)], 1) + run("+-", 1).substr(0, pick(2)) +
+                     std::string(static_cast<std::size_t>(pick(25)), '0') +
+                     run("0123456789", 1 + pick(3) * 8);
+                break;
+            case 9:
+                t += " \t\n"[pick(3)];
+                break;
+            case 10:
+                t += pick(2) ? "&H" : pick(2) ? "&h" : "&";
+                break;
+            case 11:
+                t += run("0123456789abcdefABCDEF", 18);
+                break;
+            case 12:
+                t += run("xQ,%_/;=\"", 2);
+                break;
+            default:
+                t += static_cast<char>(pick(256));
+                break;
+        }
+    }
+    return t;
+}
+
+bool isProgramDecimalText(const std::string& s) {
+    // A blank or "-", digits without a needless leading zero, then optionally "." and digits that do
+    // not end in zero.
+    if (s.size() < 2 || (s[0] != ' ' && s[0] != '-')) return false;
+    const std::size_t point = s.find('.');
+    const std::string whole = s.substr(1, point == std::string::npos ? std::string::npos : point - 1);
+    if (whole.empty() || whole.find_first_not_of("0123456789") != std::string::npos) return false;
+    if (whole.size() > 1 && whole[0] == '0') return false;
+    if (point == std::string::npos) return true;
+    const std::string frac = s.substr(point + 1);
+    return !frac.empty() && frac.find_first_not_of("0123456789") == std::string::npos && frac.back() != '0';
+}
+
+long long envCount(const char* name, long long fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? std::atoll(v) : fallback;
+}
+
+// tools/fuzz-numbers runs this with millions of texts and other seeds.
+TEST(NumbersFuzz, ReaderAgreesWithThePlainReadingAndEveryNumberReadsBackAsWritten) {
+    const long long count = envCount("CORVANE_FUZZ_TEXTS", 200000);
+    std::mt19937_64 rng(static_cast<std::uint64_t>(envCount("CORVANE_FUZZ_SEED", 1)));
+    long long misread = 0, notRoundTripped = 0, fromBits = 0;
+    std::string examples;
+    auto note = [&](long long& counter, const std::string& what) {
+        if (++counter <= 5) examples += what + "\n";
+    };
+    auto quoted = [](const std::string& s) {
+        std::string q = "\"";
+        for (char c : s.substr(0, 80))
+            q += (c >= ' ' && c < 127) ? std::string(1, c)
+                                       : "\\x" + std::to_string(static_cast<unsigned char>(c));
+        return q + (s.size() > 80 ? "...\"" : "\"");
+    };
+    auto checkRoundTrip = [&](double v) {
+        const std::string text = toText(v);
+        if (!isProgramDecimalText(text) || valPrefix(text) != v)
+            note(notRoundTripped, "wrote " + quoted(text));
+        const float f = toSingle(v);
+        const std::string ftext = toText(f);
+        if (!isProgramDecimalText(ftext) || toSingle(valPrefix(ftext)) != f)
+            note(notRoundTripped, "wrote float " + quoted(ftext));
+        const std::int32_t l = toInt32(v);
+        if (toText(l) != (l < 0 ? "" : " ") + std::to_string(l)) note(notRoundTripped, "wrote " + toText(l));
+    };
+    for (long long n = 0; n < count; ++n) {
+        const std::string text = generateText(rng);
+        const double got = valPrefix(text), want = referenceRead(text);
+        if (!(got == want)) note(misread, quoted(text) + " read as " + toText(got) + ", not " + toText(want));
+        checkRoundTrip(got);
+        if (n % 4 == 0) {  // and any double at all, from its bits (most are long texts, so fewer)
+            const std::uint64_t bits = rng();
+            double any;
+            static_assert(sizeof any == sizeof bits);
+            std::memcpy(&any, &bits, sizeof any);
+            if (std::isfinite(any)) checkRoundTrip(any), ++fromBits;
+        }
+    }
+    EXPECT_EQ(misread, 0) << examples;
+    EXPECT_EQ(notRoundTripped, 0) << examples;
+    std::printf(
+        "%lld texts read and compared; %lld numbers written and read back as double, float and "
+        "32-bit integer\n",
+        count, count + fromBits);
 }
 
 }  // namespace
