@@ -16,7 +16,8 @@ namespace corvane {
 
 namespace {
 
-constexpr std::uintmax_t kMaxFileBytes = 1 << 20;  // a settings file is a few hundred bytes
+constexpr std::uintmax_t kMaxFileBytes = 1 << 20;   // a settings file is a few hundred bytes
+const std::string kByteOrderMark = "\xEF\xBB\xBF";  // some editors start every UTF-8 file with it
 
 std::string trim(const std::string& s) {
     const auto b = s.find_first_not_of(" \t");
@@ -95,7 +96,8 @@ bool IniDocument::isBlankLine(const Line& l) { return l.key.empty() && trim(l.ra
 
 IniDocument IniDocument::parse(const std::string& text) {
     IniDocument doc;
-    std::istringstream in(text);
+    doc.byteOrderMark_ = text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
+    std::istringstream in(doc.byteOrderMark_ ? text.substr(kByteOrderMark.size()) : text);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::string t = trim(line);
@@ -114,7 +116,7 @@ IniDocument IniDocument::parse(const std::string& text) {
 }
 
 std::string IniDocument::serialize() const {
-    std::string out;
+    std::string out = byteOrderMark_ ? kByteOrderMark : "";
     for (const Section& s : sections_) {
         if (!s.header.empty()) out += s.header + '\n';
         for (const Line& l : s.lines)

@@ -1,7 +1,8 @@
 #pragma once
 // The Linux settings store: one INI file per application, $XDG_CONFIG_HOME/<app>/<app>.ini, with the
 // keys in the order the program saves them and every value the text exactly as saved. Lines the
-// program does not know (comments, other keys, garbage) are kept as they are.
+// program does not know (comments, other keys, garbage) are kept as they are, and so is a leading
+// byte-order mark.
 
 #include <filesystem>
 #include <functional>
@@ -37,6 +38,7 @@ class IniDocument {
     Section* find(const std::string& name);
     const Section* find(const std::string& name) const;
     std::vector<Section> sections_{Section{}};  // the first holds the lines before any header
+    bool byteOrderMark_ = false;
 };
 
 class IniSettingsStore final : public BufferedSettingsStore {

@@ -29,12 +29,14 @@ class IniStore : public ::testing::Test {
         root = fs::temp_directory_path() / ("corvane-ini-" + std::to_string(::getpid()) + "-" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
+        file = root / "Corvane/Corvane.ini";
     }
     void TearDown() override { fs::remove_all(root); }
     IniSettingsStore make() {
         return IniSettingsStore(root, [this](const std::string& t) { problems.push_back(t); });
     }
     fs::path root;
+    fs::path file;
     std::vector<std::string> problems;
 };
 
@@ -75,6 +77,19 @@ TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
         slurp(file),
         "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n"
         "[Form]\nPosition= 2\n");
+}
+
+TEST_F(IniStore, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
+    const std::string bom = "\xEF\xBB\xBF";
+    for (const std::string after : {"[Form]\r\nPosition=0\r\n", "; notes\n[Form]\nPosition=0\n"}) {
+        spit(file, bom + after);
+        auto store = make();
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "0") << after;
+        store.saveSetting("Corvane", "Form", "Position", " 3");
+        store.commit();
+        const std::string want = after[0] == '[' ? "[Form]\nPosition= 3\n" : "; notes\n[Form]\nPosition= 3\n";
+        EXPECT_EQ(slurp(file), bom + want);  // one [Form], not a second one with defaults
+    }
 }
 
 TEST_F(IniStore, AFileThatCannotBeReadGivesDefaultsAndIsNotOverwritten) {
