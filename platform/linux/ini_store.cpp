@@ -29,59 +29,61 @@ bool sameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
 }
 
-// Plain values are written as they are; only values a line cannot hold as-is are quoted and escaped.
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Plain values are written as they are; only a value a line cannot hold as it is (a line break or
+// NUL in it, or a quote first, which would read as quoted) is quoted, with "\\", "\"" and "\xHH"
+// as the only escapes.
 bool needsQuoting(const std::string& v) {
     return v.find_first_of(std::string("\r\n\0", 3)) != std::string::npos || (!v.empty() && v.front() == '"');
 }
 
 std::string encode(const std::string& v) {
     if (!needsQuoting(v)) return v;
+    static const char kHex[] = "0123456789ABCDEF";
     std::string out = "\"";
     for (char c : v) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '"':
-                out += "\\\"";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\0':
-                out += "\\0";
-                break;
-            default:
-                out += c;
+        if (c == '\\' || c == '"') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n' || c == '\r' || c == '\0') {
+            const auto b = static_cast<unsigned char>(c);
+            out += {'\\', 'x', kHex[b >> 4], kHex[b & 15]};
+        } else {
+            out += c;
         }
     }
     return out + '"';
 }
 
+// A quoted value is read as the program's escaped form only when every backslash in it starts one of
+// those escapes and every quote inside is escaped, which is all the program ever writes. Anything
+// else between quotes was written by hand, like "C:\new\tone.wav", and is taken as it stands there.
 std::string decode(const std::string& v) {
     if (v.size() < 2 || v.front() != '"' || v.back() != '"') return v;
+    const std::string inner = v.substr(1, v.size() - 2);
     std::string out;
-    for (std::size_t i = 1; i + 1 < v.size(); ++i) {
-        char c = v[i];
-        if (c == '\\' && i + 2 < v.size()) {
-            switch (v[++i]) {
-                case 'n':
-                    c = '\n';
-                    break;
-                case 'r':
-                    c = '\r';
-                    break;
-                case '0':
-                    c = '\0';
-                    break;
-                default:
-                    c = v[i];
-            }
+    for (std::size_t i = 0; i < inner.size(); ++i) {
+        const char c = inner[i];
+        const char next = i + 1 < inner.size() ? inner[i + 1] : '\0';
+        if (c == '"') return inner;
+        if (c != '\\') {
+            out += c;
+        } else if (next == '\\' || next == '"') {
+            out += next;
+            ++i;
+        } else if (next == 'x' && i + 3 < inner.size() && hexDigit(inner[i + 2]) >= 0 &&
+                   hexDigit(inner[i + 3]) >= 0) {
+            out += static_cast<char>(hexDigit(inner[i + 2]) * 16 + hexDigit(inner[i + 3]));
+            i += 3;
+        } else {
+            return inner;
         }
-        out += c;
     }
     return out;
 }
@@ -154,6 +156,7 @@ void IniDocument::set(const std::string& section, const std::string& key, const 
     }
     for (Line& l : s->lines)
         if (!l.key.empty() && sameName(l.key, key)) {
+            if (l.value == value) return;  // unchanged: the line stays as it was written
             l.value = value;
             l.raw.clear();  // rewritten in the program's own form; untouched entries keep theirs
             return;

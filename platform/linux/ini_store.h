@@ -1,8 +1,8 @@
 #pragma once
 // The Linux settings store: one INI file per application, $XDG_CONFIG_HOME/<app>/<app>.ini, with the
 // keys in the order the program saves them and every value the text exactly as saved. Lines the
-// program does not know (comments, other keys, garbage) are kept as they are, and so is a leading
-// byte-order mark.
+// program does not know (comments, other keys, garbage) are kept as they are, and so are a leading
+// byte-order mark and values whose text did not change.
 
 #include <filesystem>
 #include <functional>

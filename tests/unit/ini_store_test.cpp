@@ -53,7 +53,7 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     }
     EXPECT_EQ(slurp(root / "Corvane/Corvane.ini"),
               "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
-              "Odd=\"\\\"quoted\\\" and\\nsecond line\\\\\"\n");
+              "Odd=\"\\\"quoted\\\" and\\x0Asecond line\\\\\"\n");
     auto again = make();
     EXPECT_EQ(again.getSetting("Corvane", "Form", "Left", "0"), " 15210");
     EXPECT_EQ(again.getSetting("Corvane", "options", "showtop", "0"), "-1");  // names ignore case
@@ -89,6 +89,61 @@ TEST_F(IniStore, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
         store.commit();
         const std::string want = after[0] == '[' ? "[Form]\nPosition= 3\n" : "; notes\n[Form]\nPosition= 3\n";
         EXPECT_EQ(slurp(file), bom + want);  // one [Form], not a second one with defaults
+    }
+}
+
+// Only what the program cannot write as a plain line is quoted, and whatever it writes reads back byte
+// for byte: every text over the characters that need care, up to four of them long.
+TEST(IniDocument, EveryTextReadsBackAsWritten) {
+    const std::string alphabet(" \\\"nx0\n\r\0A", 10);
+    std::vector<std::string> texts{""};
+    for (std::size_t from = 0, length = 0; length < 4; ++length) {
+        const std::size_t to = texts.size();
+        for (std::size_t i = from; i < to; ++i)
+            for (char c : alphabet) texts.push_back(texts[i] + c);
+        from = to;
+    }
+    int wrong = 0;
+    for (const std::string& text : texts) {
+        IniDocument doc;
+        doc.set("Options", "SoundFile", text);
+        doc.set("Options", "ShowHelp", " 1");
+        const std::string written = doc.serialize();
+        const bool plain = text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
+                           (text.empty() || text[0] != '"');
+        const IniDocument read = IniDocument::parse(written);
+        if (read.get("Options", "SoundFile") != text || read.get("Options", "ShowHelp") != " 1" ||
+            plain != (written.find("SoundFile=" + text + "\n") != std::string::npos)) {
+            EXPECT_LT(++wrong, 5) << "written as: " << written;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "of " << texts.size();
+}
+
+TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
+    const std::pair<std::string, std::string> cases[] = {
+        {R"("C:\new\tone.wav")", R"(C:\new\tone.wav)"},
+        {R"("\\server\share\alarm.wav")", R"(\\server\share\alarm.wav)"},
+        {R"("C:\Sounds\")", R"(C:\Sounds\)"},  // a lone backslash before the closing quote
+        {R"("")", ""},
+        {R"(")", R"(")"},
+        {R"("half)", R"("half)"},
+        {R"("a"b")", R"(a"b)"},
+        {R"( "C:\x")", R"( "C:\x")"},  // not quoted: a blank comes first
+        // The program's own escapes, where every backslash is one of them.
+        {R"("C:\\Sounds\\ding.wav")", R"(C:\Sounds\ding.wav)"},
+        {R"("say \"hi\"")", R"(say "hi")"},
+        {R"("two\x0Alines\x00")", std::string("two\nlines\0", 10)},
+    };
+    for (const auto& [stored, value] : cases) {
+        spit(file, "[Options]\nSoundFile=" + stored + "\nLowBound=10\n");
+        auto store = make();
+        EXPECT_EQ(store.getSetting("Corvane", "Options", "SoundFile", "?"), value) << stored;
+        store.saveSetting("Corvane", "Options", "SoundFile", value);
+        store.saveSetting("Corvane", "Options", "LowBound", " 20");
+        store.commit();
+        // An unchanged value keeps the line as the user wrote it.
+        EXPECT_EQ(slurp(file), "[Options]\nSoundFile=" + stored + "\nLowBound= 20\n");
     }
 }
 
