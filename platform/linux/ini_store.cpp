@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +16,8 @@
 namespace corvane {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr std::uintmax_t kMaxFileBytes = 1 << 20;   // a settings file is a few hundred bytes
 const std::string kByteOrderMark = "\xEF\xBB\xBF";  // some editors start every UTF-8 file with it
@@ -89,6 +92,55 @@ std::string decode(const std::string& v) {
 }
 
 std::string errnoText() { return std::strerror(errno); }
+
+// The file a path finally names: a settings file kept elsewhere and linked in (as dotfile managers
+// do) is updated where it lives, and the link stays. A relative link is read from its own folder.
+std::optional<fs::path> resolveLinks(fs::path p, std::error_code& ec) {
+    for (int hop = 0; hop < 40; ++hop) {  // the kernel's own limit
+        if (fs::symlink_status(p, ec).type() != fs::file_type::symlink) {
+            ec.clear();
+            return p;
+        }
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) return std::nullopt;
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    ec = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return std::nullopt;
+}
+
+// Our temporary files: ".Corvane.ini.saving-" and mkstemp's six letters and digits, hidden and named
+// so that no file of the user's (a "Corvane.ini.backup") can be mistaken for one.
+std::string temporaryPrefix(const fs::path& target) { return "." + target.filename().string() + ".saving-"; }
+
+// A save killed between creating its temporary file and renaming it leaves the file behind. A save in
+// progress holds a lock on its temporary, so another running copy's file is left alone.
+void removeStaleTemporaries(const fs::path& target) {
+    const std::string prefix = temporaryPrefix(target);
+    auto isAlnum = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    };
+    std::error_code ec;
+    for (fs::directory_iterator it(target.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
+            !std::all_of(name.end() - 6, name.end(), isAlnum))
+            continue;
+        const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(it->path().c_str());
+        ::close(fd);
+    }
+}
+
+// A file its owner took the write permission from, or one we may not write, is not replaced behind
+// their back; a read-only file system is left to fail the save with its own reason.
+bool isReadOnly(const fs::path& target, const struct stat& st) {
+    return !(st.st_mode & S_IWUSR) || (::access(target.c_str(), W_OK) != 0 && errno == EACCES);
+}
 
 }  // namespace
 
@@ -191,6 +243,7 @@ void IniSettingsStore::ensureLoaded(const std::string& app) {
     doc_ = {};
     const auto path = fileFor(app);
     std::error_code ec;
+    if (const auto target = resolveLinks(path, ec)) removeStaleTemporaries(*target);
     const auto st = std::filesystem::status(path, ec);
     if (st.type() == std::filesystem::file_type::not_found) return;  // first start: defaults
     auto fail = [&](const std::string& why) {
@@ -236,38 +289,74 @@ void IniSettingsStore::writeAll(const std::vector<SettingWrite>& writes) {
             if (w.app == app) next.set(w.section, w.key, w.text);
         const std::string text = next.serialize();
 
-        std::error_code ec;
-        std::filesystem::create_directories(path.parent_path(), ec);
-        std::string tmp = path.string() + ".XXXXXX";
-        const int fd = ec ? -1 : ::mkstemp(tmp.data());
         auto fail = [&](const std::string& why) {
             report_("cannot save settings to " + path.string() + " (" + why +
                     "); the previous file is unchanged");
         };
-        if (fd < 0) {
-            fail(ec ? ec.message() : errnoText());
+        std::error_code ec;
+        fs::create_directories(path.parent_path(), ec);
+        std::optional<fs::path> target;
+        if (!ec) target = resolveLinks(path, ec);
+        if (!target) {
+            fail(ec.message());
             continue;
         }
-        // Write the whole new file beside the old one and swap it in, so a crash or a full disk
-        // leaves either the old file or the new one, never a mix.
-        bool ok = true;
-        for (std::size_t done = 0; ok && done < text.size();) {
-            const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            ok = n > 0;
-            if (ok) done += static_cast<std::size_t>(n);
+        struct stat old {};
+        if (::stat(target->c_str(), &old) == 0 && S_ISREG(old.st_mode) && isReadOnly(*target, old)) {
+            if (!readOnlyReported_)
+                report_("settings not saved: " + path.string() + " is read-only, so it was left as it is");
+            readOnlyReported_ = true;
+            continue;
         }
-        std::string why = ok ? "" : errnoText();
-        if (ok && ::fsync(fd) != 0) ok = false, why = errnoText();
-        if (::close(fd) != 0 && ok) ok = false, why = errnoText();
-        if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false, why = errnoText();
-        if (!ok) {
-            ::unlink(tmp.c_str());
+        removeStaleTemporaries(*target);
+        std::string why;
+        if (!replaceFile(*target, text, why)) {
             fail(why);
             continue;
         }
         doc_ = std::move(next);
     }
+}
+
+bool IniSettingsStore::replaceFile(const fs::path& target, const std::string& text, std::string& why) {
+    std::string tmp = (target.parent_path() / (temporaryPrefix(target) + "XXXXXX")).string();
+    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        why = errnoText();
+        return false;
+    }
+    // Locked until it has its final name, so that no other running copy takes it for a stale one.
+    ::flock(fd, LOCK_EX);
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // The new file takes the old one's permissions (a new file keeps mkstemp's private 0600), and
+        // its owner and group where we may give them; where we may not, it stays ours.
+        ::fchmod(fd, old.st_mode & 0777);
+        const int given = ::fchown(fd, old.st_uid, old.st_gid);
+        (void)given;
+    }
+    // Write the whole new file beside the old one and swap it in, so a crash or a full disk leaves
+    // either the old file or the new one, never a mix.
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    if (!ok) why = errnoText();
+    if (ok && ::fsync(fd) != 0) ok = false, why = errnoText();
+    if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) ok = false, why = errnoText();
+    if (!ok) ::unlink(tmp.c_str());
+    ::close(fd);
+    if (!ok) return false;
+    // The new name survives a power cut only once the folder's entry is on disk as well.
+    const int dir = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
 }  // namespace corvane

@@ -57,12 +57,16 @@ class IniSettingsStore final : public BufferedSettingsStore {
 
   private:
     void ensureLoaded(const std::string& app);
+    // Writes the text to a temporary file beside target and renames it over target; false with the
+    // reason when the old file was left in place.
+    bool replaceFile(const std::filesystem::path& target, const std::string& text, std::string& why);
 
     std::filesystem::path root_;
     Reporter report_;
     std::string loadedApp_;
     bool loaded_ = false;
     bool readFailed_ = false;  // then the file is left alone: it may hold settings we could not see
+    bool readOnlyReported_ = false;
     IniDocument doc_;
 };
 

@@ -1,10 +1,20 @@
 #include "platform/linux/ini_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <sstream>
+
+#include "decimal_comma_locale.h"
+#include "program_fixture.h"
+#include "shell/settings.h"
 
 namespace corvane {
 namespace {
@@ -35,6 +45,13 @@ class IniStore : public ::testing::Test {
     IniSettingsStore make() {
         return IniSettingsStore(root, [this](const std::string& t) { problems.push_back(t); });
     }
+    // The names in a folder, hidden ones included.
+    static std::set<std::string> namesIn(const fs::path& dir) {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+        return names;
+    }
+    static fs::perms modeOf(const fs::path& p) { return fs::status(p).permissions(); }
     fs::path root;
     fs::path file;
     std::vector<std::string> problems;
@@ -174,6 +191,105 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
     for (const auto& e : fs::directory_iterator(root / app)) EXPECT_EQ(e.path(), file);  // no temporary left
+}
+
+// A settings file kept elsewhere and linked in, as dotfile managers do: the link stays, the file it
+// leads to gets the new settings, and every file keeps the mode its owner gave it.
+TEST_F(IniStore, SavesThroughLinksToTheTargetAndKeepsTheMode) {
+    const fs::path dots = root / "dotfiles";
+    const struct Case {
+        const char* what;
+        std::vector<std::pair<fs::path, fs::path>> links;  // link, what it says
+        fs::path target;
+        fs::perms mode;
+    } cases[] = {
+        {"plain file", {}, file, fs::perms(0644)},
+        {"relative link", {{file, "../dotfiles/corvane.ini"}}, dots / "corvane.ini", fs::perms(0640)},
+        {"link to a link",
+         {{file, dots / "current.ini"}, {dots / "current.ini", "corvane.ini"}},
+         dots / "corvane.ini",
+         fs::perms(0664)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root);
+        spit(c.target, "[Form]\nPosition= 1\n");
+        fs::permissions(c.target, c.mode);
+        for (const auto& [link, to] : c.links) {
+            fs::create_directories(link.parent_path());
+            fs::create_symlink(to, link);
+        }
+        auto store = make();
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
+        store.saveSetting("Corvane", "Form", "Position", " 3");
+        store.commit();
+        EXPECT_TRUE(problems.empty());
+        EXPECT_EQ(slurp(c.target), "[Form]\nPosition= 3\n");
+        EXPECT_EQ(modeOf(c.target), c.mode);
+        for (const auto& [link, to] : c.links) EXPECT_EQ(fs::read_symlink(link), to);
+        EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{"Corvane.ini"});  // nothing left over
+        if (fs::exists(dots)) {
+            EXPECT_LE(namesIn(dots).size(), 2u);
+        }
+    }
+}
+
+TEST_F(IniStore, AFileMadeReadOnlyIsSaidOnceAndLeftAsItIs) {
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "linked" : "plain");
+        fs::remove_all(root);
+        problems.clear();
+        const fs::path target = linked ? root / "dotfiles/corvane.ini" : file;
+        spit(target, "[Form]\nPosition= 1\n");
+        if (linked) {
+            fs::create_directories(file.parent_path());
+            fs::create_symlink(target, file);
+        }
+        fs::permissions(target, fs::perms(0444));
+        auto store = make();
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
+        for (const char* text : {" 3", " 4"}) {  // two saves in one run: one message
+            store.saveSetting("Corvane", "Form", "Position", text);
+            store.commit();
+        }
+        EXPECT_EQ(slurp(target), "[Form]\nPosition= 1\n");
+        EXPECT_EQ(modeOf(target), fs::perms(0444));
+        EXPECT_EQ(fs::is_symlink(file), linked);
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_NE(problems[0].find("read-only"), std::string::npos) << problems[0];
+    }
+}
+
+// A save killed between writing its temporary file and swapping it in leaves the temporary behind;
+// the next start or save removes it, and nothing else.
+TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
+    spit(file, "[Form]\nPosition= 1\n");
+    const fs::path dir = file.parent_path();
+    std::set<std::string> others{"Corvane.ini.backup", ".Corvane.ini.saving-toolong",
+                                 ".Other.ini.saving-aB3xY9"};
+    for (const std::string& name : others) spit(dir / name, "not ours to remove");
+    others.insert("Corvane.ini");
+    spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
+    fs::create_directory(dir / ".Corvane.ini.saving-folder");
+    // Another running instance in the middle of its save holds a lock on its temporary.
+    spit(dir / ".Corvane.ini.saving-InUse1", "[Form]\n");
+    const int busy = ::open((dir / ".Corvane.ini.saving-InUse1").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+
+    auto store = make();
+    EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
+    std::set<std::string> expected = others;
+    expected.insert({".Corvane.ini.saving-InUse1", ".Corvane.ini.saving-folder"});
+    EXPECT_EQ(namesIn(dir), expected);
+
+    ::close(busy);
+    spit(dir / ".Corvane.ini.saving-Zz0000", "");
+    store.saveSetting("Corvane", "Form", "Position", " 3");
+    store.commit();
+    expected.erase(".Corvane.ini.saving-InUse1");
+    EXPECT_EQ(namesIn(dir), expected);
+    EXPECT_EQ(slurp(file), "[Form]\nPosition= 3\n");
+    EXPECT_TRUE(problems.empty());
 }
 
 TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {
