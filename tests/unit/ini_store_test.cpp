@@ -62,7 +62,12 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "2");  // missing: the default
         store.saveSetting("Corvane", "Form", "Position", " 2");
+        store.saveSetting("Corvane", "Form", "Left", " 1");
         store.saveSetting("Corvane", "Form", "Left", " 15210");
+        // Saved but not yet committed: read back as saved, the newest save of a key winning.
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 2");
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Left", "0"), " 15210");
+        EXPECT_EQ(store.getSetting("Corvane", "Options", "Left", "none"), "none");  // another section's key
         store.saveSetting("Corvane", "Options", "ShowTop", "-1");
         store.saveSetting("Corvane", "Options", "SoundFile", "");
         store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\");
@@ -164,16 +169,39 @@ TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
     }
 }
 
-TEST_F(IniStore, AFileThatCannotBeReadGivesDefaultsAndIsNotOverwritten) {
-    fs::create_directories(root / "Corvane/Corvane.ini");  // a folder where the file should be
-    auto store = make();
-    EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "2");
-    EXPECT_EQ(store.getSetting("Corvane", "Form", "Width", "10"), "10");
-    ASSERT_EQ(problems.size(), 1u);  // said once, not once per key
-    store.saveSetting("Corvane", "Form", "Position", " 3");
-    store.commit();
-    EXPECT_TRUE(fs::is_directory(root / "Corvane/Corvane.ini"));
-    EXPECT_EQ(problems.size(), 2u);
+TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
+    constexpr std::size_t kMiB = 1 << 20;
+    const std::string head = "[Form]\nPosition=3\n;";
+    const std::string exactlyOneMiB = head + std::string(kMiB - head.size() - 1, 'x') + "\n";
+    const struct Case {
+        const char* what;
+        std::function<void()> make;
+        bool readable;
+    } cases[] = {
+        {"a folder", [&] { fs::create_directories(file); }, false},
+        {"over 1 MiB", [&] { spit(file, exactlyOneMiB + "\n"); }, false},
+        {"exactly 1 MiB", [&] { spit(file, exactlyOneMiB); }, true},
+        {"empty", [&] { spit(file, ""); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root);
+        problems.clear();
+        c.make();
+        const std::string before = fs::is_regular_file(file) ? slurp(file) : "";
+        auto store = make();
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"),
+                  c.readable && !before.empty() ? "3" : "2");
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Width", "10"), "10");
+        EXPECT_EQ(problems.size(), c.readable ? 0u : 1u);  // said once, not once per key
+        store.saveSetting("Corvane", "Form", "Position", " 4");
+        store.commit();
+        EXPECT_EQ(problems.size(), c.readable ? 0u : 2u);
+        if (c.readable)
+            EXPECT_NE(slurp(file).find("Position= 4\n"), std::string::npos);
+        else
+            EXPECT_TRUE(fs::is_directory(file) || slurp(file) == before);
+    }
 }
 
 TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
@@ -191,6 +219,17 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
     for (const auto& e : fs::directory_iterator(root / app)) EXPECT_EQ(e.path(), file);  // no temporary left
+
+    // The last step fails: something else took the file's place while the program ran.
+    problems.clear();
+    auto firstRun = make();
+    EXPECT_EQ(firstRun.getSetting("Corvane", "Form", "Position", "2"), "2");
+    fs::create_directories(this->file / "in the way");
+    firstRun.saveSetting("Corvane", "Form", "Position", " 3");
+    firstRun.commit();
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
+    EXPECT_EQ(namesIn(this->file.parent_path()), std::set<std::string>{"Corvane.ini"});
 }
 
 // A settings file kept elsewhere and linked in, as dotfile managers do: the link stays, the file it
