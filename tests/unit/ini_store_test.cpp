@@ -331,6 +331,26 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     EXPECT_TRUE(problems.empty());
 }
 
+// A desktop session in a language that writes "1,5" sets the C library's locale before the settings
+// load; the file must read and write the same there.
+TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
+    test::DecimalCommaLocale locale;
+    if (!locale.active()) GTEST_SKIP() << locale.whyNot();
+    spit(file, "[Form]\nPosition=4\nLeft= 1.5e4\nTop= 1.2e+07\nWidth= 13.5\n[Options]\nlowbound=10.5\n");
+    test::TestProgram p("", false);
+    auto store = make();
+    loadSettings(store, p.k);
+    EXPECT_EQ(p.k.pMonitorLeft, 15000);
+    EXPECT_EQ(p.k.pMonitorTop, 12000000);
+    EXPECT_EQ(p.k.pMonitorWidth, 13.5);
+    EXPECT_EQ(p.k.pnLowUpper, 10);
+    saveSettings(store, p.k);
+    const std::string text = slurp(file);
+    EXPECT_NE(text.find("[Form]\nPosition= 4\nLeft= 15000\nTop= 12000000\nWidth= 13.5\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("lowbound= 10\n"), std::string::npos) << text;
+}
+
 TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {
     spit(root, "a file where the configuration folder should be");
     auto store = make();
