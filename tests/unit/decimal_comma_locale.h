@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <string>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace corvane::test {
 
 class DecimalCommaLocale {
@@ -17,12 +21,16 @@ class DecimalCommaLocale {
         // A system without the locale: build it from the locales package's sources into a folder of
         // our own, which the C library searches when LOCPATH names it.
         const auto dir = std::filesystem::temp_directory_path() / "corvane-test-locales";
+        const auto built = dir / "de_DE.UTF-8";
         std::error_code ec;
-        std::filesystem::create_directories(dir, ec);
-        if (!std::filesystem::exists(dir / "de_DE.UTF-8")) {
-            const std::string cmd =
-                "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+        if (!std::filesystem::exists(built, ec)) {
+            // Built aside and renamed into place, so a test running beside this one never sees half.
+            const auto mine = dir / ("de_DE.UTF-8." + std::to_string(::getpid()));
+            std::filesystem::create_directories(dir, ec);
+            const std::string cmd = "localedef -i de_DE -f UTF-8 '" + mine.string() + "' >/dev/null 2>&1";
             (void)std::system(cmd.c_str());  // it warns, and may fail, with the output still usable
+            std::filesystem::rename(mine, built, ec);
+            std::filesystem::remove_all(mine, ec);
         }
         ::setenv("LOCPATH", dir.c_str(), 1);
         const bool ok = tryNames();
