@@ -68,6 +68,7 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 2");
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Left", "0"), " 15210");
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Left", "none"), "none");  // another section's key
+        EXPECT_EQ(store.getSetting("Other", "Form", "Left", "none"), "none");       // another program's
         store.saveSetting("Corvane", "Options", "ShowTop", "-1");
         store.saveSetting("Corvane", "Options", "SoundFile", "");
         store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\");
