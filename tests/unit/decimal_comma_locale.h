@@ -1,6 +1,7 @@
 #pragma once
-// Switches the C library to a locale that writes one and a half as "1,5", the way a desktop session
-// in such a language does before the settings are read, and back to "C" at the end of the scope.
+// Switches the C library to a locale that writes one and a half as "1,5", as a desktop session in
+// such a language does before the settings are read, and back to "C" at the end of the scope. Where
+// the system lacks one it is built from the locales package's sources into a folder LOCPATH names.
 
 #include <clocale>
 #include <cstdlib>
@@ -16,37 +17,34 @@ namespace corvane::test {
 class DecimalCommaLocale {
   public:
     DecimalCommaLocale() {
-        if (tryNames()) return;
+        active_ = tryNames();
 #ifndef _WIN32
-        // A system without the locale: build it from the locales package's sources into a folder of
-        // our own, which the C library searches when LOCPATH names it.
-        const auto dir = std::filesystem::temp_directory_path() / "corvane-test-locales";
-        const auto built = dir / "de_DE.UTF-8";
+        if (active_) return;
+        namespace fs = std::filesystem;
+        const fs::path dir = fs::temp_directory_path() / "corvane-test-locales", built = dir / "de_DE.UTF-8";
         std::error_code ec;
-        if (!std::filesystem::exists(built, ec)) {
+        if (!fs::exists(built, ec)) {
             // Built aside and renamed into place, so a test running beside this one never sees half.
-            const auto mine = dir / ("de_DE.UTF-8." + std::to_string(::getpid()));
-            std::filesystem::create_directories(dir, ec);
-            const std::string cmd = "localedef -i de_DE -f UTF-8 '" + mine.string() + "' >/dev/null 2>&1";
-            (void)std::system(cmd.c_str());  // it warns, and may fail, with the output still usable
-            std::filesystem::rename(mine, built, ec);
-            std::filesystem::remove_all(mine, ec);
+            const fs::path mine = dir / ("de_DE.UTF-8." + std::to_string(::getpid()));
+            fs::create_directories(dir, ec);
+            (void)std::system(
+                ("localedef -i de_DE -f UTF-8 '" + mine.string() + "' >/dev/null 2>&1").c_str());
+            fs::rename(mine, built, ec);
+            fs::remove_all(mine, ec);
         }
         ::setenv("LOCPATH", dir.c_str(), 1);
-        const bool ok = tryNames();
-        ::unsetenv("LOCPATH");  // the data is loaded; later look-ups use the system's again
-        if (ok) return;
-        why_ = "no decimal-comma locale: neither installed nor buildable with localedef (package locales)";
-#else
-        why_ = "no decimal-comma locale on this system";
+        active_ = tryNames();
+        ::unsetenv("LOCPATH");  // the locale is loaded; later look-ups use the system's again
 #endif
     }
     ~DecimalCommaLocale() { std::setlocale(LC_ALL, "C"); }
     DecimalCommaLocale(const DecimalCommaLocale&) = delete;
     DecimalCommaLocale& operator=(const DecimalCommaLocale&) = delete;
 
-    bool active() const { return why_.empty(); }
-    const std::string& whyNot() const { return why_; }
+    bool active() const { return active_; }
+    static const char* whyNot() {
+        return "no decimal-comma locale, and localedef (package locales) cannot make one";
+    }
 
   private:
     static bool tryNames() {
@@ -56,7 +54,7 @@ class DecimalCommaLocale {
         std::setlocale(LC_ALL, "C");
         return false;
     }
-    std::string why_;
+    bool active_ = false;
 };
 
 }  // namespace corvane::test
