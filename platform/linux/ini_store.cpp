@@ -96,7 +96,7 @@ std::string errnoText() { return std::strerror(errno); }
 // The file a path finally names: a settings file kept elsewhere and linked in (as dotfile managers
 // do) is updated where it lives, and the link stays. A relative link is read from its own folder.
 std::optional<fs::path> resolveLinks(fs::path p, std::error_code& ec) {
-    for (int hop = 0; hop < 40; ++hop) {  // the kernel's own limit
+    for (int hop = 0; hop <= 40; ++hop) {  // forty links, the kernel's own limit, and the file
         if (fs::symlink_status(p, ec).type() != fs::file_type::symlink) {
             ec.clear();
             return p;

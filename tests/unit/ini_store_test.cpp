@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <set>
 #include <sstream>
+#include <utility>
 
 #include "decimal_comma_locale.h"
 #include "program_fixture.h"
@@ -153,6 +155,8 @@ TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
         {R"("C:\\Sounds\\ding.wav")", R"(C:\Sounds\ding.wav)"},
         {R"("say \"hi\"")", R"(say "hi")"},
         {R"("two\x0Alines\x00")", std::string("two\nlines\0", 10)},
+        {R"("\x41\x0a")", "A\n"},
+        {R"("\xg0\x0g")", R"(\xg0\x0g)"},  // not hexadecimal: as it stands
     };
     for (const auto& [stored, value] : cases) {
         spit(file, "[Options]\nSoundFile=" + stored + "\nLowBound=10\n");
@@ -259,6 +263,8 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
             fs::create_directories(link.parent_path());
             fs::create_symlink(to, link);
         }
+        const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+        const auto openBefore = openFiles();
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
         for (const char* text : {" 3", " 4"}) {  // two saves in one run
@@ -271,6 +277,7 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
                                                                 " is read-only, so it was left as it is"}
                                      : std::vector<std::string>{});
         EXPECT_EQ(modeOf(c.target), fs::perms(c.mode));
+        EXPECT_EQ(openFiles(), openBefore);  // every file and folder opened is closed again
         for (const auto& [link, to] : c.links) EXPECT_EQ(fs::read_symlink(link), to);
         EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{"Corvane.ini"});  // nothing left over
         if (fs::exists(dots)) {
@@ -279,13 +286,29 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
     }
 }
 
+// As many links as the system itself follows in one path, 40, are followed when saving too.
+TEST_F(IniStore, SavesThroughAChainOfFortyLinks) {
+    const fs::path target = root / "target.ini";
+    spit(target, "[Form]\nPosition= 1\n");
+    fs::path next = target;
+    for (int i = 39; i >= 1; --i) fs::create_symlink(std::exchange(next, root / std::to_string(i)), next);
+    fs::create_directories(file.parent_path());
+    fs::create_symlink(next, file);
+    auto store = make();
+    EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
+    store.saveSetting("Corvane", "Form", "Position", " 3");
+    store.commit();
+    EXPECT_EQ(slurp(target), "[Form]\nPosition= 3\n");
+    EXPECT_EQ(problems, std::vector<std::string>{});
+}
+
 // A save killed between writing its temporary file and swapping it in leaves the temporary behind;
 // the next start or save removes it, and nothing else.
 TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     spit(file, "[Form]\nPosition= 1\n");
     const fs::path dir = file.parent_path();
     std::set<std::string> others{"Corvane.ini.backup", ".Corvane.ini.saving-toolong",
-                                 ".Other.ini.saving-aB3xY9"};
+                                 ".Corvane.ini.saving-ab.d12", ".Other.ini.saving-aB3xY9"};
     for (const std::string& name : others) spit(dir / name, "not ours to remove");
     others.insert("Corvane.ini");
     spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
