@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,34 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     EXPECT_EQ(negative.meter().picHistory.image().height(), 0);
 }
 
+// A picture placed in twips is drawn on in pixels; switching its form to pixel units lays it out
+// again, and the mouse reaches the handlers in the form's units.
+TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
+    HeadlessRuntime rt;  // 15 twips a pixel
+    Form form(rt, "frmTest", FormKind::Meter);
+    Picture& pic = form.addPicture("picTest");
+    pic.setWidth(150);
+    pic.setHeight(60);
+    EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{10, 4}));
+    std::vector<std::string> seen;
+    auto record = [&seen](const char* what) {
+        return [&seen, what](const MouseArgs& e) {
+            std::ostringstream s;
+            s << what << ' ' << e.button << ' ' << e.shift << ' ' << e.x << ' ' << e.y;
+            seen.push_back(s.str());
+        };
+    };
+    pic.onMouseDown = record("down");
+    pic.onMouseMove = record("move");
+    pic.onMouseUp = record("up");
+    pic.mouseDown(kLeftButton, 2, 3, 4);
+    pic.mouseMove(kRightButton, 4, 5, 6);
+    form.setScaleMode(ScaleMode::Pixels);
+    EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{150, 60}));
+    pic.mouseUp(4, 1, 7, 8);
+    EXPECT_EQ(seen, (std::vector<std::string>{"down 1 2 45 60", "move 2 4 75 90", "up 4 1 7 8"}));
+}
+
 TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) {
     HeadlessRuntime rt;
     std::vector<std::string> fired;
@@ -101,9 +130,13 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     rt.advance(1000);
     EXPECT_EQ(fired, (std::vector<std::string>{"a@300", "b@450", "a@600", "b@650", "b@850", "b@1050",
                                                "b@1250", "b@1450", "b@1650"}));
+    fired.clear();
+    b.setInterval(500);  // a new interval counts from now, not from the last tick
+    rt.advance(600);
+    EXPECT_EQ(fired, std::vector<std::string>{"b@2150"});
     rt.end();
     rt.advance(1000);
-    EXPECT_EQ(fired.size(), 9u);  // nothing after the end
+    EXPECT_EQ(fired.size(), 1u);  // nothing after the end
 }
 
 }  // namespace

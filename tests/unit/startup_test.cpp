@@ -24,6 +24,7 @@ TEST(Startup, TheStoredStateDecidesWhetherTheMeterStaysShown) {
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
         EXPECT_EQ(p.meterWindow().visible(), c.shown);
         EXPECT_EQ(p.firstCaption(), c.caption);
+        EXPECT_EQ(p.main().mnuMenuArray[1].caption, "-");
         p.exit();
         EXPECT_EQ(p.stored("State"), c.savedState);
     }
