@@ -156,7 +156,8 @@ TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
         {R"("say \"hi\"")", R"(say "hi")"},
         {R"("two\x0Alines\x00")", std::string("two\nlines\0", 10)},
         {R"("\x41\x0a")", "A\n"},
-        {R"("\xg0\x0g")", R"(\xg0\x0g)"},  // not hexadecimal: as it stands
+        {R"("\xg0")", R"(\xg0)"},  // not hexadecimal: as it stands
+        {R"("\x0g")", R"(\x0g)"},
     };
     for (const auto& [stored, value] : cases) {
         spit(file, "[Options]\nSoundFile=" + stored + "\nLowBound=10\n");
