@@ -111,7 +111,9 @@ std::optional<fs::path> resolveLinks(fs::path p, std::error_code& ec) {
 
 // Our temporary files: ".Corvane.ini.saving-" and mkstemp's six letters and digits, hidden and named
 // so that no file of the user's (a "Corvane.ini.backup") can be mistaken for one.
-std::string temporaryPrefix(const fs::path& target) { return "." + target.filename().string() + ".saving-"; }
+std::string temporaryPrefix(const fs::path& target) {
+    return std::string(".").append(target.filename().string()).append(".saving-");
+}
 
 // A save killed between creating its temporary file and renaming it leaves the file behind. A save in
 // progress holds a lock on its temporary, so another running copy's file is left alone.

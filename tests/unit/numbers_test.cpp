@@ -143,7 +143,7 @@ double referenceRead(std::string_view text) {
         std::size_t j = end + 1;
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
         const std::size_t expEnd = skip(j, isDecimal);
-        if (expEnd > j) number += "e" + s.substr(end + 1, expEnd - end - 1);
+        if (expEnd > j) number.append("e").append(s, end + 1, expEnd - end - 1);
     }
     const double v = std::strtod(number.c_str(), nullptr);
     return std::isinf(v) ? std::copysign(std::numeric_limits<double>::max(), v) : v;
@@ -189,8 +189,8 @@ TEST(NumbersFuzz, ReaderAgreesWithThePlainReadingAndEveryNumberReadsBackAsWritte
     std::mt19937_64 rng(static_cast<std::uint64_t>(envCount("CORVANE_FUZZ_SEED", 1)));
     long long misread = 0, notRoundTripped = 0, fromBits = 0;
     std::string examples;
-    auto note = [&](long long& counter, const std::string& what) {
-        if (++counter <= 5) examples += what + "\n";
+    auto note = [&](long long& counter, const char* what, const std::string& text) {
+        if (++counter <= 5) examples.append(what).append(text).append("\n");
     };
     auto quoted = [](const std::string& s) {
         std::string q = "\"";
@@ -205,18 +205,20 @@ TEST(NumbersFuzz, ReaderAgreesWithThePlainReadingAndEveryNumberReadsBackAsWritte
     };
     auto checkRoundTrip = [&](double v) {
         const std::string text = toText(v);
-        if (!plain(text) || valPrefix(text) != v) note(notRoundTripped, "wrote " + quoted(text));
+        if (!plain(text) || valPrefix(text) != v) note(notRoundTripped, "wrote ", quoted(text));
         const float f = toSingle(v);
         const std::string ftext = toText(f);
         if (!plain(ftext) || toSingle(valPrefix(ftext)) != f)
-            note(notRoundTripped, "wrote float " + quoted(ftext));
+            note(notRoundTripped, "wrote float ", quoted(ftext));
         const std::int32_t l = toInt32(v);
-        if (toText(l) != (l < 0 ? "" : " ") + std::to_string(l)) note(notRoundTripped, "wrote " + toText(l));
+        if (toText(l) != std::string(l < 0 ? "" : " ").append(std::to_string(l)))
+            note(notRoundTripped, "wrote ", toText(l));
     };
     for (long long n = 0; n < count; ++n) {
         const std::string text = generateText(rng);
         const double got = valPrefix(text), want = referenceRead(text);
-        if (!(got == want)) note(misread, quoted(text) + " read as " + toText(got) + ", not " + toText(want));
+        if (!(got == want))
+            note(misread, "", quoted(text) + " read as " + toText(got) + ", not " + toText(want));
         checkRoundTrip(got);
         if (n % 4 == 0) {  // and any double at all, from its bits (most are long texts, so fewer)
             const std::uint64_t bits = rng();
