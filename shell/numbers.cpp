@@ -1,9 +1,11 @@
 #include "shell/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <cstdint>
 #include <limits>
+#include <system_error>
 
 namespace corvane::num {
 
@@ -78,49 +80,56 @@ double valPrefix(std::string_view text) {
         return 0;
     }
 
-    std::string number;  // the accepted characters, blanks removed, for the standard converter
+    // The digits without the point, and where the point stands among them: "012.50" is digits "01250"
+    // with the point after two. The value is 0.<significant digits> times ten to a decimal exponent.
+    bool negative = false;
     if (c.peek() == '+' || c.peek() == '-') {
-        number += c.peek();
+        negative = c.peek() == '-';
         c.next();
     }
-    bool anyDigit = false;
-    while (isDigit(c.peek())) {
-        number += c.peek();
-        c.next();
-        anyDigit = true;
+    std::string digits;
+    std::int64_t pointAt = -1;
+    for (;; c.next()) {
+        if (isDigit(c.peek()))
+            digits += c.peek();
+        else if (c.peek() == '.' && pointAt < 0)
+            pointAt = static_cast<std::int64_t>(digits.size());
+        else
+            break;
     }
-    if (c.peek() == '.') {
-        number += '.';
-        c.next();
-        while (isDigit(c.peek())) {
-            number += c.peek();
-            c.next();
-            anyDigit = true;
-        }
-    }
-    if (!anyDigit) return 0;
+    if (digits.empty()) return 0;
+    if (pointAt < 0) pointAt = static_cast<std::int64_t>(digits.size());
+    std::int64_t exponent = 0;
     const char e = c.peek();
     if (e == 'e' || e == 'E' || e == 'd' || e == 'D') {
         // Only an exponent marker followed by digits belongs to the number.
         const std::size_t m = c.mark();
-        std::string exponent = "e";
         c.next();
-        if (c.peek() == '+' || c.peek() == '-') {
-            exponent += c.peek();
-            c.next();
-        }
-        if (isDigit(c.peek())) {
-            while (isDigit(c.peek())) {
-                if (exponent.size() < 12) exponent += c.peek();  // beyond that it overflows anyway
-                c.next();
-            }
-            number += exponent;
-        } else {
-            c.reset(m);
-        }
+        const bool minus = c.peek() == '-';
+        if (c.peek() == '+' || c.peek() == '-') c.next();
+        if (!isDigit(c.peek())) c.reset(m);
+        // Leading zeros add nothing; past this bound every value is far out of range, even one with a
+        // million digits before the exponent.
+        constexpr std::int64_t kBound = 1'000'000'000'000'000;
+        for (; isDigit(c.peek()); c.next()) exponent = std::min(kBound, exponent * 10 + (c.peek() - '0'));
+        if (minus) exponent = -exponent;
     }
-    const double v = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(v) ? v : std::copysign(std::numeric_limits<double>::max(), v);
+    const double zero = negative ? -0.0 : 0.0;
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos) return zero;
+    const std::size_t last = digits.find_last_not_of('0');
+    const std::int64_t scale = pointAt - static_cast<std::int64_t>(first) + exponent;
+    // Far outside what a double holds: decided without handing the converter a huge text.
+    const double huge = negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+    if (scale > 400) return huge;
+    if (scale < -400) return zero;
+    // std::from_chars takes "." as the point whatever the C library's locale; strtod under a
+    // decimal-comma locale stopped at it and read " 1.2e+07" as 1.
+    const std::string number = "0." + digits.substr(first, last - first + 1) + "e" + std::to_string(scale);
+    double v = 0;
+    const auto res = std::from_chars(number.data(), number.data() + number.size(), v);
+    if (res.ec == std::errc::result_out_of_range) return scale > 0 ? huge : zero;
+    return negative ? -v : v;
 }
 
 namespace {
@@ -134,11 +143,13 @@ Int roundClamp(double v) {
     return static_cast<Int>(r);
 }
 
+// Fixed notation with the fewest digits that read back to the same value: a whole number is plain
+// digits (100000, not 1e+05), however large, and a fraction never has an exponent either.
 template <typename T>
 std::string format(T v) {
     if (v == 0) return " 0";  // also turns -0 into a plain zero
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    char buf[400];            // the longest, a tiny fraction, takes some 330 characters
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
     std::string s(buf, res.ptr);
     return v < 0 ? s : " " + s;
 }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,7 +17,10 @@ namespace corvane {
 
 namespace {
 
-constexpr std::uintmax_t kMaxFileBytes = 1 << 20;  // a settings file is a few hundred bytes
+namespace fs = std::filesystem;
+
+constexpr std::uintmax_t kMaxFileBytes = 1 << 20;   // a settings file is a few hundred bytes
+const std::string kByteOrderMark = "\xEF\xBB\xBF";  // some editors start every UTF-8 file with it
 
 std::string trim(const std::string& s) {
     const auto b = s.find_first_not_of(" \t");
@@ -28,64 +32,117 @@ bool sameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
 }
 
-// Plain values are written as they are; only values a line cannot hold as-is are quoted and escaped.
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Plain values are written as they are; only a value a line cannot hold as it is (a line break or
+// NUL in it, or a quote first, which would read as quoted) is quoted, with "\\", "\"" and "\xHH"
+// as the only escapes.
 bool needsQuoting(const std::string& v) {
     return v.find_first_of(std::string("\r\n\0", 3)) != std::string::npos || (!v.empty() && v.front() == '"');
 }
 
 std::string encode(const std::string& v) {
     if (!needsQuoting(v)) return v;
+    static const char kHex[] = "0123456789ABCDEF";
     std::string out = "\"";
     for (char c : v) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '"':
-                out += "\\\"";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\0':
-                out += "\\0";
-                break;
-            default:
-                out += c;
+        if (c == '\\' || c == '"') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n' || c == '\r' || c == '\0') {
+            const auto b = static_cast<unsigned char>(c);
+            out += {'\\', 'x', kHex[b >> 4], kHex[b & 15]};
+        } else {
+            out += c;
         }
     }
     return out + '"';
 }
 
+// A quoted value is read as the program's escaped form only when every backslash in it starts one of
+// those escapes and every quote inside is escaped, which is all the program ever writes. Anything
+// else between quotes was written by hand, like "C:\new\tone.wav", and is taken as it stands there.
 std::string decode(const std::string& v) {
     if (v.size() < 2 || v.front() != '"' || v.back() != '"') return v;
+    const std::string inner = v.substr(1, v.size() - 2);
     std::string out;
-    for (std::size_t i = 1; i + 1 < v.size(); ++i) {
-        char c = v[i];
-        if (c == '\\' && i + 2 < v.size()) {
-            switch (v[++i]) {
-                case 'n':
-                    c = '\n';
-                    break;
-                case 'r':
-                    c = '\r';
-                    break;
-                case '0':
-                    c = '\0';
-                    break;
-                default:
-                    c = v[i];
-            }
+    for (std::size_t i = 0; i < inner.size(); ++i) {
+        const char c = inner[i];
+        const char next = i + 1 < inner.size() ? inner[i + 1] : '\0';
+        if (c == '"') return inner;
+        if (c != '\\') {
+            out += c;
+        } else if (next == '\\' || next == '"') {
+            out += next;
+            ++i;
+        } else if (next == 'x' && i + 3 < inner.size() && hexDigit(inner[i + 2]) >= 0 &&
+                   hexDigit(inner[i + 3]) >= 0) {
+            out += static_cast<char>(hexDigit(inner[i + 2]) * 16 + hexDigit(inner[i + 3]));
+            i += 3;
+        } else {
+            return inner;
         }
-        out += c;
     }
     return out;
 }
 
 std::string errnoText() { return std::strerror(errno); }
+
+// The file a path finally names: a settings file kept elsewhere and linked in (as dotfile managers
+// do) is updated where it lives, and the link stays. A relative link is read from its own folder.
+std::optional<fs::path> resolveLinks(fs::path p, std::error_code& ec) {
+    for (int hop = 0; hop <= 40; ++hop) {  // forty links, the kernel's own limit, and the file
+        if (fs::symlink_status(p, ec).type() != fs::file_type::symlink) {
+            ec.clear();
+            return p;
+        }
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) return std::nullopt;
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    ec = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return std::nullopt;
+}
+
+// Our temporary files: ".Corvane.ini.saving-" and mkstemp's six letters and digits, hidden and named
+// so that no file of the user's (a "Corvane.ini.backup") can be mistaken for one.
+std::string temporaryPrefix(const fs::path& target) {
+    return std::string(".").append(target.filename().string()).append(".saving-");
+}
+
+// A save killed between creating its temporary file and renaming it leaves the file behind. A save in
+// progress holds a lock on its temporary, so another running copy's file is left alone.
+void removeStaleTemporaries(const fs::path& target) {
+    const std::string prefix = temporaryPrefix(target);
+    auto isAlnum = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    };
+    std::error_code ec;
+    for (fs::directory_iterator it(target.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
+            !std::all_of(name.end() - 6, name.end(), isAlnum))
+            continue;
+        const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(it->path().c_str());
+        ::close(fd);
+    }
+}
+
+// A file its owner took the write permission from, or one we may not write, is not replaced behind
+// their back; a read-only file system is left to fail the save with its own reason.
+bool isReadOnly(const fs::path& target, const struct stat& st) {
+    return !(st.st_mode & S_IWUSR) || (::access(target.c_str(), W_OK) != 0 && errno == EACCES);
+}
 
 }  // namespace
 
@@ -95,7 +152,8 @@ bool IniDocument::isBlankLine(const Line& l) { return l.key.empty() && trim(l.ra
 
 IniDocument IniDocument::parse(const std::string& text) {
     IniDocument doc;
-    std::istringstream in(text);
+    doc.byteOrderMark_ = text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
+    std::istringstream in(doc.byteOrderMark_ ? text.substr(kByteOrderMark.size()) : text);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::string t = trim(line);
@@ -114,7 +172,7 @@ IniDocument IniDocument::parse(const std::string& text) {
 }
 
 std::string IniDocument::serialize() const {
-    std::string out;
+    std::string out = byteOrderMark_ ? kByteOrderMark : "";
     for (const Section& s : sections_) {
         if (!s.header.empty()) out += s.header + '\n';
         for (const Line& l : s.lines)
@@ -152,6 +210,7 @@ void IniDocument::set(const std::string& section, const std::string& key, const 
     }
     for (Line& l : s->lines)
         if (!l.key.empty() && sameName(l.key, key)) {
+            if (l.value == value) return;  // unchanged: the line stays as it was written
             l.value = value;
             l.raw.clear();  // rewritten in the program's own form; untouched entries keep theirs
             return;
@@ -186,6 +245,7 @@ void IniSettingsStore::ensureLoaded(const std::string& app) {
     doc_ = {};
     const auto path = fileFor(app);
     std::error_code ec;
+    if (const auto target = resolveLinks(path, ec)) removeStaleTemporaries(*target);
     const auto st = std::filesystem::status(path, ec);
     if (st.type() == std::filesystem::file_type::not_found) return;  // first start: defaults
     auto fail = [&](const std::string& why) {
@@ -231,38 +291,74 @@ void IniSettingsStore::writeAll(const std::vector<SettingWrite>& writes) {
             if (w.app == app) next.set(w.section, w.key, w.text);
         const std::string text = next.serialize();
 
-        std::error_code ec;
-        std::filesystem::create_directories(path.parent_path(), ec);
-        std::string tmp = path.string() + ".XXXXXX";
-        const int fd = ec ? -1 : ::mkstemp(tmp.data());
         auto fail = [&](const std::string& why) {
             report_("cannot save settings to " + path.string() + " (" + why +
                     "); the previous file is unchanged");
         };
-        if (fd < 0) {
-            fail(ec ? ec.message() : errnoText());
+        std::error_code ec;
+        fs::create_directories(path.parent_path(), ec);
+        std::optional<fs::path> target;
+        if (!ec) target = resolveLinks(path, ec);
+        if (!target) {
+            fail(ec.message());
             continue;
         }
-        // Write the whole new file beside the old one and swap it in, so a crash or a full disk
-        // leaves either the old file or the new one, never a mix.
-        bool ok = true;
-        for (std::size_t done = 0; ok && done < text.size();) {
-            const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            ok = n > 0;
-            if (ok) done += static_cast<std::size_t>(n);
+        struct stat old {};
+        if (::stat(target->c_str(), &old) == 0 && S_ISREG(old.st_mode) && isReadOnly(*target, old)) {
+            if (!readOnlyReported_)
+                report_("settings not saved: " + path.string() + " is read-only, so it was left as it is");
+            readOnlyReported_ = true;
+            continue;
         }
-        std::string why = ok ? "" : errnoText();
-        if (ok && ::fsync(fd) != 0) ok = false, why = errnoText();
-        if (::close(fd) != 0 && ok) ok = false, why = errnoText();
-        if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false, why = errnoText();
-        if (!ok) {
-            ::unlink(tmp.c_str());
+        removeStaleTemporaries(*target);
+        std::string why;
+        if (!replaceFile(*target, text, why)) {
             fail(why);
             continue;
         }
         doc_ = std::move(next);
     }
+}
+
+bool IniSettingsStore::replaceFile(const fs::path& target, const std::string& text, std::string& why) {
+    std::string tmp = (target.parent_path() / (temporaryPrefix(target) + "XXXXXX")).string();
+    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        why = errnoText();
+        return false;
+    }
+    // Locked until it has its final name, so that no other running copy takes it for a stale one.
+    ::flock(fd, LOCK_EX);
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // The new file takes the old one's permissions (a new file keeps mkstemp's private 0600), and
+        // its owner and group where we may give them; where we may not, it stays ours.
+        ::fchmod(fd, old.st_mode & 0777);
+        const int given = ::fchown(fd, old.st_uid, old.st_gid);
+        (void)given;
+    }
+    // Write the whole new file beside the old one and swap it in, so a crash or a full disk leaves
+    // either the old file or the new one, never a mix.
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    if (!ok) why = errnoText();
+    if (ok && ::fsync(fd) != 0) ok = false, why = errnoText();
+    if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) ok = false, why = errnoText();
+    if (!ok) ::unlink(tmp.c_str());
+    ::close(fd);
+    if (!ok) return false;
+    // The new name survives a power cut only once the folder's entry is on disk as well.
+    const int dir = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
 }  // namespace corvane

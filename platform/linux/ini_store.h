@@ -1,7 +1,8 @@
 #pragma once
 // The Linux settings store: one INI file per application, $XDG_CONFIG_HOME/<app>/<app>.ini, with the
 // keys in the order the program saves them and every value the text exactly as saved. Lines the
-// program does not know (comments, other keys, garbage) are kept as they are.
+// program does not know (comments, other keys, garbage) are kept as they are, and so are a leading
+// byte-order mark and values whose text did not change.
 
 #include <filesystem>
 #include <functional>
@@ -37,6 +38,7 @@ class IniDocument {
     Section* find(const std::string& name);
     const Section* find(const std::string& name) const;
     std::vector<Section> sections_{Section{}};  // the first holds the lines before any header
+    bool byteOrderMark_ = false;
 };
 
 class IniSettingsStore final : public BufferedSettingsStore {
@@ -55,12 +57,16 @@ class IniSettingsStore final : public BufferedSettingsStore {
 
   private:
     void ensureLoaded(const std::string& app);
+    // Writes the text to a temporary file beside target and renames it over target; false with the
+    // reason when the old file was left in place.
+    bool replaceFile(const std::filesystem::path& target, const std::string& text, std::string& why);
 
     std::filesystem::path root_;
     Reporter report_;
     std::string loadedApp_;
     bool loaded_ = false;
     bool readFailed_ = false;  // then the file is left alone: it may hold settings we could not see
+    bool readOnlyReported_ = false;
     IniDocument doc_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <map>
 
 #include "platform/win32/handles.h"
@@ -61,6 +62,13 @@ std::optional<std::string> RegistryStore::readStored(const std::string& app, con
     const std::optional<RawValue> value = readRaw(sectionKey.get(), key, status);
     if (status != ERROR_SUCCESS) return std::string();
     if (!value) return std::nullopt;
+    if (value->type == REG_DWORD && value->data.size() == sizeof(DWORD)) {
+        // A number put in with the registry editor's DWORD type reads as the decimal the editor shows,
+        // so a colour of 255 stays red rather than reading as 0, black, and being overwritten at exit.
+        DWORD number = 0;
+        std::memcpy(&number, value->data.data(), sizeof number);
+        return std::to_string(number);
+    }
     if (value->type != REG_SZ) return std::string();
     const auto* chars = reinterpret_cast<const char*>(value->data.data());
     std::string text(chars, value->data.size());

@@ -23,8 +23,9 @@ class RegistryStore final : public BufferedSettingsStore {
     explicit RegistryStore(Reporter report) : report_(std::move(report)) {}
 
   protected:
-    // A missing key or value gives no text (the caller's default); a value that is there but is not a
-    // REG_SZ, or cannot be read, gives the empty text.
+    // A missing key or value gives no text (the caller's default); a REG_DWORD gives its number as
+    // unsigned decimal text; a value of any other type than REG_SZ, or one that cannot be read, gives
+    // the empty text.
     std::optional<std::string> readStored(const std::string& app, const std::string& section,
                                           const std::string& key) override;
     void writeAll(const std::vector<SettingWrite>& writes) override;

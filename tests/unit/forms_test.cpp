@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,33 @@ TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
     img.line(0, 0, 3, 3, 1);
     img.line(-1000000000, 1000000003, 1000000003, -1000000000, 1);  // far ends: clipped, not walked
     EXPECT_EQ(rows(img), (std::vector<std::string>{"#..#..", ".##...", ".##...", "#..#.."}));
+    img.fill(0);
+    img.fillRect(4, 1, 9, 2, 1);  // past the right edge: cut there, not carried into the next row
+    img.fillRect(-3, 3, 0, 3, 1);
+    img.fillRect(2, -3, 2, 0, 1);
+    img.fillRect(-9, 0, -1, 3, 1);  // wholly outside
+    EXPECT_EQ(rows(img), (std::vector<std::string>{"..#...", "....##", "....##", "#....."}));
+}
+
+TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
+    struct Case {
+        int x1, y1, x2, y2;
+        std::vector<std::string> rows;
+    } const cases[] = {
+        {0, 0, 5, 2, {"##....", "..##..", "....##", "......"}},
+        {5, 2, 0, 0, {"##....", "..##..", "....##", "......"}},  // drawn from the right
+        {5, 0, 0, 3, {".....#", "...##.", ".##...", "#....."}},
+        {0, 0, 1, 3, {"#.....", "#.....", ".#....", ".#...."}},
+        {1, 3, 0, 0, {"#.....", "#.....", ".#....", ".#...."}},
+        {1, 1, 3, 10, {"......", ".#....", ".#....", ".#...."}},   // leaves through the bottom edge
+        {4, 2, 20, -6, {"......", ".....#", "....#.", "......"}},  // and through the top
+    };
+    for (const Case& c : cases) {
+        PixelImage img;
+        img.resize(6, 4, 0);
+        img.line(c.x1, c.y1, c.x2, c.y2, 1);
+        EXPECT_EQ(rows(img), c.rows) << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
+    }
 }
 
 TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
@@ -47,9 +76,45 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     EXPECT_LE(
         static_cast<long long>(p.meter().picHistory.image().width()) * p.meter().picHistory.image().height(),
         4LL * 1024 * 1024);
+    // The image's own cap, met before the window's: width times height stays within 4 Mi pixels.
+    PixelImage img;
+    for (auto [w, h, capped] : {std::array{4096, 2048, 1024}, std::array{5000, 5000, 838},
+                                std::array{2048, 2048, 2048}, std::array{0, 9, 9}}) {
+        img.resize(w, h, 0);
+        EXPECT_EQ((std::array{img.width(), img.height()}), (std::array{w, capped})) << w << "x" << h;
+        EXPECT_EQ(img.pixels().size(), std::size_t(w) * std::size_t(capped));
+    }
     test::TestProgram negative("Width=-5 Upright=0");
     EXPECT_EQ(negative.meterWindow().pixelHeight(), 0);
     EXPECT_EQ(negative.meter().picHistory.image().height(), 0);
+}
+
+// A picture placed in twips is drawn on in pixels; switching its form to pixel units lays it out
+// again, and the mouse reaches the handlers in the form's units.
+TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
+    HeadlessRuntime rt;  // 15 twips a pixel
+    Form form(rt, "frmTest", FormKind::Meter);
+    Picture& pic = form.addPicture("picTest");
+    pic.setWidth(150);
+    pic.setHeight(60);
+    EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{10, 4}));
+    std::vector<std::string> seen;
+    auto record = [&seen](const char* what) {
+        return [&seen, what](const MouseArgs& e) {
+            std::ostringstream s;
+            s << what << ' ' << e.button << ' ' << e.shift << ' ' << e.x << ' ' << e.y;
+            seen.push_back(s.str());
+        };
+    };
+    pic.onMouseDown = record("down");
+    pic.onMouseMove = record("move");
+    pic.onMouseUp = record("up");
+    pic.mouseDown(kLeftButton, 2, 3, 4);
+    pic.mouseMove(kRightButton, 4, 5, 6);
+    form.setScaleMode(ScaleMode::Pixels);
+    EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{150, 60}));
+    pic.mouseUp(4, 1, 7, 8);
+    EXPECT_EQ(seen, (std::vector<std::string>{"down 1 2 45 60", "move 2 4 75 90", "up 4 1 7 8"}));
 }
 
 TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) {
@@ -67,9 +132,13 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     rt.advance(1000);
     EXPECT_EQ(fired, (std::vector<std::string>{"a@300", "b@450", "a@600", "b@650", "b@850", "b@1050",
                                                "b@1250", "b@1450", "b@1650"}));
+    fired.clear();
+    b.setInterval(500);  // a new interval counts from now, not from the last tick
+    rt.advance(600);
+    EXPECT_EQ(fired, std::vector<std::string>{"b@2150"});
     rt.end();
     rt.advance(1000);
-    EXPECT_EQ(fired.size(), 9u);  // nothing after the end
+    EXPECT_EQ(fired.size(), 1u);  // nothing after the end
 }
 
 using test::TwoPictures;

@@ -1,10 +1,22 @@
 #include "platform/linux/ini_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
 #include <sstream>
+#include <utility>
+
+#include "decimal_comma_locale.h"
+#include "program_fixture.h"
+#include "shell/settings.h"
 
 namespace corvane {
 namespace {
@@ -29,12 +41,21 @@ class IniStore : public ::testing::Test {
         root = fs::temp_directory_path() / ("corvane-ini-" + std::to_string(::getpid()) + "-" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
+        file = root / "Corvane/Corvane.ini";
     }
     void TearDown() override { fs::remove_all(root); }
     IniSettingsStore make() {
         return IniSettingsStore(root, [this](const std::string& t) { problems.push_back(t); });
     }
+    // The names in a folder, hidden ones included.
+    static std::set<std::string> namesIn(const fs::path& dir) {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+        return names;
+    }
+    static fs::perms modeOf(const fs::path& p) { return fs::status(p).permissions(); }
     fs::path root;
+    fs::path file;
     std::vector<std::string> problems;
 };
 
@@ -43,7 +64,13 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "2");  // missing: the default
         store.saveSetting("Corvane", "Form", "Position", " 2");
+        store.saveSetting("Corvane", "Form", "Left", " 1");
         store.saveSetting("Corvane", "Form", "Left", " 15210");
+        // Saved but not yet committed: read back as saved, the newest save of a key winning.
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 2");
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Left", "0"), " 15210");
+        EXPECT_EQ(store.getSetting("Corvane", "Options", "Left", "none"), "none");  // another section's key
+        EXPECT_EQ(store.getSetting("Other", "Form", "Left", "none"), "none");       // another program's
         store.saveSetting("Corvane", "Options", "ShowTop", "-1");
         store.saveSetting("Corvane", "Options", "SoundFile", "");
         store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\");
@@ -51,7 +78,7 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     }
     EXPECT_EQ(slurp(root / "Corvane/Corvane.ini"),
               "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
-              "Odd=\"\\\"quoted\\\" and\\nsecond line\\\\\"\n");
+              "Odd=\"\\\"quoted\\\" and\\x0Asecond line\\\\\"\n");
     auto again = make();
     EXPECT_EQ(again.getSetting("Corvane", "Form", "Left", "0"), " 15210");
     EXPECT_EQ(again.getSetting("Corvane", "options", "showtop", "0"), "-1");  // names ignore case
@@ -77,16 +104,106 @@ TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
         "[Form]\nPosition= 2\n");
 }
 
-TEST_F(IniStore, AFileThatCannotBeReadGivesDefaultsAndIsNotOverwritten) {
-    fs::create_directories(root / "Corvane/Corvane.ini");  // a folder where the file should be
-    auto store = make();
-    EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "2");
-    EXPECT_EQ(store.getSetting("Corvane", "Form", "Width", "10"), "10");
-    ASSERT_EQ(problems.size(), 1u);  // said once, not once per key
-    store.saveSetting("Corvane", "Form", "Position", " 3");
-    store.commit();
-    EXPECT_TRUE(fs::is_directory(root / "Corvane/Corvane.ini"));
-    EXPECT_EQ(problems.size(), 2u);
+TEST_F(IniStore, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
+    const std::string bom = "\xEF\xBB\xBF";
+    for (const std::string after : {"[Form]\r\nPosition=0\r\n", "; notes\n[Form]\nPosition=0\n"}) {
+        spit(file, bom + after);
+        auto store = make();
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "0") << after;
+        store.saveSetting("Corvane", "Form", "Position", " 3");
+        store.commit();
+        const std::string want = after[0] == '[' ? "[Form]\nPosition= 3\n" : "; notes\n[Form]\nPosition= 3\n";
+        EXPECT_EQ(slurp(file), bom + want);  // one [Form], not a second one with defaults
+    }
+}
+
+// Only what the program cannot write as a plain line is quoted, and whatever it writes reads back byte
+// for byte: every text over the characters that need care, up to four of them long.
+TEST(IniDocument, EveryTextReadsBackAsWritten) {
+    const std::string alphabet(" \\\"nx0\n\r\0A", 10);
+    std::vector<std::string> texts{""};
+    for (std::size_t i = 0; texts[i].size() < 4; ++i)
+        for (char c : alphabet) texts.push_back(texts[i] + c);
+    int wrong = 0;
+    for (const std::string& text : texts) {
+        IniDocument doc;
+        doc.set("Options", "SoundFile", text);
+        doc.set("Options", "ShowHelp", " 1");
+        const std::string written = doc.serialize();
+        const bool plain = text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
+                           (text.empty() || text[0] != '"');
+        const IniDocument read = IniDocument::parse(written);
+        if (read.get("Options", "SoundFile") != text || read.get("Options", "ShowHelp") != " 1" ||
+            plain != (written.find("SoundFile=" + text + "\n") != std::string::npos)) {
+            EXPECT_LT(++wrong, 5) << "written as: " << written;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "of " << texts.size();
+}
+
+TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
+    const std::pair<std::string, std::string> cases[] = {
+        {R"("C:\new\tone.wav")", R"(C:\new\tone.wav)"},
+        {R"("\\server\share\alarm.wav")", R"(\\server\share\alarm.wav)"},
+        {R"("C:\Sounds\")", R"(C:\Sounds\)"},  // a lone backslash before the closing quote
+        {R"("")", ""},
+        {R"(")", R"(")"},
+        {R"("half)", R"("half)"},
+        {R"("a"b")", R"(a"b)"},
+        {R"( "C:\x")", R"( "C:\x")"},  // not quoted: a blank comes first
+        // The program's own escapes, where every backslash is one of them.
+        {R"("C:\\Sounds\\ding.wav")", R"(C:\Sounds\ding.wav)"},
+        {R"("say \"hi\"")", R"(say "hi")"},
+        {R"("two\x0Alines\x00")", std::string("two\nlines\0", 10)},
+        {R"("\x41\x0a")", "A\n"},
+        {R"("\xg0")", R"(\xg0)"},  // not hexadecimal: as it stands
+        {R"("\x0g")", R"(\x0g)"},
+    };
+    for (const auto& [stored, value] : cases) {
+        spit(file, "[Options]\nSoundFile=" + stored + "\nLowBound=10\n");
+        auto store = make();
+        EXPECT_EQ(store.getSetting("Corvane", "Options", "SoundFile", "?"), value) << stored;
+        store.saveSetting("Corvane", "Options", "SoundFile", value);
+        store.saveSetting("Corvane", "Options", "LowBound", " 20");
+        store.commit();
+        // An unchanged value keeps the line as the user wrote it.
+        EXPECT_EQ(slurp(file), "[Options]\nSoundFile=" + stored + "\nLowBound= 20\n");
+    }
+}
+
+TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
+    constexpr std::size_t kMiB = 1 << 20;
+    const std::string head = "[Form]\nPosition=3\n;";
+    const std::string exactlyOneMiB = head + std::string(kMiB - head.size() - 1, 'x') + "\n";
+    const struct Case {
+        const char* what;
+        std::function<void()> make;
+        bool readable;
+    } cases[] = {
+        {"a folder", [&] { fs::create_directories(file); }, false},
+        {"over 1 MiB", [&] { spit(file, exactlyOneMiB + "\n"); }, false},
+        {"exactly 1 MiB", [&] { spit(file, exactlyOneMiB); }, true},
+        {"empty", [&] { spit(file, ""); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root);
+        problems.clear();
+        c.make();
+        const std::string before = fs::is_regular_file(file) ? slurp(file) : "";
+        auto store = make();
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"),
+                  c.readable && !before.empty() ? "3" : "2");
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Width", "10"), "10");
+        EXPECT_EQ(problems.size(), c.readable ? 0u : 1u);  // said once, not once per key
+        store.saveSetting("Corvane", "Form", "Position", " 4");
+        store.commit();
+        EXPECT_EQ(problems.size(), c.readable ? 0u : 2u);
+        if (c.readable)
+            EXPECT_NE(slurp(file).find("Position= 4\n"), std::string::npos);
+        else
+            EXPECT_TRUE(fs::is_directory(file) || slurp(file) == before);
+    }
 }
 
 TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
@@ -104,6 +221,138 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
     for (const auto& e : fs::directory_iterator(root / app)) EXPECT_EQ(e.path(), file);  // no temporary left
+
+    // The last step fails: something else took the file's place while the program ran.
+    problems.clear();
+    auto firstRun = make();
+    EXPECT_EQ(firstRun.getSetting("Corvane", "Form", "Position", "2"), "2");
+    fs::create_directories(this->file / "in the way");
+    firstRun.saveSetting("Corvane", "Form", "Position", " 3");
+    firstRun.commit();
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
+    EXPECT_EQ(namesIn(this->file.parent_path()), std::set<std::string>{"Corvane.ini"});
+}
+
+// A settings file kept elsewhere and linked in, as dotfile managers do: the link stays and the file it
+// leads to gets the new settings, with the mode its owner gave it; a file made read-only is said once
+// and left as it is.
+TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
+    const fs::path dots = root / "dotfiles";
+    const struct Case {
+        const char* what;
+        std::vector<std::pair<fs::path, fs::path>> links;  // link, what it says
+        fs::path target;
+        int mode;
+    } cases[] = {
+        {"plain file", {}, file, 0644},
+        {"relative link", {{file, "../dotfiles/corvane.ini"}}, dots / "corvane.ini", 0640},
+        {"link to a link",
+         {{file, dots / "current.ini"}, {dots / "current.ini", "corvane.ini"}},
+         dots / "corvane.ini",
+         0664},
+        {"read-only file", {}, file, 0444},
+        {"link to a read-only file", {{file, dots / "corvane.ini"}}, dots / "corvane.ini", 0444},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root);
+        problems.clear();
+        spit(c.target, "[Form]\nPosition= 1\n");
+        fs::permissions(c.target, fs::perms(c.mode));
+        for (const auto& [link, to] : c.links) {
+            fs::create_directories(link.parent_path());
+            fs::create_symlink(to, link);
+        }
+        const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+        const auto openBefore = openFiles();
+        auto store = make();
+        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
+        for (const char* text : {" 3", " 4"}) {  // two saves in one run
+            store.saveSetting("Corvane", "Form", "Position", text);
+            store.commit();
+        }
+        const bool readOnly = c.mode == 0444;
+        EXPECT_EQ(slurp(c.target), readOnly ? "[Form]\nPosition= 1\n" : "[Form]\nPosition= 4\n");
+        EXPECT_EQ(problems, readOnly ? std::vector<std::string>{"settings not saved: " + file.string() +
+                                                                " is read-only, so it was left as it is"}
+                                     : std::vector<std::string>{});
+        EXPECT_EQ(modeOf(c.target), fs::perms(c.mode));
+        EXPECT_EQ(openFiles(), openBefore);  // every file and folder opened is closed again
+        for (const auto& [link, to] : c.links) EXPECT_EQ(fs::read_symlink(link), to);
+        EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{"Corvane.ini"});  // nothing left over
+        if (fs::exists(dots)) {
+            EXPECT_LE(namesIn(dots).size(), 2u);
+        }
+    }
+}
+
+// As many links as the system itself follows in one path, 40, are followed when saving too.
+TEST_F(IniStore, SavesThroughAChainOfFortyLinks) {
+    const fs::path target = root / "target.ini";
+    spit(target, "[Form]\nPosition= 1\n");
+    fs::path next = target;
+    for (int i = 39; i >= 1; --i) fs::create_symlink(std::exchange(next, root / std::to_string(i)), next);
+    fs::create_directories(file.parent_path());
+    fs::create_symlink(next, file);
+    auto store = make();
+    EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
+    store.saveSetting("Corvane", "Form", "Position", " 3");
+    store.commit();
+    EXPECT_EQ(slurp(target), "[Form]\nPosition= 3\n");
+    EXPECT_EQ(problems, std::vector<std::string>{});
+}
+
+// A save killed between writing its temporary file and swapping it in leaves the temporary behind;
+// the next start or save removes it, and nothing else.
+TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
+    spit(file, "[Form]\nPosition= 1\n");
+    const fs::path dir = file.parent_path();
+    std::set<std::string> others{"Corvane.ini.backup", ".Corvane.ini.saving-toolong",
+                                 ".Corvane.ini.saving-ab.d12", ".Other.ini.saving-aB3xY9"};
+    for (const std::string& name : others) spit(dir / name, "not ours to remove");
+    others.insert("Corvane.ini");
+    spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
+    fs::create_directory(dir / ".Corvane.ini.saving-folder");
+    // Another running instance in the middle of its save holds a lock on its temporary.
+    spit(dir / ".Corvane.ini.saving-InUse1", "[Form]\n");
+    const int busy = ::open((dir / ".Corvane.ini.saving-InUse1").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+
+    auto store = make();
+    EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
+    std::set<std::string> expected = others;
+    expected.insert({".Corvane.ini.saving-InUse1", ".Corvane.ini.saving-folder"});
+    EXPECT_EQ(namesIn(dir), expected);
+
+    ::close(busy);
+    spit(dir / ".Corvane.ini.saving-Zz0000", "");
+    store.saveSetting("Corvane", "Form", "Position", " 3");
+    store.commit();
+    expected.erase(".Corvane.ini.saving-InUse1");
+    EXPECT_EQ(namesIn(dir), expected);
+    EXPECT_EQ(slurp(file), "[Form]\nPosition= 3\n");
+    EXPECT_TRUE(problems.empty());
+}
+
+// A desktop session in a language that writes "1,5" sets the C library's locale before the settings
+// load; the file must read and write the same there.
+TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
+    test::DecimalCommaLocale locale;
+    if (!locale.active()) GTEST_SKIP() << locale.whyNot();
+    spit(file, "[Form]\nPosition=4\nLeft= 1.5e4\nTop= 1.2e+07\nWidth= 13.5\n[Options]\nlowbound=10.5\n");
+    test::TestProgram p("", false);
+    auto store = make();
+    loadSettings(store, p.k);
+    EXPECT_EQ(p.k.pMonitorLeft, 15000);
+    EXPECT_EQ(p.k.pMonitorTop, 12000000);
+    EXPECT_EQ(p.k.pMonitorWidth, 13.5);
+    EXPECT_EQ(p.k.pnLowUpper, 10);
+    saveSettings(store, p.k);
+    const std::string text = slurp(file);
+    EXPECT_NE(text.find("[Form]\nPosition= 4\nLeft= 15000\nTop= 12000000\nWidth= 13.5\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("lowbound= 10\n"), std::string::npos) << text;
 }
 
 TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {

@@ -30,6 +30,9 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessAndPosition) {
         {"Upright=2 Position=0",        {0, 0, 150, 765},         0, 1, 10, 49},
         {"Upright=-1",                  {15210, 0, 150, 765},     0, 1, 10, 49},
         {"Position=3",                  {15240, 8988, 120, 612},  1, 0, 8, 51, 1280, 800, 12},
+        // Two pixels thick or less: the strips on either side leave no surface.
+        {"Width=2",                     {15330, 0, 30, 765},      1, 0, 0, 51},
+        {"Width=1",                     {15345, 0, 15, 765},      1, 0, 0, 51},
         // clang-format on
     };
     for (const Case& c : cases) {
@@ -45,13 +48,52 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessAndPosition) {
     }
 }
 
-TEST(MeterWindow, TurningFlatInARightHandCornerKeepsTheCorner) {
-    for (auto [stored, top] : {std::pair{"Position=2", 0}, std::pair{"Position=3", 11370}}) {
-        TestProgram p(stored);
-        p.k.pnUpright = 0;  // as the preferences dialog's OK applies it
+// What the preferences dialog's OK applies while the program runs: orientation and thickness.
+TEST(MeterWindow, ANewOrientationOrThicknessAtRunTimeResizesWindowAndSurface) {
+    struct Case {
+        const char* stored;
+        std::int16_t upright;
+        float thickness;
+        Rect window;
+        int picWidth, picHeight;
+    } const cases[] = {
+        {"Position=2", 0, 10, {14595, 0, 765, 150}, 51, 8},  // turned flat, the right-hand corner kept
+        {"Position=3", 0, 10, {14595, 11370, 765, 150}, 51, 8},
+        {"Position=2 Upright=0", 1, 10, {15210, 0, 150, 765}, 8, 51},  // and upright again
+        {"Position=0 Upright=0", 0, 14, {0, 0, 765, 210}, 51, 12},     // only the surface's height changes
+        {"Position=0 Upright=1", 1, 12, {0, 0, 180, 765}, 10, 51},     // only its width
+    };
+    for (const Case& c : cases) {
+        TestProgram p(c.stored);
+        p.k.pnUpright = c.upright;
+        p.k.pMonitorWidth = c.thickness;
         p.k.pSetFormSize();
         p.k.pSetFormPosition();
-        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, double(top), 765, 150})) << stored;
+        const PixelImage& img = p.meter().picHistory.image();
+        EXPECT_EQ(placeOf(p.meterWindow()), c.window) << c.stored;
+        EXPECT_EQ((std::array{img.width(), img.height()}), (std::array{c.picWidth, c.picHeight})) << c.stored;
+        EXPECT_EQ(img.pixels().size(), std::size_t(c.picWidth) * std::size_t(c.picHeight));
+    }
+}
+
+// The native window's place in whole pixels: halves to the even pixel, and bounded however far off
+// a garbled stored place puts it.
+TEST(MeterWindow, ThePixelPlaceIsTheTwipsPlaceRoundedAndBounded) {
+    struct Case {
+        const char* stored;
+        int left, top, width;
+    } const cases[] = {
+        {"Position=4 Left=1200 Top=900", 80, 60, 10},
+        {"Position=4 Left=1207.5 Top=-22.5 Width=12", 80, -2, 12},
+        {"Position=4 Left=1e30 Top=-1e30", 327670, -327670, 10},
+        {"Position=4 Left=-1e30 Top=1e30 Width=1e30", -327670, 327670, 32767},
+    };
+    for (const Case& c : cases) {
+        TestProgram p(c.stored);
+        const Form& w = p.meterWindow();
+        EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}),
+                  (std::array{c.left, c.top, c.width, 51}))
+            << c.stored;
     }
 }
 
@@ -70,6 +112,11 @@ TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {
     p.dragBy(500, 100, -100, 0);  // once only: a later drag stays
     p.rt.advance(5000);
     EXPECT_EQ(p.meterWindow().left(), 14040);
+
+    TestProgram corner("Position=0");  // back to 0,0, where a new window stands anyway
+    corner.dragBy(0, 0, 100, 40);
+    corner.rt.advance(2000);
+    EXPECT_EQ(placeOf(corner.meterWindow()), (Rect{0, 0, 150, 765}));
 
     TestProgram unknown("Position=7");  // nowhere to go back to: the dragged place stays
     unknown.dragBy(0, 0, 100, 40);
@@ -140,6 +187,26 @@ TEST(MeterWindow, LoadColoursTheMeterAndPutsItOnTopWhateverShowTopSays) {
     const auto& calls = p.rt.calls;
     EXPECT_NE(std::find(calls.begin(), calls.end(), "SetTopmost(frmMonitor,1)"), calls.end());
     EXPECT_TRUE(p.meterWindow().topmost());
+}
+
+// The load starts the monitor afresh, and switches the alarm off when there is no sound to play.
+TEST(MeterWindow, LoadClearsTheMonitorStateAndAnAlarmWithoutASoundFile) {
+    for (auto [soundFile, alarm] :
+         {std::pair{"", 0}, std::pair{"   ", 0}, std::pair{"ab", 1}, std::pair{" a ", 1}}) {
+        TestProgram p("EnableAlarm=1", false);
+        p.rt.store().set("Options", "SoundFile", soundFile);
+        frmMonitor& m = p.meter();
+        m.mnFirstTick = 0;
+        m.mHistory.fill(42);
+        m.msSrcHistory.fill("AC");
+        m.msPowerSrc = "DC";
+        p.program.start();
+        EXPECT_EQ(p.k.pnAlarmEnabled, alarm) << '"' << soundFile << '"';
+        EXPECT_EQ(m.mnFirstTick, 1);
+        EXPECT_EQ(std::count(m.mHistory.begin(), m.mHistory.end(), 0.0f), kHistorySize);
+        EXPECT_EQ(std::count(m.msSrcHistory.begin(), m.msSrcHistory.end(), ""), kHistorySize);
+        EXPECT_EQ(m.msPowerSrc, "");
+    }
 }
 
 }  // namespace

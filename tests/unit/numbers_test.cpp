@@ -2,7 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <limits>
+#include <random>
+#include <string>
+
+#include "decimal_comma_locale.h"
 
 namespace corvane::num {
 namespace {
@@ -21,6 +30,10 @@ TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
         {"&HFFFF", -1},     {"&HFFFF&", 65535},  {"&hff", 255},      {"&HFFF&", 4095},     {"&HFF0000", 16711680},
         {"&H808080", 8421504}, {"&HFFFFFF", 16777215}, {"&H0FFFF", -1}, {"&HFFFFFFFF", -1}, {"&HFFFFFFFF&", -1},
         {"&H", 0},          {" & H 1 0", 16},    {"&H7FFF", 32767},  {"&H8000", -32768},   {"&H10000", 65536},
+        {"&H9", 9},         {"&H19&", 25},       {"&H99", 153},      {"&H9FFF", -24577},   {"&H9FFFF", 655359},
+        // Leading zeros of an exponent do not count against its length.
+        {"1e00000000000001", 10},      {"5e-000000000000400", 0},    {"2D+00000000000000000002", 200},
+        {"1.5e0000000000000000000000000000004", 15000},              {"0.001e0000000000000000000003", 1},
     };
     // clang-format on
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(valPrefix(c.text), c.value) << '"' << c.text << '"';
@@ -31,6 +44,10 @@ TEST(Numbers, HugeTextsStayFinite) {
     EXPECT_EQ(valPrefix("-1e999"), -std::numeric_limits<double>::max());
     EXPECT_GT(valPrefix("&HFFFFFFFFFFFFFFFFFFFF&"), 1e18);
     EXPECT_EQ(valPrefix(std::string(5000, '9') + "x"), std::numeric_limits<double>::max());
+    EXPECT_EQ(valPrefix("1e99999999999999999999999"), std::numeric_limits<double>::max());
+    EXPECT_EQ(valPrefix("-1e-99999999999999999999999"), 0);
+    EXPECT_EQ(valPrefix("0e99999999999999999999999"), 0);
+    EXPECT_EQ(valPrefix("0." + std::string(5000, '0') + "25e5002"), 25);  // far from the point, still exact
 }
 
 TEST(Numbers, RoundsHalvesToEvenAndClampsToTheType) {
@@ -59,9 +76,164 @@ TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
     EXPECT_EQ(toText(0.5f), " 0.5");
     EXPECT_EQ(toText(-2.25f), "-2.25");
     EXPECT_EQ(toText(std::int32_t{16711680}), " 16711680");
+    // Whole numbers as plain digits and fractions with a point, however large or small: never an exponent.
+    EXPECT_EQ(toText(100000.0), " 100000");
+    EXPECT_EQ(toText(12000000.0f), " 12000000");
+    EXPECT_EQ(toText(std::int32_t{-2000000000}), "-2000000000");
+    EXPECT_EQ(toText(1e22), " 10000000000000000000000");
+    EXPECT_EQ(toText(3.4e38f), " 339999995214436424907732413799364296704");  // the float's exact value
+    EXPECT_EQ(toText(-7e-5f), "-0.00007");
+    EXPECT_EQ(toText(1.5e-7), " 0.00000015");
     // What is written reads back to the same value.
-    for (float v : {0.1f, 1.0f / 3, 123456.789f, -7e-5f, 3.4e38f})
+    for (float v : {0.1f, 1.0f / 3, 123456.789f, -7e-5f, 3.4e38f, 1e-45f})
         EXPECT_EQ(toSingle(valPrefix(toText(v))), v) << toText(v);
+}
+
+// A desktop session in a language that writes "1,5" sets the C library's locale before the settings
+// are read; the stored texts must mean the same there.
+TEST(Numbers, ReadAndWriteTheSameUnderADecimalCommaLocale) {
+    test::DecimalCommaLocale locale;
+    if (!locale.active()) GTEST_SKIP() << locale.whyNot();
+    EXPECT_EQ(valPrefix(" 1.5e4"), 15000);
+    EXPECT_EQ(valPrefix("13.5"), 13.5);
+    EXPECT_EQ(valPrefix(" 1.2e+07"), 12000000);
+    EXPECT_EQ(valPrefix("2,5"), 2);  // a comma ends the number wherever we are
+    EXPECT_EQ(toText(13.5f), " 13.5");
+    EXPECT_EQ(toText(-0.25), "-0.25");
+    EXPECT_EQ(toText(12000000.0f), " 12000000");
+}
+
+// ---- The reader against a plain reading of the rule, on generated texts ----------------------
+
+bool isDecimal(char c) { return c >= '0' && c <= '9'; }
+bool isHex(char c) { return isDecimal(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// The rule read the straightforward way: blanks out, then the longest number at the front, handed to
+// the C library's converter (the test runs in the "C" locale).
+double referenceRead(std::string_view text) {
+    std::string s;
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n') s += c;
+    auto skip = [&](std::size_t i, bool (*digit)(char)) {
+        while (i < s.size() && digit(s[i])) ++i;
+        return i;
+    };
+    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
+        const std::size_t end = skip(2, isHex);
+        std::string hex = s.substr(2, end - 2);
+        hex.erase(0, std::min(hex.size(), hex.find_first_not_of('0')));
+        const bool longMark = end < s.size() && s[end] == '&';
+        if (hex.size() > 16) return 18446744073709551615.0;  // beyond 64 bits: the largest
+        const unsigned long long v = hex.empty() ? 0 : std::stoull(hex, nullptr, 16);
+        if (!longMark && hex.size() <= 4) return static_cast<std::int16_t>(v);
+        if (hex.size() <= 8) return static_cast<std::int32_t>(v);
+        return static_cast<double>(v);
+    }
+    std::size_t i = s.empty() || (s[0] != '+' && s[0] != '-') ? 0 : 1;
+    const std::size_t intEnd = skip(i, isDecimal);
+    std::size_t end = intEnd;
+    bool anyDigit = intEnd > i;
+    if (end < s.size() && s[end] == '.') {
+        end = skip(end + 1, isDecimal);
+        anyDigit = anyDigit || end > intEnd + 1;
+    }
+    if (!anyDigit) return 0;
+    std::string number = s.substr(0, end);
+    if (end < s.size() && (s[end] == 'e' || s[end] == 'E' || s[end] == 'd' || s[end] == 'D')) {
+        std::size_t j = end + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        const std::size_t expEnd = skip(j, isDecimal);
+        if (expEnd > j) number.append("e").append(s, end + 1, expEnd - end - 1);
+    }
+    const double v = std::strtod(number.c_str(), nullptr);
+    return std::isinf(v) ? std::copysign(std::numeric_limits<double>::max(), v) : v;
+}
+
+// Texts made of the pieces numbers are made of, with the odd stranger, so most of them reach the
+// corners of the rule: signs, points, exponents long and short, blanks inside, hexadecimal marks.
+std::string generateText(std::mt19937_64& rng) {
+    auto pick = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
+    auto run = [&](std::string_view alphabet, std::size_t maxLength) {
+        std::string r(1 + pick(maxLength), ' ');
+        for (char& c : r) c = alphabet[pick(alphabet.size())];
+        return r;
+    };
+    const std::string_view digits = "0123456789";
+    const std::function<std::string()> pieces[] = {
+        [&] { return run(digits, 6); },
+        [&] { return run(digits, 6); },
+        [&] { return std::string(pick(30), '0') + run(digits, 3); },
+        [&] { return run(digits, 400); },
+        [&] { return run(".+-eEdD \t\n", 1); },
+        [&] {  // an exponent, often with leading zeros or far too many digits
+            return run("eEdD", 1) + run("+-", 1).substr(pick(2)) + std::string(pick(25), '0') +
+                   run(digits, 1 + pick(3) * 8);
+        },
+        [&] { return run("&Hh", 2); },
+        [&] { return run("0123456789abcdefABCDEF", 18); },
+        [&] { return std::string(1, static_cast<char>(pick(256))); },
+    };
+    std::string t;
+    for (std::size_t n = 1 + pick(7); n > 0; --n) t += pieces[pick(std::size(pieces))]();
+    return t;
+}
+
+long long envCount(const char* name, long long fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? std::atoll(v) : fallback;
+}
+
+// tools/fuzz-numbers runs this with millions of texts and other seeds.
+TEST(NumbersFuzz, ReaderAgreesWithThePlainReadingAndEveryNumberReadsBackAsWritten) {
+    const long long count = envCount("CORVANE_FUZZ_TEXTS", 200000);
+    std::mt19937_64 rng(static_cast<std::uint64_t>(envCount("CORVANE_FUZZ_SEED", 1)));
+    long long misread = 0, notRoundTripped = 0, fromBits = 0;
+    std::string examples;
+    auto note = [&](long long& counter, const char* what, const std::string& text) {
+        if (++counter <= 5) examples.append(what).append(text).append("\n");
+    };
+    auto quoted = [](const std::string& s) {
+        std::string q = "\"";
+        for (char c : s.substr(0, 80))
+            q += (c >= ' ' && c < 127) ? std::string(1, c)
+                                       : "\\x" + std::to_string(static_cast<unsigned char>(c));
+        return q + (s.size() > 80 ? "...\"" : "\"");
+    };
+    // Plain decimal text: a blank or "-", then digits and at most a point, never an exponent.
+    auto plain = [](const std::string& t) {
+        return (t[0] == ' ' || t[0] == '-') && t.find_first_not_of("0123456789.", 1) == std::string::npos;
+    };
+    auto checkRoundTrip = [&](double v) {
+        const std::string text = toText(v);
+        if (!plain(text) || valPrefix(text) != v) note(notRoundTripped, "wrote ", quoted(text));
+        const float f = toSingle(v);
+        const std::string ftext = toText(f);
+        if (!plain(ftext) || toSingle(valPrefix(ftext)) != f)
+            note(notRoundTripped, "wrote float ", quoted(ftext));
+        const std::int32_t l = toInt32(v);
+        if (toText(l) != std::string(l < 0 ? "" : " ").append(std::to_string(l)))
+            note(notRoundTripped, "wrote ", toText(l));
+    };
+    for (long long n = 0; n < count; ++n) {
+        const std::string text = generateText(rng);
+        const double got = valPrefix(text), want = referenceRead(text);
+        if (!(got == want))
+            note(misread, "", quoted(text) + " read as " + toText(got) + ", not " + toText(want));
+        checkRoundTrip(got);
+        if (n % 4 == 0) {  // and any double at all, from its bits (most are long texts, so fewer)
+            const std::uint64_t bits = rng();
+            double any;
+            static_assert(sizeof any == sizeof bits);
+            std::memcpy(&any, &bits, sizeof any);
+            if (std::isfinite(any)) checkRoundTrip(any), ++fromBits;
+        }
+    }
+    EXPECT_EQ(misread, 0) << examples;
+    EXPECT_EQ(notRoundTripped, 0) << examples;
+    std::printf(
+        "%lld texts read and compared; %lld numbers written and read back as double, float and "
+        "32-bit integer\n",
+        count, count + fromBits);
 }
 
 }  // namespace

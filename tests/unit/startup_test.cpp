@@ -24,17 +24,27 @@ TEST(Startup, TheStoredStateDecidesWhetherTheMeterStaysShown) {
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
         EXPECT_EQ(p.meterWindow().visible(), c.shown);
         EXPECT_EQ(p.firstCaption(), c.caption);
+        EXPECT_EQ(p.main().mnuMenuArray[1].caption, "-");
         p.exit();
         EXPECT_EQ(p.stored("State"), c.savedState);
     }
 }
 
-TEST(Startup, ShowingAMeterThatStartedHiddenClearsTheState) {
+TEST(Startup, TheMenuCommandHidesAndShowsTheMeterAndKeepsTheState) {
     TestProgram p("State=1");
     p.main().ToggleMonitor();
     EXPECT_TRUE(p.meterWindow().visible());
     EXPECT_EQ(p.firstCaption(), kHideMeterCaption);
     EXPECT_EQ(p.k.pnMonitorHidden, 0);
+    p.main().ToggleMonitor();
+    EXPECT_FALSE(p.meterWindow().visible());
+    EXPECT_EQ(p.firstCaption(), kShowMeterCaption);
+    EXPECT_EQ(p.k.pnMonitorHidden, 1);
+    // Only the first item tells the state; the others keep their captions.
+    std::vector<std::string> captions;
+    for (const MenuItem& item : p.main().mnuMenuArray) captions.push_back(item.caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{kShowMeterCaption, "-", "Preferences...", "-",
+                                                  "Help Topics", "About", "-", "Exit"}));
 }
 
 TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEnds) {

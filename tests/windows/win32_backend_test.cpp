@@ -76,15 +76,24 @@ TEST_F(RegistryStoreTest, KeepsTextsAsRegSzValuesWhereEarlierVersionsFindThem) {
     EXPECT_TRUE(problems_.empty());
 }
 
-TEST_F(RegistryStoreTest, AValueOfAnotherTypeReadsAsTheEmptyText) {
-    const DWORD dword = 5;
-    putRaw("Options", "Dword", REG_DWORD, &dword, sizeof dword);
+TEST_F(RegistryStoreTest, ADwordReadsAsItsDecimalTextAndAnotherTypeAsTheEmptyText) {
+    const DWORD red = 255, top = 0xFFFFFFFF;
+    putRaw("Options", "LowColor", REG_DWORD, &red, sizeof red);
+    putRaw("Options", "Top", REG_DWORD, &top, sizeof top);
+    putRaw("Options", "Short", REG_DWORD, &red, 2);
+    putRaw("Options", "BigEndian", REG_DWORD_BIG_ENDIAN, &red, sizeof red);
+    const unsigned long long qword = 255;
+    putRaw("Options", "Qword", REG_QWORD, &qword, sizeof qword);
     putRaw("Options", "Binary", REG_BINARY, "\x01\x02", 2);
     putRaw("Options", "Expand", REG_EXPAND_SZ, "%TEMP%", 7);
     putRaw("Options", "Unterminated", REG_SZ, "12abc", 5);
     putRaw("Options", "Embedded", REG_SZ, "7\0x", 4);
     RegistryStore s = store();
-    EXPECT_EQ(s.getSetting(app_, "Options", "Dword", "1"), "");
+    EXPECT_EQ(s.getSetting(app_, "Options", "LowColor", "1"), "255");
+    EXPECT_EQ(s.getSetting(app_, "Options", "Top", "1"), "4294967295");  // as the registry editor shows it
+    EXPECT_EQ(s.getSetting(app_, "Options", "Short", "1"), "");
+    EXPECT_EQ(s.getSetting(app_, "Options", "BigEndian", "1"), "");
+    EXPECT_EQ(s.getSetting(app_, "Options", "Qword", "1"), "");
     EXPECT_EQ(s.getSetting(app_, "Options", "Binary", "1"), "");
     EXPECT_EQ(s.getSetting(app_, "Options", "Expand", "1"), "");
     EXPECT_EQ(s.getSetting(app_, "Options", "Unterminated", "1"), "12abc");

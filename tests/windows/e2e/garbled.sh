@@ -1,6 +1,7 @@
 #!/bin/bash
 # Garbled settings, as a hand in the registry editor may leave them, do not stop the program: a text
-# reads as the number at its front (none: 0), a value of another type as the empty text.
+# reads as the number at its front (none: 0), a DWORD as its number, a value of another type as the
+# empty text.
 source "$(dirname "$0")/lib.sh"
 setup
 
@@ -16,8 +17,8 @@ grep -qx 'Width|REG_SZ| 0' <<<"$(stored Form)" || fail "thickness saved as: $(st
 reg_add Form Position abc              # 0: the upper left corner
 reg_add Form Width "12abc"             # 12
 reg_add Options Upright "0 but flat"   # 0: lying flat
-reg_add Options BorderColor 255 REG_DWORD  # not a text: 0, black
-reg_add Options BGColor " 255 (red)"
+reg_add Options BorderColor ff REG_BINARY  # neither a text nor a number: 0, black
+reg_add Options BGColor 255 REG_DWORD      # red, as the registry editor shows it
 start_corvane
 meter=$(wait_for_meter)
 expect_geometry "$meter" "0 0 51 12"
@@ -29,4 +30,6 @@ expect_row 0 50 0 "$black"
 expect_row 0 50 1 "$red"
 expect_row 0 50 10 "$red"
 expect_row 0 50 11 "$black"
-echo "garbled values read as their numbers: a flat 51x12 meter at 0,0, black around red"
+end_session
+grep -qx 'BGColor|REG_SZ| 255' <<<"$(stored Options)" || fail "the DWORD colour was saved as: $(stored Options)"
+echo "garbled values read as their numbers: a flat 51x12 meter at 0,0, black around red; the red kept"

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# SIGTERM at 50 random moments from the program's first instant to well after its meter is up: each
+# time the settings file is the old one or a complete new one, and no temporary is left beside it.
+# Then SIGKILL on the heels of SIGTERM, to cut saves short: still the old file or a complete new one,
+# and whatever temporary a cut save left is gone after the next start.
+source "$(dirname "$0")/lib.sh"
+
+start_display 1024x768
+folder="$CFG/Corvane"
+printf '[Form]\nPosition=0\nWidth=12\n[Options]\nLowColor=255\n' | write_ini
+cp "$INI" "$WORK/old.ini"
+
+# Complete: every key the program saves, in the program's own form, the stored colour carried over.
+complete() {
+    [ "$(grep -c '^[A-Za-z]*=' "$INI")" -eq 20 ] && [ "$(tail -c 1 "$INI" | od -An -c | tr -d ' ')" == '\n' ] &&
+        grep -qx 'LowColor= 255' "$INI" && grep -qx 'BorderColor= 16777215' "$INI"
+}
+
+seed=${CORVANE_E2E_SEED:-$$}
+RANDOM=$seed
+old=0 new=0
+
+# One run: started afresh over the old file, SIGTERM after $1 seconds, SIGKILL $2 seconds later if given.
+run_and_kill() {
+    cp "$WORK/old.ini" "$INI"
+    start_corvane
+    sleep "$1"
+    kill -TERM "$CORVANE_PID"
+    if [ -n "${2:-}" ]; then
+        sleep "$2"
+        kill -KILL "$CORVANE_PID" 2>/dev/null || true
+    fi
+    for _ in $(seq 100); do
+        kill -0 "$CORVANE_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$CORVANE_PID" 2>/dev/null && fail "seed $seed: still running 5 s after SIGTERM at $1 s"
+    wait "$CORVANE_PID" || true  # killed before its handler was in place, or ended by it
+    if cmp -s "$INI" "$WORK/old.ini"; then
+        old=$((old + 1))
+    elif complete; then
+        new=$((new + 1))
+    else
+        fail "seed $seed: SIGTERM at $1 s ${2:+and SIGKILL $2 s later }left a file that is neither: $(cat "$INI")"
+    fi
+}
+temporaries() { (cd "$folder" && ls -A | grep -v '^Corvane\.ini$' || true); }
+
+for run in $(seq 50); do
+    delay=$(printf '0.%03d' $((RANDOM % 600)))
+    run_and_kill "$delay"
+    [ -z "$(temporaries)" ] || fail "run $run (seed $seed): SIGTERM at $delay s left: $(temporaries)"
+done
+pass "50 runs (seed $seed): $old ended before they could save and kept the old file, $new saved a complete new one"
+
+old=0 new=0 cut=0
+for run in $(seq 20); do
+    run_and_kill "$(printf '0.%03d' $((300 + RANDOM % 300)))" "$(printf '0.%03d' $((RANDOM % 15)))"
+    [ -z "$(temporaries)" ] || cut=$((cut + 1))
+done
+start_corvane
+wait_meter
+stop_corvane TERM
+[ -z "$(temporaries)" ] || fail "seed $seed: left after the next start: $(temporaries)"
+pass "20 runs cut by SIGKILL (seed $seed): $old old files, $new complete new ones, $cut temporaries left and removed at the next start"
