@@ -93,7 +93,7 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
 // again, and the mouse reaches the handlers in the form's units.
 TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
     HeadlessRuntime rt;  // 15 twips a pixel
-    Form form(rt, "frmTest", FormKind::Meter);
+    Form form(rt, "frmTest", FormStyle{});
     Picture& pic = form.addPicture("picTest");
     pic.setWidth(150);
     pic.setHeight(60);
