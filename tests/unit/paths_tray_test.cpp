@@ -56,8 +56,7 @@ TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
     EXPECT_TRUE(p.rt.calls.empty());
     p.k.SetTopmost(meter, 0);
     p.k.SetTopmost(meter, 1);
-    EXPECT_EQ(p.rt.calls, (std::vector<std::string>{"SetTopmost(frmMonitor,0)",
-                                                    "SetTopmost(frmMonitor,1)"}));
+    EXPECT_EQ(p.rt.calls, (std::vector<std::string>{"SetTopmost(frmMonitor,0)", "SetTopmost(frmMonitor,1)"}));
 }
 
 std::array<char, 64> tipField(const std::string& text) {
