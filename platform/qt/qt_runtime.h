@@ -1,66 +1,58 @@
 #pragma once
-// The Linux desktop backend: Qt 6 widgets for the windows, the sysfs battery reader, an INI file for
-// the settings and QSystemTrayIcon for the notification-area icon.
+// The Linux desktop backend.
+//
+// Implements: forms as Qt 6 top-level widgets that paint the model's pixels (qt_form_peer,
+// qt_form_widget); timers and deferred calls on Qt's event loop (qt_timer_peer, post); the
+// notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor, clock, program folder
+// and the battery from /sys/class/power_supply (qt_services); the settings in an INI file under the
+// XDG configuration folder (platform/linux/ini_store); SIGTERM, SIGINT, SIGHUP and the session
+// manager's save request as the end of the session (qt_signal_pipe).
+// Differs from the others: the tray icon reports clicks but no hovering (reportsHover() is false);
+// under Wayland the program runs through XWayland, since Wayland lets no window place itself; what
+// window managers read and Qt has no flag for is set on the X11 window directly (qt_x11_hints); a
+// problem is reported on standard error.
 
 #include <QApplication>
-#include <QSystemTrayIcon>
 #include <memory>
-#include <vector>
 
 #include "platform/linux/ini_store.h"
+#include "platform/qt/qt_services.h"
+#include "platform/qt/qt_signal_pipe.h"
+#include "platform/qt/qt_tray.h"
 #include "platform/runtime.h"
-
-class QSocketNotifier;
 
 namespace corvane {
 
-class QtRuntime final : public Runtime, Screen, PowerService, Clock, TrayIcon, ProgramInfo {
+class QtRuntime final : public Runtime {
   public:
+    // argc must outlive the runtime: QApplication keeps a reference to it.
     QtRuntime(int& argc, char** argv);
     ~QtRuntime() override;
 
     std::unique_ptr<FormPeer> createFormPeer(Form& form) override;
     std::unique_ptr<TimerPeer> createTimerPeer(Timer& timer) override;
-    Screen& screen() override { return *this; }
+    Screen& screen() override { return screen_; }
     SettingsStore& settings() override { return store_; }
-    PowerService& power() override { return *this; }
-    Clock& clock() override { return *this; }
-    TrayIcon& tray() override { return *this; }
-    ProgramInfo& program() override { return *this; }
+    PowerService& power() override { return power_; }
+    Clock& clock() override { return clock_; }
+    TrayIcon& tray() override { return tray_; }
+    AppInfo& appInfo() override { return appInfo_; }
+    void post(std::function<void()> fn) override;
     int run() override;
-    void end() override;
-    bool ended() const override { return ended_; }
     void reportProblem(const std::string& text) override;
 
-    // Screen
-    double twipsPerPixelX() override;
-    double twipsPerPixelY() override;
-    int widthPixels() override;
-    int heightPixels() override;
-    void getCursorPos(PointPx& point) override;
-    // PowerService
-    int getSystemPowerStatus(SystemPowerStatus& status) override;
-    // Clock
-    std::string timeOfDay() override;
-    // TrayIcon
-    void shellNotifyIcon(int message, const NotifyIconData& data) override;
-    // ProgramInfo
-    std::string executableFolder() override;
-    char pathSeparator() override { return '/'; }
-
-    void registerMain(Form* form) { mainForm_ = form; }
-    void unregister(Form* form);
+  protected:
+    void stopLoop() override;
 
   private:
-    void installSignalHandlers();
-    void closeRequested(std::int16_t reason);
-
-    QApplication app_;
+    QApplication app_;  // first in, last out: every service below needs it
+    QtScreen screen_;
     IniSettingsStore store_;
-    std::unique_ptr<QSystemTrayIcon> trayIcon_;
-    std::unique_ptr<QSocketNotifier> signalNotifier_;
-    Form* mainForm_ = nullptr;
-    bool ended_ = false;
+    QtPower power_;
+    QtClock clock_;
+    QtTray tray_;
+    QtAppInfo appInfo_;
+    QtSignalPipe signals_;
 };
 
 }  // namespace corvane

@@ -22,6 +22,11 @@ done
 
 # The window manager's close command does not take the meter away behind the program's back.
 xdotool windowactivate "$METER" 2>/dev/null || true
+for _ in $(seq 20); do  # the window manager hands the focus over in a moment
+    [ "$(xdotool getactivewindow 2>/dev/null)" == "$METER" ] && break
+    sleep 0.1
+done
+expect_eq "the meter has the focus, so Alt+F4 goes to it" "$METER" "$(xdotool getactivewindow 2>/dev/null || true)"
 xdotool key alt+F4
 sleep 0.5
 expect_eq "still shown after Alt+F4" "$METER" "$(meter_window)"

@@ -1,0 +1,38 @@
+#pragma once
+// The Qt backend's small services: the screen and the cursor, the battery, the time of day and the
+// program's folder.
+
+#include <string>
+
+#include "platform/runtime.h"
+
+namespace corvane {
+
+// The primary screen as Qt reports it; a session without one reads as 96 DPI and no pixels.
+class QtScreen final : public Screen {
+  public:
+    double twipsPerPixelX() override;
+    double twipsPerPixelY() override;
+    int widthPixels() override;
+    int heightPixels() override;
+    void getCursorPos(PointPx& point) override;
+};
+
+// The battery as /sys/class/power_supply describes it, read afresh on every call.
+class QtPower final : public PowerService {
+  public:
+    int getSystemPowerStatus(SystemPowerStatus& status) override;
+};
+
+class QtClock final : public Clock {
+  public:
+    std::string timeOfDay() override;
+};
+
+class QtAppInfo final : public AppInfo {
+  public:
+    std::string executableFolder() override;
+    char pathSeparator() override { return '/'; }
+};
+
+}  // namespace corvane
