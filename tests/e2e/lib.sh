@@ -4,11 +4,13 @@
 set -euo pipefail
 
 CORVANE=$(realpath "${1:?usage: $0 path/to/corvane}")
+FAKEBATTERY=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../fakebattery")
 WORK=$(mktemp -d /tmp/corvane-e2e.XXXXXX)
 CFG="$WORK/config"
 INI="$CFG/Corvane/Corvane.ini"
 BG_PIDS=()
-CORVANE_PID=
+CORVANE_PID=  # what start_corvane started, whose exit status is the program's
+PROGRAM_PID=  # the program itself, which the signals go to
 mkdir -p "$CFG" "$WORK/run"
 source "$(dirname "${BASH_SOURCE[0]}")/screen.sh"
 chmod 700 "$WORK/run"
@@ -51,18 +53,35 @@ start_display() {  # [WIDTHxHEIGHT]
 start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last argument
     XDG_CONFIG_HOME="$CFG" "$@" "$CORVANE" >"$WORK/out.log" 2>&1 &
     CORVANE_PID=$!
+    PROGRAM_PID=$CORVANE_PID
     BG_PIDS+=("$CORVANE_PID")
 }
 
+# Starts the program over a fake adapter and battery kept in $WORK/battery, which set_battery changes
+# while it runs. The wrapper stays to clean up, so the program is its child.
+start_corvane_on_battery() {  # with-fake-battery options, e.g. --ac 0 --percent 57
+    start_corvane "$FAKEBATTERY/with-fake-battery" --dir "$WORK/battery" "$@" --
+    local i
+    for i in $(seq 100); do
+        PROGRAM_PID=$(pgrep -P "$CORVANE_PID" || true)
+        [ -n "$PROGRAM_PID" ] && [ "$(readlink "/proc/$PROGRAM_PID/exe" 2>/dev/null)" == "$CORVANE" ] && break
+        sleep 0.05
+    done
+    [ "$(readlink "/proc/$PROGRAM_PID/exe" 2>/dev/null)" == "$CORVANE" ] || fail "the program did not start"
+    BG_PIDS+=("$PROGRAM_PID")
+}
+
+set_battery() { "$FAKEBATTERY/set-fake-battery" "$WORK/battery" "$@"; }  # --ac 0|1 --percent N
+
 # Ends the program with a signal and checks that it ended by itself, cleanly.
 stop_corvane() {  # [signal]
-    kill "-${1:-TERM}" "$CORVANE_PID"
+    kill "-${1:-TERM}" "$PROGRAM_PID"
     local rc=0 i
     for i in $(seq 100); do
-        kill -0 "$CORVANE_PID" 2>/dev/null || break
+        kill -0 "$PROGRAM_PID" 2>/dev/null || break
         sleep 0.1
     done
-    kill -0 "$CORVANE_PID" 2>/dev/null && fail "the program did not end after SIG${1:-TERM}"
+    kill -0 "$PROGRAM_PID" 2>/dev/null && fail "the program did not end after SIG${1:-TERM}"
     wait "$CORVANE_PID" || rc=$?
     expect_eq "exit status after SIG${1:-TERM}" 0 "$rc"
 }
@@ -74,7 +93,7 @@ wait_meter() {
     for i in $(seq 100); do
         METER=$(meter_window)
         [ -n "$METER" ] && return 0
-        kill -0 "$CORVANE_PID" 2>/dev/null || fail "the program ended early"
+        kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended early"
         sleep 0.1
     done
     fail "no meter window appeared"

@@ -27,6 +27,42 @@ screenshot_when() {  # x y RRGGBB
     done
 }
 
+# The meter as it first appears, upright and 10x51 at the top right of a 1024-wide screen: one line of
+# RRGGBB words a row, the border strip, the eight pixels of the surface, the border strip.
+meter_picture() {
+    "$CONVERT" "$WORK/shot.png" -crop 10x51+1014+0 +repage -depth 8 txt:- |
+        awk 'NR > 1 {split($1, p, /[,:]/); rows[p[2]] = rows[p[2]] (p[1] ? " " : "") substr($3, 2, 6)}
+             END {for (y = 0; y < 51; y++) print rows[y]}'
+}
+
+# What that meter shows in the default colours: the grid on every tenth row over the bar, which runs
+# from row TOP to the bottom with its left and right halves in the colours given, and the grey
+# background above the bar. A TOP of 51 is no bar at all.
+drawn_meter() {  # top left-colour [right-colour]
+    local y l r
+    for y in $(seq 0 50); do
+        l=808080 r=808080
+        if ((y >= $1)); then l=$2 r=${3:-$2}; fi
+        if ((y % 10 == 0)); then l=FFFFFF r=FFFFFF; fi
+        echo "FFFFFF $l $l $l $l $r $r $r $r FFFFFF"
+    done
+}
+
+# Takes screenshots until the meter shows the picture, for up to the seconds given (5 by default);
+# fails with the rows that differ.
+expect_meter() {  # what, picture, [seconds]
+    local deadline=$(($(date +%s%3N) + ${3:-5} * 1000)) got
+    for (( ; ; )); do
+        screenshot
+        got=$(meter_picture)
+        [[ $got == "$2" ]] && return 0
+        (($(date +%s%3N) < deadline)) || break
+        sleep 0.1
+    done
+    fail "$1: the meter's rows differ (< shown, > expected):
+$(diff <(echo "$got") <(echo "$2") | grep '^[<>]')"
+}
+
 # Covers a part of the screen with another window for a moment; what was under it must be painted
 # again by its owner.
 cover_for_a_moment() {  # x y width height
