@@ -12,7 +12,6 @@ wait_meter
 sleep 2.5  # past the one-off re-placement
 expect_geometry "placed and sized as without a window manager" "1014 0 10 51"
 expect_meter "no frame: the border strips and the picture are the meter's own" "$(drawn_meter 10 00FF00 0000FF)"
-pass "no frame: the border strips and the picture are the meter's own"
 states=$(xprop -id "$METER" _NET_WM_STATE)
 for s in ABOVE SKIP_TASKBAR SKIP_PAGER; do
     [[ $states == *"_NET_WM_STATE_$s"* ]] || fail "window state lacks $s: $states"
