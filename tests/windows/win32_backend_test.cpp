@@ -626,34 +626,46 @@ class BatteryRuntime final : public Runtime, public PowerService {
     void stopLoop() override { real.end(); }
 };
 
-// The meter's tick, paint and alarm make and free objects every second; what is left after ten minutes
+// The whole program on the Windows backend, with the battery set by the test; each tick is followed by
+// every message it caused, paints included.
+class MeterOnWin32 : public ::testing::Test {
+  protected:
+    MeterOnWin32() {
+        rt.real.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
+        program.start();
+        meter.tmrMain.setInterval(24 * 3600 * 1000);  // the test's own ticks only
+    }
+
+    void tick(std::uint8_t ac, int percent) {
+        rt.status.ACLineStatus = ac;
+        rt.status.BatteryLifePercent = static_cast<std::uint8_t>(percent);
+        meter.tmrMain.fire();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            paints += msg.message == WM_PAINT && msg.hwnd == window;
+            DispatchMessageA(&msg);
+        }
+    }
+
+    BatteryRuntime rt;
+    Program program{rt};
+    frmMonitor& meter = program.monitor();
+    HWND window = Win32Runtime::windowOf(meter.window);
+    int paints = 0;
+};
+
+// The tick, the paint and the alarm make and free objects every second; what is left after ten minutes
 // must be what was there after the first. Each minute of ticks runs through every kind of drawing: the
 // low bar blinking with the alarm, the middle and the high bar, the mains half, each at a level that
 // moves from one minute to the next.
-TEST(TenMinutesOfTicks, LeaveAsManyGdiAndUserObjectsAsTheFirstMinute) {
-    BatteryRuntime rt;
-    rt.real.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
-    Program program(rt);
-    program.start();
+TEST_F(MeterOnWin32, TenMinutesOfTicksLeaveAsManyGdiAndUserObjectsAsTheFirstMinute) {
     program.kesta().pnAlarmEnabled = 1;
     program.kesta().psWavFilePath = "C:\\windows\\media\\no such sound.wav";
-    frmMonitor& meter = program.monitor();
-    HWND window = Win32Runtime::windowOf(meter.window);
     ASSERT_TRUE(IsWindowVisible(window));
-
-    int painted = 0;
     auto minuteOfTicks = [&](int minute) {
         for (int second = 0; second < 60; ++second) {
             const int band = second / 15;  // low, middle, high on battery, then mains
-            rt.status.ACLineStatus = band == 3 ? kACOnline : kACOffline;
-            rt.status.BatteryLifePercent =
-                static_cast<std::uint8_t>(std::array{10, 30, 60, 80}[band] + minute);
-            meter.tmrMain.fire();
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                painted += msg.message == WM_PAINT && msg.hwnd == window;
-                DispatchMessageA(&msg);
-            }
+            tick(band == 3 ? kACOnline : kACOffline, std::array{10, 30, 60, 80}[band] + minute);
         }
     };
     minuteOfTicks(0);
@@ -661,12 +673,26 @@ TEST(TenMinutesOfTicks, LeaveAsManyGdiAndUserObjectsAsTheFirstMinute) {
     for (int minute = 1; minute < 10; ++minute) minuteOfTicks(minute);
     const GuiObjects afterTenMinutes = guiObjects();
 
-    EXPECT_GE(painted, 10 * 15 / 2) << "the low bar alone blinks every other tick";
+    EXPECT_GE(paints, 10 * 15 / 2) << "the low bar alone blinks every other tick";
     EXPECT_GE(afterOneMinute.user, 3u) << "the runtime's window and the two forms' at least";
     EXPECT_GT(afterOneMinute.gdi, 0u);
     EXPECT_EQ(afterTenMinutes, afterOneMinute);
     std::printf("GDI and USER objects after one minute of ticks: %lu, %lu; after ten: %lu, %lu\n",
                 afterOneMinute.gdi, afterOneMinute.user, afterTenMinutes.gdi, afterTenMinutes.user);
+}
+
+// The tick redraws the picture every second, but the window repaints only when its pixels changed.
+TEST_F(MeterOnWin32, TheWindowRepaintsOnlyWhenTheTicksPictureChanged) {
+    struct Step {
+        std::uint8_t ac;
+        int percent, ticks, paints;
+    } const steps[] = {{kACOnline, 80, 1, 1},  {kACOnline, 80, 30, 0},  {kACOnline, 90, 1, 1},
+                       {kACOffline, 90, 1, 1}, {kACOffline, 90, 30, 0}, {kACOffline, 20, 4, 4}};
+    for (const Step& s : steps) {
+        paints = 0;
+        for (int i = 0; i < s.ticks; ++i) tick(s.ac, s.percent);
+        EXPECT_EQ(paints, s.paints) << s.ticks << " ticks at " << s.percent << " %, line " << int(s.ac);
+    }
 }
 
 }  // namespace
