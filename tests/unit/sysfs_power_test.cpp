@@ -82,6 +82,9 @@ TEST_F(SysfsPower, ReadsTrees) {
         {"topping up a weak adapter", {{"AC", kMainsOn}, {"BAT0", layered("Discharging")}}, {1, 0, 57, -1}},
         {"weighted by size", {{"AC", kMainsOff}, {"BAT0", bigFull}, {"BAT1", smallEmpty}}, {0, 1, 75, 21600}},
         {"mixed units averaged", {{"BAT0", bigFull}, {"BAT1", chargeEmpty}}, {0, 0, 50, -1}},
+        {"charge units weighted by size",
+         {{"BAT0", battery("", {{"charge_full", "3000"}, {"charge_now", "3000"}})}, {"BAT1", chargeEmpty}},
+         {255, 1, 97, -1}},
         {"capacity only, no adapter", {{"BAT0", almostFlat}}, {0, 6, 3, -1}},
         {"no battery", {{"AC", kMainsOn}}, {1, 128, 255, -1}},
         {"nothing at all", {}, {255, 128, 255, -1}},
@@ -166,7 +169,9 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
          [&] { put("BAT1", "type", "Battery\n"), put("BAT1", "capacity", "9\n"); },
          {1, 2, 9, -1}},
     };
+    auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
     SysfsPowerReader reader(root_);
+    std::vector<std::ptrdiff_t> open;
     for (const auto& [name, change, want] : steps) {
         SCOPED_TRACE(name);
         change();
@@ -175,7 +180,10 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         EXPECT_EQ(s.BatteryFlag, want.flag);
         EXPECT_EQ(s.BatteryLifePercent, want.percent);
         EXPECT_EQ(s.BatteryLifeTime, want.lifeTime);
+        open.push_back(openFiles());
     }
+    EXPECT_EQ(open[1], open[0]) << "the same files, read again";
+    EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
 }
 
 TEST_F(SysfsPower, SpecialFilesDoNotBlock) {
