@@ -54,9 +54,10 @@ class Canberra {
     Canberra(const Canberra&) = delete;
     Canberra& operator=(const Canberra&) = delete;
 
-    // The cancel stops the sound still playing, but what its thread has already handed to the device
-    // plays out (measured through PulseAudio's ALSA plugin: up to 2.3 s of it), so two sounds overlap at
-    // most that long; they never pile up.
+    // The cancel stops the library feeding the device with the sound still playing; what the device
+    // already holds plays out. Through PulseAudio's ALSA plugin that is the whole sound (a 30 s file,
+    // measured, played to its end under the next two), so a file longer than the alarm's ten seconds
+    // overlaps the next one there; nothing is ever queued.
     void play(const std::string& path) {
         if (!opened_) return;
         cancel_(context_, kAlarmId);
