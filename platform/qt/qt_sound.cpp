@@ -54,10 +54,10 @@ class Canberra {
     Canberra(const Canberra&) = delete;
     Canberra& operator=(const Canberra&) = delete;
 
-    // The cancel stops the library feeding the device with the sound still playing; what the device
-    // already holds plays out. Through PulseAudio's ALSA plugin that is the whole sound (a 30 s file,
-    // measured, played to its end under the next two), so a file longer than the alarm's ten seconds
-    // overlaps the next one there; nothing is ever queued.
+    // The cancel cuts the sound still playing at once through the library's sound-server driver
+    // (measured with a 30 s file). Its ALSA driver only stops feeding the device, and what the device
+    // holds plays out: through PulseAudio's ALSA plugin the whole sound, so there a file longer than
+    // the alarm's ten seconds overlaps the next one. Nothing is ever queued.
     void play(const std::string& path) {
         if (!opened_) return;
         cancel_(context_, kAlarmId);

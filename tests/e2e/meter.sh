@@ -17,7 +17,9 @@ write_wav() {  # path
 
 start_display 1024x768
 write_wav "$WORK/alarm.wav"
-# The sound device, for this user only: a file that takes what is played.
+# The sound device, for this user only: a file that takes what is played, through the sound library's
+# ALSA driver even where a sound server's driver is installed too.
+export CANBERRA_DRIVER=alsa
 mkdir -p "$CFG/alsa"
 printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$WORK/played.raw" \
     >"$CFG/alsa/asoundrc"
