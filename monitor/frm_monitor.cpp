@@ -11,6 +11,7 @@ namespace corvane {
 
 namespace {
 
+constexpr int kTickIntervalMs = 1000;
 constexpr int kReviveIntervalMs = 200;
 constexpr int kReviveTicks = 10;
 
@@ -30,6 +31,7 @@ frmMonitor::frmMonitor(Program& program)
                        .activateOnShow = false,
                        .font = {}}),
       picHistory(window.addPicture("picHistory")),
+      tmrMain(program.runtime(), "tmrMain", kTickIntervalMs, true),
       tmrRevive(program.runtime(), "tmrRevive", kReviveIntervalMs, false),
       program_(program) {
     window.onLoad = [this] { Form_Load(); };
@@ -40,6 +42,7 @@ frmMonitor::frmMonitor(Program& program)
     picHistory.onMouseMove = [this](const MouseArgs& e) { picHistory_MouseMove(e); };
     picHistory.onMouseUp = [this](const MouseArgs& e) { picHistory_MouseUp(e); };
     picHistory.onDblClick = [this] { picHistory_DblClick(); };
+    tmrMain.onTimer = [this] { tmrMain_Timer(); };
     tmrRevive.onTimer = [this] { tmrRevive_Timer(); };
 }
 

@@ -101,6 +101,14 @@ class TrayIcon {
     std::function<void(int mouseMessage)> onNotify;
 };
 
+// Plays a sound file in the background: the call returns at once. A file that cannot be played is
+// skipped without a word; a sound still playing when the next one starts is cut off, never queued.
+class Sound {
+  public:
+    virtual ~Sound() = default;
+    virtual void playAsync(const std::string& path) = 0;
+};
+
 class AppInfo {
   public:
     virtual ~AppInfo() = default;
@@ -124,6 +132,7 @@ class Runtime {
     virtual Clock& clock() = 0;
     virtual TrayIcon& tray() = 0;
     virtual AppInfo& appInfo() = 0;
+    virtual Sound& sound() = 0;
 
     // Runs fn from the event loop once the handler running now (and every event before it) is done.
     // Calls posted after the end do not run.

@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,18 @@ bool writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
         return false;
     }
     return true;
+}
+
+// The pixels as the initialiser of a C++ array, for a program that shows the icon without drawing it.
+bool writeInitialiser(const std::filesystem::path& path, std::span<const std::uint32_t> pixels) {
+    std::string text;
+    char number[16];
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        std::snprintf(number, sizeof number, "0x%08x,%c", static_cast<unsigned>(pixels[i]),
+                      i % 8 == 7 ? '\n' : ' ');
+        text += number;
+    }
+    return writeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 template <std::size_t N>
@@ -44,6 +57,7 @@ int main(int argc, char** argv) {
         const corvane::IconImageView icoImages[] = {view(large, 32), view(small, 16)};
         bool ok = writeFile(dir / "corvane.png", corvane::encodePng(view(large, 32)));
         ok = writeFile(dir / "corvane.ico", corvane::encodeIco(icoImages)) && ok;
+        ok = writeInitialiser(dir / "corvane.argb.inc", large) && ok;
 
         const std::pair<corvane::ClockHands, const char*> frames[] = {
             {corvane::ClockHands::Up, "hands-up.png"},

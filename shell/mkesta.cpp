@@ -1,6 +1,7 @@
 #include "shell/mkesta.h"
 
 #include "platform/runtime.h"
+#include "shell/numbers.h"
 #include "shell/paths.h"
 #include "shell/program.h"
 #include "shell/tray.h"
@@ -26,6 +27,15 @@ std::string mKesta::pGetDirPath(const std::string& path) {
 
 std::string mKesta::pGetFileName(const std::string& path) {
     return paths::fileNamePart(path, program_.runtime().appInfo().pathSeparator());
+}
+
+void mKesta::pGetMinSec(std::int16_t& minute, std::int16_t& second) {
+    const std::string time = program_.runtime().clock().timeOfDay();  // "HH:MM:SS"
+    const auto first = time.find(':');
+    const auto next = first == std::string::npos ? std::string::npos : time.find(':', first + 1);
+    if (next == std::string::npos) return;
+    minute = num::toInt16(num::valPrefix(std::string_view(time).substr(first + 1, next - first - 1)));
+    second = num::toInt16(num::valPrefix(std::string_view(time).substr(next + 1)));
 }
 
 void mKesta::TrayAddIcon() {

@@ -47,6 +47,9 @@ class mKesta {
     std::string pGetDirPath(const std::string& path);
     std::string pGetFileName(const std::string& path);
 
+    // The minute and second of the local time of day.
+    void pGetMinSec(std::int16_t& minute, std::int16_t& second);
+
     void TrayAddIcon();
     void TrayModifyIcon();
     void TrayDeleteIcon();

@@ -34,6 +34,7 @@ class HeadlessRuntime final : public Runtime {
     Clock& clock() override { return time_; }
     HeadlessTray& tray() override { return tray_; }
     AppInfo& appInfo() override { return appInfo_; }
+    Sound& sound() override { return sound_; }
     void post(std::function<void()> fn) override { time_.post(std::move(fn)); }
     int run() override { return 0; }
     void reportProblem(const std::string& text) override { problems.push_back(text); }
@@ -69,6 +70,7 @@ class HeadlessRuntime final : public Runtime {
     HeadlessPower power_{calls};
     HeadlessTray tray_{calls};
     HeadlessAppInfo appInfo_;
+    HeadlessSound sound_{calls};
     HeadlessTime time_{*this, calls};
     MemoryStore store_{calls, [this](const std::string& text) { reportProblem(text); }};
 };

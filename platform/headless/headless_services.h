@@ -58,6 +58,15 @@ class HeadlessTray final : public TrayIcon {
     bool reportsHover_ = true;
 };
 
+class HeadlessSound final : public Sound {
+  public:
+    explicit HeadlessSound(CallLog& log) : log_(log) {}
+    void playAsync(const std::string& path) override { log_.push_back("PlaySound(" + path + ")"); }
+
+  private:
+    CallLog& log_;
+};
+
 class HeadlessAppInfo final : public AppInfo {
   public:
     void set(std::string folder, char separator) {

@@ -6,8 +6,6 @@
 #include <QScreen>
 #include <ctime>
 
-#include "platform/linux/sysfs_power.h"
-
 namespace corvane {
 
 namespace {
@@ -42,7 +40,7 @@ void QtScreen::getCursorPos(PointPx& point) {
 }
 
 int QtPower::getSystemPowerStatus(SystemPowerStatus& status) {
-    status = readPlatformPowerStatus();
+    status = reader_.read();
     return 1;
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/linux/sysfs_power.h"
 #include "platform/runtime.h"
 
 namespace corvane {
@@ -22,6 +23,9 @@ class QtScreen final : public Screen {
 class QtPower final : public PowerService {
   public:
     int getSystemPowerStatus(SystemPowerStatus& status) override;
+
+  private:
+    SysfsPowerReader reader_{kPowerSupplyRoot};
 };
 
 class QtClock final : public Clock {

@@ -221,19 +221,6 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
     EXPECT_TRUE(dialog.find()->window.visible());
 }
 
-TEST(FormsRuntime, TopmostIsTheFormsOwnStateAndEverySetReachesThePeer) {
-    test::TestProgram p;
-    Form& meter = p.meterWindow();
-    p.rt.calls.clear();
-    for (std::int16_t flag : {1, 0, 7, 0}) p.k.SetTopmost(meter, flag);
-    EXPECT_FALSE(meter.topmost());
-    p.k.SetTopmost(meter, 1);
-    p.k.SetTopmost(meter, 7);
-    EXPECT_TRUE(meter.topmost());
-    EXPECT_EQ(p.rt.calls, (std::vector<std::string>{"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)",
-                                                    "SetTopmost(frmMonitor,0)", "SetTopmost(frmMonitor,1)"}));
-}
-
 TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixels) {
     HeadlessRuntime rt;
     TwoPictures f(rt);

@@ -48,15 +48,20 @@ TEST(Paths, FolderAndFileNamePartsWithEitherSeparator) {
     EXPECT_EQ(atRoot.program.helpFile, "C:\\quillmet.hlp");
 }
 
+// The band is the form's own state; every set reaches the peer, since taking a window out of the band
+// also lifts it above the ordinary windows.
 TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
     TestProgram p;
     Form& meter = p.meterWindow();
     p.rt.calls.clear();
     for (std::int16_t flag : {2, -1, 7}) p.k.SetTopmost(meter, flag);
     EXPECT_TRUE(p.rt.calls.empty());
-    p.k.SetTopmost(meter, 0);
+    EXPECT_TRUE(meter.topmost());
+    for (std::int16_t flag : {0, 7, 0}) p.k.SetTopmost(meter, flag);
+    EXPECT_FALSE(meter.topmost());
     p.k.SetTopmost(meter, 1);
-    EXPECT_EQ(p.rt.calls, (std::vector<std::string>{"SetTopmost(frmMonitor,0)",
+    EXPECT_TRUE(meter.topmost());
+    EXPECT_EQ(p.rt.calls, (std::vector<std::string>{"SetTopmost(frmMonitor,0)", "SetTopmost(frmMonitor,0)",
                                                     "SetTopmost(frmMonitor,1)"}));
 }
 

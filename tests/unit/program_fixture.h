@@ -65,6 +65,23 @@ struct TestProgram {
         return rt.store().get(sectionOf(key), key).value_or("<missing>");
     }
 
+    // The battery as the next reading will find it.
+    void power(bool mains, int percent, std::int32_t fullLife = 7200) {
+        SystemPowerStatus s;
+        s.ACLineStatus = mains ? kACOnline : kACOffline;
+        s.BatteryLifePercent = static_cast<std::uint8_t>(percent);
+        s.BatteryFullLifeTime = fullLife;
+        rt.setPowerStatus(s);
+    }
+    void ticks(int seconds) { rt.advance(1000LL * seconds); }
+    // The calls of one kind so far, e.g. every "PlaySound(".
+    std::vector<std::string> callsStartingWith(std::string_view prefix) const {
+        std::vector<std::string> out;
+        for (const auto& c : rt.calls)
+            if (c.rfind(prefix, 0) == 0) out.push_back(c);
+        return out;
+    }
+
     // The left button goes down on the meter at one cursor place (screen pixels) and moves to another.
     void dragBy(int fromX, int fromY, int dx, int dy, bool release = true) {
         rt.setCursor(fromX, fromY);

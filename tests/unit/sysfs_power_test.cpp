@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -81,6 +82,9 @@ TEST_F(SysfsPower, ReadsTrees) {
         {"topping up a weak adapter", {{"AC", kMainsOn}, {"BAT0", layered("Discharging")}}, {1, 0, 57, -1}},
         {"weighted by size", {{"AC", kMainsOff}, {"BAT0", bigFull}, {"BAT1", smallEmpty}}, {0, 1, 75, 21600}},
         {"mixed units averaged", {{"BAT0", bigFull}, {"BAT1", chargeEmpty}}, {0, 0, 50, -1}},
+        {"charge units weighted by size",
+         {{"BAT0", battery("", {{"charge_full", "3000"}, {"charge_now", "3000"}})}, {"BAT1", chargeEmpty}},
+         {255, 1, 97, -1}},
         {"capacity only, no adapter", {{"BAT0", almostFlat}}, {0, 6, 3, -1}},
         {"no battery", {{"AC", kMainsOn}}, {1, 128, 255, -1}},
         {"nothing at all", {}, {255, 128, 255, -1}},
@@ -180,6 +184,41 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
             EXPECT_EQ(s.BatteryLifeTime, expected[level].lifeTime);
         }
     }
+}
+
+// The kernel's values change in place; the fake battery of the end-to-end tests replaces each file; a
+// supply can go and come. A reader that keeps its files open sees all of it.
+TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
+    read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
+    auto replace = [&](const std::string& supply, const std::string& name, const std::string& value) {
+        put(supply, ".new", value + "\n");
+        fs::rename(root_ / supply / ".new", root_ / supply / name);
+    };
+    const std::vector<std::tuple<const char*, std::function<void()>, Want>> steps{
+        {"as it was", [] {}, {0, 0, 57, 10800}},
+        {"level written in place", [&] { put("BAT0", "energy_now", "25000000\n"); }, {0, 0, 50, 9474}},
+        {"level replaced", [&] { replace("BAT0", "energy_now", "20000000"); }, {0, 0, 40, 7579}},
+        {"plugged in, replaced", [&] { replace("AC", "online", "1"); }, {1, 0, 40, -1}},
+        {"battery gone", [&] { fs::remove_all(root_ / "BAT0"); }, {1, 128, 255, -1}},
+        {"another battery",
+         [&] { put("BAT1", "type", "Battery\n"), put("BAT1", "capacity", "9\n"); },
+         {1, 2, 9, -1}},
+    };
+    auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    SysfsPowerReader reader(root_);
+    std::vector<std::ptrdiff_t> open;
+    for (const auto& [name, change, want] : steps) {
+        SCOPED_TRACE(name);
+        change();
+        const SystemPowerStatus s = reader.read();
+        EXPECT_EQ(s.ACLineStatus, want.ac);
+        EXPECT_EQ(s.BatteryFlag, want.flag);
+        EXPECT_EQ(s.BatteryLifePercent, want.percent);
+        EXPECT_EQ(s.BatteryLifeTime, want.lifeTime);
+        open.push_back(openFiles());
+    }
+    EXPECT_EQ(open[1], open[0]) << "the same files, read again";
+    EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
 }
 
 TEST_F(SysfsPower, SpecialFilesDoNotBlock) {

@@ -1,0 +1,76 @@
+// How long the battery lasts, or how long charging takes: a least-squares line through the newest
+// samples taken on the present source, extended to empty or full.
+
+#include <algorithm>
+#include <cmath>
+
+#include "monitor/frm_monitor.h"
+#include "shell/numbers.h"
+
+namespace corvane {
+
+namespace {
+constexpr int kMaxPoints = 16;
+constexpr float kFlatSlope = 0.001f;  // percent per minute: a flatter or backward trend gives no estimate
+constexpr std::int16_t kMinPoints = 5;
+}  // namespace
+
+void FitLine(const float* x, const float* y, std::int16_t n, float& slope, float& intercept) {
+    float sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (int i = 0; i < n; ++i) {
+        sx += x[i];
+        sy += y[i];
+        sxx += x[i] * x[i];
+        sxy += y[i] * x[i];
+    }
+    const float mx = sx / n;
+    const float my = sy / n;
+    // Every step rounded to single precision, as the sums are: the worked slopes come out exact.
+    const float sxMy = sx * my, sxMx = sx * mx;
+    slope = (sxy - sxMy) / (sxx - sxMx);
+    const float mxSlope = mx * slope;
+    intercept = my - mxSlope;
+}
+
+// Each sample is compared with the one before it, also where that one lies outside the run: on
+// battery the oldest sample of a run must not lie above its predecessor, even when that is a mains
+// sample or a slot not yet filled.
+std::int16_t frmMonitor::runLength(const char* source, bool charging, std::int16_t n) const {
+    n = static_cast<std::int16_t>(std::min<int>(n, kMaxPoints));
+    std::int16_t count = 0;
+    for (int i = 0; i < kHistorySize && count < n; ++i) {
+        const float older = i + 1 < kHistorySize ? mHistory[i + 1] : 0.0f;
+        if (msSrcHistory[i] != source || !(mHistory[i] > 0)) break;
+        if (charging ? mHistory[i] < older : mHistory[i] > older) break;
+        ++count;
+    }
+    return count;
+}
+
+std::int16_t frmMonitor::estimate(std::int16_t count, bool charging) const {
+    if (count < kMinPoints) return kNoEstimate;
+    float x[kMaxPoints], y[kMaxPoints];
+    for (int k = 0; k < count; ++k) {
+        x[k] = static_cast<float>(k);
+        y[k] = charging ? 100 - mHistory[k] : mHistory[k];
+    }
+    float slope = 0, intercept = 0;
+    FitLine(x, y, count, slope, intercept);
+    if (!(slope > kFlatSlope)) return kNoEstimate;
+    const float left = charging ? 100 - mHistory[0] : mHistory[0];
+    return num::toInt16(left / slope);
+}
+
+std::int16_t frmMonitor::GetChargeTime(std::int16_t n) const {
+    const std::int16_t count = runLength("AC", true, n);
+    if (std::floor(mHistory[0]) == 100) return 0;
+    return estimate(count, true);
+}
+
+std::int16_t frmMonitor::GetDischargeTime(std::int16_t n) const {
+    const std::int16_t count = runLength("DC", false, n);
+    if (std::floor(mHistory[0]) == 0) return 0;
+    return estimate(count, false);
+}
+
+}  // namespace corvane

@@ -1,0 +1,114 @@
+// The time estimates from the history of samples, and the status text that puts them into words.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "program_fixture.h"
+
+namespace corvane::test {
+namespace {
+
+// "DC 76 77 78 AC 100": levels newest first, each under the source named before it; the rest of the
+// history stays as the load left it.
+void setHistory(frmMonitor& m, const std::string& samples) {
+    std::istringstream in(samples);
+    std::string source;
+    int i = 0;
+    for (std::string word; in >> word;) {
+        if (word == "AC" || word == "DC") {
+            source = word;
+            continue;
+        }
+        m.mHistory[i] = std::stof(word);
+        m.msSrcHistory[i++] = source;
+    }
+}
+
+TEST(Estimate, ALineThroughTheNewestRunOnOneSourceExtendedToFullOrEmpty) {
+    struct Case {
+        const char* history;
+        std::int16_t charge, discharge;
+    } const cases[] = {
+        // clang-format off
+        {"AC 50 48 46 44 42",                         25, 999},    // slope 2 on mains, after start-up
+        {"AC 60 58 56 54 52",                         20, 999},
+        {"AC 50 48 46 44",                            999, 999},   // four samples are too few
+        {"AC 100 98 96",                              0, 999},     // full: whatever the history
+        {"AC 100.9 98 96 94 92 90",                   0, 999},     // the whole part counts
+        {"DC 76 77 78 79 80",                       999, 999},   // the oldest compares with an empty slot
+        {"DC 76 77 78 79 80 81",                    999, 76},
+        {"DC 76 77 78 79 80 AC 100",                999, 76},
+        {"DC 76 77 78 79 80 AC 70",                 999, 999},   // stopped by the higher mains sample
+        {"DC 78 79 80 81 82 83 84 85 86 87 88 89 90",999, 78},    // twelve samples at most
+        {"DC 30 32 35 37 40 45",                    999, 12},    // slope 2.5
+        {"DC 25 27 29 31 33 33",                    999, 12},    // 12.5 to the even neighbour
+        {"DC 27 29 31 33 35 35",                    999, 14},    // 13.5 likewise
+        {"DC 50 50 50 50 50 50 50 50 50 50 50 50",  999, 999},   // flat: no estimate
+        {"DC 0 10 20 30 40 50",                     999, 0},     // empty
+        {"DC 0.5 10 20 30 40 50",                   999, 0},
+        {"DC 50 49 51 52 53 54 55",                 999, 999},   // rose on battery: the run ends at once
+        {"DC 49 50 51 52 53 54 55",                 999, 49},
+        {"AC 57 56 55 54 53 52 51 0 55",              43, 999},    // a zero ends the run: the rest counts not
+        {"AC 57 56 55 54 53 DC 52 51",                43, 999},    // so does another source
+        {"AC 57 56 55 55 54 53 52 51 50 49 48 47 46 45 44", 47, 999},  // equal levels do not stop it
+        {"AC 20 20 20 20 20 20 20",                   999, 999},
+        {"AC 99.99 99.99 99.99 99.99 99.99 99.99",    999, 999},   // no trend at all
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        TestProgram p;
+        setHistory(p.meter(), c.history);
+        EXPECT_EQ(p.meter().GetChargeTime(12), c.charge) << c.history;
+        EXPECT_EQ(p.meter().GetDischargeTime(12), c.discharge) << c.history;
+    }
+}
+
+TEST(Estimate, FitLineKeepsItsSumsAndResultsInSinglePrecision) {
+    const float x[] = {0, 1, 2, 3, 4}, y[] = {30, 32, 35, 37, 40};
+    float slope = 0, intercept = 0;
+    FitLine(x, y, 5, slope, intercept);
+    EXPECT_EQ(slope, 2.5f);
+    EXPECT_FLOAT_EQ(intercept, 29.8f);
+}
+
+TEST(StatusText, BothFormsByteForByte) {
+    struct Case {
+        const char* source;
+        float level;
+        std::int16_t elapsed;
+        const char* history;
+        const char* oneLine;
+        const char* severalLines;
+    } const cases[] = {
+        {"DC", 57, 12, "DC 57 58 59 60 61 62", " Elapsed: 12 min, Energy level: 57 %, Lifetime: 57 min ",
+         " Elapsed: 12 min \r Energy level: 57 % \r Lifetime: 57 min "},
+        {"AC", 57, 0, "AC 57 56 55 54 53", " Energy level: 57 %, Charge time: 43 min ",
+         " Energy level: 57 % \r Charge time: 43 min "},
+        {"AC", 57, 0, "AC 57 56", " Energy level: 57 %, Acquiring data...",
+         " Energy level: 57 % \r Acquiring data..."},
+        {"AC", 100, 0, "AC 100", " Energy level: 100 %, Charge completed ",
+         " Energy level: 100 % \r Charge completed "},
+        {"DC", 100, 0, "DC 100", " Elapsed: 0 min, Energy level: 100 %, Charge completed ",
+         " Elapsed: 0 min \r Energy level: 100 % \r Charge completed "},
+        {"DC", 0, 31, "DC 0", " Elapsed: 31 min, Energy level: 0 %, Lifetime: 0 min ",
+         " Elapsed: 31 min \r Energy level: 0 % \r Lifetime: 0 min "},
+        {"DC", 57, 32767, "DC 57", " Elapsed: 32767 min, Energy level: 57 %, Acquiring data...",
+         " Elapsed: 32767 min \r Energy level: 57 % \r Acquiring data..."},
+        {"", 0, 0, "", " Energy level: 0 %, Acquiring data...", " Energy level: 0 % \r Acquiring data..."},
+        {"", 56.5f, 0, "", " Energy level: 56 %, Acquiring data...",
+         " Energy level: 56 % \r Acquiring data..."},
+    };
+    for (const Case& c : cases) {
+        TestProgram p;
+        setHistory(p.meter(), c.history);
+        p.meter().msPowerSrc = c.source;
+        p.meter().mEnergyLevel = c.level;
+        p.k.pnElapsedMin = c.elapsed;
+        for (std::int16_t mode : {1, -1, 7}) EXPECT_EQ(p.meter().GetStatusText(mode), c.oneLine);
+        EXPECT_EQ(p.meter().GetStatusText(0), c.severalLines);
+    }
+}
+
+}  // namespace
+}  // namespace corvane::test

@@ -1,0 +1,117 @@
+// The meter's picture by its pixels: the bar, its band colour, the mains half and the grid.
+
+#include <gtest/gtest.h>
+
+#include "program_fixture.h"
+
+namespace corvane::test {
+namespace {
+
+// Every colour its own, told apart by one letter: Low, Mid, High, Ac, background '.', Grid, Border.
+constexpr const char* kColours =
+    "LowColor=1 MidColor=2 HighColor=3 ACColor=4 BGColor=5 GridColor=6 BorderColor=7";
+char letter(Color c) { return c >= 1 && c <= 7 ? "?LMHA.GB"[c] : '?'; }
+
+std::string row(const Picture& pic, int y) {
+    std::string out;
+    for (int x = 0; x < pic.image().width(); ++x) out += letter(pic.image().at(x, y));
+    return out;
+}
+std::string column(const Picture& pic, int x) {
+    std::string out;
+    for (int y = 0; y < pic.image().height(); ++y) out += letter(pic.image().at(x, y));
+    return out;
+}
+
+// One tick at the level and source given, on a meter of the stored shape.
+struct Meter {
+    Meter(const std::string& stored, bool mains, int level) : p(std::string(kColours) + " " + stored) {
+        p.power(mains, level);
+        p.ticks(1);
+    }
+    const Picture& pic() { return p.meter().picHistory; }
+    TestProgram p;
+};
+
+// Flat, 51 long: the grid lies at 0, 10, ..., 50; a row shows the bar's length and colour.
+TEST(MeterDrawing, FlatBarsGrowFromTheLeftUnderTheGrid) {
+    struct Case {
+        const char* stored;
+        bool mains;
+        int level;
+        std::string top, bottom;  // the first and the last row of the surface
+    } const cases[] = {
+        // clang-format off
+        {"",                       false, 50,  "BHHHHHHHHHGHHHHHHHHHGHHHHHH...G.........G.........B",
+                                               "BHHHHHHHHHGHHHHHHHHHGHHHHHH...G.........G.........B"},  // 25.5 -> 26
+        {"",                       false, 30,  "BMMMMMMMMMGMMMMM....G.........G.........G.........B",
+                                               "BMMMMMMMMMGMMMMM....G.........G.........G.........B"},  // 15.3 -> 15
+        {"",                       true,  75,  "BHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHH.G.........B",
+                                               "BAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAA.G.........B"},
+        {"",                       false, 100, "BHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHB",
+                                               "BHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHB"},
+        {"",                       true,  0,   "B.........G.........G.........G.........G.........B",
+                                               "B.........G.........G.........G.........G.........B"},
+        {"",                       false, 24,  "BLLLLLLLLLGLL.......G.........G.........G.........B",
+                                               "BLLLLLLLLLGLL.......G.........G.........G.........B"},
+        {"LowBound=50 MidBound=50", false, 49, "BLLLLLLLLLGLLLLLLLLLGLLLLL....G.........G.........B", ""},
+        {"LowBound=50 MidBound=50", false, 50, "BHHHHHHHHHGHHHHHHHHHGHHHHHH...G.........G.........B", ""},
+        {"LowBound=60 MidBound=40", false, 45, "BLLLLLLLLLGLLLLLLLLLGLLL......G.........G.........B", ""},
+        {"LowBound=60 MidBound=40", false, 59, "BLLLLLLLLLGLLLLLLLLLGLLLLLLLLLG.........G.........B", ""},
+        {"LowBound=60 MidBound=40", false, 60, "BHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGH........G.........B", ""},
+        {"LowBound=60 MidBound=40", false, 39, "BLLLLLLLLLGLLLLLLLLLG.........G.........G.........B", ""},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        Meter m(std::string("Upright=0 ") + c.stored, c.mains, c.level);
+        ASSERT_EQ(m.pic().image().height(), 8);
+        // Low and on battery the bar blinks: the first tick shows it.
+        EXPECT_EQ(row(m.pic(), 0), c.top) << c.stored << " " << c.level;
+        if (!c.bottom.empty()) {
+            EXPECT_EQ(row(m.pic(), 7), c.bottom) << c.stored << " " << c.level;
+        }
+        if (c.mains) {  // the mark covers the lower half only
+            EXPECT_EQ(row(m.pic(), 3), c.top);
+            EXPECT_EQ(row(m.pic(), 4), c.bottom);
+        }
+    }
+}
+
+TEST(MeterDrawing, UprightBarsGrowFromTheBottomWithTheMarkOnTheRightHalf) {
+    Meter dc("", false, 30);  // 8 x 51: bar from y 36 down, middle colour
+    const std::string left = column(dc.pic(), 0);
+    EXPECT_EQ(left, "B.........G.........G.........G.....MMMMGMMMMMMMMMB");
+    EXPECT_EQ(column(dc.pic(), 7), left);
+
+    Meter full("", true, 100);
+    EXPECT_EQ(column(full.pic(), 3), "BHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHB");
+    EXPECT_EQ(column(full.pic(), 4), "BAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAB");
+    EXPECT_EQ(row(full.pic(), 5), "HHHHAAAA");
+
+    Meter empty("", false, 0);  // a box of no height lies below the surface: nothing of it shows
+    EXPECT_EQ(column(empty.pic(), 2), "B.........G.........G.........G.........G.........B");
+}
+
+TEST(MeterDrawing, AnOddThicknessPutsTheMarkOnTheLowerHalfRoundedDown) {
+    Meter m("Upright=0 Width=9", true, 75);  // surface 51 x 7: the bar to y 7 (clipped at 6), the mark from 3
+    ASSERT_EQ(m.pic().image().height(), 7);
+    std::string column12;
+    for (int y = 0; y < 7; ++y) column12 += letter(m.pic().image().at(12, y));
+    EXPECT_EQ(column12, "HHHAAAA");
+}
+
+TEST(MeterDrawing, TheBlinkWipesTheBarButNeverTheGrid) {
+    Meter m("Upright=0", false, 20);
+    EXPECT_EQ(row(m.pic(), 2), "BLLLLLLLLLG.........G.........G.........G.........B");
+    m.p.ticks(1);
+    EXPECT_EQ(row(m.pic(), 2), "B.........G.........G.........G.........G.........B");
+    m.p.power(true, 20);  // on mains it never blinks
+    for (int i = 0; i < 2; ++i) {
+        m.p.ticks(1);
+        EXPECT_EQ(row(m.pic(), 2), "BLLLLLLLLLG.........G.........G.........G.........B");
+        EXPECT_EQ(row(m.pic(), 6), "BAAAAAAAAAG.........G.........G.........G.........B");
+    }
+}
+
+}  // namespace
+}  // namespace corvane::test
