@@ -164,7 +164,11 @@ class Runtime {
     bool ended_ = false;
 };
 
-// Each backend defines this; CMake links exactly one backend into an executable.
+// Each backend defines these; CMake links exactly one backend into an executable.
 std::unique_ptr<Runtime> createRuntime(int argc, char** argv);
+// Writes what the program has to say when it ends before it starts (its command line's answers) to
+// standard output and standard error, or to the console it was started from where the system gives a
+// windowed program no standard output.
+void writeToConsole(const std::string& out, const std::string& err);
 
 }  // namespace corvane

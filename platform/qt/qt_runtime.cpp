@@ -63,6 +63,11 @@ void QtRuntime::reportProblem(const std::string& text) {
     std::fprintf(stderr, "corvane: %s\n", text.c_str());
 }
 
+void writeToConsole(const std::string& out, const std::string& err) {
+    std::fputs(out.c_str(), stdout);
+    std::fputs(err.c_str(), stderr);
+}
+
 std::unique_ptr<Runtime> createRuntime(int argc, char** argv) {
     static int storedArgc = argc;  // QApplication keeps a reference to it for its whole life
     return std::make_unique<QtRuntime>(storedArgc, argv);
