@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
         return line.exitStatus;
     }
     auto runtime = corvane::createRuntime(argc, argv);
+    if (!runtime->claimSoleInstance()) return 0;  // the running copy brings its meter forward
     corvane::Program program(*runtime);
     program.start();
     return runtime->run();

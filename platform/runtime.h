@@ -151,6 +151,16 @@ class Runtime {
     // A problem the user should hear about once (a settings file that cannot be read or written).
     virtual void reportProblem(const std::string& text) = 0;
 
+    // Makes this the one copy of the program that runs for the user. False when a copy already runs:
+    // that copy has been told of this start, and this one should end without showing anything. Two
+    // copies would each save the settings at their end, the last undoing what the other had changed.
+    virtual bool claimSoleInstance() = 0;
+    // What the program does when it is started again while this copy runs.
+    std::function<void()> onAnotherStart;
+    // A backend calls this when it hears of such a start; the program hears of it from the event loop,
+    // once the handler running now is done.
+    void anotherStarted();
+
     // The forms that exist, in the order they were created.
     const std::vector<Form*>& forms() const { return forms_; }
 
