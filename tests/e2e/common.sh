@@ -55,6 +55,7 @@ start_display() {  # [WIDTHxHEIGHT]: Xvfb picks a free display number itself, so
 
 # The meter is the program's one visible window titled "Corvane".
 meter_window() { xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | head -n1 || true; }
+visible_meters() { xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | wc -l; }
 
 meter_shown() {
     METER=$(meter_window)
@@ -104,4 +105,29 @@ cover_for_a_moment() {  # x y width height
     sleep 0.3
     kill "$cover"
     wait "$cover" 2>/dev/null || true
+}
+
+# A small stand-alone tray along the bottom edge, as a desktop panel would have.
+start_tray() {
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 --transparent false \
+        --tint 0x303030 >/dev/null 2>&1 &
+    BG_PIDS+=($!)
+    sleep 1
+}
+
+tray_blue_pixels() {  # strongly blue pixels in the tray's area: the program icon's body
+    screenshot
+    "$CONVERT" "$WORK/shot.png" -crop 120x32+904+736 +repage -fx 'b > 0.5 && b > r + 0.25 ? 1 : 0' \
+        -format '%[fx:round(mean * w * h)]' info:
+}
+
+# Starts the program again while it runs: that start must end by itself within a second, with status
+# 0 and without a word.
+start_again() {  # what, command...
+    "${@:2}" </dev/null >"$WORK/again.log" 2>&1 &
+    local pid=$! rc=0
+    within 1 eval "! kill -0 $pid 2>/dev/null" || { kill "$pid"; fail "$1: still running after a second"; }
+    wait "$pid" || rc=$?
+    expect_eq "$1: exit status" 0 "$rc"
+    expect_eq "$1: says nothing" "" "$(cat "$WORK/again.log")"
 }

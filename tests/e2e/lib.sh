@@ -38,16 +38,3 @@ expect_geometry() {  # what, "x y width height": the meter's, once it has settle
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }
 ini_value() { sed -n "s/^$1=//p" "$INI" | head -n1; }
 
-# A small stand-alone tray along the bottom edge, as a desktop panel would have.
-start_tray() {
-    trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 --transparent false \
-        --tint 0x303030 >/dev/null 2>&1 &
-    BG_PIDS+=($!)
-    sleep 1
-}
-
-tray_blue_pixels() {  # strongly blue pixels in the tray's area: the program icon's body
-    screenshot
-    "$CONVERT" "$WORK/shot.png" -crop 120x32+904+736 +repage -fx 'b > 0.5 && b > r + 0.25 ? 1 : 0' \
-        -format '%[fx:round(mean * w * h)]' info:
-}
