@@ -23,8 +23,7 @@ bool writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
     return true;
 }
 
-template <std::size_t N>
-corvane::IconImageView view(const std::array<std::uint32_t, N>& pixels, int side) {
+corvane::IconImageView view(const std::vector<std::uint32_t>& pixels, int side) {
     return {side, side, pixels};
 }
 
@@ -39,11 +38,21 @@ int main(int argc, char** argv) {
         const std::filesystem::path dir = argv[1];
         std::filesystem::create_directories(dir);
 
-        const auto large = corvane::programIconPixels();
-        const auto small = corvane::smallProgramIconPixels();
-        const corvane::IconImageView icoImages[] = {view(large, 32), view(small, 16)};
-        bool ok = writeFile(dir / "corvane.png", corvane::encodePng(view(large, 32)));
+        // The program's own picture at 32 pixels, the Windows icon with the sizes the shell shows (256
+        // would double the program's size), and one file a size in the hicolor theme's layout.
+        std::vector<std::vector<std::uint32_t>> pictures;
+        for (int side : {32, 16, 24, 48}) pictures.push_back(corvane::programIconPixels(side));
+        const corvane::IconImageView icoImages[] = {view(pictures[0], 32), view(pictures[1], 16),
+                                                    view(pictures[2], 24), view(pictures[3], 48)};
+        bool ok = writeFile(dir / "corvane.png", corvane::encodePng(icoImages[0]));
         ok = writeFile(dir / "corvane.ico", corvane::encodeIco(icoImages)) && ok;
+        for (int side : corvane::kProgramIconSizes) {
+            const std::string size = std::to_string(side) + "x" + std::to_string(side);
+            const std::filesystem::path folder = dir / "hicolor" / size / "apps";
+            std::filesystem::create_directories(folder);
+            const auto pixels = corvane::programIconPixels(side);
+            ok = writeFile(folder / "corvane.png", corvane::encodePng(view(pixels, side))) && ok;
+        }
 
         const std::pair<corvane::ClockHands, const char*> frames[] = {
             {corvane::ClockHands::Up, "hands-up.png"},
@@ -52,7 +61,7 @@ int main(int argc, char** argv) {
             {corvane::ClockHands::Left, "hands-left.png"},
         };
         for (const auto& [hands, name] : frames) {
-            const auto pixels = corvane::programIconPixels(hands);
+            const auto pixels = corvane::programIconPixels(32, hands);
             ok = writeFile(dir / name, corvane::encodePng(view(pixels, 32))) && ok;
         }
         return ok ? 0 : 1;

@@ -11,12 +11,18 @@ namespace corvane {
 
 namespace {
 
+// Every size a panel may ask for, each drawn at that size: a tray icon is often 22 or 24 pixels.
 QIcon programIcon() {
-    const auto px = programIconPixels();
-    QImage img(32, 32, QImage::Format_ARGB32);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) img.setPixel(x, y, px[static_cast<std::size_t>(y) * 32 + x]);
-    return QIcon(QPixmap::fromImage(img));
+    QIcon icon;
+    for (int side : kProgramIconSizes) {
+        if (side > 64) break;
+        const auto px = programIconPixels(side);
+        QImage img(side, side, QImage::Format_ARGB32);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) img.setPixel(x, y, px[static_cast<std::size_t>(y) * side + x]);
+        icon.addPixmap(QPixmap::fromImage(img));
+    }
+    return icon;
 }
 
 // The same mouse message numbers a Windows icon reports; a double-click follows a click.
