@@ -25,7 +25,12 @@ void operator delete(void* p) noexcept {
     if (p) --gLiveAllocations;
     std::free(p);
 }
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+// Freed here too rather than through the unsized delete: optimising builds otherwise see that call on
+// a pointer from malloc and warn of a mismatch.
+void operator delete(void* p, std::size_t) noexcept {
+    if (p) --gLiveAllocations;
+    std::free(p);
+}
 
 namespace corvane::test {
 namespace {
