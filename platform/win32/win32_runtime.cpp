@@ -8,6 +8,7 @@ namespace corvane::win32 {
 
 namespace {
 
+// A later start and the installer find the running copy by this name (packaging/windows/corvane.nsi).
 constexpr const char* kRuntimeWindowClass = "CorvaneRuntime";
 constexpr UINT kRunPosted = WM_APP;
 // "Local": one running copy per session, the way the settings are one per user.
