@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -24,12 +25,11 @@ using Claim = SoleInstance::Claim;
 
 class Sole : public ::testing::Test {
   protected:
+    // In /tmp itself, whatever TMPDIR says: a socket's path must stay within about 100 characters.
     void SetUp() override {
-        folder =
-            fs::temp_directory_path() / ("corvane-sole-" + std::to_string(::getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        char name[] = "/tmp/corvane-sole-XXXXXX";
+        ASSERT_NE(::mkdtemp(name), nullptr);
+        folder = name;
     }
     void TearDown() override { fs::remove_all(folder); }
     std::unique_ptr<SoleInstance> start(std::chrono::milliseconds patience = 2s, fs::path where = {}) {
