@@ -105,11 +105,12 @@ int SoleInstance::takeKnocks() {
     return knocks;
 }
 
-std::filesystem::path SoleInstance::defaultFolder(const Reporter& report) {
+std::filesystem::path SoleInstance::defaultFolder(const Reporter& report,
+                                                  const std::filesystem::path& shared) {
     const char* xdg = std::getenv("XDG_RUNTIME_DIR");
     if (xdg && *xdg == '/') return xdg;
     // A folder of our own, as the runtime folder would be: anyone could have made one of that name first.
-    const std::filesystem::path own = "/tmp/corvane-" + std::to_string(::getuid());
+    const std::filesystem::path own = shared / ("corvane-" + std::to_string(::getuid()));
     struct stat st {};
     if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
         report("runs without the guard against a second copy: " + why(own));

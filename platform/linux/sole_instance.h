@@ -36,9 +36,10 @@ class SoleInstance {
     // Gives the claim up, socket first: a start from now on becomes the running copy.
     void release();
 
-    // $XDG_RUNTIME_DIR when it names an absolute folder; otherwise a folder of the user's own in /tmp,
-    // made if need be. Empty when neither is fit for the purpose (reported).
-    static std::filesystem::path defaultFolder(const Reporter& report);
+    // $XDG_RUNTIME_DIR when it names an absolute folder; otherwise a folder of the user's own in the
+    // shared one (/tmp), made if need be. Empty when neither is fit for the purpose (reported).
+    static std::filesystem::path defaultFolder(const Reporter& report,
+                                               const std::filesystem::path& shared = "/tmp");
 
   private:
     bool knock() const;

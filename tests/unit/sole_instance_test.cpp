@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -43,11 +44,15 @@ class Sole : public ::testing::Test {
         EXPECT_EQ(::flock(fd, LOCK_EX), 0);
         return fd;
     }
+    static long openFiles() {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{});
+    }
     fs::path folder;
     std::vector<std::string> problems;
 };
 
 TEST_F(Sole, LaterStartsKnockOnTheRunningCopyUntilItLetsGo) {
+    const long openBefore = openFiles();
     auto first = start();
     ASSERT_EQ(first->claim(), Claim::Won);
     ASSERT_GE(first->knockSocket(), 0);
@@ -62,11 +67,15 @@ TEST_F(Sole, LaterStartsKnockOnTheRunningCopyUntilItLetsGo) {
     EXPECT_EQ(first->takeKnocks(), 0);
     first->release();
     EXPECT_FALSE(fs::exists(folder / "corvane.socket"));
+    EXPECT_EQ(first->knockSocket(), -1);
     auto next = start();
     EXPECT_EQ(next->claim(), Claim::Won);
     EXPECT_EQ(start()->claim(), Claim::AnotherRuns);
     EXPECT_EQ(next->takeKnocks(), 1);
     EXPECT_TRUE(problems.empty());
+    first.reset();
+    next.reset();
+    EXPECT_EQ(openFiles(), openBefore) << "every lock and socket closed again";
 }
 
 // A copy killed outright leaves its lock file and its socket behind; neither keeps the next one out.
@@ -128,25 +137,43 @@ TEST_F(Sole, WhereNoGuardCanBeHadTheProgramRunsAndSaysSo) {
     EXPECT_EQ(first->knockSocket(), -1);
     EXPECT_EQ(problems.size(), 2u);
     EXPECT_EQ(start(100ms, deep)->claim(), Claim::AnotherRuns);
+    first->release();
+    // Something in the socket's place that is not a socket: the same.
+    fs::create_directories(folder / "corvane.socket" / "x");
+    const long openBefore = openFiles();
+    auto blocked = start(100ms);
+    EXPECT_EQ(blocked->claim(), Claim::Won);
+    EXPECT_EQ(blocked->knockSocket(), -1);
+    EXPECT_EQ(problems.size(), 3u);
+    EXPECT_EQ(openFiles(), openBefore + 1) << "the lock alone stays open";
 }
 
-TEST(SoleFolder, TheRuntimeFolderOrAPrivateOneOfTheUsersOwn) {
+// Without a runtime folder, one of the user's own in the shared folder; one of that name that anyone
+// else could use is refused.
+TEST_F(Sole, TheRuntimeFolderOrAPrivateOneOfTheUsersOwn) {
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     const std::string restore = saved ? saved : "";
-    std::vector<std::string> problems;
-    const auto report = [&problems](const std::string& t) { problems.push_back(t); };
+    const auto report = [this](const std::string& t) { problems.push_back(t); };
+    const fs::path own = folder / ("corvane-" + std::to_string(::getuid()));
     ::setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
-    EXPECT_EQ(SoleInstance::defaultFolder(report), "/run/user/4242");
+    EXPECT_EQ(SoleInstance::defaultFolder(report, folder), "/run/user/4242");
+    EXPECT_FALSE(fs::exists(own));
     for (const char* unfit : {"", "run/user"}) {
         ::setenv("XDG_RUNTIME_DIR", unfit, 1);
-        const fs::path own = SoleInstance::defaultFolder(report);
-        EXPECT_EQ(own, "/tmp/corvane-" + std::to_string(::getuid())) << unfit;
+        EXPECT_EQ(SoleInstance::defaultFolder(report, folder), own) << unfit;
         struct stat st {};
         ASSERT_EQ(::lstat(own.c_str(), &st), 0);
         EXPECT_TRUE(S_ISDIR(st.st_mode));
         EXPECT_EQ(st.st_mode & 0777, 0700u);
     }
     EXPECT_TRUE(problems.empty());
+    fs::permissions(own, fs::perms::group_read | fs::perms::group_exec, fs::perm_options::add);
+    EXPECT_EQ(SoleInstance::defaultFolder(report, folder), "");
+    fs::remove(own);
+    fs::create_directory_symlink(folder, own);
+    EXPECT_EQ(SoleInstance::defaultFolder(report, folder), "");
+    EXPECT_EQ(SoleInstance::defaultFolder(report, folder / "missing"), "");
+    EXPECT_EQ(problems.size(), 3u);
     saved ? ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
 }
 
