@@ -4,10 +4,11 @@
 // Implements: forms as Qt 6 top-level widgets that paint the model's pixels (qt_form_peer,
 // qt_form_widget); timers and deferred calls on Qt's event loop (qt_timer_peer, post); the
 // notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor, clock, program folder
-// and the battery from /sys/class/power_supply (qt_services); the settings in an INI file under the
-// XDG configuration folder (platform/linux/ini_store); SIGTERM, SIGINT, SIGHUP and the session
-// manager's save request as the end of the session (qt_signal_pipe); one running copy per user through
-// a lock and a socket in the user's runtime folder (platform/linux/sole_instance).
+// and the battery from /sys/class/power_supply (qt_services); the alarm sound (qt_sound); the settings
+// in an INI file under the XDG configuration folder (platform/linux/ini_store); SIGTERM, SIGINT,
+// SIGHUP and the session manager's save request as the end of the session (qt_signal_pipe); one
+// running copy per user through a lock and a socket in the user's runtime folder
+// (platform/linux/sole_instance).
 // Differs from the others: the tray icon reports clicks but no hovering (reportsHover() is false);
 // under Wayland the program runs through XWayland, since Wayland lets no window place itself; what
 // window managers read and Qt has no flag for is set on the X11 window directly (qt_x11_hints); a
@@ -22,6 +23,7 @@
 #include "platform/linux/sole_instance.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_signal_pipe.h"
+#include "platform/qt/qt_sound.h"
 #include "platform/qt/qt_tray.h"
 #include "platform/runtime.h"
 
@@ -41,6 +43,7 @@ class QtRuntime final : public Runtime {
     Clock& clock() override { return clock_; }
     TrayIcon& tray() override { return tray_; }
     AppInfo& appInfo() override { return appInfo_; }
+    Sound& sound() override { return sound_; }
     void post(std::function<void()> fn) override;
     int run() override;
     void reportProblem(const std::string& text) override;
@@ -57,6 +60,7 @@ class QtRuntime final : public Runtime {
     QtClock clock_;
     QtTray tray_;
     QtAppInfo appInfo_;
+    QtSound sound_;
     QtSignalPipe signals_;
     std::optional<SoleInstance> sole_;
     std::unique_ptr<QSocketNotifier> knocks_;

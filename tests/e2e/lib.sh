@@ -16,9 +16,24 @@ export XDG_RUNTIME_DIR="$WORK/run"
 # Qt and its libraries keep some allocations to the end of the process on purpose.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 
+STARTED_PID=  # what start_corvane started: the program, or a wrapper whose exit status is the program's
+
 start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last argument
     XDG_CONFIG_HOME="$CFG" "$@" "$CORVANE" >"$PROGRAM_LOG" 2>&1 &
-    CORVANE_PID=$!
+    STARTED_PID=$!
+    CORVANE_PID=$STARTED_PID
+    BG_PIDS+=("$STARTED_PID")
+}
+
+# Starts the program over the fake battery (see start_on_battery in common.sh). The wrapper stays to
+# clean up, so the program, which gets the signals, is its child.
+start_corvane_on_battery() {  # with-fake-battery options, e.g. --ac 0 --percent 57
+    start_corvane "${ON_BATTERY[@]}" "$@" --
+    program_child() {
+        CORVANE_PID=$(pgrep -P "$STARTED_PID" || true)
+        [[ -n $CORVANE_PID && $(readlink "/proc/$CORVANE_PID/exe" 2>/dev/null) == "$CORVANE" ]]
+    }
+    within 10 program_child || fail "the program did not start"
     BG_PIDS+=("$CORVANE_PID")
 }
 
@@ -27,7 +42,7 @@ stop_corvane() {  # [signal]
     kill "-${1:-TERM}" "$CORVANE_PID"
     local rc=0
     within 10 program_ended || fail "the program did not end after SIG${1:-TERM}"
-    wait "$CORVANE_PID" || rc=$?
+    wait "$STARTED_PID" || rc=$?
     expect_eq "exit status after SIG${1:-TERM}" 0 "$rc"
 }
 
