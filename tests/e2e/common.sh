@@ -191,3 +191,24 @@ start_again() {  # what, command...
     expect_eq "$1: exit status" 0 "$rc"
     expect_eq "$1: says nothing" "" "$(cat "$WORK/again.log")"
 }
+
+# The command line's answers, the same on both programs: --version and --help (or -h) on standard
+# output with status 0, anything else the usage on standard error with status 2.
+check_command_line() {  # command...: the program as the test starts it
+    local usage
+    usage=$("$@" --help </dev/null 2>>"$WORK/usage.err") || fail "--help: $(cat "$WORK/usage.err")"
+    [[ $usage == "Usage: corvane [--help | --version]"* ]] || fail "usage: $usage"
+    answers "--version" 0 "Corvane 2.2" "" "$@" --version
+    answers "--help" 0 "$usage" "" "$@" --help
+    answers "-h" 0 "$usage" "" "$@" -h
+    answers "an unknown option" 2 "" "corvane: unknown option '--bogus'"$'\n'"$usage" "$@" --bogus
+    answers "an argument" 2 "" "corvane: takes no arguments, found '/?'"$'\n'"$usage" "$@" /?
+}
+
+answers() {  # what, exit status, standard output, standard error, command...
+    local rc=0
+    "${@:5}" </dev/null >"$WORK/out" 2>"$WORK/err" || rc=$?
+    expect_eq "$1: exit status" "$2" "$rc"
+    expect_eq "$1: standard output" "$3" "$(cat "$WORK/out")"
+    expect_eq "$1: standard error" "$4" "$(cat "$WORK/err")"
+}

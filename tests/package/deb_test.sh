@@ -32,15 +32,21 @@ for item in "${items[@]}"; do
 done
 pass "dependencies met: $depends"
 # ... and every library the program asks for by name belongs to one of them.
+owner_of() {  # the package of a library known by its name, such as libc.so.6
+    local path
+    path=$(ldconfig -p | awk -v lib="$1" '$1 == lib && /x86-64/ && !found {print $NF; found = 1}')
+    [[ -n $path ]] || fail "$1 not found on this system"
+    # dpkg knows a library by the path its package put it at, which may sit behind a link.
+    { dpkg -S "$path" || dpkg -S "$(realpath "$path")"; } 2>/dev/null | awk -F: 'NR == 1 {print $1}'
+}
 names=" $(sed 's/([^)]*)//g; s/,/ /g' <<<"$depends") "
 for lib in $(objdump -p "$root/usr/bin/corvane" | awk '/NEEDED/ {print $2}'); do
-    path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && /x86-64/ && !found {print $NF; found = 1}')
-    [[ -n $path ]] || fail "$lib not found on this system"
-    # dpkg knows a library by the path its package put it at, which may sit behind a link.
-    owner=$( { dpkg -S "$path" || dpkg -S "$(realpath "$path")"; } 2>/dev/null | awk -F: 'NR == 1 {print $1}')
+    owner=$(owner_of "$lib")
     [[ -n $owner && $names == *" $owner "* ]] || fail "$lib comes from '$owner', which is not a dependency"
 done
 pass "every linked library comes from a dependency"
+expect_eq "the sound library the alarm opens is recommended" "$(owner_of libcanberra.so.0)" \
+    "$(dpkg-deb -f "$deb" Recommends)"
 
 # The unpacked program, as installed, on a screen of its own.
 CORVANE=$root/usr/bin/corvane
