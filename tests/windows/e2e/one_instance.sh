@@ -19,8 +19,8 @@ no_meter() { [[ $(visible_meters) == 0 ]]; }
 within 5 no_meter || fail "the meter stored as hidden is on the screen"
 pass "started hidden"
 again "second start with the meter hidden"
-meter=$(wait_for_meter)
-expect_geometry "$meter" "1014 0 10 51"
+wait_meter
+expect_geometry "$METER" "1014 0 10 51"
 again "third start with the meter shown"
 sleep 0.5
 expect_eq "one meter" 1 "$(visible_meters)"
@@ -32,10 +32,10 @@ expect_eq "shown by the second start, saved as shown" "State|REG_SZ| 0" "$(store
 
 # Killed outright: Wine lets go of the copy's mutex and its windows.
 start_corvane
-wait_for_meter >/dev/null
+wait_meter
 { kill -KILL "$CORVANE_PID" && wait "$CORVANE_PID"; } 2>/dev/null || true
 start_corvane
-wait_for_meter >/dev/null
+wait_meter
 pass "a start after a killed copy runs"
 again "a start beside it"
 expect_eq "still one meter" 1 "$(visible_meters)"
