@@ -181,6 +181,22 @@ tray_blue_pixels() {  # strongly blue pixels in the tray's area: the program ico
         -format '%[fx:round(mean * w * h)]' info:
 }
 
+# The tray takes a moment to show an icon whole: it is counted once two looks agree.
+tray_icon_settled() {
+    local first
+    first=$(tray_blue_pixels)
+    sleep 0.3
+    TRAY_ICON=$(tray_blue_pixels)
+    [[ $first -gt 40 && $first == "$TRAY_ICON" ]]
+}
+
+expect_one_tray_icon() {  # what: the icon as counted by tray_icon_settled, not a second one beside it
+    local now
+    now=$(tray_blue_pixels)
+    ((now > 40 && now < TRAY_ICON * 3 / 2)) || fail "$1: $now blue pixels in the tray, $TRAY_ICON for one icon"
+    pass "$1"
+}
+
 # Starts the program again while it runs: that start must end by itself within a second, with status
 # 0 and without a word.
 start_again() {  # what, command...

@@ -7,13 +7,11 @@ source "$(dirname "$0")/lib.sh"
 start_display 1024x768
 start_tray
 
-icon_in_tray() { ICON=$(tray_blue_pixels) && [[ $ICON -gt 40 ]]; }
 again() { start_again "$1" env XDG_CONFIG_HOME="$CFG" "$CORVANE"; }
 
 printf '[Form]\nState=1\n' | write_ini
 start_corvane
-within 10 icon_in_tray || fail "no program icon in the tray"
-one_icon=$ICON
+within 10 tray_icon_settled || fail "no program icon in the tray"
 expect_eq "started hidden" 0 "$(visible_meters)"
 again "second start with the meter hidden"
 wait_meter
@@ -21,7 +19,7 @@ expect_geometry "the hidden meter is shown in its place" "1014 0 10 51"
 again "third start with the meter shown"
 sleep 0.5
 expect_eq "one meter" 1 "$(visible_meters)"
-expect_eq "one icon" "$one_icon" "$(tray_blue_pixels)"
+expect_one_tray_icon "one icon"
 stop_corvane TERM
 expect_eq "shown by the second start, saved as shown" " 0" "$(ini_value State)"
 

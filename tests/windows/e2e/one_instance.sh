@@ -6,14 +6,12 @@ source "$(dirname "$0")/lib.sh"
 setup
 start_tray
 
-icon_in_tray() { ICON=$(tray_blue_pixels) && [[ $ICON -gt 40 ]]; }
 again() { start_again "$1" wine "$EXE"; }
 
 reg_add Form State 1
 start_corvane
 wait_for_windows
-within 10 icon_in_tray || fail "no program icon in the tray"
-one_icon=$ICON
+within 10 tray_icon_settled || fail "no program icon in the tray"
 # Shown and hidden again within start-up; Wine takes a moment to take a hidden window off the screen.
 no_meter() { [[ $(visible_meters) == 0 ]]; }
 within 5 no_meter || fail "the meter stored as hidden is on the screen"
@@ -24,7 +22,7 @@ expect_geometry "$METER" "1014 0 10 51"
 again "third start with the meter shown"
 sleep 0.5
 expect_eq "one meter" 1 "$(visible_meters)"
-expect_eq "one icon" "$one_icon" "$(tray_blue_pixels)"
+expect_one_tray_icon "one icon"
 expect_eq "two windows of one copy: the main form's and the meter's" 2 \
     "$(xdotool search --name '^Corvane$' 2>/dev/null | wc -l)"
 end_session
