@@ -420,4 +420,10 @@ void Runtime::endSession() {
     }
 }
 
+void Runtime::anotherStarted() {
+    post([this] {
+        if (onAnotherStart) onAnotherStart();
+    });
+}
+
 }  // namespace corvane

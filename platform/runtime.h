@@ -151,6 +151,16 @@ class Runtime {
     // A problem the user should hear about once (a settings file that cannot be read or written).
     virtual void reportProblem(const std::string& text) = 0;
 
+    // Makes this the one copy of the program that runs for the user. False when a copy already runs:
+    // that copy has been told of this start, and this one should end without showing anything. Two
+    // copies would each save the settings at their end, the last undoing what the other had changed.
+    virtual bool claimSoleInstance() = 0;
+    // What the program does when it is started again while this copy runs.
+    std::function<void()> onAnotherStart;
+    // A backend calls this when it hears of such a start; the program hears of it from the event loop,
+    // once the handler running now is done.
+    void anotherStarted();
+
     // The forms that exist, in the order they were created.
     const std::vector<Form*>& forms() const { return forms_; }
 
@@ -164,7 +174,11 @@ class Runtime {
     bool ended_ = false;
 };
 
-// Each backend defines this; CMake links exactly one backend into an executable.
+// Each backend defines these; CMake links exactly one backend into an executable.
 std::unique_ptr<Runtime> createRuntime(int argc, char** argv);
+// Writes what the program has to say when it ends before it starts (its command line's answers) to
+// standard output and standard error, or to the console it was started from where the system gives a
+// windowed program no standard output.
+void writeToConsole(const std::string& out, const std::string& err);
 
 }  // namespace corvane

@@ -147,6 +147,100 @@ constexpr Layout kLayout16{
     .plusHalfWidth = 0,
 };
 
+// 22 and 24 pixels, the usual tray sizes: the 32-pixel picture with its edges on whole pixels, an odd
+// body width so that the face's centre falls on a pixel's centre and the ticks cover single pixels.
+constexpr Layout kLayout24{
+    .size = 24,
+    .bodyX0 = 5,
+    .bodyY0 = 4,
+    .bodyX1 = 20,
+    .bodyY1 = 24,
+    .bodyRadius = 2.5,
+    .nubX0 = 9,
+    .nubY0 = 1,
+    .nubX1 = 16,
+    .nubY1 = 5,
+    .nubRadius = 1,
+    .outline = 1,
+    .face = {12.5, 15.5},
+    .faceRadius = 6,
+    .rim = 1,
+    .tickInner = 3.5,
+    .tickOuter = 4.5,
+    .tickHalfWidth = 0.5,
+    .hourLength = 3,
+    .hourHalfWidth = 0.8,
+    .minuteLength = 4.1,
+    .minuteHalfWidth = 0.6,
+    .classic = {305, 60},
+    .crispHands = false,
+    .plus = {12.5, 7.5},
+    .plusHalfLength = 1.5,
+    .plusHalfWidth = 0.5,
+};
+
+constexpr Layout kLayout22{
+    .size = 22,
+    .bodyX0 = 4,
+    .bodyY0 = 4,
+    .bodyX1 = 19,
+    .bodyY1 = 22,
+    .bodyRadius = 2.5,
+    .nubX0 = 8,
+    .nubY0 = 1,
+    .nubX1 = 15,
+    .nubY1 = 5,
+    .nubRadius = 1,
+    .outline = 1,
+    .face = {11.5, 14.5},
+    .faceRadius = 5.5,
+    .rim = 1,
+    .tickInner = 3.5,
+    .tickOuter = 4.5,
+    .tickHalfWidth = 0.5,
+    .hourLength = 2.8,
+    .hourHalfWidth = 0.8,
+    .minuteLength = 3.9,
+    .minuteHalfWidth = 0.6,
+    .classic = {305, 60},
+    .crispHands = false,
+    .plus = {11.5, 7.5},
+    .plusHalfLength = 1.5,
+    .plusHalfWidth = 0.5,
+};
+
+// The design layout at another scale. The body's and the nub's edges go onto whole pixels, where they
+// stay sharp; the round shapes are smooth at any scale.
+Layout scaledLayout(int side) {
+    const double k = side / static_cast<double>(kLayout32.size);
+    const auto edge = [k](double v) { return std::round(v * k); };
+    Layout l = kLayout32;
+    l.size = side;
+    l.bodyX0 = edge(l.bodyX0), l.bodyY0 = edge(l.bodyY0), l.bodyX1 = edge(l.bodyX1),
+    l.bodyY1 = edge(l.bodyY1);
+    l.nubX0 = edge(l.nubX0), l.nubY0 = edge(l.nubY0), l.nubX1 = edge(l.nubX1), l.nubY1 = edge(l.nubY1);
+    for (double* length : {&l.bodyRadius, &l.nubRadius, &l.outline, &l.faceRadius, &l.rim, &l.tickInner,
+                           &l.tickOuter, &l.tickHalfWidth, &l.hourLength, &l.hourHalfWidth, &l.minuteLength,
+                           &l.minuteHalfWidth, &l.plusHalfLength, &l.plusHalfWidth})
+        *length *= k;
+    l.face = {l.face.x * k, l.face.y * k};
+    l.plus = {l.plus.x * k, l.plus.y * k};
+    return l;
+}
+
+Layout layoutFor(int side) {
+    switch (side) {
+        case 16:
+            return kLayout16;
+        case 22:
+            return kLayout22;
+        case 24:
+            return kLayout24;
+        default:
+            return scaledLayout(side);
+    }
+}
+
 HandAngles anglesFor(const Layout& l, ClockHands hands) {
     switch (hands) {
         case ClockHands::Up:
@@ -225,20 +319,19 @@ std::optional<Rgb> sample(const Layout& l, const HandAngles& angles, Vec p) {
     return colour;
 }
 
-template <std::size_t N>
-void render(const Layout& l, ClockHands hands, std::array<std::uint32_t, N>& out) {
-    constexpr int kGrid = 8;  // 64 samples per pixel: smooth edges, still instant at these sizes
+std::vector<std::uint32_t> render(const Layout& l, ClockHands hands) {
+    // 64 samples per pixel for smooth edges at tray sizes; at 64 pixels and more 16 do as well.
+    const int grid = l.size >= 64 ? 4 : 8;
     const HandAngles angles = anglesFor(l, hands);
-    if (static_cast<std::size_t>(l.size) * static_cast<std::size_t>(l.size) != N)
-        return;  // layout/array mismatch
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(l.size) * static_cast<std::size_t>(l.size));
     for (int y = 0; y < l.size; ++y) {
         for (int x = 0; x < l.size; ++x) {
             // Averaging premultiplied colour over the covered samples gives correct edge blending.
             Rgb sum{0, 0, 0};
             int covered = 0;
-            for (int sy = 0; sy < kGrid; ++sy) {
-                for (int sx = 0; sx < kGrid; ++sx) {
-                    const Vec p{x + (sx + 0.5) / kGrid, y + (sy + 0.5) / kGrid};
+            for (int sy = 0; sy < grid; ++sy) {
+                for (int sx = 0; sx < grid; ++sx) {
+                    const Vec p{x + (sx + 0.5) / grid, y + (sy + 0.5) / grid};
                     if (const auto c = sample(l, angles, p)) {
                         sum = {sum.r + c->r, sum.g + c->g, sum.b + c->b};
                         ++covered;
@@ -252,12 +345,13 @@ void render(const Layout& l, ClockHands hands, std::array<std::uint32_t, N>& out
                 const auto channel = [covered](double v) {
                     return static_cast<std::uint32_t>(std::lround(v / covered));
                 };
-                const auto alpha = static_cast<std::uint32_t>(covered * 255 / (kGrid * kGrid));
+                const auto alpha = static_cast<std::uint32_t>(covered * 255 / (grid * grid));
                 argb = alpha << 24 | channel(sum.r) << 16 | channel(sum.g) << 8 | channel(sum.b);
             }
             out[static_cast<std::size_t>(y * l.size + x)] = argb;
         }
     }
+    return out;
 }
 
 // ---- file encoders ---------------------------------------------------------------------------------
@@ -320,16 +414,9 @@ void checkImage(const IconImageView& image, int maxSide) {
 
 }  // namespace
 
-std::array<std::uint32_t, 32 * 32> programIconPixels(ClockHands hands) {
-    std::array<std::uint32_t, 32 * 32> pixels{};
-    render(kLayout32, hands, pixels);
-    return pixels;
-}
-
-std::array<std::uint32_t, 16 * 16> smallProgramIconPixels(ClockHands hands) {
-    std::array<std::uint32_t, 16 * 16> pixels{};
-    render(kLayout16, hands, pixels);
-    return pixels;
+std::vector<std::uint32_t> programIconPixels(int side, ClockHands hands) {
+    if (side < 1 || side > 256) throw std::invalid_argument("icon size out of range");
+    return render(layoutFor(side), hands);
 }
 
 std::vector<std::uint8_t> encodePng(const IconImageView& image) {

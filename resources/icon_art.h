@@ -15,13 +15,16 @@ namespace corvane {
 // directions are the About box frames ("full" = Up, "half" = Right, "empty" = Down, "null" = Left).
 enum class ClockHands { Classic, Up, Right, Down, Left };
 
-// 32*32 pixels, row-major from the top-left, each 0xAARRGGBB (straight alpha).
-std::array<std::uint32_t, 32 * 32> programIconPixels(ClockHands hands = ClockHands::Classic);
+// The sizes the icon is laid out for: the hicolor theme's, the tray's and the Windows shell's.
+inline constexpr std::array<int, 8> kProgramIconSizes{16, 22, 24, 32, 48, 64, 128, 256};
 
-// The same picture laid out again for 16*16 rather than scaled down from 32*32, which would turn the clock
-// face into grey mush: edges on whole pixels, one-pixel hands without anti-aliasing, no ticks and no '+'.
-// Classic shows nine o'clock here, because ten-past-ten diagonals break up into loose dots at this size.
-std::array<std::uint32_t, 16 * 16> smallProgramIconPixels(ClockHands hands = ClockHands::Classic);
+// The icon drawn at side*side pixels (1 to 256), row-major from the top-left, each 0xAARRGGBB (straight
+// alpha). Every size is drawn at that size, never scaled from another picture. 32 pixels is the design
+// size; 16, 22 and 24 have layouts of their own, where a scaled-down face turns to grey mush: edges on
+// whole pixels, one-pixel ticks, and at 16 one-pixel hands without anti-aliasing, no ticks and no '+',
+// the classic face showing nine o'clock because ten-past-ten diagonals break up into loose dots there.
+// Larger sizes draw the 32-pixel layout at their scale, its edges moved onto whole pixels.
+std::vector<std::uint32_t> programIconPixels(int side, ClockHands hands = ClockHands::Classic);
 
 // A borrowed view of square or rectangular 0xAARRGGBB pixels, row-major from the top-left.
 struct IconImageView {

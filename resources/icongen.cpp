@@ -24,20 +24,26 @@ bool writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
     return true;
 }
 
-// The pixels as the initialiser of a C++ array, for a program that shows the icon without drawing it.
-bool writeInitialiser(const std::filesystem::path& path, std::span<const std::uint32_t> pixels) {
+// The pixels of each size as the initialiser of a C++ array: the side, then its pixels, size after
+// size, then a side of 0. For a program that shows the icon without drawing it.
+bool writeInitialiser(const std::filesystem::path& path, std::span<const std::vector<std::uint32_t>> pictures) {
     std::string text;
     char number[16];
-    for (std::size_t i = 0; i < pixels.size(); ++i) {
-        std::snprintf(number, sizeof number, "0x%08x,%c", static_cast<unsigned>(pixels[i]),
-                      i % 8 == 7 ? '\n' : ' ');
-        text += number;
+    for (const auto& pixels : pictures) {
+        int side = 0;
+        while (std::size_t(side) * std::size_t(side) < pixels.size()) ++side;
+        text += std::to_string(side) + ",\n";
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            std::snprintf(number, sizeof number, "0x%08x,%c", static_cast<unsigned>(pixels[i]),
+                          i % 8 == 7 ? '\n' : ' ');
+            text += number;
+        }
     }
+    text += "0\n";
     return writeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
-template <std::size_t N>
-corvane::IconImageView view(const std::array<std::uint32_t, N>& pixels, int side) {
+corvane::IconImageView view(const std::vector<std::uint32_t>& pixels, int side) {
     return {side, side, pixels};
 }
 
@@ -52,12 +58,25 @@ int main(int argc, char** argv) {
         const std::filesystem::path dir = argv[1];
         std::filesystem::create_directories(dir);
 
-        const auto large = corvane::programIconPixels();
-        const auto small = corvane::smallProgramIconPixels();
-        const corvane::IconImageView icoImages[] = {view(large, 32), view(small, 16)};
-        bool ok = writeFile(dir / "corvane.png", corvane::encodePng(view(large, 32)));
+        // The program's own picture at 32 pixels, the Windows icon with the sizes the shell shows (256
+        // would double the program's size), and one file a size in the hicolor theme's layout.
+        std::vector<std::vector<std::uint32_t>> pictures;
+        for (int side : {32, 16, 24, 48}) pictures.push_back(corvane::programIconPixels(side));
+        const corvane::IconImageView icoImages[] = {view(pictures[0], 32), view(pictures[1], 16),
+                                                    view(pictures[2], 24), view(pictures[3], 48)};
+        bool ok = writeFile(dir / "corvane.png", corvane::encodePng(icoImages[0]));
         ok = writeFile(dir / "corvane.ico", corvane::encodeIco(icoImages)) && ok;
-        ok = writeInitialiser(dir / "corvane.argb.inc", large) && ok;
+        for (int side : corvane::kProgramIconSizes) {
+            const std::string size = std::to_string(side) + "x" + std::to_string(side);
+            const std::filesystem::path folder = dir / "hicolor" / size / "apps";
+            std::filesystem::create_directories(folder);
+            const auto pixels = corvane::programIconPixels(side);
+            ok = writeFile(folder / "corvane.png", corvane::encodePng(view(pixels, side))) && ok;
+        }
+        std::vector<std::vector<std::uint32_t>> traySizes;
+        for (int side : corvane::kProgramIconSizes)
+            if (side <= 64) traySizes.push_back(corvane::programIconPixels(side));
+        ok = writeInitialiser(dir / "corvane.argb.inc", traySizes) && ok;
 
         const std::pair<corvane::ClockHands, const char*> frames[] = {
             {corvane::ClockHands::Up, "hands-up.png"},
@@ -66,7 +85,7 @@ int main(int argc, char** argv) {
             {corvane::ClockHands::Left, "hands-left.png"},
         };
         for (const auto& [hands, name] : frames) {
-            const auto pixels = corvane::programIconPixels(hands);
+            const auto pixels = corvane::programIconPixels(32, hands);
             ok = writeFile(dir / name, corvane::encodePng(view(pixels, 32))) && ok;
         }
         return ok ? 0 : 1;

@@ -65,6 +65,14 @@ void frmMain::ToggleMonitor() {
     }
 }
 
+// A hidden meter is shown the way the menu shows it, so the caption and the stored state say so too;
+// then it is lifted above the other windows of its band, the band itself unchanged.
+void frmMain::BringMeterForward() {
+    if (mnuMenuArray[0].caption == kShowMeterCaption) ToggleMonitor();
+    Form& meter = program_.monitor().window;
+    if (meter.visible()) meter.setTopmost(meter.topmost());
+}
+
 void frmMain::LoadSettings() { loadSettings(program_.runtime().settings(), program_.kesta()); }
 
 void frmMain::SaveSettings() {

@@ -25,6 +25,8 @@ class frmMain {
     void Form_Load();
     void Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
     void ToggleMonitor();
+    // The program was started again while it runs: the user is looking for the meter.
+    void BringMeterForward();
 
   private:
     void LoadSettings();

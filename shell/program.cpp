@@ -1,6 +1,7 @@
 #include "shell/program.h"
 
 #include "monitor/frm_monitor.h"
+#include "platform/runtime.h"
 #include "shell/frm_main.h"
 
 namespace corvane {
@@ -13,7 +14,10 @@ Program::~Program() {
     main_.reset();
 }
 
-void Program::start() { mainForm().window.load(); }
+void Program::start() {
+    runtime_.onAnotherStart = [this] { mainForm().BringMeterForward(); };
+    mainForm().window.load();
+}
 
 frmMain& Program::mainForm() {
     if (!main_) main_ = std::make_unique<frmMain>(*this);

@@ -1,5 +1,7 @@
 #include "platform/headless/headless_runtime.h"
 
+#include <cstdio>
+
 namespace corvane {
 
 HeadlessRuntime::HeadlessRuntime() = default;
@@ -10,5 +12,10 @@ std::unique_ptr<FormPeer> HeadlessRuntime::createFormPeer(Form& form) {
 }
 
 std::unique_ptr<Runtime> createRuntime(int, char**) { return std::make_unique<HeadlessRuntime>(); }
+
+void writeToConsole(const std::string& out, const std::string& err) {
+    std::fputs(out.c_str(), stdout);
+    std::fputs(err.c_str(), stderr);
+}
 
 }  // namespace corvane

@@ -38,6 +38,7 @@ class HeadlessRuntime final : public Runtime {
     void post(std::function<void()> fn) override { time_.post(std::move(fn)); }
     int run() override { return 0; }
     void reportProblem(const std::string& text) override { problems.push_back(text); }
+    bool claimSoleInstance() override { return true; }  // each test's program is alone in its runtime
 
     // ---- What a test sets ----
     void setScreen(int widthPx, int heightPx, double twipsPerPixel) {

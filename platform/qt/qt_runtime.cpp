@@ -29,6 +29,10 @@ QtRuntime::QtRuntime(int& argc, char** argv)
     QApplication::setApplicationName("Corvane");
     QApplication::setQuitOnLastWindowClosed(false);  // the meter may be hidden; the tray icon stays
     QObject::connect(&app_, &QGuiApplication::commitDataRequest, [this](QSessionManager&) { endSession(); });
+    // The autostart entry starts the program with the session; a session manager restoring it as well
+    // would only start a second copy, with a "-session" switch the command line refuses.
+    QObject::connect(&app_, &QGuiApplication::saveStateRequest,
+                     [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
 }
 
 QtRuntime::~QtRuntime() = default;
@@ -54,13 +58,34 @@ int QtRuntime::run() {
 }
 
 void QtRuntime::stopLoop() {
+    // The settings are saved by now: a start from here on may become the running copy.
+    knocks_.reset();
+    if (sole_) sole_->release();
     tray_.remove();
     for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
     QApplication::exit(0);
 }
 
+bool QtRuntime::claimSoleInstance() {
+    sole_.emplace(SoleInstance::defaultFolder([this](const std::string& t) { reportProblem(t); }),
+                  [this](const std::string& t) { reportProblem(t); });
+    if (sole_->claim() == SoleInstance::Claim::AnotherRuns) return false;
+    if (sole_->knockSocket() >= 0) {
+        knocks_ = std::make_unique<QSocketNotifier>(sole_->knockSocket(), QSocketNotifier::Read);
+        QObject::connect(knocks_.get(), &QSocketNotifier::activated, [this] {
+            if (sole_->takeKnocks() > 0) anotherStarted();
+        });
+    }
+    return true;
+}
+
 void QtRuntime::reportProblem(const std::string& text) {
     std::fprintf(stderr, "corvane: %s\n", text.c_str());
+}
+
+void writeToConsole(const std::string& out, const std::string& err) {
+    std::fputs(out.c_str(), stdout);
+    std::fputs(err.c_str(), stderr);
 }
 
 std::unique_ptr<Runtime> createRuntime(int argc, char** argv) {

@@ -6,16 +6,21 @@
 // notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor, clock, program folder
 // and the battery from /sys/class/power_supply (qt_services); the alarm sound (qt_sound); the settings
 // in an INI file under the XDG configuration folder (platform/linux/ini_store); SIGTERM, SIGINT,
-// SIGHUP and the session manager's save request as the end of the session (qt_signal_pipe).
+// SIGHUP and the session manager's save request as the end of the session (qt_signal_pipe); one
+// running copy per user through a lock and a socket in the user's runtime folder
+// (platform/linux/sole_instance).
 // Differs from the others: the tray icon reports clicks but no hovering (reportsHover() is false);
 // under Wayland the program runs through XWayland, since Wayland lets no window place itself; what
 // window managers read and Qt has no flag for is set on the X11 window directly (qt_x11_hints); a
 // problem is reported on standard error.
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <memory>
+#include <optional>
 
 #include "platform/linux/ini_store.h"
+#include "platform/linux/sole_instance.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_signal_pipe.h"
 #include "platform/qt/qt_sound.h"
@@ -42,6 +47,7 @@ class QtRuntime final : public Runtime {
     void post(std::function<void()> fn) override;
     int run() override;
     void reportProblem(const std::string& text) override;
+    bool claimSoleInstance() override;
 
   protected:
     void stopLoop() override;
@@ -56,6 +62,8 @@ class QtRuntime final : public Runtime {
     QtAppInfo appInfo_;
     QtSound sound_;
     QtSignalPipe signals_;
+    std::optional<SoleInstance> sole_;
+    std::unique_ptr<QSocketNotifier> knocks_;
 };
 
 }  // namespace corvane

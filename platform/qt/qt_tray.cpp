@@ -11,16 +11,23 @@ namespace corvane {
 namespace {
 
 // Drawn at build time, as the Windows program's icon is: drawing it here would bring the drawing code
-// and the pages of the maths library it calls into every run, some 0.4 MB of resident memory.
-constexpr std::uint32_t kProgramIcon[32 * 32] = {
+// and the pages of the maths library it calls into every run, some 0.4 MB of resident memory. Every
+// size a panel may ask for is there, each drawn at its size: a tray icon is often 22 or 24 pixels.
+// The table holds, size after size, the side and then its pixels, and ends with a side of 0.
+constexpr std::uint32_t kProgramIcons[] = {
 #include "corvane.argb.inc"
 };
 
 QIcon programIcon() {
-    QImage img(32, 32, QImage::Format_ARGB32);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) img.setPixel(x, y, kProgramIcon[y * 32 + x]);
-    return QIcon(QPixmap::fromImage(img));
+    QIcon icon;
+    for (std::size_t at = 0; kProgramIcons[at] != 0;) {
+        const int side = static_cast<int>(kProgramIcons[at++]);
+        QImage img(side, side, QImage::Format_ARGB32);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) img.setPixel(x, y, kProgramIcons[at++]);
+        icon.addPixmap(QPixmap::fromImage(img));
+    }
+    return icon;
 }
 
 // The same mouse message numbers a Windows icon reports; a double-click follows a click.

@@ -24,6 +24,9 @@ struct DcDeleter {
 struct WindowDestroyer {
     void operator()(HWND window) const { DestroyWindow(window); }
 };
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
 
 template <typename Handle, typename Deleter>
 using Unique = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
@@ -34,6 +37,7 @@ using UniqueBrush = Unique<HBRUSH, GdiDeleter>;
 using UniqueBitmap = Unique<HBITMAP, GdiDeleter>;
 using UniqueMemoryDc = Unique<HDC, DcDeleter>;
 using UniqueWindow = Unique<HWND, WindowDestroyer>;
+using UniqueHandle = Unique<HANDLE, HandleCloser>;
 
 // A device context borrowed with GetDC, given back with ReleaseDC to the same window.
 class WindowDc {

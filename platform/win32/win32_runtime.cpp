@@ -8,8 +8,12 @@ namespace corvane::win32 {
 
 namespace {
 
+// A later start and the installer find the running copy by this name (packaging/windows/corvane.nsi).
 constexpr const char* kRuntimeWindowClass = "CorvaneRuntime";
 constexpr UINT kRunPosted = WM_APP;
+// "Local": one running copy per session, the way the settings are one per user.
+constexpr const char* kSoleMutex = "Local\\Corvane.Running";
+constexpr DWORD kPatienceMs = 2000;
 
 }  // namespace
 
@@ -29,6 +33,7 @@ Win32Runtime::Win32Runtime() : store_([this](const std::string& text) { reportPr
     if (!window_) reportProblem("the program's hidden window could not be created; the meter will not tick");
     timers_.setWindow(window());
     tray_.setWindow(window());
+    anotherStartMessage_ = RegisterWindowMessageA("Corvane.AnotherStart");
 }
 
 Win32Runtime::~Win32Runtime() {
@@ -76,6 +81,9 @@ int Win32Runtime::run() {
 }
 
 void Win32Runtime::stopLoop() {
+    // The settings are saved by now: a start from here on may become the running copy.
+    if (soleMutex_) ReleaseMutex(soleMutex_.get());
+    soleMutex_.reset();
     timers_.stopAll();
     posted_.clear();
     PostQuitMessage(0);
@@ -88,6 +96,33 @@ void Win32Runtime::reportProblem(const std::string& text) {
     std::fflush(stderr);
 }
 
+// The mutex is held for the whole run; one whose holder died without letting go (killed) comes to the
+// next start abandoned, which counts as free. A holder that does not answer yet (starting) or any more
+// (on its way out) is tried again for a while.
+bool Win32Runtime::claimSoleInstance() {
+    soleMutex_.reset(CreateMutexA(nullptr, FALSE, kSoleMutex));
+    if (!soleMutex_) {
+        reportProblem("runs without the guard against a second copy");
+        return true;
+    }
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD held = WaitForSingleObject(soleMutex_.get(), 0);
+        if (held == WAIT_OBJECT_0 || held == WAIT_ABANDONED) return true;
+        if (knockOnRunningCopy() || GetTickCount() - start >= kPatienceMs) {
+            soleMutex_.reset();
+            return false;
+        }
+        Sleep(20);
+    }
+}
+
+bool Win32Runtime::knockOnRunningCopy() const {
+    for (HWND other = nullptr; (other = FindWindowExA(nullptr, other, kRuntimeWindowClass, nullptr));)
+        if (other != window() && PostMessageA(other, anotherStartMessage_, 0, 0)) return true;
+    return false;
+}
+
 LRESULT CALLBACK Win32Runtime::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = windowOwner<Win32Runtime>(window, message, lParam);
     // Messages that come while the window is being created, before window_ is set, go by default.
@@ -96,6 +131,10 @@ LRESULT CALLBACK Win32Runtime::windowProc(HWND window, UINT message, WPARAM wPar
 }
 
 LRESULT Win32Runtime::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == anotherStartMessage_ && anotherStartMessage_ != 0) {
+        anotherStarted();
+        return 0;
+    }
     switch (message) {
         case WM_TIMER:
             timers_.fire(wParam);
@@ -129,6 +168,34 @@ void Win32Runtime::sessionEnds() {
 }  // namespace corvane::win32
 
 namespace corvane {
-// The program reads no command line.
+
+// The command line has been read before: nothing in it is for the runtime.
 std::unique_ptr<Runtime> createRuntime(int, char**) { return std::make_unique<win32::Win32Runtime>(); }
+
+// A windowed program gets no console of its own. Its output reaches one through the handles it was
+// given (redirected to a file or a pipe), or else through the console of the program that started it,
+// a command prompt for instance, which has not waited for it and shows the text after its prompt.
+void writeToConsole(const std::string& out, const std::string& err) {
+    const auto usable = [](HANDLE h) {
+        return h && h != INVALID_HANDLE_VALUE && GetFileType(h) != FILE_TYPE_UNKNOWN;
+    };
+    HANDLE outHandle = GetStdHandle(STD_OUTPUT_HANDLE);
+    HANDLE errHandle = GetStdHandle(STD_ERROR_HANDLE);
+    win32::UniqueHandle console;
+    if ((!usable(outHandle) || !usable(errHandle)) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        HANDLE opened = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (opened != INVALID_HANDLE_VALUE) console.reset(opened);
+        if (!usable(outHandle)) outHandle = console.get();
+        if (!usable(errHandle)) errHandle = console.get();
+    }
+    const auto write = [](HANDLE h, const std::string& text) {
+        DWORD written = 0;
+        if (h && h != INVALID_HANDLE_VALUE && !text.empty())
+            WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    };
+    write(outHandle, out);
+    write(errHandle, err);
+}
+
 }  // namespace corvane

@@ -5,7 +5,9 @@
 // Implements: each form as a top-level window built from its style (win32_form_peer.h), timers as
 // SetTimer timers (win32_timer_peer.h), deferred calls as posted messages, the settings in the
 // registry where earlier versions kept them (registry_store.h), the icon in the notification area
-// (win32_tray.h), and the screen, battery, clock, alarm sound and program folder (win32_services.h).
+// (win32_tray.h), the screen, battery, clock, alarm sound and program folder (win32_services.h), and
+// one running copy per session through a named mutex, a later start knocking on the running copy's
+// hidden window.
 // Differs from the others: the runtime keeps a hidden top-level window of its own, which the shell's
 // notifications (the icon's mouse messages, "TaskbarCreated") and the end of the session reach; a
 // message-only window would hear no broadcasts. The end of the session is heard at the query already,
@@ -48,6 +50,7 @@ class Win32Runtime final : public Runtime {
     void post(std::function<void()> fn) override;
     int run() override;
     void reportProblem(const std::string& text) override;
+    bool claimSoleInstance() override;
 
     // The runtime's hidden window: timers, deferred calls, the shell's notifications, the session.
     HWND window() const { return window_.get(); }
@@ -62,6 +65,7 @@ class Win32Runtime final : public Runtime {
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void runPosted();
     void sessionEnds();
+    bool knockOnRunningCopy() const;
 
     Win32Screen screen_;
     RegistryStore store_;
@@ -75,6 +79,8 @@ class Win32Runtime final : public Runtime {
     bool postPending_ = false;  // a message to run the deferred calls is on its way
     bool sessionEnded_ = false;
     UniqueWindow window_;
+    UniqueHandle soleMutex_;  // held by this thread while this is the running copy
+    UINT anotherStartMessage_ = 0;
 };
 
 }  // namespace corvane::win32

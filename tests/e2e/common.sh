@@ -55,6 +55,7 @@ start_display() {  # [WIDTHxHEIGHT]: Xvfb picks a free display number itself, so
 
 # The meter is the program's one visible window titled "Corvane".
 meter_window() { xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | head -n1 || true; }
+visible_meters() { xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | wc -l; }
 
 meter_shown() {
     METER=$(meter_window)
@@ -164,4 +165,66 @@ cover_for_a_moment() {  # x y width height
     sleep 0.3
     kill "$cover"
     wait "$cover" 2>/dev/null || true
+}
+
+# A small stand-alone tray along the bottom edge, as a desktop panel would have.
+start_tray() {
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 --transparent false \
+        --tint 0x303030 >/dev/null 2>&1 &
+    BG_PIDS+=($!)
+    sleep 1
+}
+
+tray_blue_pixels() {  # strongly blue pixels in the tray's area: the program icon's body
+    screenshot
+    "$CONVERT" "$WORK/shot.png" -crop 120x32+904+736 +repage -fx 'b > 0.5 && b > r + 0.25 ? 1 : 0' \
+        -format '%[fx:round(mean * w * h)]' info:
+}
+
+# The tray takes a moment to show an icon whole: it is counted once two looks agree.
+tray_icon_settled() {
+    local first
+    first=$(tray_blue_pixels)
+    sleep 0.3
+    TRAY_ICON=$(tray_blue_pixels)
+    [[ $first -gt 40 && $first == "$TRAY_ICON" ]]
+}
+
+expect_one_tray_icon() {  # what: the icon as counted by tray_icon_settled, not a second one beside it
+    local now
+    now=$(tray_blue_pixels)
+    ((now > 40 && now < TRAY_ICON * 3 / 2)) || fail "$1: $now blue pixels in the tray, $TRAY_ICON for one icon"
+    pass "$1"
+}
+
+# Starts the program again while it runs: that start must end by itself within a second, with status
+# 0 and without a word.
+start_again() {  # what, command...
+    "${@:2}" </dev/null >"$WORK/again.log" 2>&1 &
+    local pid=$! rc=0
+    within 1 eval "! kill -0 $pid 2>/dev/null" || { kill "$pid"; fail "$1: still running after a second"; }
+    wait "$pid" || rc=$?
+    expect_eq "$1: exit status" 0 "$rc"
+    expect_eq "$1: says nothing" "" "$(cat "$WORK/again.log")"
+}
+
+# The command line's answers, the same on both programs: --version and --help (or -h) on standard
+# output with status 0, anything else the usage on standard error with status 2.
+check_command_line() {  # command...: the program as the test starts it
+    local usage
+    usage=$("$@" --help </dev/null 2>>"$WORK/usage.err") || fail "--help: $(cat "$WORK/usage.err")"
+    [[ $usage == "Usage: corvane [--help | --version]"* ]] || fail "usage: $usage"
+    answers "--version" 0 "Corvane 2.2" "" "$@" --version
+    answers "--help" 0 "$usage" "" "$@" --help
+    answers "-h" 0 "$usage" "" "$@" -h
+    answers "an unknown option" 2 "" "corvane: unknown option '--bogus'"$'\n'"$usage" "$@" --bogus
+    answers "an argument" 2 "" "corvane: takes no arguments, found '/?'"$'\n'"$usage" "$@" /?
+}
+
+answers() {  # what, exit status, standard output, standard error, command...
+    local rc=0
+    "${@:5}" </dev/null >"$WORK/out" 2>"$WORK/err" || rc=$?
+    expect_eq "$1: exit status" "$2" "$rc"
+    expect_eq "$1: standard output" "$3" "$(cat "$WORK/out")"
+    expect_eq "$1: standard error" "$4" "$(cat "$WORK/err")"
 }

@@ -52,3 +52,4 @@ expect_geometry() {  # what, "x y width height": the meter's, once it has settle
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }
 ini_value() { sed -n "s/^$1=//p" "$INI" | head -n1; }
+

@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
 # The icon files the build draws, read back by an independent decoder: every file decodes (a bad
-# checksum or block fails it), has the sizes it should, the PNG and the ICO's 32x32 entry hold the
-# same pixels (rows, channel order, alpha), and the four hand pictures differ from one another.
+# checksum or block fails it), has the sizes it should (the ICO's entries, one theme icon a size), the
+# PNG and the ICO's 32x32 entry hold the same pixels (rows, channel order, alpha), and the four hand
+# pictures differ from one another.
 #   icon_files_test.sh FOLDER_OF_GENERATED_ICONS
 set -euo pipefail
 dir=${1:?usage: icon_files_test.sh FOLDER}
 im() { "$(command -v "/usr/bin/$1" || command -v "$1")" "${@:2}"; }  # ImageMagick itself
 fail() { echo "FAIL: $*" >&2; exit 1; }
+differing() { im compare -metric AE "$1" "$2" null: 2>&1 || true; }
 
-[ "$(im identify -format '%wx%h ' "$dir/corvane.ico")" == "32x32 16x16 " ] || fail "ICO entries"
+[ "$(im identify -format '%wx%h ' "$dir/corvane.ico")" == "32x32 16x16 24x24 48x48 " ] || fail "ICO entries"
+for n in 16 22 24 32 48 64 128 256; do
+    f=$dir/hicolor/${n}x$n/apps/corvane.png
+    [ "$(im identify -format '%m %wx%h %A' "$f")" == "PNG ${n}x$n True" ] || fail "theme icon $f"
+done
+[ "$(differing "$dir/corvane.png" "$dir/hicolor/32x32/apps/corvane.png")" == 0 ] || fail "two 32-pixel icons"
 for f in corvane hands-up hands-right hands-down hands-left; do
     [ "$(im identify -format '%m %wx%h %A' "$dir/$f.png")" == "PNG 32x32 True" ] || fail "$f.png"
 done
-differing() { im compare -metric AE "$1" "$2" null: 2>&1 || true; }
 [ "$(differing "$dir/corvane.png" "$dir/corvane.ico[0]")" == 0 ] || fail "PNG and ICO pixels differ"
 hands=(up right down left)
 for a in "${hands[@]}"; do

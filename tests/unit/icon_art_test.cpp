@@ -17,19 +17,18 @@ struct Image {
     std::uint32_t at(int x, int y) const { return px[static_cast<std::size_t>(y * side + x)]; }
 };
 
-template <std::size_t N>
-Image image(const std::array<std::uint32_t, N>& p) {
-    return {static_cast<int>(std::sqrt(N)), {p.begin(), p.end()}};
-}
+Image image(int side, ClockHands hands) { return {side, programIconPixels(side, hands)}; }
 
 int ch(std::uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); }
 bool opaque(std::uint32_t p) { return ch(p, 24) >= 0xF0; }
 bool light(std::uint32_t p) { return opaque(p) && ch(p, 16) > 200 && ch(p, 8) > 200 && ch(p, 0) > 200; }
-bool dark(std::uint32_t p) { return opaque(p) && ch(p, 16) + ch(p, 8) + ch(p, 0) < 200; }
+// The hands, not the dial's dark blue rim.
+bool dark(std::uint32_t p) { return opaque(p) && ch(p, 16) + ch(p, 8) + ch(p, 0) < 150; }
 bool blue(std::uint32_t p) { return opaque(p) && ch(p, 0) > ch(p, 16) + 60 && ch(p, 0) > ch(p, 8) + 20; }
 
-// Each direction must actually move the dark pixels on the face to its side of the dial centre; the
-// classic face differs between sizes, so it only has to pass the shape checks.
+// At every size: each direction must actually move the dark pixels on the face to its side of the dial
+// centre; the classic face differs between sizes, so it only has to pass the shape checks. The cell's
+// side edges lie on whole pixels, sharp, as no picture scaled from another size would have them.
 TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
     const struct {
         ClockHands hands;
@@ -39,12 +38,12 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
                  {ClockHands::Down, 0, 1},
                  {ClockHands::Left, -1, 0},
                  {ClockHands::Classic, 0, 0}};
-    for (int side : {32, 16}) {
+    for (int side : kProgramIconSizes) {
         for (const auto& c : cases) {
             SCOPED_TRACE("side " + std::to_string(side) + ", hands " +
                          std::to_string(static_cast<int>(c.hands)));
-            const Image img =
-                side == 16 ? image(smallProgramIconPixels(c.hands)) : image(programIconPixels(c.hands));
+            const Image img = image(side, c.hands);
+            ASSERT_EQ(img.px.size(), static_cast<std::size_t>(side * side));
             const int last = side - 1;
             EXPECT_EQ(img.at(0, 0) | img.at(last, 0) | img.at(0, last) | img.at(last, last), 0u);
 
@@ -59,7 +58,7 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
                     nBlue += blue(p);
                     if (p >> 24) top = std::min(top, y), bottom = std::max(bottom, y);
                     if (p >> 24) left = std::min(left, x), right = std::max(right, x);
-                    if (light(p) && lightInRow >= side / 8) {  // skips the '+'
+                    if (light(p) && lightInRow * 6 > side) {  // skips the '+'
                         faceX0 = std::min(faceX0, x), faceX1 = std::max(faceX1, x);
                         faceY0 = std::min(faceY0, y), faceY1 = std::max(faceY1, y);
                     }
@@ -71,6 +70,9 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
             for (int x = 0; x < side; ++x)
                 topWidth += opaque(img.at(x, top + 1)), midWidth += opaque(img.at(x, side / 2));
             EXPECT_LT(topWidth * 3, midWidth * 2);
+            const int row = (top + bottom) / 2;
+            EXPECT_EQ(ch(img.at(left, row), 24), 255) << "left edge at row " << row;
+            EXPECT_EQ(ch(img.at(right, row), 24), 255) << "right edge at row " << row;
 
             // The light face spans a good part of the body, centred horizontally.
             ASSERT_GE(faceX1 - faceX0 + 1, side / 3);
@@ -91,6 +93,13 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
             }
         }
     }
+}
+
+TEST(IconArt, OnlySizesFromOneTo256PixelsAreDrawn) {
+    EXPECT_EQ(programIconPixels(1).size(), 1u);
+    EXPECT_EQ(programIconPixels(20).size(), 400u);
+    EXPECT_THROW(programIconPixels(0), std::invalid_argument);
+    EXPECT_THROW(programIconPixels(257), std::invalid_argument);
 }
 
 }  // namespace

@@ -47,6 +47,50 @@ TEST(Startup, TheMenuCommandHidesAndShowsTheMeterAndKeepsTheState) {
                                                   "Help Topics", "About", "-", "Exit"}));
 }
 
+// A second start of the program while this one runs: the running meter comes forward, shown the way
+// the menu shows it and lifted within its band; no second icon, nothing else.
+TEST(AnotherStart, ShowsAHiddenMeterAndLiftsItWithinItsBand) {
+    struct Case {
+        const char* stored;
+        bool hideByDoubleClick;
+        const char* lift;
+        const char* savedState;
+    } const cases[] = {{"", false, "SetTopmost(frmMonitor,1)", " 0"},
+                       {"State=1", false, "SetTopmost(frmMonitor,1)", " 0"},
+                       {"", true, "SetTopmost(frmMonitor,1)", " 0"},
+                       {"ShowTop=0 State=1", false, "SetTopmost(frmMonitor,0)", " 0"},
+                       {"State=7", false, "SetTopmost(frmMonitor,1)", " 7"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + (c.hideByDoubleClick ? " + double-click" : ""));
+        TestProgram p(c.stored);
+        p.ticks(1);  // the first tick puts the meter into the band the settings ask for
+        if (c.hideByDoubleClick) p.meter().picHistory.dblClick();
+        const bool wasTopmost = p.meterWindow().topmost();
+        p.rt.calls.clear();
+        p.rt.anotherStarted();
+        EXPECT_TRUE(p.rt.calls.empty()) << "handled from the event loop, not inside the caller";
+        p.rt.runPosted();
+        EXPECT_TRUE(p.meterWindow().visible());
+        EXPECT_EQ(p.firstCaption(), kHideMeterCaption);
+        EXPECT_EQ(p.meterWindow().topmost(), wasTopmost);
+        EXPECT_EQ(p.rt.calls, std::vector<std::string>{c.lift});
+        p.exit();
+        EXPECT_EQ(p.stored("State"), c.savedState);
+    }
+}
+
+TEST(AnotherStart, AfterTheEndChangesNothing) {
+    TestProgram p("State=1");
+    p.rt.anotherStarted();  // heard just before the end, handled never
+    p.exit();
+    const auto callsAtEnd = p.rt.calls;
+    p.rt.anotherStarted();
+    p.rt.runPosted();
+    EXPECT_EQ(p.rt.calls, callsAtEnd);
+    EXPECT_FALSE(p.meterWindow().visible());
+    EXPECT_EQ(p.stored("State"), " 1");
+}
+
 TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEnds) {
     for (std::int16_t reason : {0, 1, 2, 3}) {
         SCOPED_TRACE(reason);

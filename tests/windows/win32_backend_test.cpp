@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "monitor/frm_monitor.h"
@@ -277,6 +278,35 @@ TEST_F(RuntimeTest, DeferredCallsRunInOrderAfterTheCallerAndNoneAfterTheEnd) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
+}
+
+// Each later start in a thread of its own: a mutex belongs to the thread that holds it, as it belongs
+// to the process's one thread in the program.
+TEST_F(RuntimeTest, ALaterStartKnocksOnTheRunningCopyUntilItHasEnded) {
+    const auto laterStartClaims = [] {
+        bool claimed = false;
+        std::thread([&claimed] {
+            Win32Runtime later;
+            claimed = later.claimSoleInstance();
+        }).join();
+        return claimed;
+    };
+    int heard = 0;
+    rt.onAnotherStart = [&heard] { ++heard; };
+    ASSERT_TRUE(rt.claimSoleInstance());
+    const DWORD before = GetTickCount();
+    EXPECT_FALSE(laterStartClaims());
+    EXPECT_FALSE(laterStartClaims());
+    EXPECT_LT(GetTickCount() - before, 1000u) << "a copy that answers is not waited for";
+    EXPECT_EQ(heard, 0) << "heard from the event loop";
+    MSG msg;
+    for (int i = 0; i < 50 && heard < 2; ++i) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(10);
+    }
+    EXPECT_EQ(heard, 2);
+    rt.end();
+    EXPECT_TRUE(laterStartClaims()) << "a start after the end becomes the running copy";
 }
 
 TEST_F(RuntimeTest, EndStopsEveryTimerAndTheLoop) {

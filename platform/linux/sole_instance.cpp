@@ -1,0 +1,128 @@
+#include "platform/linux/sole_instance.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+namespace corvane {
+
+namespace {
+
+std::string why(const std::filesystem::path& path) { return path.string() + ": " + std::strerror(errno); }
+
+// Fills the address; false when the path is too long for one.
+bool socketAddress(const std::filesystem::path& path, sockaddr_un& address) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    const std::string& text = path.native();
+    if (text.size() >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
+    return true;
+}
+
+}  // namespace
+
+SoleInstance::SoleInstance(std::filesystem::path folder, Reporter report, std::chrono::milliseconds patience)
+    : lockPath_(folder / "corvane.lock"), socketPath_(folder / "corvane.socket"), report_(std::move(report)) {
+    if (folder.empty()) return;  // defaultFolder has said why
+    lock_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (lock_ >= 0) {
+        if (::flock(lock_, LOCK_EX | LOCK_NB) == 0) {
+            claim_ = Claim::Won;
+            listen();
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) break;
+        // The copy holding the lock may not listen yet, or no longer: the lock is tried again too, since
+        // a copy on its way out lets it go a moment after its socket.
+        if (knock() || std::chrono::steady_clock::now() >= deadline) {
+            claim_ = Claim::AnotherRuns;
+            release();
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    report_("runs without the guard against a second copy: " + why(lockPath_));
+    release();
+}
+
+SoleInstance::~SoleInstance() { release(); }
+
+void SoleInstance::release() {
+    if (listener_ >= 0) {
+        ::unlink(socketPath_.c_str());
+        ::close(listener_);
+        listener_ = -1;
+    }
+    if (lock_ >= 0) {
+        ::close(lock_);
+        lock_ = -1;
+    }
+}
+
+bool SoleInstance::knock() const {
+    sockaddr_un address;
+    if (!socketAddress(socketPath_, address)) return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    // Being let in is the whole message: the running copy counts the connection, not what it carries.
+    const bool answered = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return answered;
+}
+
+void SoleInstance::listen() {
+    sockaddr_un address;
+    if (!socketAddress(socketPath_, address)) {
+        report_("a second start cannot reach this copy: the path is too long: " + socketPath_.string());
+        return;
+    }
+    // Whatever socket is there was left by a copy that was killed: the lock is ours.
+    ::unlink(socketPath_.c_str());
+    listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (listener_ >= 0 &&
+        ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::chmod(socketPath_.c_str(), 0600) == 0 && ::listen(listener_, 8) == 0)
+        return;
+    report_("a second start cannot reach this copy: " + why(socketPath_));
+    if (listener_ >= 0) ::close(listener_);
+    listener_ = -1;
+}
+
+int SoleInstance::takeKnocks() {
+    int knocks = 0;
+    if (listener_ < 0) return knocks;
+    for (int fd; (fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0; ++knocks) ::close(fd);
+    return knocks;
+}
+
+std::filesystem::path SoleInstance::defaultFolder(const Reporter& report,
+                                                  const std::filesystem::path& shared) {
+    const char* xdg = std::getenv("XDG_RUNTIME_DIR");
+    if (xdg && *xdg == '/') return xdg;
+    // A folder of our own, as the runtime folder would be: anyone could have made one of that name first.
+    const std::filesystem::path own = shared / ("corvane-" + std::to_string(::getuid()));
+    struct stat st {};
+    if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
+        report("runs without the guard against a second copy: " + why(own));
+        return {};
+    }
+    if (::lstat(own.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+        (st.st_mode & 077) != 0) {
+        report("runs without the guard against a second copy: " + own.string() +
+               " is not a private folder of this user");
+        return {};
+    }
+    return own;
+}
+
+}  // namespace corvane

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The Debian package, made by CPack from a release build: lintian finds nothing wrong with it, its
+# dependencies are the packages of the libraries the program links and this system has them, and the
+# program unpacked from it starts under Xvfb and shows the meter.
+#   deb_test.sh BUILD_DIR
+BUILD=$(realpath "${1:?usage: deb_test.sh BUILD_DIR}")
+# The end-to-end library starts a program; which one is known once the package is unpacked.
+source "$(dirname "$0")/../e2e/lib.sh" "$BUILD/corvane"
+
+(cd "$BUILD" && cpack -G DEB -B "$WORK/pkg" >"$WORK/cpack.log" 2>&1) || fail "cpack: $(cat "$WORK/cpack.log")"
+deb=$(echo "$WORK"/pkg/corvane_2.2.0_*.deb)
+[[ -f $deb ]] || fail "no package in $WORK/pkg"
+pass "package $(basename "$deb") made"
+
+lintian --fail-on error,warning "$deb" >"$WORK/lintian.log" 2>&1 || fail "lintian: $(cat "$WORK/lintian.log")"
+pass "lintian: no errors or warnings"
+
+root=$WORK/root
+dpkg-deb -x "$deb" "$root"
+expect_eq "the autostart entry is a configuration file" "/etc/xdg/autostart/org.corvane.Corvane.desktop" \
+    "$(dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles)"
+file "$root/usr/bin/corvane" | grep -q ', stripped' || fail "the program is not stripped: $(file "$root/usr/bin/corvane")"
+pass "the program is stripped"
+
+# Every dependency is installed here at a version that satisfies it.
+depends=$(dpkg-deb -f "$deb" Depends)
+IFS=',' read -ra items <<<"$depends"
+for item in "${items[@]}"; do
+    read -r name op version <<<"$(sed 's/[()]//g' <<<"$item")"
+    installed=$(dpkg-query -W -f='${Version}' "$name" 2>/dev/null) || fail "dependency $name not installed"
+    [[ -z $op ]] || dpkg --compare-versions "$installed" "$op" "$version" || fail "$name $installed, not $op $version"
+done
+pass "dependencies met: $depends"
+# ... and every library the program asks for by name belongs to one of them.
+owner_of() {  # the package of a library known by its name, such as libc.so.6
+    local path
+    path=$(ldconfig -p | awk -v lib="$1" '$1 == lib && /x86-64/ && !found {print $NF; found = 1}')
+    [[ -n $path ]] || fail "$1 not found on this system"
+    # dpkg knows a library by the path its package put it at, which may sit behind a link.
+    { dpkg -S "$path" || dpkg -S "$(realpath "$path")"; } 2>/dev/null | awk -F: 'NR == 1 {print $1}'
+}
+names=" $(sed 's/([^)]*)//g; s/,/ /g' <<<"$depends") "
+for lib in $(objdump -p "$root/usr/bin/corvane" | awk '/NEEDED/ {print $2}'); do
+    owner=$(owner_of "$lib")
+    [[ -n $owner && $names == *" $owner "* ]] || fail "$lib comes from '$owner', which is not a dependency"
+done
+pass "every linked library comes from a dependency"
+expect_eq "the sound library the alarm opens is recommended" "$(owner_of libcanberra.so.0)" \
+    "$(dpkg-deb -f "$deb" Recommends)"
+
+# The unpacked program, as installed, on a screen of its own.
+CORVANE=$root/usr/bin/corvane
+start_display 1024x768
+start_corvane
+wait_meter
+expect_geometry "the installed program's meter at the top right" "1014 0 10 51"
+screenshot_when 1015 25 808080
+expect_eq "its surface" 808080 "$(pixel 1018 25)"
+stop_corvane TERM

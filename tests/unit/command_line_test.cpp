@@ -1,0 +1,70 @@
+#include "shell/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace corvane::test {
+namespace {
+
+CommandLineOutcome read(std::vector<const char*> args) {
+    args.insert(args.begin(), "corvane");
+    return readCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLine, SwitchesAnswerAndEndInOrderAnythingElseIsRefused) {
+    enum Answer { Start, Version, Help, Refused };
+    struct Case {
+        std::vector<const char*> args;
+        Answer answer;
+        const char* complaint = "";
+    } const cases[] = {
+        {{}, Start},
+        {{"--"}, Start},
+        {{"--version"}, Version},
+        {{"--help"}, Help},
+        {{"-h"}, Help},
+        {{"--version", "--bogus"}, Version},  // the first switch answers before the rest is read
+        {{"--help", "--version"}, Help},
+        {{"--bogus", "--version"}, Refused, "corvane: unknown option '--bogus'\n"},
+        {{"-v"}, Refused, "corvane: unknown option '-v'\n"},
+        {{"--vers"}, Refused, "corvane: unknown option '--vers'\n"},
+        {{"--version=2"}, Refused, "corvane: unknown option '--version=2'\n"},
+        {{"-platform"}, Refused, "corvane: unknown option '-platform'\n"},
+        {{"/?"}, Refused, "corvane: takes no arguments, found '/?'\n"},
+        {{"file.ini"}, Refused, "corvane: takes no arguments, found 'file.ini'\n"},
+        {{""}, Refused, "corvane: takes no arguments, found ''\n"},
+        {{"-"}, Refused, "corvane: takes no arguments, found '-'\n"},
+        {{"--", "--version"}, Refused, "corvane: takes no arguments, found '--version'\n"},
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        for (const char* a : c.args) line += std::string(a) + ' ';
+        SCOPED_TRACE(line);
+        const CommandLineOutcome got = read(c.args);
+        EXPECT_EQ(got.start, c.answer == Start);
+        EXPECT_EQ(got.exitStatus, c.answer == Refused ? 2 : 0);
+        switch (c.answer) {
+            case Start:
+                EXPECT_EQ(got.out + got.err, "");
+                break;
+            case Version:
+                EXPECT_EQ(got.out, "Corvane 2.2\n");
+                EXPECT_EQ(got.err, "");
+                break;
+            case Help:
+                EXPECT_EQ(got.out.rfind("Usage: corvane [--help | --version]\n", 0), 0u);
+                EXPECT_NE(got.out.find("--version  print the version"), std::string::npos);
+                EXPECT_EQ(got.err, "");
+                break;
+            case Refused:
+                EXPECT_EQ(got.out, "");
+                EXPECT_EQ(got.err, c.complaint + read({"--help"}).out);  // then the usage
+                break;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace corvane::test

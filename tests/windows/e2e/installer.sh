@@ -1,0 +1,87 @@
+#!/bin/bash
+# The Windows bundle. The zip holds the stripped program, under 600 KB. The installer, run silently
+# per user and for all users, puts the program, its Start-menu shortcut and the user's Run value in
+# place; the installed program starts from either and shows the meter; the uninstaller ends it and
+# takes all of that away again, leaving the settings unless asked to remove them.
+# Arguments: corvane.exe, the build's Wine folder, the installer, the build folder.
+source "$(dirname "$0")/lib.sh"
+INSTALLER=$(realpath "$3")
+BUILD=$(realpath "$4")
+RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+UNINSTALL_KEY='Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane'
+
+(cd "$BUILD" && cpack -G ZIP -B "$WORK/zip" >"$WORK/cpack.log" 2>&1) || fail "cpack: $(cat "$WORK/cpack.log")"
+zip=$WORK/zip/Corvane-2.2.0-win64.zip
+unzip -Z1 "$zip" | grep -qx 'Corvane-2.2.0-win64/corvane.exe' || fail "the zip lacks corvane.exe: $(unzip -Z1 "$zip")"
+unzip -p "$zip" Corvane-2.2.0-win64/corvane.exe >"$WORK/zipped.exe"
+cmp -s "$WORK/zipped.exe" "$EXE" || fail "the zip's corvane.exe is not the build's"
+size=$(stat -c %s "$EXE")
+((size < 600 * 1024)) || fail "corvane.exe is $size bytes"
+x86_64-w64-mingw32-objdump -h "$EXE" | grep -q '\.debug_' && fail "corvane.exe carries debugging sections"
+[[ $(x86_64-w64-mingw32-nm "$EXE" 2>&1) == *"no symbols"* ]] || fail "corvane.exe is not stripped"
+pass "the zip's corvane.exe: stripped, $size bytes"
+
+setup
+# A folder Windows names, as a Linux path.
+folder() { wine winepath -u "$(wine cmd /c echo "%$1%" </dev/null 2>>"$LOG" | tr -d '\r')" 2>>"$LOG" </dev/null; }
+run_value() { { wine reg query "$RUN_KEY" /v Corvane 2>>"$LOG" </dev/null || true; } | tr -d '\r' |
+    sed -n 's/^    Corvane    REG_SZ    //p'; }
+uninstall_entry() { wine reg query "$1\\$UNINSTALL_KEY" /v InstallLocation </dev/null >/dev/null 2>&1; }
+gone() { [[ ! -e $dir ]] && ! uninstall_entry "$hive"; }
+# Sets CORVANE_PID to the program's process in this test's prefix, once there is one.
+program_of_this_prefix() {
+    local p
+    for p in $(pgrep -f 'corvane\.exe'); do
+        if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            CORVANE_PID=$p
+            return 0
+        fi
+    done
+    return 1
+}
+
+# installs with the switches, and checks what it left: the program, its shortcut, the Run value and the
+# uninstall entry in the install's own hive. Sets dir, lnk and hive.
+install() {  # what, program folder, Start-menu folder, hive, switches...
+    w "$INSTALLER" /S "${@:5}" || fail "$1: the installer failed"
+    dir=$2 lnk="$3/Corvane.lnk" hive=$4
+    cmp -s "$dir/corvane.exe" "$EXE" || fail "$1: no corvane.exe in $dir"
+    [[ -f $dir/uninstall.exe ]] || fail "$1: no uninstaller"
+    strings -a "$lnk" | grep -qF 'Corvane\corvane.exe' || fail "$1: no shortcut to the program at $lnk"
+    local windows_dir
+    windows_dir=$(wine winepath -w "$dir" </dev/null 2>>"$LOG" | tr -d '\r')
+    expect_eq "$1: the Run value" "\"$windows_dir\\corvane.exe\"" "$(run_value)"
+    uninstall_entry "$hive" || fail "$1: no uninstall entry in $hive"
+    pass "$1: program, shortcut, Run value and uninstall entry"
+}
+
+# Removes the install while its program runs; the uninstaller runs on from a copy of itself.
+uninstall() {  # what, switches...
+    wine "$dir/uninstall.exe" /S "${@:2}" </dev/null >>"$LOG" 2>&1 || fail "$1: the uninstaller failed"
+    within 60 gone || fail "$1: still installed: $(ls "$dir" 2>&1)"
+    within 5 program_ended || fail "$1: the program still runs"
+    [[ ! -e $lnk ]] || fail "$1: the shortcut is left"
+    expect_eq "$1: the Run value" "" "$(run_value)"
+    pass "$1: program, shortcut, Run value and uninstall entry removed"
+}
+
+install "per user" "$(folder LOCALAPPDATA)/Programs/Corvane" \
+    "$(folder APPDATA)/Microsoft/Windows/Start Menu/Programs" HKCU /CurrentUser
+# The session starts what the Run value names.
+eval "set -- $(run_value | sed 's/\\/\\\\/g')"
+wine "$1" </dev/null >>"$LOG" 2>&1 &
+CORVANE_PID=$!
+wait_meter
+expect_geometry "$METER" "1014 0 10 51"
+uninstall "per user" /CurrentUser
+expect_eq "per user: the settings are left" "State|REG_SZ| 0" "$(stored Form | grep '^State|')"
+
+install "for all users" "$(folder ProgramFiles)/Corvane" \
+    "$(folder ProgramData)/Microsoft/Windows/Start Menu/Programs" HKLM /AllUsers
+# Started from the shortcut, by the shell, which hands the program on and ends.
+w start /unix "$lnk"
+within 10 program_of_this_prefix || fail "nothing started from the shortcut"
+wait_meter
+expect_geometry "$METER" "1014 0 10 51"
+uninstall "for all users, settings too" /AllUsers /RemoveSettings
+expect_eq "the settings are removed when asked" "" "$(stored Form)$(stored Options)"
