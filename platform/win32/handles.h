@@ -66,4 +66,16 @@ class Selection {
     HGDIOBJ old_;
 };
 
+// The object behind one of our windows: handed to CreateWindowExA as its creation parameter and kept in
+// the window's user data from the first message on. Null before that, and once the object has cleared
+// the user data on its way out.
+template <typename Owner>
+Owner* windowOwner(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    return reinterpret_cast<Owner*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
 }  // namespace corvane::win32

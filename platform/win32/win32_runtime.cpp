@@ -1,108 +1,71 @@
 #include "platform/win32/win32_runtime.h"
 
-#include <cstdint>
 #include <cstdio>
 
-#include "platform/win32/form_window.h"
+#include "platform/win32/win32_form_peer.h"
 
 namespace corvane::win32 {
 
 namespace {
 
-constexpr const char* kTimerWindowClass = "CorvaneTimers";
-constexpr double kTwipsPerInch = 1440;
-
-int screenLogPixels(int index) {
-    const WindowDc screen(nullptr);
-    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), index) : 0;
-    return dpi > 0 ? dpi : 96;
-}
+constexpr const char* kRuntimeWindowClass = "CorvaneRuntime";
+constexpr UINT kRunPosted = WM_APP;
 
 }  // namespace
 
-// ---- Timers -----------------------------------------------------------------------------------
-
-// One SetTimer timer on the runtime's hidden window, running while the model's timer runs.
-class TimerSlot final : public TimerPeer {
-  public:
-    TimerSlot(Win32Runtime& runtime, Timer& timer)
-        : runtime_(runtime), timer_(timer), id_(runtime.nextTimerId_++) {
-        runtime_.timers_[id_] = this;
-        stateChanged();
-    }
-    ~TimerSlot() override {
-        KillTimer(runtime_.timerWindow(), id_);
-        runtime_.timers_.erase(id_);
-    }
-    TimerSlot(const TimerSlot&) = delete;
-    TimerSlot& operator=(const TimerSlot&) = delete;
-
-    void stateChanged() override {
-        if (timer_.running() && !runtime_.ended())
-            SetTimer(runtime_.timerWindow(), id_, static_cast<UINT>(timer_.interval()), nullptr);
-        else
-            KillTimer(runtime_.timerWindow(), id_);
-    }
-    Timer& timer() { return timer_; }
-
-  private:
-    Win32Runtime& runtime_;
-    Timer& timer_;
-    UINT_PTR id_;
-};
-
-LRESULT CALLBACK Win32Runtime::timerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32Runtime*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_TIMER && self) {
-        // Looked up afresh for every tick: a handler may create or destroy timers.
-        const auto it = self->timers_.find(wParam);
-        if (it != self->timers_.end()) it->second->timer().fire();
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// ---- Runtime ----------------------------------------------------------------------------------
-
 Win32Runtime::Win32Runtime() : store_([this](const std::string& text) { reportProblem(text); }) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    registerFormClasses(instance);
+    registerFormClass(instance);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Win32Runtime::timerWindowProc;
+    wc.lpfnWndProc = &Win32Runtime::windowProc;
     wc.hInstance = instance;
-    wc.lpszClassName = kTimerWindowClass;
+    wc.lpszClassName = kRuntimeWindowClass;
     RegisterClassExA(&wc);
-    // Message-only: the timers need a window to arrive at, nothing more.
-    timerWindow_.reset(
-        CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this));
-    if (!timerWindow_) reportProblem("the timer window could not be created; the meter will not tick");
+    // Top-level and never shown: only such a window hears the broadcasts (the end of the session,
+    // "TaskbarCreated"); a message-only one would not.
+    window_.reset(
+        CreateWindowExA(0, kRuntimeWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this));
+    if (!window_) reportProblem("the program's hidden window could not be created; the meter will not tick");
+    timers_.setWindow(window());
+    tray_.setWindow(window());
 }
 
 Win32Runtime::~Win32Runtime() {
-    timerWindow_.reset();
+    window_.reset();
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    UnregisterClassA(kTimerWindowClass, instance);
-    unregisterFormClasses(instance);
+    UnregisterClassA(kRuntimeWindowClass, instance);
+    unregisterFormClass(instance);
 }
 
 std::unique_ptr<FormPeer> Win32Runtime::createFormPeer(Form& form) {
-    return std::make_unique<FormWindow>(*this, form);
+    return std::make_unique<Win32FormPeer>(form);
 }
 
-std::unique_ptr<TimerPeer> Win32Runtime::createTimerPeer(Timer& timer) {
-    return std::make_unique<TimerSlot>(*this, timer);
+HWND Win32Runtime::windowOf(Form& form) { return static_cast<Win32FormPeer&>(form.peer()).hwnd(); }
+
+void Win32Runtime::post(std::function<void()> fn) {
+    if (ended()) return;
+    posted_.push_back(std::move(fn));
+    if (!postPending_) postPending_ = PostMessageA(window(), kRunPosted, 0, 0) != 0;
 }
 
-HWND Win32Runtime::windowOf(Form& form) { return static_cast<FormWindow&>(form.peer()).hwnd(); }
+// The calls posted so far run now; those they post run at the next message, after whatever else has
+// come in meanwhile.
+void Win32Runtime::runPosted() {
+    postPending_ = false;
+    std::deque<std::function<void()>> batch;
+    batch.swap(posted_);
+    while (!batch.empty() && !ended()) {
+        const auto fn = std::move(batch.front());
+        batch.pop_front();
+        fn();
+    }
+}
 
 int Win32Runtime::run() {
     MSG msg{};
-    while (!ended_) {
+    while (!ended()) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got == -1) break;
@@ -112,11 +75,9 @@ int Win32Runtime::run() {
     return 0;
 }
 
-void Win32Runtime::end() {
-    if (ended_) return;
-    ended_ = true;
-    // Every timer at once: ticks already queued are dropped by the model, which sees ended().
-    for (const auto& [id, slot] : timers_) KillTimer(timerWindow(), id);
+void Win32Runtime::stopLoop() {
+    timers_.stopAll();
+    posted_.clear();
     PostQuitMessage(0);
 }
 
@@ -127,64 +88,42 @@ void Win32Runtime::reportProblem(const std::string& text) {
     std::fflush(stderr);
 }
 
-// ---- Services ---------------------------------------------------------------------------------
-
-double Win32Runtime::twipsPerPixelX() { return kTwipsPerInch / screenLogPixels(LOGPIXELSX); }
-double Win32Runtime::twipsPerPixelY() { return kTwipsPerInch / screenLogPixels(LOGPIXELSY); }
-int Win32Runtime::widthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
-int Win32Runtime::heightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
-
-void Win32Runtime::getCursorPos(PointPx& point) {
-    POINT p{};
-    if (GetCursorPos(&p)) point = {p.x, p.y};
+LRESULT CALLBACK Win32Runtime::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = windowOwner<Win32Runtime>(window, message, lParam);
+    // Messages that come while the window is being created, before window_ is set, go by default.
+    if (!self || self->window() != window) return DefWindowProcA(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
 }
 
-int Win32Runtime::getSystemPowerStatus(SystemPowerStatus& status) {
-    SYSTEM_POWER_STATUS s{};
-    const BOOL ok = GetSystemPowerStatus(&s);
-    if (ok) {
-        // The fourth byte is left out: reserved in older headers, a flag the program does not use in
-        // newer ones, and named differently in each.
-        status.ACLineStatus = s.ACLineStatus;
-        status.BatteryFlag = s.BatteryFlag;
-        status.BatteryLifePercent = s.BatteryLifePercent;
-        status.BatteryLifeTime = static_cast<std::int32_t>(s.BatteryLifeTime);  // 0xFFFFFFFF: unknown, -1
-        status.BatteryFullLifeTime = static_cast<std::int32_t>(s.BatteryFullLifeTime);
-    }
-    return ok ? 1 : 0;
-}
-
-std::string Win32Runtime::timeOfDay() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02u:%02u:%02u", unsigned{t.wHour}, unsigned{t.wMinute},
-                  unsigned{t.wSecond});
-    return text;
-}
-
-std::string Win32Runtime::executableFolder() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
+LRESULT Win32Runtime::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_TIMER:
+            timers_.fire(wParam);
+            return 0;
+        case kRunPosted:
+            runPosted();
+            return 0;
+        case WM_QUERYENDSESSION:
+            sessionEnds();
+            return TRUE;  // the program has saved its settings and ended: the session may end
+        case WM_ENDSESSION:
+            if (wParam) sessionEnds();
+            return 0;
+        case WM_CLOSE:
+            return 0;  // not a form: nothing to close, and destroying it would stop the timers
+        default:
             break;
-        }
-        if (path.size() >= 32768) return {};  // longer than any path the system allows
-        path.resize(path.size() * 2);
     }
-    return folderOfModulePath(path);
+    if (!ended() && tray_.handleMessage(message, lParam)) return 0;
+    return DefWindowProcA(window(), message, wParam, lParam);
 }
 
-std::string folderOfModulePath(const std::string& modulePath) {
-    const std::size_t last = modulePath.rfind('\\');
-    if (last == std::string::npos) return {};
-    std::string folder = modulePath.substr(0, last);
-    if (folder.size() == 2 && folder[1] == ':')
-        folder += '\\';  // "C:" alone would mean the drive's current folder
-    return folder;
+// Log-off or shutdown, heard once: at the query already, where Windows asks, and at the end itself
+// where it does not.
+void Win32Runtime::sessionEnds() {
+    if (sessionEnded_) return;
+    sessionEnded_ = true;
+    endSession();
 }
 
 }  // namespace corvane::win32

@@ -1,23 +1,34 @@
 #pragma once
-// The Windows backend: the forms runtime over the Win32 API itself. One thread, one message loop; the
-// forms become native windows (form_window.h), the timers SetTimer timers on a hidden window, the
-// settings live in the registry and the icon in the notification area.
+// The Windows backend: the forms runtime over the Win32 API itself, on one thread with one message
+// loop.
+//
+// Implements: each form as a top-level window built from its style (win32_form_peer.h), timers as
+// SetTimer timers (win32_timer_peer.h), deferred calls as posted messages, the settings in the
+// registry where earlier versions kept them (registry_store.h), the icon in the notification area
+// (win32_tray.h), and the screen, battery, clock and program folder (win32_services.h).
+// Differs from the others: the runtime keeps a hidden top-level window of its own, which the shell's
+// notifications (the icon's mouse messages, "TaskbarCreated") and the end of the session reach; a
+// message-only window would hear no broadcasts. The end of the session is heard at the query already,
+// so the settings are saved even where the process is cut off right after it agrees to end. The tray
+// reports the mouse hovering over the icon.
 
 #include <windows.h>
 
-#include <map>
+#include <deque>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/runtime.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/registry_store.h"
-#include "platform/win32/tray_icon.h"
+#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_timer_peer.h"
+#include "platform/win32/win32_tray.h"
 
 namespace corvane::win32 {
 
-class TimerSlot;
-
-class Win32Runtime final : public Runtime, Screen, PowerService, Clock, ProgramInfo {
+class Win32Runtime final : public Runtime {
   public:
     Win32Runtime();
     ~Win32Runtime() override;
@@ -26,52 +37,42 @@ class Win32Runtime final : public Runtime, Screen, PowerService, Clock, ProgramI
 
     // ---- Runtime ----
     std::unique_ptr<FormPeer> createFormPeer(Form& form) override;
-    std::unique_ptr<TimerPeer> createTimerPeer(Timer& timer) override;
-    Screen& screen() override { return *this; }
+    std::unique_ptr<TimerPeer> createTimerPeer(Timer& timer) override { return timers_.createPeer(timer); }
+    Screen& screen() override { return screen_; }
     SettingsStore& settings() override { return store_; }
-    PowerService& power() override { return *this; }
-    Clock& clock() override { return *this; }
-    TrayIcon& tray() override { return tray_; }
-    ProgramInfo& program() override { return *this; }
+    PowerService& power() override { return power_; }
+    Clock& clock() override { return clock_; }
+    Win32Tray& tray() override { return tray_; }
+    AppInfo& appInfo() override { return appInfo_; }
+    void post(std::function<void()> fn) override;
     int run() override;
-    void end() override;
-    bool ended() const override { return ended_; }
     void reportProblem(const std::string& text) override;
 
-    // ---- For the backend's windows ----
-    ShellTray& shellTray() { return tray_; }
-    HWND timerWindow() const { return timerWindow_.get(); }
+    // The runtime's hidden window: timers, deferred calls, the shell's notifications, the session.
+    HWND window() const { return window_.get(); }
     // The native window of a form of this runtime.
     static HWND windowOf(Form& form);
 
+  protected:
+    void stopLoop() override;
+
   private:
-    friend class TimerSlot;
-    static LRESULT CALLBACK timerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void runPosted();
+    void sessionEnds();
 
-    // Screen
-    double twipsPerPixelX() override;
-    double twipsPerPixelY() override;
-    int widthPixels() override;
-    int heightPixels() override;
-    void getCursorPos(PointPx& point) override;
-    // PowerService
-    int getSystemPowerStatus(SystemPowerStatus& status) override;
-    // Clock
-    std::string timeOfDay() override;
-    // ProgramInfo
-    std::string executableFolder() override;
-    char pathSeparator() override { return '\\'; }
-
+    Win32Screen screen_;
     RegistryStore store_;
-    ShellTray tray_;
-    UniqueWindow timerWindow_;
-    std::map<UINT_PTR, TimerSlot*> timers_;
-    UINT_PTR nextTimerId_ = 1;
-    bool ended_ = false;
+    Win32Power power_;
+    Win32Clock clock_;
+    Win32Tray tray_;
+    Win32AppInfo appInfo_;
+    Win32Timers timers_;
+    std::deque<std::function<void()>> posted_;
+    bool postPending_ = false;  // a message to run the deferred calls is on its way
+    bool sessionEnded_ = false;
+    UniqueWindow window_;
 };
-
-// The folder part of the executable's full path, without a trailing backslash except at a drive's
-// root ("C:\").
-std::string folderOfModulePath(const std::string& modulePath);
 
 }  // namespace corvane::win32

@@ -1,55 +1,23 @@
 #!/usr/bin/env bash
-# Shared helpers for the end-to-end tests of the Linux program: a private Xvfb screen, the program
-# started over a configuration folder of the test's own, and what a user would see of it.
+# The end-to-end tests of the Linux program: the program started over a configuration folder of the
+# test's own, ended by a signal, and the settings file it leaves. What both programs' tests share is
+# in common.sh.
 set -euo pipefail
 
 CORVANE=$(realpath "${1:?usage: $0 path/to/corvane}")
 WORK=$(mktemp -d /tmp/corvane-e2e.XXXXXX)
+PROGRAM_LOG=$WORK/out.log
 CFG="$WORK/config"
 INI="$CFG/Corvane/Corvane.ini"
-BG_PIDS=()
-CORVANE_PID=
 mkdir -p "$CFG" "$WORK/run"
-source "$(dirname "${BASH_SOURCE[0]}")/screen.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 chmod 700 "$WORK/run"
 export XDG_RUNTIME_DIR="$WORK/run"
 # Qt and its libraries keep some allocations to the end of the process on purpose.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 
-cleanup() {
-    local p
-    for p in "${BG_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$WORK/out.log" ] && sed 's/^/  program: /' "$WORK/out.log" >&2
-    exit 1
-}
-pass() { echo "ok - $*"; }
-
-expect_eq() {  # what, expected, actual
-    [ "$2" == "$3" ] || fail "$1: expected '$2', got '$3'"
-    pass "$1"
-}
-
-start_display() {  # [WIDTHxHEIGHT]
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-    BG_PIDS+=($!)
-    local i
-    for i in $(seq 100); do
-        [ -s "$WORK/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-    export DISPLAY=":$(head -n1 "$WORK/display")"
-}
-
 start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last argument
-    XDG_CONFIG_HOME="$CFG" "$@" "$CORVANE" >"$WORK/out.log" 2>&1 &
+    XDG_CONFIG_HOME="$CFG" "$@" "$CORVANE" >"$PROGRAM_LOG" 2>&1 &
     CORVANE_PID=$!
     BG_PIDS+=("$CORVANE_PID")
 }
@@ -57,41 +25,15 @@ start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs it
 # Ends the program with a signal and checks that it ended by itself, cleanly.
 stop_corvane() {  # [signal]
     kill "-${1:-TERM}" "$CORVANE_PID"
-    local rc=0 i
-    for i in $(seq 100); do
-        kill -0 "$CORVANE_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$CORVANE_PID" 2>/dev/null && fail "the program did not end after SIG${1:-TERM}"
+    local rc=0
+    within 10 program_ended || fail "the program did not end after SIG${1:-TERM}"
     wait "$CORVANE_PID" || rc=$?
     expect_eq "exit status after SIG${1:-TERM}" 0 "$rc"
 }
 
-meter_window() { xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | head -n1 || true; }
-
-wait_meter() {
-    local i
-    for i in $(seq 100); do
-        METER=$(meter_window)
-        [ -n "$METER" ] && return 0
-        kill -0 "$CORVANE_PID" 2>/dev/null || fail "the program ended early"
-        sleep 0.1
-    done
-    fail "no meter window appeared"
+expect_geometry() {  # what, "x y width height": the meter's, once it has settled
+    expect_eq "$1" "$2" "$(settled_geometry "$METER" "$2")"
 }
-
-# The window system works asynchronously: a window's place is checked once it has settled (up to 5 s).
-expect_geometry() {  # what, "x y width height"
-    local got i
-    for i in $(seq 50); do
-        got=$(geometry "$METER")
-        [ "$got" == "$2" ] && break
-        sleep 0.1
-    done
-    expect_eq "$1" "$2" "$got"
-}
-
-
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }
 ini_value() { sed -n "s/^$1=//p" "$INI" | head -n1; }

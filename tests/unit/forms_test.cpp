@@ -72,6 +72,8 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     EXPECT_EQ(fired.size(), 9u);  // nothing after the end
 }
 
+using test::TwoPictures;
+
 TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryButtonIsUp) {
     HeadlessRuntime rt;
     TwoPictures f(rt);

@@ -36,7 +36,7 @@ const auto* const kQtApplication = ::testing::AddGlobalTestEnvironment(new QtApp
 Runtime& runtime() { return QtApplication::runtime(); }
 
 // The pictures of TwoPictures in a shown window 30 pixels wide.
-struct ShownTwoPictures : TwoPictures {
+struct ShownTwoPictures : test::TwoPictures {
     ShownTwoPictures() : TwoPictures(runtime()) {
         window.setWidth(30 * runtime().screen().twipsPerPixelX());
         window.setHeight(10 * runtime().screen().twipsPerPixelY());

@@ -1,16 +1,19 @@
 #pragma once
-// A form of the tests' own, over any runtime: two pictures, the second lying over the right half of the
-// first, each writing down what reaches it.
+// A form of the tests' own: two pictures, the second lying over the right half of the first, each
+// writing down what reaches it. The headless tests and a real backend's tests feed it the same mouse,
+// so both show that every backend routes the mouse by the one rule.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/forms.h"
 
-namespace corvane {
+namespace corvane::test {
 
 struct TwoPictures {
-    explicit TwoPictures(Runtime& rt) : window(rt, "dlg", FormStyle{.caption = "Test", .font = {}}) {
+    explicit TwoPictures(Runtime& rt, FormStyle style = FormStyle{.caption = "Test", .font = {}})
+        : window(rt, "dlg", std::move(style)) {
         window.setScaleMode(ScaleMode::Pixels);
         for (Picture* p : {&under, &over}) {
             p->setTop(0), p->setWidth(20), p->setHeight(10);
@@ -32,4 +35,4 @@ struct TwoPictures {
     std::vector<std::string> seen;
 };
 
-}  // namespace corvane
+}  // namespace corvane::test

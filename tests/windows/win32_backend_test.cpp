@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "platform/forms.h"
-#include "platform/win32/form_window.h"
 #include "platform/win32/registry_store.h"
-#include "platform/win32/tray_icon.h"
+#include "platform/win32/win32_form_peer.h"
 #include "platform/win32/win32_runtime.h"
+#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_tray.h"
+#include "tests/unit/two_pictures.h"
 
 namespace corvane::win32 {
 namespace {
@@ -160,54 +162,54 @@ TEST(ProgramFolder, HasNoTrailingBackslashExceptAtADriveRoot) {
     EXPECT_EQ(folderOfModulePath("\\\\server\\share\\corvane.exe"), "\\\\server\\share");
 }
 
-// ---- Windows ----------------------------------------------------------------------------------
+// ---- The runtime's window ---------------------------------------------------------------------
 
-class WindowTest : public ::testing::Test {
+class RuntimeTest : public ::testing::Test {
   protected:
     Win32Runtime rt;
 };
 
-TEST_F(WindowTest, TheMainWindowTurnsTheEndOfTheSessionIntoOneCloseRequest) {
-    Form main(rt, "frmMain", FormKind::Main);
-    std::vector<int> reasons;
-    main.onQueryUnload = [&](std::int16_t&, std::int16_t reason) { reasons.push_back(reason); };
-    HWND window = Win32Runtime::windowOf(main);
-    ASSERT_TRUE(IsWindow(window));
-    EXPECT_EQ(GetParent(window), nullptr) << "a top-level window hears the session end";
+TEST_F(RuntimeTest, TheEndOfTheSessionAsksEveryLoadedFormOnceOldestFirst) {
+    Form first(rt, "first", FormStyle{}), second(rt, "second", FormStyle{});
+    std::vector<std::string> asked;
+    for (Form* f : {&first, &second}) {
+        f->load();
+        f->onQueryUnload = [&asked, f](std::int16_t& cancel, std::int16_t reason) {
+            asked.push_back(f->name() + " " + std::to_string(reason));
+            cancel = 1;
+        };
+    }
+    HWND window = rt.window();
+    EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "top-level: it hears broadcasts";
+    EXPECT_FALSE(IsWindowVisible(window));
 
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindow(window)) << "closing is the program's decision";
     EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), TRUE);
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ(reasons, (std::vector<int>{0, 2}));
-
-    main.show();
-    EXPECT_FALSE(IsWindowVisible(window)) << "the main window is never seen";
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(window)) << "the runtime's own window cannot be closed";
+    EXPECT_EQ(asked, (std::vector<std::string>{"first 2", "second 2"}));
 }
 
-TEST_F(WindowTest, IconNotificationsReachTheProgramUntilItEnds) {
-    Form main(rt, "frmMain", FormKind::Main);
+TEST_F(RuntimeTest, IconNotificationsReachTheProgramUntilItEnds) {
     std::vector<int> notified;
     rt.tray().onNotify = [&](int message) { notified.push_back(message); };
-    rt.shellTray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
+    rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
     NotifyIconData add;
     add.uID = 1;
     add.uFlags = NIF_MESSAGE;
     add.uCallbackMessage = WM_MOUSEMOVE;
     rt.tray().shellNotifyIcon(kNimAdd, add);
+    EXPECT_TRUE(rt.tray().reportsHover());
 
-    HWND window = Win32Runtime::windowOf(main);
-    SendMessageA(window, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+    SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
     rt.end();
-    SendMessageA(window, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+    SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
     EXPECT_EQ(notified, std::vector<int>{WM_LBUTTONDBLCLK});
 }
 
-TEST_F(WindowTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
-    Form main(rt, "frmMain", FormKind::Main);
-    HWND window = Win32Runtime::windowOf(main);
+TEST_F(RuntimeTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
     std::vector<std::pair<DWORD, NOTIFYICONDATAA>> calls;
-    rt.shellTray().shell = [&](DWORD message, NOTIFYICONDATAA* nid) {
+    rt.tray().shell = [&](DWORD message, NOTIFYICONDATAA* nid) {
         calls.emplace_back(message, *nid);
         return TRUE;
     };
@@ -223,12 +225,12 @@ TEST_F(WindowTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
     rt.tray().shellNotifyIcon(kNimAdd, record("Battery status"));
     rt.tray().shellNotifyIcon(kNimModify, record("80%"));
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].second.hWnd, window);
+    EXPECT_EQ(calls[0].second.hWnd, rt.window());
     EXPECT_NE(calls[0].second.hIcon, nullptr) << "the program icon from the resources";
 
     const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     calls.clear();
-    SendMessageA(window, taskbarCreated, 0, 0);
+    SendMessageA(rt.window(), taskbarCreated, 0, 0);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].first, static_cast<DWORD>(NIM_ADD));
     EXPECT_STREQ(calls[0].second.szTip, "Battery status");
@@ -237,120 +239,33 @@ TEST_F(WindowTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
 
     rt.tray().shellNotifyIcon(kNimDelete, NotifyIconData{});
     calls.clear();
-    SendMessageA(window, taskbarCreated, 0, 0);
+    SendMessageA(rt.window(), taskbarCreated, 0, 0);
     EXPECT_TRUE(calls.empty()) << "a removed icon stays removed";
 }
 
-class MeterTest : public WindowTest {
-  protected:
-    MeterTest() : meter(rt, "frmMonitor", FormKind::Meter), pic(meter.addPicture("picHistory")) {
-        meter.setScaleMode(ScaleMode::Pixels);
-        meter.setWidth(10 * 15.0);
-        meter.setHeight(51 * 15.0);
-        meter.setBackColor(0x00FFFFFF);
-        pic.setLeft(1);
-        pic.setWidth(8);
-        pic.setHeight(51);
-        pic.setBackColor(0x00808080);
-        auto record = [this](const char* what) {
-            return [this, what](const MouseArgs& e) {
-                events.push_back(std::string(what) + " " + std::to_string(e.button) + " " +
-                                 std::to_string(static_cast<int>(e.x)) + "," +
-                                 std::to_string(static_cast<int>(e.y)));
-            };
-        };
-        pic.onMouseDown = record("down");
-        pic.onMouseMove = record("move");
-        pic.onMouseUp = record("up");
-        pic.onDblClick = [this] { events.push_back("dblclick"); };
-        window = Win32Runtime::windowOf(meter);
-    }
-    void send(UINT message, WPARAM keys, int x, int y) {
-        SendMessageA(window, message, keys, MAKELPARAM(x, y));
-    }
-
-    Form meter;
-    Picture& pic;
-    HWND window;
-    std::vector<std::string> events;
-};
-
-TEST_F(MeterTest, IsABorderlessToolWindowInTwipsPlace) {
-    meter.setLeft(1014 * 15.0);
-    RECT r{};
-    GetWindowRect(window, &r);
-    EXPECT_EQ(r.left, 1014);
-    EXPECT_EQ(r.right - r.left, 10);
-    EXPECT_EQ(r.bottom - r.top, 51);
-    EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME), WS_POPUP);
-    EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-    EXPECT_TRUE(GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS);
-    char title[32] = {};
-    GetWindowTextA(window, title, sizeof title);
-    EXPECT_STREQ(title, "Corvane");
-
-    meter.peer().setWindowPos(-1, 0, 0, 0, 0, 3);
-    EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    meter.peer().setWindowPos(-2, 0, 0, 0, 0, 3);
-    EXPECT_FALSE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    GetWindowRect(window, &r);
-    EXPECT_EQ(r.left, 1014) << "flags 3 keep the place";
-
-    meter.show();
-    EXPECT_TRUE(IsWindowVisible(window));
-    meter.hide();
-    EXPECT_FALSE(IsWindowVisible(window));
+TEST_F(RuntimeTest, DeferredCallsRunInOrderAfterTheCallerAndNoneAfterTheEnd) {
+    std::vector<int> order;
+    rt.post([&] {
+        order.push_back(1);
+        rt.post([&] {
+            order.push_back(4);
+            rt.end();
+            rt.post([&] { order.push_back(6); });
+        });
+    });
+    rt.post([&] {
+        order.push_back(2);
+        rt.post([&] { order.push_back(5); });  // queued behind the call that ends the program
+    });
+    rt.post([&] { order.push_back(3); });
+    EXPECT_TRUE(order.empty());
+    EXPECT_EQ(rt.run(), 0);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
 }
 
-TEST_F(MeterTest, MouseEventsArriveInPicturePixelsAndDragsKeepTheMouse) {
-    send(WM_MOUSEMOVE, 0, 0, 5);  // on the strip beside the picture: nothing
-    send(WM_LBUTTONDOWN, MK_LBUTTON, 3, 20);
-    EXPECT_EQ(GetCapture(), window);
-    send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, -40, 70);  // far outside, still the picture's
-    send(WM_LBUTTONUP, 0, -40, 70);
-    EXPECT_EQ(GetCapture(), nullptr);
-    send(WM_RBUTTONDOWN, MK_RBUTTON, 8, 0);
-    send(WM_RBUTTONUP, 0, 8, 0);
-    EXPECT_EQ(events, (std::vector<std::string>{"down 1 2,20", "move 3 -41,70", "up 1 -41,70", "down 2 7,0",
-                                                "up 2 7,0"}));
-}
-
-TEST_F(MeterTest, ADoubleClickArrivesAsDownUpDoubleClickUp) {
-    send(WM_LBUTTONDOWN, MK_LBUTTON, 4, 4);
-    send(WM_LBUTTONUP, 0, 4, 4);
-    send(WM_LBUTTONDBLCLK, MK_LBUTTON, 4, 4);
-    EXPECT_EQ(GetCapture(), window);
-    send(WM_LBUTTONUP, 0, 4, 4);
-    EXPECT_EQ(events, (std::vector<std::string>{"down 1 3,4", "up 1 3,4", "dblclick", "up 1 3,4"}));
-}
-
-TEST_F(MeterTest, PaintsTheBackColourAroundThePicturesPixels) {
-    pic.fillBox(0, 0, 0, 0, 0x000000FF);    // red
-    pic.fillBox(7, 50, 7, 50, 0x00FF0000);  // blue
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 10, -51, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    ASSERT_TRUE(bitmap && dc);
-    {
-        Selection selected(dc.get(), bitmap.get());
-        const RECT client{0, 0, 10, 51};
-        paintForm(dc.get(), meter, client);
-        GdiFlush();
-    }
-    const auto* px = static_cast<const std::uint32_t*>(bits);
-    auto at = [&](int x, int y) { return px[y * 10 + x] & 0x00FFFFFFu; };  // as 0x00RRGGBB
-    EXPECT_EQ(at(1, 0), 0x00FF0000u);
-    EXPECT_EQ(at(8, 50), 0x000000FFu);
-    EXPECT_EQ(at(4, 25), 0x00808080u);
-    for (int y : {0, 25, 50}) {
-        EXPECT_EQ(at(0, y), 0x00FFFFFFu) << y;
-        EXPECT_EQ(at(9, y), 0x00FFFFFFu) << y;
-    }
-}
-
-TEST_F(WindowTest, EndStopsEveryTimerAndTheLoop) {
+TEST_F(RuntimeTest, EndStopsEveryTimerAndTheLoop) {
     Timer ender(rt, "ender", 30, true);
     Timer other(rt, "other", 10, true);
     int otherTicks = 0;
@@ -362,14 +277,257 @@ TEST_F(WindowTest, EndStopsEveryTimerAndTheLoop) {
     // Ticks queued before the end may still be there; after them, none may come, though the wait is
     // long enough for either timer to come due several times, were it still set.
     MSG msg;
-    while (PeekMessageA(&msg, rt.timerWindow(), WM_TIMER, WM_TIMER, PM_REMOVE)) {
+    while (PeekMessageA(&msg, rt.window(), WM_TIMER, WM_TIMER, PM_REMOVE)) {
     }
     int late = 0;
     for (const DWORD start = GetTickCount(); GetTickCount() - start < 100;) {
-        while (PeekMessageA(&msg, rt.timerWindow(), WM_TIMER, WM_TIMER, PM_REMOVE)) ++late;
+        while (PeekMessageA(&msg, rt.window(), WM_TIMER, WM_TIMER, PM_REMOVE)) ++late;
         Sleep(5);
     }
     EXPECT_EQ(late, 0);
+}
+
+// ---- Form windows -----------------------------------------------------------------------------
+
+DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)); }
+DWORD exStyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)); }
+
+std::string titleOf(HWND window) {
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof title);
+    return title;
+}
+
+// The window's place on the screen: left, top, right, bottom.
+std::vector<LONG> placeOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// Whether the window above stands higher in the window order than the one below.
+bool isAbove(HWND above, HWND below) {
+    for (HWND w = GetWindow(below, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+        if (w == above) return true;
+    return false;
+}
+
+TEST_F(RuntimeTest, AFormsWindowIsBuiltFromItsStyleAlone) {
+    struct Case {
+        FormStyle style;
+        DWORD frame;    // of WS_POPUP, WS_CAPTION, WS_SYSMENU, WS_THICKFRAME
+        DWORD taskbar;  // WS_EX_TOOLWINDOW or WS_EX_APPWINDOW
+        bool activates;
+    };
+    const DWORD kFrameBits = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    const Case cases[] = {
+        {{.caption = "Corvane", .border = BorderStyle::None, .font = {}}, WS_POPUP, WS_EX_TOOLWINDOW, false},
+        {{.caption = "Preferences",
+          .border = BorderStyle::FixedDialog,
+          .showInTaskbar = true,
+          .activateOnShow = true,
+          .font = {}},
+         WS_CAPTION | WS_SYSMENU,
+         WS_EX_APPWINDOW,
+         true},
+    };
+    Form other(rt, "other", FormStyle{.caption = "Other", .activateOnShow = true, .font = {}});
+    for (const Case& c : cases) {
+        Form form(rt, "form", c.style);
+        HWND window = Win32Runtime::windowOf(form);
+        SCOPED_TRACE(c.style.caption);
+        EXPECT_EQ(styleOf(window) & kFrameBits, c.frame);
+        EXPECT_EQ(exStyleOf(window) & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW), c.taskbar);
+        EXPECT_TRUE(GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS);
+        EXPECT_EQ(titleOf(window), c.style.caption);
+        form.setCaption("Renamed");
+        EXPECT_EQ(titleOf(window), "Renamed");
+
+        other.show();
+        ASSERT_EQ(GetActiveWindow(), Win32Runtime::windowOf(other));
+        form.show();
+        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_EQ(GetActiveWindow() == window, c.activates);
+        form.hide();
+        EXPECT_FALSE(IsWindowVisible(window));
+        other.hide();
+    }
+}
+
+TEST_F(RuntimeTest, APlaceInTwipsAndTheTopmostBandReachTheWindowOnEveryCall) {
+    Form a(rt, "a", FormStyle{}), b(rt, "b", FormStyle{});
+    HWND wa = Win32Runtime::windowOf(a), wb = Win32Runtime::windowOf(b);
+    a.setLeft(1014 * 15.0);
+    a.setTop(3 * 15.0);
+    a.setWidth(10 * 15.0);
+    a.setHeight(51 * 15.0);
+    EXPECT_EQ(placeOf(wa), (std::vector<LONG>{1014, 3, 1024, 54}));
+    a.show();
+    b.show();
+
+    a.setTopmost(true);
+    EXPECT_TRUE(exStyleOf(wa) & WS_EX_TOPMOST);
+    b.setTopmost(true);
+    EXPECT_TRUE(isAbove(wb, wa));
+    a.setTopmost(true);  // already in the band: still the call, which brings it to the band's top
+    EXPECT_TRUE(isAbove(wa, wb));
+    a.setTopmost(false);
+    EXPECT_FALSE(exStyleOf(wa) & WS_EX_TOPMOST);
+    EXPECT_TRUE(isAbove(wb, wa));
+    EXPECT_EQ(placeOf(wa), (std::vector<LONG>{1014, 3, 1024, 54})) << "flags 3 keep the place and size";
+}
+
+TEST_F(RuntimeTest, ACloseFromTheWindowSystemIsTheFormsOwnQuery) {
+    Form refusing(rt, "refusing", FormStyle{}), closing(rt, "closing", FormStyle{});
+    std::vector<std::string> asked;
+    refusing.onQueryUnload = [&](std::int16_t& cancel, std::int16_t reason) {
+        asked.push_back("refusing " + std::to_string(reason));
+        cancel = 1;
+    };
+    closing.onQueryUnload = [&](std::int16_t&, std::int16_t reason) {
+        asked.push_back("closing " + std::to_string(reason));
+    };
+    for (Form* f : {&refusing, &closing}) {
+        f->show();
+        SendMessageA(Win32Runtime::windowOf(*f), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(IsWindow(Win32Runtime::windowOf(*f))) << "the window lives as long as its form";
+    }
+    EXPECT_TRUE(refusing.visible() && refusing.loaded());
+    EXPECT_TRUE(IsWindowVisible(Win32Runtime::windowOf(refusing)));
+    EXPECT_FALSE(closing.visible() || closing.loaded());
+    EXPECT_FALSE(IsWindowVisible(Win32Runtime::windowOf(closing)));
+    EXPECT_EQ(asked, (std::vector<std::string>{"refusing 0", "closing 0"}));
+}
+
+class TwoPicturesTest : public RuntimeTest {
+  protected:
+    TwoPicturesTest() {
+        f.window.setWidth(32 * 15.0);
+        f.window.setHeight(12 * 15.0);
+        f.window.setBackColor(0x00FFFFFF);
+        window = Win32Runtime::windowOf(f.window);
+    }
+    void send(UINT message, WPARAM keys, int x, int y) {
+        SendMessageA(window, message, keys, MAKELPARAM(x, y));
+    }
+
+    test::TwoPictures f{rt};
+    HWND window = nullptr;
+};
+
+// The rule of the headless MouseRouter test, fed through real mouse messages: the control on top gets
+// the mouse, the pressed one keeps it (and the window the native capture) until every button is up.
+TEST_F(TwoPicturesTest, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryButtonIsUp) {
+    send(WM_LBUTTONDOWN, MK_LBUTTON, 12, 3);  // both lie here: the later one is on top
+    EXPECT_EQ(GetCapture(), window);
+    send(WM_MOUSEMOVE, MK_LBUTTON, 2, 4);                  // over "under" now, but "over" holds it
+    send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, -40, 70);  // far outside the window: still "over"
+    send(WM_RBUTTONUP, MK_LBUTTON, -40, 70);               // another button: still held
+    EXPECT_EQ(GetCapture(), window);
+    send(WM_LBUTTONUP, 0, 2, 4);  // the last one up lets go
+    EXPECT_EQ(GetCapture(), nullptr);
+    send(WM_MOUSEMOVE, 0, 2, 4);
+    send(WM_MOUSEMOVE, 0, 31, 11);  // outside both: nobody
+    send(WM_LBUTTONDOWN, MK_LBUTTON, 31, 11);
+    EXPECT_EQ(GetCapture(), nullptr) << "no control pressed: no capture";
+    send(WM_LBUTTONUP, 0, 31, 11);
+    f.over.setVisible(false);
+    send(WM_RBUTTONDOWN, MK_RBUTTON, 12, 3);  // a hidden control takes no mouse
+    send(WM_RBUTTONUP, 0, 12, 3);
+    f.over.setVisible(true);
+    EXPECT_EQ(f.seen, (std::vector<std::string>{
+                          "down over 2,3 b1", "move over -8,4 b1", "move over -50,70 b3", "up over -50,70 b2",
+                          "up over -8,4 b1", "move under 2,4 b0", "down under 12,3 b2", "up under 12,3 b2"}));
+}
+
+// The second press of a double-click comes as a message of its own; the capture stays with the button,
+// so the last release arrives even when the double-click has hidden the window.
+TEST_F(TwoPicturesTest, ADoubleClickArrivesAsDownUpDoubleClickUp) {
+    f.over.onDblClick = [this] {
+        f.seen.emplace_back("dbl over");
+        f.window.hide();
+    };
+    f.window.show();
+    send(WM_LBUTTONDOWN, MK_LBUTTON, 15, 5);
+    send(WM_LBUTTONUP, 0, 15, 5);
+    send(WM_LBUTTONDBLCLK, MK_LBUTTON, 15, 5);
+    EXPECT_EQ(GetCapture(), window);
+    send(WM_LBUTTONUP, 0, 15, 5);
+    EXPECT_EQ(GetCapture(), nullptr);
+    send(WM_RBUTTONDBLCLK, MK_RBUTTON, 15, 5);  // only the left button's double-click is one
+    send(WM_RBUTTONUP, 0, 15, 5);
+    EXPECT_EQ(f.seen, (std::vector<std::string>{"down over 5,5 b1", "up over 5,5 b1", "dbl over",
+                                                "up over 5,5 b1", "down over 5,5 b2", "up over 5,5 b2"}));
+}
+
+// A handler may open a popup menu, whose loop takes the mouse while it is open: the last release lets
+// go before its handler runs, and what a press handler's menu took is not taken back afterwards.
+TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouse) {
+    Form menu(rt, "menu", FormStyle{});
+    HWND menuWindow = Win32Runtime::windowOf(menu);
+    std::vector<bool> formHeldTheMouse;
+    f.over.onMouseDown = [&](const MouseArgs&) { SetCapture(menuWindow); };
+    f.over.onMouseUp = [&](const MouseArgs&) { formHeldTheMouse.push_back(GetCapture() == window); };
+    send(WM_RBUTTONDOWN, MK_RBUTTON, 15, 5);
+    EXPECT_EQ(GetCapture(), menuWindow);
+    EXPECT_EQ(f.window.mouse().captured(), nullptr);
+    send(WM_RBUTTONUP, 0, 15, 5);
+    ReleaseCapture();
+
+    f.over.onMouseDown = nullptr;
+    send(WM_LBUTTONDOWN, MK_LBUTTON, 15, 5);
+    ASSERT_EQ(GetCapture(), window);
+    send(WM_LBUTTONUP, 0, 15, 5);
+    EXPECT_EQ(formHeldTheMouse, (std::vector<bool>{false, false}));
+}
+
+TEST_F(TwoPicturesTest, PaintsThePicturesInTheFormsOrderAndTheBackColourAroundThem) {
+    f.under.setBackColor(0x00808080);         // grey
+    f.over.setBackColor(0x00FF0000);          // blue
+    f.under.fillBox(0, 9, 0, 9, 0x000000FF);  // red
+    auto paint = [&] {
+        BITMAPINFO bmi{};
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -12, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        std::string row;  // row 9, one letter a pixel
+        if (!bitmap || !dc) return row;
+        Selection selected(dc.get(), bitmap.get());
+        const RECT client{0, 0, 32, 12};
+        paintForm(dc.get(), f.window, client);
+        GdiFlush();
+        const auto* px = static_cast<const std::uint32_t*>(bits);
+        for (int x = 0; x < 32; ++x) {
+            switch (px[9 * 32 + x] & 0x00FFFFFFu) {  // as 0x00RRGGBB
+                case 0x00FF0000u:
+                    row += 'r';
+                    break;
+                case 0x00808080u:
+                    row += 'g';
+                    break;
+                case 0x000000FFu:
+                    row += 'b';
+                    break;
+                case 0x00FFFFFFu:
+                    row += 'w';
+                    break;
+                default:
+                    row += '?';
+            }
+        }
+        const std::uint32_t below = px[11 * 32 + 5] & 0x00FFFFFFu;
+        if (below != 0x00FFFFFFu) row += " below:" + std::to_string(below);
+        return row;
+    };
+    EXPECT_EQ(paint(),
+              "rggggggggg"
+              "bbbbbbbbbbbbbbbbbbbb"
+              "ww");
+    f.over.setVisible(false);
+    EXPECT_EQ(paint(),
+              "rggggggggggggggggggg"
+              "wwwwwwwwwwww");
 }
 
 }  // namespace

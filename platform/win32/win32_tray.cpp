@@ -1,4 +1,4 @@
-#include "platform/win32/tray_icon.h"
+#include "platform/win32/win32_tray.h"
 
 #include <cstring>
 
@@ -21,14 +21,14 @@ NOTIFYICONDATAA toShellRecord(const NotifyIconData& data, HWND window, HICON ico
     return nid;
 }
 
-ShellTray::ShellTray() : taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
+Win32Tray::Win32Tray() : taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
     // The small icon size of this screen: 16 pixels at 96 DPI, more on denser screens.
     icon_.reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CORVANE),
                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
 }
 
-void ShellTray::shellNotifyIcon(int message, const NotifyIconData& data) {
+void Win32Tray::shellNotifyIcon(int message, const NotifyIconData& data) {
     NOTIFYICONDATAA nid = toShellRecord(data, window_, icon_.get());
     shell(static_cast<DWORD>(message), &nid);
     switch (message) {
@@ -51,7 +51,21 @@ void ShellTray::shellNotifyIcon(int message, const NotifyIconData& data) {
     }
 }
 
-void ShellTray::restore() {
+bool Win32Tray::handleMessage(UINT message, LPARAM lParam) {
+    if (message == 0) return false;
+    if (message == callbackMessage_) {
+        // lParam is the mouse message that happened on the icon.
+        if (onNotify) onNotify(static_cast<int>(lParam));
+        return true;
+    }
+    if (message == taskbarCreated_) {
+        restore();
+        return true;
+    }
+    return false;
+}
+
+void Win32Tray::restore() {
     if (!lastAdd_) return;
     shell(NIM_ADD, &*lastAdd_);
     if (lastModify_) shell(NIM_MODIFY, &*lastModify_);

@@ -1,7 +1,8 @@
 #pragma once
 // The notification-area icon: the program's record turned into the shell's first-version record, and
 // the icon put back when the taskbar is recreated (after Explorer restarts, the shell has forgotten
-// every icon and broadcasts "TaskbarCreated").
+// every icon and broadcasts "TaskbarCreated"). The icon's notifications and that broadcast arrive at
+// the runtime's hidden window, which hands them here.
 
 #include <windows.h>
 // (after windows.h, which it needs)
@@ -19,19 +20,20 @@ namespace corvane::win32 {
 // in a 32-bit program, more in a 64-bit one), so every shell since the first accepts it.
 NOTIFYICONDATAA toShellRecord(const NotifyIconData& data, HWND window, HICON icon);
 
-class ShellTray final : public TrayIcon {
+class Win32Tray final : public TrayIcon {
   public:
-    ShellTray();
+    Win32Tray();
 
+    // The window the shell sends the icon's notifications to.
     void setWindow(HWND window) { window_ = window; }
-    HWND window() const { return window_; }
-    // The window message the icon's notifications arrive as, 0 while no icon is set up.
-    UINT callbackMessage() const { return callbackMessage_; }
-    UINT taskbarCreatedMessage() const { return taskbarCreated_; }
 
     void shellNotifyIcon(int message, const NotifyIconData& data) override;
-    // Replays the last add, then the last modify, into a new notification area.
-    void restore();
+    // The shell sends a message for every mouse move over the icon.
+    bool reportsHover() const override { return true; }
+
+    // Handles a message to the notifications' window if it is the icon's notification or the new
+    // taskbar's broadcast; returns whether it was.
+    bool handleMessage(UINT message, LPARAM lParam);
 
     // The shell's entry point; a test puts a recorder here.
     std::function<BOOL(DWORD, NOTIFYICONDATAA*)> shell = [](DWORD message, NOTIFYICONDATAA* nid) {
@@ -39,9 +41,12 @@ class ShellTray final : public TrayIcon {
     };
 
   private:
+    // Replays the last add, then the last modify, into a new notification area.
+    void restore();
+
     HWND window_ = nullptr;
     UniqueIcon icon_;
-    UINT callbackMessage_ = 0;
+    UINT callbackMessage_ = 0;  // 0 while no icon is set up
     UINT taskbarCreated_ = 0;
     std::optional<NOTIFYICONDATAA> lastAdd_;
     std::optional<NOTIFYICONDATAA> lastModify_;

@@ -1,0 +1,40 @@
+#pragma once
+// The Windows backend's small services: the screen and cursor, the battery, the time of day and the
+// program's folder, each a thin layer over the system call of the same name.
+
+#include <string>
+
+#include "platform/runtime.h"
+
+namespace corvane::win32 {
+
+class Win32Screen final : public Screen {
+  public:
+    double twipsPerPixelX() override;
+    double twipsPerPixelY() override;
+    int widthPixels() override;
+    int heightPixels() override;
+    void getCursorPos(PointPx& point) override;
+};
+
+class Win32Power final : public PowerService {
+  public:
+    int getSystemPowerStatus(SystemPowerStatus& status) override;
+};
+
+class Win32Clock final : public Clock {
+  public:
+    std::string timeOfDay() override;
+};
+
+class Win32AppInfo final : public AppInfo {
+  public:
+    std::string executableFolder() override;
+    char pathSeparator() override { return '\\'; }
+};
+
+// The folder part of the executable's full path, without a trailing backslash except at a drive's
+// root ("C:\").
+std::string folderOfModulePath(const std::string& modulePath);
+
+}  // namespace corvane::win32
