@@ -63,7 +63,7 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     b.setEnabled(true);  // counts from now
     b.setEnabled(true);  // already on: no restart
     rt.advance(400);
-    a.setEnabled(false);
+    a.setInterval(0);  // no interval: no ticks, enabled or not
     rt.advance(1000);
     EXPECT_EQ(fired, (std::vector<std::string>{"a@300", "b@450", "a@600", "b@650", "b@850", "b@1050",
                                                "b@1250", "b@1450", "b@1650"}));
@@ -93,9 +93,16 @@ TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryBu
     f.over.setEnabled(true);
     m.doubleClick(kLeftButton, 0, 15, 5);
     m.doubleClick(kRightButton, 0, 15, 5);  // only the left button's double-click is one
-    EXPECT_EQ(f.seen, (std::vector<std::string>{"down over 2,3 b1", "move over -8,4 b1", "up over -8,4 b2",
-                                                "up over -8,4 b1", "move under 2,4 b0", "down under 12,3 b2",
-                                                "up under 12,3 b2", "dbl over", "down over 5,5 b2"}));
+    m.release(kRightButton, 0, 0, 15, 5);
+    f.under.setTop(4);  // places are measured from the control's own corner
+    m.press(kLeftButton, 0, 3, 6);
+    m.release(kLeftButton, 0, 0, 3, 6);
+    m.move(0, 0, 15, 3);
+    EXPECT_EQ(f.seen,
+              (std::vector<std::string>{"down over 2,3 b1", "move over -8,4 b1", "up over -8,4 b2",
+                                        "up over -8,4 b1", "move under 2,4 b0", "down under 12,3 b2",
+                                        "up under 12,3 b2", "dbl over", "down over 5,5 b2", "up over 5,5 b2",
+                                        "down under 3,2 b1", "up under 3,2 b1", "move over 5,3 b0"}));
 }
 
 TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
@@ -155,10 +162,10 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
 TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixels) {
     HeadlessRuntime rt;
     TwoPictures f(rt);
-    auto draw = [&](Color c) {
+    auto draw = [&](Color c, Color lineColour = 1) {
         f.under.cls();
         f.under.fillBox(0, 0, 5, 5, c);
-        f.under.line(0, 9, 19, 9, c);
+        f.under.line(0, 9, 19, 9, lineColour);
     };
     rt.runPosted();
     const int before = rt.peerOf(f.window).repaints;
@@ -171,6 +178,9 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
     draw(0xFF00);
     rt.runPosted();
     EXPECT_EQ(rt.peerOf(f.window).repaints, before + 2);
+    draw(0xFF00, 2);  // only the line differs
+    rt.runPosted();
+    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 3);
 }
 
 TEST(FormsRuntime, DeferredCallsRunAfterTheCurrentHandlerAndNeverAfterTheEnd) {

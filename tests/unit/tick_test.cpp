@@ -65,6 +65,8 @@ TEST(Readings, MinuteAndSecondComeFromTheTimeOfDay) {
         EXPECT_EQ(minute, m);
         EXPECT_EQ(second, s);
     }
+    p.rt.advance(3601000);  // the clock goes on with the time the runtime keeps
+    EXPECT_EQ(p.rt.clock().timeOfDay(), "01:00:00");
 }
 
 // Ticks second by second and writes down each sample the tick takes ("time source level elapsed"),
