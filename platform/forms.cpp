@@ -120,16 +120,73 @@ void Placement::setHeight(double v) {
 // ---- Control ----------------------------------------------------------------------------------
 
 Control::Control(Form& owner, std::string name, ControlKind kind, Control* container)
-    : owner_(owner), name_(std::move(name)), kind_(kind), container_(container) {}
+    : owner_(owner), name_(std::move(name)), kind_(kind), container_(container), font_(owner.style().font) {}
+
+// The native windows of a container's controls stand beside it rather than in it, so whatever moves,
+// hides or disables a container reaches each of them too.
+void Control::placementChanged() {
+    layoutChanged();
+    for (const auto& c : owner_.controls())
+        if (c->isInside(*this)) c->layoutChanged();
+}
 
 void Control::setVisible(bool v) {
     visible_ = v;
-    changed();
+    placementChanged();
 }
 
 void Control::setEnabled(bool v) {
     enabled_ = v;
+    placementChanged();
+}
+
+bool Control::isInside(const Control& other) const {
+    for (const Control* c = container_; c; c = c->container())
+        if (c == &other) return true;
+    return false;
+}
+
+void Control::setFont(Font font) {
+    font_ = std::move(font);
+    contentChanged();
+}
+
+void Control::setCaption(std::string caption) {
+    caption_ = std::move(caption);
+    contentChanged();
+}
+
+bool Control::focusable() const {
+    switch (kind_) {
+        case ControlKind::Picture:
+        case ControlKind::TextBox:
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton:
+        case ControlKind::CommandButton:
+            return true;
+        case ControlKind::Label:
+        case ControlKind::Frame:
+        case ControlKind::Image:
+            break;
+    }
+    return false;
+}
+
+void Control::setTabStop(bool on) {
+    tabStop_ = on;
     changed();
+}
+
+bool Control::canHaveFocus() const { return focusable() && takesMouse(); }
+
+bool Control::hasFocus() const { return owner_.activeControl() == this; }
+
+void Control::setFocus() {
+    if (canHaveFocus()) owner_.focus(this);
+}
+
+void Control::keyPress(std::int16_t& keyAscii) {
+    if (onKeyPress && live()) onKeyPress(keyAscii);
 }
 
 void Control::setToolTipText(std::string text) {
@@ -221,6 +278,117 @@ bool Picture::takeNewPixels() {
     return true;
 }
 
+// ---- Label, TextBox, CheckBox, OptionButton, CommandButton, Frame, Image ----------------------
+
+Label::Label(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::Label, container) {}
+
+void Label::setAutoSize(bool on) {
+    autoSize_ = on;
+    contentChanged();
+}
+
+void Label::contentChanged() { changed(); }
+
+TextBox::TextBox(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::TextBox, container),
+      backColor_(owner.runtime().screen().systemColor(SystemColor::Window)) {}
+
+void TextBox::setText(std::string text) {
+    text_ = std::move(text);
+    changed();
+}
+
+void TextBox::setLocked(bool on) {
+    locked_ = on;
+    changed();
+}
+
+void TextBox::setBorder(bool on) {
+    border_ = on;
+    changed();
+}
+
+void TextBox::setBackColor(Color c) {
+    backColor_ = c;
+    changed();
+}
+
+void TextBox::userEdited(std::string text) {
+    if (text == text_) return;
+    text_ = std::move(text);
+    if (onChange && live()) onChange();
+}
+
+CheckBox::CheckBox(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::CheckBox, container) {}
+
+void CheckBox::setValue(std::int16_t v) {
+    value_ = v;
+    changed();
+}
+
+void CheckBox::userClicked() {
+    setValue(value_ == kChecked ? kUnchecked : kChecked);
+    click();
+}
+
+OptionButton::OptionButton(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::OptionButton, container) {}
+
+void OptionButton::setValue(bool on) {
+    if (on)
+        for (const auto& c : owner().controls())
+            if (c.get() != this && c->kind() == ControlKind::OptionButton && c->container() == container()) {
+                auto& other = static_cast<OptionButton&>(*c);
+                if (other.value_) {
+                    other.value_ = false;
+                    other.changed();
+                }
+            }
+    value_ = on;
+    changed();
+}
+
+void OptionButton::userClicked() {
+    setValue(true);
+    click();
+}
+
+CommandButton::CommandButton(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::CommandButton, container) {}
+
+void CommandButton::setDefault(bool on) {
+    if (on)
+        for (const auto& c : owner().controls())
+            if (c.get() != this && c->kind() == ControlKind::CommandButton)
+                if (auto& other = static_cast<CommandButton&>(*c); other.default_) {
+                    other.default_ = false;
+                    other.changed();
+                }
+    default_ = on;
+    changed();
+}
+
+void CommandButton::setCancel(bool on) {
+    if (on)
+        for (const auto& c : owner().controls())
+            if (c.get() != this && c->kind() == ControlKind::CommandButton)
+                static_cast<CommandButton&>(*c).cancel_ = false;
+    cancel_ = on;
+}
+
+Frame::Frame(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::Frame, container) {}
+
+Image::Image(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::Image, container) {}
+
+void Image::setPicture(PixelImage picture) {
+    picture_ = std::move(picture);
+    changed();
+}
+
 // ---- MouseRouter ------------------------------------------------------------------------------
 
 Control* MouseRouter::controlAt(int x, int y) const {
@@ -295,8 +463,25 @@ double Form::unitsPerPixelY() const {
     return scaleMode_ == ScaleMode::Pixels ? 1.0 : runtime_.screen().twipsPerPixelY();
 }
 
-double Form::scaleWidth() const { return width() / runtime_.screen().twipsPerPixelX() * unitsPerPixelX(); }
-double Form::scaleHeight() const { return height() / runtime_.screen().twipsPerPixelY() * unitsPerPixelY(); }
+WindowFrame Form::frame() const { return runtime_.screen().windowFrame(style_); }
+
+double Form::scaleWidth() const {
+    const WindowFrame f = frame();
+    return std::max(0.0, width() / runtime_.screen().twipsPerPixelX() - f.left - f.right) * unitsPerPixelX();
+}
+double Form::scaleHeight() const {
+    const WindowFrame f = frame();
+    return std::max(0.0, height() / runtime_.screen().twipsPerPixelY() - f.top - f.bottom) * unitsPerPixelY();
+}
+
+int Form::clientPixelWidth() const {
+    const WindowFrame f = frame();
+    return std::max(0, pixelWidth() - f.left - f.right);
+}
+int Form::clientPixelHeight() const {
+    const WindowFrame f = frame();
+    return std::max(0, pixelHeight() - f.top - f.bottom);
+}
 
 int Form::pixelLeft() const {
     return toPixels(left(), runtime_.screen().twipsPerPixelX(), -10 * kMaxWindowPixels,
@@ -331,8 +516,17 @@ void Form::load() {
 void Form::show() {
     load();
     if (runtime_.ended() || !loaded_) return;  // the load may have ended the program or unloaded the form
+    if (!active_ || !active_->canHaveFocus()) {
+        active_ = nullptr;
+        for (Control* c : tabOrder())
+            if (c->canHaveFocus()) {
+                active_ = c;
+                break;
+            }
+    }
     visible_ = true;
     peer_->visibilityChanged();
+    peer_->focusChanged();
 }
 
 void Form::hide() {
@@ -352,6 +546,43 @@ bool Form::queryUnload(std::int16_t reason) {
     hide();
     if (onUnloaded) onUnloaded();
     return true;
+}
+
+void Form::focus(Control* control) {
+    active_ = control;
+    peer_->focusChanged();
+}
+
+void Form::userFocused(Control* control) { active_ = control; }
+
+std::vector<Control*> Form::tabOrder() const {
+    std::vector<Control*> order;
+    for (const auto& c : controls_)
+        if (c->tabStop()) order.push_back(c.get());
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    return order;
+}
+
+void Form::keyPress(std::int16_t keyAscii) {
+    if (runtime_.ended() || !loaded_) return;
+    Control* focused = active_;
+    if (focused) {
+        focused->keyPress(keyAscii);
+        if (keyAscii == 0 || runtime_.ended() || !loaded_) return;
+    }
+    Control* button = nullptr;
+    if (keyAscii == kKeyReturn && focused && focused->kind() == ControlKind::CommandButton) {
+        button = focused;
+    } else {
+        for (const auto& c : controls_)
+            if (c->kind() == ControlKind::CommandButton) {
+                const auto& b = static_cast<const CommandButton&>(*c);
+                if ((keyAscii == kKeyReturn && b.isDefault()) || (keyAscii == kKeyEscape && b.isCancel()))
+                    button = c.get();
+            }
+    }
+    if (button && button->canHaveFocus()) button->click();
 }
 
 void Form::controlChanged(Control& c) {

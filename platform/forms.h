@@ -5,6 +5,7 @@
 // the handlers. What a close request or a click means is decided here or in the form's own handlers,
 // never in a backend. Nothing here knows about any window system.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -53,6 +54,8 @@ struct MouseArgs {
 constexpr std::int16_t kLeftButton = 1;
 constexpr std::int16_t kRightButton = 2;
 constexpr std::int16_t kMiddleButton = 4;
+constexpr std::int16_t kKeyReturn = 13;
+constexpr std::int16_t kKeyEscape = 27;
 constexpr std::int16_t kShiftKey = 1;
 constexpr std::int16_t kCtrlKey = 2;
 constexpr std::int16_t kAltKey = 4;
@@ -87,7 +90,14 @@ class Placement {
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 };
 
-enum class ControlKind { Picture };
+enum class ControlKind { Picture, Label, TextBox, CheckBox, OptionButton, CommandButton, Frame, Image };
+
+struct Font {
+    std::string name = "Arial";
+    double points = 9;
+    bool bold = false;
+    bool operator==(const Font&) const = default;
+};
 
 // What every control of a form has: a place in its container's units (the form's scale units,
 // relative to the container's top left corner), visibility, enabled state, a tooltip text, a place in
@@ -113,6 +123,31 @@ class Control : public Placement {
     int tabIndex() const { return tabIndex_; }
     void setTabIndex(int index) { tabIndex_ = index; }
 
+    // One of a control array: the controls share a name and are told apart by the index; -1 for a
+    // control of its own.
+    std::int16_t index() const { return index_; }
+    void setIndex(std::int16_t index) { index_ = index; }
+    // Starts as the form's font.
+    const Font& font() const { return font_; }
+    void setFont(Font font);
+    // The text a label, check box, option button, button or frame shows; the other kinds show none.
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
+
+    // Pictures, text boxes, check and option buttons and buttons can have the keyboard focus, and Tab
+    // stops at them unless told otherwise; labels, frames and images never have it.
+    bool focusable() const;
+    bool tabStop() const { return tabStop_ && focusable(); }
+    void setTabStop(bool on);
+    // Focusable, shown, enabled and inside shown and enabled containers.
+    bool canHaveFocus() const;
+    bool hasFocus() const;
+    void setFocus();
+    // A key the form hands to the control with the focus (see Form::keyPress); the handler may set
+    // the key to 0, which consumes it.
+    std::function<void(std::int16_t& keyAscii)> onKeyPress;
+    void keyPress(std::int16_t& keyAscii);
+
     // In the form's client area, in pixels.
     PixelRect pixelRect() const;
     int pixelLeft() const { return pixelRect().left; }
@@ -136,14 +171,18 @@ class Control : public Placement {
 
     // The form's scale changed, or a container moved.
     virtual void layoutChanged() { changed(); }
+    // Whether this control lies inside the other one, directly or in a container within it.
+    bool isInside(const Control& other) const;
 
   protected:
-    void placementChanged() override { layoutChanged(); }
+    void placementChanged() override;
+    // The caption or the font changed: a label that sizes itself to its caption does so here.
+    virtual void contentChanged() { changed(); }
     void changed();  // tells the form's peer
+    bool live() const;
 
   private:
     MouseArgs args(std::int16_t button, std::int16_t shift, double xPx, double yPx) const;
-    bool live() const;
 
     Form& owner_;
     std::string name_;
@@ -153,6 +192,10 @@ class Control : public Placement {
     bool enabled_ = true;
     std::string toolTipText_;
     int tabIndex_ = 0;
+    std::int16_t index_ = -1;
+    Font font_;
+    std::string caption_;
+    bool tabStop_ = true;
 };
 
 // A picture box: placed like every control, drawn on in pixels.
@@ -188,6 +231,112 @@ class Picture final : public Control {
     int presentedWidth_ = -1;
 };
 
+// A caption on the form's background. With autoSize (the default) its width and height follow the
+// caption, measured in its font.
+class Label final : public Control {
+  public:
+    Label(Form& owner, std::string name, Control* container = nullptr);
+    bool autoSize() const { return autoSize_; }
+    void setAutoSize(bool on);
+
+  protected:
+    void contentChanged() override;
+
+  private:
+    bool autoSize_ = true;
+};
+
+// A line of text the user can edit, unless it is locked.
+class TextBox final : public Control {
+  public:
+    TextBox(Form& owner, std::string name, Control* container = nullptr);
+    const std::string& text() const { return text_; }
+    // The program's change: shown, and not reported back as if the user had typed it.
+    void setText(std::string text);
+    bool locked() const { return locked_; }
+    void setLocked(bool on);
+    bool border() const { return border_; }
+    void setBorder(bool on);
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color c);
+
+    // The user changed the text (the backends call this); onChange hears of it.
+    void userEdited(std::string text);
+    std::function<void()> onChange;
+
+  private:
+    std::string text_;
+    bool locked_ = false;
+    bool border_ = true;
+    Color backColor_;
+};
+
+constexpr std::int16_t kUnchecked = 0;
+constexpr std::int16_t kChecked = 1;
+
+class CheckBox final : public Control {
+  public:
+    CheckBox(Form& owner, std::string name, Control* container = nullptr);
+    std::int16_t value() const { return value_; }
+    // The program's change: no click.
+    void setValue(std::int16_t v);
+    // The user clicked it or pressed Space on it (the backends call this): checked becomes clear and
+    // anything else checked, then onClick.
+    void userClicked();
+
+  private:
+    std::int16_t value_ = kUnchecked;
+};
+
+// One of a group of options: the option buttons in the same container, of which at most one is
+// selected.
+class OptionButton final : public Control {
+  public:
+    OptionButton(Form& owner, std::string name, Control* container = nullptr);
+    bool value() const { return value_; }
+    // Selecting one clears the others of its group. The program's change: no click.
+    void setValue(bool on);
+    // The user chose it (the backends call this): selected, then onClick.
+    void userClicked();
+
+  private:
+    bool value_ = false;
+};
+
+class CommandButton final : public Control {
+  public:
+    CommandButton(Form& owner, std::string name, Control* container = nullptr);
+    // Enter presses the default button and Esc the cancel button (see Form::keyPress); a form has at
+    // most one of each.
+    bool isDefault() const { return default_; }
+    void setDefault(bool on);
+    bool isCancel() const { return cancel_; }
+    void setCancel(bool on);
+
+  private:
+    bool default_ = false;
+    bool cancel_ = false;
+};
+
+// A container with an optional caption along its top edge: its controls' places are relative to its
+// top left corner.
+class Frame final : public Control {
+  public:
+    Frame(Form& owner, std::string name, Control* container = nullptr);
+};
+
+// A picture the program hands over whole, shown at the control's top left corner and cut off at its
+// edges.
+class Image final : public Control {
+  public:
+    Image(Form& owner, std::string name, Control* container = nullptr);
+    const PixelImage& picture() const { return picture_; }
+    void setPicture(PixelImage picture);
+
+  private:
+    PixelImage picture_;
+};
+
 // Which control gets the mouse, decided once for every backend: the control on top (the one added
 // last) under the cursor, except that the control under a pressed button keeps the mouse until every
 // button is up again. Backends feed it the native events in the form's client pixels.
@@ -218,10 +367,10 @@ class MouseRouter {
 enum class ScaleMode { Twips, Pixels };
 enum class BorderStyle { None, FixedDialog };
 
-struct Font {
-    std::string name = "Arial";
-    double points = 9;
-    bool bold = false;
+// What the window system puts around a window's client area (caption, border), in pixels.
+struct WindowFrame {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const WindowFrame&) const = default;
 };
 
 // What a form is like, as its constructor describes it; peers build the native window from this.
@@ -251,10 +400,10 @@ class Form : public Placement {
     const FormStyle& style() const { return style_; }
     void setCaption(std::string caption);
 
-    // Outer geometry in twips.
+    // Outer geometry in twips: the window with its frame.
     ScaleMode scaleMode() const { return scaleMode_; }
     void setScaleMode(ScaleMode m);
-    double scaleWidth() const;  // inner size in scale units
+    double scaleWidth() const;  // inner size in scale units: the client area, inside the frame
     double scaleHeight() const;
     double unitsPerPixelX() const;
     double unitsPerPixelY() const;
@@ -264,6 +413,10 @@ class Form : public Placement {
     int pixelTop() const;
     int pixelWidth() const;
     int pixelHeight() const;
+    // What the window system puts around the client area of a window of this form's style.
+    WindowFrame frame() const;
+    int clientPixelWidth() const;
+    int clientPixelHeight() const;
 
     Color backColor() const { return backColor_; }
     void setBackColor(Color c);
@@ -293,11 +446,33 @@ class Form : public Placement {
         return static_cast<C&>(*controls_.back());
     }
     Picture& addPicture(std::string name) { return add<Picture>(std::move(name)); }
+    // A control array: count controls of one name, indexed from 0.
+    template <class C, std::size_t N>
+    std::array<C*, N> addArray(const std::string& name, Control* container = nullptr) {
+        std::array<C*, N> out{};
+        for (std::size_t i = 0; i < N; ++i) {
+            out[i] = &add<C>(name, container);
+            out[i]->setIndex(static_cast<std::int16_t>(i));
+        }
+        return out;
+    }
     // In the form's order: a control added later lies on top of the earlier ones.
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
 
     MouseRouter& mouse() { return mouse_; }
     FormPeer& peer() { return *peer_; }
+
+    // The keyboard focus: the control that has it, or none. Showing the form gives it to the first
+    // control in the tab order that can have it, unless one has it already.
+    Control* activeControl() const { return active_; }
+    // The user moved the focus (the backends call this): noted, not sent back to the window.
+    void userFocused(Control* control);
+    // The controls Tab stops at, in tab order (by tab index, ties in the form's order).
+    std::vector<Control*> tabOrder() const;
+    // Enter (13) and Esc (27), as the window system hands them to the form: the control with the focus
+    // hears the key first and may consume it; then Enter clicks the button with the focus, or else the
+    // default button, and Esc clicks the cancel button.
+    void keyPress(std::int16_t keyAscii);
 
     std::function<void()> onLoad;
     std::function<void(std::int16_t& cancel, std::int16_t reason)> onQueryUnload;
@@ -307,6 +482,8 @@ class Form : public Placement {
     // A control's place, visibility or pixels changed.
     void controlChanged(Control& c);
     void pixelsChanged();
+    // Called by Control::setFocus.
+    void focus(Control* control);
 
   protected:
     void placementChanged() override;
@@ -324,6 +501,7 @@ class Form : public Placement {
     bool loaded_ = false;
     bool presentPending_ = false;
     std::vector<std::unique_ptr<Control>> controls_;
+    Control* active_ = nullptr;
     MouseRouter mouse_{*this};
     std::shared_ptr<Form*> self_;  // deferred calls hold a weak reference: the form may be gone by then
     std::unique_ptr<FormPeer> peer_;

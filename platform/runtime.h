@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,12 +33,20 @@ class FormPeer {
     virtual void topmostChanged() = 0;
     // A control's place, visibility or pixels changed.
     virtual void controlChanged(Control& control) = 0;
+    // The program moved the keyboard focus (Form::activeControl).
+    virtual void focusChanged() = 0;
 };
 
 class TimerPeer {
   public:
     virtual ~TimerPeer() = default;
     virtual void stateChanged() = 0;  // enabled or interval changed
+};
+
+// The colours of the desktop's scheme that dialogs are drawn in.
+enum class SystemColor {
+    ButtonFace,  // dialogs and their buttons
+    Window,      // the inside of text boxes and lists
 };
 
 class Screen {
@@ -51,6 +60,9 @@ class Screen {
     double heightTwips() { return heightPixels() * twipsPerPixelY(); }
     // Fills the point with the cursor's place in screen pixels; leaves it alone when that fails.
     virtual void getCursorPos(PointPx& point) = 0;
+    // What the window system puts around the client area of a window of this style.
+    virtual WindowFrame windowFrame(const FormStyle& style) = 0;
+    virtual Color systemColor(SystemColor which) = 0;
 };
 
 // Per-user store of texts under application, section and key.
@@ -109,6 +121,31 @@ class Sound {
     virtual void playAsync(const std::string& path) = 0;
 };
 
+// What the file chooser is asked for.
+struct FileChooserRequest {
+    std::string filter;  // pairs of description and pattern, all joined by "|"
+    int filterIndex = 1;
+    std::string initialDir;
+    std::string fileName;
+    std::string title;
+    bool hideReadOnly = false;  // no read-only check box
+};
+
+// The message box's style as the platform's message box takes it: one OK button and an exclamation mark.
+constexpr int kMsgBoxExclamation = 48;
+
+// The modal choosers and the message box, each over the form that opens it. A chooser returns the
+// user's choice, or none when it was dismissed. Timers, deferred calls and the end of the session go
+// on while one is up, so the caller checks whether the program has ended after every call.
+class Choosers {
+  public:
+    virtual ~Choosers() = default;
+    virtual std::optional<Color> chooseColor(Form& owner, Color initial) = 0;
+    virtual std::optional<std::string> chooseFile(Form& owner, const FileChooserRequest& request) = 0;
+    // Returns the number of the button that closed it (1 for OK).
+    virtual int messageBox(Form& owner, const std::string& text, int style, const std::string& title) = 0;
+};
+
 class AppInfo {
   public:
     virtual ~AppInfo() = default;
@@ -133,6 +170,7 @@ class Runtime {
     virtual TrayIcon& tray() = 0;
     virtual AppInfo& appInfo() = 0;
     virtual Sound& sound() = 0;
+    virtual Choosers& choosers() = 0;
 
     // Runs fn from the event loop once the handler running now (and every event before it) is done.
     // Calls posted after the end do not run.

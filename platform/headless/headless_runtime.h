@@ -35,6 +35,7 @@ class HeadlessRuntime final : public Runtime {
     HeadlessTray& tray() override { return tray_; }
     AppInfo& appInfo() override { return appInfo_; }
     Sound& sound() override { return sound_; }
+    HeadlessChoosers& choosers() override { return choosers_; }
     void post(std::function<void()> fn) override { time_.post(std::move(fn)); }
     int run() override { return 0; }
     void reportProblem(const std::string& text) override { problems.push_back(text); }
@@ -45,6 +46,7 @@ class HeadlessRuntime final : public Runtime {
     }
     void setCursor(int x, int y) { screen_.setCursor(x, y); }
     void setCursorFails(bool fails) { screen_.setCursorFails(fails); }
+    void setDialogFrame(WindowFrame frame) { screen_.setDialogFrame(frame); }
     void setPowerStatus(const SystemPowerStatus& s) { power_.set(s); }
     void setTimeOfDay(int hour, int minute, int second) { time_.setTimeOfDay(hour, minute, second); }
     void setExecutableFolder(std::string folder, char separator) {
@@ -71,6 +73,7 @@ class HeadlessRuntime final : public Runtime {
     HeadlessTray tray_{calls};
     HeadlessAppInfo appInfo_;
     HeadlessSound sound_{calls};
+    HeadlessChoosers choosers_{calls};
     HeadlessTime time_{*this, calls};
     MemoryStore store_{calls, [this](const std::string& text) { reportProblem(text); }};
 };

@@ -199,5 +199,154 @@ TEST(FormsRuntime, DeferredCallsRunAfterTheCurrentHandlerAndNeverAfterTheEnd) {
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
 }
 
+// A dialog of the tests' own with one control of each kind, two groups of options, a frame holding
+// some of them, and a log of what the program hears.
+struct EveryKind {
+    explicit EveryKind(Runtime& rt) : window(rt, "dlg", FormStyle{.caption = "Kinds", .font = {}}) {
+        frame.setLeft(600), frame.setTop(300), frame.setWidth(1500), frame.setHeight(900);
+        inFrame.setLeft(150), inFrame.setTop(150), inFrame.setWidth(300), inFrame.setHeight(300);
+        text.onChange = [this] { seen.push_back("change " + text.text()); };
+        for (Control* c : std::initializer_list<Control*>{&check, &a1, &a2, &b1, &ok, &cancel})
+            c->onClick = [this, c] { seen.push_back("click " + c->name()); };
+        for (Control* c : std::initializer_list<Control*>{&text, &ok})
+            c->onKeyPress = [this, c](std::int16_t& key) {
+                seen.push_back("key " + std::to_string(key) + " " + c->name());
+                if (key == consumed) key = 0;
+            };
+        text.setTabIndex(2), check.setTabIndex(1), ok.setTabIndex(3), cancel.setTabIndex(3);
+        ok.setDefault(true);
+        cancel.setCancel(true);
+    }
+    Form window;
+    Label& label = window.add<Label>("label");
+    TextBox& text = window.add<TextBox>("text");
+    CheckBox& check = window.add<CheckBox>("check");
+    OptionButton& a1 = window.add<OptionButton>("a1");
+    OptionButton& a2 = window.add<OptionButton>("a2");
+    Frame& frame = window.add<Frame>("frame");
+    OptionButton& b1 = window.add<OptionButton>("b1", &frame);
+    Picture& inFrame = window.add<Picture>("inFrame", &frame);
+    CommandButton& ok = window.add<CommandButton>("ok");
+    CommandButton& cancel = window.add<CommandButton>("cancel");
+    std::vector<std::string> seen;
+    std::int16_t consumed = -1;
+};
+
+TEST(Controls, OnlyTheUsersActionsAreReportedAndOptionsFormOneGroupPerContainer) {
+    HeadlessRuntime rt;
+    EveryKind f(rt);
+    f.text.setText("set by the program");
+    f.text.userEdited("typed");
+    f.text.userEdited("typed");  // no change: nothing to report
+    f.check.setValue(kChecked);
+    f.check.userClicked();
+    f.check.setValue(2);  // greyed
+    f.check.userClicked();
+    f.a1.setValue(true);
+    f.b1.setValue(true);  // another container: another group
+    f.a2.userClicked();
+    EXPECT_EQ(f.text.text(), "typed");
+    EXPECT_EQ(f.check.value(), kChecked);
+    EXPECT_EQ((std::vector<bool>{f.a1.value(), f.a2.value(), f.b1.value()}),
+              (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(f.seen, (std::vector<std::string>{"change typed", "click check", "click check", "click a2"}));
+}
+
+TEST(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
+    HeadlessRuntime rt;
+    EveryKind f(rt);
+    f.window.show();
+    rt.runPosted();
+    EXPECT_EQ(f.inFrame.pixelRect(), (PixelRect{50, 30, 20, 20}));
+    EXPECT_EQ(f.window.mouse().controlAt(55, 35), &f.inFrame);  // above its container
+    EXPECT_EQ(f.window.mouse().controlAt(45, 35), &f.frame);
+    const int repaints = rt.peerOf(f.window).repaints;
+    f.frame.setLeft(0);
+    EXPECT_EQ(f.inFrame.pixelRect(), (PixelRect{10, 30, 20, 20}));
+    EXPECT_GE(rt.peerOf(f.window).repaints, repaints + 3);  // the frame and both of its controls
+    EXPECT_EQ(f.inFrame.image().width(), 20);
+    f.frame.setVisible(false);
+    EXPECT_EQ(f.window.mouse().controlAt(15, 35), nullptr);
+    EXPECT_FALSE(f.b1.canHaveFocus());
+}
+
+TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
+    HeadlessRuntime rt;
+    EveryKind f(rt);
+    std::vector<std::string> order;
+    for (const Control* c : f.window.tabOrder()) order.push_back(c->name());
+    // Ties keep the form's order; labels and frames are never stops.
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"a1", "a2", "b1", "inFrame", "check", "text", "ok", "cancel"}));
+    f.a1.setVisible(false);
+    f.a2.setTabStop(false);
+    f.frame.setEnabled(false);
+    f.window.show();
+    EXPECT_EQ(f.window.activeControl(), &f.check);
+
+    struct Case {
+        Control* focus;
+        std::int16_t key, consumed;
+        std::vector<std::string> seen;
+    } const cases[] = {
+        {&f.text, kKeyReturn, -1, {"key 13 text", "click ok"}},
+        {&f.text, kKeyReturn, kKeyReturn, {"key 13 text"}},  // consumed by the box
+        {&f.text, kKeyEscape, -1, {"key 27 text", "click cancel"}},
+        {&f.cancel, kKeyReturn, -1, {"click cancel"}},  // Enter on a button presses that button
+        {&f.ok, kKeyReturn, kKeyReturn, {"key 13 ok"}},
+        {&f.check, 'x', -1, {}},
+    };
+    for (const Case& c : cases) {
+        f.seen.clear();
+        c.focus->setFocus();
+        f.consumed = c.consumed;
+        f.window.keyPress(c.key);
+        EXPECT_EQ(f.seen, c.seen) << c.focus->name() << " " << c.key;
+    }
+    f.check.setFocus();
+    f.ok.setEnabled(false);
+    f.seen.clear();
+    f.window.keyPress(kKeyReturn);  // a disabled default button cannot be pressed
+    f.cancel.setDefault(true);      // one default a form
+    f.ok.setEnabled(true);
+    f.window.keyPress(kKeyReturn);
+    EXPECT_EQ(f.seen, (std::vector<std::string>{"click cancel"}));
+    f.window.unload();
+    f.window.keyPress(kKeyReturn);
+    EXPECT_EQ(f.seen.size(), 1u);
+}
+
+TEST(Controls, ControlArraysShareANameAndAreToldApartByTheirIndex) {
+    HeadlessRuntime rt;
+    Form form(rt, "dlg", FormStyle{});
+    const auto boxes = form.addArray<Picture, 3>("box");
+    for (std::int16_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(boxes[i]->name(), "box");
+        EXPECT_EQ(boxes[i]->index(), i);
+    }
+    EXPECT_EQ(form.add<Picture>("single").index(), -1);
+}
+
+TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
+    HeadlessRuntime rt;
+    rt.setDialogFrame({4, 30, 5, 6});
+    Form dialog(rt, "dialog", FormStyle{.caption = "D", .border = BorderStyle::FixedDialog, .font = {}});
+    Form plain(rt, "plain", FormStyle{});
+    for (Form* f : {&dialog, &plain}) {
+        f->setWidth(3000);
+        f->setHeight(1500);
+    }
+    EXPECT_EQ(dialog.frame(), (WindowFrame{4, 30, 5, 6}));
+    EXPECT_EQ((std::array{dialog.clientPixelWidth(), dialog.clientPixelHeight()}), (std::array{191, 64}));
+    EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{2865.0, 960.0}));
+    dialog.setScaleMode(ScaleMode::Pixels);
+    EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{191.0, 64.0}));
+    EXPECT_EQ((std::array{plain.clientPixelWidth(), plain.clientPixelHeight()}), (std::array{200, 100}));
+    EXPECT_EQ(plain.scaleWidth(), 3000);
+    dialog.setWidth(30);  // smaller than its frame: no client area at all
+    EXPECT_EQ(dialog.clientPixelWidth(), 0);
+    EXPECT_EQ(dialog.scaleWidth(), 0);
+}
+
 }  // namespace
 }  // namespace corvane

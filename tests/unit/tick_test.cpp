@@ -26,6 +26,14 @@ void operator delete(void* p) noexcept {
     std::free(p);
 }
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+// The library's temporary buffers (std::stable_sort) come from the nothrow form: it must pair with the
+// delete above.
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+    void* p = std::malloc(n ? n : 1);
+    if (p) ++gLiveAllocations;
+    return p;
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
 
 namespace corvane::test {
 namespace {
