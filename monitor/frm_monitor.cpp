@@ -1,7 +1,5 @@
 #include "monitor/frm_monitor.h"
 
-#include <string_view>
-
 #include "platform/runtime.h"
 #include "shell/frm_main.h"
 #include "shell/numbers.h"
@@ -14,12 +12,6 @@ namespace {
 constexpr int kTickIntervalMs = 1000;
 constexpr int kReviveIntervalMs = 200;
 constexpr int kReviveTicks = 10;
-
-std::string_view trimBlanks(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
 
 }  // namespace
 
@@ -61,7 +53,7 @@ void frmMonitor::Form_Load() {
     mHistory.fill(0);
     msSrcHistory.fill("");
     msPowerSrc.clear();
-    if (trimBlanks(k.psWavFilePath).empty()) k.pnAlarmEnabled = 0;
+    if (num::trimBlanks(k.psWavFilePath).empty()) k.pnAlarmEnabled = 0;
 }
 
 // The meter lives as long as the program: a close from the window system (Alt+F4, a panel's close

@@ -23,6 +23,11 @@ std::array<std::uint32_t, 32 * 32> programIconPixels(ClockHands hands = ClockHan
 // Classic shows nine o'clock here, because ten-past-ten diagonals break up into loose dots at this size.
 std::array<std::uint32_t, 16 * 16> smallProgramIconPixels(ClockHands hands = ClockHands::Classic);
 
+// The preferences dialog's thickness buttons: 12*12 pixels, a black sign two pixels thick on light
+// yellow, every pixel opaque, 0xAARRGGBB like the icon.
+enum class Sign { Minus, Plus };
+std::array<std::uint32_t, 12 * 12> signPixels(Sign sign);
+
 // A borrowed view of square or rectangular 0xAARRGGBB pixels, row-major from the top-left.
 struct IconImageView {
     int width = 0;

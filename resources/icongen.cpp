@@ -55,6 +55,10 @@ int main(int argc, char** argv) {
             const auto pixels = corvane::programIconPixels(hands);
             ok = writeFile(dir / name, corvane::encodePng(view(pixels, 32))) && ok;
         }
+        const auto minus = corvane::signPixels(corvane::Sign::Minus);
+        const auto plus = corvane::signPixels(corvane::Sign::Plus);
+        ok = writeFile(dir / "minus.png", corvane::encodePng(view(minus, 12))) && ok;
+        ok = writeFile(dir / "plus.png", corvane::encodePng(view(plus, 12))) && ok;
         return ok ? 0 : 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "icongen: %s\n", e.what());

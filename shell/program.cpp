@@ -1,11 +1,15 @@
 #include "shell/program.h"
 
 #include "monitor/frm_monitor.h"
+#include "options/frm_options.h"
 #include "shell/frm_main.h"
 
 namespace corvane {
 
-Program::Program(Runtime& runtime) : runtime_(runtime), kesta_(*this) {}
+Program::Program(Runtime& runtime)
+    : runtime_(runtime),
+      kesta_(*this),
+      options_(runtime, [this] { return std::make_unique<frmOptions>(*this); }) {}
 
 // The monitor goes first: the main form's menu outlives everything that refers to it.
 Program::~Program() {
@@ -19,6 +23,8 @@ frmMain& Program::mainForm() {
     if (!main_) main_ = std::make_unique<frmMain>(*this);
     return *main_;
 }
+
+void Program::showOptions() { options_.get().window.show(); }
 
 frmMonitor& Program::monitor() {
     if (!monitor_) monitor_ = std::make_unique<frmMonitor>(*this);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/form_instance.h"
 #include "shell/mkesta.h"
 
 namespace corvane {
@@ -12,6 +13,7 @@ namespace corvane {
 class Runtime;
 class frmMain;
 class frmMonitor;
+class frmOptions;
 
 class Program {
   public:
@@ -28,6 +30,10 @@ class Program {
     frmMain& mainForm();
     frmMonitor& monitor();
     bool hasMonitor() const { return monitor_ != nullptr; }
+    // The preferences dialog exists only while it is open; showing it while it is open shows the same
+    // one.
+    FormInstance<frmOptions>& options() { return options_; }
+    void showOptions();
 
     std::string helpFile;  // the application's help file, set when the meter loads
 
@@ -36,6 +42,7 @@ class Program {
     mKesta kesta_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmMonitor> monitor_;
+    FormInstance<frmOptions> options_;
 };
 
 }  // namespace corvane
