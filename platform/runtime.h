@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/forms.h"
@@ -109,6 +110,29 @@ class Sound {
     virtual void playAsync(const std::string& path) = 0;
 };
 
+// What one line of text takes in a font, in pixels.
+struct TextExtent {
+    int width = 0;   // the line's advance: where the next text would start
+    int height = 0;  // the font's line height: how far the next line stands below
+    bool operator==(const TextExtent&) const = default;
+};
+
+// Measures and draws text by font name and size. The backend maps the name to a font it has (a metric
+// twin where the named one is missing, so a text takes the same pixels everywhere), sizes it for the
+// screen, and draws into a picture's pixels, which every peer then shows as they are.
+class TextService {
+  public:
+    virtual ~TextService() = default;
+    // One line: a line break in it is no break.
+    virtual TextExtent measureLine(const Font& font, std::string_view line) = 0;
+    // Draws one line over what is there, the top left corner of its line box at (x, y); whatever falls
+    // outside the image is clipped.
+    virtual void drawLine(PixelImage& image, int x, int y, const Font& font, std::string_view line,
+                          Color color) = 0;
+    // The colour the system gives text on a window.
+    virtual Color windowTextColor() = 0;
+};
+
 class AppInfo {
   public:
     virtual ~AppInfo() = default;
@@ -133,6 +157,7 @@ class Runtime {
     virtual TrayIcon& tray() = 0;
     virtual AppInfo& appInfo() = 0;
     virtual Sound& sound() = 0;
+    virtual TextService& text() = 0;
 
     // Runs fn from the event loop once the handler running now (and every event before it) is done.
     // Calls posted after the end do not run.

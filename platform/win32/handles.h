@@ -32,6 +32,7 @@ using UniqueKey = Unique<HKEY, KeyCloser>;
 using UniqueIcon = Unique<HICON, IconDestroyer>;
 using UniqueBrush = Unique<HBRUSH, GdiDeleter>;
 using UniqueBitmap = Unique<HBITMAP, GdiDeleter>;
+using UniqueFont = Unique<HFONT, GdiDeleter>;
 using UniqueMemoryDc = Unique<HDC, DcDeleter>;
 using UniqueWindow = Unique<HWND, WindowDestroyer>;
 
