@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -133,6 +135,16 @@ class TextService {
     virtual Color windowTextColor() = 0;
 };
 
+// A menu popped up at the cursor. The call is modal: it returns once the user has chosen an item or
+// dismissed the menu, while timers and the end of the session go on meanwhile, so the caller checks
+// Runtime::ended() after it.
+class PopupMenu {
+  public:
+    virtual ~PopupMenu() = default;
+    // The items in order, a caption "-" being a separator line; the index of the chosen one, or none.
+    virtual std::optional<int> show(std::span<const MenuItem> items) = 0;
+};
+
 class AppInfo {
   public:
     virtual ~AppInfo() = default;
@@ -158,6 +170,7 @@ class Runtime {
     virtual AppInfo& appInfo() = 0;
     virtual Sound& sound() = 0;
     virtual TextService& text() = 0;
+    virtual PopupMenu& popupMenu() = 0;
 
     // Runs fn from the event loop once the handler running now (and every event before it) is done.
     // Calls posted after the end do not run.

@@ -25,4 +25,15 @@ void HeadlessTray::shellNotifyIcon(int message, const NotifyIconData& data) {
                    ")");
 }
 
+std::optional<int> HeadlessPopupMenu::show(std::span<const MenuItem> items) {
+    log_.emplace_back("PopupMenu");
+    std::vector<std::string>& captions = shown.emplace_back();
+    for (const MenuItem& item : items) captions.push_back(item.caption);
+    if (answers_.empty()) return std::nullopt;
+    Answer a = std::move(answers_.front());
+    answers_.pop_front();
+    if (a.whileUp) a.whileUp();
+    return a.choice;
+}
+
 }  // namespace corvane
