@@ -145,6 +145,20 @@ class PopupMenu {
     virtual std::optional<int> show(std::span<const MenuItem> items) = 0;
 };
 
+// The WinHelp commands the program gives.
+constexpr int kHelpContext = 1;   // data: the topic's context number
+constexpr int kHelpContents = 3;  // data: 0
+
+// Opens the program's help as WinHelp would, at its contents or at one topic. helpFile is the Windows
+// help file the program names, in its own folder; where that file is missing or the platform has no
+// viewer for it, the HTML help beside it (htmlHelpPage in platform/help_page.h) opens in the desktop's
+// browser instead. Nothing is said when neither is there.
+class HelpService {
+  public:
+    virtual ~HelpService() = default;
+    virtual void show(const std::string& helpFile, int command, int data) = 0;
+};
+
 class AppInfo {
   public:
     virtual ~AppInfo() = default;
@@ -171,6 +185,7 @@ class Runtime {
     virtual Sound& sound() = 0;
     virtual TextService& text() = 0;
     virtual PopupMenu& popupMenu() = 0;
+    virtual HelpService& help() = 0;
 
     // Runs fn from the event loop once the handler running now (and every event before it) is done.
     // Calls posted after the end do not run.

@@ -4,8 +4,8 @@
 // Implements: forms as data (pictures are pixel buffers, the peer notes what a window would have been
 // asked), scripted time (timers, deferred calls and the time of day move only when a test advances
 // them), a settings store in memory, a scripted screen, cursor and battery, a tray icon that records
-// its calls, popup menus answered by the test ahead, a fixed-pitch test font (headless_text.h). Every
-// service call goes into one log the test can read.
+// its calls, popup menus answered by the test ahead, a help that notes what it was asked, a
+// fixed-pitch test font (headless_text.h). Every service call goes into one log the test can read.
 // Differs from the others: nothing is drawn or shown anywhere, run() returns at once, and the tray's
 // hover reporting is a switch a test can flip to try both kinds of platform.
 
@@ -39,6 +39,7 @@ class HeadlessRuntime final : public Runtime {
     Sound& sound() override { return sound_; }
     TextService& text() override { return text_; }
     HeadlessPopupMenu& popupMenu() override { return popupMenu_; }
+    HeadlessHelp& help() override { return help_; }
     void post(std::function<void()> fn) override { time_.post(std::move(fn)); }
     int run() override { return 0; }
     void reportProblem(const std::string& text) override { problems.push_back(text); }
@@ -77,6 +78,7 @@ class HeadlessRuntime final : public Runtime {
     HeadlessSound sound_{calls};
     HeadlessText text_{screen_};
     HeadlessPopupMenu popupMenu_{calls};
+    HeadlessHelp help_{calls};
     HeadlessTime time_{*this, calls};
     MemoryStore store_{calls, [this](const std::string& text) { reportProblem(text); }};
 };

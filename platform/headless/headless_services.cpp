@@ -1,5 +1,7 @@
 #include "platform/headless/headless_services.h"
 
+#include <stdexcept>
+
 namespace corvane {
 
 void HeadlessScreen::set(int widthPx, int heightPx, double twipsPerPixel) {
@@ -34,6 +36,11 @@ std::optional<int> HeadlessPopupMenu::show(std::span<const MenuItem> items) {
     answers_.pop_front();
     if (a.whileUp) a.whileUp();
     return a.choice;
+}
+
+void HeadlessHelp::show(const std::string& helpFile, int command, int data) {
+    log_.push_back("WinHelp(" + helpFile + "," + std::to_string(command) + "," + std::to_string(data) + ")");
+    if (fails) throw std::runtime_error("the help viewer failed");
 }
 
 }  // namespace corvane

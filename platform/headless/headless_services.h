@@ -1,6 +1,6 @@
 #pragma once
-// The headless backend's small services: a screen, a battery, a tray icon, a popup menu and the
-// program's folder, each set by the test and each writing its calls into the runtime's log.
+// The headless backend's small services: a screen, a battery, a tray icon, a popup menu, the help and
+// the program's folder, each set by the test and each writing its calls into the runtime's log.
 
 #include <deque>
 #include <functional>
@@ -79,6 +79,17 @@ class HeadlessPopupMenu final : public PopupMenu {
   private:
     CallLog& log_;
     std::deque<Answer> answers_;
+};
+
+// Notes what the program asked for; a test can make it fail as a broken viewer would, by throwing.
+class HeadlessHelp final : public HelpService {
+  public:
+    explicit HeadlessHelp(CallLog& log) : log_(log) {}
+    void show(const std::string& helpFile, int command, int data) override;
+    bool fails = false;
+
+  private:
+    CallLog& log_;
 };
 
 class HeadlessSound final : public Sound {

@@ -6,8 +6,9 @@
 // notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor, clock, program folder
 // and the battery from /sys/class/power_supply (qt_services); the settings in an INI file under the
 // XDG configuration folder (platform/linux/ini_store); text in Qt's fonts, Arial as its metric twin
-// Liberation Sans (qt_text); popup menus as QMenu (qt_popup_menu); SIGTERM, SIGINT, SIGHUP and the
-// session manager's save request as the end of the session (qt_signal_pipe).
+// Liberation Sans (qt_text); popup menus as QMenu (qt_popup_menu); the HTML help in the desktop's
+// browser (qt_help); SIGTERM, SIGINT, SIGHUP and the session manager's save request as the end of the
+// session (qt_signal_pipe).
 // Differs from the others: the tray icon reports clicks but no hovering (reportsHover() is false);
 // under Wayland the program runs through XWayland, since Wayland lets no window place itself; what
 // window managers read and Qt has no flag for is set on the X11 window directly (qt_x11_hints); a
@@ -17,6 +18,7 @@
 #include <memory>
 
 #include "platform/linux/ini_store.h"
+#include "platform/qt/qt_help.h"
 #include "platform/qt/qt_popup_menu.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_signal_pipe.h"
@@ -42,6 +44,7 @@ class QtRuntime final : public Runtime {
     AppInfo& appInfo() override { return appInfo_; }
     TextService& text() override { return text_; }
     PopupMenu& popupMenu() override { return popupMenu_; }
+    HelpService& help() override { return help_; }
     void post(std::function<void()> fn) override;
     int run() override;
     void reportProblem(const std::string& text) override;
@@ -59,6 +62,7 @@ class QtRuntime final : public Runtime {
     QtAppInfo appInfo_;
     QtText text_{screen_};
     QtPopupMenu popupMenu_;
+    QtHelp help_;
     QtSignalPipe signals_;
 };
 

@@ -30,6 +30,7 @@ Win32Runtime::Win32Runtime() : store_([this](const std::string& text) { reportPr
     timers_.setWindow(window());
     tray_.setWindow(window());
     popupMenu_.setOwner(window());
+    help_.setOwner(window());
 }
 
 Win32Runtime::~Win32Runtime() {

@@ -6,8 +6,8 @@
 // SetTimer timers (win32_timer_peer.h), deferred calls as posted messages, the settings in the
 // registry where earlier versions kept them (registry_store.h), the icon in the notification area
 // (win32_tray.h), the screen, battery, clock and program folder (win32_services.h), text through GDI
-// (win32_text.h), and popup menus through TrackPopupMenu, owned by the hidden window below
-// (win32_popup_menu.h).
+// (win32_text.h), popup menus through TrackPopupMenu, owned by the hidden window below
+// (win32_popup_menu.h), and the help through WinHelpA or the browser (win32_help.h).
 // Differs from the others: the runtime keeps a hidden top-level window of its own, which the shell's
 // notifications (the icon's mouse messages, "TaskbarCreated") and the end of the session reach; a
 // message-only window would hear no broadcasts. The end of the session is heard at the query already,
@@ -24,6 +24,7 @@
 #include "platform/runtime.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/win32_help.h"
 #include "platform/win32/win32_popup_menu.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
@@ -50,6 +51,7 @@ class Win32Runtime final : public Runtime {
     AppInfo& appInfo() override { return appInfo_; }
     Win32Text& text() override { return text_; }
     PopupMenu& popupMenu() override { return popupMenu_; }
+    HelpService& help() override { return help_; }
     void post(std::function<void()> fn) override;
     int run() override;
     void reportProblem(const std::string& text) override;
@@ -76,6 +78,7 @@ class Win32Runtime final : public Runtime {
     Win32AppInfo appInfo_;
     Win32Text text_{screen_};
     Win32PopupMenu popupMenu_;
+    Win32Help help_;
     Win32Timers timers_;
     std::deque<std::function<void()>> posted_;
     bool postPending_ = false;  // a message to run the deferred calls is on its way
