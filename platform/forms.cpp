@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/runtime.h"
+#include "platform/text.h"
 
 namespace corvane {
 
@@ -258,6 +259,7 @@ void Picture::drawn() { owner().pixelsChanged(); }
 
 void Picture::cls() {
     image_.fill(backColor_);
+    currentX_ = currentY_ = 0;
     drawn();
 }
 
@@ -268,6 +270,38 @@ void Picture::line(int x1, int y1, int x2, int y2, Color c) {
 
 void Picture::fillBox(int x1, int y1, int x2, int y2, Color c) {
     image_.fillRect(x1, y1, x2, y2, c);
+    drawn();
+}
+
+void Picture::box(int x1, int y1, int x2, int y2, Color c) {
+    image_.line(x1, y1, x2, y1, c);
+    image_.line(x1, y2, x2, y2, c);
+    image_.line(x1, y1, x1, y2, c);
+    image_.line(x2, y1, x2, y2, c);
+    drawn();
+}
+
+double Picture::textWidth(std::string_view text) const {
+    TextService& service = owner().runtime().text();
+    int widest = 0;
+    for (std::string_view line : splitLines(text))
+        widest = std::max(widest, service.measureLine(font(), line).width);
+    return widest * owner().unitsPerPixelX();
+}
+
+double Picture::textHeight(std::string_view text) const {
+    const int lineHeight = owner().runtime().text().measureLine(font(), {}).height;
+    return static_cast<double>(lineHeight) * static_cast<double>(splitLines(text).size()) *
+           owner().unitsPerPixelY();
+}
+
+void Picture::print(std::string_view text) {
+    TextService& service = owner().runtime().text();
+    for (std::string_view line : splitLines(text)) {
+        service.drawLine(image_, currentX_, currentY_, font(), line, foreColor_);
+        currentX_ = 0;
+        currentY_ += service.measureLine(font(), line).height;
+    }
     drawn();
 }
 

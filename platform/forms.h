@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane {
@@ -32,13 +33,14 @@ class PixelImage {
     const std::vector<Color>& pixels() const { return pixels_; }
 
     void fill(Color c);
+    // One pixel; nothing when it lies outside the image.
+    void plot(int x, int y, Color c);
     // Both corners are part of the box and both ends part of the line; whatever falls outside the
     // image is clipped.
     void fillRect(int x1, int y1, int x2, int y2, Color c);
     void line(int x1, int y1, int x2, int y2, Color c);
 
   private:
-    void plot(int x, int y, Color c);
     int width_ = 0;
     int height_ = 0;
     std::vector<Color> pixels_;
@@ -90,14 +92,15 @@ class Placement {
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 };
 
-enum class ControlKind { Picture, Label, TextBox, CheckBox, OptionButton, CommandButton, Frame, Image };
-
+// A font by name and size, as the program names it; the text service finds what stands for it.
 struct Font {
     std::string name = "Arial";
     double points = 9;
     bool bold = false;
     bool operator==(const Font&) const = default;
 };
+
+enum class ControlKind { Picture, Label, TextBox, CheckBox, OptionButton, CommandButton, Frame, Image };
 
 // What every control of a form has: a place in its container's units (the form's scale units,
 // relative to the container's top left corner), visibility, enabled state, a tooltip text, a place in
@@ -210,9 +213,28 @@ class Picture final : public Control {
     double scaleWidth() const;  // drawing extent in pixels
     double scaleHeight() const;
 
+    // A clear also puts the text position back at the top left corner.
     void cls();
     void line(int x1, int y1, int x2, int y2, Color c);
     void fillBox(int x1, int y1, int x2, int y2, Color c);
+    // The box's outline only, both corners on it.
+    void box(int x1, int y1, int x2, int y2, Color c);
+
+    // Text, in the picture's font (at first the form's) and fore colour. A carriage return, a line feed
+    // or the two together start a new line.
+    Color foreColor() const { return foreColor_; }
+    void setForeColor(Color c) { foreColor_ = c; }
+    // The widest line's width and the height of all the lines, in the form's scale units (those the
+    // picture is placed in), so a picture given these sizes just holds the text.
+    double textWidth(std::string_view text) const;
+    double textHeight(std::string_view text) const;
+    // Prints the text line under line: the first line from the text position, the others from the left
+    // edge; the position ends at the left edge under the last line. Positions are in pixels.
+    void print(std::string_view text);
+    int currentX() const { return currentX_; }
+    int currentY() const { return currentY_; }
+    void setCurrentX(int x) { currentX_ = x; }
+    void setCurrentY(int y) { currentY_ = y; }
 
     const PixelImage& image() const { return image_; }
 
@@ -226,6 +248,9 @@ class Picture final : public Control {
     void drawn();
 
     Color backColor_ = 0x00FFFFFF;
+    Color foreColor_ = 0;
+    int currentX_ = 0;
+    int currentY_ = 0;
     PixelImage image_;
     std::vector<Color> presented_;
     int presentedWidth_ = -1;

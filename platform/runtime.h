@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/forms.h"
@@ -146,6 +148,53 @@ class Choosers {
     virtual int messageBox(Form& owner, const std::string& text, int style, const std::string& title) = 0;
 };
 
+// What one line of text takes in a font, in pixels.
+struct TextExtent {
+    int width = 0;   // the line's advance: where the next text would start
+    int height = 0;  // the font's line height: how far the next line stands below
+    bool operator==(const TextExtent&) const = default;
+};
+
+// Measures and draws text by font name and size. The backend maps the name to a font it has (a metric
+// twin where the named one is missing, so a text takes the same pixels everywhere), sizes it for the
+// screen, and draws into a picture's pixels, which every peer then shows as they are.
+class TextService {
+  public:
+    virtual ~TextService() = default;
+    // One line: a line break in it is no break.
+    virtual TextExtent measureLine(const Font& font, std::string_view line) = 0;
+    // Draws one line over what is there, the top left corner of its line box at (x, y); whatever falls
+    // outside the image is clipped.
+    virtual void drawLine(PixelImage& image, int x, int y, const Font& font, std::string_view line,
+                          Color color) = 0;
+    // The colour the system gives text on a window.
+    virtual Color windowTextColor() = 0;
+};
+
+// A menu popped up at the cursor. The call is modal: it returns once the user has chosen an item or
+// dismissed the menu, while timers and the end of the session go on meanwhile, so the caller checks
+// Runtime::ended() after it.
+class PopupMenu {
+  public:
+    virtual ~PopupMenu() = default;
+    // The items in order, a caption "-" being a separator line; the index of the chosen one, or none.
+    virtual std::optional<int> show(std::span<const MenuItem> items) = 0;
+};
+
+// The WinHelp commands the program gives.
+constexpr int kHelpContext = 1;   // data: the topic's context number
+constexpr int kHelpContents = 3;  // data: 0
+
+// Opens the program's help as WinHelp would, at its contents or at one topic. helpFile is the Windows
+// help file the program names, in its own folder; where that file is missing or the platform has no
+// viewer for it, the HTML help beside it (htmlHelpPage in platform/help_page.h) opens in the desktop's
+// browser instead. Nothing is said when neither is there.
+class HelpService {
+  public:
+    virtual ~HelpService() = default;
+    virtual void show(const std::string& helpFile, int command, int data) = 0;
+};
+
 class AppInfo {
   public:
     virtual ~AppInfo() = default;
@@ -171,6 +220,9 @@ class Runtime {
     virtual AppInfo& appInfo() = 0;
     virtual Sound& sound() = 0;
     virtual Choosers& choosers() = 0;
+    virtual TextService& text() = 0;
+    virtual PopupMenu& popupMenu() = 0;
+    virtual HelpService& help() = 0;
 
     // Runs fn from the event loop once the handler running now (and every event before it) is done.
     // Calls posted after the end do not run.

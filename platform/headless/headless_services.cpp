@@ -1,5 +1,7 @@
 #include "platform/headless/headless_services.h"
 
+#include <stdexcept>
+
 namespace corvane {
 
 void HeadlessScreen::set(int widthPx, int heightPx, double twipsPerPixel) {
@@ -69,6 +71,22 @@ std::optional<std::string> HeadlessChoosers::chooseFile(Form& owner, const FileC
 int HeadlessChoosers::messageBox(Form& owner, const std::string& text, int style, const std::string& title) {
     log_.push_back("MsgBox(" + owner.name() + "," + text + "," + std::to_string(style) + "," + title + ")");
     return take(messages_).value_or(1);
+}
+
+std::optional<int> HeadlessPopupMenu::show(std::span<const MenuItem> items) {
+    log_.emplace_back("PopupMenu");
+    std::vector<std::string>& captions = shown.emplace_back();
+    for (const MenuItem& item : items) captions.push_back(item.caption);
+    if (answers_.empty()) return std::nullopt;
+    Answer a = std::move(answers_.front());
+    answers_.pop_front();
+    if (a.whileUp) a.whileUp();
+    return a.choice;
+}
+
+void HeadlessHelp::show(const std::string& helpFile, int command, int data) {
+    log_.push_back("WinHelp(" + helpFile + "," + std::to_string(command) + "," + std::to_string(data) + ")");
+    if (fails) throw std::runtime_error("the help viewer failed");
 }
 
 }  // namespace corvane

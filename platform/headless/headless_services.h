@@ -1,6 +1,6 @@
 #pragma once
-// The headless backend's small services: a screen, a battery, a tray icon and the program's folder,
-// each set by the test and each writing its calls into the runtime's log.
+// The headless backend's small services: a screen, a battery, a tray icon, a popup menu, the help and
+// the program's folder, each set by the test and each writing its calls into the runtime's log.
 
 #include <deque>
 #include <functional>
@@ -65,6 +65,37 @@ class HeadlessTray final : public TrayIcon {
   private:
     CallLog& log_;
     bool reportsHover_ = true;
+};
+
+// A menu the test answers ahead: each answer is the index chosen (or none, the menu dismissed) and what
+// happens while the menu is up (time passing, the session ending). A menu with no answer left is
+// dismissed.
+class HeadlessPopupMenu final : public PopupMenu {
+  public:
+    struct Answer {
+        std::optional<int> choice;
+        std::function<void()> whileUp;
+    };
+    explicit HeadlessPopupMenu(CallLog& log) : log_(log) {}
+    void answer(Answer a) { answers_.push_back(std::move(a)); }
+    std::optional<int> show(std::span<const MenuItem> items) override;
+
+    std::vector<std::vector<std::string>> shown;  // each menu's captions
+
+  private:
+    CallLog& log_;
+    std::deque<Answer> answers_;
+};
+
+// Notes what the program asked for; a test can make it fail as a broken viewer would, by throwing.
+class HeadlessHelp final : public HelpService {
+  public:
+    explicit HeadlessHelp(CallLog& log) : log_(log) {}
+    void show(const std::string& helpFile, int command, int data) override;
+    bool fails = false;
+
+  private:
+    CallLog& log_;
 };
 
 class HeadlessSound final : public Sound {

@@ -29,6 +29,8 @@ Win32Runtime::Win32Runtime() : store_([this](const std::string& text) { reportPr
     if (!window_) reportProblem("the program's hidden window could not be created; the meter will not tick");
     timers_.setWindow(window());
     tray_.setWindow(window());
+    popupMenu_.setOwner(window());
+    help_.setOwner(window());
 }
 
 Win32Runtime::~Win32Runtime() {
@@ -76,6 +78,7 @@ int Win32Runtime::run() {
 }
 
 void Win32Runtime::stopLoop() {
+    EndMenu();  // a menu up when the program ends goes with it
     timers_.stopAll();
     posted_.clear();
     PostQuitMessage(0);

@@ -13,6 +13,8 @@
 namespace corvane {
 namespace {
 
+using test::TwoPictures;
+
 std::vector<std::string> rows(const PixelImage& img) {
     std::vector<std::string> out;
     for (int y = 0; y < img.height(); ++y) {
@@ -52,6 +54,56 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     EXPECT_EQ(negative.meter().picHistory.image().height(), 0);
 }
 
+// The headless test font (6 x 15 pixels a character at 9 pt, 15 twips per pixel) makes every size an
+// exact number; the units are those the picture is placed in.
+TEST(PictureText, MeasuresTheWidestLineAndEveryLineInThePicturesUnits) {
+    HeadlessRuntime rt;
+    TwoPictures f(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 9}});
+    struct Case {
+        const char* text;
+        double width, height;  // pixels
+    } const cases[] = {
+        {"", 0, 15},           {"  ", 12, 15},        {"abc", 18, 15}, {"ab\rcde", 18, 30},
+        {"ab\r\ncde", 18, 30}, {"ab\n\rcde", 18, 45}, {"a\r", 6, 30},  {"\r\r", 0, 45},
+    };
+    for (ScaleMode mode : {ScaleMode::Pixels, ScaleMode::Twips}) {
+        f.window.setScaleMode(mode);
+        const double unit = mode == ScaleMode::Pixels ? 1 : 15;
+        for (const Case& c : cases) {
+            EXPECT_EQ(f.under.textWidth(c.text), c.width * unit) << c.text;
+            EXPECT_EQ(f.under.textHeight(c.text), c.height * unit) << c.text;
+        }
+    }
+    // A bigger font, and bold, which the test font makes a pixel wider.
+    f.under.setFont({.name = "Arial", .points = 18, .bold = true});
+    EXPECT_EQ(f.under.textWidth("ab"), 2 * 13 * 15);
+    EXPECT_EQ(f.under.textHeight("ab"), 30 * 15);
+}
+
+TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain) {
+    HeadlessRuntime rt;
+    TwoPictures f(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 6}});  // 4 x 10 cells
+    f.under.setBackColor(0);
+    f.under.setHeight(14);
+    f.under.setForeColor(5);
+    f.under.setCurrentX(2);
+    f.under.print("a b\rc");
+    EXPECT_EQ(f.under.currentX(), 0);
+    EXPECT_EQ(f.under.currentY(), 20);
+    f.under.print("x");  // below the picture: clipped
+    f.under.box(19, 0, 17, 13, 5);
+    const std::string text = "..###.....###....#.#", blank = ".................#.#";
+    EXPECT_EQ(
+        rows(f.under.image()),
+        (std::vector<std::string>{".................###", blank, text, text, text, text, text, text, blank,
+                                  blank, blank, blank, "###..............#.#", "###..............###"}));
+    EXPECT_EQ(f.under.image().at(2, 2), 5u);
+    f.under.cls();
+    f.under.print("a");
+    EXPECT_EQ(f.under.image().at(0, 2), 5u);
+    EXPECT_EQ(f.under.currentY(), 10);
+}
+
 TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) {
     HeadlessRuntime rt;
     std::vector<std::string> fired;
@@ -71,8 +123,6 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     rt.advance(1000);
     EXPECT_EQ(fired.size(), 9u);  // nothing after the end
 }
-
-using test::TwoPictures;
 
 TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryButtonIsUp) {
     HeadlessRuntime rt;
