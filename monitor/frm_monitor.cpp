@@ -6,6 +6,7 @@
 #include "shell/frm_main.h"
 #include "shell/numbers.h"
 #include "shell/program.h"
+#include "shell/texts.h"
 
 namespace corvane {
 
@@ -14,12 +15,6 @@ namespace {
 constexpr int kTickIntervalMs = 1000;
 constexpr int kReviveIntervalMs = 200;
 constexpr int kReviveTicks = 10;
-
-std::string_view trimBlanks(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
 
 }  // namespace
 
