@@ -25,4 +25,9 @@ frmMonitor& Program::monitor() {
     return *monitor_;
 }
 
+// The preferences dialog and the About box are forms still to come; until they exist their menu
+// commands only take the meter out of the topmost band.
+void Program::showOptions() {}
+void Program::showAbout() {}
+
 }  // namespace corvane

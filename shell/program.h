@@ -28,6 +28,11 @@ class Program {
     frmMain& mainForm();
     frmMonitor& monitor();
     bool hasMonitor() const { return monitor_ != nullptr; }
+    // The preferences dialog, shown not modal; the menu's "Preferences..." opens it through the main
+    // form's tmrShow. Empty until the dialog's form exists.
+    void showOptions();
+    // The About box, shown not modal, from the menu's "About". Empty until the About box's form exists.
+    void showAbout();
 
     std::string helpFile;  // the application's help file, set when the meter loads
 
