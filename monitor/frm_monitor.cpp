@@ -4,6 +4,7 @@
 #include "shell/frm_main.h"
 #include "shell/numbers.h"
 #include "shell/program.h"
+#include "shell/texts.h"
 
 namespace corvane {
 
@@ -53,7 +54,7 @@ void frmMonitor::Form_Load() {
     mHistory.fill(0);
     msSrcHistory.fill("");
     msPowerSrc.clear();
-    if (num::trimBlanks(k.psWavFilePath).empty()) k.pnAlarmEnabled = 0;
+    if (trimBlanks(k.psWavFilePath).empty()) k.pnAlarmEnabled = 0;
 }
 
 // The meter lives as long as the program: a close from the window system (Alt+F4, a panel's close

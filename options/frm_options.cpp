@@ -7,6 +7,7 @@
 #include "resources/icon_art.h"
 #include "shell/numbers.h"
 #include "shell/program.h"
+#include "shell/texts.h"
 
 namespace corvane {
 
@@ -186,7 +187,7 @@ void frmOptions::CenterPreview() {
 
 void frmOptions::cmdOK_Click() {
     mKesta& k = program_.kesta();
-    if (chkAlarmEnabled.value() == kChecked && num::trimBlanks(txtWavFile.text()).empty()) {
+    if (chkAlarmEnabled.value() == kChecked && trimBlanks(txtWavFile.text()).empty()) {
         program_.runtime().choosers().messageBox(window, "Enter a sound file name or disable alarm.",
                                                  kMsgBoxExclamation, " Corvane");
         return;

@@ -159,10 +159,4 @@ float toSingle(double v) {
 std::string toText(double v) { return std::isfinite(v) ? format(v) : " 0"; }
 std::string toText(float v) { return std::isfinite(v) ? format(v) : " 0"; }
 
-std::string_view trimBlanks(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 }  // namespace corvane::num

@@ -26,7 +26,4 @@ std::string toText(float v);
 inline std::string toText(std::int16_t v) { return toText(static_cast<double>(v)); }
 inline std::string toText(std::int32_t v) { return toText(static_cast<double>(v)); }
 
-// The text without the blanks at either end (tabs and other white space stay).
-std::string_view trimBlanks(std::string_view s);
-
 }  // namespace corvane::num

@@ -31,4 +31,8 @@ frmMonitor& Program::monitor() {
     return *monitor_;
 }
 
+// The About box is a form still to come; until it exists its menu command only takes the meter out of
+// the topmost band.
+void Program::showAbout() {}
+
 }  // namespace corvane

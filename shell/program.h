@@ -31,9 +31,11 @@ class Program {
     frmMonitor& monitor();
     bool hasMonitor() const { return monitor_ != nullptr; }
     // The preferences dialog exists only while it is open; showing it while it is open shows the same
-    // one.
+    // one. The menu's "Preferences..." opens it through the main form's tmrShow.
     FormInstance<frmOptions>& options() { return options_; }
     void showOptions();
+    // The About box, shown not modal, from the menu's "About". Empty until the About box's form exists.
+    void showAbout();
 
     std::string helpFile;  // the application's help file, set when the meter loads
 
