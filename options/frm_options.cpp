@@ -145,6 +145,7 @@ frmOptions::frmOptions(Program& program)
     imgMinus.onMouseDown = [this](const MouseArgs& e) { imgMinus_MouseDown(e); };
     imgPlus.onMouseDown = [this](const MouseArgs& e) { imgPlus_MouseDown(e); };
     cmdOpen.onClick = [this] { cmdOpen_Click(); };
+    cmdHelp.onClick = [this] { cmdHelp_Click(); };
 }
 
 void frmOptions::Form_Load() {

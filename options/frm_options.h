@@ -63,6 +63,7 @@ class frmOptions {
     void imgMinus_MouseDown(const MouseArgs& e);
     void imgPlus_MouseDown(const MouseArgs& e);
     void cmdOpen_Click();
+    void cmdHelp_Click();
 
   private:
     void CenterPreview();

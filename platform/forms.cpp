@@ -26,6 +26,22 @@ int toPixels(double units, double unitsPerPixel, int lo, int hi) {
 
 double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
 
+// The widest line's width and the height of all the lines of a text in a font, in the form's scale
+// units.
+double textWidthIn(const Form& form, const Font& font, std::string_view text) {
+    TextService& service = form.runtime().text();
+    int widest = 0;
+    for (std::string_view line : splitLines(text))
+        widest = std::max(widest, service.measureLine(font, line).width);
+    return widest * form.unitsPerPixelX();
+}
+
+double textHeightIn(const Form& form, const Font& font, std::string_view text) {
+    const int lineHeight = form.runtime().text().measureLine(font, {}).height;
+    return static_cast<double>(lineHeight) * static_cast<double>(splitLines(text).size()) *
+           form.unitsPerPixelY();
+}
+
 }  // namespace
 
 // ---- PixelImage -------------------------------------------------------------------------------
@@ -281,19 +297,9 @@ void Picture::box(int x1, int y1, int x2, int y2, Color c) {
     drawn();
 }
 
-double Picture::textWidth(std::string_view text) const {
-    TextService& service = owner().runtime().text();
-    int widest = 0;
-    for (std::string_view line : splitLines(text))
-        widest = std::max(widest, service.measureLine(font(), line).width);
-    return widest * owner().unitsPerPixelX();
-}
+double Picture::textWidth(std::string_view text) const { return textWidthIn(owner(), font(), text); }
 
-double Picture::textHeight(std::string_view text) const {
-    const int lineHeight = owner().runtime().text().measureLine(font(), {}).height;
-    return static_cast<double>(lineHeight) * static_cast<double>(splitLines(text).size()) *
-           owner().unitsPerPixelY();
-}
+double Picture::textHeight(std::string_view text) const { return textHeightIn(owner(), font(), text); }
 
 void Picture::print(std::string_view text) {
     TextService& service = owner().runtime().text();
@@ -322,7 +328,14 @@ void Label::setAutoSize(bool on) {
     contentChanged();
 }
 
-void Label::contentChanged() { changed(); }
+void Label::contentChanged() {
+    if (!autoSize_) {
+        changed();
+        return;
+    }
+    setWidth(textWidthIn(owner(), font(), caption()));
+    setHeight(textHeightIn(owner(), font(), caption()));
+}
 
 TextBox::TextBox(Form& owner, std::string name, Control* container)
     : Control(owner, std::move(name), ControlKind::TextBox, container),
@@ -496,6 +509,9 @@ double Form::unitsPerPixelX() const {
 double Form::unitsPerPixelY() const {
     return scaleMode_ == ScaleMode::Pixels ? 1.0 : runtime_.screen().twipsPerPixelY();
 }
+
+double Form::textWidth(std::string_view text) const { return textWidthIn(*this, style_.font, text); }
+double Form::textHeight(std::string_view text) const { return textHeightIn(*this, style_.font, text); }
 
 WindowFrame Form::frame() const { return runtime_.screen().windowFrame(style_); }
 

@@ -442,6 +442,9 @@ class Form : public Placement {
     WindowFrame frame() const;
     int clientPixelWidth() const;
     int clientPixelHeight() const;
+    // A text's size in the form's own font, in its scale units (see Picture::textWidth).
+    double textWidth(std::string_view text) const;
+    double textHeight(std::string_view text) const;
 
     Color backColor() const { return backColor_; }
     void setBackColor(Color c);

@@ -69,6 +69,12 @@ TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
     EXPECT_EQ(placeOf(d.picPreview), (Rect{420, 330, 210, 780}));
     for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.picColor[i]->backColor(), Color(i + 1)) << i;
     EXPECT_EQ(d.window.activeControl(), &d.chkShowTop);
+    // Each colour caption as wide as its text (the test font: 5 pixels a character at 8.25 pt), centred
+    // over its box and one pixel to the right.
+    const double lefts[] = {367, 877, 1350, 1935, 2445, 2880, 3315},
+                 widths[] = {225, 225, 300, 150, 150, 300, 450};
+    for (int i = 0; i < kColorSlots; ++i)
+        EXPECT_EQ(placeOf(*d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195})) << d.lblColor[i]->caption();
 }
 
 TEST(Options, TheStoredValuesThatDoNotFitTheControlsAtLoad) {
@@ -372,6 +378,12 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
         EXPECT_EQ(p.stored("LowBound"), " 25");  // saved, without the dialog's unconfirmed edit
         EXPECT_TRUE(p.callsStartingWith("PlaySound(").empty());
     }
+}
+
+TEST(Options, HelpOpensThePreferencesTopic) {
+    WithOptions p;
+    p.open().cmdHelp.click();
+    EXPECT_EQ(p.rt.calls.back(), "WinHelp(C:\\Program Files\\Corvane\\quillmet.hlp,1,13)");
 }
 
 TEST(Options, OpeningItAgainWhileOpenShowsTheSameDialog) {
