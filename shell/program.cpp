@@ -1,5 +1,6 @@
 #include "shell/program.h"
 
+#include "about/frm_info.h"
 #include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "shell/frm_main.h"
@@ -9,7 +10,8 @@ namespace corvane {
 Program::Program(Runtime& runtime)
     : runtime_(runtime),
       kesta_(*this),
-      options_(runtime, [this] { return std::make_unique<frmOptions>(*this); }) {}
+      options_(runtime, [this] { return std::make_unique<frmOptions>(*this); }),
+      about_(runtime, [this] { return std::make_unique<frmInfo>(*this); }) {}
 
 // The monitor goes first: the main form's menu outlives everything that refers to it.
 Program::~Program() {
@@ -31,8 +33,6 @@ frmMonitor& Program::monitor() {
     return *monitor_;
 }
 
-// The About box is a form still to come; until it exists its menu command only takes the meter out of
-// the topmost band.
-void Program::showAbout() {}
+void Program::showAbout() { about_.get().window.show(); }
 
 }  // namespace corvane

@@ -14,6 +14,7 @@ class Runtime;
 class frmMain;
 class frmMonitor;
 class frmOptions;
+class frmInfo;
 
 class Program {
   public:
@@ -34,7 +35,8 @@ class Program {
     // one. The menu's "Preferences..." opens it through the main form's tmrShow.
     FormInstance<frmOptions>& options() { return options_; }
     void showOptions();
-    // The About box, shown not modal, from the menu's "About". Empty until the About box's form exists.
+    // The About box, shown not modal, from the menu's "About"; like the dialog, one while it is open.
+    FormInstance<frmInfo>& about() { return about_; }
     void showAbout();
 
     std::string helpFile;  // the application's help file, set when the meter loads
@@ -45,6 +47,7 @@ class Program {
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmMonitor> monitor_;
     FormInstance<frmOptions> options_;
+    FormInstance<frmInfo> about_;
 };
 
 }  // namespace corvane

@@ -78,7 +78,7 @@ TEST(PopupMenu, EveryCommandFromTheTray) {
         {2, {"SetTopmost(frmMonitor,0)"}, true, false},
         {3, {}, true, false},
         {4, {"WinHelp(C:\\Tools\\quillmet.hlp,3,0)"}, true, false},
-        {5, {"SetTopmost(frmMonitor,0)"}, true, false},
+        {5, {"SetTopmost(frmMonitor,0)", "SetTopmost(frmInfo,1)"}, true, false},  // then the About box
         {6, {}, true, false},
         // The icon goes before the settings are written, then the meter leaves the band.
         {7, {"Shell_NotifyIcon(2,)", "SetTopmost(frmMonitor,0)", "End"}, true, true},
