@@ -2,13 +2,15 @@
 
 #include "monitor/frm_monitor.h"
 #include "shell/frm_main.h"
+#include "tooltip/frm_tooltip.h"
 
 namespace corvane {
 
 Program::Program(Runtime& runtime) : runtime_(runtime), kesta_(*this) {}
 
-// The monitor goes first: the main form's menu outlives everything that refers to it.
+// The tooltip reads the meter, and the main form's menu outlives everything that refers to it.
 Program::~Program() {
+    toolTip_.reset();
     monitor_.reset();
     main_.reset();
 }
@@ -23,6 +25,14 @@ frmMain& Program::mainForm() {
 frmMonitor& Program::monitor() {
     if (!monitor_) monitor_ = std::make_unique<frmMonitor>(*this);
     return *monitor_;
+}
+
+frmToolTip& Program::toolTip() {
+    if (!toolTip_) {
+        toolTip_ = std::make_unique<frmToolTip>(*this);
+        toolTip_->window.load();
+    }
+    return *toolTip_;
 }
 
 // The preferences dialog and the About box are forms still to come; until they exist their menu

@@ -12,6 +12,7 @@ namespace corvane {
 class Runtime;
 class frmMain;
 class frmMonitor;
+class frmToolTip;
 
 class Program {
   public:
@@ -28,6 +29,10 @@ class Program {
     frmMain& mainForm();
     frmMonitor& monitor();
     bool hasMonitor() const { return monitor_ != nullptr; }
+    // Loaded on its first use, as the meter's mouse first reaches it.
+    frmToolTip& toolTip();
+    bool hasToolTip() const { return toolTip_ != nullptr; }
+
     // The preferences dialog, shown not modal; the menu's "Preferences..." opens it through the main
     // form's tmrShow. Empty until the dialog's form exists.
     void showOptions();
@@ -41,6 +46,7 @@ class Program {
     mKesta kesta_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmMonitor> monitor_;
+    std::unique_ptr<frmToolTip> toolTip_;
 };
 
 }  // namespace corvane
