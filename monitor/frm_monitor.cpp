@@ -5,6 +5,7 @@
 #include "shell/numbers.h"
 #include "shell/program.h"
 #include "shell/texts.h"
+#include "tooltip/frm_tooltip.h"
 
 namespace corvane {
 
@@ -70,10 +71,20 @@ void frmMonitor::picHistory_MouseDown(const MouseArgs& e) {
     }
 }
 
-void frmMonitor::picHistory_MouseMove(const MouseArgs&) { DragMove(); }
+// Every move, dragging included, hands the tooltip a fresh text, except while the right button is held.
+void frmMonitor::picHistory_MouseMove(const MouseArgs& e) {
+    DragMove();
+    if (!(e.button & kRightButton)) program_.toolTip().label(GetStatusText(0));
+}
 
 void frmMonitor::picHistory_MouseUp(const MouseArgs& e) {
     if (e.button & kLeftButton) program_.kesta().pnDragging = 0;
+    if ((e.button & kRightButton) && !(e.button & kLeftButton)) {
+        frmToolTip& tip = program_.toolTip();
+        tip.tmrToolTip.setEnabled(false);
+        tip.window.hide();
+        program_.mainForm().popUpMenu();
+    }
 }
 
 void frmMonitor::picHistory_DblClick() {

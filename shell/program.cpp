@@ -4,6 +4,7 @@
 #include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "shell/frm_main.h"
+#include "tooltip/frm_tooltip.h"
 
 namespace corvane {
 
@@ -13,8 +14,9 @@ Program::Program(Runtime& runtime)
       options_(runtime, [this] { return std::make_unique<frmOptions>(*this); }),
       about_(runtime, [this] { return std::make_unique<frmInfo>(*this); }) {}
 
-// The monitor goes first: the main form's menu outlives everything that refers to it.
+// The tooltip reads the meter, and the main form's menu outlives everything that refers to it.
 Program::~Program() {
+    toolTip_.reset();
     monitor_.reset();
     main_.reset();
 }
@@ -34,5 +36,13 @@ frmMonitor& Program::monitor() {
 }
 
 void Program::showAbout() { about_.get().window.show(); }
+
+frmToolTip& Program::toolTip() {
+    if (!toolTip_) {
+        toolTip_ = std::make_unique<frmToolTip>(*this);
+        toolTip_->window.load();
+    }
+    return *toolTip_;
+}
 
 }  // namespace corvane

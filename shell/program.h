@@ -15,6 +15,7 @@ class frmMain;
 class frmMonitor;
 class frmOptions;
 class frmInfo;
+class frmToolTip;
 
 class Program {
   public:
@@ -31,6 +32,9 @@ class Program {
     frmMain& mainForm();
     frmMonitor& monitor();
     bool hasMonitor() const { return monitor_ != nullptr; }
+    // Loaded on its first use, as the meter's mouse first reaches it.
+    frmToolTip& toolTip();
+    bool hasToolTip() const { return toolTip_ != nullptr; }
     // The preferences dialog exists only while it is open; showing it while it is open shows the same
     // one. The menu's "Preferences..." opens it through the main form's tmrShow.
     FormInstance<frmOptions>& options() { return options_; }
@@ -48,6 +52,7 @@ class Program {
     std::unique_ptr<frmMonitor> monitor_;
     FormInstance<frmOptions> options_;
     FormInstance<frmInfo> about_;
+    std::unique_ptr<frmToolTip> toolTip_;
 };
 
 }  // namespace corvane

@@ -38,7 +38,7 @@ inline StoreTexts storeTexts(std::string_view pairs) {
     return texts;
 }
 
-// Left, top, width, height of a window in twips.
+// Left, top, width, height of a window in twips, or of a control in its form's units.
 using Rect = std::array<double, 4>;
 inline Rect placeOf(const Placement& w) { return {w.left(), w.top(), w.width(), w.height()}; }
 

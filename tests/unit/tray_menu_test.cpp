@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "program_fixture.h"
+#include "tooltip/frm_tooltip.h"
 
 namespace corvane::test {
 namespace {
@@ -161,6 +162,27 @@ TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
     EXPECT_EQ(broken.callsStartingWith("WinHelp").size(), 1u);
     broken.main().mnuMenuArray_Click(kMenuToggle);
     EXPECT_FALSE(broken.meterWindow().visible());
+}
+
+// A right-button release on the meter stops and hides the tooltip, then pops the same menu up.
+TEST(PopupMenu, FromTheMeterAfterTheTooltipHasGone) {
+    TestProgram p;
+    p.rt.setCursor(1018, 25);
+    p.meter().picHistory.mouseMove(0, 0, 4, 25);
+    p.rt.advance(500);
+    frmToolTip& tip = p.program.toolTip();
+    ASSERT_TRUE(tip.window.visible());
+    bool tipGoneWhileUp = false;
+    p.rt.popupMenu().answer(
+        {kMenuToggle, [&] { tipGoneWhileUp = !tip.window.visible() && !tip.tmrToolTip.enabled(); }});
+    p.meter().picHistory.mouseUp(kRightButton, 0, 4, 25);
+    EXPECT_TRUE(tipGoneWhileUp);
+    EXPECT_EQ(p.rt.popupMenu().shown.size(), 1u);
+    EXPECT_FALSE(p.meterWindow().visible());
+    // The left button's release, with or without the right one, opens no menu.
+    p.meter().picHistory.mouseUp(kLeftButton, 0, 4, 25);
+    p.meter().picHistory.mouseUp(kLeftButton | kRightButton, 0, 4, 25);
+    EXPECT_EQ(p.rt.popupMenu().shown.size(), 1u);
 }
 
 }  // namespace
