@@ -105,3 +105,144 @@ cover_for_a_moment() {  # x y width height
     kill "$cover"
     wait "$cover" 2>/dev/null || true
 }
+
+# ---- The tray, the menu and the tooltip ----
+
+TRAY_X=904 TRAY_Y=736  # the stand-alone tray's place: 120 x 32 pixels in the bottom right corner
+
+# A small stand-alone tray along the bottom edge, as a desktop panel would have.
+start_tray() {
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 --transparent false \
+        --tint 0x303030 >/dev/null 2>&1 &
+    BG_PIDS+=($!)
+    within 10 eval 'xdotool search --onlyvisible --class trayer >/dev/null 2>&1' || fail "trayer did not start"
+    sleep 0.3
+}
+
+# The program's icon is the only strongly blue thing in the tray: its pixels' count, and the middle of
+# their bounding box as "x y" on the screen.
+blue_in_tray() { "$CONVERT" "$WORK/shot.png" -crop "120x32+$TRAY_X+$TRAY_Y" +repage -fx 'b > 0.5 && b > r + 0.25 ? 1 : 0' "$@"; }
+icon_pixels() { screenshot && blue_in_tray -format '%[fx:round(mean * w * h)]' info:; }
+icon_docked() { [[ $(icon_pixels) -gt 40 ]]; }
+wait_icon() { within 15 icon_docked || fail "no program icon in the tray"; }
+icon_spot() {  # "x y": where to point at the icon
+    screenshot
+    blue_in_tray -trim -format "%[fx:$TRAY_X + page.x + round(w / 2)] %[fx:$TRAY_Y + page.y + round(h / 2)]" info:
+}
+
+# The icon's tip: a box just above the tray, the width of its text, over the black root window.
+tray_tip_width() {
+    screenshot && "$CONVERT" "$WORK/shot.png" -crop 1024x10+0+724 +repage -fuzz 0 -trim -format '%w' info: 2>/dev/null
+}
+# "Battery status" is under 100 pixels wide; the status line on battery at 57 % is well over 200.
+tip_is_status_line() { (($(tray_tip_width) > 200)); }
+
+hover_icon() {
+    local spot
+    spot=$(icon_spot)
+    xdotool mousemove $spot
+    sleep 0.1
+    xdotool mousemove_relative 1 0
+}
+
+# The menu pops up at the cursor; near the bottom right corner it opens up and to the left, over the
+# black root window, so a spot up-left of the cursor shows whether it is there (higher than the icon's
+# tip, which may stand just above the cursor).
+menu_up() { screenshot && [[ $(pixel $(($1 - 12)) $(($2 - 40))) != 000000 ]]; }
+menu_gone() { ! menu_up "$@"; }
+
+open_icon_menu() {  # right-clicks the icon and waits for the menu
+    local spot
+    spot=$(icon_spot)
+    xdotool mousemove $spot
+    sleep 0.2
+    xdotool click 3
+    within 5 menu_up $spot || fail "no menu after a right click on the icon"
+    MENU_SPOT=$spot
+}
+
+# The lib of each program defines choose ITEM (hide, help or exit): how its menu is best driven.
+menu_closed() { within 5 menu_gone $MENU_SPOT || fail "the menu stayed up after choosing"; }
+
+# Saves the last screenshot under CORVANE_E2E_SHOTS, when set, for a person to look at.
+keep_shot() {  # name
+    if [[ -n ${CORVANE_E2E_SHOTS:-} ]]; then
+        mkdir -p "$CORVANE_E2E_SHOTS"
+        cp "$WORK/shot.png" "$CORVANE_E2E_SHOTS/$1.png"
+    fi
+}
+
+# A browser of the test's own, first on the PATH: it writes down what it was asked to open.
+fake_browser() {
+    mkdir -p "$WORK/bin"
+    printf '#!/bin/sh\necho "$@" >>"%s"\n' "$WORK/opened" >"$WORK/bin/xdg-open"
+    chmod +x "$WORK/bin/xdg-open"
+    export PATH="$WORK/bin:$PATH"
+}
+opened() { [[ -s $WORK/opened ]] && cat "$WORK/opened"; }
+
+# The status tooltip: the program's window titled "ToolTip".
+tooltip_window() { xdotool search --onlyvisible --name '^ToolTip$' 2>/dev/null | head -n1 || true; }
+tooltip_shown() { TOOLTIP=$(tooltip_window) && [[ -n $TOOLTIP ]]; }
+tooltip_gone() { [[ -z $(tooltip_window) ]]; }
+
+# Points at the meter and waits for the tooltip beside it; TOOLTIP_GEOMETRY is its "x y width height".
+hover_meter() {  # x y
+    xdotool mousemove "$1" "$2"
+    sleep 0.1
+    xdotool mousemove "$(($1 + 1))" "$2"
+    within 5 tooltip_shown || fail "no tooltip while the mouse is over the meter"
+    sleep 0.6  # a tick more, so it stands where it stays
+    TOOLTIP_GEOMETRY=$(geometry "$TOOLTIP")
+}
+
+# The tooltip's size for the status text on battery at 57 % in the first minute (" Elapsed: 0 min ",
+# " Energy level: 57 % ", " Acquiring data... "), in Arial 9 pt (Liberation Sans) at 96 DPI: both
+# programs lay the text out in the same whole pixels, so this is what each of them shows.
+TOOLTIP_SIZE_DC57="108 44"
+
+# Checks the tooltip as the last screenshot shows it: pale yellow, the outline on its outermost pixels,
+# and glyphs inside.
+expect_tooltip_drawn() {  # x y width height
+    local x=$1 y=$2 w=$3 h=$4 mid=$(($2 + $4 / 2))
+    expect_eq "outline and pale yellow at the left edge" "000000 FFFF80" "$(pixel "$x" $mid) $(pixel $((x + 1)) $mid)"
+    expect_eq "outline and pale yellow at the right edge" "000000 FFFF80" \
+        "$(pixel $((x + w - 1)) $mid) $(pixel $((x + w - 2)) $mid)"
+    expect_eq "outline and pale yellow at the top" "000000 FFFF80" "$(pixel $((x + 2)) "$y") $(pixel $((x + 2)) $((y + 1)))"
+    expect_eq "outline and pale yellow at the bottom" "000000 FFFF80" \
+        "$(pixel $((x + 2)) $((y + h - 1))) $(pixel $((x + 2)) $((y + h - 2)))"
+    local ink
+    ink=$("$CONVERT" "$WORK/shot.png" -crop "$((w - 4))x$((h - 4))+$((x + 2))+$((y + 2))" +repage \
+        -fx 'lightness < 0.5 ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:)
+    ((ink > 300)) || fail "only $ink dark pixels of text in the tooltip"
+    pass "text in the tooltip ($ink dark pixels)"
+}
+
+# At the top of the screen the meter's menu opens downward, to the left of the cursor.
+meter_menu_up() { screenshot && [[ $(pixel 990 60) != 000000 ]]; }
+
+# The meter in the upper right corner, on battery at 57 % (the fake battery): pointing at it shows the
+# tooltip 3 pixels to its left, its top 3 pixels below the meter's, at the size both programs share,
+# pale yellow, outlined and with text; moving away hides it; a right click on the meter hides it and
+# opens the menu, which is left open.
+check_tooltip() {  # name of the screenshot to keep
+    within 5 shows 1016 45 00FF00 || fail "no green bar: the battery has not been read"
+    hover_meter 1018 25
+    local x y w h
+    read -r x y w h <<<"$TOOLTIP_GEOMETRY"
+    expect_eq "the tooltip's size for the status text" "$TOOLTIP_SIZE_DC57" "$w $h"
+    expect_eq "3 pixels left of the meter, its top 3 pixels below the meter's" "$((1014 - 3 - w)) 3" "$x $y"
+    screenshot
+    keep_shot "$1"
+    expect_tooltip_drawn "$x" "$y" "$w" "$h"
+
+    xdotool mousemove 600 400
+    within 2 tooltip_gone || fail "the tooltip stayed after the mouse left the meter"
+    pass "the tooltip goes when the mouse leaves the meter"
+
+    hover_meter 1018 25
+    xdotool click 3
+    within 1 tooltip_gone || fail "the tooltip stayed up with the menu"
+    within 5 meter_menu_up || fail "no menu after a right click on the meter"
+    pass "a right click on the meter hides the tooltip and opens the menu"
+}

@@ -37,3 +37,13 @@ expect_geometry() {  # what, "x y width height": the meter's, once it has settle
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }
 ini_value() { sed -n "s/^$1=//p" "$INI" | head -n1; }
+
+# Qt's menu takes the keyboard: Down from the top, Up from the bottom, as a user may.
+choose() {  # hide, help or exit
+    case $1 in
+        hide) xdotool key Down Return ;;
+        help) xdotool key Down Down Down Return ;;  # past the separators
+        exit) xdotool key Up Return ;;
+    esac
+    menu_closed
+}

@@ -1,8 +1,9 @@
 // The Qt window's part of a form, driven through Qt's own event handling on its offscreen platform:
-// what it hands the form's mouse router and close query.
+// what it hands the form's mouse router and close query; and the text the Qt backend draws.
 
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QTest>
 #include <QWindow>
 #include <memory>
@@ -10,7 +11,9 @@
 #include <vector>
 
 #include "platform/qt/qt_form_peer.h"
+#include "platform/qt/qt_text.h"
 #include "platform/runtime.h"
+#include "text_checks.h"
 #include "two_pictures.h"
 
 namespace corvane {
@@ -86,6 +89,16 @@ TEST(QtFormWidget, ACloseFromTheWindowSystemIsTheFormsQuestion) {
     EXPECT_FALSE(f.window.loaded());
     EXPECT_FALSE(f.widget().isVisible());
     EXPECT_EQ(reasons, (std::vector<int>{kCloseFromWindow, kCloseFromWindow}));
+}
+
+// Arial is drawn with its metric twin, which takes the same room glyph for glyph.
+TEST(QtText, ArialIsLiberationSansLaidOutAsGdiLaysOutText) {
+    auto& text = static_cast<QtText&>(runtime().text());
+    EXPECT_EQ(QFontInfo(text.qfont({.name = "Arial", .points = 9, .bold = false})).family(),
+              "Liberation Sans");
+    EXPECT_EQ(QFontInfo(text.qfont({.name = "arial", .points = 9, .bold = false})).family(),
+              "Liberation Sans");
+    test::checkTextService(text);
 }
 
 }  // namespace

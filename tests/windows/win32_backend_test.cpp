@@ -5,15 +5,18 @@
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/forms.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/win32_form_peer.h"
+#include "platform/win32/win32_help.h"
 #include "platform/win32/win32_runtime.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_tray.h"
+#include "tests/unit/text_checks.h"
 #include "tests/unit/two_pictures.h"
 
 namespace corvane::win32 {
@@ -528,6 +531,45 @@ TEST_F(TwoPicturesTest, PaintsThePicturesInTheFormsOrderAndTheBackColourAroundTh
     EXPECT_EQ(paint(),
               "rggggggggggggggggggg"
               "wwwwwwwwwwww");
+}
+
+// ---- Text, menus and the help --------------------------------------------------------------
+
+TEST_F(RuntimeTest, TextThroughGdi) { test::checkTextService(rt.text()); }
+
+// The keys a user would press, posted to the menu while it is up: its loop dispatches the timer.
+std::vector<WPARAM> gMenuKeys;
+void CALLBACK pressMenuKeys(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (gMenuKeys.empty() || !menu) {
+        EndMenu();
+        return;
+    }
+    for (WPARAM key : gMenuKeys) PostMessageA(menu, WM_KEYDOWN, key, 0);
+}
+
+TEST_F(RuntimeTest, APopupMenuAnswersWithTheChosenIndexSkippingSeparators) {
+    const std::vector<MenuItem> items{{"First"}, {"-"}, {"Second"}, {"-"}, {"Third"}};
+    struct Case {
+        std::vector<WPARAM> keys;
+        std::optional<int> chosen;
+    } const cases[] = {
+        {{VK_DOWN, VK_RETURN}, 0}, {{VK_DOWN, VK_DOWN, VK_RETURN}, 2},
+        {{VK_UP, VK_RETURN}, 4},   {{VK_ESCAPE}, std::nullopt},
+        {{}, std::nullopt},  // closed from outside, as the end of the program does
+    };
+    for (const Case& c : cases) {
+        gMenuKeys = c.keys;
+        SetTimer(nullptr, 0, 50, &pressMenuKeys);
+        EXPECT_EQ(rt.popupMenu().show(items), c.chosen) << c.keys.size() << " keys";
+    }
+}
+
+TEST(HelpUrl, APathAsAFileUrlThatKeepsItsAnchor) {
+    EXPECT_EQ(fileUrl("C:\\Program Files\\Corvane\\help\\index.html", "preferences"),
+              "file:///C:/Program%20Files/Corvane/help/index.html#preferences");
+    EXPECT_EQ(fileUrl("Z:\\tmp\\50%#1\\index.html", ""), "file:///Z:/tmp/50%25%231/index.html");
 }
 
 }  // namespace
