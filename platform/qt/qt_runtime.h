@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "platform/linux/ini_store.h"
+#include "platform/qt/qt_choosers.h"
 #include "platform/qt/qt_help.h"
 #include "platform/qt/qt_popup_menu.h"
 #include "platform/qt/qt_services.h"
@@ -45,6 +46,7 @@ class QtRuntime final : public Runtime {
     TextService& text() override { return text_; }
     PopupMenu& popupMenu() override { return popupMenu_; }
     HelpService& help() override { return help_; }
+    Choosers& choosers() override { return choosers_; }
     void post(std::function<void()> fn) override;
     int run() override;
     void reportProblem(const std::string& text) override;
@@ -63,6 +65,7 @@ class QtRuntime final : public Runtime {
     QtText text_{screen_};
     QtPopupMenu popupMenu_;
     QtHelp help_;
+    QtChoosers choosers_;
     QtSignalPipe signals_;
 };
 

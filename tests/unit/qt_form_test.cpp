@@ -3,16 +3,26 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QWindow>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "about/frm_info.h"
+#include "options/frm_options.h"
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_text.h"
 #include "platform/runtime.h"
+#include "shell/program.h"
 #include "text_checks.h"
 #include "two_pictures.h"
 
@@ -99,6 +109,136 @@ TEST(QtText, ArialIsLiberationSansLaidOutAsGdiLaysOutText) {
     EXPECT_EQ(QFontInfo(text.qfont({.name = "arial", .points = 9, .bold = false})).family(),
               "Liberation Sans");
     test::checkTextService(text);
+}
+
+// ---- The dialogs' controls ---------------------------------------------------------------------
+
+QWidget* widgetOf(const Control& c) { return static_cast<QtFormPeer&>(c.owner().peer()).widgetOf(c); }
+
+// The program's two dialogs over the Qt runtime, without starting the program (no tray icon, no
+// settings file): the module's values as the load of the meter leaves them.
+struct Dialogs {
+    Dialogs() {
+        program.kesta().pGetTwipsPerPixel();
+        program.kesta().pMonitorWidth = 10;
+        program.kesta().pnPosOptNum = 2;
+        program.kesta().pnUpright = 1;
+    }
+    ~Dialogs() {
+        for (Form* f : {options ? &options->window : nullptr, about ? &about->window : nullptr})
+            if (f) f->unload();
+    }
+    frmOptions& openOptions() {
+        program.showOptions();
+        return *(options = program.options().find());
+    }
+    frmInfo& openAbout() {
+        program.showAbout();
+        return *(about = program.about().find());
+    }
+    Program program{runtime()};
+    frmOptions* options = nullptr;
+    frmInfo* about = nullptr;
+};
+
+// Every control's widget stands on the pixels the model computes, shows its text, font and state, and
+// the window's client area is the model's.
+TEST(QtControls, EveryControlStandsWhereTheModelPutsIt) {
+    Dialogs d;
+    for (Form* form : {&d.openOptions().window, &d.openAbout().window}) {
+        SCOPED_TRACE(form->name());
+        QtFormWidget& w = static_cast<QtFormPeer&>(form->peer()).widget();
+        EXPECT_EQ(w.size(), QSize(form->clientPixelWidth(), form->clientPixelHeight()));
+        EXPECT_EQ(w.windowTitle().toStdString(), form->style().caption);
+        for (const auto& c : form->controls()) {
+            QWidget* native = widgetOf(*c);
+            ASSERT_NE(native, nullptr) << c->name();
+            const PixelRect r = c->pixelRect();
+            EXPECT_EQ(native->geometry(), QRect(r.left, r.top, r.width, r.height)) << c->name() << c->index();
+            EXPECT_EQ(native->isVisibleTo(&w), c->visible()) << c->name();
+            EXPECT_EQ(native->toolTip().toStdString(), c->toolTipText()) << c->name();
+            EXPECT_EQ(native->font().pixelSize(), c->font().points == 9 ? 12 : 11) << c->name();
+            EXPECT_EQ(native->font().bold(), c->font().bold) << c->name();
+            std::string text;
+            if (auto* label = qobject_cast<QLabel*>(native)) text = label->text().toStdString();
+            if (auto* button = qobject_cast<QAbstractButton*>(native)) text = button->text().toStdString();
+            if (auto* frame = qobject_cast<QGroupBox*>(native)) text = frame->title().toStdString();
+            EXPECT_EQ(text, c->caption()) << c->name();
+        }
+    }
+    frmOptions& o = *d.options;
+    EXPECT_TRUE(static_cast<QPushButton*>(widgetOf(o.cmdOK))->isDefault());
+    EXPECT_TRUE(static_cast<QRadioButton*>(widgetOf(o.optRightUpper))->isChecked());
+    EXPECT_EQ(static_cast<QLineEdit*>(widgetOf(o.txtLowUpper))->text(), " 0");
+    EXPECT_TRUE(static_cast<QLineEdit*>(widgetOf(d.about->txtAllrights))->isReadOnly());
+}
+
+TEST(QtControls, TheUsersActionsReachTheModelAndTheProgramsDoNotComeBack) {
+    Dialogs d;
+    frmOptions& o = d.openOptions();
+    QWidget& window = static_cast<QtFormPeer&>(o.window.peer()).widget();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    int edits = 0;
+    o.txtWavFile.onChange = [&] { ++edits; };
+    o.txtWavFile.setText("set by the program");
+    auto* edit = static_cast<QLineEdit*>(widgetOf(o.txtWavFile));
+    EXPECT_EQ(edit->text(), "set by the program");
+    EXPECT_EQ(edits, 0);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "ding.wav");
+    EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
+    EXPECT_EQ(edits, 8);  // one a key
+    EXPECT_EQ(o.window.activeControl(), &o.txtWavFile);
+
+    QTest::mouseClick(widgetOf(o.chkUpright), Qt::LeftButton);
+    EXPECT_EQ(o.chkUpright.value(), kUnchecked);
+    QTest::mouseClick(widgetOf(o.optLeftLower), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(o.optLeftLower), Qt::LeftButton);  // a chosen option stays chosen
+    EXPECT_TRUE(o.optLeftLower.value());
+    EXPECT_FALSE(o.optRightUpper.value());
+    EXPECT_FALSE(static_cast<QRadioButton*>(widgetOf(o.optRightUpper))->isChecked());
+    EXPECT_TRUE(static_cast<QRadioButton*>(widgetOf(o.optLeftLower))->isChecked());
+
+    // Pictures and images inside frames get the mouse through the form's router.
+    o.mnWidth = 10;
+    const QPoint plus = widgetOf(o.imgPlus)->rect().center();
+    QTest::mouseClick(widgetOf(o.imgPlus), Qt::LeftButton, {}, plus);
+    EXPECT_EQ(o.mnWidth, 12);
+    EXPECT_EQ(widgetOf(o.picPreview)->geometry().width(), 12);
+
+    // Enter from a text box presses the default button: OK, which unloads the dialog.
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_FALSE(o.window.loaded());
+    EXPECT_EQ(d.program.kesta().psWavFilePath, "ding.wav");
+    d.options = nullptr;
+}
+
+TEST(QtControls, TabWalksTheTabOrderAndEnterOnTheAboutBoxesButtonClosesIt) {
+    Dialogs d;
+    frmOptions& o = d.openOptions();
+    QWidget& window = static_cast<QtFormPeer&>(o.window.peer()).widget();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
+    for (const Control* expected : o.window.tabOrder()) {
+        EXPECT_EQ(o.window.activeControl(), expected);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(o.window.activeControl(), &o.chkShowTop);  // round again
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(o.window.loaded());
+    d.options = nullptr;
+
+    frmInfo& a = d.openAbout();
+    QWidget& box = static_cast<QtFormPeer&>(a.window.peer()).widget();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(a.cmdOK));
+    QTest::keyClick(widgetOf(a.cmdOK), Qt::Key_Return);
+    EXPECT_FALSE(a.window.loaded());
+    d.about = nullptr;
 }
 
 }  // namespace
