@@ -189,6 +189,11 @@ bool Control::focusable() const {
     return false;
 }
 
+bool Control::tabStop() const {
+    if (!tabStop_ || !focusable()) return false;
+    return kind_ != ControlKind::OptionButton || static_cast<const OptionButton*>(this)->value();
+}
+
 void Control::setTabStop(bool on) {
     tabStop_ = on;
     changed();
@@ -633,6 +638,23 @@ void Form::keyPress(std::int16_t keyAscii) {
             }
     }
     if (button && button->canHaveFocus()) button->click();
+}
+
+void Form::arrowKey(bool forward) {
+    if (runtime_.ended() || !loaded_ || !active_ || active_->kind() != ControlKind::OptionButton) return;
+    std::vector<Control*> group;
+    for (const auto& c : controls_)
+        if (c->kind() == ControlKind::OptionButton && c->container() == active_->container() &&
+            c->canHaveFocus())
+            group.push_back(c.get());
+    std::stable_sort(group.begin(), group.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    const auto at = std::find(group.begin(), group.end(), active_);
+    if (at == group.end()) return;
+    const auto n = static_cast<std::ptrdiff_t>(group.size());
+    Control* next = group[static_cast<std::size_t>(((at - group.begin()) + (forward ? 1 : n - 1)) % n)];
+    next->setFocus();
+    static_cast<OptionButton*>(next)->userClicked();
 }
 
 void Form::controlChanged(Control& c) {

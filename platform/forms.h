@@ -138,9 +138,10 @@ class Control : public Placement {
     void setCaption(std::string caption);
 
     // Pictures, text boxes, check and option buttons and buttons can have the keyboard focus, and Tab
-    // stops at them unless told otherwise; labels, frames and images never have it.
+    // stops at them unless told otherwise; labels, frames and images never have it. A group of option
+    // buttons is one stop, at its selected option (none when none is), as in every dialog.
     bool focusable() const;
-    bool tabStop() const { return tabStop_ && focusable(); }
+    bool tabStop() const;
     void setTabStop(bool on);
     // Focusable, shown, enabled and inside shown and enabled containers.
     bool canHaveFocus() const;
@@ -501,6 +502,9 @@ class Form : public Placement {
     // hears the key first and may consume it; then Enter clicks the button with the focus, or else the
     // default button, and Esc clicks the cancel button.
     void keyPress(std::int16_t keyAscii);
+    // An arrow key on an option button: the next option of its group (or the previous one), in tab
+    // order and round, is selected and takes the focus. Elsewhere it does nothing.
+    void arrowKey(bool forward);
 
     std::function<void()> onLoad;
     std::function<void(std::int16_t& cancel, std::int16_t reason)> onQueryUnload;

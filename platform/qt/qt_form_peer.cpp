@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,7 +61,8 @@ bool enabledWithContainers(const Control& control) {
 
 }  // namespace
 
-// Tells the form which control the user gave the keyboard focus to.
+// Tells the form which control the user gave the keyboard focus to, and hands it the arrow keys on an
+// option button, which move among the options of its group.
 class QtFormPeer::FocusWatch final : public QObject {
   public:
     explicit FocusWatch(QtFormPeer& peer) : peer_(peer) {}
@@ -68,6 +70,20 @@ class QtFormPeer::FocusWatch final : public QObject {
         if (e->type() == QEvent::FocusIn)
             for (const auto& [control, w] : peer_.children_)
                 if (w == watched) peer_.form_.userFocused(const_cast<Control*>(control));
+        if (e->type() == QEvent::KeyPress && qobject_cast<QRadioButton*>(watched)) {
+            switch (static_cast<QKeyEvent*>(e)->key()) {
+                case Qt::Key_Down:
+                case Qt::Key_Right:
+                    peer_.form_.arrowKey(true);
+                    return true;
+                case Qt::Key_Up:
+                case Qt::Key_Left:
+                    peer_.form_.arrowKey(false);
+                    return true;
+                default:
+                    break;
+            }
+        }
         return false;
     }
 
@@ -271,12 +287,18 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
 }
 
 // Stacked in the form's order, a later control above an earlier one (a frame is made before what it
-// holds), and Tab walks them in the form's tab order.
+// holds). Every control that can have the focus stands in Qt's focus chain by its tab index; Tab stops
+// at those whose focus policy says so (mirror), as the form's tab order has them.
 void QtFormPeer::order() {
-    for (const auto& c : form_.controls())
+    std::vector<const Control*> chain;
+    for (const auto& c : form_.controls()) {
         if (QWidget* w = widgetOf(*c)) w->raise();
+        if (c->focusable()) chain.push_back(c.get());
+    }
+    std::stable_sort(chain.begin(), chain.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
     QWidget* previous = nullptr;
-    for (const Control* c : form_.tabOrder()) {
+    for (const Control* c : chain) {
         QWidget* w = widgetOf(*c);
         if (previous && w) QWidget::setTabOrder(previous, w);
         if (w) previous = w;

@@ -323,11 +323,29 @@ TEST(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
 TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     HeadlessRuntime rt;
     EveryKind f(rt);
-    std::vector<std::string> order;
-    for (const Control* c : f.window.tabOrder()) order.push_back(c->name());
-    // Ties keep the form's order; labels and frames are never stops.
-    EXPECT_EQ(order,
-              (std::vector<std::string>{"a1", "a2", "b1", "inFrame", "check", "text", "ok", "cancel"}));
+    auto order = [&f] {
+        std::vector<std::string> names;
+        for (const Control* c : f.window.tabOrder()) names.push_back(c->name());
+        return names;
+    };
+    // Ties keep the form's order; labels and frames are never stops, and a group of options is one
+    // stop, at its selected option.
+    EXPECT_EQ(order(), (std::vector<std::string>{"inFrame", "check", "text", "ok", "cancel"}));
+    f.a2.setValue(true);
+    f.b1.setValue(true);
+    EXPECT_EQ(order(), (std::vector<std::string>{"a2", "b1", "inFrame", "check", "text", "ok", "cancel"}));
+    f.window.show();
+    EXPECT_EQ(f.window.activeControl(), &f.a2);
+    f.window.arrowKey(true);  // round to the first of the group
+    f.window.arrowKey(true);
+    f.window.arrowKey(false);
+    EXPECT_EQ(f.window.activeControl(), &f.a1);
+    EXPECT_TRUE(f.a1.value() && !f.a2.value() && f.b1.value());
+    f.check.setFocus();
+    f.window.arrowKey(true);  // not an option: nothing
+    EXPECT_EQ(f.seen, (std::vector<std::string>{"click a1", "click a2", "click a1"}));
+    f.window.unload();
+    f.seen.clear();
     f.a1.setVisible(false);
     f.a2.setTabStop(false);
     f.frame.setEnabled(false);

@@ -403,12 +403,20 @@ TEST(Options, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
     frmOptions& d = p.open();
     std::string order;
     for (const Control* c : d.window.tabOrder()) order += c->name() + " ";
+    // The options are one stop, at the chosen one; the arrow keys choose among them in the table's order.
     EXPECT_EQ(
         order,
-        "chkShowTop chkUpright txtLowUpper txtMidUpper optLeftUpper optRightUpper optAnyPlace optLeftLower "
-        "optRightLower chkAlarmEnabled txtWavFile cmdOpen cmdOK cmdCancel cmdHelp picPreview picColor "
-        "picColor picColor picColor picColor picColor picColor ");
-    for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.window.tabOrder()[16 + i]->index(), i);
+        "chkShowTop chkUpright txtLowUpper txtMidUpper optRightUpper chkAlarmEnabled txtWavFile cmdOpen "
+        "cmdOK cmdCancel cmdHelp picPreview picColor picColor picColor picColor picColor picColor picColor ");
+    for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.window.tabOrder()[12 + i]->index(), i);
+    d.optRightUpper.setFocus();
+    std::string chosen;
+    for (bool forward : {true, true, true, true, false}) {
+        d.window.arrowKey(forward);
+        chosen += selectedOption(d) + " ";
+    }
+    EXPECT_EQ(chosen, "optAnyPlace optLeftLower optRightLower optLeftUpper optRightLower ");
+    EXPECT_EQ(d.window.tabOrder()[4], &d.optRightLower);
     d.cmdCancel.setFocus();
     type(d.txtLowUpper, "40");
     d.window.keyPress(kKeyReturn);  // Enter on a focused button presses that button

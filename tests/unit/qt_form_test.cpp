@@ -227,6 +227,10 @@ TEST(QtControls, TabWalksTheTabOrderAndEnterOnTheAboutBoxesButtonClosesIt) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(o.window.activeControl(), &o.chkShowTop);  // round again
+    widgetOf(o.optRightUpper)->setFocus();
+    QTest::keyClick(widgetOf(o.optRightUpper), Qt::Key_Down);  // the arrow keys move the choice
+    EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.optAnyPlace));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(o.window.loaded());
     d.options = nullptr;
