@@ -13,27 +13,25 @@
 // Counts the allocations that are alive, so a long run can show that the program's memory stays flat.
 namespace {
 std::atomic<long> gLiveAllocations{0};
-}
-void* operator new(std::size_t n) {
-    if (void* p = std::malloc(n ? n : 1)) {
-        ++gLiveAllocations;
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    if (p) --gLiveAllocations;
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-// The library's temporary buffers (std::stable_sort) come from the nothrow form: it must pair with the
-// delete above.
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+void* take(std::size_t n) {
     void* p = std::malloc(n ? n : 1);
     if (p) ++gLiveAllocations;
     return p;
 }
-void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
+void giveBack(void* p) {
+    if (p) --gLiveAllocations;
+    std::free(p);
+}
+}  // namespace
+void* operator new(std::size_t n) {
+    if (void* p = take(n)) return p;
+    throw std::bad_alloc();
+}
+// The library's temporary buffers (std::stable_sort) come from the nothrow form.
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return take(n); }
+void operator delete(void* p) noexcept { giveBack(p); }
+void operator delete(void* p, std::size_t) noexcept { giveBack(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { giveBack(p); }
 
 namespace corvane::test {
 namespace {
