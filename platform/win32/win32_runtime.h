@@ -24,6 +24,7 @@
 #include "platform/runtime.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/win32_choosers.h"
 #include "platform/win32/win32_help.h"
 #include "platform/win32/win32_popup_menu.h"
 #include "platform/win32/win32_services.h"
@@ -52,6 +53,7 @@ class Win32Runtime final : public Runtime {
     Win32Text& text() override { return text_; }
     PopupMenu& popupMenu() override { return popupMenu_; }
     HelpService& help() override { return help_; }
+    Choosers& choosers() override { return choosers_; }
     void post(std::function<void()> fn) override;
     int run() override;
     void reportProblem(const std::string& text) override;
@@ -79,6 +81,7 @@ class Win32Runtime final : public Runtime {
     Win32Text text_{screen_};
     Win32PopupMenu popupMenu_;
     Win32Help help_;
+    Win32Choosers choosers_;
     Win32Timers timers_;
     std::deque<std::function<void()>> posted_;
     bool postPending_ = false;  // a message to run the deferred calls is on its way
