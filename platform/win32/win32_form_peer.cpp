@@ -95,7 +95,7 @@ struct ChildClass {
 ChildClass childClassOf(const Control& control) {
     switch (control.kind()) {
         case ControlKind::Label:
-            return {"STATIC", SS_LEFT | SS_NOPREFIX};
+            return {"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX};
         case ControlKind::TextBox:
             return {"EDIT", ES_LEFT | ES_AUTOHSCROLL};
         // The buttons do not check themselves: the model decides, and the window mirrors it. BS_NOTIFY
