@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/runtime.h"
 #include "platform/text.h"
@@ -453,6 +454,7 @@ Control* MouseRouter::controlAt(int x, int y) const {
 bool MouseRouter::press(std::int16_t button, std::int16_t shift, int x, int y) {
     Control* c = target(x, y);
     captured_ = c;
+    if (button == kLeftButton) clicked_ = c;
     if (c) c->mouseDown(button, shift, x - c->pixelLeft(), y - c->pixelTop());
     return captured_ != nullptr;
 }
@@ -468,6 +470,11 @@ bool MouseRouter::release(std::int16_t button, std::int16_t buttonsStillHeld, st
     // Let go before the handler runs: a menu it opens needs the mouse.
     if (buttonsStillHeld == 0) captured_ = nullptr;
     if (c) c->mouseUp(button, shift, x - c->pixelLeft(), y - c->pixelTop());
+    if (button == kLeftButton) {
+        // A click only where the button went down, and only if it comes up over the control.
+        Control* clicked = std::exchange(clicked_, nullptr);
+        if (clicked && clicked == c && c->pixelRect().contains(x, y)) c->click();
+    }
     return captured_ != nullptr;
 }
 
@@ -475,6 +482,7 @@ bool MouseRouter::doubleClick(std::int16_t button, std::int16_t shift, int x, in
     // Only the left button's double-click means anything of its own; the others count as presses.
     if (button != kLeftButton) return press(button, shift, x, y);
     captured_ = target(x, y);
+    clicked_ = nullptr;  // the release that follows ends the double-click, not a click
     if (captured_) captured_->dblClick();
     return captured_ != nullptr;
 }

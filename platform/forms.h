@@ -365,7 +365,8 @@ class Image final : public Control {
 
 // Which control gets the mouse, decided once for every backend: the control on top (the one added
 // last) under the cursor, except that the control under a pressed button keeps the mouse until every
-// button is up again. Backends feed it the native events in the form's client pixels.
+// button is up again. Backends feed it the native events in the form's client pixels. A left button
+// pressed and let go on the same control, not as part of a double-click, is also its click.
 class MouseRouter {
   public:
     explicit MouseRouter(Form& form) : form_(form) {}
@@ -378,7 +379,7 @@ class MouseRouter {
     // The second press of a double-click, which comes instead of a press.
     bool doubleClick(std::int16_t button, std::int16_t shift, int x, int y);
     // The window system took the mouse away (another window grabbed it).
-    void captureLost() { captured_ = nullptr; }
+    void captureLost() { captured_ = clicked_ = nullptr; }
 
     Control* controlAt(int x, int y) const;
     Control* captured() const { return captured_; }
@@ -388,6 +389,7 @@ class MouseRouter {
 
     Form& form_;
     Control* captured_ = nullptr;
+    Control* clicked_ = nullptr;  // where the left button went down, until it comes up
 };
 
 enum class ScaleMode { Twips, Pixels };

@@ -155,6 +155,26 @@ TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryBu
                                         "down under 3,2 b1", "up under 3,2 b1", "move over 5,3 b0"}));
 }
 
+TEST(MouseRouter, ALeftButtonDownAndUpOnTheSameControlIsItsClick) {
+    HeadlessRuntime rt;
+    TwoPictures f(rt);
+    for (Picture* p : {&f.under, &f.over})
+        p->onClick = [&f, name = p->name()] { f.seen.push_back("click " + name); };
+    MouseRouter& m = f.window.mouse();
+    m.press(kLeftButton, 0, 2, 2), m.release(kLeftButton, 0, 0, 3, 3);          // a click on "under"
+    m.press(kLeftButton, 0, 2, 2), m.release(kLeftButton, 0, 0, 40, 3);         // let go outside: none
+    m.press(kRightButton, 0, 12, 2), m.release(kRightButton, 0, 0, 12, 2);      // another button: none
+    m.press(kLeftButton, 0, 12, 2), m.release(kLeftButton, 0, 0, 12, 2);        // a click on "over"...
+    m.doubleClick(kLeftButton, 0, 12, 2), m.release(kLeftButton, 0, 0, 12, 2);  // ...not again
+    m.press(kLeftButton, 0, 12, 2);
+    m.captureLost();  // a menu took the mouse: the release goes nowhere near a click
+    m.release(kLeftButton, 0, 0, 12, 2);
+    std::vector<std::string> clicks;
+    for (const auto& s : f.seen)
+        if (s.rfind("click", 0) == 0 || s.rfind("dbl", 0) == 0) clicks.push_back(s);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"click under", "click over", "dbl over"}));
+}
+
 TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
     test::TestProgram p;
     EXPECT_FALSE(p.meterWindow().queryUnload(kCloseFromWindow));  // Alt+F4 on the meter: refused by the meter
