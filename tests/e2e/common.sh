@@ -246,3 +246,104 @@ check_tooltip() {  # name of the screenshot to keep
     within 5 meter_menu_up || fail "no menu after a right click on the meter"
     pass "a right click on the meter hides the tooltip and opens the menu"
 }
+
+# ---- The preferences dialog and the About box ----------------------------------------------------
+# Both programs draw the dialogs from the same places in twips: at 15 twips a pixel, a control's spot
+# in the dialog's client area is the same number of pixels in both.
+
+titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true; }  # title pattern
+shown_titled() { [[ -n $(titled "$1") ]]; }
+gone_titled() { [[ -z $(titled "$1") ]]; }
+
+wait_dialog() {  # title pattern: sets DIALOG, its client area's place DIALOG_X DIALOG_Y and size
+    within 10 shown_titled "$1" || fail "no window titled '$1'"
+    DIALOG=$(titled "$1")
+    read -r DIALOG_X DIALOG_Y DIALOG_W DIALOG_H <<<"$(geometry "$DIALOG")"
+}
+
+click_in_dialog() { xdotool mousemove $((DIALOG_X + $1)) $((DIALOG_Y + $2)) click 1; }  # x y
+
+# Spots in the preferences dialog's client area, from the controls' places in twips.
+UPRIGHT_SPOT="152 16"  # chkUpright
+ALARM_SPOT="37 258"    # chkAlarmEnabled in fraAlarm
+PLUS_SPOT="267 130"    # imgPlus in fraWidth
+OK_SPOT="124 323"      # cmdOK
+CANCEL_SPOT="188 323"  # cmdCancel
+LOW_COLOUR_SPOT="47 214"  # picColor(0) in fraColor
+
+open_preferences() {
+    open_icon_menu
+    choose preferences
+    wait_dialog 'Preferences$'
+    expect_eq "the dialog's client area" "299 345" "$DIALOG_W $DIALOG_H"
+}
+
+# The dialog's walk, one spot a line, with what the settings should hold afterwards: thickness and
+# orientation changed and taken; the same again cancelled; the alarm refused without a sound file;
+# Tab through the table's order, every stop used once; the About box opened and closed with Enter.
+dialogs_walk() {  # name prefix for the kept screenshots
+    open_preferences
+    screenshot
+    keep_shot "$1-preferences"
+    click_in_dialog $UPRIGHT_SPOT
+    click_in_dialog $PLUS_SPOT
+    click_in_dialog $OK_SPOT
+    within 5 gone_titled 'Preferences$' || fail "OK left the dialog open"
+    expect_geometry_of "$METER" "flat and 12 thick, still in the upper right corner" "973 0 51 12"
+
+    open_preferences
+    click_in_dialog $UPRIGHT_SPOT
+    click_in_dialog $PLUS_SPOT
+    click_in_dialog $CANCEL_SPOT
+    within 5 gone_titled 'Preferences$' || fail "Cancel left the dialog open"
+    sleep 0.5
+    expect_eq "Cancel changes nothing" "973 0 51 12" "$(geometry "$METER")"
+
+    open_preferences
+    click_in_dialog $ALARM_SPOT
+    click_in_dialog $OK_SPOT
+    within 5 shown_titled '^ Corvane$' || fail "no message about the missing sound file"
+    screenshot
+    keep_shot "$1-message"
+    pass "the alarm without a sound file is refused with a message"
+    xdotool key Return
+    within 5 gone_titled '^ Corvane$' || fail "the message stayed"
+    shown_titled 'Preferences$' || fail "the dialog closed after the message"
+    pass "the dialog stays open after the message"
+    xdotool key Escape
+    within 5 gone_titled 'Preferences$' || fail "Esc left the dialog open"
+
+    # From the first stop: Show on Top, Upright Form, the two bounds, the chosen position (the arrows
+    # choose another), the alarm, its file, "...", then OK, pressed with the space bar.
+    open_preferences
+    xdotool key space Tab space Tab
+    xdotool type 33
+    xdotool key Tab
+    xdotool type 66
+    xdotool key Tab Down Down Tab space Tab
+    xdotool type ding.wav
+    xdotool key Tab Tab space
+    within 5 gone_titled 'Preferences$' || fail "the walk did not end on OK"
+    expect_geometry_of "$METER" "upright in the lower left corner" "0 717 12 51"
+
+    open_icon_menu
+    choose about
+    wait_dialog 'About Corvane$'
+    screenshot
+    keep_shot "$1-about"
+    xdotool key Return
+    within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
+    pass "Enter closes the About box"
+}
+
+# The colour chooser up, as the session ends over it.
+leave_chooser_up() {
+    open_preferences
+    click_in_dialog $LOW_COLOUR_SPOT
+    within 10 shown_titled '^(Select )?Colou?r$' || fail "no colour chooser"
+    pass "the colour chooser is up"
+}
+
+expect_geometry_of() {  # window, what, "x y width height"
+    expect_eq "$2" "$3" "$(settled_geometry "$1" "$3")"
+}

@@ -39,10 +39,12 @@ write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }
 ini_value() { sed -n "s/^$1=//p" "$INI" | head -n1; }
 
 # Qt's menu takes the keyboard: Down from the top, Up from the bottom, as a user may.
-choose() {  # hide, help or exit
+choose() {  # hide, preferences, help, about or exit
     case $1 in
         hide) xdotool key Down Return ;;
-        help) xdotool key Down Down Down Return ;;  # past the separators
+        preferences) xdotool key Down Down Return ;;  # past the separators
+        help) xdotool key Down Down Down Return ;;
+        about) xdotool key Down Down Down Down Return ;;
         exit) xdotool key Up Return ;;
     esac
     menu_closed

@@ -75,7 +75,7 @@ reg_add_default() { w reg add "$1" /ve /d "$2" /f || fail "reg add $*"; }
 # clicks the item. The menu stands in the bottom right corner; a column near its right edge, where no
 # caption reaches, crosses its top and bottom border and the three separators (grey lines), and the
 # items lie between them: hide; preferences; help and about; exit.
-choose() {  # hide, help or exit
+choose() {  # hide, preferences, help, about or exit
     local lines
     screenshot
     lines=($("$CONVERT" "$WORK/shot.png" -crop 1x200+1015+568 +repage txt:- |
@@ -84,7 +84,9 @@ choose() {  # hide, help or exit
     local y
     case $1 in
         hide) y=$(((lines[0] + lines[1]) / 2)) ;;
+        preferences) y=$(((lines[1] + lines[2]) / 2)) ;;
         help) y=$((lines[2] + (lines[3] - lines[2]) / 4)) ;;
+        about) y=$((lines[2] + 3 * (lines[3] - lines[2]) / 4)) ;;
         exit) y=$(((lines[3] + lines[4]) / 2)) ;;
     esac
     xdotool mousemove 1015 "$y" click 1
