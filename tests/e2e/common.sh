@@ -145,6 +145,13 @@ hover_icon() {
     xdotool mousemove_relative 1 0
 }
 
+check_tray_tip() {  # name of the screenshot to keep
+    hover_icon
+    within 5 tip_is_status_line || fail "the tip over the icon is not the status line"
+    pass "the tip shows the status line ($(tray_tip_width) pixels wide)"
+    keep_shot "$1"
+}
+
 # The menu pops up at the cursor; near the bottom right corner it opens up and to the left, over the
 # black root window, so a spot up-left of the cursor shows whether it is there (higher than the icon's
 # tip, which may stand just above the cursor).
@@ -180,6 +187,20 @@ fake_browser() {
     export PATH="$WORK/bin:$PATH"
 }
 opened() { [[ -s $WORK/opened ]] && cat "$WORK/opened"; }
+
+# From the icon's menu (its screenshot kept): "Hide Battery Meter" hides the meter, and "Help Topics"
+# has the browser asked to open the help.
+check_hide_and_help() {  # name of the screenshot to keep, the URL the browser must be given
+    open_icon_menu
+    keep_shot "$1"
+    choose hide
+    within 5 eval '[[ -z $(meter_window) ]]' || fail "the meter is still shown"
+    pass "Hide Battery Meter hides the meter"
+    open_icon_menu
+    choose help
+    within 10 opened >/dev/null || fail "no browser was asked to open the help"
+    expect_eq "the browser opens the help page beside the program" "$2" "$(opened)"
+}
 
 # The status tooltip: the program's window titled "ToolTip".
 tooltip_window() { xdotool search --onlyvisible --name '^ToolTip$' 2>/dev/null | head -n1 || true; }
