@@ -535,7 +535,15 @@ TEST_F(TwoPicturesTest, PaintsThePicturesInTheFormsOrderAndTheBackColourAroundTh
 
 // ---- Text, menus and the help --------------------------------------------------------------
 
-TEST_F(RuntimeTest, TextThroughGdi) { test::checkTextService(rt.text()); }
+// Arial itself on Windows; under Wine, which has no Arial, its metric twin Liberation Sans.
+TEST_F(RuntimeTest, TextThroughGdiInArialOrItsTwin) {
+    test::checkTextService(rt.text());
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const Selection font(dc.get(), rt.text().fontFor({.name = "Arial", .points = 9, .bold = false}));
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc.get(), LF_FACESIZE, face);
+    EXPECT_TRUE(std::string(face) == "Arial" || std::string(face) == "Liberation Sans") << face;
+}
 
 // The keys a user would press, posted to the menu while it is up: its loop dispatches the timer.
 std::vector<WPARAM> gMenuKeys;
