@@ -9,7 +9,7 @@ start_tray
 fake_browser
 expect_eq "empty tray has no icon" 0 "$(icon_pixels)"
 
-start_corvane "$(dirname "$0")/../fakebattery/with-fake-battery" --dir "$WORK/battery" --ac 0 --percent 57 --
+start_corvane_on_battery --ac 0 --percent 57
 wait_meter
 wait_icon
 pass "program icon in the tray"

@@ -13,7 +13,12 @@
 // Counts the allocations that are alive, so a long run can show that the program's memory stays flat.
 namespace {
 std::atomic<long> gLiveAllocations{0};
+// Both deletes free here: one calling the other looks to GCC like freeing malloc's memory with delete.
+void release(void* p) noexcept {
+    if (p) --gLiveAllocations;
+    std::free(p);
 }
+}  // namespace
 void* operator new(std::size_t n) {
     if (void* p = std::malloc(n ? n : 1)) {
         ++gLiveAllocations;
@@ -21,11 +26,8 @@ void* operator new(std::size_t n) {
     }
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept {
-    if (p) --gLiveAllocations;
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete(void* p) noexcept { release(p); }
+void operator delete(void* p, std::size_t) noexcept { release(p); }
 
 namespace corvane::test {
 namespace {

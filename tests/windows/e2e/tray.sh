@@ -9,7 +9,7 @@ html_opens_in_browser
 start_tray
 expect_eq "empty tray has no icon" 0 "$(icon_pixels)"
 
-start_corvane "$HERE/../../fakebattery/with-fake-battery" --dir "$WORK/battery" --ac 0 --percent 57 --
+start_corvane_on_battery --ac 0 --percent 57
 wait_for_meter >/dev/null
 wait_icon
 pass "program icon in the tray"
