@@ -28,10 +28,6 @@ frmToolTip::frmToolTip(Program& program)
       picToolTip(window.addPicture("picToolTip")),
       tmrToolTip(program.runtime(), "tmrToolTip", kTickIntervalMs, true),
       program_(program) {
-    picToolTip.setLeft(120);
-    picToolTip.setTop(120);
-    picToolTip.setWidth(1695);
-    picToolTip.setHeight(495);
     picToolTip.setBackColor(kToolTipBackColor);
     picToolTip.setForeColor(program.runtime().text().windowTextColor());
     window.onLoad = [this] { Form_Load(); };

@@ -4,11 +4,11 @@
 // Implements: forms as Qt 6 top-level widgets that paint the model's pixels (qt_form_peer,
 // qt_form_widget); timers and deferred calls on Qt's event loop (qt_timer_peer, post); the
 // notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor, clock, program folder
-// and the battery from /sys/class/power_supply (qt_services); the settings in an INI file under the
-// XDG configuration folder (platform/linux/ini_store); text in Qt's fonts, Arial as its metric twin
-// Liberation Sans (qt_text); popup menus as QMenu (qt_popup_menu); the HTML help in the desktop's
-// browser (qt_help); SIGTERM, SIGINT, SIGHUP and the session manager's save request as the end of the
-// session (qt_signal_pipe).
+// and the battery from /sys/class/power_supply (qt_services); the alarm sound (qt_sound); the settings
+// in an INI file under the XDG configuration folder (platform/linux/ini_store); text in Qt's fonts,
+// Arial as its metric twin Liberation Sans (qt_text); popup menus as QMenu (qt_popup_menu); the HTML
+// help in the desktop's browser (qt_help); SIGTERM, SIGINT, SIGHUP and the session manager's save
+// request as the end of the session (qt_signal_pipe).
 // Differs from the others: the tray icon reports clicks but no hovering (reportsHover() is false);
 // under Wayland the program runs through XWayland, since Wayland lets no window place itself; what
 // window managers read and Qt has no flag for is set on the X11 window directly (qt_x11_hints); a
@@ -23,6 +23,7 @@
 #include "platform/qt/qt_popup_menu.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_signal_pipe.h"
+#include "platform/qt/qt_sound.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_tray.h"
 #include "platform/runtime.h"
@@ -43,6 +44,7 @@ class QtRuntime final : public Runtime {
     Clock& clock() override { return clock_; }
     TrayIcon& tray() override { return tray_; }
     AppInfo& appInfo() override { return appInfo_; }
+    Sound& sound() override { return sound_; }
     TextService& text() override { return text_; }
     PopupMenu& popupMenu() override { return popupMenu_; }
     HelpService& help() override { return help_; }
@@ -62,6 +64,7 @@ class QtRuntime final : public Runtime {
     QtClock clock_;
     QtTray tray_;
     QtAppInfo appInfo_;
+    QtSound sound_;
     QtText text_{screen_};
     QtPopupMenu popupMenu_;
     QtHelp help_;

@@ -5,8 +5,8 @@
 // Implements: each form as a top-level window built from its style (win32_form_peer.h), timers as
 // SetTimer timers (win32_timer_peer.h), deferred calls as posted messages, the settings in the
 // registry where earlier versions kept them (registry_store.h), the icon in the notification area
-// (win32_tray.h), the screen, battery, clock and program folder (win32_services.h), text through GDI
-// (win32_text.h), popup menus through TrackPopupMenu, owned by the hidden window below
+// (win32_tray.h), the screen, battery, clock, alarm sound and program folder (win32_services.h), text
+// through GDI (win32_text.h), popup menus through TrackPopupMenu, owned by the hidden window below
 // (win32_popup_menu.h), and the help through WinHelpA or the browser (win32_help.h).
 // Differs from the others: the runtime keeps a hidden top-level window of its own, which the shell's
 // notifications (the icon's mouse messages, "TaskbarCreated") and the end of the session reach; a
@@ -50,6 +50,7 @@ class Win32Runtime final : public Runtime {
     Clock& clock() override { return clock_; }
     Win32Tray& tray() override { return tray_; }
     AppInfo& appInfo() override { return appInfo_; }
+    Sound& sound() override { return sound_; }
     Win32Text& text() override { return text_; }
     PopupMenu& popupMenu() override { return popupMenu_; }
     HelpService& help() override { return help_; }
@@ -78,6 +79,7 @@ class Win32Runtime final : public Runtime {
     Win32Clock clock_;
     Win32Tray tray_;
     Win32AppInfo appInfo_;
+    Win32Sound sound_;
     Win32Text text_{screen_};
     Win32PopupMenu popupMenu_;
     Win32Help help_;

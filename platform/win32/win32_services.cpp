@@ -1,6 +1,8 @@
 #include "platform/win32/win32_services.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <mmsystem.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -66,6 +68,11 @@ std::string Win32Clock::timeOfDay() {
     std::snprintf(text, sizeof text, "%02u:%02u:%02u", unsigned{t.wHour}, unsigned{t.wMinute},
                   unsigned{t.wSecond});
     return text;
+}
+
+void Win32Sound::playAsync(const std::string& path) {
+    constexpr UINT kAsync = 1;  // SND_ASYNC: returns at once
+    sndPlaySoundA(path.c_str(), kAsync);
 }
 
 std::string Win32AppInfo::executableFolder() {

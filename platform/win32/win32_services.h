@@ -1,6 +1,6 @@
 #pragma once
-// The Windows backend's small services: the screen and cursor, the battery, the time of day and the
-// program's folder, each a thin layer over the system call of the same name.
+// The Windows backend's small services: the screen and cursor, the battery, the time of day, the
+// alarm sound and the program's folder, each a thin layer over the system call of the same name.
 
 #include <string>
 
@@ -28,6 +28,13 @@ class Win32Power final : public PowerService {
 class Win32Clock final : public Clock {
   public:
     std::string timeOfDay() override;
+};
+
+// The system plays the file on a thread of its own and cuts off the sound still playing; a file it
+// cannot play it skips without a word.
+class Win32Sound final : public Sound {
+  public:
+    void playAsync(const std::string& path) override;
 };
 
 class Win32AppInfo final : public AppInfo {

@@ -95,6 +95,66 @@ shows() { screenshot && [[ $(pixel "$1" "$2") == "$3" ]]; }
 # Takes screenshots until a pixel shows the colour (up to 5 s), so the checks read a painted screen.
 screenshot_when() { within 5 shows "$@" || true; }  # x y RRGGBB
 
+# The meter as it first appears, upright and 10x51 at the top right of a 1024-wide screen: one line of
+# RRGGBB words a row, the border strip, the eight pixels of the surface, the border strip.
+meter_picture() {
+    "$CONVERT" "$WORK/shot.png" -crop 10x51+1014+0 +repage -depth 8 txt:- |
+        awk 'NR > 1 {split($1, p, /[,:]/); rows[p[2]] = rows[p[2]] (p[1] ? " " : "") substr($3, 2, 6)}
+             END {for (y = 0; y < 51; y++) print rows[y]}'
+}
+
+# What that meter shows in the default colours: the grid on every tenth row over the bar, which runs
+# from row TOP to the bottom with its left and right halves in the colours given, and the grey
+# background above the bar. A TOP of 51 is no bar at all.
+drawn_meter() {  # top left-colour [right-colour]
+    local y l r
+    for y in $(seq 0 50); do
+        l=808080 r=808080
+        if ((y >= $1)); then l=$2 r=${3:-$2}; fi
+        if ((y % 10 == 0)); then l=FFFFFF r=FFFFFF; fi
+        echo "FFFFFF $l $l $l $l $r $r $r $r FFFFFF"
+    done
+}
+
+shows_meter() {
+    SHOT_AT=$(date +%s%3N)
+    screenshot && PICTURE=$(meter_picture) && [[ $PICTURE == "$1" ]]
+}
+
+# Takes screenshots until the meter shows the picture, for up to the seconds given (5 by default);
+# SHOT_AT is then when the screenshot that showed it was taken, in milliseconds.
+expect_meter() {  # what, picture, [seconds]
+    within "${3:-5}" shows_meter "$2" ||
+        fail "$1: the meter's rows differ (< shown, > expected):
+$(diff <(echo "$PICTURE") <(echo "$2") | grep '^[<>]')"
+    pass "$1"
+}
+
+# A fake adapter and battery that the program reads instead of the machine's, kept in $WORK/battery so
+# that set_battery changes them while it runs. Both programs read it: the Linux one from sysfs, the
+# Windows one through Wine's GetSystemPowerStatus.
+FAKEBATTERY=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../fakebattery")
+ON_BATTERY=("$FAKEBATTERY/with-fake-battery" --dir "$WORK/battery")  # a command prefix, then its options
+set_battery() { "$FAKEBATTERY/set-fake-battery" "$WORK/battery" "$@"; }  # --ac 0|1 --percent N
+
+# What both programs draw of the fake battery, started low on it: the low bar blinking under the grid,
+# the high bar at 57 %, and its mains half within two seconds of plugging in.
+expect_meter_follows_battery() {
+    # 20 % of the 51 rows, rounded, is 10: the bar fills rows 41 to 50 in the low colour.
+    expect_meter "low: the bar under the grid" "$(drawn_meter 41 FF0F00)"
+    expect_meter "low: the bar wiped a second later, the grid still there" "$(drawn_meter 51)" 2
+    expect_meter "low: the bar back again" "$(drawn_meter 41 FF0F00)" 2
+    # 57 % is 29 rows: the bar from row 22.
+    set_battery --percent 57
+    expect_meter "57 % on battery: the high bar from row 22 under the grid" "$(drawn_meter 22 00FF00)"
+    local plugged
+    plugged=$(date +%s%3N)
+    set_battery --ac 1
+    expect_meter "plugged in: the bar's right half in the mains colour" "$(drawn_meter 22 00FF00 0000FF)"
+    ((SHOT_AT - plugged <= 2000)) || fail "the mains half took $((SHOT_AT - plugged)) ms to show"
+    pass "the mains half showed within two seconds ($((SHOT_AT - plugged)) ms)"
+}
+
 # Covers a part of the screen with another window for a moment; what was under it must be painted
 # again by its owner.
 cover_for_a_moment() {  # x y width height
@@ -145,6 +205,13 @@ hover_icon() {
     xdotool mousemove_relative 1 0
 }
 
+check_tray_tip() {  # name of the screenshot to keep
+    hover_icon
+    within 5 tip_is_status_line || fail "the tip over the icon is not the status line"
+    pass "the tip shows the status line ($(tray_tip_width) pixels wide)"
+    keep_shot "$1"
+}
+
 # The menu pops up at the cursor; near the bottom right corner it opens up and to the left, over the
 # black root window, so a spot up-left of the cursor shows whether it is there (higher than the icon's
 # tip, which may stand just above the cursor).
@@ -180,6 +247,20 @@ fake_browser() {
     export PATH="$WORK/bin:$PATH"
 }
 opened() { [[ -s $WORK/opened ]] && cat "$WORK/opened"; }
+
+# From the icon's menu (its screenshot kept): "Hide Battery Meter" hides the meter, and "Help Topics"
+# has the browser asked to open the help.
+check_hide_and_help() {  # name of the screenshot to keep, the URL the browser must be given
+    open_icon_menu
+    keep_shot "$1"
+    choose hide
+    within 5 eval '[[ -z $(meter_window) ]]' || fail "the meter is still shown"
+    pass "Hide Battery Meter hides the meter"
+    open_icon_menu
+    choose help
+    within 10 opened >/dev/null || fail "no browser was asked to open the help"
+    expect_eq "the browser opens the help page beside the program" "$2" "$(opened)"
+}
 
 # The status tooltip: the program's window titled "ToolTip".
 tooltip_window() { xdotool search --onlyvisible --name '^ToolTip$' 2>/dev/null | head -n1 || true; }

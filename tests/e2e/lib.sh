@@ -16,10 +16,22 @@ export XDG_RUNTIME_DIR="$WORK/run"
 # Qt and its libraries keep some allocations to the end of the process on purpose.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 
+STARTED_PID=  # what start_corvane started: the program, or a wrapper whose exit status is the program's
+
 start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last argument
     XDG_CONFIG_HOME="$CFG" "$@" "$CORVANE" >"$PROGRAM_LOG" 2>&1 &
-    CORVANE_PID=$!
-    BG_PIDS+=("$CORVANE_PID")
+    STARTED_PID=$!
+    CORVANE_PID=$STARTED_PID
+    BG_PIDS+=("$STARTED_PID")
+}
+
+# Starts the program over the fake battery (ON_BATTERY in common.sh). With the test's own tree the
+# wrapper has nothing to clean up and becomes the program (it execs), so once it has, the signals sent
+# to the process started reach the program.
+start_corvane_on_battery() {  # with-fake-battery options, e.g. --ac 0 --percent 57
+    start_corvane "${ON_BATTERY[@]}" "$@" --
+    is_program() { [[ $(readlink "/proc/$STARTED_PID/exe" 2>/dev/null) == "$CORVANE" ]]; }
+    within 10 is_program || fail "the program did not start"
 }
 
 # Ends the program with a signal and checks that it ended by itself, cleanly.
@@ -27,7 +39,7 @@ stop_corvane() {  # [signal]
     kill "-${1:-TERM}" "$CORVANE_PID"
     local rc=0
     within 10 program_ended || fail "the program did not end after SIG${1:-TERM}"
-    wait "$CORVANE_PID" || rc=$?
+    wait "$STARTED_PID" || rc=$?
     expect_eq "exit status after SIG${1:-TERM}" 0 "$rc"
 }
 

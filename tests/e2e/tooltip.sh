@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 
 start_display 1024x768
-start_corvane "$(dirname "$0")/../fakebattery/with-fake-battery" --dir "$WORK/battery" --ac 0 --percent 57 --
+start_corvane_on_battery --ac 0 --percent 57
 wait_meter
 check_tooltip linux-tooltip
 MENU_SPOT="1019 80"  # menu_closed looks up-left of it

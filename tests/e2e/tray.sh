@@ -9,30 +9,16 @@ start_tray
 fake_browser
 expect_eq "empty tray has no icon" 0 "$(icon_pixels)"
 
-start_corvane "$(dirname "$0")/../fakebattery/with-fake-battery" --dir "$WORK/battery" --ac 0 --percent 57 --
+start_corvane_on_battery --ac 0 --percent 57
 wait_meter
 wait_icon
 pass "program icon in the tray"
 
 # Qt's tray reports no hovering, so the program has put the status line into the tip at its first
 # tick already.
-hover_icon
-within 5 tip_is_status_line || fail "the tip over the icon is not the status line"
-pass "the tip shows the status line ($(tray_tip_width) pixels wide)"
-keep_shot linux-tray-tip
+check_tray_tip linux-tray-tip
 
-open_icon_menu
-keep_shot linux-menu
-choose hide
-within 5 eval '[[ -z $(meter_window) ]]' || fail "the meter is still shown"
-pass "Hide Battery Meter hides the meter"
-
-open_icon_menu
-choose help
-within 5 opened >/dev/null || fail "no browser was asked to open the help"
-help=$(opened)
-expect_eq "the browser opens the help page beside the program" \
-    "file://$(dirname "$CORVANE")/help/index.html" "$help"
+check_hide_and_help linux-menu "file://$(dirname "$CORVANE")/help/index.html"
 [[ -s $(dirname "$CORVANE")/help/index.html ]] || fail "no help page beside the program"
 
 open_icon_menu

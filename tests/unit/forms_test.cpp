@@ -39,6 +39,9 @@ TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
     img.line(0, 0, 3, 3, 1);
     img.line(-1000000000, 1000000003, 1000000003, -1000000000, 1);  // far ends: clipped, not walked
     EXPECT_EQ(rows(img), (std::vector<std::string>{"#..#..", ".##...", ".##...", "#..#.."}));
+    img.fill(0);
+    img.line(0, 0, 5, 2, 1);  // a shallow line steps down where it crosses each half pixel
+    EXPECT_EQ(rows(img), (std::vector<std::string>{"##....", "..##..", "....##", "......"}));
 }
 
 TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
@@ -52,6 +55,12 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     test::TestProgram negative("Width=-5 Upright=0");
     EXPECT_EQ(negative.meterWindow().pixelHeight(), 0);
     EXPECT_EQ(negative.meter().picHistory.image().height(), 0);
+    // A place far off every screen is kept within ten times the largest window, either way.
+    for (const char* left : {"-1E30", "1E30"}) {
+        test::TestProgram far(std::string("Position=4 Top=1E30 Left=") + left);
+        EXPECT_EQ(far.meterWindow().pixelLeft(), left[0] == '-' ? -327670 : 327670);
+        EXPECT_EQ(far.meterWindow().pixelTop(), 327670);
+    }
 }
 
 // The headless test font (6 x 15 pixels a character at 9 pt, 15 twips per pixel) makes every size an
@@ -63,8 +72,8 @@ TEST(PictureText, MeasuresTheWidestLineAndEveryLineInThePicturesUnits) {
         const char* text;
         double width, height;  // pixels
     } const cases[] = {
-        {"", 0, 15},           {"  ", 12, 15},        {"abc", 18, 15}, {"ab\rcde", 18, 30},
-        {"ab\r\ncde", 18, 30}, {"ab\n\rcde", 18, 45}, {"a\r", 6, 30},  {"\r\r", 0, 45},
+        {"", 0, 15},           {"  ", 12, 15}, {"abc", 18, 15}, {"ab\rcde", 18, 30}, {"ab\r\ncde", 18, 30},
+        {"ab\n\rcde", 18, 45}, {"a\r", 6, 30}, {"\r\r", 0, 45}, {"a\r\n", 6, 30},  // a break at the end
     };
     for (ScaleMode mode : {ScaleMode::Pixels, ScaleMode::Twips}) {
         f.window.setScaleMode(mode);
@@ -238,7 +247,7 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
         f.under.line(0, 9, 19, 9, lineColour);
     };
     rt.runPosted();
-    const int before = rt.peerOf(f.window).repaints;
+    int before = rt.peerOf(f.window).repaints;
     draw(0xFF);
     rt.runPosted();
     EXPECT_EQ(rt.peerOf(f.window).repaints, before + 1);  // one repaint for the whole drawing
@@ -251,6 +260,14 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
     draw(0xFF00, 2);  // only the line differs
     rt.runPosted();
     EXPECT_EQ(rt.peerOf(f.window).repaints, before + 3);
+    for (auto move : {&Picture::setLeft, &Picture::setTop}) {  // painted again at its new place
+        (f.under.*move)(3);
+        EXPECT_EQ(rt.peerOf(f.window).repaints, before + 4);
+        (f.under.*move)(0);
+        rt.runPosted();
+        EXPECT_EQ(rt.peerOf(f.window).repaints, before + 5);
+        before += 2;
+    }
 }
 
 TEST(FormsRuntime, DeferredCallsRunAfterTheCurrentHandlerAndNeverAfterTheEnd) {

@@ -1,8 +1,10 @@
-// The Windows backend's own logic, run under Wine: the registry store, the tray record, and the
-// native windows fed with the messages Windows sends them.
+// The Windows backend's own logic, run under Wine: the registry store, the tray record, the native
+// windows fed with the messages Windows sends them, and the program's GDI and USER objects over ten
+// minutes of ticks.
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winternl.h>
 
 #include <cstddef>
 #include <cstring>
@@ -13,6 +15,7 @@
 #include <commctrl.h>
 
 #include "about/frm_info.h"
+#include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "platform/forms.h"
 #include "platform/win32/registry_store.h"
@@ -22,6 +25,7 @@
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_tray.h"
+#include "shell/mkesta.h"
 #include "shell/program.h"
 #include "tests/unit/text_checks.h"
 #include "tests/unit/two_pictures.h"
@@ -565,6 +569,53 @@ TEST_F(TwoPicturesTest, PaintsThePicturesInTheFormsOrderAndTheBackColourAroundTh
               "wwwwwwwwwwww");
 }
 
+// ---- Text, menus and the help --------------------------------------------------------------
+
+// Arial itself on Windows; under Wine, which has no Arial, its metric twin Liberation Sans.
+TEST_F(RuntimeTest, TextThroughGdiInArialOrItsTwin) {
+    test::checkTextService(rt.text());
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const Selection font(dc.get(), rt.text().fontFor({.name = "Arial", .points = 9, .bold = false}));
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc.get(), LF_FACESIZE, face);
+    EXPECT_TRUE(std::string(face) == "Arial" || std::string(face) == "Liberation Sans") << face;
+}
+
+// The keys a user would press, posted to the menu while it is up: its loop dispatches the timer.
+std::vector<WPARAM> gMenuKeys;
+void CALLBACK pressMenuKeys(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (gMenuKeys.empty() || !menu) {
+        EndMenu();
+        return;
+    }
+    for (WPARAM key : gMenuKeys) PostMessageA(menu, WM_KEYDOWN, key, 0);
+}
+
+TEST_F(RuntimeTest, APopupMenuAnswersWithTheChosenIndexSkippingSeparators) {
+    const std::vector<MenuItem> items{{"First"}, {"-"}, {"Second"}, {"-"}, {"Third"}};
+    struct Case {
+        std::vector<WPARAM> keys;
+        std::optional<int> chosen;
+    } const cases[] = {
+        {{VK_DOWN, VK_RETURN}, 0}, {{VK_DOWN, VK_DOWN, VK_RETURN}, 2},
+        {{VK_UP, VK_RETURN}, 4},   {{VK_ESCAPE}, std::nullopt},
+        {{}, std::nullopt},  // closed from outside, as the end of the program does
+    };
+    for (const Case& c : cases) {
+        gMenuKeys = c.keys;
+        SetTimer(nullptr, 0, 50, &pressMenuKeys);
+        EXPECT_EQ(rt.popupMenu().show(items), c.chosen) << c.keys.size() << " keys";
+    }
+}
+
+TEST(HelpUrl, APathAsAFileUrlThatKeepsItsAnchor) {
+    EXPECT_EQ(fileUrl("C:\\Program Files\\Corvane\\help\\index.html", "preferences"),
+              "file:///C:/Program%20Files/Corvane/help/index.html#preferences");
+    EXPECT_EQ(fileUrl("Z:\\tmp\\50%#1\\index.html", ""), "file:///Z:/tmp/50%25%231/index.html");
+}
+
 // ---- The dialogs' controls -------------------------------------------------------------------
 
 std::string classOf(HWND window) {
@@ -747,6 +798,145 @@ TEST_F(DialogsTest, AFrameShowsTheFormsColourInsideAndItsPicturesAboveIt) {
         ChildWindowFromPointEx(Win32Runtime::windowOf(o.window),
                                POINT{o.imgPlus.pixelLeft() + 3, o.imgPlus.pixelTop() + 3}, CWP_SKIPINVISIBLE),
         windowOf(o.imgPlus));
+}
+
+// ---- Ten minutes of ticks --------------------------------------------------------------------
+
+// The program's GDI and USER objects as GetGuiResources counts them. Wine has that call but does not
+// count (it answers 0 and "not implemented"), so there they are counted in Wine's own tables instead:
+// the GDI objects in the handle table the process environment block points to, as on Windows, where a
+// free entry has type 0; the windows, menus, icons and cursors by asking for each USER handle index,
+// which Wine gives out doubled and offset by 32 and takes without its upper word for whatever holds
+// that index now.
+struct GuiObjects {
+    DWORD gdi = 0, user = 0;
+    bool operator==(const GuiObjects&) const = default;
+};
+
+struct GdiHandleEntry {
+    std::uint64_t object;
+    std::uint32_t owner;
+    std::uint16_t unique;
+    std::uint8_t type, flags;
+    std::uint64_t userPointer;
+};
+static_assert(sizeof(GdiHandleEntry) == 24 && sizeof(void*) == 8, "the 64-bit table");
+
+DWORD wineGdiObjects() {
+    constexpr std::size_t kGdiSharedHandleTable = 0xF8;  // its place in the 64-bit environment block
+    PROCESS_BASIC_INFORMATION info{};
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr))
+        return 0;
+    const auto* peb = reinterpret_cast<const std::byte*>(info.PebBaseAddress);
+    const auto* table = *reinterpret_cast<const GdiHandleEntry* const*>(peb + kGdiSharedHandleTable);
+    DWORD n = 0;
+    for (std::size_t i = 0; table && i < 0x10000; ++i) n += table[i].type != 0;
+    return n;
+}
+
+DWORD wineUserObjects() {
+    DWORD n = 0, pid = 0;
+    for (UINT index = 0; index < 32744; ++index) {
+        const HANDLE h = ULongToHandle((index << 1) + 32);
+        ICONINFO icon{};
+        if (IsWindow(static_cast<HWND>(h))) {
+            n += GetWindowThreadProcessId(static_cast<HWND>(h), &pid) && pid == GetCurrentProcessId();
+        } else if (IsMenu(static_cast<HMENU>(h))) {
+            ++n;
+        } else if (GetIconInfo(static_cast<HICON>(h), &icon)) {
+            ++n;
+            DeleteObject(icon.hbmMask);
+            if (icon.hbmColor) DeleteObject(icon.hbmColor);
+        }
+    }
+    return n;
+}
+
+GuiObjects guiObjects() {
+    SetLastError(0);
+    GuiObjects n{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+                 GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+    if (n.gdi == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) n = {wineGdiObjects(), wineUserObjects()};
+    return n;
+}
+
+std::ostream& operator<<(std::ostream& out, const GuiObjects& n) {
+    return out << n.gdi << " GDI, " << n.user << " USER";
+}
+
+// The Windows backend with a battery the test sets; everything else is the backend's own.
+class BatteryRuntime final : public Runtime, public PowerService {
+  public:
+    std::unique_ptr<FormPeer> createFormPeer(Form& form) override { return real.createFormPeer(form); }
+    std::unique_ptr<TimerPeer> createTimerPeer(Timer& timer) override { return real.createTimerPeer(timer); }
+    Screen& screen() override { return real.screen(); }
+    SettingsStore& settings() override { return real.settings(); }
+    PowerService& power() override { return *this; }
+    Clock& clock() override { return real.clock(); }
+    TrayIcon& tray() override { return real.tray(); }
+    AppInfo& appInfo() override { return real.appInfo(); }
+    Sound& sound() override { return real.sound(); }
+    TextService& text() override { return real.text(); }
+    PopupMenu& popupMenu() override { return real.popupMenu(); }
+    HelpService& help() override { return real.help(); }
+    Choosers& choosers() override { return real.choosers(); }
+    void post(std::function<void()> fn) override { real.post(std::move(fn)); }
+    int run() override { return real.run(); }
+    void reportProblem(const std::string& text) override { real.reportProblem(text); }
+    int getSystemPowerStatus(SystemPowerStatus& s) override {
+        s = status;
+        return 1;
+    }
+
+    Win32Runtime real;
+    SystemPowerStatus status;
+
+  protected:
+    void stopLoop() override { real.end(); }
+};
+
+// The meter's tick, paint and alarm make and free objects every second; what is left after ten minutes
+// must be what was there after the first. Each minute of ticks runs through every kind of drawing: the
+// low bar blinking with the alarm, the middle and the high bar, the mains half, each at a level that
+// moves from one minute to the next.
+TEST(TenMinutesOfTicks, LeaveAsManyGdiAndUserObjectsAsTheFirstMinute) {
+    BatteryRuntime rt;
+    rt.real.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
+    Program program(rt);
+    program.start();
+    program.kesta().pnAlarmEnabled = 1;
+    program.kesta().psWavFilePath = "C:\\windows\\media\\no such sound.wav";
+    frmMonitor& meter = program.monitor();
+    HWND window = Win32Runtime::windowOf(meter.window);
+    ASSERT_TRUE(IsWindowVisible(window));
+
+    int painted = 0;
+    auto minuteOfTicks = [&](int minute) {
+        for (int second = 0; second < 60; ++second) {
+            const int band = second / 15;  // low, middle, high on battery, then mains
+            rt.status.ACLineStatus = band == 3 ? kACOnline : kACOffline;
+            rt.status.BatteryLifePercent =
+                static_cast<std::uint8_t>(std::array{10, 30, 60, 80}[band] + minute);
+            meter.tmrMain.fire();
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                // The meter's picture paints in a window of its own, inside the meter's.
+                painted += msg.message == WM_PAINT && (msg.hwnd == window || GetParent(msg.hwnd) == window);
+                DispatchMessageA(&msg);
+            }
+        }
+    };
+    minuteOfTicks(0);
+    const GuiObjects afterOneMinute = guiObjects();
+    for (int minute = 1; minute < 10; ++minute) minuteOfTicks(minute);
+    const GuiObjects afterTenMinutes = guiObjects();
+
+    EXPECT_GE(painted, 10 * 15 / 2) << "the low bar alone blinks every other tick";
+    EXPECT_GE(afterOneMinute.user, 3u) << "the runtime's window and the two forms' at least";
+    EXPECT_GT(afterOneMinute.gdi, 0u);
+    EXPECT_EQ(afterTenMinutes, afterOneMinute);
+    std::printf("GDI and USER objects after one minute of ticks: %lu, %lu; after ten: %lu, %lu\n",
+                afterOneMinute.gdi, afterOneMinute.user, afterTenMinutes.gdi, afterTenMinutes.user);
 }
 
 }  // namespace

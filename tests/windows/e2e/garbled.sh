@@ -18,15 +18,22 @@ reg_add Form Width "12abc"             # 12
 reg_add Options Upright "0 but flat"   # 0: lying flat
 reg_add Options BorderColor 255 REG_DWORD  # not a text: 0, black
 reg_add Options BGColor " 255 (red)"
-start_corvane
+start_corvane_on_battery  # on mains at 80 %
 meter=$(wait_for_meter)
 expect_geometry "$meter" "0 0 51 12"
-sleep 1
-screenshot
-red=$(printf 'FF0000 %.0s' $(seq 50))FF0000
+# A surface row from x = 0 to 50: the black end lines, white grid lines, the bar to x = 41 in the
+# colour given, the red background after it.
+surface_row() {  # bar colour
+    local x
+    for x in $(seq 0 50); do
+        if ((x == 0 || x == 50)); then echo 000000; elif ((x % 10 == 0)); then echo FFFFFF
+        elif ((x <= 41)); then echo "$1"; else echo FF0000; fi
+    done | paste -sd ' '
+}
+screenshot_when 25 1 00FF00
 black=$(printf '000000 %.0s' $(seq 50))000000
 expect_row 0 50 0 "$black"
-expect_row 0 50 1 "$red"
-expect_row 0 50 10 "$red"
+expect_row 0 50 1 "$(surface_row 00FF00)"   # the bar's upper half in the high colour
+expect_row 0 50 10 "$(surface_row 0000FF)"  # its lower half in the mains colour
 expect_row 0 50 11 "$black"
-echo "garbled values read as their numbers: a flat 51x12 meter at 0,0, black around red"
+echo "garbled values read as their numbers: a flat 51x12 meter at 0,0, black around the red surface"

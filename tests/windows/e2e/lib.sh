@@ -42,10 +42,14 @@ stored() {
         sed -n 's/^    \([^ ]*\)    \(REG_[A-Z_]*\)\(    \)\{0,1\}/\1|\2|/p'
 }
 
-start_corvane() {  # [command prefix...]: e.g. with-fake-battery ... --
+start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last arguments
     "$@" wine "$EXE" </dev/null >>"$LOG" 2>&1 &
     CORVANE_PID=$!
 }
+
+# Over the fake battery (see common.sh); the wrapper becomes Wine's process (it execs), so the process
+# started lives as long as the program.
+start_corvane_on_battery() { start_corvane "${ON_BATTERY[@]}" "$@" --; }  # with-fake-battery options
 
 # Start-up is through once the main form's window and the meter's both exist, shown or not.
 two_windows() { [[ $(xdotool search --name '^Corvane$' 2>/dev/null | wc -l) -ge 2 ]]; }

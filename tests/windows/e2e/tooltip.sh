@@ -5,7 +5,7 @@
 # before TrackPopupMenu makes it so.
 source "$(dirname "$0")/lib.sh"
 setup
-start_corvane "$HERE/../../fakebattery/with-fake-battery" --dir "$WORK/battery" --ac 0 --percent 57 --
+start_corvane_on_battery --ac 0 --percent 57
 wait_for_meter >/dev/null
 check_tooltip wine-tooltip
 xdotool mousemove 500 400 click 1

@@ -9,29 +9,16 @@ html_opens_in_browser
 start_tray
 expect_eq "empty tray has no icon" 0 "$(icon_pixels)"
 
-start_corvane "$HERE/../../fakebattery/with-fake-battery" --dir "$WORK/battery" --ac 0 --percent 57 --
+start_corvane_on_battery --ac 0 --percent 57
 wait_for_meter >/dev/null
 wait_icon
 pass "program icon in the tray"
 
 # The icon reports the mouse moving over it, and the program puts the status line into the tip then.
 sleep 1  # past the first tick
-hover_icon
-within 5 tip_is_status_line || fail "the tip over the icon is not the status line"
-pass "the tip shows the status line ($(tray_tip_width) pixels wide)"
-keep_shot wine-tray-tip
+check_tray_tip wine-tray-tip
 
-open_icon_menu
-keep_shot wine-menu
-choose hide
-within 5 eval '[[ -z $(meter_window) ]]' || fail "the meter is still shown"
-pass "Hide Battery Meter hides the meter"
-
-open_icon_menu
-choose help
-within 10 opened >/dev/null || fail "the shell opened no browser for the help"
-expect_eq "the shell opens the help page beside the program" \
-    "file://$(dirname "$(realpath "$EXE")")/help/index.html" "$(opened)"
+check_hide_and_help wine-menu "file://$(dirname "$(realpath "$EXE")")/help/index.html"
 
 open_icon_menu
 choose exit

@@ -1,0 +1,27 @@
+#pragma once
+// The alarm sound on Linux: a WAV file played by the desktop's event-sound library on a thread of its
+// own, so the tick never waits for a file, a library or a sound device.
+
+#include <memory>
+#include <string>
+
+#include "platform/runtime.h"
+
+namespace corvane {
+
+class QtSound final : public Sound {
+  public:
+    QtSound();
+    ~QtSound() override;
+    QtSound(const QtSound&) = delete;
+    QtSound& operator=(const QtSound&) = delete;
+
+    void playAsync(const std::string& path) override;
+
+  private:
+    class Player;
+    // Made by the first sound: a program whose alarm never sounds loads no sound library at all.
+    std::unique_ptr<Player> player_;
+};
+
+}  // namespace corvane
