@@ -5,13 +5,17 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <memory>
 #include <string>
@@ -19,6 +23,7 @@
 
 #include "about/frm_info.h"
 #include "options/frm_options.h"
+#include "platform/qt/qt_choosers.h"
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_text.h"
 #include "platform/runtime.h"
@@ -243,6 +248,63 @@ TEST(QtControls, TabWalksTheTabOrderAndEnterOnTheAboutBoxesButtonClosesIt) {
     QTest::keyClick(widgetOf(a.cmdOK), Qt::Key_Return);
     EXPECT_FALSE(a.window.loaded());
     d.about = nullptr;
+}
+
+// Whatever modal dialog is up when the event loop next turns, handed to a check that answers it.
+template <class D>
+void whenUp(std::function<void(D&)> answer) {
+    QTimer::singleShot(0, [answer] {
+        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) answer(*d);
+    });
+}
+
+TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
+    EXPECT_EQ(qtNameFilters("Sound files (*.wav)|*.wav"), QStringList{"Sound files (*.wav)"});
+    EXPECT_EQ(qtNameFilters("Sounds|*.wav;*.mid|All|*.*"),
+              (QStringList{"Sounds (*.wav *.mid)", "All (*.*)"}));
+
+    Dialogs d;
+    frmOptions& o = d.openOptions();
+    Choosers& choosers = runtime().choosers();
+    QString title, folder, file;
+    QStringList filters;
+    whenUp<QFileDialog>([&](QFileDialog& dialog) {
+        title = dialog.windowTitle();
+        folder = dialog.directory().absolutePath();
+        file = dialog.selectedFiles().value(0);
+        filters = dialog.nameFilters();
+        dialog.reject();
+    });
+    const FileChooserRequest request{.filter = "Sound files (*.wav)|*.wav",
+                                     .filterIndex = 1,
+                                     .initialDir = "/tmp/",
+                                     .fileName = "ding.wav",
+                                     .title = " Select alarm sound file",
+                                     .hideReadOnly = true};
+    EXPECT_EQ(choosers.chooseFile(o.window, request), std::nullopt);  // dismissed
+    EXPECT_EQ(title, " Select alarm sound file");
+    EXPECT_EQ(folder, "/tmp");
+    EXPECT_EQ(file, "/tmp/ding.wav");
+    EXPECT_EQ(filters, QStringList{"Sound files (*.wav)"});
+
+    QColor started;
+    whenUp<QColorDialog>([&](QColorDialog& dialog) {
+        started = dialog.currentColor();
+        dialog.setCurrentColor(QColor(1, 2, 3));
+        dialog.accept();
+    });
+    EXPECT_EQ(choosers.chooseColor(o.window, 0x00332211), std::optional<Color>(0x00030201));
+    EXPECT_EQ(started, QColor(0x11, 0x22, 0x33));
+
+    whenUp<QMessageBox>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        file = box.text();
+        EXPECT_EQ(box.icon(), QMessageBox::Warning);
+        box.accept();
+    });
+    EXPECT_EQ(choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", 48, " Corvane"), 1);
+    EXPECT_EQ(title, " Corvane");
+    EXPECT_EQ(file, "Enter a sound file name or disable alarm.");
 }
 
 }  // namespace

@@ -11,14 +11,18 @@
 #include <optional>
 #include <string>
 #include <vector>
-// (after windows.h, which it needs)
+// (after windows.h, which they need)
+#include <colordlg.h>
 #include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 
 #include "about/frm_info.h"
 #include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "platform/forms.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/win32_choosers.h"
 #include "platform/win32/win32_form_peer.h"
 #include "platform/win32/win32_help.h"
 #include "platform/win32/win32_runtime.h"
@@ -798,6 +802,82 @@ TEST_F(DialogsTest, AFrameShowsTheFormsColourInsideAndItsPicturesAboveIt) {
         ChildWindowFromPointEx(Win32Runtime::windowOf(o.window),
                                POINT{o.imgPlus.pixelLeft() + 3, o.imgPlus.pixelTop() + 3}, CWP_SKIPINVISIBLE),
         windowOf(o.imgPlus));
+}
+
+// ---- The choosers ----------------------------------------------------------------------------
+
+// What a common dialog showed, read by a timer its modal loop dispatches, which then answers it.
+struct Shown {
+    std::string title, text, folder, filter;
+    COLORREF colour = 0;
+};
+Shown gShown;
+WPARAM gAnswer = IDCANCEL;
+
+std::string itemText(HWND dialog, int id) {
+    char text[512] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void CALLBACK readAndAnswer(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = nullptr;
+    for (HWND w = GetTopWindow(nullptr); w && !dialog; w = GetWindow(w, GW_HWNDNEXT))
+        if (classOf(w) == "#32770" && IsWindowVisible(w) &&
+            GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId())
+            dialog = w;
+    if (!dialog) return;  // not up yet: the next tick
+    KillTimer(nullptr, id);
+    char text[512] = {};
+    GetWindowTextA(dialog, text, sizeof text);
+    gShown.title = text;
+    gShown.text = itemText(dialog, 0xFFFF);  // a message box's text
+    if (SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text, reinterpret_cast<LPARAM>(text)) > 0) {
+        gShown.folder = text;
+        gShown.text = itemText(dialog, cmb13);  // the file name
+        SendDlgItemMessageA(dialog, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+        gShown.filter = text;
+    }
+    if (GetDlgItem(dialog, COLOR_RED))
+        gShown.colour = RGB(GetDlgItemInt(dialog, COLOR_RED, nullptr, FALSE),
+                            GetDlgItemInt(dialog, COLOR_GREEN, nullptr, FALSE),
+                            GetDlgItemInt(dialog, COLOR_BLUE, nullptr, FALSE));
+    PostMessageA(dialog, WM_COMMAND, gAnswer, 0);
+}
+
+TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
+    EXPECT_EQ(nulSeparatedFilter("Sound files (*.wav)|*.wav"),
+              std::string("Sound files (*.wav)\0*.wav\0\0", 27));
+    frmOptions& o = options();
+    Choosers& choosers = rt.choosers();
+
+    gShown = {};
+    gAnswer = IDCANCEL;
+    SetTimer(nullptr, 0, 50, readAndAnswer);
+    const FileChooserRequest request{.filter = "Sound files (*.wav)|*.wav",
+                                     .filterIndex = 1,
+                                     .initialDir = "C:\\windows\\",
+                                     .fileName = "ding.wav",
+                                     .title = " Select alarm sound file",
+                                     .hideReadOnly = true};
+    EXPECT_EQ(choosers.chooseFile(o.window, request), std::nullopt);  // dismissed
+    EXPECT_EQ(gShown.title, " Select alarm sound file");
+    EXPECT_EQ(gShown.text, "ding.wav");
+    EXPECT_EQ(gShown.filter, "Sound files (*.wav)");
+    EXPECT_STRCASEEQ(gShown.folder.c_str(), "C:\\windows");
+
+    gShown = {};
+    gAnswer = IDOK;
+    SetTimer(nullptr, 0, 50, readAndAnswer);
+    EXPECT_EQ(choosers.chooseColor(o.window, 0x00332211), std::optional<Color>(0x00332211));
+    EXPECT_EQ(gShown.colour, 0x00332211u) << "the chooser starts at the colour given";
+
+    gShown = {};
+    SetTimer(nullptr, 0, 50, readAndAnswer);
+    EXPECT_EQ(choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", 48, " Corvane"),
+              IDOK);
+    EXPECT_EQ(gShown.title, " Corvane");
+    EXPECT_EQ(gShown.text, "Enter a sound file name or disable alarm.");
 }
 
 // ---- Ten minutes of ticks --------------------------------------------------------------------
