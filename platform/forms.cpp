@@ -226,9 +226,15 @@ PixelRect Control::pixelRect() const {
             toPixels(height(), uy, 0, kMaxWindowPixels)};
 }
 
-bool Control::takesMouse() const {
+bool Control::shownWithContainers() const {
     for (const Control* c = this; c; c = c->container())
-        if (!c->visible() || !c->enabled()) return false;
+        if (!c->visible()) return false;
+    return true;
+}
+
+bool Control::enabledWithContainers() const {
+    for (const Control* c = this; c; c = c->container())
+        if (!c->enabled()) return false;
     return true;
 }
 

@@ -156,8 +156,11 @@ class Control : public Placement {
     PixelRect pixelRect() const;
     int pixelLeft() const { return pixelRect().left; }
     int pixelTop() const { return pixelRect().top; }
-    // Shown, enabled and inside shown containers: only then does it take the mouse.
-    bool takesMouse() const;
+    // Shown (or enabled) and inside shown (or enabled) containers, as its native window must be.
+    bool shownWithContainers() const;
+    bool enabledWithContainers() const;
+    // Shown, enabled and inside shown and enabled containers: only then does it take the mouse.
+    bool takesMouse() const { return shownWithContainers() && enabledWithContainers(); }
 
     std::function<void(const MouseArgs&)> onMouseDown;
     std::function<void(const MouseArgs&)> onMouseMove;

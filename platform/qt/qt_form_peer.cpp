@@ -47,18 +47,6 @@ std::string toBoxText(const QString& s) { return s.toLocal8Bit().toStdString(); 
 
 QColor toQColor(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
-// Shown or enabled, and inside shown or enabled containers.
-bool shownWithContainers(const Control& control) {
-    for (const Control* c = &control; c; c = c->container())
-        if (!c->visible()) return false;
-    return true;
-}
-bool enabledWithContainers(const Control& control) {
-    for (const Control* c = &control; c; c = c->container())
-        if (!c->enabled()) return false;
-    return true;
-}
-
 }  // namespace
 
 // Tells the form which control the user gave the keyboard focus to, and hands it the arrow keys on an
@@ -240,7 +228,7 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
     w.setFocusPolicy(control.tabStop()     ? Qt::StrongFocus
                      : control.focusable() ? Qt::ClickFocus
                                            : Qt::NoFocus);
-    w.setEnabled(enabledWithContainers(control));
+    w.setEnabled(control.enabledWithContainers());
     switch (control.kind()) {
         case ControlKind::Picture:
         case ControlKind::Image:
@@ -283,7 +271,7 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
             static_cast<QGroupBox&>(w).setTitle(toQString(control.caption()));
             break;
     }
-    w.setVisible(shownWithContainers(control));
+    w.setVisible(control.shownWithContainers());
 }
 
 // Stacked in the form's order, a later control above an earlier one (a frame is made before what it

@@ -34,18 +34,6 @@ std::int16_t shiftState(WPARAM wParam) {
                                      (GetKeyState(VK_MENU) < 0 ? kAltKey : 0));
 }
 
-// Shown or enabled, and inside shown or enabled containers.
-bool shownWithContainers(const Control& control) {
-    for (const Control* c = &control; c; c = c->container())
-        if (!c->visible()) return false;
-    return true;
-}
-bool enabledWithContainers(const Control& control) {
-    for (const Control* c = &control; c; c = c->container())
-        if (!c->enabled()) return false;
-    return true;
-}
-
 // The dialog manager's groups run from a WS_GROUP window to the next: every control is one of its own,
 // except the option buttons of one container, which are one group from the first in tab order.
 bool startsGroup(const Control& control) {
@@ -328,7 +316,7 @@ void Win32FormPeer::mirror(Child& child) {
     SetWindowPos(w, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
     setStyleBit(w, GWL_STYLE, WS_TABSTOP, control.tabStop());
     setStyleBit(w, GWL_STYLE, WS_GROUP, startsGroup(control));
-    EnableWindow(w, enabledWithContainers(control));
+    EnableWindow(w, control.enabledWithContainers());
     auto& text = static_cast<Win32Text&>(form_.runtime().text());
     HFONT font = text.fontFor(control.font());
     if (reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)) != font)
@@ -371,7 +359,7 @@ void Win32FormPeer::mirror(Child& child) {
         mirroring_ = false;
     }
     mirrorTip(child);
-    const bool shownNow = shownWithContainers(control);
+    const bool shownNow = control.shownWithContainers();
     if (((GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE) != 0) != shownNow)
         ShowWindow(w, shownNow ? SW_SHOWNA : SW_HIDE);
 }
