@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "options/frm_options.h"
 #include "program_fixture.h"
 #include "tooltip/frm_tooltip.h"
 
@@ -134,9 +135,15 @@ TEST(PopupMenu, PreferencesWaitTwoTicksOfTmrShow) {
         EXPECT_FALSE(p.meterWindow().topmost());
         p.rt.advance(199);
         EXPECT_TRUE(p.main().tmrShow.enabled());
+        EXPECT_EQ(p.program.options().find(), nullptr);
         p.rt.advance(1);
         EXPECT_FALSE(p.main().tmrShow.enabled());
-        p.k.SetTopmost(p.meterWindow(), 1);  // as the dialog does when it closes
+        frmOptions* dialog = p.program.options().find();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->window.visible() && dialog->window.topmost());
+        dialog->cmdCancel.click();  // closing it puts the meter back on top
+        EXPECT_TRUE(p.meterWindow().topmost());
+        p.rt.runPosted();
     }
 }
 
