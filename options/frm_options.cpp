@@ -133,6 +133,7 @@ frmOptions::frmOptions(Program& program)
     imgPlus.setPicture(signImage(Sign::Plus));
     for (int i = 0; i < kColorSlots; ++i) {
         made(*picColor[i], {240.0 + 510 * i, 480, 450, 255}, "", kColorTips[i], 30 + i);
+        lblColor[i]->setAutoSize(true);  // as wide as its caption
         made(*lblColor[i], {0, 210, 0, 210}, kColorCaptions[i]);
         const auto index = static_cast<std::int16_t>(i);
         picColor[i]->onClick = [this, index] { picColor_Click(index); };

@@ -260,8 +260,8 @@ class Picture final : public Control {
     int presentedWidth_ = -1;
 };
 
-// A caption on the form's background. With autoSize (the default) its width and height follow the
-// caption, measured in its font.
+// A caption on the form's background, at the size it is given or, with autoSize, the width and height
+// of its caption measured in its font.
 class Label final : public Control {
   public:
     Label(Form& owner, std::string name, Control* container = nullptr);
@@ -272,7 +272,7 @@ class Label final : public Control {
     void contentChanged() override;
 
   private:
-    bool autoSize_ = true;
+    bool autoSize_ = false;
 };
 
 // A line of text the user can edit, unless it is locked.

@@ -77,6 +77,62 @@ TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
         EXPECT_EQ(placeOf(*d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195})) << d.lblColor[i]->caption();
 }
 
+// Where the controls of the dialog's table stand in its client area, in pixels at 15 twips a pixel:
+// each place in twips within its frame, the frame's own place added.
+TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
+    WithOptions p;
+    frmOptions& d = p.open();
+    std::string layout;
+    for (const auto& c : d.window.controls()) {
+        if (c.get() == &d.picPreview || c.get() == &d.imgMinus || c.get() == &d.imgPlus ||
+            c->name() == "lblColor")
+            continue;  // placed by the load, as the other tests show
+        const PixelRect r = c->pixelRect();
+        layout += c->name() + (c->index() >= 0 ? std::to_string(c->index()) : "") + " " +
+                  std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.width) + " " +
+                  std::to_string(r.height) + "\n";
+    }
+    EXPECT_EQ(layout,
+              "chkShowTop 32 8 105 17\n"
+              "chkUpright 147 8 149 17\n"
+              "fraThres 16 27 266 52\n"
+              "lblLow 33 50 89 17\n"
+              "txtLowUpper 107 46 39 22\n"
+              "lblMid 158 50 81 17\n"
+              "txtMidUpper 226 46 39 22\n"
+              "fraPosition 16 82 192 89\n"
+              "optLeftUpper 31 99 80 20\n"
+              "optRightUpper 114 99 80 20\n"
+              "optAnyPlace 72 121 80 20\n"
+              "optLeftLower 31 143 80 20\n"
+              "optRightLower 114 143 80 20\n"
+              "fraWidth 212 82 70 89\n"
+              "fraColor 16 174 266 56\n"
+              "picColor0 32 206 30 17\n"
+              "picColor1 66 206 30 17\n"
+              "picColor2 100 206 30 17\n"
+              "picColor3 134 206 30 17\n"
+              "picColor4 168 206 30 17\n"
+              "picColor5 202 206 30 17\n"
+              "picColor6 236 206 30 17\n"
+              "fraAlarm 16 234 266 67\n"
+              "chkAlarmEnabled 32 250 153 17\n"
+              "lblFile 32 274 41 17\n"
+              "txtWavFile 56 270 185 22\n"
+              "cmdOpen 244 271 23 21\n"
+              "cmdOK 96 312 57 22\n"
+              "cmdCancel 160 312 57 22\n"
+              "cmdHelp 224 312 57 22\n");
+    // The texts, where a blank or a letter is easily lost.
+    EXPECT_EQ(d.window.style().caption, " Preferences");
+    EXPECT_EQ(d.fraThres.caption(), "Theshold:");
+    EXPECT_EQ(d.optAnyPlace.caption(), " Any Place");
+    EXPECT_EQ(d.cmdOpen.toolTipText(), "Click on this button to select an alarm sound file. ");
+    EXPECT_EQ(d.cmdOpen.font(), (Font{.name = "Arial", .points = 9, .bold = true}));
+    EXPECT_EQ(d.cmdOK.font(), (Font{.name = "Arial", .points = 8.25, .bold = false}));
+    EXPECT_TRUE(d.cmdOK.isDefault() && d.cmdCancel.isCancel());
+}
+
 TEST(Options, TheStoredValuesThatDoNotFitTheControlsAtLoad) {
     struct Case {
         const char* stored;
