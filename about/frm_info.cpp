@@ -83,13 +83,15 @@ frmInfo::frmInfo(Program& program)
                        .font = kTextFont}),
       Timer2(program.runtime(), "Timer2", kHandsIntervalMs, false),
       Timer1(program.runtime(), "Timer1", kScrollIntervalMs, false),
-      Frame1(placed(window.add<Frame>("Frame1"), 120, kFrameTop, 4605, 3105)),
-      cmdOK(placed(window.add<CommandButton>("cmdOK", &Frame1), 1755, 5550, 1095, 375)),
-      Frame2(placed(window.add<Frame>("Frame2", &Frame1), 120, 1830, 4365, 45)),
-      txtAllrights(placed(window.add<TextBox>("txtAllrights", &Frame1), 915, 1545, 2775, 255)),
+      // What the load works out (the frames' and the centred parts' places, the rule's width, the
+      // picture's size) starts at 0 here.
+      Frame1(placed(window.add<Frame>("Frame1"), 0, kFrameTop, 0, 0)),
+      cmdOK(placed(window.add<CommandButton>("cmdOK", &Frame1), 0, 5550, 1095, 375)),
+      Frame2(placed(window.add<Frame>("Frame2", &Frame1), 0, 0, 0, 45)),
+      txtAllrights(placed(window.add<TextBox>("txtAllrights", &Frame1), 0, 0, 2775, 255)),
       lblNotice(window.addArray<Label, kNoticeLines>("lblNotice", &Frame1)),
       lblName(window.add<Label>("lblName", &Frame1)),
-      imgMain(placed(window.add<Image>("imgMain", &Frame1), 2062, 585, 480, 480)),
+      imgMain(window.add<Image>("imgMain", &Frame1)),
       lblCopyright(window.add<Label>("lblCopyright", &Frame1)),
       lblAppname(window.add<Label>("lblAppname", &Frame1)),
       imgNull(placed(window.add<Image>("imgNull"), 120, 4680, 480, 480)),
@@ -108,6 +110,9 @@ frmInfo::frmInfo(Program& program)
     txtAllrights.setBorder(false);
     txtAllrights.setBackColor(face);
     txtAllrights.setTabStop(false);
+    // The texts' sizes make the layout.
+    for (Label* l : lblNotice) l->setAutoSize(true);
+    for (Label* l : {&lblName, &lblCopyright, &lblAppname}) l->setAutoSize(true);
     lblAppname.setFont({.name = "Arial", .points = 9, .bold = true});
     lblAppname.setCaption("Corvane Version 2.2");
     lblCopyright.setCaption("Copyright (C) the Corvane developers");

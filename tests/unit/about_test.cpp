@@ -83,9 +83,15 @@ TEST(About, TheLineScrollsOneCharacterATickAndStartsOverAfterTheEmptyText) {
 TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
     WithAbout p;
     frmInfo& a = p.open();
+    // Until the first tick the icon as it is, hands at ten past ten.
+    for (const Image* hand : {&a.imgFull, &a.imgHalf, &a.imgEmpty, &a.imgNull})
+        EXPECT_NE(a.imgMain.picture().pixels(), hand->picture().pixels());
+    EXPECT_EQ(a.imgMain.picture().width(), 32);
     std::string hands;
     for (int tick = 0; tick < 22; ++tick) {
+        const int repaints = p.rt.peerOf(a.window).repaints;
         p.rt.advance(109);
+        EXPECT_GT(p.rt.peerOf(a.window).repaints, repaints) << "the window is asked to show each picture";
         const auto& shown = a.imgMain.picture().pixels();
         hands += shown == a.imgFull.picture().pixels()    ? 'U'
                  : shown == a.imgHalf.picture().pixels()  ? 'R'
