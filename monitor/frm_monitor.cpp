@@ -1,11 +1,11 @@
 #include "monitor/frm_monitor.h"
 
-#include <string_view>
-
 #include "platform/runtime.h"
 #include "shell/frm_main.h"
 #include "shell/numbers.h"
 #include "shell/program.h"
+#include "shell/texts.h"
+#include "tooltip/frm_tooltip.h"
 
 namespace corvane {
 
@@ -14,12 +14,6 @@ namespace {
 constexpr int kTickIntervalMs = 1000;
 constexpr int kReviveIntervalMs = 200;
 constexpr int kReviveTicks = 10;
-
-std::string_view trimBlanks(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
 
 }  // namespace
 
@@ -77,10 +71,20 @@ void frmMonitor::picHistory_MouseDown(const MouseArgs& e) {
     }
 }
 
-void frmMonitor::picHistory_MouseMove(const MouseArgs&) { DragMove(); }
+// Every move, dragging included, hands the tooltip a fresh text, except while the right button is held.
+void frmMonitor::picHistory_MouseMove(const MouseArgs& e) {
+    DragMove();
+    if (!(e.button & kRightButton)) program_.toolTip().label(GetStatusText(0));
+}
 
 void frmMonitor::picHistory_MouseUp(const MouseArgs& e) {
     if (e.button & kLeftButton) program_.kesta().pnDragging = 0;
+    if ((e.button & kRightButton) && !(e.button & kLeftButton)) {
+        frmToolTip& tip = program_.toolTip();
+        tip.tmrToolTip.setEnabled(false);
+        tip.window.hide();
+        program_.mainForm().popUpMenu();
+    }
 }
 
 void frmMonitor::picHistory_DblClick() {

@@ -1,7 +1,8 @@
 #pragma once
 // The meter window: reads the battery once a second, keeps an hour of samples, estimates the time
 // left or to full charge, draws the level bar over its grid and blinks and sounds the alarm when the
-// battery runs low. The user can drag it, hide it with a double-click, and it re-applies its size and
+// battery runs low. The user can drag it, hide it with a double-click and open the program's menu on
+// it with the right button; the mouse over it brings up the status tooltip. It re-applies its size and
 // place once shortly after it appears.
 
 #include <array>

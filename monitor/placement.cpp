@@ -70,4 +70,17 @@ void mKesta::pSetFormPosition() {
     w.setTop(top);
 }
 
+void mKesta::pMoveIntoScreen(std::int32_t& left, std::int32_t& top) {
+    Form& w = program_.monitor().window;
+    Screen& screen = program_.runtime().screen();
+    if (left < 0) left = 0;
+    if (top < 0) top = 0;
+    // A window that ends exactly at the edge stays where it is.
+    const float sw = static_cast<float>(screen.widthTwips()), sh = static_cast<float>(screen.heightTwips());
+    if (static_cast<float>(left + w.width()) > sw) left = num::toInt32(sw - w.width());
+    if (static_cast<float>(top + w.height()) > sh) top = num::toInt32(sh - w.height());
+    w.setLeft(left);
+    w.setTop(top);
+}
+
 }  // namespace corvane

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/runtime.h"
+#include "platform/text.h"
 
 namespace corvane {
 
@@ -24,6 +26,22 @@ int toPixels(double units, double unitsPerPixel, int lo, int hi) {
 }
 
 double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
+
+// The widest line's width and the height of all the lines of a text in a font, in the form's scale
+// units.
+double textWidthIn(const Form& form, const Font& font, std::string_view text) {
+    TextService& service = form.runtime().text();
+    int widest = 0;
+    for (std::string_view line : splitLines(text))
+        widest = std::max(widest, service.measureLine(font, line).width);
+    return widest * form.unitsPerPixelX();
+}
+
+double textHeightIn(const Form& form, const Font& font, std::string_view text) {
+    const int lineHeight = form.runtime().text().measureLine(font, {}).height;
+    return static_cast<double>(lineHeight) * static_cast<double>(splitLines(text).size()) *
+           form.unitsPerPixelY();
+}
 
 }  // namespace
 
@@ -120,16 +138,78 @@ void Placement::setHeight(double v) {
 // ---- Control ----------------------------------------------------------------------------------
 
 Control::Control(Form& owner, std::string name, ControlKind kind, Control* container)
-    : owner_(owner), name_(std::move(name)), kind_(kind), container_(container) {}
+    : owner_(owner), name_(std::move(name)), kind_(kind), container_(container), font_(owner.style().font) {}
+
+// The native windows of a container's controls stand beside it rather than in it, so whatever moves,
+// hides or disables a container reaches each of them too.
+void Control::placementChanged() {
+    layoutChanged();
+    for (const auto& c : owner_.controls())
+        if (c->isInside(*this)) c->layoutChanged();
+}
 
 void Control::setVisible(bool v) {
     visible_ = v;
-    changed();
+    placementChanged();
 }
 
 void Control::setEnabled(bool v) {
     enabled_ = v;
+    placementChanged();
+}
+
+bool Control::isInside(const Control& other) const {
+    for (const Control* c = container_; c; c = c->container())
+        if (c == &other) return true;
+    return false;
+}
+
+void Control::setFont(Font font) {
+    font_ = std::move(font);
+    contentChanged();
+}
+
+void Control::setCaption(std::string caption) {
+    caption_ = std::move(caption);
+    contentChanged();
+}
+
+bool Control::focusable() const {
+    switch (kind_) {
+        case ControlKind::Picture:
+        case ControlKind::TextBox:
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton:
+        case ControlKind::CommandButton:
+            return true;
+        case ControlKind::Label:
+        case ControlKind::Frame:
+        case ControlKind::Image:
+            break;
+    }
+    return false;
+}
+
+bool Control::tabStop() const {
+    if (!tabStop_ || !focusable()) return false;
+    return kind_ != ControlKind::OptionButton || static_cast<const OptionButton*>(this)->value();
+}
+
+void Control::setTabStop(bool on) {
+    tabStop_ = on;
     changed();
+}
+
+bool Control::canHaveFocus() const { return focusable() && takesMouse(); }
+
+bool Control::hasFocus() const { return owner_.activeControl() == this; }
+
+void Control::setFocus() {
+    if (canHaveFocus()) owner_.focus(this);
+}
+
+void Control::keyPress(std::int16_t& keyAscii) {
+    if (onKeyPress && live()) onKeyPress(keyAscii);
 }
 
 void Control::setToolTipText(std::string text) {
@@ -146,9 +226,15 @@ PixelRect Control::pixelRect() const {
             toPixels(height(), uy, 0, kMaxWindowPixels)};
 }
 
-bool Control::takesMouse() const {
+bool Control::shownWithContainers() const {
     for (const Control* c = this; c; c = c->container())
-        if (!c->visible() || !c->enabled()) return false;
+        if (!c->visible()) return false;
+    return true;
+}
+
+bool Control::enabledWithContainers() const {
+    for (const Control* c = this; c; c = c->container())
+        if (!c->enabled()) return false;
     return true;
 }
 
@@ -201,6 +287,7 @@ void Picture::drawn() { owner().pixelsChanged(); }
 
 void Picture::cls() {
     image_.fill(backColor_);
+    currentX_ = currentY_ = 0;
     drawn();
 }
 
@@ -214,11 +301,151 @@ void Picture::fillBox(int x1, int y1, int x2, int y2, Color c) {
     drawn();
 }
 
+void Picture::box(int x1, int y1, int x2, int y2, Color c) {
+    image_.line(x1, y1, x2, y1, c);
+    image_.line(x1, y2, x2, y2, c);
+    image_.line(x1, y1, x1, y2, c);
+    image_.line(x2, y1, x2, y2, c);
+    drawn();
+}
+
+double Picture::textWidth(std::string_view text) const { return textWidthIn(owner(), font(), text); }
+
+double Picture::textHeight(std::string_view text) const { return textHeightIn(owner(), font(), text); }
+
+void Picture::print(std::string_view text) {
+    TextService& service = owner().runtime().text();
+    for (std::string_view line : splitLines(text)) {
+        service.drawLine(image_, currentX_, currentY_, font(), line, foreColor_);
+        currentX_ = 0;
+        currentY_ += service.measureLine(font(), line).height;
+    }
+    drawn();
+}
+
 bool Picture::takeNewPixels() {
     if (presentedWidth_ == image_.width() && presented_ == image_.pixels()) return false;
     presented_ = image_.pixels();
     presentedWidth_ = image_.width();
     return true;
+}
+
+// ---- Label, TextBox, CheckBox, OptionButton, CommandButton, Frame, Image ----------------------
+
+Label::Label(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::Label, container) {}
+
+void Label::setAutoSize(bool on) {
+    autoSize_ = on;
+    contentChanged();
+}
+
+void Label::contentChanged() {
+    if (!autoSize_) {
+        changed();
+        return;
+    }
+    setWidth(textWidthIn(owner(), font(), caption()));
+    setHeight(textHeightIn(owner(), font(), caption()));
+}
+
+TextBox::TextBox(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::TextBox, container),
+      backColor_(owner.runtime().screen().systemColor(SystemColor::Window)) {}
+
+void TextBox::setText(std::string text) {
+    text_ = std::move(text);
+    changed();
+}
+
+void TextBox::setLocked(bool on) {
+    locked_ = on;
+    changed();
+}
+
+void TextBox::setBorder(bool on) {
+    border_ = on;
+    changed();
+}
+
+void TextBox::setBackColor(Color c) {
+    backColor_ = c;
+    changed();
+}
+
+void TextBox::userEdited(std::string text) {
+    if (text == text_) return;
+    text_ = std::move(text);
+    if (onChange && live()) onChange();
+}
+
+CheckBox::CheckBox(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::CheckBox, container) {}
+
+void CheckBox::setValue(std::int16_t v) {
+    value_ = v;
+    changed();
+}
+
+void CheckBox::userClicked() {
+    setValue(value_ == kChecked ? kUnchecked : kChecked);
+    click();
+}
+
+OptionButton::OptionButton(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::OptionButton, container) {}
+
+void OptionButton::setValue(bool on) {
+    if (on)
+        for (const auto& c : owner().controls())
+            if (c.get() != this && c->kind() == ControlKind::OptionButton && c->container() == container()) {
+                auto& other = static_cast<OptionButton&>(*c);
+                if (other.value_) {
+                    other.value_ = false;
+                    other.changed();
+                }
+            }
+    value_ = on;
+    changed();
+}
+
+void OptionButton::userClicked() {
+    setValue(true);
+    click();
+}
+
+CommandButton::CommandButton(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::CommandButton, container) {}
+
+void CommandButton::setDefault(bool on) {
+    if (on)
+        for (const auto& c : owner().controls())
+            if (c.get() != this && c->kind() == ControlKind::CommandButton)
+                if (auto& other = static_cast<CommandButton&>(*c); other.default_) {
+                    other.default_ = false;
+                    other.changed();
+                }
+    default_ = on;
+    changed();
+}
+
+void CommandButton::setCancel(bool on) {
+    if (on)
+        for (const auto& c : owner().controls())
+            if (c.get() != this && c->kind() == ControlKind::CommandButton)
+                static_cast<CommandButton&>(*c).cancel_ = false;
+    cancel_ = on;
+}
+
+Frame::Frame(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::Frame, container) {}
+
+Image::Image(Form& owner, std::string name, Control* container)
+    : Control(owner, std::move(name), ControlKind::Image, container) {}
+
+void Image::setPicture(PixelImage picture) {
+    picture_ = std::move(picture);
+    changed();
 }
 
 // ---- MouseRouter ------------------------------------------------------------------------------
@@ -233,6 +460,7 @@ Control* MouseRouter::controlAt(int x, int y) const {
 bool MouseRouter::press(std::int16_t button, std::int16_t shift, int x, int y) {
     Control* c = target(x, y);
     captured_ = c;
+    if (button == kLeftButton) clicked_ = c;
     if (c) c->mouseDown(button, shift, x - c->pixelLeft(), y - c->pixelTop());
     return captured_ != nullptr;
 }
@@ -248,6 +476,11 @@ bool MouseRouter::release(std::int16_t button, std::int16_t buttonsStillHeld, st
     // Let go before the handler runs: a menu it opens needs the mouse.
     if (buttonsStillHeld == 0) captured_ = nullptr;
     if (c) c->mouseUp(button, shift, x - c->pixelLeft(), y - c->pixelTop());
+    if (button == kLeftButton) {
+        // A click only where the button went down, and only if it comes up over the control.
+        Control* clicked = std::exchange(clicked_, nullptr);
+        if (clicked && clicked == c && c->pixelRect().contains(x, y)) c->click();
+    }
     return captured_ != nullptr;
 }
 
@@ -255,6 +488,7 @@ bool MouseRouter::doubleClick(std::int16_t button, std::int16_t shift, int x, in
     // Only the left button's double-click means anything of its own; the others count as presses.
     if (button != kLeftButton) return press(button, shift, x, y);
     captured_ = target(x, y);
+    clicked_ = nullptr;  // the release that follows ends the double-click, not a click
     if (captured_) captured_->dblClick();
     return captured_ != nullptr;
 }
@@ -295,8 +529,28 @@ double Form::unitsPerPixelY() const {
     return scaleMode_ == ScaleMode::Pixels ? 1.0 : runtime_.screen().twipsPerPixelY();
 }
 
-double Form::scaleWidth() const { return width() / runtime_.screen().twipsPerPixelX() * unitsPerPixelX(); }
-double Form::scaleHeight() const { return height() / runtime_.screen().twipsPerPixelY() * unitsPerPixelY(); }
+double Form::textWidth(std::string_view text) const { return textWidthIn(*this, style_.font, text); }
+double Form::textHeight(std::string_view text) const { return textHeightIn(*this, style_.font, text); }
+
+WindowFrame Form::frame() const { return runtime_.screen().windowFrame(style_); }
+
+double Form::scaleWidth() const {
+    const WindowFrame f = frame();
+    return std::max(0.0, width() / runtime_.screen().twipsPerPixelX() - f.left - f.right) * unitsPerPixelX();
+}
+double Form::scaleHeight() const {
+    const WindowFrame f = frame();
+    return std::max(0.0, height() / runtime_.screen().twipsPerPixelY() - f.top - f.bottom) * unitsPerPixelY();
+}
+
+int Form::clientPixelWidth() const {
+    const WindowFrame f = frame();
+    return std::max(0, pixelWidth() - f.left - f.right);
+}
+int Form::clientPixelHeight() const {
+    const WindowFrame f = frame();
+    return std::max(0, pixelHeight() - f.top - f.bottom);
+}
 
 int Form::pixelLeft() const {
     return toPixels(left(), runtime_.screen().twipsPerPixelX(), -10 * kMaxWindowPixels,
@@ -331,8 +585,17 @@ void Form::load() {
 void Form::show() {
     load();
     if (runtime_.ended() || !loaded_) return;  // the load may have ended the program or unloaded the form
+    if (!active_ || !active_->canHaveFocus()) {
+        active_ = nullptr;
+        for (Control* c : tabOrder())
+            if (c->canHaveFocus()) {
+                active_ = c;
+                break;
+            }
+    }
     visible_ = true;
     peer_->visibilityChanged();
+    peer_->focusChanged();
 }
 
 void Form::hide() {
@@ -352,6 +615,60 @@ bool Form::queryUnload(std::int16_t reason) {
     hide();
     if (onUnloaded) onUnloaded();
     return true;
+}
+
+void Form::focus(Control* control) {
+    active_ = control;
+    peer_->focusChanged();
+}
+
+void Form::userFocused(Control* control) { active_ = control; }
+
+std::vector<Control*> Form::tabOrder() const {
+    std::vector<Control*> order;
+    for (const auto& c : controls_)
+        if (c->tabStop()) order.push_back(c.get());
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    return order;
+}
+
+void Form::keyPress(std::int16_t keyAscii) {
+    if (runtime_.ended() || !loaded_) return;
+    Control* focused = active_;
+    if (focused) {
+        focused->keyPress(keyAscii);
+        if (keyAscii == 0 || runtime_.ended() || !loaded_) return;
+    }
+    Control* button = nullptr;
+    if (keyAscii == kKeyReturn && focused && focused->kind() == ControlKind::CommandButton) {
+        button = focused;
+    } else {
+        for (const auto& c : controls_)
+            if (c->kind() == ControlKind::CommandButton) {
+                const auto& b = static_cast<const CommandButton&>(*c);
+                if ((keyAscii == kKeyReturn && b.isDefault()) || (keyAscii == kKeyEscape && b.isCancel()))
+                    button = c.get();
+            }
+    }
+    if (button && button->canHaveFocus()) button->click();
+}
+
+void Form::arrowKey(bool forward) {
+    if (runtime_.ended() || !loaded_ || !active_ || active_->kind() != ControlKind::OptionButton) return;
+    std::vector<Control*> group;
+    for (const auto& c : controls_)
+        if (c->kind() == ControlKind::OptionButton && c->container() == active_->container() &&
+            c->canHaveFocus())
+            group.push_back(c.get());
+    std::stable_sort(group.begin(), group.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    const auto at = std::find(group.begin(), group.end(), active_);
+    if (at == group.end()) return;
+    const auto n = static_cast<std::ptrdiff_t>(group.size());
+    Control* next = group[static_cast<std::size_t>(((at - group.begin()) + (forward ? 1 : n - 1)) % n)];
+    next->setFocus();
+    static_cast<OptionButton*>(next)->userClicked();
 }
 
 void Form::controlChanged(Control& c) {

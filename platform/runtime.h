@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/forms.h"
@@ -32,12 +35,20 @@ class FormPeer {
     virtual void topmostChanged() = 0;
     // A control's place, visibility or pixels changed.
     virtual void controlChanged(Control& control) = 0;
+    // The program moved the keyboard focus (Form::activeControl).
+    virtual void focusChanged() = 0;
 };
 
 class TimerPeer {
   public:
     virtual ~TimerPeer() = default;
     virtual void stateChanged() = 0;  // enabled or interval changed
+};
+
+// The colours of the desktop's scheme that dialogs are drawn in.
+enum class SystemColor {
+    ButtonFace,  // dialogs and their buttons
+    Window,      // the inside of text boxes and lists
 };
 
 class Screen {
@@ -51,6 +62,9 @@ class Screen {
     double heightTwips() { return heightPixels() * twipsPerPixelY(); }
     // Fills the point with the cursor's place in screen pixels; leaves it alone when that fails.
     virtual void getCursorPos(PointPx& point) = 0;
+    // What the window system puts around the client area of a window of this style.
+    virtual WindowFrame windowFrame(const FormStyle& style) = 0;
+    virtual Color systemColor(SystemColor which) = 0;
 };
 
 // Per-user store of texts under application, section and key.
@@ -109,6 +123,78 @@ class Sound {
     virtual void playAsync(const std::string& path) = 0;
 };
 
+// What the file chooser is asked for.
+struct FileChooserRequest {
+    std::string filter;  // pairs of description and pattern, all joined by "|"
+    int filterIndex = 1;
+    std::string initialDir;
+    std::string fileName;
+    std::string title;
+    bool hideReadOnly = false;  // no read-only check box
+};
+
+// The message box's style as the platform's message box takes it: one OK button and an exclamation mark.
+constexpr int kMsgBoxExclamation = 48;
+
+// The modal choosers and the message box, each over the form that opens it. A chooser returns the
+// user's choice, or none when it was dismissed. Timers, deferred calls and the end of the session go
+// on while one is up, so the caller checks whether the program has ended after every call.
+class Choosers {
+  public:
+    virtual ~Choosers() = default;
+    virtual std::optional<Color> chooseColor(Form& owner, Color initial) = 0;
+    virtual std::optional<std::string> chooseFile(Form& owner, const FileChooserRequest& request) = 0;
+    // Returns the number of the button that closed it (1 for OK).
+    virtual int messageBox(Form& owner, const std::string& text, int style, const std::string& title) = 0;
+};
+
+// What one line of text takes in a font, in pixels.
+struct TextExtent {
+    int width = 0;   // the line's advance: where the next text would start
+    int height = 0;  // the font's line height: how far the next line stands below
+    bool operator==(const TextExtent&) const = default;
+};
+
+// Measures and draws text by font name and size. The backend maps the name to a font it has (a metric
+// twin where the named one is missing, so a text takes the same pixels everywhere), sizes it for the
+// screen, and draws into a picture's pixels, which every peer then shows as they are.
+class TextService {
+  public:
+    virtual ~TextService() = default;
+    // One line: a line break in it is no break.
+    virtual TextExtent measureLine(const Font& font, std::string_view line) = 0;
+    // Draws one line over what is there, the top left corner of its line box at (x, y); whatever falls
+    // outside the image is clipped.
+    virtual void drawLine(PixelImage& image, int x, int y, const Font& font, std::string_view line,
+                          Color color) = 0;
+    // The colour the system gives text on a window.
+    virtual Color windowTextColor() = 0;
+};
+
+// A menu popped up at the cursor. The call is modal: it returns once the user has chosen an item or
+// dismissed the menu, while timers and the end of the session go on meanwhile, so the caller checks
+// Runtime::ended() after it.
+class PopupMenu {
+  public:
+    virtual ~PopupMenu() = default;
+    // The items in order, a caption "-" being a separator line; the index of the chosen one, or none.
+    virtual std::optional<int> show(std::span<const MenuItem> items) = 0;
+};
+
+// The WinHelp commands the program gives.
+constexpr int kHelpContext = 1;   // data: the topic's context number
+constexpr int kHelpContents = 3;  // data: 0
+
+// Opens the program's help as WinHelp would, at its contents or at one topic. helpFile is the Windows
+// help file the program names, in its own folder; where that file is missing or the platform has no
+// viewer for it, the HTML help beside it (htmlHelpPage in platform/help_page.h) opens in the desktop's
+// browser instead. Nothing is said when neither is there.
+class HelpService {
+  public:
+    virtual ~HelpService() = default;
+    virtual void show(const std::string& helpFile, int command, int data) = 0;
+};
+
 class AppInfo {
   public:
     virtual ~AppInfo() = default;
@@ -133,6 +219,10 @@ class Runtime {
     virtual TrayIcon& tray() = 0;
     virtual AppInfo& appInfo() = 0;
     virtual Sound& sound() = 0;
+    virtual Choosers& choosers() = 0;
+    virtual TextService& text() = 0;
+    virtual PopupMenu& popupMenu() = 0;
+    virtual HelpService& help() = 0;
 
     // Runs fn from the event loop once the handler running now (and every event before it) is done.
     // Calls posted after the end do not run.

@@ -516,4 +516,18 @@ std::vector<std::uint8_t> encodeIco(std::span<const IconImageView> images) {
     return ico;
 }
 
+std::array<std::uint32_t, 12 * 12> signPixels(Sign sign) {
+    constexpr std::uint32_t kLightYellow = 0xFFFFFF80, kBlack = 0xFF000000;
+    std::array<std::uint32_t, 12 * 12> px;
+    px.fill(kLightYellow);
+    // An eight-pixel bar across the middle two rows, and for plus the same bar down the middle two
+    // columns: the sign stands centred with two pixels of yellow around it.
+    for (int a = 2; a < 10; ++a)
+        for (int b = 5; b < 7; ++b) {
+            px[static_cast<std::size_t>(b * 12 + a)] = kBlack;
+            if (sign == Sign::Plus) px[static_cast<std::size_t>(a * 12 + b)] = kBlack;
+        }
+    return px;
+}
+
 }  // namespace corvane

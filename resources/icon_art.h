@@ -26,6 +26,11 @@ inline constexpr std::array<int, 8> kProgramIconSizes{16, 22, 24, 32, 48, 64, 12
 // Larger sizes draw the 32-pixel layout at their scale, its edges moved onto whole pixels.
 std::vector<std::uint32_t> programIconPixels(int side, ClockHands hands = ClockHands::Classic);
 
+// The preferences dialog's thickness buttons: 12*12 pixels, a black sign two pixels thick on light
+// yellow, every pixel opaque, 0xAARRGGBB like the icon.
+enum class Sign { Minus, Plus };
+std::array<std::uint32_t, 12 * 12> signPixels(Sign sign);
+
 // A borrowed view of square or rectangular 0xAARRGGBB pixels, row-major from the top-left.
 struct IconImageView {
     int width = 0;

@@ -43,9 +43,7 @@ bool writeInitialiser(const std::filesystem::path& path, std::span<const std::ve
     return writeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
-corvane::IconImageView view(const std::vector<std::uint32_t>& pixels, int side) {
-    return {side, side, pixels};
-}
+corvane::IconImageView view(std::span<const std::uint32_t> pixels, int side) { return {side, side, pixels}; }
 
 }  // namespace
 
@@ -88,6 +86,10 @@ int main(int argc, char** argv) {
             const auto pixels = corvane::programIconPixels(32, hands);
             ok = writeFile(dir / name, corvane::encodePng(view(pixels, 32))) && ok;
         }
+        const auto minus = corvane::signPixels(corvane::Sign::Minus);
+        const auto plus = corvane::signPixels(corvane::Sign::Plus);
+        ok = writeFile(dir / "minus.png", corvane::encodePng(view(minus, 12))) && ok;
+        ok = writeFile(dir / "plus.png", corvane::encodePng(view(plus, 12))) && ok;
         return ok ? 0 : 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "icongen: %s\n", e.what());

@@ -1,11 +1,30 @@
 #include "shell/frm_main.h"
 
+#include <optional>
+
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "shell/program.h"
 #include "shell/settings.h"
 
 namespace corvane {
+
+namespace {
+
+constexpr int kShowIntervalMs = 100;
+constexpr std::int16_t kShowTicks = 2;  // the dialog opens on the second tick, about 200 ms later
+constexpr const char* kHelpFileName = "quillmet.hlp";
+
+// A menu command goes on past an error, statement by statement; no error in one ends the program.
+template <class Statement>
+void skippingErrors(Statement&& statement) {
+    try {
+        statement();
+    } catch (...) {  // NOLINT(bugprone-empty-catch): skipped on purpose
+    }
+}
+
+}  // namespace
 
 frmMain::frmMain(Program& program)
     : window(program.runtime(), "frmMain",
@@ -19,12 +38,19 @@ frmMain::frmMain(Program& program)
                     {"About"},
                     {"-"},
                     {"Exit"}}},
+      tmrShow(program.runtime(), "tmrShow", kShowIntervalMs, false),
       program_(program) {
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this](std::int16_t& cancel, std::int16_t mode) {
         Form_QueryUnload(cancel, mode);
     };
+    tmrShow.onTimer = [this] { tmrShow_Timer(); };
+    program.runtime().tray().onNotify = [this](int mouseMessage) {
+        if (!program_.runtime().ended()) picIcon_MouseMove(mouseMessage);
+    };
 }
+
+frmMain::~frmMain() { program_.runtime().tray().onNotify = nullptr; }
 
 void frmMain::Form_Load() {
     mKesta& k = program_.kesta();
@@ -71,6 +97,75 @@ void frmMain::BringMeterForward() {
     if (mnuMenuArray[0].caption == kShowMeterCaption) ToggleMonitor();
     Form& meter = program_.monitor().window;
     if (meter.visible()) meter.setTopmost(meter.topmost());
+}
+
+void frmMain::picIcon_MouseMove(int mouseMessage) {
+    mKesta& k = program_.kesta();
+    switch (mouseMessage) {
+        case kIconMouseMove:
+            k.TrayModifyIcon();
+            break;
+        case kIconLeftDown:
+            // Into the band and out again at once: the meter comes to the front without staying on top.
+            if (mnuMenuArray[kMenuToggle].caption == kHideMeterCaption && k.pnShowTop == 0) {
+                Form& meter = program_.monitor().window;
+                k.SetTopmost(meter, 1);
+                k.SetTopmost(meter, 0);
+            }
+            break;
+        case kIconLeftDoubleClick:
+            ToggleMonitor();
+            break;
+        case kIconRightUp:
+            popUpMenu();
+            break;
+        default:
+            break;
+    }
+}
+
+void frmMain::popUpMenu() {
+    Runtime& runtime = program_.runtime();
+    const std::optional<int> chosen = runtime.popupMenu().show(mnuMenuArray);
+    // Timers and the end of the session went on while the menu was up.
+    if (runtime.ended() || !chosen) return;
+    mnuMenuArray_Click(static_cast<std::int16_t>(*chosen));
+}
+
+void frmMain::mnuMenuArray_Click(std::int16_t index) {
+    mKesta& k = program_.kesta();
+    switch (index) {
+        case kMenuToggle:
+            skippingErrors([&] { ToggleMonitor(); });
+            break;
+        case kMenuPreferences:
+            // Out of the band, so the dialog is not covered by the meter; the dialog puts it back.
+            skippingErrors([&] { k.SetTopmost(program_.monitor().window, 0); });
+            skippingErrors([&] { tmrShow.setEnabled(true); });
+            break;
+        case kMenuHelp:
+            skippingErrors(
+                [&] { program_.runtime().help().show(k.pGetAppPath() + kHelpFileName, kHelpContents, 0); });
+            break;
+        case kMenuAbout:
+            skippingErrors([&] { k.SetTopmost(program_.monitor().window, 0); });
+            skippingErrors([&] { program_.showAbout(); });
+            break;
+        case kMenuExit:
+            skippingErrors([&] { window.unload(); });
+            break;
+        default:  // the separators
+            break;
+    }
+}
+
+void frmMain::tmrShow_Timer() {
+    ++nShowTicks_;
+    if (nShowTicks_ == kShowTicks) {
+        program_.showOptions();
+        nShowTicks_ = 0;
+        tmrShow.setEnabled(false);
+    }
 }
 
 void frmMain::LoadSettings() { loadSettings(program_.runtime().settings(), program_.kesta()); }

@@ -14,25 +14,49 @@ inline constexpr const char* kHideMeterCaption = "Hide Battery Meter";
 inline constexpr const char* kShowMeterCaption = "Show Battery Meter";
 inline constexpr double kOffScreenLeft = -30000;  // twips: beyond every screen, where the main form stays
 
+// The menu's items by index.
+inline constexpr std::int16_t kMenuToggle = 0;
+inline constexpr std::int16_t kMenuPreferences = 2;
+inline constexpr std::int16_t kMenuHelp = 4;
+inline constexpr std::int16_t kMenuAbout = 5;
+inline constexpr std::int16_t kMenuExit = 7;
+
+// The icon's notifications: the mouse message that happened on it.
+inline constexpr int kIconMouseMove = 512;
+inline constexpr int kIconLeftDown = 513;
+inline constexpr int kIconLeftDoubleClick = 515;
+inline constexpr int kIconRightUp = 517;
+
 class frmMain {
   public:
     explicit frmMain(Program& program);
+    ~frmMain();
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
 
     Form window;
     // The first caption is the live record of whether the meter is shown.
     std::array<MenuItem, 8> mnuMenuArray;
+    Timer tmrShow;
 
     void Form_Load();
     void Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
     void ToggleMonitor();
     // The program was started again while it runs: the user is looking for the meter.
     void BringMeterForward();
+    // The icon's notifications arrive here, each as the number of the mouse message on the icon.
+    void picIcon_MouseMove(int mouseMessage);
+    void mnuMenuArray_Click(std::int16_t index);
+    void tmrShow_Timer();
+    // Pops mnuMenu up at the cursor and runs the command chosen, if any.
+    void popUpMenu();
 
   private:
     void LoadSettings();
     void SaveSettings();
 
     Program& program_;
+    std::int16_t nShowTicks_ = 0;
 };
 
 }  // namespace corvane

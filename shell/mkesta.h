@@ -57,6 +57,9 @@ class mKesta {
     void pGetTwipsPerPixel();
     void pSetFormSize();
     void pSetFormPosition();
+    // Pulls the meter window back inside the screen and moves it there; the place, in twips, is
+    // written back clamped. 32 bits rather than 16, so desktops wider than 2184 pixels work too.
+    void pMoveIntoScreen(std::int32_t& left, std::int32_t& top);
 
   private:
     Program& program_;

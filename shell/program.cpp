@@ -1,15 +1,23 @@
 #include "shell/program.h"
 
+#include "about/frm_info.h"
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
+#include "options/frm_options.h"
 #include "shell/frm_main.h"
+#include "tooltip/frm_tooltip.h"
 
 namespace corvane {
 
-Program::Program(Runtime& runtime) : runtime_(runtime), kesta_(*this) {}
+Program::Program(Runtime& runtime)
+    : runtime_(runtime),
+      kesta_(*this),
+      options_(runtime, [this] { return std::make_unique<frmOptions>(*this); }),
+      about_(runtime, [this] { return std::make_unique<frmInfo>(*this); }) {}
 
-// The monitor goes first: the main form's menu outlives everything that refers to it.
+// The tooltip reads the meter, and the main form's menu outlives everything that refers to it.
 Program::~Program() {
+    toolTip_.reset();
     monitor_.reset();
     main_.reset();
 }
@@ -24,9 +32,21 @@ frmMain& Program::mainForm() {
     return *main_;
 }
 
+void Program::showOptions() { options_.get().window.show(); }
+
 frmMonitor& Program::monitor() {
     if (!monitor_) monitor_ = std::make_unique<frmMonitor>(*this);
     return *monitor_;
+}
+
+void Program::showAbout() { about_.get().window.show(); }
+
+frmToolTip& Program::toolTip() {
+    if (!toolTip_) {
+        toolTip_ = std::make_unique<frmToolTip>(*this);
+        toolTip_->window.load();
+    }
+    return *toolTip_;
 }
 
 }  // namespace corvane

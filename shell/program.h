@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/form_instance.h"
 #include "shell/mkesta.h"
 
 namespace corvane {
@@ -12,6 +13,9 @@ namespace corvane {
 class Runtime;
 class frmMain;
 class frmMonitor;
+class frmOptions;
+class frmInfo;
+class frmToolTip;
 
 class Program {
   public:
@@ -28,6 +32,16 @@ class Program {
     frmMain& mainForm();
     frmMonitor& monitor();
     bool hasMonitor() const { return monitor_ != nullptr; }
+    // Loaded on its first use, as the meter's mouse first reaches it.
+    frmToolTip& toolTip();
+    bool hasToolTip() const { return toolTip_ != nullptr; }
+    // The preferences dialog exists only while it is open; showing it while it is open shows the same
+    // one. The menu's "Preferences..." opens it through the main form's tmrShow.
+    FormInstance<frmOptions>& options() { return options_; }
+    void showOptions();
+    // The About box, shown not modal, from the menu's "About"; like the dialog, one while it is open.
+    FormInstance<frmInfo>& about() { return about_; }
+    void showAbout();
 
     std::string helpFile;  // the application's help file, set when the meter loads
 
@@ -36,6 +50,9 @@ class Program {
     mKesta kesta_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmMonitor> monitor_;
+    FormInstance<frmOptions> options_;
+    FormInstance<frmInfo> about_;
+    std::unique_ptr<frmToolTip> toolTip_;
 };
 
 }  // namespace corvane

@@ -19,6 +19,7 @@ class HeadlessFormPeer final : public FormPeer {
     void captionChanged() override {}
     void topmostChanged() override;
     void controlChanged(Control& control) override;
+    void focusChanged() override {}
 
     // How often a native window would have been asked to repaint a control.
     int repaints = 0;

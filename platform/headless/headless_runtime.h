@@ -4,7 +4,8 @@
 // Implements: forms as data (pictures are pixel buffers, the peer notes what a window would have been
 // asked), scripted time (timers, deferred calls and the time of day move only when a test advances
 // them), a settings store in memory, a scripted screen, cursor and battery, a tray icon that records
-// its calls. Every service call goes into one log the test can read.
+// its calls, popup menus answered by the test ahead, a help that notes what it was asked, a
+// fixed-pitch test font (headless_text.h). Every service call goes into one log the test can read.
 // Differs from the others: nothing is drawn or shown anywhere, run() returns at once, and the tray's
 // hover reporting is a switch a test can flip to try both kinds of platform.
 
@@ -15,6 +16,7 @@
 #include "platform/headless/headless_form_peer.h"
 #include "platform/headless/headless_services.h"
 #include "platform/headless/headless_store.h"
+#include "platform/headless/headless_text.h"
 #include "platform/headless/headless_time.h"
 #include "platform/runtime.h"
 
@@ -35,6 +37,10 @@ class HeadlessRuntime final : public Runtime {
     HeadlessTray& tray() override { return tray_; }
     AppInfo& appInfo() override { return appInfo_; }
     Sound& sound() override { return sound_; }
+    HeadlessChoosers& choosers() override { return choosers_; }
+    TextService& text() override { return text_; }
+    HeadlessPopupMenu& popupMenu() override { return popupMenu_; }
+    HeadlessHelp& help() override { return help_; }
     void post(std::function<void()> fn) override { time_.post(std::move(fn)); }
     int run() override { return 0; }
     void reportProblem(const std::string& text) override { problems.push_back(text); }
@@ -46,6 +52,7 @@ class HeadlessRuntime final : public Runtime {
     }
     void setCursor(int x, int y) { screen_.setCursor(x, y); }
     void setCursorFails(bool fails) { screen_.setCursorFails(fails); }
+    void setDialogFrame(WindowFrame frame) { screen_.setDialogFrame(frame); }
     void setPowerStatus(const SystemPowerStatus& s) { power_.set(s); }
     void setTimeOfDay(int hour, int minute, int second) { time_.setTimeOfDay(hour, minute, second); }
     void setExecutableFolder(std::string folder, char separator) {
@@ -72,6 +79,10 @@ class HeadlessRuntime final : public Runtime {
     HeadlessTray tray_{calls};
     HeadlessAppInfo appInfo_;
     HeadlessSound sound_{calls};
+    HeadlessChoosers choosers_{calls};
+    HeadlessText text_{screen_};
+    HeadlessPopupMenu popupMenu_{calls};
+    HeadlessHelp help_{calls};
     HeadlessTime time_{*this, calls};
     MemoryStore store_{calls, [this](const std::string& text) { reportProblem(text); }};
 };

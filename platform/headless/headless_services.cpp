@@ -1,5 +1,7 @@
 #include "platform/headless/headless_services.h"
 
+#include <stdexcept>
+
 namespace corvane {
 
 void HeadlessScreen::set(int widthPx, int heightPx, double twipsPerPixel) {
@@ -13,6 +15,15 @@ void HeadlessScreen::getCursorPos(PointPx& point) {
     if (!cursorFails_) point = cursor_;
 }
 
+WindowFrame HeadlessScreen::windowFrame(const FormStyle& style) {
+    return style.border == BorderStyle::None ? WindowFrame{} : dialogFrame_;
+}
+
+// The classic Windows scheme: grey dialogs, white text boxes.
+Color HeadlessScreen::systemColor(SystemColor which) {
+    return which == SystemColor::ButtonFace ? 0x00C8D0D4 : 0x00FFFFFF;
+}
+
 int HeadlessPower::getSystemPowerStatus(SystemPowerStatus& status) {
     log_.emplace_back("GetSystemPowerStatus");
     status = status_;
@@ -23,6 +34,59 @@ void HeadlessTray::shellNotifyIcon(int message, const NotifyIconData& data) {
     calls.emplace_back(message, data);
     log_.push_back("Shell_NotifyIcon(" + std::to_string(message) + "," + std::string(data.szTip.data()) +
                    ")");
+}
+
+void HeadlessChoosers::answerColor(std::optional<Color> colour, std::function<void()> whileUp) {
+    colours_.push_back({colour, std::move(whileUp)});
+}
+
+void HeadlessChoosers::answerFile(std::optional<std::string> path, std::function<void()> whileUp) {
+    files_.push_back({std::move(path), std::move(whileUp)});
+}
+
+void HeadlessChoosers::answerMessageBox(std::function<void()> whileUp) {
+    messages_.push_back({1, std::move(whileUp)});
+}
+
+template <class T>
+std::optional<T> HeadlessChoosers::take(std::deque<Answer<T>>& queue) {
+    if (queue.empty()) return std::nullopt;
+    Answer<T> a = std::move(queue.front());
+    queue.pop_front();
+    if (a.whileUp) a.whileUp();
+    return a.value;
+}
+
+std::optional<Color> HeadlessChoosers::chooseColor(Form& owner, Color initial) {
+    log_.push_back("ChooseColor(" + owner.name() + "," + std::to_string(initial) + ")");
+    return take(colours_);
+}
+
+std::optional<std::string> HeadlessChoosers::chooseFile(Form& owner, const FileChooserRequest& request) {
+    log_.push_back("ChooseFile(" + owner.name() + "," + request.title + ")");
+    fileRequests.push_back(request);
+    return take(files_);
+}
+
+int HeadlessChoosers::messageBox(Form& owner, const std::string& text, int style, const std::string& title) {
+    log_.push_back("MsgBox(" + owner.name() + "," + text + "," + std::to_string(style) + "," + title + ")");
+    return take(messages_).value_or(1);
+}
+
+std::optional<int> HeadlessPopupMenu::show(std::span<const MenuItem> items) {
+    log_.emplace_back("PopupMenu");
+    std::vector<std::string>& captions = shown.emplace_back();
+    for (const MenuItem& item : items) captions.push_back(item.caption);
+    if (answers_.empty()) return std::nullopt;
+    Answer a = std::move(answers_.front());
+    answers_.pop_front();
+    if (a.whileUp) a.whileUp();
+    return a.choice;
+}
+
+void HeadlessHelp::show(const std::string& helpFile, int command, int data) {
+    log_.push_back("WinHelp(" + helpFile + "," + std::to_string(command) + "," + std::to_string(data) + ")");
+    if (fails) throw std::runtime_error("the help viewer failed");
 }
 
 }  // namespace corvane

@@ -1,7 +1,10 @@
 #pragma once
-// The headless backend's small services: a screen, a battery, a tray icon and the program's folder,
-// each set by the test and each writing its calls into the runtime's log.
+// The headless backend's small services: a screen, a battery, a tray icon, a popup menu, the help and
+// the program's folder, each set by the test and each writing its calls into the runtime's log.
 
+#include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +27,11 @@ class HeadlessScreen final : public Screen {
     int widthPixels() override { return widthPx_; }
     int heightPixels() override { return heightPx_; }
     void getCursorPos(PointPx& point) override;
+    // Borderless windows have no frame; a fixed dialog has the one a test sets, at first that of a
+    // classic Windows dialog: 3 pixels around and a 19-pixel caption.
+    WindowFrame windowFrame(const FormStyle& style) override;
+    void setDialogFrame(WindowFrame frame) { dialogFrame_ = frame; }
+    Color systemColor(SystemColor which) override;
 
   private:
     CallLog& log_;
@@ -31,6 +39,7 @@ class HeadlessScreen final : public Screen {
     double tppX_ = 15, tppY_ = 15;
     PointPx cursor_;
     bool cursorFails_ = false;
+    WindowFrame dialogFrame_{3, 22, 3, 3};
 };
 
 class HeadlessPower final : public PowerService {
@@ -58,6 +67,37 @@ class HeadlessTray final : public TrayIcon {
     bool reportsHover_ = true;
 };
 
+// A menu the test answers ahead: each answer is the index chosen (or none, the menu dismissed) and what
+// happens while the menu is up (time passing, the session ending). A menu with no answer left is
+// dismissed.
+class HeadlessPopupMenu final : public PopupMenu {
+  public:
+    struct Answer {
+        std::optional<int> choice;
+        std::function<void()> whileUp;
+    };
+    explicit HeadlessPopupMenu(CallLog& log) : log_(log) {}
+    void answer(Answer a) { answers_.push_back(std::move(a)); }
+    std::optional<int> show(std::span<const MenuItem> items) override;
+
+    std::vector<std::vector<std::string>> shown;  // each menu's captions
+
+  private:
+    CallLog& log_;
+    std::deque<Answer> answers_;
+};
+
+// Notes what the program asked for; a test can make it fail as a broken viewer would, by throwing.
+class HeadlessHelp final : public HelpService {
+  public:
+    explicit HeadlessHelp(CallLog& log) : log_(log) {}
+    void show(const std::string& helpFile, int command, int data) override;
+    bool fails = false;
+
+  private:
+    CallLog& log_;
+};
+
 class HeadlessSound final : public Sound {
   public:
     explicit HeadlessSound(CallLog& log) : log_(log) {}
@@ -65,6 +105,37 @@ class HeadlessSound final : public Sound {
 
   private:
     CallLog& log_;
+};
+
+// The choosers and the message box as a test scripts them: each call takes the next answer the test
+// queued for its kind (none queued: dismissed), runs what the test wants to happen while it is up (time
+// passing, the end of the session), and writes itself into the log.
+class HeadlessChoosers final : public Choosers {
+  public:
+    explicit HeadlessChoosers(CallLog& log) : log_(log) {}
+    void answerColor(std::optional<Color> colour, std::function<void()> whileUp = {});
+    void answerFile(std::optional<std::string> path, std::function<void()> whileUp = {});
+    void answerMessageBox(std::function<void()> whileUp);
+
+    std::optional<Color> chooseColor(Form& owner, Color initial) override;
+    std::optional<std::string> chooseFile(Form& owner, const FileChooserRequest& request) override;
+    int messageBox(Form& owner, const std::string& text, int style, const std::string& title) override;
+
+    std::vector<FileChooserRequest> fileRequests;  // what each file chooser was asked
+
+  private:
+    template <class T>
+    struct Answer {
+        std::optional<T> value;
+        std::function<void()> whileUp;
+    };
+    template <class T>
+    static std::optional<T> take(std::deque<Answer<T>>& queue);
+
+    CallLog& log_;
+    std::deque<Answer<Color>> colours_;
+    std::deque<Answer<std::string>> files_;
+    std::deque<Answer<int>> messages_;
 };
 
 class HeadlessAppInfo final : public AppInfo {

@@ -1,15 +1,23 @@
 #include "platform/qt/qt_form_peer.h"
 
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QWindow>
 #include <algorithm>
 
+#include "platform/qt/qt_pixels_widget.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_x11_hints.h"
 
 namespace corvane {
 
-namespace {
-
-Qt::WindowFlags windowFlags(const FormStyle& style) {
+Qt::WindowFlags windowFlagsOf(const FormStyle& style) {
     // A tool window is the kind window managers leave off the taskbar; the pager needs the hint too.
     Qt::WindowFlags flags = style.showInTaskbar ? Qt::Window : Qt::Tool;
     switch (style.border) {
@@ -24,34 +32,88 @@ Qt::WindowFlags windowFlags(const FormStyle& style) {
     return flags;
 }
 
+namespace {
+
 // The program's texts are single-byte, as the Windows program's are.
 QString toQString(const std::string& s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// What the user types into a text box, a file name above all, is in the system's own encoding.
+QString fromBoxText(const std::string& s) {
+    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string toBoxText(const QString& s) { return s.toLocal8Bit().toStdString(); }
+
+QColor toQColor(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
 }  // namespace
 
-QtFormPeer::QtFormPeer(Form& form) : form_(form), widget_(form, windowFlags(form.style())) {
+// Tells the form which control the user gave the keyboard focus to, and hands it the arrow keys on an
+// option button, which move among the options of its group.
+class QtFormPeer::FocusWatch final : public QObject {
+  public:
+    explicit FocusWatch(QtFormPeer& peer) : peer_(peer) {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::FocusIn)
+            for (const auto& [control, w] : peer_.children_)
+                if (w == watched) peer_.form_.userFocused(const_cast<Control*>(control));
+        if (e->type() == QEvent::KeyPress && qobject_cast<QRadioButton*>(watched)) {
+            switch (static_cast<QKeyEvent*>(e)->key()) {
+                case Qt::Key_Down:
+                case Qt::Key_Right:
+                    peer_.form_.arrowKey(true);
+                    return true;
+                case Qt::Key_Up:
+                case Qt::Key_Left:
+                    peer_.form_.arrowKey(false);
+                    return true;
+                default:
+                    break;
+            }
+        }
+        return false;
+    }
+
+  private:
+    QtFormPeer& peer_;
+};
+
+QtFormPeer::QtFormPeer(Form& form)
+    : form_(form),
+      widget_(form, windowFlagsOf(form.style())),
+      focusWatch_(std::make_unique<FocusWatch>(*this)) {
     widget_.setAttribute(Qt::WA_ShowWithoutActivating, !form.style().activateOnShow);
     captionChanged();
     geometryChanged();
 }
 
+// The controls' widgets go first, each without a word to the form: their signals and focus changes
+// would otherwise reach controls that are gone already.
+QtFormPeer::~QtFormPeer() {
+    for (const auto& [control, w] : children_) {
+        w->removeEventFilter(focusWatch_.get());
+        w->blockSignals(true);
+    }
+    for (const auto& [control, w] : children_) delete w;
+}
+
 void QtFormPeer::geometryChanged() {
     // X11 has no empty windows; a zero size still gets one pixel.
-    const QRect r(form_.pixelLeft(), form_.pixelTop(), std::max(1, form_.pixelWidth()),
-                  std::max(1, form_.pixelHeight()));
     if (form_.style().border == BorderStyle::None) {
-        widget_.setGeometry(r);
+        widget_.setGeometry(form_.pixelLeft(), form_.pixelTop(), std::max(1, form_.pixelWidth()),
+                            std::max(1, form_.pixelHeight()));
     } else {
-        // A framed window's place is that of its frame; the user cannot resize it.
-        widget_.setFixedSize(r.size());
-        widget_.move(r.topLeft());
+        // A framed window's place is that of its frame, its size that of the client area inside; the
+        // user cannot resize it.
+        widget_.setFixedSize(std::max(1, form_.clientPixelWidth()), std::max(1, form_.clientPixelHeight()));
+        widget_.move(form_.pixelLeft(), form_.pixelTop());
     }
 }
 
 void QtFormPeer::visibilityChanged() {
     const bool showing = form_.visible() && !widget_.isVisible();
+    if (showing) makeAll();
     widget_.setVisible(form_.visible());
     if (QWindow* w = widget_.windowHandle(); showing && w && !form_.style().showInTaskbar)
         skipTaskbarAndPager(*w);
@@ -72,6 +134,163 @@ void QtFormPeer::topmostChanged() {
     if (widget_.isVisible()) widget_.raise();
 }
 
-void QtFormPeer::controlChanged(Control&) { widget_.update(); }
+void QtFormPeer::controlChanged(Control& control) {
+    if (!made_) return;  // the first show makes every control's widget as it is then
+    QWidget* w = widgetOf(control);
+    if (!w) {
+        w = make(control);
+        order();
+    }
+    mirror(control, *w);
+}
+
+void QtFormPeer::focusChanged() {
+    // A window that is not active takes the focus into this widget once it is activated.
+    if (QWidget* w = form_.activeControl() ? widgetOf(*form_.activeControl()) : nullptr) w->setFocus();
+}
+
+QWidget* QtFormPeer::widgetOf(const Control& control) const {
+    const auto it = children_.find(&control);
+    return it == children_.end() ? nullptr : it->second;
+}
+
+void QtFormPeer::makeAll() {
+    if (made_) return;
+    made_ = true;
+    for (const auto& c : form_.controls()) mirror(*c, *make(*c));
+    order();
+}
+
+// The user's actions come back as the model's user entry points, never through the setters the
+// program uses, so nothing the program does is reported back as the user's.
+QWidget* QtFormPeer::make(Control& control) {
+    QWidget* w = nullptr;
+    switch (control.kind()) {
+        case ControlKind::Picture:
+        case ControlKind::Image:
+            w = new QtPixelsWidget(widget_, control);
+            break;
+        case ControlKind::Label: {
+            auto* label = new QLabel(&widget_);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            w = label;
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto* edit = new QLineEdit(&widget_);
+            auto& box = static_cast<TextBox&>(control);
+            QObject::connect(edit, &QLineEdit::textEdited,
+                             [&box](const QString& text) { box.userEdited(toBoxText(text)); });
+            w = edit;
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto* check = new QCheckBox(&widget_);
+            auto& box = static_cast<CheckBox&>(control);
+            QObject::connect(check, &QCheckBox::clicked, [&box] { box.userClicked(); });
+            w = check;
+            break;
+        }
+        case ControlKind::OptionButton: {
+            // The model keeps the groups (one a container), not Qt, which groups by parent widget.
+            auto* option = new QRadioButton(&widget_);
+            option->setAutoExclusive(false);
+            auto& button = static_cast<OptionButton&>(control);
+            QObject::connect(option, &QRadioButton::clicked, [&button] { button.userClicked(); });
+            w = option;
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto* button = new QPushButton(&widget_);
+            button->setAutoDefault(false);
+            QObject::connect(button, &QPushButton::clicked, [&control] { control.click(); });
+            w = button;
+            break;
+        }
+        case ControlKind::Frame:
+            w = new QGroupBox(&widget_);
+            break;
+    }
+    // Labels and frames take no mouse of their own: it goes to the form's router beneath them.
+    if (control.kind() == ControlKind::Label || control.kind() == ControlKind::Frame)
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+    w->installEventFilter(focusWatch_.get());
+    children_[&control] = w;
+    return w;
+}
+
+void QtFormPeer::mirror(Control& control, QWidget& w) {
+    const PixelRect r = control.pixelRect();
+    w.setGeometry(r.left, r.top, r.width, r.height);
+    w.setToolTip(toQString(control.toolTipText()));
+    w.setFont(static_cast<QtText&>(form_.runtime().text()).qfont(control.font()));
+    w.setFocusPolicy(control.tabStop()     ? Qt::StrongFocus
+                     : control.focusable() ? Qt::ClickFocus
+                                           : Qt::NoFocus);
+    w.setEnabled(control.enabledWithContainers());
+    switch (control.kind()) {
+        case ControlKind::Picture:
+        case ControlKind::Image:
+            w.update();
+            break;
+        case ControlKind::Label:
+            static_cast<QLabel&>(w).setText(toQString(control.caption()));
+            break;
+        case ControlKind::TextBox: {
+            auto& edit = static_cast<QLineEdit&>(w);
+            const auto& box = static_cast<const TextBox&>(control);
+            // Only a real change: setting the same text again would move the cursor to the end.
+            if (const QString text = fromBoxText(box.text()); edit.text() != text) edit.setText(text);
+            edit.setReadOnly(box.locked());
+            edit.setFrame(box.border());
+            QPalette palette = edit.palette();
+            palette.setColor(QPalette::Base, toQColor(box.backColor()));
+            edit.setPalette(palette);
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto& check = static_cast<QCheckBox&>(w);
+            check.setText(toQString(control.caption()));
+            check.setChecked(static_cast<const CheckBox&>(control).value() == kChecked);
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto& option = static_cast<QRadioButton&>(w);
+            option.setText(toQString(control.caption()));
+            option.setChecked(static_cast<const OptionButton&>(control).value());
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto& button = static_cast<QPushButton&>(w);
+            button.setText(toQString(control.caption()));
+            button.setDefault(static_cast<const CommandButton&>(control).isDefault());
+            break;
+        }
+        case ControlKind::Frame:
+            static_cast<QGroupBox&>(w).setTitle(toQString(control.caption()));
+            break;
+    }
+    w.setVisible(control.shownWithContainers());
+}
+
+// Stacked in the form's order, a later control above an earlier one (a frame is made before what it
+// holds). Every control that can have the focus stands in Qt's focus chain by its tab index; Tab stops
+// at those whose focus policy says so (mirror), as the form's tab order has them.
+void QtFormPeer::order() {
+    std::vector<const Control*> chain;
+    for (const auto& c : form_.controls()) {
+        if (QWidget* w = widgetOf(*c)) w->raise();
+        if (c->focusable()) chain.push_back(c.get());
+    }
+    std::stable_sort(chain.begin(), chain.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    QWidget* previous = nullptr;
+    for (const Control* c : chain) {
+        QWidget* w = widgetOf(*c);
+        if (previous && w) QWidget::setTabOrder(previous, w);
+        if (w) previous = w;
+    }
+}
 
 }  // namespace corvane

@@ -1,7 +1,7 @@
 #include "platform/qt/qt_form_widget.h"
 
 #include <QCloseEvent>
-#include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,24 +10,6 @@ namespace corvane {
 namespace {
 
 QColor toQColor(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-QImage toQImage(const PixelImage& img) {
-    QImage q(img.width(), img.height(), QImage::Format_RGB32);
-    for (int y = 0; y < img.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(q.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const Color c = img.at(x, y);
-            row[x] = qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-        }
-    }
-    return q;
-}
-
-bool shown(const Control& control) {
-    for (const Control* c = &control; c; c = c->container())
-        if (!c->visible()) return false;
-    return true;
-}
 
 std::int16_t buttonBits(Qt::MouseButtons b) {
     return static_cast<std::int16_t>(((b & Qt::LeftButton) ? kLeftButton : 0) |
@@ -48,20 +30,13 @@ QtFormWidget::QtFormWidget(Form& form, Qt::WindowFlags flags) : QWidget(nullptr,
     setMouseTracking(true);  // moves without a button reach the controls too
 }
 
+// The controls draw themselves in widgets of their own, over this.
 void QtFormWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(form_.backColor()));
-    // In the form's order, so a later control covers an earlier one.
-    for (const auto& c : form_.controls()) {
-        if (c->kind() != ControlKind::Picture || !shown(*c)) continue;
-        const PixelImage& img = static_cast<const Picture&>(*c).image();
-        if (img.width() == 0 || img.height() == 0) continue;
-        const PixelRect r = c->pixelRect();
-        painter.drawImage(QPoint(r.left, r.top), toQImage(img));
-    }
 }
 
-// Qt grabs the mouse for this window from a press until the last button is up, which is when the
+// Qt grabs the mouse for the widget pressed from a press until the last button is up, which is when the
 // form's router holds a control too; a press outside every control leaves the router without one, and
 // the moves Qt still brings go to whatever control lies under the cursor, as they would without a grab.
 // Only the router can be left behind: when the grab ended where no event of ours saw it (a popup took
@@ -70,29 +45,46 @@ void QtFormWidget::forgetStaleCapture(Qt::MouseButtons heldBefore) {
     if (heldBefore == Qt::NoButton && form_.mouse().captured()) form_.mouse().captureLost();
 }
 
-void QtFormWidget::mousePressEvent(QMouseEvent* e) {
+void QtFormWidget::routePress(QMouseEvent* e, QPoint p) {
     forgetStaleCapture(e->buttons() & ~e->button());
-    const QPoint p = e->position().toPoint();
     form_.mouse().press(buttonBits(e->button()), shiftBits(e->modifiers()), p.x(), p.y());
 }
 
-void QtFormWidget::mouseMoveEvent(QMouseEvent* e) {
+void QtFormWidget::routeMove(QMouseEvent* e, QPoint p) {
     forgetStaleCapture(e->buttons());
-    const QPoint p = e->position().toPoint();
     form_.mouse().move(buttonBits(e->buttons()), shiftBits(e->modifiers()), p.x(), p.y());
 }
 
-void QtFormWidget::mouseReleaseEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+void QtFormWidget::routeRelease(QMouseEvent* e, QPoint p) {
     form_.mouse().release(buttonBits(e->button()), buttonBits(e->buttons()), shiftBits(e->modifiers()), p.x(),
                           p.y());
 }
 
 // Qt reports the second press of a double-click as the double-click itself, not as another press.
-void QtFormWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+void QtFormWidget::routeDoubleClick(QMouseEvent* e, QPoint p) {
     forgetStaleCapture(e->buttons() & ~e->button());
-    const QPoint p = e->position().toPoint();
     form_.mouse().doubleClick(buttonBits(e->button()), shiftBits(e->modifiers()), p.x(), p.y());
+}
+
+void QtFormWidget::mousePressEvent(QMouseEvent* e) { routePress(e, e->position().toPoint()); }
+void QtFormWidget::mouseMoveEvent(QMouseEvent* e) { routeMove(e, e->position().toPoint()); }
+void QtFormWidget::mouseReleaseEvent(QMouseEvent* e) { routeRelease(e, e->position().toPoint()); }
+void QtFormWidget::mouseDoubleClickEvent(QMouseEvent* e) { routeDoubleClick(e, e->position().toPoint()); }
+
+// Enter and Esc that no control took for itself (a line edit, a check box and a button without the
+// default role pass them on) are the form's: its rule picks the button.
+void QtFormWidget::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            form_.keyPress(kKeyReturn);
+            return;
+        case Qt::Key_Escape:
+            form_.keyPress(kKeyEscape);
+            return;
+        default:
+            QWidget::keyPressEvent(e);
+    }
 }
 
 // Only the program shows, hides and unloads its windows: a close from the window system (Alt+F4, a

@@ -1,6 +1,8 @@
 #include "platform/qt/qt_runtime.h"
 
 #include <QSessionManager>
+#include <QStyle>
+#include <QStyleFactory>
 #include <cstdio>
 
 #include "platform/qt/qt_form_peer.h"
@@ -27,6 +29,12 @@ QtRuntime::QtRuntime(int& argc, char** argv)
       // Terminated, interrupted or hung up: treated like the end of the session.
       signals_([this] { endSession(); }) {
     QApplication::setApplicationName("Corvane");
+    // One style and its own palette, so the dialogs' controls take the same room and colours on every
+    // desktop.
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        QApplication::setStyle(fusion);
+        QApplication::setPalette(fusion->standardPalette());
+    }
     QApplication::setQuitOnLastWindowClosed(false);  // the meter may be hidden; the tray icon stays
     QObject::connect(&app_, &QGuiApplication::commitDataRequest, [this](QSessionManager&) { endSession(); });
     // The autostart entry starts the program with the session; a session manager restoring it as well

@@ -21,9 +21,13 @@
 
 #include "platform/linux/ini_store.h"
 #include "platform/linux/sole_instance.h"
+#include "platform/qt/qt_choosers.h"
+#include "platform/qt/qt_help.h"
+#include "platform/qt/qt_popup_menu.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_signal_pipe.h"
 #include "platform/qt/qt_sound.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_tray.h"
 #include "platform/runtime.h"
 
@@ -44,6 +48,10 @@ class QtRuntime final : public Runtime {
     TrayIcon& tray() override { return tray_; }
     AppInfo& appInfo() override { return appInfo_; }
     Sound& sound() override { return sound_; }
+    TextService& text() override { return text_; }
+    PopupMenu& popupMenu() override { return popupMenu_; }
+    HelpService& help() override { return help_; }
+    Choosers& choosers() override { return choosers_; }
     void post(std::function<void()> fn) override;
     int run() override;
     void reportProblem(const std::string& text) override;
@@ -61,6 +69,10 @@ class QtRuntime final : public Runtime {
     QtTray tray_;
     QtAppInfo appInfo_;
     QtSound sound_;
+    QtText text_{screen_};
+    QtPopupMenu popupMenu_;
+    QtHelp help_;
+    QtChoosers choosers_;
     QtSignalPipe signals_;
     std::optional<SoleInstance> sole_;
     std::unique_ptr<QSocketNotifier> knocks_;

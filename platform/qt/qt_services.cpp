@@ -1,10 +1,17 @@
 #include "platform/qt/qt_services.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPalette>
 #include <QScreen>
+#include <QWidget>
 #include <ctime>
+
+#include "platform/linux/sysfs_power.h"
+#include "platform/qt/qt_form_peer.h"
+#include "platform/qt/qt_x11_hints.h"
 
 namespace corvane {
 
@@ -37,6 +44,27 @@ int QtScreen::heightPixels() {
 void QtScreen::getCursorPos(PointPx& point) {
     const QPoint p = QCursor::pos();
     point = {p.x(), p.y()};
+}
+
+WindowFrame QtScreen::windowFrame(const FormStyle& style) {
+    if (style.border == BorderStyle::None) return {};
+    const auto key = std::make_pair(style.border, style.showInTaskbar);
+    if (const auto it = frames_.find(key); it != frames_.end()) return it->second;
+    // A window of the same kind, fixed in size as the dialogs are, made but never shown.
+    QWidget probe(nullptr, windowFlagsOf(style));
+    probe.setFixedSize(200, 100);
+    probe.winId();
+    const WindowFrame frame =
+        probe.windowHandle() ? requestFrameExtents(*probe.windowHandle()) : WindowFrame{};
+    frames_[key] = frame;
+    return frame;
+}
+
+Color QtScreen::systemColor(SystemColor which) {
+    const QColor c = QApplication::palette().color(
+        QPalette::Active, which == SystemColor::ButtonFace ? QPalette::Window : QPalette::Base);
+    return static_cast<Color>(c.red()) | static_cast<Color>(c.green()) << 8 |
+           static_cast<Color>(c.blue()) << 16;
 }
 
 int QtPower::getSystemPowerStatus(SystemPowerStatus& status) {

@@ -2,6 +2,7 @@
 // The Qt backend's small services: the screen and the cursor, the battery, the time of day and the
 // program's folder.
 
+#include <map>
 #include <string>
 
 #include "platform/linux/sysfs_power.h"
@@ -17,6 +18,14 @@ class QtScreen final : public Screen {
     int widthPixels() override;
     int heightPixels() override;
     void getCursorPos(PointPx& point) override;
+    // The window manager's frame, asked once for each kind of framed window with a window of that kind
+    // not yet shown; no frame without a window manager.
+    WindowFrame windowFrame(const FormStyle& style) override;
+    // From the fixed style's palette, so dialogs look the same whatever the desktop's theme.
+    Color systemColor(SystemColor which) override;
+
+  private:
+    std::map<std::pair<BorderStyle, bool>, WindowFrame> frames_;
 };
 
 // The battery as /sys/class/power_supply describes it, read afresh on every call.

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_tray.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -38,6 +39,17 @@ constexpr int kRightButtonUp = 517;
 }  // namespace
 
 QtTray::QtTray() = default;
+
+// The icon reports from inside its own mouse handler, and what the program does then (a menu, "Exit"
+// taking the icon away) must not run there: the notification waits for the handler to return.
+void QtTray::notifyLater(int mouseMessage) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [this, mouseMessage] {
+            if (onNotify) onNotify(mouseMessage);
+        },
+        Qt::QueuedConnection);
+}
 QtTray::~QtTray() = default;
 
 void QtTray::shellNotifyIcon(int message, const NotifyIconData& data) {
@@ -49,10 +61,9 @@ void QtTray::shellNotifyIcon(int message, const NotifyIconData& data) {
         icon_->setToolTip(tip);
         QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
                          [this](QSystemTrayIcon::ActivationReason r) {
-                             if (!onNotify) return;
-                             if (r == QSystemTrayIcon::Trigger) onNotify(kLeftButtonUp);
-                             if (r == QSystemTrayIcon::DoubleClick) onNotify(kLeftButtonDoubleClick);
-                             if (r == QSystemTrayIcon::Context) onNotify(kRightButtonUp);
+                             if (r == QSystemTrayIcon::Trigger) notifyLater(kLeftButtonUp);
+                             if (r == QSystemTrayIcon::DoubleClick) notifyLater(kLeftButtonDoubleClick);
+                             if (r == QSystemTrayIcon::Context) notifyLater(kRightButtonUp);
                          });
         icon_->show();  // without a notification area this shows nothing, and the program goes on
     } else if (message == kNimModify && icon_) {

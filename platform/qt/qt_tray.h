@@ -21,6 +21,8 @@ class QtTray final : public TrayIcon {
     void remove() { icon_.reset(); }
 
   private:
+    void notifyLater(int mouseMessage);
+
     std::unique_ptr<QSystemTrayIcon> icon_;
 };
 

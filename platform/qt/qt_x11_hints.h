@@ -1,6 +1,8 @@
 #pragma once
 // What X11 window managers read that Qt sets no flag for.
 
+#include "platform/forms.h"
+
 class QWindow;
 
 namespace corvane {
@@ -8,5 +10,10 @@ namespace corvane {
 // Asks the window manager to keep the window off the taskbar and the pager. Call it right after the
 // window is asked to map; on another platform than X11 it does nothing.
 void skipTaskbarAndPager(QWindow& window);
+
+// The frame the window manager will put around the window, which must exist but not be shown yet: it
+// is asked and its answer awaited for up to half a second. No frame where there is no window manager
+// that answers, or no X11.
+WindowFrame requestFrameExtents(QWindow& window);
 
 }  // namespace corvane

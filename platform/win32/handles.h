@@ -21,6 +21,9 @@ struct GdiDeleter {
 struct DcDeleter {
     void operator()(HDC dc) const { DeleteDC(dc); }
 };
+struct MenuDestroyer {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
 struct WindowDestroyer {
     void operator()(HWND window) const { DestroyWindow(window); }
 };
@@ -35,9 +38,11 @@ using UniqueKey = Unique<HKEY, KeyCloser>;
 using UniqueIcon = Unique<HICON, IconDestroyer>;
 using UniqueBrush = Unique<HBRUSH, GdiDeleter>;
 using UniqueBitmap = Unique<HBITMAP, GdiDeleter>;
+using UniqueFont = Unique<HFONT, GdiDeleter>;
 using UniqueMemoryDc = Unique<HDC, DcDeleter>;
 using UniqueWindow = Unique<HWND, WindowDestroyer>;
 using UniqueHandle = Unique<HANDLE, HandleCloser>;
+using UniqueMenu = Unique<HMENU, MenuDestroyer>;
 
 // A device context borrowed with GetDC, given back with ReleaseDC to the same window.
 class WindowDc {

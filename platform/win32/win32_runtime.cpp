@@ -34,6 +34,8 @@ Win32Runtime::Win32Runtime() : store_([this](const std::string& text) { reportPr
     timers_.setWindow(window());
     tray_.setWindow(window());
     anotherStartMessage_ = RegisterWindowMessageA("Corvane.AnotherStart");
+    popupMenu_.setOwner(window());
+    help_.setOwner(window());
 }
 
 Win32Runtime::~Win32Runtime() {
@@ -74,6 +76,10 @@ int Win32Runtime::run() {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got == -1) break;
+        // Tab, Enter and Esc in a form's window mean what they mean in a dialog.
+        if (HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+            isFormWindow(top) && IsDialogMessageA(top, &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -81,6 +87,7 @@ int Win32Runtime::run() {
 }
 
 void Win32Runtime::stopLoop() {
+    EndMenu();  // a menu up when the program ends goes with it
     // The settings are saved by now: a start from here on may become the running copy.
     if (soleMutex_) ReleaseMutex(soleMutex_.get());
     soleMutex_.reset();

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/win32_form_peer.h"
 
 namespace corvane::win32 {
 
@@ -31,6 +32,18 @@ int Win32Screen::heightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
 void Win32Screen::getCursorPos(PointPx& point) {
     POINT p{};
     if (GetCursorPos(&p)) point = {p.x, p.y};
+}
+
+WindowFrame Win32Screen::windowFrame(const FormStyle& style) {
+    const NativeStyle native = nativeStyleOf(style);
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, native.style, FALSE, native.exStyle);
+    return {static_cast<int>(-r.left), static_cast<int>(-r.top), static_cast<int>(r.right),
+            static_cast<int>(r.bottom)};
+}
+
+Color Win32Screen::systemColor(SystemColor which) {
+    return GetSysColor(which == SystemColor::ButtonFace ? COLOR_BTNFACE : COLOR_WINDOW);
 }
 
 int Win32Power::getSystemPowerStatus(SystemPowerStatus& status) {

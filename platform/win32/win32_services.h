@@ -15,6 +15,9 @@ class Win32Screen final : public Screen {
     int widthPixels() override;
     int heightPixels() override;
     void getCursorPos(PointPx& point) override;
+    // What AdjustWindowRectEx adds around the client area of a window of the style's window styles.
+    WindowFrame windowFrame(const FormStyle& style) override;
+    Color systemColor(SystemColor which) override;
 };
 
 class Win32Power final : public PowerService {

@@ -167,32 +167,283 @@ cover_for_a_moment() {  # x y width height
     wait "$cover" 2>/dev/null || true
 }
 
+# ---- The tray, the menu and the tooltip ----
+
+TRAY_X=904 TRAY_Y=736  # the stand-alone tray's place: 120 x 32 pixels in the bottom right corner
+
 # A small stand-alone tray along the bottom edge, as a desktop panel would have.
 start_tray() {
     trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 --transparent false \
         --tint 0x303030 >/dev/null 2>&1 &
     BG_PIDS+=($!)
-    sleep 1
+    within 10 eval 'xdotool search --onlyvisible --class trayer >/dev/null 2>&1' || fail "trayer did not start"
+    sleep 0.3
 }
 
-tray_blue_pixels() {  # strongly blue pixels in the tray's area: the program icon's body
+# The program's icon is the only strongly blue thing in the tray: its pixels' count, and the middle of
+# their bounding box as "x y" on the screen.
+blue_in_tray() { "$CONVERT" "$WORK/shot.png" -crop "120x32+$TRAY_X+$TRAY_Y" +repage -fx 'b > 0.5 && b > r + 0.25 ? 1 : 0' "$@"; }
+icon_pixels() { screenshot && blue_in_tray -format '%[fx:round(mean * w * h)]' info:; }
+icon_docked() { [[ $(icon_pixels) -gt 40 ]]; }
+wait_icon() { within 15 icon_docked || fail "no program icon in the tray"; }
+icon_spot() {  # "x y": where to point at the icon
     screenshot
-    "$CONVERT" "$WORK/shot.png" -crop 120x32+904+736 +repage -fx 'b > 0.5 && b > r + 0.25 ? 1 : 0' \
-        -format '%[fx:round(mean * w * h)]' info:
+    blue_in_tray -trim -format "%[fx:$TRAY_X + page.x + round(w / 2)] %[fx:$TRAY_Y + page.y + round(h / 2)]" info:
+}
+
+# The icon's tip: a box just above the tray, the width of its text, over the black root window.
+tray_tip_width() {
+    screenshot && "$CONVERT" "$WORK/shot.png" -crop 1024x10+0+724 +repage -fuzz 0 -trim -format '%w' info: 2>/dev/null
+}
+# "Battery status" is under 100 pixels wide; the status line on battery at 57 % is well over 200.
+tip_is_status_line() { (($(tray_tip_width) > 200)); }
+
+hover_icon() {
+    local spot
+    spot=$(icon_spot)
+    xdotool mousemove $spot
+    sleep 0.1
+    xdotool mousemove_relative 1 0
+}
+
+check_tray_tip() {  # name of the screenshot to keep
+    # A tip already up keeps its text: point at the icon only once the first tick has set the status.
+    within 5 shows 1016 45 00FF00 || fail "no green bar: the battery has not been read"
+    hover_icon
+    within 5 tip_is_status_line || fail "the tip over the icon is not the status line"
+    pass "the tip shows the status line ($(tray_tip_width) pixels wide)"
+    keep_shot "$1"
+}
+
+# The menu pops up at the cursor; near the bottom right corner it opens up and to the left, over the
+# black root window, so a spot up-left of the cursor shows whether it is there (higher than the icon's
+# tip, which may stand just above the cursor).
+menu_up() { screenshot && [[ $(pixel $(($1 - 12)) $(($2 - 40))) != 000000 ]]; }
+menu_gone() { ! menu_up "$@"; }
+
+open_icon_menu() {  # right-clicks the icon and waits for the menu
+    local spot
+    spot=$(icon_spot)
+    xdotool mousemove $spot
+    sleep 0.2
+    xdotool click 3
+    within 5 menu_up $spot || fail "no menu after a right click on the icon"
+    MENU_SPOT=$spot
+}
+
+# The lib of each program defines choose ITEM (hide, help or exit): how its menu is best driven.
+menu_closed() { within 5 menu_gone $MENU_SPOT || fail "the menu stayed up after choosing"; }
+
+# Saves the last screenshot under CORVANE_E2E_SHOTS, when set, for a person to look at.
+keep_shot() {  # name
+    if [[ -n ${CORVANE_E2E_SHOTS:-} ]]; then
+        mkdir -p "$CORVANE_E2E_SHOTS"
+        cp "$WORK/shot.png" "$CORVANE_E2E_SHOTS/$1.png"
+    fi
+}
+
+# A browser of the test's own, first on the PATH: it writes down what it was asked to open.
+fake_browser() {
+    mkdir -p "$WORK/bin"
+    printf '#!/bin/sh\necho "$@" >>"%s"\n' "$WORK/opened" >"$WORK/bin/xdg-open"
+    chmod +x "$WORK/bin/xdg-open"
+    export PATH="$WORK/bin:$PATH"
+}
+opened() { [[ -s $WORK/opened ]] && cat "$WORK/opened"; }
+
+# From the icon's menu (its screenshot kept): "Hide Battery Meter" hides the meter, and "Help Topics"
+# has the browser asked to open the help.
+check_hide_and_help() {  # name of the screenshot to keep, the URL the browser must be given
+    open_icon_menu
+    keep_shot "$1"
+    choose hide
+    within 5 eval '[[ -z $(meter_window) ]]' || fail "the meter is still shown"
+    pass "Hide Battery Meter hides the meter"
+    open_icon_menu
+    choose help
+    within 10 opened >/dev/null || fail "no browser was asked to open the help"
+    expect_eq "the browser opens the help page beside the program" "$2" "$(opened)"
+}
+
+# The status tooltip: the program's window titled "ToolTip".
+tooltip_window() { xdotool search --onlyvisible --name '^ToolTip$' 2>/dev/null | head -n1 || true; }
+tooltip_shown() { TOOLTIP=$(tooltip_window) && [[ -n $TOOLTIP ]]; }
+tooltip_gone() { [[ -z $(tooltip_window) ]]; }
+
+# Points at the meter and waits for the tooltip beside it; TOOLTIP_GEOMETRY is its "x y width height".
+hover_meter() {  # x y
+    xdotool mousemove "$1" "$2"
+    sleep 0.1
+    xdotool mousemove "$(($1 + 1))" "$2"
+    within 5 tooltip_shown || fail "no tooltip while the mouse is over the meter"
+    sleep 0.6  # a tick more, so it stands where it stays
+    TOOLTIP_GEOMETRY=$(geometry "$TOOLTIP")
+}
+
+# The tooltip's size for the status text on battery at 57 % in the first minute (" Elapsed: 0 min ",
+# " Energy level: 57 % ", " Acquiring data... "), in Arial 9 pt (Liberation Sans) at 96 DPI: both
+# programs lay the text out in the same whole pixels, so this is what each of them shows.
+TOOLTIP_SIZE_DC57="108 44"
+
+# Checks the tooltip as the last screenshot shows it: pale yellow, the outline on its outermost pixels,
+# and glyphs inside.
+expect_tooltip_drawn() {  # x y width height
+    local x=$1 y=$2 w=$3 h=$4 mid=$(($2 + $4 / 2))
+    expect_eq "outline and pale yellow at the left edge" "000000 FFFF80" "$(pixel "$x" $mid) $(pixel $((x + 1)) $mid)"
+    expect_eq "outline and pale yellow at the right edge" "000000 FFFF80" \
+        "$(pixel $((x + w - 1)) $mid) $(pixel $((x + w - 2)) $mid)"
+    expect_eq "outline and pale yellow at the top" "000000 FFFF80" "$(pixel $((x + 2)) "$y") $(pixel $((x + 2)) $((y + 1)))"
+    expect_eq "outline and pale yellow at the bottom" "000000 FFFF80" \
+        "$(pixel $((x + 2)) $((y + h - 1))) $(pixel $((x + 2)) $((y + h - 2)))"
+    local ink
+    ink=$("$CONVERT" "$WORK/shot.png" -crop "$((w - 4))x$((h - 4))+$((x + 2))+$((y + 2))" +repage \
+        -fx 'lightness < 0.5 ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:)
+    ((ink > 300)) || fail "only $ink dark pixels of text in the tooltip"
+    pass "text in the tooltip ($ink dark pixels)"
+}
+
+# At the top of the screen the meter's menu opens downward, to the left of the cursor.
+meter_menu_up() { screenshot && [[ $(pixel 990 60) != 000000 ]]; }
+
+# The meter in the upper right corner, on battery at 57 % (the fake battery): pointing at it shows the
+# tooltip 3 pixels to its left, its top 3 pixels below the meter's, at the size both programs share,
+# pale yellow, outlined and with text; moving away hides it; a right click on the meter hides it and
+# opens the menu, which is left open.
+check_tooltip() {  # name of the screenshot to keep
+    within 5 shows 1016 45 00FF00 || fail "no green bar: the battery has not been read"
+    hover_meter 1018 25
+    local x y w h
+    read -r x y w h <<<"$TOOLTIP_GEOMETRY"
+    expect_eq "the tooltip's size for the status text" "$TOOLTIP_SIZE_DC57" "$w $h"
+    expect_eq "3 pixels left of the meter, its top 3 pixels below the meter's" "$((1014 - 3 - w)) 3" "$x $y"
+    screenshot
+    keep_shot "$1"
+    expect_tooltip_drawn "$x" "$y" "$w" "$h"
+
+    xdotool mousemove 600 400
+    within 2 tooltip_gone || fail "the tooltip stayed after the mouse left the meter"
+    pass "the tooltip goes when the mouse leaves the meter"
+
+    hover_meter 1018 25
+    xdotool click 3
+    within 1 tooltip_gone || fail "the tooltip stayed up with the menu"
+    within 5 meter_menu_up || fail "no menu after a right click on the meter"
+    pass "a right click on the meter hides the tooltip and opens the menu"
+}
+
+# ---- The preferences dialog and the About box ----------------------------------------------------
+# Both programs draw the dialogs from the same places in twips: at 15 twips a pixel, a control's spot
+# in the dialog's client area is the same number of pixels in both.
+
+titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true; }  # title pattern
+shown_titled() { [[ -n $(titled "$1") ]]; }
+gone_titled() { [[ -z $(titled "$1") ]]; }
+
+wait_dialog() {  # title pattern: sets DIALOG, its client area's place DIALOG_X DIALOG_Y and size
+    within 10 shown_titled "$1" || fail "no window titled '$1'"
+    DIALOG=$(titled "$1")
+    read -r DIALOG_X DIALOG_Y DIALOG_W DIALOG_H <<<"$(geometry "$DIALOG")"
+}
+
+click_in_dialog() { xdotool mousemove $((DIALOG_X + $1)) $((DIALOG_Y + $2)) click 1; }  # x y
+
+# Spots in the preferences dialog's client area, from the controls' places in twips.
+UPRIGHT_SPOT="152 16"  # chkUpright
+ALARM_SPOT="37 258"    # chkAlarmEnabled in fraAlarm
+PLUS_SPOT="267 130"    # imgPlus in fraWidth
+OK_SPOT="124 323"      # cmdOK
+CANCEL_SPOT="188 323"  # cmdCancel
+LOW_COLOUR_SPOT="47 214"  # picColor(0) in fraColor
+
+open_preferences() {
+    open_icon_menu
+    choose preferences
+    wait_dialog 'Preferences$'
+    expect_eq "the dialog's client area" "299 345" "$DIALOG_W $DIALOG_H"
+}
+
+# The dialog's walk, one spot a line, with what the settings should hold afterwards: thickness and
+# orientation changed and taken; the same again cancelled; the alarm refused without a sound file;
+# Tab through the table's order, every stop used once; the About box opened and closed with Enter.
+dialogs_walk() {  # name prefix for the kept screenshots
+    open_preferences
+    screenshot
+    keep_shot "$1-preferences"
+    click_in_dialog $UPRIGHT_SPOT
+    click_in_dialog $PLUS_SPOT
+    click_in_dialog $OK_SPOT
+    within 5 gone_titled 'Preferences$' || fail "OK left the dialog open"
+    expect_geometry_of "$METER" "flat and 12 thick, still in the upper right corner" "973 0 51 12"
+
+    open_preferences
+    click_in_dialog $UPRIGHT_SPOT
+    click_in_dialog $PLUS_SPOT
+    click_in_dialog $CANCEL_SPOT
+    within 5 gone_titled 'Preferences$' || fail "Cancel left the dialog open"
+    sleep 0.5
+    expect_eq "Cancel changes nothing" "973 0 51 12" "$(geometry "$METER")"
+
+    open_preferences
+    click_in_dialog $ALARM_SPOT
+    click_in_dialog $OK_SPOT
+    within 5 shown_titled '^ Corvane$' || fail "no message about the missing sound file"
+    screenshot
+    keep_shot "$1-message"
+    pass "the alarm without a sound file is refused with a message"
+    xdotool key Return
+    within 5 gone_titled '^ Corvane$' || fail "the message stayed"
+    shown_titled 'Preferences$' || fail "the dialog closed after the message"
+    pass "the dialog stays open after the message"
+    xdotool key Escape
+    within 5 gone_titled 'Preferences$' || fail "Esc left the dialog open"
+
+    # From the first stop: Show on Top, Upright Form, the two bounds, the chosen position (the arrows
+    # choose another), the alarm, its file, "...", then OK, pressed with the space bar.
+    open_preferences
+    xdotool key space Tab space Tab
+    xdotool type 33
+    xdotool key Tab
+    xdotool type 66
+    xdotool key Tab Down Down Tab space Tab
+    xdotool type ding.wav
+    xdotool key Tab Tab space
+    within 5 gone_titled 'Preferences$' || fail "the walk did not end on OK"
+    expect_geometry_of "$METER" "upright in the lower left corner" "0 717 12 51"
+
+    open_icon_menu
+    choose about
+    wait_dialog 'About Corvane$'
+    screenshot
+    keep_shot "$1-about"
+    xdotool key Return
+    within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
+    pass "Enter closes the About box"
+}
+
+# The colour chooser up, as the session ends over it.
+leave_chooser_up() {
+    open_preferences
+    click_in_dialog $LOW_COLOUR_SPOT
+    within 10 shown_titled '^(Select )?Colou?r$' || fail "no colour chooser"
+    pass "the colour chooser is up"
+}
+
+expect_geometry_of() {  # window, what, "x y width height"
+    expect_eq "$2" "$3" "$(settled_geometry "$1" "$3")"
 }
 
 # The tray takes a moment to show an icon whole: it is counted once two looks agree.
 tray_icon_settled() {
     local first
-    first=$(tray_blue_pixels)
+    first=$(icon_pixels)
     sleep 0.3
-    TRAY_ICON=$(tray_blue_pixels)
+    TRAY_ICON=$(icon_pixels)
     [[ $first -gt 40 && $first == "$TRAY_ICON" ]]
 }
 
 expect_one_tray_icon() {  # what: the icon as counted by tray_icon_settled, not a second one beside it
     local now
-    now=$(tray_blue_pixels)
+    now=$(icon_pixels)
     ((now > 40 && now < TRAY_ICON * 3 / 2)) || fail "$1: $now blue pixels in the tray, $TRAY_ICON for one icon"
     pass "$1"
 }

@@ -12,6 +12,9 @@ expect_geometry "stored place 6000,3000 twips" "400 200 10 51"
 
 drag() {  # from x y to x y, in a few steps as a hand would
     xdotool mousemove "$1" "$2" mousedown 1
+    # The press reads where the cursor is when it is handled; no hand moves on within the moment the
+    # program may take for the move before it (the first one over the meter makes the tooltip).
+    sleep 0.2
     local i
     for i in 1 2 3 4; do
         xdotool mousemove $(($1 + ($3 - $1) * i / 4)) $(($2 + ($4 - $2) * i / 4))

@@ -25,16 +25,13 @@ start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs it
     BG_PIDS+=("$STARTED_PID")
 }
 
-# Starts the program over the fake battery (see start_on_battery in common.sh). The wrapper stays to
-# clean up, so the program, which gets the signals, is its child.
+# Starts the program over the fake battery (ON_BATTERY in common.sh). With the test's own tree the
+# wrapper has nothing to clean up and becomes the program (it execs), so once it has, the signals sent
+# to the process started reach the program.
 start_corvane_on_battery() {  # with-fake-battery options, e.g. --ac 0 --percent 57
     start_corvane "${ON_BATTERY[@]}" "$@" --
-    program_child() {
-        CORVANE_PID=$(pgrep -P "$STARTED_PID" || true)
-        [[ -n $CORVANE_PID && $(readlink "/proc/$CORVANE_PID/exe" 2>/dev/null) == "$CORVANE" ]]
-    }
-    within 10 program_child || fail "the program did not start"
-    BG_PIDS+=("$CORVANE_PID")
+    is_program() { [[ $(readlink "/proc/$STARTED_PID/exe" 2>/dev/null) == "$CORVANE" ]]; }
+    within 10 is_program || fail "the program did not start"
 }
 
 # Ends the program with a signal and checks that it ended by itself, cleanly.
@@ -53,3 +50,14 @@ expect_geometry() {  # what, "x y width height": the meter's, once it has settle
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }
 ini_value() { sed -n "s/^$1=//p" "$INI" | head -n1; }
 
+# Qt's menu takes the keyboard: Down from the top, Up from the bottom, as a user may.
+choose() {  # hide, preferences, help, about or exit
+    case $1 in
+        hide) xdotool key Down Return ;;
+        preferences) xdotool key Down Down Return ;;  # past the separators
+        help) xdotool key Down Down Down Return ;;
+        about) xdotool key Down Down Down Down Return ;;
+        exit) xdotool key Up Return ;;
+    esac
+    menu_closed
+}

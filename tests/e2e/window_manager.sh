@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Under a real window manager: the meter keeps its place and size, has no frame, stays above other
-# windows, has no taskbar or pager entry, and can still be dragged.
+# windows, has no taskbar or pager entry, and can still be dragged; its tooltip takes no focus and has
+# no taskbar entry either.
 source "$(dirname "$0")/lib.sh"
 
 start_display 1024x768
@@ -36,5 +37,18 @@ for p in "950 50" "880 90" "818 120"; do
 done
 xdotool mouseup 1
 expect_geometry "dragged under the window manager" "814 100 10 51"
+
+# The tooltip comes up beside the meter without taking the focus from the user's window, and with no
+# taskbar entry of its own.
+xmessage -geometry 300x100+100+300 "the user's window" >/dev/null 2>&1 &
+BG_PIDS+=($!)
+within 5 eval 'xdotool search --onlyvisible --class Xmessage >/dev/null 2>&1' || fail "no xmessage window"
+user_window=$(xdotool search --onlyvisible --class Xmessage | head -n1)
+xdotool windowactivate "$user_window" 2>/dev/null || true
+within 5 eval '[[ $(xdotool getactivewindow 2>/dev/null) == "$user_window" ]]' || fail "the user's window has no focus"
+hover_meter 818 120
+expect_eq "the user's window keeps the focus" "$user_window" "$(xdotool getactivewindow 2>/dev/null || true)"
+[[ $(xprop -id "$TOOLTIP" _NET_WM_STATE) == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the tooltip has a taskbar entry"
+pass "the tooltip has no taskbar entry"
 stop_corvane TERM
 expect_eq "dragged place saved" " 12210" "$(ini_value Left)"

@@ -19,6 +19,9 @@ done
 for f in corvane hands-up hands-right hands-down hands-left; do
     [ "$(im identify -format '%m %wx%h %A' "$dir/$f.png")" == "PNG 32x32 True" ] || fail "$f.png"
 done
+for f in minus plus; do
+    [ "$(im identify -format '%m %wx%h' "$dir/$f.png")" == "PNG 12x12" ] || fail "$f.png"
+done
 [ "$(differing "$dir/corvane.png" "$dir/corvane.ico[0]")" == 0 ] || fail "PNG and ICO pixels differ"
 hands=(up right down left)
 for a in "${hands[@]}"; do

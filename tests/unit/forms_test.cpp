@@ -15,6 +15,8 @@
 namespace corvane {
 namespace {
 
+using test::TwoPictures;
+
 std::vector<std::string> rows(const PixelImage& img) {
     std::vector<std::string> out;
     for (int y = 0; y < img.height(); ++y) {
@@ -87,6 +89,71 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     test::TestProgram negative("Width=-5 Upright=0");
     EXPECT_EQ(negative.meterWindow().pixelHeight(), 0);
     EXPECT_EQ(negative.meter().picHistory.image().height(), 0);
+    // A place far off every screen is kept within ten times the largest window, either way.
+    for (const char* left : {"-1E30", "1E30"}) {
+        test::TestProgram far(std::string("Position=4 Top=1E30 Left=") + left);
+        EXPECT_EQ(far.meterWindow().pixelLeft(), left[0] == '-' ? -327670 : 327670);
+        EXPECT_EQ(far.meterWindow().pixelTop(), 327670);
+    }
+}
+
+// The headless test font (6 x 15 pixels a character at 9 pt, 15 twips per pixel) makes every size an
+// exact number; the units are those the picture is placed in.
+TEST(PictureText, MeasuresTheWidestLineAndEveryLineInThePicturesUnits) {
+    HeadlessRuntime rt;
+    TwoPictures f(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 9}});
+    struct Case {
+        const char* text;
+        double width, height;  // pixels
+    } const cases[] = {
+        {"", 0, 15},           {"  ", 12, 15}, {"abc", 18, 15}, {"ab\rcde", 18, 30}, {"ab\r\ncde", 18, 30},
+        {"ab\n\rcde", 18, 45}, {"a\r", 6, 30}, {"\r\r", 0, 45}, {"a\r\n", 6, 30},  // a break at the end
+    };
+    for (ScaleMode mode : {ScaleMode::Pixels, ScaleMode::Twips}) {
+        f.window.setScaleMode(mode);
+        const double unit = mode == ScaleMode::Pixels ? 1 : 15;
+        for (const Case& c : cases) {
+            EXPECT_EQ(f.under.textWidth(c.text), c.width * unit) << c.text;
+            EXPECT_EQ(f.under.textHeight(c.text), c.height * unit) << c.text;
+        }
+    }
+    // A bigger font, and bold, which the test font makes a pixel wider.
+    f.under.setFont({.name = "Arial", .points = 18, .bold = true});
+    EXPECT_EQ(f.under.textWidth("ab"), 2 * 13 * 15);
+    EXPECT_EQ(f.under.textHeight("ab"), 30 * 15);
+}
+
+TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain) {
+    HeadlessRuntime rt;
+    TwoPictures f(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 6}});  // 4 x 10 cells
+    f.under.setBackColor(0);
+    f.under.setHeight(14);
+    f.under.setForeColor(5);
+    f.under.setCurrentX(2);
+    f.under.print("a b\rc");
+    EXPECT_EQ(f.under.currentX(), 0);
+    EXPECT_EQ(f.under.currentY(), 20);
+    f.under.print("x");  // below the picture: clipped
+    f.under.box(19, 0, 17, 13, 5);
+    const std::string text = "..###.....###....#.#", blank = ".................#.#";
+    EXPECT_EQ(
+        rows(f.under.image()),
+        (std::vector<std::string>{".................###", blank, text, text, text, text, text, text, blank,
+                                  blank, blank, blank, "###..............#.#", "###..............###"}));
+    EXPECT_EQ(f.under.image().at(2, 2), 5u);
+    f.under.cls();
+    f.under.print("a");
+    EXPECT_EQ(f.under.image().at(0, 2), 5u);
+    EXPECT_EQ(f.under.currentY(), 10);
+}
+
+TEST(FormsRuntime, AScreenThatReportsNoTwipsPerPixelCountsOneTwipAPixel) {
+    HeadlessRuntime rt;
+    rt.setScreen(1024, 768, 0);
+    Form form(rt, "form", FormStyle{});
+    Picture& pic = form.addPicture("pic");
+    pic.setLeft(30), pic.setTop(45), pic.setWidth(60), pic.setHeight(15);
+    EXPECT_EQ(pic.pixelRect(), (PixelRect{30, 45, 60, 15}));
 }
 
 // A picture placed in twips is drawn on in pixels; switching its form to pixel units lays it out
@@ -128,7 +195,7 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     b.setEnabled(true);  // counts from now
     b.setEnabled(true);  // already on: no restart
     rt.advance(400);
-    a.setEnabled(false);
+    a.setInterval(0);  // no interval: no ticks, enabled or not
     rt.advance(1000);
     EXPECT_EQ(fired, (std::vector<std::string>{"a@300", "b@450", "a@600", "b@650", "b@850", "b@1050",
                                                "b@1250", "b@1450", "b@1650"}));
@@ -140,8 +207,6 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     rt.advance(1000);
     EXPECT_EQ(fired.size(), 1u);  // nothing after the end
 }
-
-using test::TwoPictures;
 
 TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryButtonIsUp) {
     HeadlessRuntime rt;
@@ -162,9 +227,37 @@ TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryBu
     f.over.setEnabled(true);
     m.doubleClick(kLeftButton, 0, 15, 5);
     m.doubleClick(kRightButton, 0, 15, 5);  // only the left button's double-click is one
+    m.release(kRightButton, 0, 0, 15, 5);
+    f.under.setTop(4);  // places are measured from the control's own corner
+    m.press(kLeftButton, 0, 3, 6);
+    m.move(kLeftButton, 0, 4, 7);
+    m.release(kLeftButton, 0, 0, 3, 6);
+    m.move(0, 0, 15, 3);
     EXPECT_EQ(f.seen, (std::vector<std::string>{"down over 2,3 b1", "move over -8,4 b1", "up over -8,4 b2",
                                                 "up over -8,4 b1", "move under 2,4 b0", "down under 12,3 b2",
-                                                "up under 12,3 b2", "dbl over", "down over 5,5 b2"}));
+                                                "up under 12,3 b2", "dbl over", "down over 5,5 b2",
+                                                "up over 5,5 b2", "down under 3,2 b1", "move under 4,3 b1",
+                                                "up under 3,2 b1", "move over 5,3 b0"}));
+}
+
+TEST(MouseRouter, ALeftButtonDownAndUpOnTheSameControlIsItsClick) {
+    HeadlessRuntime rt;
+    TwoPictures f(rt);
+    for (Picture* p : {&f.under, &f.over})
+        p->onClick = [&f, name = p->name()] { f.seen.push_back("click " + name); };
+    MouseRouter& m = f.window.mouse();
+    m.press(kLeftButton, 0, 2, 2), m.release(kLeftButton, 0, 0, 3, 3);          // a click on "under"
+    m.press(kLeftButton, 0, 2, 2), m.release(kLeftButton, 0, 0, 40, 3);         // let go outside: none
+    m.press(kRightButton, 0, 12, 2), m.release(kRightButton, 0, 0, 12, 2);      // another button: none
+    m.press(kLeftButton, 0, 12, 2), m.release(kLeftButton, 0, 0, 12, 2);        // a click on "over"...
+    m.doubleClick(kLeftButton, 0, 12, 2), m.release(kLeftButton, 0, 0, 12, 2);  // ...not again
+    m.press(kLeftButton, 0, 12, 2);
+    m.captureLost();  // a menu took the mouse: the release goes nowhere near a click
+    m.release(kLeftButton, 0, 0, 12, 2);
+    std::vector<std::string> clicks;
+    for (const auto& s : f.seen)
+        if (s.rfind("click", 0) == 0 || s.rfind("dbl", 0) == 0) clicks.push_back(s);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"click under", "click over", "dbl over"}));
 }
 
 TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
@@ -224,13 +317,13 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
 TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixels) {
     HeadlessRuntime rt;
     TwoPictures f(rt);
-    auto draw = [&](Color c) {
+    auto draw = [&](Color c, Color lineColour = 1) {
         f.under.cls();
         f.under.fillBox(0, 0, 5, 5, c);
-        f.under.line(0, 9, 19, 9, c);
+        f.under.line(0, 9, 19, 9, lineColour);
     };
     rt.runPosted();
-    const int before = rt.peerOf(f.window).repaints;
+    int before = rt.peerOf(f.window).repaints;
     draw(0xFF);
     rt.runPosted();
     EXPECT_EQ(rt.peerOf(f.window).repaints, before + 1);  // one repaint for the whole drawing
@@ -240,6 +333,17 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
     draw(0xFF00);
     rt.runPosted();
     EXPECT_EQ(rt.peerOf(f.window).repaints, before + 2);
+    draw(0xFF00, 2);  // only the line differs
+    rt.runPosted();
+    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 3);
+    for (auto move : {&Picture::setLeft, &Picture::setTop}) {  // painted again at its new place
+        (f.under.*move)(3);
+        EXPECT_EQ(rt.peerOf(f.window).repaints, before + 4);
+        (f.under.*move)(0);
+        rt.runPosted();
+        EXPECT_EQ(rt.peerOf(f.window).repaints, before + 5);
+        before += 2;
+    }
 }
 
 TEST(FormsRuntime, DeferredCallsRunAfterTheCurrentHandlerAndNeverAfterTheEnd) {
@@ -256,6 +360,173 @@ TEST(FormsRuntime, DeferredCallsRunAfterTheCurrentHandlerAndNeverAfterTheEnd) {
     rt.end();
     rt.advance(1000);
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+}
+
+// A dialog of the tests' own with one control of each kind, two groups of options, a frame holding
+// some of them, and a log of what the program hears.
+struct EveryKind {
+    explicit EveryKind(Runtime& rt) : window(rt, "dlg", FormStyle{.caption = "Kinds", .font = {}}) {
+        frame.setLeft(600), frame.setTop(300), frame.setWidth(1500), frame.setHeight(900);
+        inFrame.setLeft(150), inFrame.setTop(150), inFrame.setWidth(300), inFrame.setHeight(300);
+        text.onChange = [this] { seen.push_back("change " + text.text()); };
+        for (Control* c : std::initializer_list<Control*>{&check, &a1, &a2, &b1, &ok, &cancel})
+            c->onClick = [this, c] { seen.push_back("click " + c->name()); };
+        for (Control* c : std::initializer_list<Control*>{&text, &ok})
+            c->onKeyPress = [this, c](std::int16_t& key) {
+                seen.push_back("key " + std::to_string(key) + " " + c->name());
+                if (key == consumed) key = 0;
+            };
+        text.setTabIndex(2), check.setTabIndex(1), ok.setTabIndex(3), cancel.setTabIndex(3);
+        ok.setDefault(true);
+        cancel.setCancel(true);
+    }
+    Form window;
+    Label& label = window.add<Label>("label");
+    TextBox& text = window.add<TextBox>("text");
+    CheckBox& check = window.add<CheckBox>("check");
+    OptionButton& a1 = window.add<OptionButton>("a1");
+    OptionButton& a2 = window.add<OptionButton>("a2");
+    Frame& frame = window.add<Frame>("frame");
+    OptionButton& b1 = window.add<OptionButton>("b1", &frame);
+    Picture& inFrame = window.add<Picture>("inFrame", &frame);
+    CommandButton& ok = window.add<CommandButton>("ok");
+    CommandButton& cancel = window.add<CommandButton>("cancel");
+    std::vector<std::string> seen;
+    std::int16_t consumed = -1;
+};
+
+TEST(Controls, OnlyTheUsersActionsAreReportedAndOptionsFormOneGroupPerContainer) {
+    HeadlessRuntime rt;
+    EveryKind f(rt);
+    f.text.setText("set by the program");
+    f.text.userEdited("typed");
+    f.text.userEdited("typed");  // no change: nothing to report
+    f.check.setValue(kChecked);
+    f.check.userClicked();
+    f.check.setValue(2);  // greyed
+    f.check.userClicked();
+    f.a1.setValue(true);
+    f.b1.setValue(true);  // another container: another group
+    f.a2.userClicked();
+    EXPECT_EQ(f.text.text(), "typed");
+    EXPECT_EQ(f.check.value(), kChecked);
+    EXPECT_EQ((std::vector<bool>{f.a1.value(), f.a2.value(), f.b1.value()}),
+              (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(f.seen, (std::vector<std::string>{"change typed", "click check", "click check", "click a2"}));
+}
+
+TEST(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
+    HeadlessRuntime rt;
+    EveryKind f(rt);
+    f.window.show();
+    rt.runPosted();
+    EXPECT_EQ(f.inFrame.pixelRect(), (PixelRect{50, 30, 20, 20}));
+    EXPECT_EQ(f.window.mouse().controlAt(55, 35), &f.inFrame);  // above its container
+    EXPECT_EQ(f.window.mouse().controlAt(45, 35), &f.frame);
+    const int repaints = rt.peerOf(f.window).repaints;
+    f.frame.setLeft(0);
+    EXPECT_EQ(f.inFrame.pixelRect(), (PixelRect{10, 30, 20, 20}));
+    EXPECT_GE(rt.peerOf(f.window).repaints, repaints + 3);  // the frame and both of its controls
+    EXPECT_EQ(f.inFrame.image().width(), 20);
+    f.frame.setVisible(false);
+    EXPECT_EQ(f.window.mouse().controlAt(15, 35), nullptr);
+    EXPECT_FALSE(f.b1.canHaveFocus());
+}
+
+TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
+    HeadlessRuntime rt;
+    EveryKind f(rt);
+    auto order = [&f] {
+        std::vector<std::string> names;
+        for (const Control* c : f.window.tabOrder()) names.push_back(c->name());
+        return names;
+    };
+    // Ties keep the form's order; labels and frames are never stops, and a group of options is one
+    // stop, at its selected option.
+    EXPECT_EQ(order(), (std::vector<std::string>{"inFrame", "check", "text", "ok", "cancel"}));
+    f.a2.setValue(true);
+    f.b1.setValue(true);
+    EXPECT_EQ(order(), (std::vector<std::string>{"a2", "b1", "inFrame", "check", "text", "ok", "cancel"}));
+    f.window.show();
+    EXPECT_EQ(f.window.activeControl(), &f.a2);
+    f.window.arrowKey(true);  // round to the first of the group
+    f.window.arrowKey(true);
+    f.window.arrowKey(false);
+    EXPECT_EQ(f.window.activeControl(), &f.a1);
+    EXPECT_TRUE(f.a1.value() && !f.a2.value() && f.b1.value());
+    f.check.setFocus();
+    f.window.arrowKey(true);  // not an option: nothing
+    EXPECT_EQ(f.seen, (std::vector<std::string>{"click a1", "click a2", "click a1"}));
+    f.window.unload();
+    f.seen.clear();
+    f.a1.setVisible(false);
+    f.a2.setTabStop(false);
+    f.frame.setEnabled(false);
+    f.window.show();
+    EXPECT_EQ(f.window.activeControl(), &f.check);
+
+    struct Case {
+        Control* focus;
+        std::int16_t key, consumed;
+        std::vector<std::string> seen;
+    } const cases[] = {
+        {&f.text, kKeyReturn, -1, {"key 13 text", "click ok"}},
+        {&f.text, kKeyReturn, kKeyReturn, {"key 13 text"}},  // consumed by the box
+        {&f.text, kKeyEscape, -1, {"key 27 text", "click cancel"}},
+        {&f.cancel, kKeyReturn, -1, {"click cancel"}},  // Enter on a button presses that button
+        {&f.ok, kKeyReturn, kKeyReturn, {"key 13 ok"}},
+        {&f.check, 'x', -1, {}},
+    };
+    for (const Case& c : cases) {
+        f.seen.clear();
+        c.focus->setFocus();
+        f.consumed = c.consumed;
+        f.window.keyPress(c.key);
+        EXPECT_EQ(f.seen, c.seen) << c.focus->name() << " " << c.key;
+    }
+    f.check.setFocus();
+    f.ok.setEnabled(false);
+    f.seen.clear();
+    f.window.keyPress(kKeyReturn);  // a disabled default button cannot be pressed
+    f.cancel.setDefault(true);      // one default a form
+    f.ok.setEnabled(true);
+    f.window.keyPress(kKeyReturn);
+    EXPECT_EQ(f.seen, (std::vector<std::string>{"click cancel"}));
+    f.window.unload();
+    f.window.keyPress(kKeyReturn);
+    EXPECT_EQ(f.seen.size(), 1u);
+}
+
+TEST(Controls, ControlArraysShareANameAndAreToldApartByTheirIndex) {
+    HeadlessRuntime rt;
+    Form form(rt, "dlg", FormStyle{});
+    const auto boxes = form.addArray<Picture, 3>("box");
+    for (std::int16_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(boxes[i]->name(), "box");
+        EXPECT_EQ(boxes[i]->index(), i);
+    }
+    EXPECT_EQ(form.add<Picture>("single").index(), -1);
+}
+
+TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
+    HeadlessRuntime rt;
+    rt.setDialogFrame({4, 30, 5, 6});
+    Form dialog(rt, "dialog", FormStyle{.caption = "D", .border = BorderStyle::FixedDialog, .font = {}});
+    Form plain(rt, "plain", FormStyle{});
+    for (Form* f : {&dialog, &plain}) {
+        f->setWidth(3000);
+        f->setHeight(1500);
+    }
+    EXPECT_EQ(dialog.frame(), (WindowFrame{4, 30, 5, 6}));
+    EXPECT_EQ((std::array{dialog.clientPixelWidth(), dialog.clientPixelHeight()}), (std::array{191, 64}));
+    EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{2865.0, 960.0}));
+    dialog.setScaleMode(ScaleMode::Pixels);
+    EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{191.0, 64.0}));
+    EXPECT_EQ((std::array{plain.clientPixelWidth(), plain.clientPixelHeight()}), (std::array{200, 100}));
+    EXPECT_EQ(plain.scaleWidth(), 3000);
+    dialog.setWidth(30);  // smaller than its frame: no client area at all
+    EXPECT_EQ(dialog.clientPixelWidth(), 0);
+    EXPECT_EQ(dialog.scaleWidth(), 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "platform/help_page.h"
 #include "program_fixture.h"
 
 namespace corvane::test {
@@ -46,6 +47,28 @@ TEST(Paths, FolderAndFileNamePartsWithEitherSeparator) {
     atRoot.rt.setExecutableFolder("C:\\", '\\');
     atRoot.program.start();
     EXPECT_EQ(atRoot.program.helpFile, "C:\\quillmet.hlp");
+}
+
+// The HTML help stands beside the Windows help file the program names: its contents, or a topic by
+// its context number.
+TEST(Paths, TheHtmlHelpPageForAHelpFilesContentsOrTopic) {
+    struct Case {
+        const char* helpFile;
+        char sep;
+        int command, data;
+        HtmlHelpPage page;
+    } const cases[] = {
+        {"C:\\Tools\\quillmet.hlp", '\\', 3, 0, {"C:\\Tools\\help\\index.html", ""}},
+        {"C:\\Tools\\quillmet.hlp", '\\', 1, 13, {"C:\\Tools\\help\\index.html", "preferences"}},
+        {"C:\\quillmet.hlp", '\\', 1, 12, {"C:\\help\\index.html", ""}},
+        {"C:\\quillmet.hlp", '\\', 3, 13, {"C:\\help\\index.html", ""}},
+        {"/opt/cv/quillmet.hlp", '/', 1, 13, {"/opt/cv/help/index.html", "preferences"}},
+        {"/opt/cv/Dravisk.hlp", '/', 3, 0, {"/opt/cv/help/index.html", ""}},
+        {"quillmet.hlp", '/', 3, 0, {"help/index.html", ""}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(htmlHelpPage(c.helpFile, c.sep, c.command, c.data), c.page)
+            << c.helpFile << " " << c.command << "," << c.data;
 }
 
 // The band is the form's own state; every set reaches the peer, since taking a window out of the band

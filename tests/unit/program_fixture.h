@@ -38,9 +38,9 @@ inline StoreTexts storeTexts(std::string_view pairs) {
     return texts;
 }
 
-// Left, top, width, height of a window in twips.
+// Left, top, width, height of a window in twips, or of a control in its form's units.
 using Rect = std::array<double, 4>;
-inline Rect placeOf(const Form& w) { return {w.left(), w.top(), w.width(), w.height()}; }
+inline Rect placeOf(const Placement& w) { return {w.left(), w.top(), w.width(), w.height()}; }
 
 struct TestProgram {
     explicit TestProgram(const StoreTexts& stored, bool startNow = true) {

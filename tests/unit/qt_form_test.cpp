@@ -1,17 +1,35 @@
 // The Qt window's part of a form, driven through Qt's own event handling on its offscreen platform:
-// what it hands the form's mouse router and close query.
+// what it hands the form's mouse router and close query; and the text the Qt backend draws.
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "about/frm_info.h"
+#include "options/frm_options.h"
+#include "platform/qt/qt_choosers.h"
 #include "platform/qt/qt_form_peer.h"
+#include "platform/qt/qt_text.h"
 #include "platform/runtime.h"
+#include "shell/program.h"
+#include "text_checks.h"
 #include "two_pictures.h"
 
 namespace corvane {
@@ -101,6 +119,7 @@ TEST(QtFormWidget, RepaintsOnlyWhenTheDrawingChangedThePixels) {
     } counter;
     ShownTwoPictures f;
     f.widget().installEventFilter(&counter);
+    for (QWidget* picture : f.widget().findChildren<QWidget*>()) picture->installEventFilter(&counter);
     auto draw = [&](Color c) {
         f.under.cls();
         f.under.fillBox(0, 0, 3, 3, c);
@@ -110,6 +129,207 @@ TEST(QtFormWidget, RepaintsOnlyWhenTheDrawingChangedThePixels) {
     draw(0x000000FF);
     EXPECT_EQ(draw(0x000000FF), 0) << "the same picture again";
     EXPECT_EQ(draw(0x00FF0000), 1) << "a new picture";
+}
+
+// Arial is drawn with its metric twin, which takes the same room glyph for glyph.
+TEST(QtText, ArialIsLiberationSansLaidOutAsGdiLaysOutText) {
+    auto& text = static_cast<QtText&>(runtime().text());
+    EXPECT_EQ(QFontInfo(text.qfont({.name = "Arial", .points = 9, .bold = false})).family(),
+              "Liberation Sans");
+    EXPECT_EQ(QFontInfo(text.qfont({.name = "arial", .points = 9, .bold = false})).family(),
+              "Liberation Sans");
+    test::checkTextService(text);
+}
+
+// ---- The dialogs' controls ---------------------------------------------------------------------
+
+QWidget* widgetOf(const Control& c) { return static_cast<QtFormPeer&>(c.owner().peer()).widgetOf(c); }
+
+// The program's two dialogs over the Qt runtime, without starting the program (no tray icon, no
+// settings file): the module's values as the load of the meter leaves them.
+struct Dialogs {
+    Dialogs() {
+        program.kesta().pGetTwipsPerPixel();
+        program.kesta().pMonitorWidth = 10;
+        program.kesta().pnPosOptNum = 2;
+        program.kesta().pnUpright = 1;
+    }
+    ~Dialogs() {
+        for (Form* f : {options ? &options->window : nullptr, about ? &about->window : nullptr})
+            if (f) f->unload();
+    }
+    frmOptions& openOptions() {
+        program.showOptions();
+        return *(options = program.options().find());
+    }
+    frmInfo& openAbout() {
+        program.showAbout();
+        return *(about = program.about().find());
+    }
+    Program program{runtime()};
+    frmOptions* options = nullptr;
+    frmInfo* about = nullptr;
+};
+
+// Every control's widget stands on the pixels the model computes, shows its text, font and state, and
+// the window's client area is the model's.
+TEST(QtControls, EveryControlStandsWhereTheModelPutsIt) {
+    Dialogs d;
+    for (Form* form : {&d.openOptions().window, &d.openAbout().window}) {
+        SCOPED_TRACE(form->name());
+        QtFormWidget& w = static_cast<QtFormPeer&>(form->peer()).widget();
+        EXPECT_EQ(w.size(), QSize(form->clientPixelWidth(), form->clientPixelHeight()));
+        EXPECT_EQ(w.windowTitle().toStdString(), form->style().caption);
+        for (const auto& c : form->controls()) {
+            QWidget* native = widgetOf(*c);
+            ASSERT_NE(native, nullptr) << c->name();
+            const PixelRect r = c->pixelRect();
+            EXPECT_EQ(native->geometry(), QRect(r.left, r.top, r.width, r.height)) << c->name() << c->index();
+            EXPECT_EQ(native->isVisibleTo(&w), c->visible()) << c->name();
+            EXPECT_EQ(native->toolTip().toStdString(), c->toolTipText()) << c->name();
+            EXPECT_EQ(native->font().pixelSize(), c->font().points == 9 ? 12 : 11) << c->name();
+            EXPECT_EQ(native->font().bold(), c->font().bold) << c->name();
+            std::string text;
+            if (auto* label = qobject_cast<QLabel*>(native)) text = label->text().toStdString();
+            if (auto* button = qobject_cast<QAbstractButton*>(native)) text = button->text().toStdString();
+            if (auto* frame = qobject_cast<QGroupBox*>(native)) text = frame->title().toStdString();
+            EXPECT_EQ(text, c->caption()) << c->name();
+        }
+    }
+    frmOptions& o = *d.options;
+    EXPECT_TRUE(static_cast<QPushButton*>(widgetOf(o.cmdOK))->isDefault());
+    EXPECT_TRUE(static_cast<QRadioButton*>(widgetOf(o.optRightUpper))->isChecked());
+    EXPECT_EQ(static_cast<QLineEdit*>(widgetOf(o.txtLowUpper))->text(), " 0");
+    EXPECT_TRUE(static_cast<QLineEdit*>(widgetOf(d.about->txtAllrights))->isReadOnly());
+}
+
+TEST(QtControls, TheUsersActionsReachTheModelAndTheProgramsDoNotComeBack) {
+    Dialogs d;
+    frmOptions& o = d.openOptions();
+    QWidget& window = static_cast<QtFormPeer&>(o.window.peer()).widget();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    int edits = 0;
+    o.txtWavFile.onChange = [&] { ++edits; };
+    o.txtWavFile.setText("set by the program");
+    auto* edit = static_cast<QLineEdit*>(widgetOf(o.txtWavFile));
+    EXPECT_EQ(edit->text(), "set by the program");
+    EXPECT_EQ(edits, 0);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "ding.wav");
+    EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
+    EXPECT_EQ(edits, 8);  // one a key
+    EXPECT_EQ(o.window.activeControl(), &o.txtWavFile);
+
+    QTest::mouseClick(widgetOf(o.chkUpright), Qt::LeftButton);
+    EXPECT_EQ(o.chkUpright.value(), kUnchecked);
+    QTest::mouseClick(widgetOf(o.optLeftLower), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(o.optLeftLower), Qt::LeftButton);  // a chosen option stays chosen
+    EXPECT_TRUE(o.optLeftLower.value());
+    EXPECT_FALSE(o.optRightUpper.value());
+    EXPECT_FALSE(static_cast<QRadioButton*>(widgetOf(o.optRightUpper))->isChecked());
+    EXPECT_TRUE(static_cast<QRadioButton*>(widgetOf(o.optLeftLower))->isChecked());
+
+    // Pictures and images inside frames get the mouse through the form's router.
+    o.mnWidth = 10;
+    const QPoint plus = widgetOf(o.imgPlus)->rect().center();
+    QTest::mouseClick(widgetOf(o.imgPlus), Qt::LeftButton, {}, plus);
+    EXPECT_EQ(o.mnWidth, 12);
+    EXPECT_EQ(widgetOf(o.picPreview)->geometry().width(), 12);
+
+    // Enter from a text box presses the default button: OK, which unloads the dialog.
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_FALSE(o.window.loaded());
+    EXPECT_EQ(d.program.kesta().psWavFilePath, "ding.wav");
+    d.options = nullptr;
+}
+
+TEST(QtControls, TabWalksTheTabOrderAndEnterOnTheAboutBoxesButtonClosesIt) {
+    Dialogs d;
+    frmOptions& o = d.openOptions();
+    QWidget& window = static_cast<QtFormPeer&>(o.window.peer()).widget();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
+    for (const Control* expected : o.window.tabOrder()) {
+        EXPECT_EQ(o.window.activeControl(), expected);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(o.window.activeControl(), &o.chkShowTop);  // round again
+    widgetOf(o.optRightUpper)->setFocus();
+    QTest::keyClick(widgetOf(o.optRightUpper), Qt::Key_Down);  // the arrow keys move the choice
+    EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.optAnyPlace));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(o.window.loaded());
+    d.options = nullptr;
+
+    frmInfo& a = d.openAbout();
+    QWidget& box = static_cast<QtFormPeer&>(a.window.peer()).widget();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(a.cmdOK));
+    QTest::keyClick(widgetOf(a.cmdOK), Qt::Key_Return);
+    EXPECT_FALSE(a.window.loaded());
+    d.about = nullptr;
+}
+
+// Whatever modal dialog is up when the event loop next turns, handed to a check that answers it.
+template <class D>
+void whenUp(std::function<void(D&)> answer) {
+    QTimer::singleShot(0, [answer] {
+        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) answer(*d);
+    });
+}
+
+TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
+    EXPECT_EQ(qtNameFilters("Sound files (*.wav)|*.wav"), QStringList{"Sound files (*.wav)"});
+    EXPECT_EQ(qtNameFilters("Sounds|*.wav;*.mid|All|*.*"),
+              (QStringList{"Sounds (*.wav *.mid)", "All (*.*)"}));
+
+    Dialogs d;
+    frmOptions& o = d.openOptions();
+    Choosers& choosers = runtime().choosers();
+    QString title, folder, file;
+    QStringList filters;
+    whenUp<QFileDialog>([&](QFileDialog& dialog) {
+        title = dialog.windowTitle();
+        folder = dialog.directory().absolutePath();
+        file = dialog.selectedFiles().value(0);
+        filters = dialog.nameFilters();
+        dialog.reject();
+    });
+    const FileChooserRequest request{.filter = "Sound files (*.wav)|*.wav",
+                                     .filterIndex = 1,
+                                     .initialDir = "/tmp/",
+                                     .fileName = "ding.wav",
+                                     .title = " Select alarm sound file",
+                                     .hideReadOnly = true};
+    EXPECT_EQ(choosers.chooseFile(o.window, request), std::nullopt);  // dismissed
+    EXPECT_EQ(title, " Select alarm sound file");
+    EXPECT_EQ(folder, "/tmp");
+    EXPECT_EQ(file, "/tmp/ding.wav");
+    EXPECT_EQ(filters, QStringList{"Sound files (*.wav)"});
+
+    QColor started;
+    whenUp<QColorDialog>([&](QColorDialog& dialog) {
+        started = dialog.currentColor();
+        dialog.setCurrentColor(QColor(1, 2, 3));
+        dialog.accept();
+    });
+    EXPECT_EQ(choosers.chooseColor(o.window, 0x00332211), std::optional<Color>(0x00030201));
+    EXPECT_EQ(started, QColor(0x11, 0x22, 0x33));
+
+    whenUp<QMessageBox>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        file = box.text();
+        EXPECT_EQ(box.icon(), QMessageBox::Warning);
+        box.accept();
+    });
+    EXPECT_EQ(choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", 48, " Corvane"), 1);
+    EXPECT_EQ(title, " Corvane");
+    EXPECT_EQ(file, "Enter a sound file name or disable alarm.");
 }
 
 }  // namespace

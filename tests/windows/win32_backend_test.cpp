@@ -3,23 +3,36 @@
 // minutes of ticks.
 
 #include <gtest/gtest.h>
+#include <windows.h>
 #include <winternl.h>
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
+// (after windows.h, which they need)
+#include <colordlg.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 
+#include "about/frm_info.h"
 #include "monitor/frm_monitor.h"
+#include "options/frm_options.h"
 #include "platform/forms.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/win32_choosers.h"
 #include "platform/win32/win32_form_peer.h"
+#include "platform/win32/win32_help.h"
 #include "platform/win32/win32_runtime.h"
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_text.h"
 #include "platform/win32/win32_tray.h"
 #include "shell/mkesta.h"
 #include "shell/program.h"
+#include "tests/unit/text_checks.h"
 #include "tests/unit/two_pictures.h"
 
 namespace corvane::win32 {
@@ -443,31 +456,62 @@ TEST_F(RuntimeTest, ACloseFromTheWindowSystemIsTheFormsOwnQuery) {
     EXPECT_EQ(asked, (std::vector<std::string>{"refusing 0", "closing 0"}));
 }
 
+// What a control's window paints at a pixel of its form, through paintPixels as its WM_PAINT does.
+Color pixelOf(const Control& control, HWND window, int formX, int formY) {
+    POINT p{formX, formY};
+    MapWindowPoints(GetParent(window), window, &p, 1);
+    RECT client{};
+    GetClientRect(window, &client);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!bitmap || !dc) return 0xFF000000;
+    Selection selected(dc.get(), bitmap.get());
+    paintPixels(dc.get(), control, client);
+    GdiFlush();
+    const std::uint32_t px = static_cast<const std::uint32_t*>(bits)[p.y * client.right + p.x];
+    return ((px & 0xFFu) << 16) | (px & 0xFF00u) | ((px >> 16) & 0xFFu);  // as 0x00BBGGRR
+}
+
 class TwoPicturesTest : public RuntimeTest {
   protected:
     TwoPicturesTest() {
         f.window.setWidth(32 * 15.0);
         f.window.setHeight(12 * 15.0);
         f.window.setBackColor(0x00FFFFFF);
+        f.window.show();  // the pictures' windows are made with the first show
         window = Win32Runtime::windowOf(f.window);
+        over = peer().windowOf(f.over);
     }
+    Win32FormPeer& peer() { return static_cast<Win32FormPeer&>(f.window.peer()); }
+    // As Windows delivers the mouse: to the window that holds it if it is one of the form's, else to the
+    // topmost shown window under the point, in that window's own pixels.
     void send(UINT message, WPARAM keys, int x, int y) {
-        SendMessageA(window, message, keys, MAKELPARAM(x, y));
+        HWND target = GetCapture();
+        if (!target || (target != window && GetParent(target) != window))
+            target = ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
+        if (!target) target = window;
+        POINT p{x, y};
+        MapWindowPoints(window, target, &p, 1);
+        SendMessageA(target, message, keys, MAKELPARAM(p.x, p.y));
     }
 
     test::TwoPictures f{rt};
     HWND window = nullptr;
+    HWND over = nullptr;
 };
 
 // The rule of the headless MouseRouter test, fed through real mouse messages: the control on top gets
 // the mouse, the pressed one keeps it (and the window the native capture) until every button is up.
 TEST_F(TwoPicturesTest, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryButtonIsUp) {
     send(WM_LBUTTONDOWN, MK_LBUTTON, 12, 3);  // both lie here: the later one is on top
-    EXPECT_EQ(GetCapture(), window);
+    EXPECT_EQ(GetCapture(), over);
     send(WM_MOUSEMOVE, MK_LBUTTON, 2, 4);                  // over "under" now, but "over" holds it
     send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, -40, 70);  // far outside the window: still "over"
     send(WM_RBUTTONUP, MK_LBUTTON, -40, 70);               // another button: still held
-    EXPECT_EQ(GetCapture(), window);
+    EXPECT_EQ(GetCapture(), over);
     send(WM_LBUTTONUP, 0, 2, 4);  // the last one up lets go
     EXPECT_EQ(GetCapture(), nullptr);
     send(WM_MOUSEMOVE, 0, 2, 4);
@@ -491,11 +535,10 @@ TEST_F(TwoPicturesTest, ADoubleClickArrivesAsDownUpDoubleClickUp) {
         f.seen.emplace_back("dbl over");
         f.window.hide();
     };
-    f.window.show();
     send(WM_LBUTTONDOWN, MK_LBUTTON, 15, 5);
     send(WM_LBUTTONUP, 0, 15, 5);
     send(WM_LBUTTONDBLCLK, MK_LBUTTON, 15, 5);
-    EXPECT_EQ(GetCapture(), window);
+    EXPECT_EQ(GetCapture(), over);
     send(WM_LBUTTONUP, 0, 15, 5);
     EXPECT_EQ(GetCapture(), nullptr);
     send(WM_RBUTTONDBLCLK, MK_RBUTTON, 15, 5);  // only the left button's double-click is one
@@ -511,7 +554,9 @@ TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouse) {
     HWND menuWindow = Win32Runtime::windowOf(menu);
     std::vector<bool> formHeldTheMouse;
     f.over.onMouseDown = [&](const MouseArgs&) { SetCapture(menuWindow); };
-    f.over.onMouseUp = [&](const MouseArgs&) { formHeldTheMouse.push_back(GetCapture() == window); };
+    f.over.onMouseUp = [&](const MouseArgs&) {
+        formHeldTheMouse.push_back(GetCapture() == window || GetCapture() == over);
+    };
     send(WM_RBUTTONDOWN, MK_RBUTTON, 15, 5);
     EXPECT_EQ(GetCapture(), menuWindow);
     EXPECT_EQ(f.window.mouse().captured(), nullptr);
@@ -520,58 +565,358 @@ TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouse) {
 
     f.over.onMouseDown = nullptr;
     send(WM_LBUTTONDOWN, MK_LBUTTON, 15, 5);
-    ASSERT_EQ(GetCapture(), window);
+    ASSERT_EQ(GetCapture(), over);
     send(WM_LBUTTONUP, 0, 15, 5);
     EXPECT_EQ(formHeldTheMouse, (std::vector<bool>{false, false}));
 }
 
+// Each picture is a window of its own, above the form: the one on top at a pixel shows its pixels
+// there, and the form's colour lies around them.
 TEST_F(TwoPicturesTest, PaintsThePicturesInTheFormsOrderAndTheBackColourAroundThem) {
     f.under.setBackColor(0x00808080);         // grey
     f.over.setBackColor(0x00FF0000);          // blue
     f.under.fillBox(0, 9, 0, 9, 0x000000FF);  // red
-    auto paint = [&] {
-        BITMAPINFO bmi{};
-        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -12, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-        UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-        std::string row;  // row 9, one letter a pixel
-        if (!bitmap || !dc) return row;
-        Selection selected(dc.get(), bitmap.get());
-        const RECT client{0, 0, 32, 12};
-        paintForm(dc.get(), f.window, client);
-        GdiFlush();
-        const auto* px = static_cast<const std::uint32_t*>(bits);
-        for (int x = 0; x < 32; ++x) {
-            switch (px[9 * 32 + x] & 0x00FFFFFFu) {  // as 0x00RRGGBB
-                case 0x00FF0000u:
-                    row += 'r';
-                    break;
-                case 0x00808080u:
-                    row += 'g';
-                    break;
-                case 0x000000FFu:
-                    row += 'b';
-                    break;
-                case 0x00FFFFFFu:
-                    row += 'w';
-                    break;
-                default:
-                    row += '?';
-            }
+    auto letter = [](Color c) {
+        switch (c) {
+            case 0x000000FFu:
+                return 'r';
+            case 0x00808080u:
+                return 'g';
+            case 0x00FF0000u:
+                return 'b';
+            case 0x00FFFFFFu:
+                return 'w';
+            default:
+                return '?';
         }
-        const std::uint32_t below = px[11 * 32 + 5] & 0x00FFFFFFu;
-        if (below != 0x00FFFFFFu) row += " below:" + std::to_string(below);
-        return row;
     };
-    EXPECT_EQ(paint(),
+    auto row = [&](int y) {
+        std::string letters;
+        for (int x = 0; x < 32; ++x) {
+            HWND at = ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
+            const Control* control = at == peer().windowOf(f.under) ? static_cast<Control*>(&f.under)
+                                     : at == over                   ? &f.over
+                                                                    : nullptr;
+            letters += control ? letter(pixelOf(*control, at, x, y)) : letter(f.window.backColor());
+        }
+        return letters;
+    };
+    EXPECT_EQ(row(9),
               "rggggggggg"
               "bbbbbbbbbbbbbbbbbbbb"
               "ww");
+    EXPECT_EQ(row(11), std::string(32, 'w'));
     f.over.setVisible(false);
-    EXPECT_EQ(paint(),
+    EXPECT_EQ(row(9),
               "rggggggggggggggggggg"
               "wwwwwwwwwwww");
+}
+
+// ---- Text, menus and the help --------------------------------------------------------------
+
+// Arial itself on Windows; under Wine, which has no Arial, its metric twin Liberation Sans.
+TEST_F(RuntimeTest, TextThroughGdiInArialOrItsTwin) {
+    test::checkTextService(rt.text());
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const Selection font(dc.get(), rt.text().fontFor({.name = "Arial", .points = 9, .bold = false}));
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc.get(), LF_FACESIZE, face);
+    EXPECT_TRUE(std::string(face) == "Arial" || std::string(face) == "Liberation Sans") << face;
+}
+
+// The keys a user would press, posted to the menu while it is up: its loop dispatches the timer.
+std::vector<WPARAM> gMenuKeys;
+void CALLBACK pressMenuKeys(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (gMenuKeys.empty() || !menu) {
+        EndMenu();
+        return;
+    }
+    for (WPARAM key : gMenuKeys) PostMessageA(menu, WM_KEYDOWN, key, 0);
+}
+
+TEST_F(RuntimeTest, APopupMenuAnswersWithTheChosenIndexSkippingSeparators) {
+    const std::vector<MenuItem> items{{"First"}, {"-"}, {"Second"}, {"-"}, {"Third"}};
+    struct Case {
+        std::vector<WPARAM> keys;
+        std::optional<int> chosen;
+    } const cases[] = {
+        {{VK_DOWN, VK_RETURN}, 0}, {{VK_DOWN, VK_DOWN, VK_RETURN}, 2},
+        {{VK_UP, VK_RETURN}, 4},   {{VK_ESCAPE}, std::nullopt},
+        {{}, std::nullopt},  // closed from outside, as the end of the program does
+    };
+    for (const Case& c : cases) {
+        gMenuKeys = c.keys;
+        SetTimer(nullptr, 0, 50, &pressMenuKeys);
+        EXPECT_EQ(rt.popupMenu().show(items), c.chosen) << c.keys.size() << " keys";
+    }
+}
+
+TEST(HelpUrl, APathAsAFileUrlThatKeepsItsAnchor) {
+    EXPECT_EQ(fileUrl("C:\\Program Files\\Corvane\\help\\index.html", "preferences"),
+              "file:///C:/Program%20Files/Corvane/help/index.html#preferences");
+    EXPECT_EQ(fileUrl("Z:\\tmp\\50%#1\\index.html", ""), "file:///Z:/tmp/50%25%231/index.html");
+}
+
+// ---- The dialogs' controls -------------------------------------------------------------------
+
+std::string classOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// A child window's place in its parent's client area.
+PixelRect childRect(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+std::string tipOf(HWND form, HWND child) {
+    const HWND tips = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+    char text[256] = {};
+    for (HWND t = tips; t; t = FindWindowExA(nullptr, t, TOOLTIPS_CLASSA, nullptr)) {
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.hwnd = form;
+        tool.uId = reinterpret_cast<UINT_PTR>(child);
+        tool.lpszText = text;
+        if (SendMessageA(t, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool)), text[0]) break;
+    }
+    return text;
+}
+
+// The program's two dialogs over the Windows runtime, without starting the program (no tray icon, no
+// settings): the module's values as the load of the meter leaves them.
+class DialogsTest : public RuntimeTest {
+  protected:
+    DialogsTest() {
+        mKesta& k = program.kesta();
+        k.pGetTwipsPerPixel();
+        k.pMonitorWidth = 10;
+        k.pnPosOptNum = 2;
+        k.pnUpright = 1;
+    }
+    frmOptions& options() {
+        program.showOptions();
+        return *program.options().find();
+    }
+    frmInfo& about() {
+        program.showAbout();
+        return *program.about().find();
+    }
+    static HWND windowOf(const Control& c) {
+        return static_cast<Win32FormPeer&>(c.owner().peer()).windowOf(c);
+    }
+    // A key as the message loop hands it to the dialog manager.
+    static bool key(HWND form, WPARAM vk) {
+        MSG msg{GetFocus(), WM_KEYDOWN, vk, 0, 0, {}};
+        return IsDialogMessageA(form, &msg);
+    }
+    Program program{rt};
+};
+
+TEST_F(DialogsTest, EveryControlIsAWindowOfItsClassWhereTheModelPutsIt) {
+    for (Form* form : {&options().window, &about().window}) {
+        SCOPED_TRACE(form->name());
+        HWND window = Win32Runtime::windowOf(*form);
+        RECT outer{}, client{};
+        GetWindowRect(window, &outer);
+        GetClientRect(window, &client);
+        EXPECT_EQ(outer.right - outer.left, form->pixelWidth());
+        EXPECT_EQ(outer.bottom - outer.top, form->pixelHeight());
+        EXPECT_EQ(client.right, form->clientPixelWidth()) << "the frame the model was told of";
+        EXPECT_EQ(client.bottom, form->clientPixelHeight());
+        auto& text = static_cast<Win32Text&>(rt.text());
+        for (const auto& c : form->controls()) {
+            HWND w = windowOf(*c);
+            ASSERT_NE(w, nullptr) << c->name();
+            EXPECT_EQ(GetParent(w), window);
+            EXPECT_EQ(childRect(w), c->pixelRect()) << c->name() << c->index();
+            const bool pixels = c->kind() == ControlKind::Picture || c->kind() == ControlKind::Image;
+            const bool edit = c->kind() == ControlKind::TextBox;
+            EXPECT_EQ(classOf(w), pixels                            ? "CorvanePixels"
+                                  : edit                            ? "Edit"
+                                  : c->kind() == ControlKind::Label ? "Static"
+                                                                    : "Button")
+                << c->name();
+            if (!pixels) {
+                char caption[128] = {};
+                GetWindowTextA(w, caption, sizeof caption);
+                EXPECT_EQ(caption, edit ? static_cast<const TextBox&>(*c).text() : c->caption()) << c->name();
+                EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)),
+                          text.fontFor(c->font()));
+            }
+            EXPECT_EQ(tipOf(window, w), c->toolTipText()) << c->name();
+            EXPECT_EQ((GetWindowLongPtrA(w, GWL_STYLE) & WS_TABSTOP) != 0, c->tabStop()) << c->name();
+        }
+    }
+    frmOptions& o = *program.options().find();
+    EXPECT_EQ(GetWindowLongPtrA(windowOf(o.cmdOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(windowOf(o.chkUpright), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+// Tab walks the tab order with the dialog manager, the user's clicks and typing reach the model, and
+// what the program sets does not come back as the user's.
+TEST_F(DialogsTest, TheDialogManagerAndTheUsersHandReachTheModel) {
+    frmOptions& o = options();
+    HWND form = Win32Runtime::windowOf(o.window);
+    EXPECT_EQ(GetFocus(), windowOf(o.chkShowTop));
+    for (const Control* expected : o.window.tabOrder()) {
+        EXPECT_EQ(GetFocus(), windowOf(*expected)) << expected->name() << expected->index();
+        EXPECT_EQ(o.window.activeControl(), expected);
+        EXPECT_TRUE(key(form, VK_TAB));
+    }
+    EXPECT_EQ(GetFocus(), windowOf(o.chkShowTop));  // round again
+    SetFocus(windowOf(o.optRightUpper));
+    EXPECT_TRUE(key(form, VK_DOWN));  // the arrow keys move the choice within the group
+    EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
+    EXPECT_EQ(GetFocus(), windowOf(o.optAnyPlace));
+    EXPECT_EQ(o.window.activeControl(), &o.optAnyPlace);
+
+    int edits = 0;
+    o.txtWavFile.onChange = [&] { ++edits; };
+    o.txtWavFile.setText("by the program");
+    EXPECT_EQ(edits, 0);
+    SendMessageA(windowOf(o.txtWavFile), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>("ding.wav"));  // as typing does
+    EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
+    EXPECT_EQ(edits, 1);
+    SendMessageA(windowOf(o.chkAlarmEnabled), BM_CLICK, 0, 0);
+    EXPECT_EQ(o.chkAlarmEnabled.value(), kChecked);
+    EXPECT_EQ(SendMessageA(windowOf(o.chkAlarmEnabled), BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageA(windowOf(o.optLeftLower), BM_CLICK, 0, 0);
+    EXPECT_TRUE(o.optLeftLower.value());
+    EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    // The thickness image inside its frame gets the mouse through the form's router.
+    o.mnWidth = 10;
+    SendMessageA(windowOf(o.imgPlus), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(windowOf(o.imgPlus), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(o.mnWidth, 12);
+    EXPECT_EQ(childRect(windowOf(o.picPreview)).width, 12);
+
+    SetFocus(windowOf(o.txtLowUpper));
+    EXPECT_TRUE(key(form, VK_RETURN));  // Enter in a text box: the default button
+    EXPECT_FALSE(o.window.loaded());
+    EXPECT_EQ(program.kesta().psWavFilePath, "ding.wav");
+    EXPECT_EQ(program.kesta().pnPosOptNum, 1);
+}
+
+TEST_F(DialogsTest, EscCancelsAndEnterOnTheAboutBoxesHiddenButtonClosesIt) {
+    frmOptions& o = options();
+    SetFocus(windowOf(o.txtMidUpper));
+    SendMessageA(windowOf(o.txtMidUpper), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("70"));
+    EXPECT_TRUE(key(Win32Runtime::windowOf(o.window), VK_ESCAPE));
+    EXPECT_FALSE(o.window.loaded());
+    EXPECT_EQ(program.kesta().pnMidUpper, 0);
+
+    frmInfo& a = about();
+    EXPECT_EQ(GetFocus(), windowOf(a.cmdOK));
+    EXPECT_TRUE(key(Win32Runtime::windowOf(a.window), VK_RETURN));
+    EXPECT_FALSE(a.window.loaded());
+}
+
+// A group box paints the form's colour inside itself, where the form, which paints around its
+// controls, cannot; the pictures inside it stand above it.
+TEST_F(DialogsTest, AFrameShowsTheFormsColourInsideAndItsPicturesAboveIt) {
+    frmOptions& o = options();
+    HWND frame = windowOf(o.fraWidth);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, -4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    Selection selected(dc.get(), bitmap.get());
+    SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    GdiFlush();
+    const std::uint32_t px = static_cast<const std::uint32_t*>(bits)[5];
+    EXPECT_EQ(((px & 0xFFu) << 16) | (px & 0xFF00u) | ((px >> 16) & 0xFFu), o.window.backColor());
+    EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
+    EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
+    EXPECT_EQ(
+        ChildWindowFromPointEx(Win32Runtime::windowOf(o.window),
+                               POINT{o.imgPlus.pixelLeft() + 3, o.imgPlus.pixelTop() + 3}, CWP_SKIPINVISIBLE),
+        windowOf(o.imgPlus));
+}
+
+// ---- The choosers ----------------------------------------------------------------------------
+
+// What a common dialog showed, read by a timer its modal loop dispatches, which then answers it.
+struct Shown {
+    std::string title, text, folder, filter;
+    COLORREF colour = 0;
+};
+Shown gShown;
+WPARAM gAnswer = IDCANCEL;
+
+std::string itemText(HWND dialog, int id) {
+    char text[512] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void CALLBACK readAndAnswer(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = nullptr;
+    for (HWND w = GetTopWindow(nullptr); w && !dialog; w = GetWindow(w, GW_HWNDNEXT))
+        if (classOf(w) == "#32770" && IsWindowVisible(w) &&
+            GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId())
+            dialog = w;
+    if (!dialog) return;  // not up yet: the next tick
+    KillTimer(nullptr, id);
+    char text[512] = {};
+    GetWindowTextA(dialog, text, sizeof text);
+    gShown.title = text;
+    gShown.text = itemText(dialog, 0xFFFF);  // a message box's text
+    if (SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text, reinterpret_cast<LPARAM>(text)) > 0) {
+        gShown.folder = text;
+        gShown.text = itemText(dialog, cmb13);  // the file name
+        SendDlgItemMessageA(dialog, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+        gShown.filter = text;
+    }
+    if (GetDlgItem(dialog, COLOR_RED))
+        gShown.colour = RGB(GetDlgItemInt(dialog, COLOR_RED, nullptr, FALSE),
+                            GetDlgItemInt(dialog, COLOR_GREEN, nullptr, FALSE),
+                            GetDlgItemInt(dialog, COLOR_BLUE, nullptr, FALSE));
+    PostMessageA(dialog, WM_COMMAND, gAnswer, 0);
+}
+
+TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
+    EXPECT_EQ(nulSeparatedFilter("Sound files (*.wav)|*.wav"),
+              std::string("Sound files (*.wav)\0*.wav\0\0", 27));
+    frmOptions& o = options();
+    Choosers& choosers = rt.choosers();
+
+    gShown = {};
+    gAnswer = IDCANCEL;
+    SetTimer(nullptr, 0, 50, readAndAnswer);
+    const FileChooserRequest request{.filter = "Sound files (*.wav)|*.wav",
+                                     .filterIndex = 1,
+                                     .initialDir = "C:\\windows\\",
+                                     .fileName = "ding.wav",
+                                     .title = " Select alarm sound file",
+                                     .hideReadOnly = true};
+    EXPECT_EQ(choosers.chooseFile(o.window, request), std::nullopt);  // dismissed
+    EXPECT_EQ(gShown.title, " Select alarm sound file");
+    EXPECT_EQ(gShown.text, "ding.wav");
+    EXPECT_EQ(gShown.filter, "Sound files (*.wav)");
+    EXPECT_STRCASEEQ(gShown.folder.c_str(), "C:\\windows");
+
+    gShown = {};
+    gAnswer = IDOK;
+    SetTimer(nullptr, 0, 50, readAndAnswer);
+    EXPECT_EQ(choosers.chooseColor(o.window, 0x00332211), std::optional<Color>(0x00332211));
+    EXPECT_EQ(gShown.colour, 0x00332211u) << "the chooser starts at the colour given";
+
+    gShown = {};
+    SetTimer(nullptr, 0, 50, readAndAnswer);
+    EXPECT_EQ(choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", 48, " Corvane"),
+              IDOK);
+    EXPECT_EQ(gShown.title, " Corvane");
+    EXPECT_EQ(gShown.text, "Enter a sound file name or disable alarm.");
 }
 
 // ---- Ten minutes of ticks --------------------------------------------------------------------
@@ -650,6 +995,10 @@ class BatteryRuntime final : public Runtime, public PowerService {
     TrayIcon& tray() override { return real.tray(); }
     AppInfo& appInfo() override { return real.appInfo(); }
     Sound& sound() override { return real.sound(); }
+    TextService& text() override { return real.text(); }
+    PopupMenu& popupMenu() override { return real.popupMenu(); }
+    HelpService& help() override { return real.help(); }
+    Choosers& choosers() override { return real.choosers(); }
     void post(std::function<void()> fn) override { real.post(std::move(fn)); }
     int run() override { return real.run(); }
     void reportProblem(const std::string& text) override { real.reportProblem(text); }
@@ -681,7 +1030,8 @@ class MeterOnWin32 : public ::testing::Test {
         meter.tmrMain.fire();
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            paints += msg.message == WM_PAINT && msg.hwnd == window;
+            // The meter's picture paints in a window of its own, inside the meter's.
+            paints += msg.message == WM_PAINT && (msg.hwnd == window || GetParent(msg.hwnd) == window);
             DispatchMessageA(&msg);
         }
     }

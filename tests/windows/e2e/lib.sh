@@ -47,7 +47,8 @@ start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs it
     CORVANE_PID=$!
 }
 
-# Over the fake battery (see common.sh); the wrapper lives as long as the program.
+# Over the fake battery (see common.sh); the wrapper becomes Wine's process (it execs), so the process
+# started lives as long as the program.
 start_corvane_on_battery() { start_corvane "${ON_BATTERY[@]}" "$@" --; }  # with-fake-battery options
 
 # Start-up is through once the main form's window and the meter's both exist, shown or not.
@@ -67,4 +68,31 @@ expect_geometry() {  # window, "x y width height"
 end_session() {
     w wineboot --end-session || true
     within 20 program_ended || fail "corvane.exe still runs after the end of the session"
+}
+
+# A prefix made without the HTML engine has no program for ".html", which every Windows has: the
+# browser Wine hands pages to (winebrowser, which asks xdg-open) opens them.
+html_opens_in_browser() { reg_add_default 'HKCR\.html' htmlfile; }
+reg_add_default() { w reg add "$1" /ve /d "$2" /f || fail "reg add $*"; }
+
+# Wine's menu does not take the keyboard from an X server without a window manager, so the test
+# clicks the item. The menu stands in the bottom right corner; a column near its right edge, where no
+# caption reaches, crosses its top and bottom border and the three separators (grey lines), and the
+# items lie between them: hide; preferences; help and about; exit.
+choose() {  # hide, preferences, help, about or exit
+    local lines
+    screenshot
+    lines=($("$CONVERT" "$WORK/shot.png" -crop 1x200+1015+568 +repage txt:- |
+        awk -v top=568 'NR > 1 && $3 == "#A6A6A6" {print top + NR - 2}'))
+    ((${#lines[@]} == 5)) || fail "the menu's borders and separators are not where expected: ${lines[*]}"
+    local y
+    case $1 in
+        hide) y=$(((lines[0] + lines[1]) / 2)) ;;
+        preferences) y=$(((lines[1] + lines[2]) / 2)) ;;
+        help) y=$((lines[2] + (lines[3] - lines[2]) / 4)) ;;
+        about) y=$((lines[2] + 3 * (lines[3] - lines[2]) / 4)) ;;
+        exit) y=$(((lines[3] + lines[4]) / 2)) ;;
+    esac
+    xdotool mousemove 1015 "$y" click 1
+    menu_closed
 }

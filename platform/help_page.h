@@ -1,0 +1,22 @@
+#pragma once
+// Where the HTML help stands for a Windows help file: in the folder "help" beside that file, one page
+// with an anchor for each topic the program opens by its context number.
+
+#include <string>
+
+namespace corvane {
+
+inline constexpr const char* kHelpFolder = "help";
+inline constexpr const char* kHelpPage = "index.html";
+
+struct HtmlHelpPage {
+    std::string file;    // full path, with the platform's separator
+    std::string anchor;  // empty: the top of the page, the contents
+    bool operator==(const HtmlHelpPage&) const = default;
+};
+
+// The page and anchor for a WinHelp command: the contents for command 3, the topic for command 1 and
+// a known context number (13, the preferences), the contents for anything else.
+HtmlHelpPage htmlHelpPage(const std::string& helpFile, char separator, int command, int data);
+
+}  // namespace corvane

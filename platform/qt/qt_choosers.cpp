@@ -1,0 +1,86 @@
+#include "platform/qt/qt_choosers.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "platform/qt/qt_form_peer.h"
+
+namespace corvane {
+
+namespace {
+
+QWidget* parentOf(Form& owner) { return &static_cast<QtFormPeer&>(owner.peer()).widget(); }
+
+QString latin1(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+// Folders and file names are in the system's own encoding.
+QString local(const std::string& s) {
+    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+QStringList qtNameFilters(const std::string& filter) {
+    const QStringList parts = latin1(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses: a description that shows them already stays.
+        filters << (description.endsWith(QLatin1Char('(') + patterns + QLatin1Char(')'))
+                        ? description
+                        : description + QLatin1String(" (") + patterns + QLatin1Char(')'));
+    }
+    return filters;
+}
+
+std::optional<Color> QtChoosers::chooseColor(Form& owner, Color initial) {
+    QColorDialog dialog(QColor(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF),
+                        parentOf(owner));
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QColor c = dialog.selectedColor();
+    return static_cast<Color>(c.red()) | static_cast<Color>(c.green()) << 8 |
+           static_cast<Color>(c.blue()) << 16;
+}
+
+std::optional<std::string> QtChoosers::chooseFile(Form& owner, const FileChooserRequest& request) {
+    QFileDialog dialog(parentOf(owner), latin1(request.title), local(request.initialDir));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = qtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (!request.fileName.empty()) dialog.selectFile(local(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toLocal8Bit().toStdString();
+}
+
+int QtChoosers::messageBox(Form& owner, const std::string& text, int style, const std::string& title) {
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (style & 0x70) {
+        case 16:
+            icon = QMessageBox::Critical;
+            break;
+        case 32:
+            icon = QMessageBox::Question;
+            break;
+        case 48:
+            icon = QMessageBox::Warning;
+            break;
+        case 64:
+            icon = QMessageBox::Information;
+            break;
+        default:
+            break;
+    }
+    QMessageBox box(icon, latin1(title), latin1(text), QMessageBox::Ok, parentOf(owner));
+    box.exec();
+    return 1;
+}
+
+}  // namespace corvane

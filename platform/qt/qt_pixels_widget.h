@@ -1,0 +1,32 @@
+#pragma once
+// A picture box or an image as a widget of its own among the form's controls: it shows the model's
+// pixels and hands the mouse to the form's router, so a picture inside a frame is painted above the
+// frame and gets the mouse by the same rule as one on the form.
+
+#include <QWidget>
+
+#include "platform/forms.h"
+
+namespace corvane {
+
+class QtFormWidget;
+
+class QtPixelsWidget final : public QWidget {
+  public:
+    QtPixelsWidget(QtFormWidget& form, Control& control);
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+  private:
+    QPoint onForm(QMouseEvent* e) const;
+
+    QtFormWidget& form_;
+    Control& control_;
+};
+
+}  // namespace corvane

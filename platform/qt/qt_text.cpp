@@ -1,0 +1,92 @@
+#include "platform/qt/qt_text.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <algorithm>
+
+#include "platform/text.h"
+
+namespace corvane {
+
+namespace {
+
+// The program's texts are single-byte, as the Windows program's are.
+QString toQString(std::string_view s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QString familyFor(const std::string& name) {
+    struct Twin {
+        const char* name;
+        const char* twin;
+    };
+    static constexpr Twin kTwins[] = {
+        {"arial", "Liberation Sans"},
+        {"times new roman", "Liberation Serif"},
+        {"courier new", "Liberation Mono"},
+    };
+    const QString wanted = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    for (const Twin& t : kTwins)
+        if (wanted.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0)
+            return QString::fromLatin1(t.twin);
+    return wanted;
+}
+
+QRgb toQRgb(Color c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+Color fromQRgb(QRgb c) {
+    return static_cast<Color>(qRed(c)) | static_cast<Color>(qGreen(c)) << 8 |
+           static_cast<Color>(qBlue(c)) << 16;
+}
+
+}  // namespace
+
+QFont QtText::qfont(const Font& font) {
+    QFont q(familyFor(font.name));
+    q.setPixelSize(emPixels(font, screen_.twipsPerPixelY()));
+    q.setBold(font.bold);
+    // Whole-pixel glyph advances and no kerning, as GDI lays text out.
+    q.setHintingPreference(QFont::PreferFullHinting);
+    q.setKerning(false);
+    return q;
+}
+
+TextExtent QtText::measureLine(const Font& font, std::string_view line) {
+    const QFontMetrics metrics(qfont(font));
+    return {metrics.horizontalAdvance(toQString(line)), metrics.height()};
+}
+
+// Only the line's own box is painted, on a copy of the pixels under it, so the text blends with what
+// is there and the rest of the picture is not touched.
+void QtText::drawLine(PixelImage& image, int x, int y, const Font& font, std::string_view line, Color color) {
+    const QFont q = qfont(font);
+    const QFontMetrics metrics(q);
+    const QString text = toQString(line);
+    const int left = std::max(x, 0), top = std::max(y, 0);
+    // A glyph may reach a little past its advance.
+    const int right = static_cast<int>(
+        std::min<long long>(image.width(), 0LL + x + metrics.horizontalAdvance(text) + metrics.maxWidth()));
+    const int bottom = static_cast<int>(std::min<long long>(image.height(), 0LL + y + metrics.height()));
+    if (right <= left || bottom <= top) return;
+    QImage box(right - left, bottom - top, QImage::Format_RGB32);
+    for (int row = top; row < bottom; ++row)
+        for (int col = left; col < right; ++col)
+            box.setPixel(col - left, row - top, toQRgb(image.at(col, row)));
+    {
+        QPainter painter(&box);
+        painter.setFont(q);
+        painter.setPen(QColor(toQRgb(color)));
+        painter.drawText(x - left, y - top + metrics.ascent(), text);
+    }
+    for (int row = top; row < bottom; ++row)
+        for (int col = left; col < right; ++col)
+            image.plot(col, row, fromQRgb(box.pixel(col - left, row - top)));
+}
+
+Color QtText::windowTextColor() {
+    return fromQRgb(QApplication::palette().color(QPalette::Active, QPalette::WindowText).rgb());
+}
+
+}  // namespace corvane

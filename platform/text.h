@@ -1,0 +1,20 @@
+#pragma once
+// What the pictures and every backend's text service agree on: where a text's lines break, and how
+// many pixels a font's size comes to on a screen.
+
+#include <string_view>
+#include <vector>
+
+#include "platform/forms.h"
+
+namespace corvane {
+
+// The lines of a text: a carriage return, a line feed, or the two together start a new line. An empty
+// text is one empty line, and a text that ends in a break ends in an empty line.
+std::vector<std::string_view> splitLines(std::string_view text);
+
+// The font's size (its em) in whole pixels on a screen with this many twips per pixel down, a point
+// being 20 twips: 12 for 9 pt at 96 DPI. A size that makes no sense is kept between 1 and 1000.
+int emPixels(const Font& font, double twipsPerPixelY);
+
+}  // namespace corvane

@@ -1,0 +1,29 @@
+#include "platform/win32/win32_popup_menu.h"
+
+#include "platform/win32/handles.h"
+
+namespace corvane::win32 {
+
+std::optional<int> Win32PopupMenu::show(std::span<const MenuItem> items) {
+    const UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return std::nullopt;
+    // Item i answers with i + 1: TrackPopupMenu's 0 means nothing was chosen.
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].caption == "-")
+            AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuA(menu.get(), MF_STRING, i + 1, items[i].caption.c_str());
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // A menu whose owner is not the foreground window stays up when the user clicks elsewhere; and the
+    // owner must get a message after it, or the next menu closes at once.
+    SetForegroundWindow(owner_);
+    const BOOL chosen =
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, owner_, nullptr);
+    PostMessageA(owner_, WM_NULL, 0, 0);
+    if (chosen <= 0) return std::nullopt;
+    return static_cast<int>(chosen) - 1;
+}
+
+}  // namespace corvane::win32

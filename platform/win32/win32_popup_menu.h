@@ -1,0 +1,19 @@
+#pragma once
+// The popup menu through TrackPopupMenu, owned by the runtime's hidden window.
+
+#include <windows.h>
+
+#include "platform/runtime.h"
+
+namespace corvane::win32 {
+
+class Win32PopupMenu final : public PopupMenu {
+  public:
+    void setOwner(HWND owner) { owner_ = owner; }
+    std::optional<int> show(std::span<const MenuItem> items) override;
+
+  private:
+    HWND owner_ = nullptr;
+};
+
+}  // namespace corvane::win32

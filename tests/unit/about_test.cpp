@@ -1,0 +1,161 @@
+// The About box on the headless backend: its layout in the fixed-pitch test font, the scrolling line,
+// the clock hands and how it closes.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "about/frm_info.h"
+#include "program_fixture.h"
+
+namespace corvane::test {
+namespace {
+
+struct WithAbout : TestProgram {
+    using TestProgram::TestProgram;
+    frmInfo& open() {
+        program.showAbout();
+        return *program.about().find();
+    }
+};
+
+// The test font at 8.25 pt is 5 x 13 pixels a character, the bold 9 pt of the name 7 x 15; a dialog's
+// frame is 3 pixels around with a 19-pixel caption unless a case sets another.
+TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
+    struct Case {
+        WindowFrame frame;
+        Rect box, frame1;
+    } const cases[] = {
+        {{3, 22, 3, 3}, {5257, 3825, 4620, 3630}, {75, 60, 4380, 3105}},
+        {{4, 30, 4, 4}, {5257, 3825, 4620, 3765}, {60, 60, 4380, 3105}},
+    };
+    for (const Case& c : cases) {
+        WithAbout p;
+        p.rt.setDialogFrame(c.frame);
+        frmInfo& a = p.open();
+        // Placed from the design size, then sized: the corner stays.
+        EXPECT_EQ(placeOf(a.window), c.box);
+        EXPECT_EQ(placeOf(a.Frame1), c.frame1);
+        // The notice's fourth line, 52 characters, sets the width: 3900 twips and 480 around it.
+        EXPECT_EQ(placeOf(*a.lblNotice[3]), (Rect{240, 2580, 3900, 195}));
+        EXPECT_EQ(placeOf(a.lblAppname), (Rect{1192, 270, 1995, 225}));
+        EXPECT_EQ(placeOf(a.imgMain), (Rect{1950, 585, 480, 480}));
+        EXPECT_EQ(placeOf(a.lblCopyright), (Rect{840, 1155, 2700, 195}));
+        EXPECT_EQ(placeOf(a.lblName), (Rect{1515, 1320, 1350, 195}));
+        EXPECT_EQ(placeOf(a.txtAllrights), (Rect{802, 1545, 2775, 255}));
+        EXPECT_EQ(placeOf(a.Frame2), (Rect{120, 1830, 4140, 45}));
+        const double noticeLefts[] = {577, 652, 802, 240, 802};
+        for (int i = 0; i < kNoticeLines; ++i) {
+            EXPECT_EQ(a.lblNotice[i]->left(), noticeLefts[i]) << i;
+            EXPECT_EQ(a.lblNotice[i]->top(), 1950 + 210 * i) << i;
+        }
+        // Centred across but below what is seen of the frame, with the focus, for the Enter key.
+        EXPECT_EQ(placeOf(a.cmdOK), (Rect{1642, 5550, 1095, 375}));
+        EXPECT_GT(a.cmdOK.top(), a.Frame1.height());
+        EXPECT_EQ(a.window.activeControl(), &a.cmdOK);
+        EXPECT_EQ(a.window.style().caption, " About Corvane");
+        EXPECT_EQ(a.lblAppname.caption(), "Corvane Version 2.2");
+        EXPECT_TRUE(a.window.topmost());
+    }
+}
+
+TEST(About, TheLineScrollsOneCharacterATickAndStartsOverAfterTheEmptyText) {
+    WithAbout p;
+    frmInfo& a = p.open();
+    const std::string blanks(33, ' ');
+    EXPECT_EQ(a.scrollText(), blanks + "All Rights Reserved." + blanks + "All Rights Reserved.");
+    EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
+    std::vector<std::string> shown;
+    for (int tick = 1; tick <= 109; ++tick) {
+        p.rt.advance(127);
+        shown.push_back(a.txtAllrights.text());
+    }
+    EXPECT_EQ(shown[0], a.scrollText());            // k = 0
+    EXPECT_EQ(shown[1], a.scrollText().substr(1));  // k = 1
+    EXPECT_EQ(shown[104], "d.");                    // k = 104
+    EXPECT_EQ(shown[105], ".");
+    EXPECT_EQ(shown[106], "");              // k = 106
+    EXPECT_EQ(shown[107], a.scrollText());  // and over again
+    EXPECT_EQ(shown[108], a.scrollText().substr(1));
+}
+
+TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
+    WithAbout p;
+    frmInfo& a = p.open();
+    // Until the first tick the icon as it is, hands at ten past ten.
+    for (const Image* hand : {&a.imgFull, &a.imgHalf, &a.imgEmpty, &a.imgNull})
+        EXPECT_NE(a.imgMain.picture().pixels(), hand->picture().pixels());
+    EXPECT_EQ(a.imgMain.picture().width(), 32);
+    std::string hands;
+    for (int tick = 0; tick < 22; ++tick) {
+        const int repaints = p.rt.peerOf(a.window).repaints;
+        p.rt.advance(109);
+        EXPECT_GT(p.rt.peerOf(a.window).repaints, repaints) << "the window is asked to show each picture";
+        const auto& shown = a.imgMain.picture().pixels();
+        hands += shown == a.imgFull.picture().pixels()    ? 'U'
+                 : shown == a.imgHalf.picture().pixels()  ? 'R'
+                 : shown == a.imgEmpty.picture().pixels() ? 'D'
+                 : shown == a.imgNull.picture().pixels()  ? 'L'
+                                                          : '?';
+    }
+    EXPECT_EQ(hands, "UUUUUURRRRDDDDDLLLLLUU");
+    // Four different pictures, with the box's colour where the icon is transparent.
+    EXPECT_NE(a.imgFull.picture().pixels(), a.imgHalf.picture().pixels());
+    EXPECT_NE(a.imgEmpty.picture().pixels(), a.imgNull.picture().pixels());
+    EXPECT_EQ(a.imgFull.picture().at(0, 0), a.window.backColor());
+}
+
+TEST(About, ClosingPutsTheMeterBackAsShowTopSays) {
+    struct Case {
+        const char* stored;
+        bool clickOk;
+        bool meterOnTop;
+    } const cases[] = {{"ShowTop=1", true, true},
+                       {"ShowTop=0", true, false},
+                       {"ShowTop=1", false, true},
+                       {"ShowTop=0", false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + (c.clickOk ? " click" : " Enter"));
+        WithAbout p(c.stored);
+        p.ticks(1);
+        p.k.SetTopmost(p.meterWindow(), 0);  // as the menu's "About" does
+        frmInfo& a = p.open();
+        a.window.keyPress(kKeyEscape);  // no cancel button: nothing
+        a.window.keyPress('x');
+        EXPECT_TRUE(a.window.visible());
+        const std::size_t before = p.rt.calls.size();
+        if (c.clickOk)
+            a.cmdOK.click();
+        else
+            a.window.keyPress(kKeyReturn);
+        EXPECT_FALSE(a.window.loaded());
+        EXPECT_FALSE(a.window.topmost());
+        EXPECT_EQ(p.meterWindow().topmost(), c.meterOnTop);
+        EXPECT_EQ(
+            std::vector<std::string>(p.rt.calls.begin() + static_cast<std::ptrdiff_t>(before),
+                                     p.rt.calls.end()),
+            (std::vector<std::string>{"SetTopmost(frmInfo,0)", c.meterOnTop ? "SetTopmost(frmMonitor,1)"
+                                                                            : "SetTopmost(frmMonitor,0)"}));
+        EXPECT_FALSE(a.Timer1.enabled() || a.Timer2.enabled());
+        p.rt.runPosted();
+        EXPECT_EQ(p.program.about().find(), nullptr);
+    }
+}
+
+TEST(About, OpeningItAgainWhileOpenShowsTheSameBoxAndAfterClosingAFreshOne) {
+    WithAbout p;
+    frmInfo& a = p.open();
+    p.rt.advance(127 * 3);
+    EXPECT_EQ(&p.open(), &a);
+    p.rt.advance(127);
+    EXPECT_EQ(a.txtAllrights.text(), a.scrollText().substr(3));  // the scroll went on
+    a.cmdOK.click();
+    p.rt.runPosted();
+    frmInfo& again = p.open();
+    p.rt.advance(127);
+    EXPECT_EQ(again.txtAllrights.text(), again.scrollText());
+}
+
+}  // namespace
+}  // namespace corvane::test

@@ -1,0 +1,484 @@
+// The preferences dialog on the headless backend: what it shows, what OK and Cancel do to the settings
+// and the meter, and its editors with scripted choosers.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "options/frm_options.h"
+#include "program_fixture.h"
+
+namespace corvane::test {
+namespace {
+
+struct WithOptions : TestProgram {
+    using TestProgram::TestProgram;
+    frmOptions& open() {
+        program.showOptions();
+        return *program.options().find();
+    }
+    bool optionsOpen() { return program.options().find() && program.options().find()->window.loaded(); }
+    std::size_t count(std::string_view call) const {
+        return static_cast<std::size_t>(std::count(rt.calls.begin(), rt.calls.end(), call));
+    }
+    // Everything OK may write, as one comparable record.
+    auto settings() const {
+        return std::tuple{k.pnShowTop,      k.pnUpright,     k.pnLowUpper,    k.pnMidUpper,
+                          k.pnAlarmEnabled, k.psWavFilePath, k.pMonitorWidth, k.pnPosOptNum,
+                          k.pMonitorLeft,   k.pMonitorTop,   k.plColor};
+    }
+};
+
+std::string selectedOption(const frmOptions& d) {
+    std::string names;
+    for (const OptionButton* o :
+         {&d.optLeftUpper, &d.optRightUpper, &d.optAnyPlace, &d.optLeftLower, &d.optRightLower})
+        if (o->value()) names += o->name();
+    return names;
+}
+
+// The user's hand on the dialog: a click on a check box, a choice of option, typing into a box.
+void click(CheckBox& c) { c.userClicked(); }
+void type(TextBox& t, std::string text) { t.userEdited(std::move(text)); }
+
+constexpr const char* kStored =
+    "ShowTop=0 Upright=1 LowBound=20 MidBound=60 EnableAlarm=1 SoundFile=C:\\Sounds\\ding.wav Width=14 "
+    "Position=3 LowColor=1 MidColor=2 HighColor=3 ACColor=4 BGColor=5 GridColor=6 BorderColor=7";
+
+TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
+    WithOptions p(kStored);
+    frmOptions& d = p.open();
+    EXPECT_TRUE(d.window.visible() && d.window.topmost());
+    // 4485 x 5175 twips inside a frame of 3 pixels around and a 19-pixel caption, on 1024 x 768 pixels.
+    EXPECT_EQ(placeOf(d.window), (Rect{5392.5, 2985, 4575, 5550}));
+    EXPECT_EQ(d.window.scaleWidth(), 4485);
+    EXPECT_EQ(d.window.scaleHeight(), 5175);
+    EXPECT_EQ(d.chkShowTop.value(), kUnchecked);
+    EXPECT_EQ(d.chkUpright.value(), kChecked);
+    EXPECT_EQ(d.txtLowUpper.text(), " 20");
+    EXPECT_EQ(d.txtMidUpper.text(), " 60");
+    EXPECT_EQ(d.chkAlarmEnabled.value(), kChecked);
+    EXPECT_EQ(d.txtWavFile.text(), "C:\\Sounds\\ding.wav");
+    EXPECT_EQ(selectedOption(d), "optRightLower");
+    EXPECT_EQ(d.mnWidth, 14);
+    // The images are 12 pixels square, centred on the preview's height, the preview between them.
+    EXPECT_EQ(placeOf(d.imgMinus), (Rect{135, 630, 180, 180}));
+    EXPECT_EQ(placeOf(d.imgPlus), (Rect{735, 630, 180, 180}));
+    EXPECT_EQ(placeOf(d.picPreview), (Rect{420, 330, 210, 780}));
+    for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.picColor[i]->backColor(), Color(i + 1)) << i;
+    EXPECT_EQ(d.window.activeControl(), &d.chkShowTop);
+    // Each colour caption as wide as its text (the test font: 5 pixels a character at 8.25 pt), centred
+    // over its box and one pixel to the right.
+    const double lefts[] = {367, 877, 1350, 1935, 2445, 2880, 3315},
+                 widths[] = {225, 225, 300, 150, 150, 300, 450};
+    for (int i = 0; i < kColorSlots; ++i)
+        EXPECT_EQ(placeOf(*d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195})) << d.lblColor[i]->caption();
+}
+
+// Where the controls of the dialog's table stand in its client area, in pixels at 15 twips a pixel:
+// each place in twips within its frame, the frame's own place added.
+TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
+    WithOptions p;
+    frmOptions& d = p.open();
+    std::string layout;
+    for (const auto& c : d.window.controls()) {
+        if (c.get() == &d.picPreview || c.get() == &d.imgMinus || c.get() == &d.imgPlus ||
+            c->name() == "lblColor")
+            continue;  // placed by the load, as the other tests show
+        const PixelRect r = c->pixelRect();
+        layout += c->name() + (c->index() >= 0 ? std::to_string(c->index()) : "") + " " +
+                  std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.width) + " " +
+                  std::to_string(r.height) + "\n";
+    }
+    EXPECT_EQ(layout,
+              "chkShowTop 32 8 105 17\n"
+              "chkUpright 147 8 149 17\n"
+              "fraThres 16 27 266 52\n"
+              "lblLow 33 50 89 17\n"
+              "txtLowUpper 107 46 39 22\n"
+              "lblMid 158 50 81 17\n"
+              "txtMidUpper 226 46 39 22\n"
+              "fraPosition 16 82 192 89\n"
+              "optLeftUpper 31 99 80 20\n"
+              "optRightUpper 114 99 80 20\n"
+              "optAnyPlace 72 121 80 20\n"
+              "optLeftLower 31 143 80 20\n"
+              "optRightLower 114 143 80 20\n"
+              "fraWidth 212 82 70 89\n"
+              "fraColor 16 174 266 56\n"
+              "picColor0 32 206 30 17\n"
+              "picColor1 66 206 30 17\n"
+              "picColor2 100 206 30 17\n"
+              "picColor3 134 206 30 17\n"
+              "picColor4 168 206 30 17\n"
+              "picColor5 202 206 30 17\n"
+              "picColor6 236 206 30 17\n"
+              "fraAlarm 16 234 266 67\n"
+              "chkAlarmEnabled 32 250 153 17\n"
+              "lblFile 32 274 41 17\n"
+              "txtWavFile 56 270 185 22\n"
+              "cmdOpen 244 271 23 21\n"
+              "cmdOK 96 312 57 22\n"
+              "cmdCancel 160 312 57 22\n"
+              "cmdHelp 224 312 57 22\n");
+    // The texts, where a blank or a letter is easily lost.
+    EXPECT_EQ(d.window.style().caption, " Preferences");
+    EXPECT_EQ(d.fraThres.caption(), "Theshold:");
+    EXPECT_EQ(d.optAnyPlace.caption(), " Any Place");
+    EXPECT_EQ(d.cmdOpen.toolTipText(), "Click on this button to select an alarm sound file. ");
+    EXPECT_EQ(d.cmdOpen.font(), (Font{.name = "Arial", .points = 9, .bold = true}));
+    EXPECT_EQ(d.cmdOK.font(), (Font{.name = "Arial", .points = 8.25, .bold = false}));
+    EXPECT_TRUE(d.cmdOK.isDefault() && d.cmdCancel.isCancel());
+}
+
+TEST(Options, TheStoredValuesThatDoNotFitTheControlsAtLoad) {
+    struct Case {
+        const char* stored;
+        std::int16_t width;
+        Rect preview;
+        const char* option;
+        std::int16_t showTop;
+    } const cases[] = {
+        {"Width=9", 9, {457, 330, 135, 780}, "optRightUpper", kChecked},        // (420 - 135) / 2 cut to 142
+        {"Width=10.5", 10, {446, 330, 157.5, 780}, "optRightUpper", kChecked},  // 262.5 to 262, halved
+        {"Position=7 ShowTop=7",
+         10,
+         {450, 330, 150, 780},
+         "",
+         kChecked},  // no option; "on" as the meter acts
+        {"Position=-1 ShowTop=-1", 10, {450, 330, 150, 780}, "", kChecked},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        WithOptions p(c.stored);
+        frmOptions& d = p.open();
+        EXPECT_EQ(d.mnWidth, c.width);
+        EXPECT_EQ(placeOf(d.picPreview), c.preview);
+        EXPECT_EQ(selectedOption(d), c.option);
+        EXPECT_EQ(d.chkShowTop.value(), c.showTop);
+    }
+}
+
+TEST(Options, TheSignImagesAreBlackOnLightYellow) {
+    WithOptions p;
+    frmOptions& d = p.open();
+    auto rows = [](const PixelImage& img) {
+        std::vector<std::string> out;
+        for (int y = 0; y < img.height(); ++y) {
+            std::string row;
+            for (int x = 0; x < img.width(); ++x)
+                row += img.at(x, y) == 0 ? '#' : img.at(x, y) == 0x0080FFFF ? '.' : '?';
+            out.push_back(row);
+        }
+        return out;
+    };
+    const std::string yellow(12, '.'), bar = "..########..", stem = ".....##.....";
+    EXPECT_EQ(rows(d.imgMinus.picture()),
+              (std::vector<std::string>{yellow, yellow, yellow, yellow, yellow, bar, bar, yellow, yellow,
+                                        yellow, yellow, yellow}));
+    EXPECT_EQ(rows(d.imgPlus.picture()), (std::vector<std::string>{yellow, yellow, stem, stem, stem, bar, bar,
+                                                                   stem, stem, stem, yellow, yellow}));
+}
+
+TEST(Options, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
+    WithOptions p;  // the defaults: upright, 10 thick, upper right, on top
+    frmOptions& d = p.open();
+    click(d.chkShowTop);
+    click(d.chkUpright);
+    type(d.txtLowUpper, "15");
+    type(d.txtMidUpper, " 70");
+    click(d.chkAlarmEnabled);
+    type(d.txtWavFile, "C:\\a.wav");
+    d.imgPlus_MouseDown({});
+    d.optLeftLower.userClicked();
+    p.rt.choosers().answerColor(0x0000AA);
+    d.picColor[6]->click();
+    p.rt.choosers().answerColor(0x00BB00);
+    d.picColor[4]->click();
+    const std::size_t before = p.rt.calls.size();
+    d.cmdOK.click();
+
+    EXPECT_EQ(p.settings(),
+              (std::tuple{
+                  std::int16_t{0}, std::int16_t{0}, std::int16_t{15}, std::int16_t{70}, std::int16_t{1},
+                  std::string("C:\\a.wav"), 12.0f, std::int16_t{1}, 0.0f, 0.0f,
+                  std::array<std::int32_t, 7>{4095, 65535, 65280, 16711680, 0x00BB00, 16777215, 0x0000AA}}));
+    // Flat, 12 thick, in the lower left corner, in its new colours.
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{0, 11340, 765, 180}));
+    EXPECT_EQ(p.meterWindow().backColor(), 0x0000AAu);
+    EXPECT_EQ(p.meter().picHistory.backColor(), 0x00BB00u);
+    EXPECT_EQ(
+        std::vector<std::string>(p.rt.calls.begin() + static_cast<std::ptrdiff_t>(before), p.rt.calls.end()),
+        (std::vector<std::string>{"SetTopmost(frmOptions,0)", "SetTopmost(frmMonitor,0)"}));
+    EXPECT_FALSE(p.optionsOpen());
+    p.rt.runPosted();
+    EXPECT_EQ(p.program.options().find(), nullptr);  // released once OK's handler was through
+}
+
+TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
+    const std::function<void(frmOptions&)> closes[] = {
+        [](frmOptions& d) { d.cmdCancel.click(); },
+        [](frmOptions& d) { d.window.keyPress(kKeyEscape); },
+        [](frmOptions& d) { d.window.queryUnload(kCloseFromWindow); },
+    };
+    for (const auto& close : closes) {
+        WithOptions p(kStored);
+        const auto settings = p.settings();
+        const Rect meter = placeOf(p.meterWindow());
+        frmOptions& d = p.open();
+        for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) click(*c);
+        for (TextBox* t : {&d.txtLowUpper, &d.txtMidUpper}) type(*t, "33");
+        d.optAnyPlace.userClicked();
+        d.imgMinus_MouseDown({});
+        for (int i = 0; i < kColorSlots; ++i) {
+            p.rt.choosers().answerColor(0x123456);
+            d.picColor[i]->click();
+        }
+        p.rt.choosers().answerFile("C:\\other.wav");
+        d.cmdOpen.click();
+        close(d);
+        EXPECT_FALSE(p.optionsOpen());
+        EXPECT_EQ(p.settings(), settings);
+        EXPECT_EQ(placeOf(p.meterWindow()), meter);
+        EXPECT_FALSE(p.meterWindow().topmost());  // back where ShowTop=0 wants it
+        EXPECT_FALSE(d.window.topmost());
+    }
+}
+
+TEST(Options, AnAlarmWithoutASoundFileIsRefusedWithAMessage) {
+    struct Case {
+        bool alarm;
+        const char* file;
+        bool refused;
+    } const cases[] = {{true, "", true}, {true, "   ", true}, {false, "", false}, {true, "  a.wav ", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        WithOptions p;
+        frmOptions& d = p.open();
+        if (c.alarm) click(d.chkAlarmEnabled);
+        type(d.txtWavFile, c.file);
+        type(d.txtLowUpper, "40");
+        d.cmdOK.click();
+        EXPECT_EQ(p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,48, Corvane)"),
+                  c.refused ? 1u : 0u);
+        EXPECT_EQ(p.optionsOpen(), c.refused);
+        EXPECT_EQ(p.k.pnLowUpper, c.refused ? 25 : 40);
+        EXPECT_EQ(p.k.psWavFilePath, c.refused ? "" : c.file);  // untrimmed
+        EXPECT_EQ(p.k.pnAlarmEnabled, c.refused ? 0 : c.alarm);
+    }
+}
+
+TEST(Options, BoundTextsReadAsTheNumberInFrontRoundedAndClamped) {
+    const std::pair<const char*, std::int16_t> cases[] = {
+        {"", 0}, {"abc", 0}, {" 25", 25}, {"30.5", 30}, {"31.5", 32}, {"-5", -5}, {"99999", 32767}};
+    for (const auto& [text, bound] : cases) {
+        WithOptions p;
+        frmOptions& d = p.open();
+        type(d.txtLowUpper, text);
+        type(d.txtMidUpper, text);
+        d.window.keyPress(kKeyReturn);  // the default button
+        EXPECT_EQ(p.k.pnLowUpper, bound) << text;
+        EXPECT_EQ(p.k.pnMidUpper, bound) << text;
+    }
+}
+
+TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
+    struct Case {
+        const char* stored;
+        const char* clicks;
+        std::vector<int> widths;
+    } const cases[] = {
+        {"Width=10", "--+", {8, 8, 10}}, {"Width=10", "++++++", {12, 14, 16, 18, 20, 20}},
+        {"Width=9", "-", {8}},           {"Width=9", "+++++++", {11, 13, 15, 17, 19, 20, 20}},
+        {"Width=21", "-+", {19, 20}},    {"Width=21", "+", {20}},
+        {"Width=7", "+-", {9, 8}},       {"Width=7", "-", {8}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + " " + c.clicks);
+        WithOptions p(c.stored);
+        frmOptions& d = p.open();
+        std::vector<int> widths;
+        for (const char* s = c.clicks; *s; ++s) {
+            (*s == '-' ? d.imgMinus : d.imgPlus)
+                .mouseDown(kRightButton, kShiftKey, 3, 3);  // any button, any place
+            widths.push_back(d.mnWidth);
+            EXPECT_EQ(d.picPreview.width(), d.mnWidth * 15);
+            EXPECT_EQ(d.picPreview.left(), 315 + (420 - d.mnWidth * 15) / 2);
+        }
+        EXPECT_EQ(widths, c.widths);
+    }
+    WithOptions p("Width=10");
+    p.open().imgPlus_MouseDown({});
+    p.program.options().find()->cmdCancel.click();
+    EXPECT_EQ(p.k.pMonitorWidth, 10);
+}
+
+TEST(Options, WithoutAChosenPositionTheMeterStaysButIsPulledIntoTheScreen) {
+    WithOptions p("Position=7");
+    p.meterWindow().setLeft(16000);
+    p.meterWindow().setTop(-40);
+    frmOptions& d = p.open();
+    EXPECT_EQ(selectedOption(d), "");
+    d.cmdOK.click();
+    EXPECT_EQ(p.k.pnPosOptNum, 7);
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
+}
+
+TEST(Options, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
+    // Upright in the upper right corner; flat, it would stick out on the right, so it is pulled back.
+    WithOptions p;
+    frmOptions& d = p.open();
+    d.optAnyPlace.userClicked();
+    click(d.chkUpright);
+    d.cmdOK.click();
+    EXPECT_EQ(p.k.pnPosOptNum, 4);
+    EXPECT_EQ(p.k.pMonitorLeft, 15210);
+    EXPECT_EQ(p.k.pMonitorTop, 0);
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, 0, 765, 150}));
+}
+
+TEST(Options, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing) {
+    WithOptions p;
+    frmOptions& d = p.open();
+    std::vector<bool> topmostWhileUp;
+    auto up = [&] { topmostWhileUp.push_back(d.window.topmost()); };
+    p.rt.choosers().answerColor(0x00ABCDEF, up);
+    d.picColor[3]->click();
+    EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
+    EXPECT_EQ(p.k.plColor[3], 16711680);  // the meter keeps its colour until OK
+    p.rt.choosers().answerColor(std::nullopt, up);
+    d.picColor[3]->click();
+    EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
+    d.picColor[3]->click();  // nothing queued: dismissed too
+    EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
+    EXPECT_EQ(p.count("ChooseColor(frmOptions,16711680)"), 3u);
+    EXPECT_EQ(topmostWhileUp, (std::vector<bool>{false, false}));
+    EXPECT_TRUE(d.window.topmost());
+}
+
+TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) {
+    struct Case {
+        const char* text;
+        const char* folder;
+        const char* file;
+    } const cases[] = {
+        {"", "C:\\Program Files\\Corvane\\", ""},
+        {"ding.wav", "C:\\Program Files\\Corvane\\", "ding.wav"},
+        {"D:\\Sounds\\ding.wav", "D:\\Sounds\\", "ding.wav"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        WithOptions p;
+        frmOptions& d = p.open();
+        type(d.txtWavFile, c.text);
+        bool topmostWhileUp = true;
+        p.rt.choosers().answerFile(std::nullopt, [&] { topmostWhileUp = d.window.topmost(); });
+        d.cmdOpen.click();
+        EXPECT_EQ(d.txtWavFile.text(), c.text);
+        EXPECT_FALSE(topmostWhileUp);
+        EXPECT_TRUE(d.window.topmost());
+        p.rt.choosers().answerFile("E:\\new.wav");
+        d.cmdOpen.click();
+        EXPECT_EQ(d.txtWavFile.text(), "E:\\new.wav");
+        EXPECT_EQ(p.callsStartingWith("PlaySound("), (std::vector<std::string>{"PlaySound(E:\\new.wav)"}));
+        const FileChooserRequest& r = p.rt.choosers().fileRequests.front();
+        EXPECT_EQ(r.filter, "Sound files (*.wav)|*.wav");
+        EXPECT_EQ(r.filterIndex, 1);
+        EXPECT_EQ(r.initialDir, c.folder);
+        EXPECT_EQ(r.fileName, c.file);
+        EXPECT_EQ(r.title, " Select alarm sound file");
+        EXPECT_TRUE(r.hideReadOnly);
+    }
+}
+
+TEST(Options, TheMeterTicksWhileAChooserIsUp) {
+    WithOptions p;
+    frmOptions& d = p.open();
+    p.power(false, 60);
+    const auto readingsBefore = p.callsStartingWith("GetSystemPowerStatus").size();
+    p.rt.choosers().answerColor(0x1, [&] { p.ticks(3); });
+    d.picColor[0]->click();
+    p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); });
+    d.cmdOpen.click();
+    EXPECT_EQ(p.callsStartingWith("GetSystemPowerStatus").size(), readingsBefore + 5);
+    EXPECT_EQ(p.meter().mEnergyLevel, 60);
+}
+
+// Log-off while a chooser or the message box is up: the program saves, ends, and the dialog's handler
+// does nothing more once the chooser returns.
+TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
+    const std::function<void(WithOptions&, frmOptions&)> modals[] = {
+        [](WithOptions& p, frmOptions& d) {
+            p.rt.choosers().answerColor(0x1, [&] { p.rt.endSession(); });
+            d.picColor[0]->click();
+        },
+        [](WithOptions& p, frmOptions& d) {
+            p.rt.choosers().answerFile("C:\\x.wav", [&] { p.rt.endSession(); });
+            d.cmdOpen.click();
+        },
+        [](WithOptions& p, frmOptions& d) {
+            click(d.chkAlarmEnabled);
+            p.rt.choosers().answerMessageBox([&] { p.rt.endSession(); });
+            d.cmdOK.click();
+        },
+    };
+    for (const auto& modal : modals) {
+        WithOptions p;
+        frmOptions& d = p.open();
+        type(d.txtLowUpper, "40");
+        modal(p, d);
+        EXPECT_TRUE(p.rt.ended());
+        EXPECT_EQ(p.rt.calls.back(), "End");
+        EXPECT_EQ(p.stored("LowBound"), " 25");  // saved, without the dialog's unconfirmed edit
+        EXPECT_TRUE(p.callsStartingWith("PlaySound(").empty());
+    }
+}
+
+TEST(Options, HelpOpensThePreferencesTopic) {
+    WithOptions p;
+    p.open().cmdHelp.click();
+    EXPECT_EQ(p.rt.calls.back(), "WinHelp(C:\\Program Files\\Corvane\\quillmet.hlp,1,13)");
+}
+
+TEST(Options, OpeningItAgainWhileOpenShowsTheSameDialog) {
+    WithOptions p;
+    frmOptions& d = p.open();
+    type(d.txtLowUpper, "40");
+    EXPECT_EQ(&p.open(), &d);
+    EXPECT_EQ(d.txtLowUpper.text(), "40");  // not loaded again
+    EXPECT_EQ(p.count("SetTopmost(frmOptions,1)"), 1u);
+    d.cmdCancel.click();
+    p.rt.runPosted();
+    EXPECT_EQ(p.open().txtLowUpper.text(), " 25");  // closed in between: a fresh load
+}
+
+TEST(Options, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
+    WithOptions p;
+    frmOptions& d = p.open();
+    std::string order;
+    for (const Control* c : d.window.tabOrder()) order += c->name() + " ";
+    // The options are one stop, at the chosen one; the arrow keys choose among them in the table's order.
+    EXPECT_EQ(
+        order,
+        "chkShowTop chkUpright txtLowUpper txtMidUpper optRightUpper chkAlarmEnabled txtWavFile cmdOpen "
+        "cmdOK cmdCancel cmdHelp picPreview picColor picColor picColor picColor picColor picColor picColor ");
+    for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.window.tabOrder()[12 + i]->index(), i);
+    d.optRightUpper.setFocus();
+    std::string chosen;
+    for (bool forward : {true, true, true, true, false}) {
+        d.window.arrowKey(forward);
+        chosen += selectedOption(d) + " ";
+    }
+    EXPECT_EQ(chosen, "optAnyPlace optLeftLower optRightLower optLeftUpper optRightLower ");
+    EXPECT_EQ(d.window.tabOrder()[4], &d.optRightLower);
+    d.cmdCancel.setFocus();
+    type(d.txtLowUpper, "40");
+    d.window.keyPress(kKeyReturn);  // Enter on a focused button presses that button
+    EXPECT_EQ(p.k.pnLowUpper, 25);
+    EXPECT_FALSE(p.optionsOpen());
+}
+
+}  // namespace
+}  // namespace corvane::test

@@ -1,0 +1,49 @@
+#pragma once
+// What every real backend's text service does, whatever its fonts: one height for every line of a
+// font, no kerning (two parts measured apart take the room of the whole, as GDI lays text out), bold
+// wider than regular, and a drawn line that inks its own box only (give or take a glyph's overhang), in
+// its colour, over what was there.
+
+#include <gtest/gtest.h>
+
+#include "platform/runtime.h"
+
+namespace corvane::test {
+
+inline void checkTextService(TextService& text) {
+    const Font arial{.name = "Arial", .points = 9, .bold = false};
+    const TextExtent whole = text.measureLine(arial, "AVATAR level");
+    const TextExtent a = text.measureLine(arial, "AVA"), b = text.measureLine(arial, "TAR level");
+    EXPECT_EQ(whole.width, a.width + b.width);
+    EXPECT_EQ(whole.height, a.height);
+    EXPECT_EQ(text.measureLine(arial, "").height, whole.height);
+    EXPECT_EQ(text.measureLine(arial, "").width, 0);
+    EXPECT_GE(whole.height, 12);  // at least the em of 9 pt at 96 DPI
+    EXPECT_GT(text.measureLine({.name = "Arial", .points = 9, .bold = true}, "AVATAR level").width,
+              whole.width);
+    EXPECT_GT(text.measureLine({.name = "Arial", .points = 18, .bold = false}, "AVATAR level").height,
+              whole.height);
+
+    constexpr Color kPaper = 0x00FFFFFF, kInk = 0x000000FF;
+    PixelImage image;
+    image.resize(80, 30, kPaper);
+    const int x = 5, y = 4;
+    const TextExtent line = text.measureLine(arial, "HIT");
+    text.drawLine(image, x, y, arial, "HIT", kInk);
+    int solid = 0, outside = 0;
+    for (int py = 0; py < image.height(); ++py)
+        for (int px = 0; px < image.width(); ++px) {
+            // A glyph may reach a pixel or two past its advance.
+            const bool inBox = px >= x && px < x + line.width + 2 && py >= y && py < y + line.height;
+            if (image.at(px, py) == kInk) ++solid;
+            if (!inBox && image.at(px, py) != kPaper) ++outside;
+        }
+    EXPECT_GT(solid, 10);  // the stems of H, I and T, in the colour itself
+    EXPECT_EQ(outside, 0);
+    // Clipped at every edge without harm.
+    text.drawLine(image, -7, -5, arial, "HIT", kInk);
+    text.drawLine(image, 75, 25, arial, "HIT", kInk);
+    text.drawLine(image, 1000000, 1000000, arial, "HIT", kInk);
+}
+
+}  // namespace corvane::test

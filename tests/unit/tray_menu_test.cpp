@@ -1,0 +1,196 @@
+// The tray icon's notifications and the popup menu's commands, from the tray and from the meter.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "options/frm_options.h"
+#include "program_fixture.h"
+#include "tooltip/frm_tooltip.h"
+
+namespace corvane::test {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+const std::vector<std::string> kMenuCaptions = {
+    "Hide Battery Meter", "-", "Preferences...", "-", "Help Topics", "About", "-", "Exit"};
+
+// The calls that change what the user sees: the icon, the band, the menu, the help, the end.
+Calls visibleCalls(const TestProgram& p) {
+    Calls out;
+    for (const auto& c : p.rt.calls)
+        if (c.rfind("Get", 0) != 0 && c.rfind("SaveSetting", 0) != 0) out.push_back(c);
+    return out;
+}
+
+TEST(TrayIcon, EachNotificationDoesWhatItsMouseMessageMeans) {
+    struct Case {
+        const char* stored;
+        std::vector<int> messages;
+        Calls calls;
+        bool shownAfter;
+    } const cases[] = {
+        // A left button down lifts a shown meter that is not kept on top, and only that.
+        {"ShowTop=0", {513}, {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"}, true},
+        {"ShowTop=1", {513}, {}, true},
+        {"ShowTop=0 State=1", {513}, {}, false},
+        // A double-click comes after its button down: lifted, then hidden; and shown again.
+        {"ShowTop=0", {513, 515}, {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"}, false},
+        {"ShowTop=0 State=1", {513, 515}, {}, true},
+        {"", {512}, {"Shell_NotifyIcon(1,)"}, true},  // before the first tick the tip is empty
+        {"", {517}, {"PopupMenu"}, true},             // the menu, dismissed
+        {"", {0, 511, 514, 516, 518, 519, 520, 1023}, {}, true},
+    };
+    for (const Case& c : cases) {
+        TestProgram p(c.stored);
+        p.rt.calls.clear();
+        for (int m : c.messages) p.rt.tray().onNotify(m);
+        SCOPED_TRACE(std::string(c.stored) + " message " + std::to_string(c.messages.back()));
+        EXPECT_EQ(visibleCalls(p), c.calls);
+        EXPECT_EQ(p.meterWindow().visible(), c.shownAfter);
+        EXPECT_EQ(p.firstCaption(), c.shownAfter ? kHideMeterCaption : kShowMeterCaption);
+        EXPECT_EQ(p.k.pnMonitorHidden, c.shownAfter ? 0 : 1);
+    }
+}
+
+TEST(TrayIcon, TheMouseOverTheIconShowsTheLatestStatusInTheTip) {
+    TestProgram p;
+    p.power(false, 57);
+    p.ticks(1);
+    p.rt.tray().onNotify(512);
+    EXPECT_STREQ(p.rt.tray().calls.back().second.szTip.data(),
+                 " Elapsed: 0 min, Energy level: 57 %, Acquiring data...");
+    p.exit();
+    const auto calls = p.rt.tray().calls.size();
+    p.rt.tray().onNotify(512);  // the program has ended: the icon is gone and stays gone
+    EXPECT_EQ(p.rt.tray().calls.size(), calls);
+}
+
+TEST(PopupMenu, EveryCommandFromTheTray) {
+    struct Case {
+        int index;
+        Calls calls;
+        bool shownAfter;
+        bool ended;
+    } const cases[] = {
+        {0, {}, false, false},
+        {1, {}, true, false},
+        {2, {"SetTopmost(frmMonitor,0)"}, true, false},
+        {3, {}, true, false},
+        {4, {"WinHelp(C:\\Tools\\quillmet.hlp,3,0)"}, true, false},
+        {5, {"SetTopmost(frmMonitor,0)", "SetTopmost(frmInfo,1)"}, true, false},  // then the About box
+        {6, {}, true, false},
+        // The icon goes before the settings are written, then the meter leaves the band.
+        {7, {"Shell_NotifyIcon(2,)", "SetTopmost(frmMonitor,0)", "End"}, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        TestProgram p("", false);
+        p.rt.setExecutableFolder("C:\\Tools", '\\');
+        p.program.start();
+        p.rt.calls.clear();
+        p.rt.popupMenu().answer({c.index, nullptr});
+        p.rt.tray().onNotify(517);
+        EXPECT_EQ(p.rt.popupMenu().shown, std::vector<std::vector<std::string>>{kMenuCaptions});
+        Calls expected{"PopupMenu"};
+        expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+        EXPECT_EQ(visibleCalls(p), expected);
+        EXPECT_EQ(p.meterWindow().visible(), c.shownAfter);
+        EXPECT_EQ(p.rt.ended(), c.ended);
+        if (c.ended) {
+            EXPECT_EQ(p.stored("State"), " 0");
+        }
+        EXPECT_EQ(p.main().tmrShow.enabled(), c.index == kMenuPreferences);
+    }
+}
+
+TEST(PopupMenu, ShowAndHideFromTheMenuAndTheNextStartRemembers) {
+    TestProgram p;
+    for (bool shownAfter : {false, true, false}) {
+        p.rt.popupMenu().answer({kMenuToggle, nullptr});
+        p.rt.tray().onNotify(517);
+        EXPECT_EQ(p.meterWindow().visible(), shownAfter);
+    }
+    // The first caption is the state the menu offers to change.
+    const auto& shown = p.rt.popupMenu().shown;
+    EXPECT_EQ((std::vector<std::string>{shown[0][0], shown[1][0], shown[2][0]}),
+              (std::vector<std::string>{kHideMeterCaption, kShowMeterCaption, kHideMeterCaption}));
+    p.rt.popupMenu().answer({kMenuExit, nullptr});
+    p.rt.tray().onNotify(517);
+    TestProgram next(p.rt.store().entries());
+    EXPECT_FALSE(next.meterWindow().visible());
+    EXPECT_EQ(next.firstCaption(), kShowMeterCaption);
+}
+
+// The dialog opens on the second tick of tmrShow, about 200 ms after the command; the count starts
+// over for the next time.
+TEST(PopupMenu, PreferencesWaitTwoTicksOfTmrShow) {
+    TestProgram p("ShowTop=1");
+    p.ticks(1);
+    ASSERT_TRUE(p.meterWindow().topmost());
+    for (int round = 0; round < 2; ++round) {
+        p.main().mnuMenuArray_Click(kMenuPreferences);
+        EXPECT_FALSE(p.meterWindow().topmost());
+        p.rt.advance(199);
+        EXPECT_TRUE(p.main().tmrShow.enabled());
+        EXPECT_EQ(p.program.options().find(), nullptr);
+        p.rt.advance(1);
+        EXPECT_FALSE(p.main().tmrShow.enabled());
+        frmOptions* dialog = p.program.options().find();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->window.visible() && dialog->window.topmost());
+        dialog->cmdCancel.click();  // closing it puts the meter back on top
+        EXPECT_TRUE(p.meterWindow().topmost());
+        p.rt.runPosted();
+    }
+}
+
+// While the menu is up, time goes on and the session may end; a command chosen after the end is not
+// run, and an error inside a command is skipped.
+TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
+    TestProgram p;
+    p.power(true, 57);
+    p.rt.popupMenu().answer({kMenuToggle, [&] { p.ticks(2); }});
+    p.rt.tray().onNotify(517);
+    EXPECT_EQ(p.k.psTrayTip, " Energy level: 57 %, Acquiring data...");
+    EXPECT_FALSE(p.meterWindow().visible());
+
+    p.rt.popupMenu().answer({kMenuToggle, [&] { p.rt.endSession(); }});
+    p.rt.tray().onNotify(517);
+    EXPECT_TRUE(p.rt.ended());
+    EXPECT_FALSE(p.meterWindow().visible());
+    EXPECT_EQ(p.stored("State"), " 1");
+
+    TestProgram broken;
+    broken.rt.help().fails = true;
+    broken.main().mnuMenuArray_Click(kMenuHelp);
+    EXPECT_EQ(broken.callsStartingWith("WinHelp").size(), 1u);
+    broken.main().mnuMenuArray_Click(kMenuToggle);
+    EXPECT_FALSE(broken.meterWindow().visible());
+}
+
+// A right-button release on the meter stops and hides the tooltip, then pops the same menu up.
+TEST(PopupMenu, FromTheMeterAfterTheTooltipHasGone) {
+    TestProgram p;
+    p.rt.setCursor(1018, 25);
+    p.meter().picHistory.mouseMove(0, 0, 4, 25);
+    p.rt.advance(500);
+    frmToolTip& tip = p.program.toolTip();
+    ASSERT_TRUE(tip.window.visible());
+    bool tipGoneWhileUp = false;
+    p.rt.popupMenu().answer(
+        {kMenuToggle, [&] { tipGoneWhileUp = !tip.window.visible() && !tip.tmrToolTip.enabled(); }});
+    p.meter().picHistory.mouseUp(kRightButton, 0, 4, 25);
+    EXPECT_TRUE(tipGoneWhileUp);
+    EXPECT_EQ(p.rt.popupMenu().shown.size(), 1u);
+    EXPECT_FALSE(p.meterWindow().visible());
+    // The left button's release, with or without the right one, opens no menu.
+    p.meter().picHistory.mouseUp(kLeftButton, 0, 4, 25);
+    p.meter().picHistory.mouseUp(kLeftButton | kRightButton, 0, 4, 25);
+    EXPECT_EQ(p.rt.popupMenu().shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace corvane::test
