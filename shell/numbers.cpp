@@ -1,10 +1,13 @@
 #include "shell/numbers.h"
 
 #include <algorithm>
-#include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <string>
 #include <system_error>
 
 namespace corvane::num {
@@ -65,6 +68,18 @@ double readHex(Cursor& c) {
     return static_cast<double>(value);
 }
 
+// The value 0.<digits> times ten to the scale, correctly rounded. The C library reads it, given the
+// point its locale expects: a decimal-comma locale would otherwise stop it at the point, and " 1.2e+07"
+// would read as 1.
+double fromDecimal(const std::string& digits, std::int64_t scale) {
+    std::string number = "0";
+    number += std::localeconv()->decimal_point;
+    number += digits;
+    number += 'e';
+    number += std::to_string(scale);
+    return std::strtod(number.c_str(), nullptr);
+}
+
 }  // namespace
 
 double valPrefix(std::string_view text) {
@@ -123,12 +138,8 @@ double valPrefix(std::string_view text) {
     const double huge = negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
     if (scale > 400) return huge;
     if (scale < -400) return zero;
-    // std::from_chars takes "." as the point whatever the C library's locale; strtod under a
-    // decimal-comma locale stopped at it and read " 1.2e+07" as 1.
-    const std::string number = "0." + digits.substr(first, last - first + 1) + "e" + std::to_string(scale);
-    double v = 0;
-    const auto res = std::from_chars(number.data(), number.data() + number.size(), v);
-    if (res.ec == std::errc::result_out_of_range) return scale > 0 ? huge : zero;
+    const double v = fromDecimal(digits.substr(first, last - first + 1), scale);
+    if (std::isinf(v)) return huge;
     return negative ? -v : v;
 }
 
@@ -148,10 +159,32 @@ Int roundClamp(double v) {
 template <typename T>
 std::string format(T v) {
     if (v == 0) return " 0";  // also turns -0 into a plain zero
-    char buf[400];            // the longest, a tiny fraction, takes some 330 characters
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
-    std::string s(buf, res.ptr);
-    return v < 0 ? s : " " + s;
+    const double magnitude = std::fabs(static_cast<double>(v));
+    // The value rounded to more and more significant digits until they read back as the same value;
+    // 9 always do for a float, 17 for a double.
+    std::string digits;
+    int exponent = 0;  // of the first digit
+    for (int precision = 1; precision <= (sizeof(T) == sizeof(float) ? 9 : 17); ++precision) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*e", precision - 1, magnitude);
+        // "d.ddde+XX", whatever the locale puts as the point: every character but digits is skipped.
+        digits.clear();
+        const char* at = buf;
+        for (; *at && *at != 'e'; ++at)
+            if (isDigit(*at)) digits += *at;
+        exponent = std::atoi(at + (*at ? 1 : 0));
+        if (static_cast<T>(fromDecimal(digits, exponent + 1)) == static_cast<T>(magnitude)) break;
+    }
+    digits.erase(digits.find_last_not_of('0') + 1);
+    std::string text = v < 0 ? "-" : " ";
+    if (exponent < 0) {
+        text += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const auto whole = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= whole) return text + digits + std::string(whole - digits.size(), '0');
+        text += digits.substr(0, whole) + "." + digits.substr(whole);
+    }
+    return text;
 }
 
 }  // namespace

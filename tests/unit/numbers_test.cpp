@@ -81,7 +81,7 @@ TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
     EXPECT_EQ(toText(12000000.0f), " 12000000");
     EXPECT_EQ(toText(std::int32_t{-2000000000}), "-2000000000");
     EXPECT_EQ(toText(1e22), " 10000000000000000000000");
-    EXPECT_EQ(toText(3.4e38f), " 339999995214436424907732413799364296704");  // the float's exact value
+    EXPECT_EQ(toText(3.4e38f), " 340000000000000000000000000000000000000");  // the fewest digits, zeros after
     EXPECT_EQ(toText(-7e-5f), "-0.00007");
     EXPECT_EQ(toText(1.5e-7), " 0.00000015");
     // What is written reads back to the same value.

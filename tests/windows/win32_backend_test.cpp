@@ -1002,6 +1002,7 @@ class BatteryRuntime final : public Runtime, public PowerService {
     void post(std::function<void()> fn) override { real.post(std::move(fn)); }
     int run() override { return real.run(); }
     void reportProblem(const std::string& text) override { real.reportProblem(text); }
+    bool claimSoleInstance() override { return true; }  // the test's program is alone in its runtime
     int getSystemPowerStatus(SystemPowerStatus& s) override {
         s = status;
         return 1;
@@ -1022,12 +1023,18 @@ class MeterOnWin32 : public ::testing::Test {
         rt.real.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
         program.start();
         meter.tmrMain.setInterval(24 * 3600 * 1000);  // the test's own ticks only
+        pump();  // the first show's paints are not the ticks'
+        paints = 0;
     }
 
     void tick(std::uint8_t ac, int percent) {
         rt.status.ACLineStatus = ac;
         rt.status.BatteryLifePercent = static_cast<std::uint8_t>(percent);
         meter.tmrMain.fire();
+        pump();
+    }
+
+    void pump() {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             // The meter's picture paints in a window of its own, inside the meter's.
