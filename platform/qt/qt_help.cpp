@@ -1,16 +1,32 @@
 #include "platform/qt/qt_help.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QUrl>
 
 #include "platform/help_page.h"
 
 namespace corvane {
 
+namespace {
+
+// Beside the program in a build folder; an installed program finds it where the install puts shared
+// data, share/corvane/help next to the bin folder that holds the program.
+QString helpPagePath(const std::string& besideProgram) {
+    const QString beside =
+        QString::fromLocal8Bit(besideProgram.data(), static_cast<qsizetype>(besideProgram.size()));
+    if (QFileInfo::exists(beside)) return beside;
+    const QString installed =
+        QCoreApplication::applicationDirPath() + "/../share/corvane/" + kHelpFolder + "/" + kHelpPage;
+    return QFileInfo::exists(installed) ? QFileInfo(installed).canonicalFilePath() : beside;
+}
+
+}  // namespace
+
 void QtHelp::show(const std::string& helpFile, int command, int data) {
     const HtmlHelpPage page = htmlHelpPage(helpFile, '/', command, data);
-    QUrl url = QUrl::fromLocalFile(
-        QString::fromLocal8Bit(page.file.data(), static_cast<qsizetype>(page.file.size())));
+    QUrl url = QUrl::fromLocalFile(helpPagePath(page.file));
     if (!page.anchor.empty()) url.setFragment(QString::fromLatin1(page.anchor.c_str()));
     QDesktopServices::openUrl(url);
 }

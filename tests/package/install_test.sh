@@ -39,6 +39,9 @@ for n in 16 22 24 32 48 64 128 256; do
     [[ $(im identify -format '%m %wx%h' "$icon") == "PNG ${n}x$n" ]] || fail "icon $icon"
 done
 pass "icon at 16, 22, 24, 32, 48, 64, 128 and 256 pixels"
+# The help where the installed program looks for it: share/corvane/help beside its bin folder.
+grep -q 'id="preferences"' "$root/usr/bin/../share/corvane/help/index.html" || fail "help page with its preferences topic"
+pass "help installed where the program finds it"
 zcat "$root/usr/share/man/man1/corvane.1.gz" | grep -q '^.TH CORVANE 1' || fail "manual page"
 [[ -s $root/usr/share/doc/corvane/copyright ]] || fail "copyright file"
 
