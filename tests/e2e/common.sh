@@ -45,8 +45,10 @@ within() {  # seconds, command...: runs the command every tenth of a second unti
 
 program_ended() { ! kill -0 "$CORVANE_PID" 2>/dev/null; }
 
-start_display() {  # [WIDTHxHEIGHT]: Xvfb picks a free display number itself, so tests run side by side
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$WORK/display" >/dev/null \
+# Xvfb picks a free display number itself, so tests run side by side. Without -noreset the server
+# resets when its last client leaves, and a program started again at once may find no display.
+start_display() {  # [WIDTHxHEIGHT]
+    Xvfb -displayfd 3 -noreset -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$WORK/display" >/dev/null \
         2>"$WORK/xvfb.log" &
     BG_PIDS+=($!)
     within 10 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
