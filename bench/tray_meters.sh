@@ -62,8 +62,10 @@ start() {  # run-folder command
         sleep 0.005
     done
     STARTUP_MS=$((($(date +%s%N) - t0) / 1000000))
-    PID=$(pgrep -P "$wrapper" | head -n1 || true)
-    pids+=("$PID")
+    # With a battery folder of its own the wrapper and the shell exec the command: it runs as the
+    # wrapper's own process.
+    PID=$wrapper
+    kill -0 "$PID" 2>/dev/null || PID=
 }
 
 stop() {  # pid
