@@ -15,13 +15,13 @@ class HeadlessFormPeer final : public FormPeer {
 
     void geometryChanged() override {}
     void visibilityChanged() override {}
-    void backColorChanged() override {}
+    void backColorChanged() override { ++repaints; }
     void captionChanged() override {}
     void topmostChanged() override;
     void controlChanged(Control& control) override;
     void focusChanged() override {}
 
-    // How often a native window would have been asked to repaint a control.
+    // How often a native window would have been asked to repaint a control or the whole form.
     int repaints = 0;
 
   private:

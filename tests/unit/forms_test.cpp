@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -431,6 +432,34 @@ TEST(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
     f.frame.setVisible(false);
     EXPECT_EQ(f.window.mouse().controlAt(15, 35), nullptr);
     EXPECT_FALSE(f.b1.canHaveFocus());
+}
+
+// Whatever the program sets must reach the native window, or the dialog shows stale controls.
+TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
+    HeadlessRuntime rt;
+    EveryKind f(rt);
+    f.window.show();
+    rt.runPosted();
+    f.label.setCaption("A caption");
+    const std::vector<std::pair<const char*, std::function<void()>>> settings{
+        {"caption", [&] { f.label.setCaption("Another caption"); }},
+        {"text", [&] { f.text.setText("new text"); }},
+        {"locked", [&] { f.text.setLocked(true); }},
+        {"tab stop", [&] { f.check.setTabStop(false); }},
+        {"enabled", [&] { f.ok.setEnabled(false); }},
+        {"tooltip", [&] { f.cancel.setToolTipText("Leave"); }},
+        {"check", [&] { f.check.setValue(kChecked); }},
+        {"option", [&] { f.a2.setValue(true); }},
+        {"auto-size", [&] { f.label.setAutoSize(true); }},
+        {"form colour", [&] { f.window.setBackColor(0x123456); }},
+    };
+    for (const auto& [what, set] : settings) {
+        SCOPED_TRACE(what);
+        const int before = rt.peerOf(f.window).repaints;
+        set();
+        EXPECT_GT(rt.peerOf(f.window).repaints, before);
+    }
+    EXPECT_GT(f.label.width(), 0) << "an auto-sized label takes its caption's width";
 }
 
 TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
