@@ -346,22 +346,6 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
     }
 }
 
-TEST(FormsRuntime, DeferredCallsRunAfterTheCurrentHandlerAndNeverAfterTheEnd) {
-    HeadlessRuntime rt;
-    std::vector<int> order;
-    rt.post([&] {
-        order.push_back(1);
-        rt.post([&] { order.push_back(3); });
-        order.push_back(2);
-    });
-    EXPECT_TRUE(order.empty());
-    rt.advance(0);
-    rt.post([&] { order.push_back(4); });
-    rt.end();
-    rt.advance(1000);
-    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
-}
-
 // A dialog of the tests' own with one control of each kind, two groups of options, a frame holding
 // some of them, and a log of what the program hears.
 struct EveryKind {
@@ -495,17 +479,6 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.window.unload();
     f.window.keyPress(kKeyReturn);
     EXPECT_EQ(f.seen.size(), 1u);
-}
-
-TEST(Controls, ControlArraysShareANameAndAreToldApartByTheirIndex) {
-    HeadlessRuntime rt;
-    Form form(rt, "dlg", FormStyle{});
-    const auto boxes = form.addArray<Picture, 3>("box");
-    for (std::int16_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(boxes[i]->name(), "box");
-        EXPECT_EQ(boxes[i]->index(), i);
-    }
-    EXPECT_EQ(form.add<Picture>("single").index(), -1);
 }
 
 TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
