@@ -45,7 +45,8 @@ TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
     img.fillRect(4, 1, 9, 2, 1);  // past the right edge: cut there, not carried into the next row
     img.fillRect(-3, 3, 0, 3, 1);
     img.fillRect(2, -3, 2, 0, 1);
-    img.fillRect(-9, 0, -1, 3, 1);  // wholly outside
+    img.fillRect(-9, 0, -1, 3, 1);           // wholly outside
+    img.fillRect(1, -1000000000, 1, -1, 1);  // far above: clipped, not walked
     EXPECT_EQ(rows(img), (std::vector<std::string>{"..#...", "....##", "....##", "#....."}));
 }
 
