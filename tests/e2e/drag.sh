@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Dragging the meter with the mouse: it follows the cursor, stops at the screen's edges, and its
-# place is saved at the end.
+# place is saved at the end; a double-click hides it, and the hidden state is saved too.
 source "$(dirname "$0")/lib.sh"
 
 start_display 1024x768
@@ -33,8 +33,12 @@ drag 1018 740 1018 0
 expect_geometry "stops at the top edge" "1014 0 10 51"
 drag 1018 10 700 300
 expect_geometry "moved again" "696 290 10 51"
+xdotool mousemove 700 300 click --repeat 2 --delay 80 1
+within 5 eval '[[ -z $(meter_window) ]]' || fail "a double-click did not hide the meter"
+pass "a double-click hides the meter"
 
 stop_corvane TERM
+expect_eq "hidden by the double-click, saved as 1" " 1" "$(ini_value State)"
 expect_eq "dragged left edge saved in twips" " 10440" "$(ini_value Left)"
 expect_eq "dragged top edge saved in twips" " 4350" "$(ini_value Top)"
 expect_eq "position choice unchanged" " 4" "$(ini_value Position)"

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # One running copy per user: a second start while the program runs ends within a second with status 0,
 # adds no icon and no meter, and brings a hidden meter back; a copy killed outright does not keep the
-# next start out.
+# next start out. The command line answers first, without a display, and leaves the settings as they were.
 source "$(dirname "$0")/lib.sh"
+
+printf '[Form]\nState=1\n' | write_ini
+before=$(cat "$INI")
+check_command_line env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$CFG" "$CORVANE"
+expect_eq "the command line leaves the settings untouched" "$before" "$(cat "$INI")"
+expect_eq "and writes nothing else" "Corvane.ini" "$(ls "$CFG/Corvane")"
 
 start_display 1024x768
 start_tray
 
 again() { start_again "$1" env XDG_CONFIG_HOME="$CFG" "$CORVANE"; }
 
-printf '[Form]\nState=1\n' | write_ini
 start_corvane
 within 10 tray_icon_settled || fail "no program icon in the tray"
 expect_eq "started hidden" 0 "$(visible_meters)"

@@ -25,8 +25,9 @@ else
     session=
 fi
 
-# A byte-order mark before [Form], a 0644 file, numbers with a point and an exponent.
-printf '\xEF\xBB\xBF[Form]\nPosition=4\nLeft= 1.5e4\nTop=3000\nWidth= 13.5\n' | write_ini
+# A byte-order mark before [Form], a 0644 file, numbers with a point and an exponent, and a state the
+# program does not know (shown, and written back as it was).
+printf '\xEF\xBB\xBF[Form]\nPosition=4\nLeft= 1.5e4\nTop=3000\nWidth= 13.5\nState=7\n' | write_ini
 chmod 0644 "$INI"
 start_corvane $session
 wait_meter
@@ -36,6 +37,7 @@ expect_eq "the byte-order mark kept" "efbbbf5b" "$(head -c 4 "$INI" | od -An -tx
 expect_eq "one [Form] section" 1 "$(grep -c 'Form\]$' "$INI")"
 expect_eq "left edge" " 15000" "$(sed -n 's/^Left=//p' "$INI")"
 expect_eq "thickness" " 13.5" "$(ini_value Width)"
+expect_eq "state 7 written back unchanged" " 7" "$(ini_value State)"
 expect_eq "mode 0644 kept" 644 "$(stat -c %a "$INI")"
 
 # Linked in from a dotfiles folder: the link stays, the file it leads to gets the settings.

@@ -143,19 +143,5 @@ TEST(About, ClosingPutsTheMeterBackAsShowTopSays) {
     }
 }
 
-TEST(About, OpeningItAgainWhileOpenShowsTheSameBoxAndAfterClosingAFreshOne) {
-    WithAbout p;
-    frmInfo& a = p.open();
-    p.rt.advance(127 * 3);
-    EXPECT_EQ(&p.open(), &a);
-    p.rt.advance(127);
-    EXPECT_EQ(a.txtAllrights.text(), a.scrollText().substr(3));  // the scroll went on
-    a.cmdOK.click();
-    p.rt.runPosted();
-    frmInfo& again = p.open();
-    p.rt.advance(127);
-    EXPECT_EQ(again.txtAllrights.text(), again.scrollText());
-}
-
 }  // namespace
 }  // namespace corvane::test

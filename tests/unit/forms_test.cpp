@@ -46,7 +46,8 @@ TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
     img.fillRect(4, 1, 9, 2, 1);  // past the right edge: cut there, not carried into the next row
     img.fillRect(-3, 3, 0, 3, 1);
     img.fillRect(2, -3, 2, 0, 1);
-    img.fillRect(-9, 0, -1, 3, 1);  // wholly outside
+    img.fillRect(-9, 0, -1, 3, 1);           // wholly outside
+    img.fillRect(1, -1000000000, 1, -1, 1);  // far above: clipped, not walked
     EXPECT_EQ(rows(img), (std::vector<std::string>{"..#...", "....##", "....##", "#....."}));
 }
 
@@ -347,22 +348,6 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
     }
 }
 
-TEST(FormsRuntime, DeferredCallsRunAfterTheCurrentHandlerAndNeverAfterTheEnd) {
-    HeadlessRuntime rt;
-    std::vector<int> order;
-    rt.post([&] {
-        order.push_back(1);
-        rt.post([&] { order.push_back(3); });
-        order.push_back(2);
-    });
-    EXPECT_TRUE(order.empty());
-    rt.advance(0);
-    rt.post([&] { order.push_back(4); });
-    rt.end();
-    rt.advance(1000);
-    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
-}
-
 // A dialog of the tests' own with one control of each kind, two groups of options, a frame holding
 // some of them, and a log of what the program hears.
 struct EveryKind {
@@ -524,17 +509,6 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.window.unload();
     f.window.keyPress(kKeyReturn);
     EXPECT_EQ(f.seen.size(), 1u);
-}
-
-TEST(Controls, ControlArraysShareANameAndAreToldApartByTheirIndex) {
-    HeadlessRuntime rt;
-    Form form(rt, "dlg", FormStyle{});
-    const auto boxes = form.addArray<Picture, 3>("box");
-    for (std::int16_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(boxes[i]->name(), "box");
-        EXPECT_EQ(boxes[i]->index(), i);
-    }
-    EXPECT_EQ(form.add<Picture>("single").index(), -1);
 }
 
 TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {

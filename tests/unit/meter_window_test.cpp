@@ -168,16 +168,6 @@ TEST(MeterWindow, AFailedCursorReadCountsAsTheScreenOrigin) {
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{1500, 2250, 150, 765}));
 }
 
-TEST(MeterWindow, DoubleClickHidesTheMeterAndTheNextStartKnows) {
-    TestProgram p;
-    p.meter().picHistory.dblClick();
-    EXPECT_FALSE(p.meterWindow().visible());
-    EXPECT_EQ(p.firstCaption(), kShowMeterCaption);
-    EXPECT_EQ(p.k.pnMonitorHidden, 1);
-    p.exit();
-    EXPECT_EQ(p.stored("State"), " 1");
-}
-
 TEST(MeterWindow, LoadColoursTheMeterAndPutsItOnTopWhateverShowTopSays) {
     TestProgram p("ShowTop=0");
     const std::vector<Color>& pixels = p.meter().picHistory.image().pixels();

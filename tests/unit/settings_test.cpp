@@ -46,20 +46,6 @@ double valueOf(const mKesta& k, std::string_view key) {
     return std::nan("");
 }
 
-TEST(Settings, FirstStartOnAnEmptyStoreTakesEveryDefault) {
-    TestProgram loadedOnly("", false);
-    loadSettings(loadedOnly.rt.settings(), loadedOnly.k);
-    TestProgram started;
-    for (const Key& key : kKeys) {
-        if (key.kind == Kind::Text) continue;
-        EXPECT_EQ(valueOf(loadedOnly.k, key.name), key.byDefault) << key.name;
-        // The meter's load switches the alarm off because no sound file is set.
-        const double afterStart = std::string_view(key.name) == "EnableAlarm" ? 0 : key.byDefault;
-        EXPECT_EQ(valueOf(started.k, key.name), afterStart) << key.name;
-    }
-    EXPECT_EQ(started.k.psWavFilePath, "");
-}
-
 TEST(Settings, StartReadsEveryKeyOnceInTableOrder) {
     TestProgram p;
     std::vector<std::string> reads, expected;
@@ -126,16 +112,21 @@ TEST(Settings, NumbersThatDoNotFitAreClampedToTheirType) {
     }
 }
 
+// Every other key present but unreadable, the rest missing, then the other way round: each key reads
+// as 0 and as its default once. (A first start on an empty store writes the defaults back: see the
+// exit's test.)
 TEST(Settings, ATextWithoutANumberGivesZeroAndAMissingKeyItsDefault) {
-    TestProgram p("", false);
     const char* noNumber[] = {"", "abc", "&", "-", " . "};
-    // Every other key is present but unreadable, the rest are missing.
-    for (std::size_t i = 0; i < std::size(kKeys); i += 2)
-        p.rt.store().set(sectionOf(kKeys[i].name), kKeys[i].name, noNumber[i / 2 % std::size(noNumber)]);
-    loadSettings(p.rt.settings(), p.k);
-    for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-        if (kKeys[i].kind == Kind::Text) continue;
-        EXPECT_EQ(valueOf(p.k, kKeys[i].name), i % 2 == 0 ? 0 : kKeys[i].byDefault) << kKeys[i].name;
+    for (std::size_t unreadable : {0, 1}) {
+        TestProgram p("", false);
+        for (std::size_t i = unreadable; i < std::size(kKeys); i += 2)
+            p.rt.store().set(sectionOf(kKeys[i].name), kKeys[i].name, noNumber[i / 2 % std::size(noNumber)]);
+        loadSettings(p.rt.settings(), p.k);
+        for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+            if (kKeys[i].kind == Kind::Text) continue;
+            EXPECT_EQ(valueOf(p.k, kKeys[i].name), i % 2 == unreadable ? 0 : kKeys[i].byDefault)
+                << kKeys[i].name;
+        }
     }
 }
 

@@ -30,13 +30,14 @@ TEST(Startup, TheStoredStateDecidesWhetherTheMeterStaysShown) {
     }
 }
 
-TEST(Startup, TheMenuCommandHidesAndShowsTheMeterAndKeepsTheState) {
+// A double-click on the meter hides it as the menu's command does.
+TEST(Startup, TheMenuCommandShowsTheMeterADoubleClickHidesItAndTheStateIsKept) {
     TestProgram p("State=1");
     p.main().ToggleMonitor();
     EXPECT_TRUE(p.meterWindow().visible());
     EXPECT_EQ(p.firstCaption(), kHideMeterCaption);
     EXPECT_EQ(p.k.pnMonitorHidden, 0);
-    p.main().ToggleMonitor();
+    p.meter().picHistory.dblClick();
     EXPECT_FALSE(p.meterWindow().visible());
     EXPECT_EQ(p.firstCaption(), kShowMeterCaption);
     EXPECT_EQ(p.k.pnMonitorHidden, 1);
@@ -45,6 +46,8 @@ TEST(Startup, TheMenuCommandHidesAndShowsTheMeterAndKeepsTheState) {
     for (const MenuItem& item : p.main().mnuMenuArray) captions.push_back(item.caption);
     EXPECT_EQ(captions, (std::vector<std::string>{kShowMeterCaption, "-", "Preferences...", "-",
                                                   "Help Topics", "About", "-", "Exit"}));
+    p.exit();
+    EXPECT_EQ(p.stored("State"), " 1");
 }
 
 // A second start of the program while this one runs: the running meter comes forward, shown the way
@@ -91,13 +94,21 @@ TEST(AnotherStart, AfterTheEndChangesNothing) {
     EXPECT_EQ(p.stored("State"), " 1");
 }
 
-TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEnds) {
-    for (std::int16_t reason : {0, 1, 2, 3}) {
+// Reasons 0 to 3 end the program (2: the user logs off or the machine shuts down); any other does
+// nothing at all.
+TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoesNothing) {
+    for (std::int16_t reason : {-1, 0, 1, 2, 3, 4, 5}) {
         SCOPED_TRACE(reason);
         TestProgram p;
         p.rt.calls.clear();
-        reason == 2 ? p.rt.endSession() : p.exit(reason);  // 2: the user logs off or the machine shuts down
+        reason == 2 ? p.rt.endSession() : p.exit(reason);
         const auto& calls = p.rt.calls;
+        if (reason < 0 || reason > 3) {
+            EXPECT_TRUE(calls.empty());
+            EXPECT_TRUE(p.rt.store().entries().empty());
+            EXPECT_FALSE(p.rt.ended());
+            continue;
+        }
         ASSERT_EQ(calls.size(), 23u);
         EXPECT_EQ(calls[0], "Shell_NotifyIcon(2,)");
         for (int i = 1; i <= 20; ++i) EXPECT_EQ(calls[i].rfind("SaveSetting(", 0), 0u) << calls[i];
@@ -121,18 +132,6 @@ TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
     // The next start puts it back into the corner all the same.
     TestProgram next(p.rt.store().entries());
     EXPECT_EQ(placeOf(next.meterWindow()), (Rect{15210, 0, 150, 765}));
-}
-
-TEST(Shutdown, AnUnknownCloseReasonDoesNothing) {
-    for (std::int16_t reason : {-1, 4, 5}) {
-        SCOPED_TRACE(reason);
-        TestProgram p;
-        p.rt.calls.clear();
-        p.exit(reason);
-        EXPECT_TRUE(p.rt.calls.empty());
-        EXPECT_TRUE(p.rt.store().entries().empty());
-        EXPECT_FALSE(p.rt.ended());
-    }
 }
 
 TEST(Shutdown, AStoreThatCannotBeWrittenKeepsItsValuesAndTheProgramStillEnds) {

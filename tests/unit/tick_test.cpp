@@ -62,19 +62,6 @@ TEST(Readings, TheLevelSourceAndFullLifeAsTheTickReadsThem) {
     EXPECT_EQ(p.stored("FullLife"), " 9");  // every tick overwrites it, and it is saved
 }
 
-TEST(Readings, MinuteAndSecondComeFromTheTimeOfDay) {
-    TestProgram p;
-    for (auto [h, m, s] : {std::array{14, 7, 9}, {0, 0, 0}, {23, 59, 59}}) {
-        p.rt.setTimeOfDay(h, m, s);
-        std::int16_t minute = -1, second = -1;
-        p.k.pGetMinSec(minute, second);
-        EXPECT_EQ(minute, m);
-        EXPECT_EQ(second, s);
-    }
-    p.rt.advance(3601000);  // the clock goes on with the time the runtime keeps
-    EXPECT_EQ(p.rt.clock().timeOfDay(), "01:00:00");
-}
-
 // Ticks second by second and writes down each sample the tick takes ("time source level elapsed"),
 // telling a sample by the history filling up (it holds fewer than sixty here).
 std::vector<std::string> samplesOver(TestProgram& p, int seconds) {

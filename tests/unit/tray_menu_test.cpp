@@ -106,24 +106,6 @@ TEST(PopupMenu, EveryCommandFromTheTray) {
     }
 }
 
-TEST(PopupMenu, ShowAndHideFromTheMenuAndTheNextStartRemembers) {
-    TestProgram p;
-    for (bool shownAfter : {false, true, false}) {
-        p.rt.popupMenu().answer({kMenuToggle, nullptr});
-        p.rt.tray().onNotify(517);
-        EXPECT_EQ(p.meterWindow().visible(), shownAfter);
-    }
-    // The first caption is the state the menu offers to change.
-    const auto& shown = p.rt.popupMenu().shown;
-    EXPECT_EQ((std::vector<std::string>{shown[0][0], shown[1][0], shown[2][0]}),
-              (std::vector<std::string>{kHideMeterCaption, kShowMeterCaption, kHideMeterCaption}));
-    p.rt.popupMenu().answer({kMenuExit, nullptr});
-    p.rt.tray().onNotify(517);
-    TestProgram next(p.rt.store().entries());
-    EXPECT_FALSE(next.meterWindow().visible());
-    EXPECT_EQ(next.firstCaption(), kShowMeterCaption);
-}
-
 // The dialog opens on the second tick of tmrShow, about 200 ms after the command; the count starts
 // over for the next time.
 TEST(PopupMenu, PreferencesWaitTwoTicksOfTmrShow) {

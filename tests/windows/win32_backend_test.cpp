@@ -761,7 +761,8 @@ TEST_F(DialogsTest, EveryControlIsAWindowOfItsClassWhereTheModelPutsIt) {
 }
 
 // Tab walks the tab order with the dialog manager, the user's clicks and typing reach the model, and
-// what the program sets does not come back as the user's.
+// what the program sets does not come back as the user's. (Esc and the About box's Enter are walked
+// end to end.)
 TEST_F(DialogsTest, TheDialogManagerAndTheUsersHandReachTheModel) {
     frmOptions& o = options();
     HWND form = Win32Runtime::windowOf(o.window);
@@ -804,20 +805,6 @@ TEST_F(DialogsTest, TheDialogManagerAndTheUsersHandReachTheModel) {
     EXPECT_FALSE(o.window.loaded());
     EXPECT_EQ(program.kesta().psWavFilePath, "ding.wav");
     EXPECT_EQ(program.kesta().pnPosOptNum, 1);
-}
-
-TEST_F(DialogsTest, EscCancelsAndEnterOnTheAboutBoxesHiddenButtonClosesIt) {
-    frmOptions& o = options();
-    SetFocus(windowOf(o.txtMidUpper));
-    SendMessageA(windowOf(o.txtMidUpper), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("70"));
-    EXPECT_TRUE(key(Win32Runtime::windowOf(o.window), VK_ESCAPE));
-    EXPECT_FALSE(o.window.loaded());
-    EXPECT_EQ(program.kesta().pnMidUpper, 0);
-
-    frmInfo& a = about();
-    EXPECT_EQ(GetFocus(), windowOf(a.cmdOK));
-    EXPECT_TRUE(key(Win32Runtime::windowOf(a.window), VK_RETURN));
-    EXPECT_FALSE(a.window.loaded());
 }
 
 // A group box paints the form's colour inside itself, where the form, which paints around its
@@ -1023,7 +1010,7 @@ class MeterOnWin32 : public ::testing::Test {
         rt.real.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
         program.start();
         meter.tmrMain.setInterval(24 * 3600 * 1000);  // the test's own ticks only
-        pump();  // the first show's paints are not the ticks'
+        pump();                                       // the first show's paints are not the ticks'
         paints = 0;
     }
 

@@ -1,8 +1,10 @@
 #!/bin/bash
 # Dragging the meter with the left button moves it with the cursor and stops it at the screen's
-# edges; the place it was left at is saved.
+# edges; the place it was left at is saved. A stored state the program does not know (7) leaves the
+# meter shown and is saved back as it was.
 source "$(dirname "$0")/lib.sh"
 setup
+reg_add Form State " 7"
 start_corvane
 meter=$(wait_for_meter)
 expect_geometry "$meter" "1014 0 10 51"
@@ -40,4 +42,5 @@ form=$(stored Form)
 grep -qx 'Left|REG_SZ| 15210' <<<"$form" || fail "left edge not saved: $form"
 grep -qx 'Top|REG_SZ| 10755' <<<"$form" || fail "top edge not saved: $form"
 grep -qx 'Position|REG_SZ| 2' <<<"$form" || fail "dragging changed the position choice: $form"
-echo "dragged, stopped at the edges, saved at 1014,717"
+grep -qx 'State|REG_SZ| 7' <<<"$form" || fail "state 7 not saved back as it was: $form"
+echo "state 7 shown; dragged, stopped at the edges, saved at 1014,717"

@@ -1,14 +1,19 @@
 #!/bin/bash
 # One running copy per session: a second start while corvane.exe runs ends within a second with status
 # 0, adds no icon and no meter, and brings a hidden meter back; a copy killed outright does not keep the
-# next start out.
+# next start out. The command line answers first (corvane.exe is a windowed program: on its standard
+# output and error), makes no window and leaves the registry as it was.
 source "$(dirname "$0")/lib.sh"
 setup
-start_tray
+reg_add Form State 1
+before=$(stored Form; stored Options)
+check_command_line wine "$EXE"
+expect_eq "the command line leaves the settings untouched" "$before" "$(stored Form; stored Options)"
+expect_eq "and makes no window" 0 "$(xdotool search --name '^Corvane$' 2>/dev/null | wc -l)"
 
+start_tray
 again() { start_again "$1" wine "$EXE"; }
 
-reg_add Form State 1
 start_corvane
 wait_for_windows
 within 10 tray_icon_settled || fail "no program icon in the tray"

@@ -1,7 +1,11 @@
 #!/bin/bash
 # The notification-area icon on a real tray: it docks, its tip shows the status line when the mouse
 # rests on it, and a right click opens the menu, whose commands hide the meter (which the next start
-# remembers), open the help through the shell and end the program, taking the icon along.
+# remembers), open the help through the shell and end the program, taking the icon along. Before
+# that, the status tooltip beside the meter (check_tooltip in common.sh): the same box as the Linux
+# program's, to the pixel, since both lay the text out in Arial's metrics (Liberation Sans under
+# Wine); a click elsewhere closes the menu a right click on the meter opened (the foreground step
+# before TrackPopupMenu makes it so).
 source "$(dirname "$0")/lib.sh"
 fake_browser  # before the prefix's processes start, so they find it on their PATH
 setup
@@ -17,6 +21,10 @@ pass "program icon in the tray"
 # The icon reports the mouse moving over it, and the program puts the status line into the tip then.
 sleep 1  # past the first tick
 check_tray_tip wine-tray-tip
+check_tooltip wine-tooltip
+xdotool mousemove 500 400 click 1
+within 5 eval '! meter_menu_up' || fail "the menu stayed after a click elsewhere"
+pass "a click elsewhere closes the menu"
 
 check_hide_and_help wine-menu "file://$(dirname "$(realpath "$EXE")")/help/index.html"
 
