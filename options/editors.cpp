@@ -62,9 +62,7 @@ void frmOptions::cmdOpen_Click() {
     k.SetTopmost(window, 1);
 }
 
-// The preferences topic of the program's own help, the file the menu opens at its contents.
-void frmOptions::cmdHelp_Click() {
-    program_.runtime().help().show(program_.kesta().pGetAppPath() + "quillmet.hlp", kHelpContext, 13);
-}
+// The preferences topic of the program's help, the file the menu opens at its contents.
+void frmOptions::cmdHelp_Click() { program_.runtime().help().show(program_.helpFile, kHelpContext, 13); }
 
 }  // namespace corvane

@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kShowIntervalMs = 100;
 constexpr std::int16_t kShowTicks = 2;  // the dialog opens on the second tick, about 200 ms later
-constexpr const char* kHelpFileName = "quillmet.hlp";
 
 // A menu command goes on past an error, statement by statement; no error in one ends the program.
 template <class Statement>
@@ -144,8 +143,7 @@ void frmMain::mnuMenuArray_Click(std::int16_t index) {
             skippingErrors([&] { tmrShow.setEnabled(true); });
             break;
         case kMenuHelp:
-            skippingErrors(
-                [&] { program_.runtime().help().show(k.pGetAppPath() + kHelpFileName, kHelpContents, 0); });
+            skippingErrors([&] { program_.runtime().help().show(program_.helpFile, kHelpContents, 0); });
             break;
         case kMenuAbout:
             skippingErrors([&] { k.SetTopmost(program_.monitor().window, 0); });

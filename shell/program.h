@@ -43,7 +43,8 @@ class Program {
     FormInstance<frmInfo>& about() { return about_; }
     void showAbout();
 
-    std::string helpFile;  // the application's help file, set when the meter loads
+    // The application's help file, set when the meter loads; the menu and the dialog open it.
+    std::string helpFile;
 
   private:
     Runtime& runtime_;
