@@ -28,7 +28,6 @@ fi
 # The checks, by the row's kind and argument.
 check() {  # kind argument
     case $1 in
-        tree) [[ -e $ROOT/$2 ]] ;;                       # a file or folder of the repository
         script) [[ -x $ROOT/$2 && -f $ROOT/$2 ]] ;;      # a script of the repository
         built) [[ -e $BUILD/$2 ]] ;;                     # left by the release build
         said) grep -qF "${2#* }" "$ROOT/${2%% *}" ;;     # "script text": what that script makes
@@ -40,7 +39,6 @@ check() {  # kind argument
         zip) [[ -z $PACKAGES ]] || grep -qE "^$2(/|\$)" "$WORK/zip" ;;  # beside corvane.exe in the zip
         windows-build) [[ -z $PACKAGES ]] || [[ -f $ROOT/$2 ]] ;;  # which scripts/package builds
         e2e) grep -qF "${2#* }" "$ROOT/tests/${2%% *}" ;;  # "test text": an end-to-end test covers it
-        native) true ;;                                  # made on Windows itself; not checked here
         preset) grep -qF "\"name\": \"$2\"" "$ROOT/CMakePresets.json" ;;
         version) [[ $("$BUILD/corvane" --version) == "$2" ]] ;;
         project) [[ $version == "$2" ]] ;;
@@ -58,7 +56,6 @@ scripts/run|script|scripts/run
 scripts/test|script|scripts/test
 scripts/package|script|scripts/package
 build/release/corvane|built|corvane
-build/release|built|CMakeCache.txt
 build/release/run-config|said|scripts/run build/release/run-config
 build/release/screenshot.png|said|scripts/run build/release/screenshot.png
 The program calls itself 2.2|version|Corvane 2.2
@@ -86,7 +83,6 @@ MIT licence, in `LICENSE`|licence|MIT
 `help/index.html` beside the program|built|help/index.html
 51 pixels long|e2e|e2e/first_start.sh 1014 0 10 51
 build/windows/corvane.exe|windows-build|build/windows/corvane.exe
-build\corvane.exe|native|
 `debug`|preset|debug
 `release`|preset|release
 `windows`|preset|windows
@@ -101,13 +97,14 @@ while IFS='|' read -r text kind argument; do
 done <<<"$rows"
 
 # The names the README gives: its backticked texts, its links and the lines of its code blocks, word
-# by word.
-# A word names something of ours when it starts with one of our folders or names a file by its kind.
+# by word. A word names something of ours when it starts with one of our folders or names a file by
+# its kind; a Windows path without a row (build\corvane.exe) is made on Windows itself.
 ours='^(\./)?(build|scripts|tools|bench|tests|docs|resources|packaging|cmake|platform)/|^/(usr|etc)/|\.(sh|png|deb|exe|zip|html|txt|h|1)$|^[a-z0-9_]+/$'
 names=$(perl -0777 -ne 's/^```.*?^```//gms; print $1 // $2, "\n" while /`([^`]+)`|\]\(([^)]+)\)/g' "$ROOT/README.md"
         awk '/^```/ {inside = !inside; next} inside' "$ROOT/README.md")
 for word in $(tr -s ' \n' '\n' <<<"$names" | grep -E "$ours" | sort -u); do
     grep -qF -- "$word" <<<"$(cut -d'|' -f1 <<<"$rows")" && continue
+    [[ $word != *\\* ]] || continue
     # A folder or file the Development notes name inside its parent, such as unit/ in tests/.
     [[ -e $ROOT/$word ]] || [[ -n $(find "$ROOT" -maxdepth 2 -path "$ROOT/build" -prune -o -name "${word%/}" -print -quit) ]] ||
         fail "the README names $word, which is neither in the tree nor checked here"
