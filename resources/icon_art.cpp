@@ -358,10 +358,6 @@ std::vector<std::uint32_t> render(const Layout& l, ClockHands hands) {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void putBe32(Bytes& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-
 void putLe16(Bytes& out, std::uint32_t v) {
     out.push_back(static_cast<std::uint8_t>(v));
     out.push_back(static_cast<std::uint8_t>(v >> 8));
@@ -370,39 +366,6 @@ void putLe16(Bytes& out, std::uint32_t v) {
 void putLe32(Bytes& out, std::uint32_t v) {
     putLe16(out, v & 0xFFFF);
     putLe16(out, v >> 16);
-}
-
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
-    static const auto table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) c = table[(c ^ data[i]) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-std::uint32_t adler32(const Bytes& data) {
-    std::uint32_t a = 1;
-    std::uint32_t b = 0;
-    for (std::uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    return b << 16 | a;
-}
-
-void putChunk(Bytes& out, const char (&type)[5], const Bytes& body) {
-    putBe32(out, static_cast<std::uint32_t>(body.size()));
-    const std::size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), body.begin(), body.end());
-    putBe32(out, crc32(out.data() + start, out.size() - start));
 }
 
 void checkImage(const IconImageView& image, int maxSide) {
@@ -417,46 +380,6 @@ void checkImage(const IconImageView& image, int maxSide) {
 std::vector<std::uint32_t> programIconPixels(int side, ClockHands hands) {
     if (side < 1 || side > 256) throw std::invalid_argument("icon size out of range");
     return render(layoutFor(side), hands);
-}
-
-std::vector<std::uint8_t> encodePng(const IconImageView& image) {
-    checkImage(image, 1 << 16);
-    // Scanlines with filter type 0, RGBA.
-    Bytes raw;
-    raw.reserve(static_cast<std::size_t>(image.height) * (1 + 4 * static_cast<std::size_t>(image.width)));
-    for (int y = 0; y < image.height; ++y) {
-        raw.push_back(0);
-        for (int x = 0; x < image.width; ++x) {
-            const std::uint32_t p = image.argb[static_cast<std::size_t>(y * image.width + x)];
-            for (int shift : {16, 8, 0, 24}) raw.push_back(static_cast<std::uint8_t>(p >> shift));
-        }
-    }
-
-    // zlib stream of stored deflate blocks: no compression, no zlib.
-    Bytes zlib{0x78, 0x01};
-    std::size_t offset = 0;
-    do {
-        const std::size_t length = std::min<std::size_t>(raw.size() - offset, 0xFFFF);
-        const bool last = offset + length == raw.size();
-        zlib.push_back(last ? 1 : 0);
-        putLe16(zlib, static_cast<std::uint32_t>(length));
-        putLe16(zlib, static_cast<std::uint32_t>(~length & 0xFFFF));
-        zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(offset),
-                    raw.begin() + static_cast<std::ptrdiff_t>(offset + length));
-        offset += length;
-    } while (offset < raw.size());
-    putBe32(zlib, adler32(raw));
-
-    Bytes header;
-    putBe32(header, static_cast<std::uint32_t>(image.width));
-    putBe32(header, static_cast<std::uint32_t>(image.height));
-    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8-bit RGBA, deflate, adaptive filters, no interlace
-
-    Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    putChunk(png, "IHDR", header);
-    putChunk(png, "IDAT", zlib);
-    putChunk(png, "IEND", {});
-    return png;
 }
 
 std::vector<std::uint8_t> encodeIco(std::span<const IconImageView> images) {

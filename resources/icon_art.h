@@ -38,10 +38,6 @@ struct IconImageView {
     std::span<const std::uint32_t> argb;
 };
 
-// A complete RGBA PNG file. The image data is stored uncompressed, which keeps the encoder tiny; at
-// icon sizes the files stay a few kilobytes.
-std::vector<std::uint8_t> encodePng(const IconImageView& image);
-
 // A complete Windows .ico file with one 32-bit BMP-style entry (BGRA plus a 1-bit AND mask) per image,
 // in the given order. Each image must be 1..256 pixels on a side.
 std::vector<std::uint8_t> encodeIco(std::span<const IconImageView> images);

@@ -120,6 +120,18 @@ Section "Start at sign-in" SecRun
   WriteRegStr HKCU "${RUN_KEY}" "${APP}" '"$INSTDIR\corvane.exe"'
 SectionEnd
 
+; The licence (the build defines LICENSE, the source's LICENSE file) beside the program, as in the zip.
+; Hidden sections, nothing to choose; the uninstaller's comes before the program's, which removes the
+; folder only once it is empty.
+Section "-Licence"
+  SetOutPath "$INSTDIR"
+  File "/oname=LICENSE.txt" "${LICENSE}"
+SectionEnd
+
+Section "-un.Licence"
+  Delete "$INSTDIR\LICENSE.txt"
+SectionEnd
+
 Section "un.${APP}" SecUnProgram
   SectionIn RO
   !insertmacro EndRunningCopy

@@ -34,11 +34,13 @@ appstreamcli validate --no-net "$metainfo" >"$WORK/appstream.log" 2>&1 || fail "
 grep -q '<launchable type="desktop-id">org.corvane.Corvane.desktop</launchable>' "$metainfo" || fail "metainfo launchable"
 pass "metainfo valid"
 
+# Compressed: at most a byte a pixel and the headers (stored, they take over four).
 for n in 16 22 24 32 48 64 128 256; do
     icon=$root/usr/share/icons/hicolor/${n}x$n/apps/corvane.png
     [[ $(im identify -format '%m %wx%h' "$icon") == "PNG ${n}x$n" ]] || fail "icon $icon"
+    (($(stat -c %s "$icon") <= n * n + 512)) || fail "icon $icon: $(stat -c %s "$icon") bytes"
 done
-pass "icon at 16, 22, 24, 32, 48, 64, 128 and 256 pixels"
+pass "icon at 16, 22, 24, 32, 48, 64, 128 and 256 pixels, compressed"
 # The help where the installed program looks for it: share/corvane/help beside its bin folder.
 grep -q 'id="preferences"' "$root/usr/bin/../share/corvane/help/index.html" || fail "help page with its preferences topic"
 pass "help installed where the program finds it"
