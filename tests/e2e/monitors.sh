@@ -84,6 +84,9 @@ arrange_monitors() {  # WxH+X+Y[*] ...
     done
     for ((; i < 16; i++)); do args+=(--output "DUMMY$i" --off); done
     xrandr --fb "${width}x${height}" "${args[@]}" || fail "xrandr could not arrange $*"
+    # A full query has the server look at its outputs again: a program that reads only what the server
+    # last found (Wine does) would otherwise see the outputs switched on here as disconnected.
+    xrandr --query >/dev/null
 }
 
 # "WxH+X+Y" of every active monitor, the primary one marked with *, in RandR's order.
