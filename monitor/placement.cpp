@@ -1,6 +1,9 @@
 // Sizing and placing the meter window: the module procedures the meter's load, its revive step and
 // the preferences dialog share.
 
+#include <algorithm>
+#include <vector>
+
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "shell/mkesta.h"
@@ -61,8 +64,11 @@ void mKesta::pSetFormPosition() {
             left = sw - w.width(), top = sh - w.height();
             break;
         case 4:
-            left = pMonitorLeft, top = pMonitorTop;
-            break;
+            // A place remembered from another arrangement of monitors may lie on none of today's.
+            w.setLeft(pMonitorLeft);
+            w.setTop(pMonitorTop);
+            pMoveOntoAMonitor();
+            return;
         default:
             return;  // an unknown choice leaves the window where it is
     }
@@ -81,6 +87,30 @@ void mKesta::pMoveIntoScreen(std::int32_t& left, std::int32_t& top) {
     if (static_cast<float>(top + w.height()) > sh) top = num::toInt32(sh - w.height());
     w.setLeft(left);
     w.setTop(top);
+}
+
+void mKesta::pMoveOntoAMonitor() {
+    Form& w = program_.monitor().window;
+    const std::vector<PixelRect> monitors = program_.runtime().screen().monitors();
+    // A window of no size still stands somewhere: its top left pixel.
+    const int left = w.pixelLeft(), top = w.pixelTop();
+    const int right = left + std::max(1, w.pixelWidth()), bottom = top + std::max(1, w.pixelHeight());
+    const auto overlaps = [&](const PixelRect& m) {
+        return left < m.left + m.width && m.left < right && top < m.top + m.height && m.top < bottom;
+    };
+    if (monitors.empty() || std::any_of(monitors.begin(), monitors.end(), overlaps)) return;
+    std::int32_t l = num::toInt32(w.left()), t = num::toInt32(w.top());
+    pMoveIntoScreen(l, t);
+}
+
+void mKesta::pFollowScreens() {
+    if (!program_.hasMonitor() || !program_.monitor().window.loaded()) return;
+    pGetTwipsPerPixel();
+    pSetFormSize();  // the same pixels on a monitor of another resolution
+    if (pnPosOptNum >= 0 && pnPosOptNum <= 3)
+        pSetFormPosition();
+    else
+        pMoveOntoAMonitor();  // a dragged or chosen place stays where it is, if it can be seen
 }
 
 }  // namespace corvane

@@ -58,6 +58,9 @@ class Screen {
     virtual double twipsPerPixelY() = 0;
     virtual int widthPixels() = 0;  // the primary screen
     virtual int heightPixels() = 0;
+    // Every monitor's rectangle in the program's pixels, whose origin is the primary monitor's top left
+    // corner wherever the window system has it.
+    virtual std::vector<PixelRect> monitors() = 0;
     double widthTwips() { return widthPixels() * twipsPerPixelX(); }
     double heightTwips() { return heightPixels() * twipsPerPixelY(); }
     // Fills the point with the cursor's place in screen pixels; leaves it alone when that fails.
@@ -251,6 +254,14 @@ class Runtime {
     // once the handler running now is done.
     void anotherStarted();
 
+    // The monitors changed while the program runs: one came or went, another became the primary one, or
+    // one took a new resolution. A backend calls this once the screen service reports the new
+    // arrangement, with how far the primary monitor's top left corner moved on the desktop, in pixels:
+    // every window stays where it stands, so its place in the program's frame moves the other way. The
+    // program hears of it from the event loop, once for a burst of changes.
+    void screensChanged(int dxPx, int dyPx);
+    std::function<void()> onScreensChanged;
+
     // The forms that exist, in the order they were created.
     const std::vector<Form*>& forms() const { return forms_; }
 
@@ -262,6 +273,7 @@ class Runtime {
     friend class Form;
     std::vector<Form*> forms_;
     bool ended_ = false;
+    bool screensChangePending_ = false;
 };
 
 // Each backend defines these; CMake links exactly one backend into an executable.

@@ -60,6 +60,12 @@ class mKesta {
     // Pulls the meter window back inside the screen and moves it there; the place, in twips, is
     // written back clamped. 32 bits rather than 16, so desktops wider than 2184 pixels work too.
     void pMoveIntoScreen(std::int32_t& left, std::int32_t& top);
+    // Brings the meter window back inside the screen as pMoveIntoScreen does, but only when no part of
+    // it lies on any monitor.
+    void pMoveOntoAMonitor();
+    // The monitors changed while the program runs: a meter in a corner goes to that corner of the
+    // primary monitor, and one anywhere else stays unless it lies on no monitor any more.
+    void pFollowScreens();
 
   private:
     Program& program_;

@@ -2,8 +2,8 @@
 
 #include "about/frm_info.h"
 #include "monitor/frm_monitor.h"
-#include "platform/runtime.h"
 #include "options/frm_options.h"
+#include "platform/runtime.h"
 #include "shell/frm_main.h"
 #include "tooltip/frm_tooltip.h"
 
@@ -24,6 +24,7 @@ Program::~Program() {
 
 void Program::start() {
     runtime_.onAnotherStart = [this] { mainForm().BringMeterForward(); };
+    runtime_.onScreensChanged = [this] { kesta_.pFollowScreens(); };
     mainForm().window.load();
 }
 

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/headless/headless_form_peer.h"
@@ -49,6 +50,17 @@ class HeadlessRuntime final : public Runtime {
     // ---- What a test sets ----
     void setScreen(int widthPx, int heightPx, double twipsPerPixel) {
         screen_.set(widthPx, heightPx, twipsPerPixel);
+    }
+    // The monitors besides the primary one, in the program's pixels.
+    void setOtherMonitors(std::vector<PixelRect> others) { screen_.setOtherMonitors(std::move(others)); }
+    // The window system changes the monitors while the program runs: the primary one takes the size
+    // given, and its top left corner moves by (dxPx, dyPx) on the desktop; the others, in the
+    // program's pixels afterwards, are as listed.
+    void changeScreens(int widthPx, int heightPx, std::vector<PixelRect> others = {}, int dxPx = 0,
+                       int dyPx = 0) {
+        screen_.set(widthPx, heightPx, screen_.twipsPerPixelX());
+        screen_.setOtherMonitors(std::move(others));
+        screensChanged(dxPx, dyPx);
     }
     void setCursor(int x, int y) { screen_.setCursor(x, y); }
     void setCursorFails(bool fails) { screen_.setCursorFails(fails); }

@@ -10,6 +10,12 @@ void HeadlessScreen::set(int widthPx, int heightPx, double twipsPerPixel) {
     tppX_ = tppY_ = twipsPerPixel;
 }
 
+std::vector<PixelRect> HeadlessScreen::monitors() {
+    std::vector<PixelRect> all{{0, 0, widthPx_, heightPx_}};
+    all.insert(all.end(), others_.begin(), others_.end());
+    return all;
+}
+
 void HeadlessScreen::getCursorPos(PointPx& point) {
     log_.emplace_back("GetCursorPos");
     if (!cursorFails_) point = cursor_;

@@ -21,11 +21,15 @@ class HeadlessScreen final : public Screen {
     void set(int widthPx, int heightPx, double twipsPerPixel);
     void setCursor(int x, int y) { cursor_ = {x, y}; }
     void setCursorFails(bool fails) { cursorFails_ = fails; }
+    // The monitors besides the primary one, in the program's pixels; none at first.
+    void setOtherMonitors(std::vector<PixelRect> others) { others_ = std::move(others); }
 
     double twipsPerPixelX() override { return tppX_; }
     double twipsPerPixelY() override { return tppY_; }
     int widthPixels() override { return widthPx_; }
     int heightPixels() override { return heightPx_; }
+    // The primary monitor, the screen set above, then the others.
+    std::vector<PixelRect> monitors() override;
     void getCursorPos(PointPx& point) override;
     // Borderless windows have no frame; a fixed dialog has the one a test sets, at first that of a
     // classic Windows dialog: 3 pixels around and a 19-pixel caption.
@@ -37,6 +41,7 @@ class HeadlessScreen final : public Screen {
     CallLog& log_;
     int widthPx_ = 1024, heightPx_ = 768;
     double tppX_ = 15, tppY_ = 15;
+    std::vector<PixelRect> others_;
     PointPx cursor_;
     bool cursorFails_ = false;
     WindowFrame dialogFrame_{3, 22, 3, 3};

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "platform/qt/qt_pixels_widget.h"
+#include "platform/qt/qt_services.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_x11_hints.h"
 
@@ -99,15 +100,17 @@ QtFormPeer::~QtFormPeer() {
 }
 
 void QtFormPeer::geometryChanged() {
+    const QPoint place = QPoint(form_.pixelLeft(), form_.pixelTop()) +
+                         static_cast<QtScreen&>(form_.runtime().screen()).origin();
     // X11 has no empty windows; a zero size still gets one pixel.
     if (form_.style().border == BorderStyle::None) {
-        widget_.setGeometry(form_.pixelLeft(), form_.pixelTop(), std::max(1, form_.pixelWidth()),
+        widget_.setGeometry(place.x(), place.y(), std::max(1, form_.pixelWidth()),
                             std::max(1, form_.pixelHeight()));
     } else {
         // A framed window's place is that of its frame, its size that of the client area inside; the
         // user cannot resize it.
         widget_.setFixedSize(std::max(1, form_.clientPixelWidth()), std::max(1, form_.clientPixelHeight()));
-        widget_.move(form_.pixelLeft(), form_.pixelTop());
+        widget_.move(place);
     }
 }
 

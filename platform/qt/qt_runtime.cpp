@@ -35,6 +35,7 @@ QtRuntime::QtRuntime(int& argc, char** argv)
         QApplication::setStyle(fusion);
         QApplication::setPalette(fusion->standardPalette());
     }
+    screen_.watch([this](int dxPx, int dyPx) { screensChanged(dxPx, dyPx); });
     QApplication::setQuitOnLastWindowClosed(false);  // the meter may be hidden; the tray icon stays
     QObject::connect(&app_, &QGuiApplication::commitDataRequest, [this](QSessionManager&) { endSession(); });
     // The autostart entry starts the program with the session; a session manager restoring it as well

@@ -21,6 +21,35 @@ double twipsPerPixel(double dpi) { return 1440.0 / (dpi > 0 ? dpi : 96); }
 
 }  // namespace
 
+QtScreen::QtScreen() : connections_(std::make_unique<QObject>()) {
+    if (const QScreen* s = QGuiApplication::primaryScreen()) origin_ = s->geometry().topLeft();
+}
+
+QtScreen::~QtScreen() = default;
+
+void QtScreen::watch(std::function<void(int dxPx, int dyPx)> changed) {
+    changed_ = std::move(changed);
+    QObject* context = connections_.get();
+    QObject::connect(qApp, &QGuiApplication::primaryScreenChanged, context, [this] { rearranged(); });
+    QObject::connect(qApp, &QGuiApplication::screenRemoved, context, [this] { rearranged(); });
+    QObject::connect(qApp, &QGuiApplication::screenAdded, context, [this](QScreen* s) {
+        watchScreen(s);
+        rearranged();
+    });
+    for (QScreen* s : QGuiApplication::screens()) watchScreen(s);
+}
+
+void QtScreen::watchScreen(QScreen* screen) {
+    QObject::connect(screen, &QScreen::geometryChanged, connections_.get(), [this] { rearranged(); });
+}
+
+void QtScreen::rearranged() {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    const QPoint moved = s ? s->geometry().topLeft() - origin_ : QPoint();
+    origin_ += moved;
+    if (changed_) changed_(moved.x(), moved.y());
+}
+
 double QtScreen::twipsPerPixelX() {
     const QScreen* s = QGuiApplication::primaryScreen();
     return twipsPerPixel(s ? s->logicalDotsPerInchX() : 96);
@@ -41,8 +70,17 @@ int QtScreen::heightPixels() {
     return s ? s->geometry().height() : 0;
 }
 
+std::vector<PixelRect> QtScreen::monitors() {
+    std::vector<PixelRect> all;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect r = s->geometry().translated(-origin_);
+        all.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    return all;
+}
+
 void QtScreen::getCursorPos(PointPx& point) {
-    const QPoint p = QCursor::pos();
+    const QPoint p = QCursor::pos() - origin_;
     point = {p.x(), p.y()};
 }
 

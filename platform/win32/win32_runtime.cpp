@@ -155,6 +155,9 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ENDSESSION:
             if (wParam) sessionEnds();
             return 0;
+        case WM_DISPLAYCHANGE:
+            if (!ended()) displayChanged();
+            return 0;
         case WM_CLOSE:
             return 0;  // not a form: nothing to close, and destroying it would stop the timers
         default:
@@ -170,6 +173,19 @@ void Win32Runtime::sessionEnds() {
     if (sessionEnded_) return;
     sessionEnded_ = true;
     endSession();
+}
+
+// A new resolution, a monitor come or gone, another one made primary: Windows has renumbered the
+// desktop so that the primary monitor begins at the origin again, and may have moved windows off a
+// monitor that went. The model hears where each window stands now, as it would of a user's move.
+void Win32Runtime::displayChanged() {
+    for (Form* f : forms()) {
+        RECT r{};
+        if (HWND w = windowOf(*f); !w || !GetWindowRect(w, &r)) continue;
+        if (r.left != f->pixelLeft()) f->setLeft(r.left * screen_.twipsPerPixelX());
+        if (r.top != f->pixelTop()) f->setTop(r.top * screen_.twipsPerPixelY());
+    }
+    screensChanged(0, 0);
 }
 
 }  // namespace corvane::win32

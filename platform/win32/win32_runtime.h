@@ -74,6 +74,7 @@ class Win32Runtime final : public Runtime {
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void runPosted();
     void sessionEnds();
+    void displayChanged();
     bool knockOnRunningCopy() const;
 
     Win32Screen screen_;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_form_peer.h"
@@ -28,6 +29,18 @@ double Win32Screen::twipsPerPixelX() { return kTwipsPerInch / screenLogPixels(LO
 double Win32Screen::twipsPerPixelY() { return kTwipsPerInch / screenLogPixels(LOGPIXELSY); }
 int Win32Screen::widthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
 int Win32Screen::heightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
+
+std::vector<PixelRect> Win32Screen::monitors() {
+    std::vector<PixelRect> all;
+    const auto add = [](HMONITOR, HDC, LPRECT r, LPARAM data) -> BOOL {
+        reinterpret_cast<std::vector<PixelRect>*>(data)->push_back(
+            {static_cast<int>(r->left), static_cast<int>(r->top), static_cast<int>(r->right - r->left),
+             static_cast<int>(r->bottom - r->top)});
+        return TRUE;
+    };
+    EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
 
 void Win32Screen::getCursorPos(PointPx& point) {
     POINT p{};

@@ -3,6 +3,7 @@
 // alarm sound and the program's folder, each a thin layer over the system call of the same name.
 
 #include <string>
+#include <vector>
 
 #include "platform/runtime.h"
 
@@ -14,6 +15,8 @@ class Win32Screen final : public Screen {
     double twipsPerPixelY() override;
     int widthPixels() override;
     int heightPixels() override;
+    // Windows puts the primary monitor's top left corner at the origin itself.
+    std::vector<PixelRect> monitors() override;
     void getCursorPos(PointPx& point) override;
     // What AdjustWindowRectEx adds around the client area of a window of the style's window styles.
     WindowFrame windowFrame(const FormStyle& style) override;

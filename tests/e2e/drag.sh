@@ -10,19 +10,6 @@ wait_meter
 sleep 2.5  # the meter re-applies its place once, two seconds after it appears
 expect_geometry "stored place 6000,3000 twips" "400 200 10 51"
 
-drag() {  # from x y to x y, in a few steps as a hand would
-    xdotool mousemove "$1" "$2" mousedown 1
-    # The press reads where the cursor is when it is handled; no hand moves on within the moment the
-    # program may take for the move before it (the first one over the meter makes the tooltip).
-    sleep 0.2
-    local i
-    for i in 1 2 3 4; do
-        xdotool mousemove $(($1 + ($3 - $1) * i / 4)) $(($2 + ($4 - $2) * i / 4))
-        sleep 0.05
-    done
-    xdotool mouseup 1
-}
-
 drag 405 220 605 420
 expect_geometry "follows the cursor" "600 400 10 51"
 drag 605 420 5 420

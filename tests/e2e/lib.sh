@@ -47,6 +47,19 @@ expect_geometry() {  # what, "x y width height": the meter's, once it has settle
     expect_eq "$1" "$2" "$(settled_geometry "$METER" "$2")"
 }
 
+drag() {  # from x y to x y, with the left button, in a few steps as a hand would
+    xdotool mousemove "$1" "$2" mousedown 1
+    # The press reads where the cursor is when it is handled; no hand moves on within the moment the
+    # program may take for the move before it (the first one over the meter makes the tooltip).
+    sleep 0.2
+    local i
+    for i in 1 2 3 4; do
+        xdotool mousemove $(($1 + ($3 - $1) * i / 4)) $(($2 + ($4 - $2) * i / 4))
+        sleep 0.05
+    done
+    xdotool mouseup 1
+}
+
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }
 ini_value() { sed -n "s/^$1=//p" "$INI" | head -n1; }
 

@@ -91,12 +91,6 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     test::TestProgram negative("Width=-5 Upright=0");
     EXPECT_EQ(negative.meterWindow().pixelHeight(), 0);
     EXPECT_EQ(negative.meter().picHistory.image().height(), 0);
-    // A place far off every screen is kept within ten times the largest window, either way.
-    for (const char* left : {"-1E30", "1E30"}) {
-        test::TestProgram far(std::string("Position=4 Top=1E30 Left=") + left);
-        EXPECT_EQ(far.meterWindow().pixelLeft(), left[0] == '-' ? -327670 : 327670);
-        EXPECT_EQ(far.meterWindow().pixelTop(), 327670);
-    }
 }
 
 // The headless test font (6 x 15 pixels a character at 9 pt, 15 twips per pixel) makes every size an

@@ -77,24 +77,108 @@ TEST(MeterWindow, ANewOrientationOrThicknessAtRunTimeResizesWindowAndSurface) {
 }
 
 // The native window's place in whole pixels: halves to the even pixel, and bounded however far off
-// a garbled stored place puts it.
+// the place in twips lies.
 TEST(MeterWindow, ThePixelPlaceIsTheTwipsPlaceRoundedAndBounded) {
     struct Case {
-        const char* stored;
-        int left, top, width;
+        double left, top, width;
+        int pxLeft, pxTop, pxWidth;
     } const cases[] = {
-        {"Position=4 Left=1200 Top=900", 80, 60, 10},
-        {"Position=4 Left=1207.5 Top=-22.5 Width=12", 80, -2, 12},
-        {"Position=4 Left=1e30 Top=-1e30", 327670, -327670, 10},
-        {"Position=4 Left=-1e30 Top=1e30 Width=1e30", -327670, 327670, 32767},
+        {1200, 900, 150, 80, 60, 10},
+        {1207.5, -22.5, 180, 80, -2, 12},
+        {1e30, -1e30, 150, 327670, -327670, 10},
+        {-1e30, 1e30, 1e30, -327670, 327670, 32767},
+    };
+    TestProgram p;
+    Form& w = p.meterWindow();
+    for (const Case& c : cases) {
+        w.setLeft(c.left);
+        w.setTop(c.top);
+        w.setWidth(c.width);
+        EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}),
+                  (std::array{c.pxLeft, c.pxTop, c.pxWidth, 51}))
+            << c.left;
+    }
+}
+
+// A second monitor of 1280 x 800 pixels left of the primary one, in the program's pixels.
+const std::vector<PixelRect> kLeftMonitor{{-1280, 0, 1280, 800}};
+
+// A remembered place that lies on some monitor is kept; one that lies on none, from another
+// arrangement of monitors or a garbled store, comes back inside the primary monitor, there and at the
+// revive step.
+TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
+    struct Case {
+        const char* stored;
+        std::vector<PixelRect> others;
+        double left, top;
+    } const cases[] = {
+        {"Position=4 Left=-15000 Top=900", kLeftMonitor, -15000, 900},  // on the left monitor
+        {"Position=4 Left=-15000 Top=900", {}, 0, 900},
+        {"Position=4 Left=-19335 Top=900", kLeftMonitor, -19335, 900},  // one pixel of it on the left one
+        {"Position=4 Left=-19350 Top=900", kLeftMonitor, 0, 900},       // and none
+        {"Position=4 Left=15300 Top=11400", {}, 15300, 11400},          // partly on the primary one
+        {"Position=4 Left=16000 Top=12000", {}, 15210, 10755},
+        {"Position=4 Left=1e30 Top=-1e30", {}, 15210, 0},
+    };
+    for (const Case& c : cases) {
+        TestProgram p(c.stored, false);
+        p.rt.setOtherMonitors(c.others);
+        p.program.start();
+        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{c.left, c.top, 150, 765})) << c.stored;
+        p.rt.advance(2000);
+        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{c.left, c.top, 150, 765})) << c.stored << ", revived";
+    }
+}
+
+// The monitors change while the program runs. Every window keeps its place on the desktop, so where
+// the primary monitor moved, the places in its frame move the other way; then a meter in a corner goes
+// to that corner of the primary monitor, and one anywhere else stays unless it lies on no monitor any
+// more. Nothing is stored.
+TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
+    struct Case {
+        const char* stored;
+        int width, height;  // the primary monitor's new size, pixels
+        std::vector<PixelRect> others;
+        int dx, dy;  // how far its top left corner moved on the desktop
+        double left, top;
+    } const cases[] = {
+        // clang-format off
+        {"",           1280, 800,  {},           0,    0,   19050, 0},      // a new resolution
+        {"Position=3", 1280, 800,  {},           0,    0,   19050, 11235},
+        {"Position=0", 1920, 1080, kLeftMonitor, 1280, 0,   0,     0},      // the right one made primary
+        {"Position=1", 1920, 1080, kLeftMonitor, 1280, 0,   0,     15435},
+        {"Position=4 Left=3000 Top=3000", 1920, 1080, kLeftMonitor, 1280, 0, -16200, 3000},  // stays put
+        {"Position=4 Left=3000 Top=3000", 1920, 1080, {},           1280, 0, 0,      3000},  // its monitor gone
+        {"Position=4 Left=15000 Top=10500", 800, 600, {},           0,    0, 11850,  8235},  // a smaller one
+        {"Position=4 Left=11925 Top=3000",  800, 600, {},           0,    0, 11925,  3000},  // still partly on it
+        {"Position=7", 1024, 768, {{-1024, 0, 1024, 768}}, 1024, -100, -15360, 1500},       // an unknown choice too
+        {"Position=7", 1024, 768, {},                     1024, 0,    0,      0},
+        // clang-format on
     };
     for (const Case& c : cases) {
         TestProgram p(c.stored);
-        const Form& w = p.meterWindow();
-        EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}),
-                  (std::array{c.left, c.top, c.width, 51}))
-            << c.stored;
+        const std::size_t saves = p.callsStartingWith("SaveSetting").size();
+        const float storedLeft = p.k.pMonitorLeft;
+        p.rt.changeScreens(c.width, c.height, c.others, c.dx, c.dy);
+        p.rt.runPosted();
+        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{c.left, c.top, 150, 765})) << c.stored << " " << c.dx;
+        EXPECT_EQ(p.main().window.left(), -30000 - c.dx * 15) << "the hidden main window keeps its place too";
+        EXPECT_EQ(p.callsStartingWith("SaveSetting").size(), saves);
+        EXPECT_EQ(p.k.pMonitorLeft, storedLeft);
     }
+}
+
+// After a burst of changes the meter follows where the last one left the monitors; a meter dragged
+// away from its corner goes back into it.
+TEST(MeterWindow, AScreenChangePutsADraggedCornerMeterBackByTheLastArrangement) {
+    TestProgram p("Position=2");
+    p.rt.advance(2000);
+    p.dragBy(1018, 10, -300, 200);
+    p.rt.changeScreens(1280, 1024, kLeftMonitor, 1280, 0);
+    p.rt.changeScreens(1600, 900, kLeftMonitor, -1280, 0);
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{10710, 3000, 150, 765})) << "not placed before the loop turns";
+    p.rt.runPosted();
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{23850, 0, 150, 765}));
 }
 
 TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {

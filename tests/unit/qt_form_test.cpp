@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QCursor>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -17,17 +18,20 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <array>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "about/frm_info.h"
+#include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "platform/qt/qt_choosers.h"
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_text.h"
 #include "platform/runtime.h"
+#include "shell/mkesta.h"
 #include "shell/program.h"
 #include "text_checks.h"
 #include "two_pictures.h"
@@ -312,6 +316,67 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
     EXPECT_EQ(choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", 48, " Corvane"), 1);
     EXPECT_EQ(title, " Corvane");
     EXPECT_EQ(file, "Enter a sound file name or disable alarm.");
+}
+
+// ---- The program's frame on a desktop of two monitors -------------------------------------------
+// The tests' screens file (qt_screens.json) puts the primary monitor, 1024 x 768, at (1280, 0), right
+// of a 1280 x 800 one at the desktop's origin.
+
+const QPoint kPrimaryCorner{1280, 0};
+
+// The meter of a program that has not started: shown in the upper right corner, 10 x 51 pixels.
+struct ShownMeter {
+    ShownMeter() {
+        mKesta& k = program.kesta();
+        k.pMonitorWidth = 10;
+        k.pnPosOptNum = 2;
+        k.pnUpright = 1;
+        program.monitor().window.show();
+    }
+    ~ShownMeter() { program.monitor().window.hide(); }
+    QWindow* native() {
+        return static_cast<QtFormPeer&>(program.monitor().window.peer()).widget().windowHandle();
+    }
+    QRect nativeRect() {
+        return static_cast<QtFormPeer&>(program.monitor().window.peer()).widget().geometry();
+    }
+    Program program{runtime()};
+};
+
+// What the program reads of the monitors and the cursor, and where its windows stand, is translated
+// by the primary monitor's top left corner both ways.
+TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
+    Screen& screen = runtime().screen();
+    EXPECT_EQ((std::array{screen.widthPixels(), screen.heightPixels()}), (std::array{1024, 768}));
+    EXPECT_EQ(screen.monitors(), (std::vector<PixelRect>{{0, 0, 1024, 768}, {-1280, 0, 1280, 800}}));
+    QCursor::setPos(kPrimaryCorner + QPoint(10, 20));
+    PointPx cursor;
+    screen.getCursorPos(cursor);
+    EXPECT_EQ((std::array{cursor.x, cursor.y}), (std::array{10, 20}));
+
+    ShownMeter m;
+    ASSERT_NE(m.native(), nullptr);
+    EXPECT_EQ(m.nativeRect(), QRect(kPrimaryCorner + QPoint(1014, 0), QSize(10, 51)));
+    // Dragged by the cursor's moves on the desktop, 100 pixels left and down: the model follows them
+    // in its own frame and the window follows the model.
+    const QPoint grip = kPrimaryCorner + QPoint(1018, 20);
+    QCursor::setPos(grip);
+    QTest::mousePress(m.native(), Qt::LeftButton, {}, {4, 20});
+    QCursor::setPos(grip + QPoint(-100, 100));
+    QTest::mouseMove(m.native(), {5, 21});  // where the window had it: the cursor is what counts
+    QTest::mouseRelease(m.native(), Qt::LeftButton, {}, {5, 21});
+    const Form& meter = m.program.monitor().window;
+    EXPECT_EQ((std::array{meter.pixelLeft(), meter.pixelTop()}), (std::array{914, 100}));
+    EXPECT_EQ(m.nativeRect().topLeft(), kPrimaryCorner + QPoint(914, 100));
+
+    // The dialogs, framed windows, stand where the model centres them: on the primary monitor.
+    Dialogs d;
+    for (Form* form : {&d.openOptions().window, &d.openAbout().window}) {
+        const QRect frame = static_cast<QtFormPeer&>(form->peer()).widget().frameGeometry();
+        EXPECT_EQ(frame.topLeft(), kPrimaryCorner + QPoint(form->pixelLeft(), form->pixelTop()))
+            << form->name();
+        EXPECT_TRUE(QRect(kPrimaryCorner, QSize(1024, 768)).contains(frame)) << form->name();
+    }
 }
 
 }  // namespace

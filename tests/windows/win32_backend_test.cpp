@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 // (after windows.h, which they need)
 #include <colordlg.h>
@@ -432,6 +433,35 @@ TEST_F(RuntimeTest, APlaceInTwipsAndTheTopmostBandReachTheWindowOnEveryCall) {
     EXPECT_FALSE(exStyleOf(wa) & WS_EX_TOPMOST);
     EXPECT_TRUE(isAbove(wb, wa));
     EXPECT_EQ(placeOf(wa), (std::vector<LONG>{1014, 3, 1024, 54})) << "flags 3 keep the place and size";
+}
+
+// A new resolution or arrangement of the monitors reaches the runtime's window. The model takes each
+// window's place as the system has it then (Windows renumbers the desktop around the primary monitor,
+// and moves windows off a monitor that went); the program hears of it once the message is handled,
+// once for a burst of them, and puts its meter back into its corner.
+TEST_F(RuntimeTest, ADisplayChangeTellsTheModelWhereTheWindowsStandAndTheProgramOnce) {
+    rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
+    Program program{rt};
+    program.start();
+    int heard = 0;
+    const auto follow = std::exchange(rt.onScreensChanged, [&] { ++heard; });
+    Form& meter = program.monitor().window;
+    HWND native = Win32Runtime::windowOf(meter);
+    const LONG right = GetSystemMetrics(SM_CXSCREEN);
+    ASSERT_EQ(placeOf(native), (std::vector<LONG>{right - 10, 0, right, 51})) << "the upper right corner";
+
+    SetWindowPos(native, nullptr, 300, -40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int i = 0; i < 2; ++i) SendMessageA(rt.window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(right, 768));
+    EXPECT_EQ((std::vector<int>{meter.pixelLeft(), meter.pixelTop()}), (std::vector<int>{300, -40}));
+    EXPECT_EQ(heard, 0) << "not within the message";
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_EQ(heard, 1);
+
+    rt.onScreensChanged = follow;
+    SendMessageA(rt.window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(right, 768));
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_EQ(placeOf(native), (std::vector<LONG>{right - 10, 0, right, 51})) << "back in its corner";
 }
 
 TEST_F(RuntimeTest, ACloseFromTheWindowSystemIsTheFormsOwnQuery) {

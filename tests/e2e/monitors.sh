@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# An X server whose monitors a test can arrange and change while a program runs: Xorg with the dummy
+# video driver, whose sixteen RandR outputs (DUMMY0 to DUMMY15) take any mode, place and primary flag
+# xrandr gives them. Xvfb lists monitors made with "xrandr --setmonitor" but keeps none of them
+# primary and refuses to change them afterwards, so it cannot stand for a desktop of several monitors.
+#
+# In a test, after lib.sh (which gives WORK, fail and within):
+#     source "$(dirname "$0")/monitors.sh"
+#     start_monitors_display                      # sets DISPLAY; ended with the test
+#     arrange_monitors 1280x800+0+0 1920x1080+1280+0*
+# By hand, from a shell, for a look with your own programs (Ctrl-C ends it):
+#     tests/e2e/monitors.sh 1280x800+0+0 1920x1080+1280+0*
+#     DISPLAY=:N corvane                          # N as printed; arrange_monitors is "xrandr" there
+#
+# Xorg runs as whoever starts it, with a configuration, log and socket of its own; it shares the
+# virtual terminal it finds rather than switching to one, so it leaves a desktop's console alone.
+
+XORG_BIN=$(command -v /usr/lib/xorg/Xorg || command -v Xorg || true)
+
+# The dummy driver's framebuffer is plain memory: 96 MiB holds a desktop of up to 24 million pixels.
+write_monitors_config() {  # path
+    cat >"$1" <<'EOF'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoEnableDevices" "false"
+    Option "DontVTSwitch" "true"
+    Option "AllowMouseOpenFail" "true"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 98304
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 4096 2160
+    EndSubSection
+EndSection
+EOF
+}
+
+start_monitors_display() {
+    [[ -x $XORG_BIN ]] || fail "no Xorg: scripts/install-deps installs xserver-xorg-core and the dummy driver"
+    local dir=$WORK/xorg
+    mkdir -p "$dir/conf.d"
+    write_monitors_config "$dir/xorg.conf"
+    "$XORG_BIN" -displayfd 3 -noreset -nolisten tcp -sharevts -novtswitch -config "$dir/xorg.conf" \
+        -configdir "$dir/conf.d" -logfile "$dir/xorg.log" 3>"$dir/display" >/dev/null 2>"$dir/stderr" &
+    BG_PIDS+=($!)
+    within 20 test -s "$dir/display" || fail "Xorg did not start: $(tail -n 5 "$dir/stderr")"
+    export DISPLAY=":$(head -n1 "$dir/display")"
+    within 10 xrandr --query >/dev/null 2>&1 || fail "Xorg does not answer RandR"
+}
+
+# One monitor an argument, WIDTHxHEIGHT+X+Y, on DUMMY0, DUMMY1, ... in that order; a trailing *
+# makes it the primary one. Every other output is switched off and the desktop takes the size that
+# holds them all. A mode the driver does not list is added from its timings.
+arrange_monitors() {  # WxH+X+Y[*] ...
+    local args=() width=0 height=0 i=0 spec geometry mode x y w h
+    for spec; do
+        geometry=${spec%\*} mode=${geometry%%+*}
+        IFS=+ read -r _ x y <<<"$geometry"
+        w=${mode%x*} h=${mode#*x}
+        if ! xrandr --query | grep -q "^   $mode "; then
+            # shellcheck disable=SC2046  # the timings are words
+            xrandr --newmode "$mode" $(cvt "$w" "$h" 60 | sed -n 's/^Modeline "[^"]*"//p') 2>/dev/null || true
+        fi
+        xrandr --addmode "DUMMY$i" "$mode" 2>/dev/null || true
+        args+=(--output "DUMMY$i" --mode "$mode" --pos "${x}x${y}")
+        [[ $spec == *\* ]] && args+=(--primary)
+        ((x + w > width)) && width=$((x + w))
+        ((y + h > height)) && height=$((y + h))
+        i=$((i + 1))
+    done
+    for ((; i < 16; i++)); do args+=(--output "DUMMY$i" --off); done
+    xrandr --fb "${width}x${height}" "${args[@]}" || fail "xrandr could not arrange $*"
+    # A full query has the server look at its outputs again: a program that reads only what the server
+    # last found (Wine does) would otherwise see the outputs switched on here as disconnected.
+    xrandr --query >/dev/null
+}
+
+# "WxH+X+Y" of every active monitor, the primary one marked with *, in RandR's order.
+monitors() {
+    xrandr --listmonitors | awk 'NR > 1 {split($3, g, /[\/x+]/); printf "%s%sx%s+%s+%s%s", sep, g[1], g[3], g[5], g[6], ($2 ~ /^\+\*/ ? "*" : ""); sep = " "}'
+}
+
+if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
+    set -euo pipefail
+    WORK=$(mktemp -d "${TMPDIR:-/tmp}/monitors.XXXXXX")
+    BG_PIDS=()
+    fail() { echo "monitors.sh: $*" >&2; exit 1; }
+    within() { local i; for ((i = 0; i < $1 * 10; i++)); do "${@:2}" && return 0; sleep 0.1; done; return 1; }
+    trap 'kill "${BG_PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
+    start_monitors_display
+    [[ $# -eq 0 ]] || arrange_monitors "$@"
+    echo "DISPLAY=$DISPLAY: $(monitors)   (Ctrl-C ends it; Xorg's log: $WORK/xorg/xorg.log)"
+    wait
+fi

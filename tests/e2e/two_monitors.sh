@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# The meter on a desktop of two monitors whose primary one does not begin at the desktop's origin:
+# LEFT, 1280x800 at +0+0, and RIGHT, 1920x1080 at +1280+0, the primary one. Every corner, the tooltip
+# in each quarter, the dialogs, a remembered place and a drag are the primary monitor's; then the
+# primary monitor, a resolution and the monitors themselves change while the program runs. At twice
+# the scale the same places come out in twice the pixels.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/monitors.sh"
+
+LEFT=1280x800+0+0
+RIGHT=1920x1080+1280+0
+
+start_monitors_display
+arrange_monitors "$LEFT" "$RIGHT*"
+expect_eq "the monitors as arranged" "1920x1080+1280+0* 1280x800+0+0" "$(monitors)"
+
+# The program's menu on the meter, from a spot on it; then an item chosen with the keys. The menu is
+# the program's one shown window that no window manager would manage.
+menu_shown() {
+    local w
+    for w in $(xdotool search --onlyvisible --class '^corvane$' 2>/dev/null); do
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+    done
+    return 1
+}
+meter_menu() {  # x y keys...
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool click 3
+    within 5 menu_shown || fail "no menu after a right click on the meter"
+    xdotool key "${@:3}"
+    within 5 eval '! menu_shown' || fail "the menu stayed up"
+}
+
+# The preferences dialog, from the meter's menu; a position chosen in it with OK.
+preferences_from_meter() { meter_menu "$1" "$2" Down Down Return && wait_dialog 'Preferences$'; }  # x y
+POSITION_SPOT=([0]="37 109" [2]="121 109" [1]="37 153" [3]="121 153")  # the options' buttons
+choose_position() {  # the position's number
+    click_in_dialog ${POSITION_SPOT[$1]}
+    click_in_dialog $OK_SPOT
+    within 5 gone_titled 'Preferences$' || fail "OK left the dialog open"
+}
+
+# The tooltip of the meter standing at x y (10x51): 3 pixels beside it, toward the middle of the
+# primary monitor, its top 3 pixels below the meter's top in the upper half, its bottom 3 pixels above
+# the meter's bottom in the lower half.
+expect_tooltip_beside() {  # what, meter x y, "left" or "right", "upper" or "lower"
+    hover_meter $(($2 + 5)) $(($3 + 25))
+    local x y w h ex ey
+    read -r x y w h <<<"$TOOLTIP_GEOMETRY"
+    if [[ $4 == left ]]; then ex=$(($2 - 3 - w)); else ex=$(($2 + 10 + 3)); fi
+    if [[ $5 == upper ]]; then ey=$(($3 + 3)); else ey=$(($3 + 51 - 3 - h)); fi
+    expect_eq "$1: the tooltip $4 of the meter, in its $5 half" "$ex $ey $TOOLTIP_SIZE_DC57" "$x $y $w $h"
+    screenshot
+    keep_shot "two-monitors-tooltip-$4-$5"
+    expect_tooltip_drawn "$x" "$y" "$w" "$h"
+    xdotool mousemove 1800 500
+    within 2 tooltip_gone || fail "the tooltip stayed after the mouse left the meter"
+}
+
+# ---- Every corner, the tooltip in every quarter, the dialogs ----
+start_corvane_on_battery --ac 0 --percent 57
+wait_meter
+expect_geometry "upper right corner of the primary monitor" "3190 0 10 51"
+within 5 shows 3194 45 00FF00 || fail "no green bar: the battery has not been read"
+keep_shot two-monitors-upper-right
+expect_tooltip_beside "upper right" 3190 0 left upper
+
+preferences_from_meter 3194 20
+# Half-way across and down the primary monitor, halves to the even pixel.
+expect_eq "the preferences dialog centred on the primary monitor" "2090 368 299 345" \
+    "$DIALOG_X $DIALOG_Y $DIALOG_W $DIALOG_H"
+screenshot
+keep_shot two-monitors-preferences
+# Each corner in turn: the position chosen, where the meter goes, the side and half of its tooltip.
+for step in "1 1280 1029 right lower" "0 1280 0 right upper" "3 3190 1029 left lower"; do
+    read -r position x y side half <<<"$step"
+    choose_position "$position"
+    expect_geometry_of "$METER" "position $position: its corner of the primary monitor" "$x $y 10 51"
+    expect_tooltip_beside "position $position" "$x" "$y" "$side" "$half"
+    [[ $position == 3 ]] || preferences_from_meter $((x + 4)) $((y + 20))
+done
+
+meter_menu 3194 1050 Up Up Return
+wait_dialog 'About Corvane$'
+screenshot
+keep_shot two-monitors-about
+# The box centres itself before it takes its final size, so only its place on the primary monitor is
+# sure.
+((DIALOG_X >= 1280 && DIALOG_X + DIALOG_W <= 3200 && DIALOG_Y >= 0 && DIALOG_Y + DIALOG_H <= 1080)) ||
+    fail "the About box at $DIALOG_X,$DIALOG_Y ${DIALOG_W}x$DIALOG_H is not on the primary monitor"
+pass "the About box on the primary monitor ($DIALOG_X,$DIALOG_Y ${DIALOG_W}x$DIALOG_H)"
+xdotool windowfocus "$DIALOG" key Return  # no window manager gives it the focus
+within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
+
+# ---- The monitors change while it runs: the corner meter goes along ----
+arrange_monitors "$LEFT*" "$RIGHT"
+expect_geometry_of "$METER" "LEFT made primary: its lower right corner" "1270 749 10 51"
+arrange_monitors "1024x768+0+0*" "$RIGHT"
+expect_geometry_of "$METER" "LEFT at 1024x768: its lower right corner" "1014 717 10 51"
+screenshot
+keep_shot two-monitors-corner-after-change
+stop_corvane TERM
+expect_eq "the last position chosen, saved" " 3" "$(ini_value Position)"
+
+# ---- A remembered place, a drag, and a monitor that goes ----
+arrange_monitors "$LEFT" "$RIGHT*"
+printf '[Form]\nPosition=4\nLeft=6000\nTop=3000\n' | write_ini
+start_corvane
+wait_meter
+sleep 2.5  # the meter re-applies its place once, two seconds after it appears
+expect_geometry "stored place 6000,3000 twips from the primary monitor's corner" "1680 200 10 51"
+drag 1685 220 1885 420
+expect_geometry "follows the cursor" "1880 400 10 51"
+drag 1885 420 900 420
+expect_geometry "stops at the primary monitor's left edge" "1280 400 10 51"
+arrange_monitors "$LEFT*" "$RIGHT"
+sleep 1  # nothing is to move: time for the program to hear of the change
+expect_geometry "LEFT made primary: the meter stays where it stands, on RIGHT" "1280 400 10 51"
+arrange_monitors "$LEFT*"
+expect_geometry "RIGHT gone: the meter back inside LEFT, at its right edge" "1270 400 10 51"
+screenshot
+keep_shot two-monitors-any-place-after-change
+stop_corvane TERM
+expect_eq "the place saved in LEFT's frame" " 19050 6000 4" \
+    "$(ini_value Left)$(ini_value Top)$(ini_value Position)"
+
+# ---- Twice the scale, asked of Qt or given by the X resources: the same places in twice the pixels ----
+arrange_monitors "$LEFT" "$RIGHT*"
+rm -f "$INI"
+start_corvane env QT_SCALE_FACTOR=2
+wait_meter
+expect_geometry "scale 2: upper right corner of the primary monitor" "3180 0 20 102"
+arrange_monitors "$LEFT*" "$RIGHT"
+expect_geometry "scale 2: LEFT made primary, its upper right corner" "1260 0 20 102"
+screenshot
+keep_shot two-monitors-scale-2
+stop_corvane TERM
+
+for twice in "env QT_SCALE_FACTOR=2" "Xft.dpi: 192"; do
+    arrange_monitors "$LEFT" "$RIGHT*"
+    printf '[Form]\nPosition=4\nLeft=6000\nTop=3000\n' | write_ini
+    if [[ $twice == Xft* ]]; then
+        echo "$twice" | xrdb -merge
+        start_corvane
+    else
+        start_corvane $twice
+    fi
+    wait_meter
+    sleep 2.5  # the meter re-applies its place once, two seconds after it appears
+    expect_geometry "$twice: stored place 6000,3000 twips" "2080 400 20 102"
+    arrange_monitors "$LEFT*" "$RIGHT"
+    sleep 1  # nothing is to move: time for the program to hear of the change
+    expect_geometry "$twice: LEFT made primary, the meter stays where it stands" "2080 400 20 102"
+    arrange_monitors "$LEFT*"
+    expect_geometry "$twice: RIGHT gone, the meter back inside LEFT" "1260 400 20 102"
+    stop_corvane TERM
+done

@@ -1,0 +1,33 @@
+#!/bin/bash
+# corvane.exe on two monitors whose primary one lies right of the other (tests/e2e/monitors.sh), and
+# a new resolution set while it runs, through the call the display settings make: the meter stands in
+# the primary monitor's corner before and after. Wine's X11 driver sets the mode with RandR and tells
+# every program's windows, as Windows does.
+#   display_change.sh corvane.exe WINEDIR screen_size.exe
+source "$(dirname "$0")/lib.sh"
+SCREEN_SIZE=$3
+source "$HERE/../../e2e/monitors.sh"
+
+# The test's display is the Xorg whose monitors it arranges, not the shared Xvfb.
+start_display() {
+    start_monitors_display
+    arrange_monitors 1280x800+0+0 "1920x1080+1280+0*"
+}
+screen_size() { wine "$SCREEN_SIZE" "$@" </dev/null 2>>"$LOG" | tr -d '\r'; }  # [width height]
+setup
+expect_eq "Wine's primary monitor, as a program sees it" 1920x1080 "$(screen_size)"
+start_corvane_on_battery
+meter=$(wait_for_meter)
+expect_geometry "$meter" "3190 0 10 51"
+pass "the meter in the upper right corner of the primary monitor, right of the other one"
+
+expect_eq "the primary monitor's new resolution, as the program's screen" 1280x1024 \
+    "$(screen_size 1280 1024)"
+expect_eq "the monitors after the change" "1280x1024+1280+0* 1280x800+0+0" "$(monitors)"
+expect_geometry "$meter" "2550 0 10 51"
+pass "the meter went to the upper right corner of the primary monitor at its new resolution"
+screenshot
+keep_shot wine-display-change
+
+end_session
+expect_eq "the position choice is what it was" "Position|REG_SZ| 2" "$(stored Form | grep '^Position|')"
