@@ -30,7 +30,7 @@ valgrind --tool=callgrind --callgrind-out-file="$work/out" "$bench" "$ticks" >/d
 callgrind_annotate --inclusive=yes --threshold=100 "$work/out" >"$work/inclusive"
 
 # Inclusive instructions of the functions whose names match, summed.
-cost() { awk -v re="$1" '$2 ~ re || $3 ~ re { gsub(",", "", $1); n += $1 } END { print n + 0 }' "$work/inclusive"; }
+cost() { awk -v re="$1" '$0 ~ re { gsub(",", "", $1); n += $1 } END { print n + 0 }' "$work/inclusive"; }
 read_=$(cost 'SysfsPowerReader::read\(\)')
 tick=$(cost 'frmMonitor::tmrMain_Timer\(\)')
 estimate=$(cost 'frmMonitor::Get(Charge|Discharge)Time\(')
