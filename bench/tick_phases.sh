@@ -17,7 +17,8 @@ while (($#)); do
     esac
     shift 2
 done
-command -v valgrind >/dev/null || { echo "needs valgrind" >&2; exit 1; }
+source "$here/need.sh"
+need valgrind valgrind
 cmake --build "$build" --target corvane_bench_ticks >/dev/null || { echo "cannot build the benchmark in $build" >&2; exit 1; }
 bench=$build/bench/corvane_bench_ticks
 

@@ -44,9 +44,11 @@ done
 build=$(realpath "$build")
 program=$(realpath "${program:-$build/corvane}")
 [[ -x $program ]] || { echo "no program at $program (cmake --build --preset release)" >&2; exit 1; }
-for tool in Xvfb trayer perf; do
+for tool in Xvfb trayer; do
     command -v "$tool" >/dev/null || { echo "needs $tool (scripts/install-deps)" >&2; exit 1; }
 done
+source "$here/need.sh"
+need perf linux-perf
 perf stat -e task-clock true >/dev/null 2>&1 || {
     echo "perf cannot count here (kernel.perf_event_paranoid is $(cat /proc/sys/kernel/perf_event_paranoid))" >&2
     exit 1
