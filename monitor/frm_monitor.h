@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/forms.h"
@@ -74,6 +75,12 @@ class frmMonitor {
     std::int16_t nBlinkCnt_ = 0;  // low ticks: neither count restarts when the battery recovers
     std::int16_t nAlarmCnt_ = 0;
     std::int16_t nCnt_ = 0;  // revive ticks; never reset
+    // What the picture and the tray tip were last made from (tick.cpp).
+    struct Made;
+    struct Unmake {
+        void operator()(Made* made) const;
+    };
+    std::unique_ptr<Made, Unmake> made_;
 };
 
 // An ordinary least-squares line y = intercept + slope * x through the first n points, with the sums

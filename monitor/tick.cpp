@@ -1,5 +1,13 @@
 // The one-second tick: the reading, the hour of samples in phase with the last change of power
 // source, the minutes on battery, the drawing, the blink and the alarm, and the tray tip.
+//
+// The picture and the tip are made from a handful of numbers that change every few minutes, while
+// the tick comes every second; making them again from the same numbers would only cost the time,
+// and a redrawn picture the window system's attention. So each tick compares those numbers with the
+// ones the picture and the tip were last made from, and makes again only what they changed.
+
+#include <algorithm>
+#include <vector>
 
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
@@ -12,7 +20,36 @@ namespace corvane {
 namespace {
 constexpr std::int16_t kBlinkTicks = 2;   // the bar shows one tick and is wiped the next
 constexpr std::int16_t kAlarmTicks = 10;  // the alarm sounds every tenth low tick
+// The samples an estimate can reach: the run it fits and the sample just before it.
+constexpr int kEstimateReach = kEstimateSamples + 1;
+
+// Everything the picture is drawn from.
+struct MeterInputs {
+    std::int16_t level = 0;
+    bool mains = false, wiped = false;
+    std::int16_t upright = 0, lowUpper = 0, midUpper = 0;
+    std::array<std::int32_t, 7> colours{};
+    Color background = 0;
+    double width = 0, height = 0;
+    bool operator==(const MeterInputs&) const = default;
+};
 }  // namespace
+
+struct frmMonitor::Made {
+    bool meter = false;
+    MeterInputs meterInputs;
+    // The pixels as the tick left them: something else may draw there between two ticks (a new
+    // background from the preferences dialog wipes the picture even in the same colour).
+    std::vector<Color> pixels;
+
+    bool tip = false;
+    std::int16_t level = 0, elapsed = 0;
+    std::string source;
+    std::array<float, kEstimateReach> levels{};
+    std::array<std::string, kEstimateReach> sources;
+};
+
+void frmMonitor::Unmake::operator()(Made* made) const { delete made; }
 
 void frmMonitor::ReadPowerStatus() {
     SystemPowerStatus status{};  // a call that fills nothing reads as empty battery on battery power
@@ -71,11 +108,12 @@ void frmMonitor::tmrMain_Timer() {
         k.pnElapsedMin = 0;
     }
 
-    DrawMeter();
-
-    if (msPowerSrc == "DC" && num::toInt16(mEnergyLevel) < k.pnLowUpper) {
+    // Low on battery the bar is wiped every other tick; the alarm sounds every tenth.
+    const std::int16_t level = num::toInt16(mEnergyLevel);
+    bool wiped = false;
+    if (msPowerSrc == "DC" && level < k.pnLowUpper) {
         if (++nBlinkCnt_ == kBlinkTicks) {
-            picHistory.cls();
+            wiped = true;
             nBlinkCnt_ = 0;
         }
         if (k.pnAlarmEnabled == 1) {
@@ -87,13 +125,45 @@ void frmMonitor::tmrMain_Timer() {
         }
     }
 
-    DrawGrid();
+    if (!made_) made_.reset(new Made);
+    Made& made = *made_;
+    const MeterInputs meter{.level = level,
+                            .mains = msPowerSrc == "AC",
+                            .wiped = wiped,
+                            .upright = k.pnUpright,
+                            .lowUpper = k.pnLowUpper,
+                            .midUpper = k.pnMidUpper,
+                            .colours = k.plColor,
+                            .background = picHistory.backColor(),
+                            .width = picHistory.scaleWidth(),
+                            .height = picHistory.scaleHeight()};
+    if (!made.meter || !(meter == made.meterInputs) || picHistory.image().pixels() != made.pixels) {
+        DrawMeter();
+        if (wiped) picHistory.cls();  // the grid stays
+        DrawGrid();
+        made.meter = true;
+        made.meterInputs = meter;
+        made.pixels = picHistory.image().pixels();
+    }
 
-    std::string tip = GetStatusText(1);
-    // Where the icon does not report the mouse over it, the tip is kept current from here instead.
-    const bool tipChanged = tip != k.psTrayTip;
-    k.psTrayTip = std::move(tip);
-    if (tipChanged && !program_.runtime().tray().reportsHover()) k.TrayModifyIcon();
+    // The estimate in the tip looks at the newest samples only.
+    bool sameTip =
+        made.tip && made.level == level && made.source == msPowerSrc && made.elapsed == k.pnElapsedMin;
+    for (int i = 0; sameTip && i < kEstimateReach; ++i)
+        sameTip = made.levels[i] == mHistory[i] && made.sources[i] == msSrcHistory[i];
+    if (!sameTip) {
+        std::string tip = GetStatusText(1);
+        // Where the icon does not report the mouse over it, the tip is kept current from here instead.
+        const bool tipChanged = tip != k.psTrayTip;
+        k.psTrayTip = std::move(tip);
+        if (tipChanged && !program_.runtime().tray().reportsHover()) k.TrayModifyIcon();
+        made.tip = true;
+        made.level = level;
+        made.source = msPowerSrc;
+        made.elapsed = k.pnElapsedMin;
+        std::copy_n(mHistory.begin(), kEstimateReach, made.levels.begin());
+        std::copy_n(msSrcHistory.begin(), kEstimateReach, made.sources.begin());
+    }
     mnFirstTick = 0;
 }
 

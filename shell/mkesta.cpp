@@ -1,5 +1,7 @@
 #include "shell/mkesta.h"
 
+#include <charconv>
+
 #include "platform/runtime.h"
 #include "shell/numbers.h"
 #include "shell/paths.h"
@@ -10,6 +12,16 @@ namespace corvane {
 
 namespace {
 constexpr const char* kStartTip = "Battery status";
+
+// A field of the clock's text, read every second: its two digits directly, anything else as any
+// number is read.
+std::int16_t clockField(std::string_view text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc{} && end == text.data() + text.size() && value >= 0 && value < 100)
+        return static_cast<std::int16_t>(value);
+    return num::toInt16(num::valPrefix(text));
+}
 }  // namespace
 
 void mKesta::SetTopmost(Form& form, std::int16_t flag) {
@@ -34,8 +46,8 @@ void mKesta::pGetMinSec(std::int16_t& minute, std::int16_t& second) {
     const auto first = time.find(':');
     const auto next = first == std::string::npos ? std::string::npos : time.find(':', first + 1);
     if (next == std::string::npos) return;
-    minute = num::toInt16(num::valPrefix(std::string_view(time).substr(first + 1, next - first - 1)));
-    second = num::toInt16(num::valPrefix(std::string_view(time).substr(next + 1)));
+    minute = clockField(std::string_view(time).substr(first + 1, next - first - 1));
+    second = clockField(std::string_view(time).substr(next + 1));
 }
 
 void mKesta::TrayAddIcon() {

@@ -2,16 +2,20 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -26,67 +30,120 @@ namespace fs = std::filesystem;
 // this keeps a stray huge or endless file from stalling the meter.
 constexpr std::size_t kMaxAttrBytes = 64;
 
+// The attributes read at every reading; a supply's type and scope never change
+// and are read only when the supplies are listed.
+enum Attr : std::uint8_t {
+    kOnline,
+    kPresent,
+    kStatus,
+    kEnergyFull,
+    kEnergyNow,
+    kChargeFull,
+    kChargeNow,
+    kCapacity,
+    kPowerNow,
+    kCurrentNow,
+    kAttrCount
+};
+constexpr const char* kAttrNames[kAttrCount] = {"online",     "present",     "status",     "energy_full",
+                                                "energy_now", "charge_full", "charge_now", "capacity",
+                                                "power_now",  "current_now"};
+
+enum class Kind : std::uint8_t { kOther, kMains, kUsb, kBattery };
+
+// What a descriptor slot holds besides an open file.
+constexpr int kNotOpened = -1;  // not needed yet
+constexpr int kMissing = -2;    // absent, or not a plain file, until the next listing
+constexpr int kNotKept = -3;    // beyond the budget: opened, read and closed each time
+
+// One read from the start gives a sysfs value whole, made afresh by the kernel.
+ssize_t preadAll(int fd, char (&buf)[kMaxAttrBytes]) {
+    ssize_t n;
+    do n = ::pread(fd, buf, sizeof buf, 0);
+    while (n < 0 && errno == EINTR);
+    return n;
+}
+
+// Not blocking: a FIFO or device here would otherwise wait or never end. Only a
+// plain file is a value.
+int openValue(int dir, const std::string& path) {
+    if (dir < 0) return -1;
+    const int fd = ::openat(dir, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// First line of a value with surrounding blanks stripped; empty when the value
+// could not be read or is longer than any real one.
+std::string firstLine(const char* buf, ssize_t n) {
+    if (n <= 0) return {};
+    std::string_view text(buf, static_cast<std::size_t>(n));
+    const auto eol = text.find('\n');
+    if (eol == std::string_view::npos && text.size() == kMaxAttrBytes) return {};  // cut off: not whole
+    text = text.substr(0, std::min(eol, text.size()));
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t\r") + 1 - first));
+}
+
 }  // namespace
 
-// The supplies' folder and the attribute files read from it, kept open from one
-// reading to the next: opening a file costs several times what reading it does,
-// and the meter reads a dozen every second. A file is read again from its start,
-// which makes the kernel produce the value afresh; one that has been replaced or
-// has gone since (a supply unplugged, a file written anew) is opened again.
+// The supplies as last listed, each with the descriptors of its values kept
+// open from one reading to the next: opening a file costs several times what
+// reading it does. sysfs makes a value afresh at each read from the start, and a
+// supply that has gone makes its files fail; a tree of ordinary files is watched
+// instead, since a file replaced there still reads as it was.
 class SysfsPowerReader::Files {
   public:
-    explicit Files(fs::path root) : root_(std::move(root)) {}
+    struct Supply {
+        std::string name;
+        Kind kind = Kind::kOther;
+        std::array<int, kAttrCount> fd;
+        std::array<bool, kAttrCount> readWell{};  // since it was opened
+        Supply() { fd.fill(kNotOpened); }
+    };
+
+    explicit Files(fs::path root) : root_(std::move(root)) {
+        struct statfs fsInfo {};
+        if (::statfs(root_.c_str(), &fsInfo) == 0 && fsInfo.f_type != SYSFS_MAGIC)
+            watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    }
     ~Files() {
-        for (const auto& [key, fd] : open_) ::close(fd);
+        closeValues();
         if (dir_) ::closedir(dir_);
+        if (watch_ >= 0) ::close(watch_);
     }
     Files(const Files&) = delete;
     Files& operator=(const Files&) = delete;
 
-    // Starts a reading: the supplies are listed anew each time.
-    void rewind() {
-        if (dir_)
-            ::rewinddir(dir_);
-        else
-            dir_ = ::opendir(root_.c_str());
-        listed_.clear();
+    const std::vector<Supply>& supplies() const { return supplies_; }
+
+    // Lists the supplies again when a minute has passed or the watched tree has
+    // changed; the first reading lists them in any case.
+    void prepare() {
+        const auto now = std::chrono::steady_clock::now();
+        if (!listed_ || now - listedAt_ >= kListEvery || treeChanged()) list(now);
     }
 
-    // The next supply's name, or null at the end, when the files of supplies no
-    // longer listed are closed.
-    const char* next() {
-        while (const dirent* entry = dir_ ? ::readdir(dir_) : nullptr) {
-            if (entry->d_name[0] == '.') continue;
-            listed_.emplace_back(entry->d_name);
-            return entry->d_name;
-        }
-        std::erase_if(open_, [this](const auto& item) {
-            const bool gone = std::find(listed_.begin(), listed_.end(), item.first.first) == listed_.end();
-            if (gone) ::close(item.second);
-            return gone;
-        });
-        return nullptr;
-    }
+    // Whether a file that had read well failed since the last call: its supply
+    // may have gone, so the supplies are listed again at once.
+    bool takeFailure() { return std::exchange(failed_, false); }
+    void listAgain() { list(std::chrono::steady_clock::now()); }
 
-    // First line of an attribute with surrounding blanks stripped; empty when the
-    // file is missing, unreadable, not a plain file or longer than any real value.
-    std::string read(const std::string& supply, const char* name) {
+    std::string read(std::size_t supply, Attr a) {
         char buf[kMaxAttrBytes];
-        const ssize_t n = readRaw(supply, name, buf);
-        if (n <= 0) return {};
-        std::string text(buf, static_cast<std::size_t>(n));
-        const auto eol = text.find('\n');
-        if (eol == std::string::npos && text.size() == sizeof buf)
-            return {};  // cut off: the value is not whole
-        text.resize(std::min(eol, text.size()));
-        const auto first = text.find_first_not_of(" \t\r");
-        if (first == std::string::npos) return {};
-        return text.substr(first, text.find_last_not_of(" \t\r") + 1 - first);
+        const ssize_t n = readRaw(supplies_[supply], a, buf);
+        return firstLine(buf, n);
     }
 
     // A whole decimal integer or nothing; "12abc", "nan" and overflowing text are rejected.
-    std::optional<std::int64_t> readInt(const std::string& supply, const char* name) {
-        const std::string text = read(supply, name);
+    std::optional<std::int64_t> readInt(std::size_t supply, Attr a) {
+        const std::string text = read(supply, a);
         std::int64_t value = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
@@ -94,58 +151,118 @@ class SysfsPowerReader::Files {
     }
 
     // Levels and capacities cannot be negative, so a negative one is a broken reading.
-    std::optional<double> readAmount(const std::string& supply, const char* name) {
-        const auto value = readInt(supply, name);
+    std::optional<double> readAmount(std::size_t supply, Attr a) {
+        const auto value = readInt(supply, a);
         if (!value || *value < 0) return std::nullopt;
         return static_cast<double>(*value);
     }
 
     // Some drivers sign the flow (negative while discharging); only its size matters here.
-    std::optional<double> readRate(const std::string& supply, const char* name) {
-        const auto value = readInt(supply, name);
+    std::optional<double> readRate(std::size_t supply, Attr a) {
+        const auto value = readInt(supply, a);
         if (!value || *value == std::numeric_limits<std::int64_t>::min()) return std::nullopt;
         return static_cast<double>(*value < 0 ? -*value : *value);
     }
 
   private:
-    using Key = std::pair<std::string, std::string>;  // supply, attribute
+    // The folder, the watch and one file opened for a moment stand beside the kept files.
+    static constexpr int kMaxKept = kMaxOpenFiles - 3;
 
-    ssize_t readRaw(const std::string& supply, const char* name, char (&buf)[kMaxAttrBytes]) {
-        Key key{supply, name};
-        if (const auto it = open_.find(key); it != open_.end()) {
-            struct stat st {};
-            const ssize_t n =
-                ::fstat(it->second, &st) == 0 && st.st_nlink > 0 ? preadAll(it->second, buf) : -1;
-            if (n >= 0) return n;
-            ::close(it->second);  // replaced or gone: open it again
-            open_.erase(it);
+    void list(std::chrono::steady_clock::time_point now) {
+        listed_ = true;
+        listedAt_ = now;
+        closeValues();
+        supplies_.clear();
+        if (dir_)
+            ::rewinddir(dir_);
+        else
+            dir_ = ::opendir(root_.c_str());
+        if (!dir_) return;
+        if (watch_ >= 0)
+            ::inotify_add_watch(watch_, root_.c_str(),
+                                IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR);
+        std::vector<std::string> names;
+        while (const dirent* entry = ::readdir(dir_))
+            if (entry->d_name[0] != '.') names.emplace_back(entry->d_name);
+        std::sort(names.begin(), names.end());
+        supplies_.reserve(names.size());
+        for (std::string& name : names) {
+            if (watch_ >= 0)  // a supply's values are replaced, one by one
+                ::inotify_add_watch(watch_, (root_ / name).c_str(),
+                                    IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR);
+            Supply& s = supplies_.emplace_back();
+            s.name = std::move(name);
+            const std::string type = readOnce(s.name, "type");
+            if (type == "Mains")
+                s.kind = Kind::kMains;
+            else if (type.rfind("USB", 0) == 0)
+                s.kind = Kind::kUsb;
+            else if (type == "Battery" && readOnce(s.name, "scope") != "Device")  // not a mouse's battery
+                s.kind = Kind::kBattery;
         }
-        if (!dir_) return -1;
-        const std::string path = supply + '/' + name;
-        // Not blocking: a FIFO or device here would otherwise wait or never end.
-        const int fd = ::openat(::dirfd(dir_), path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) return -1;
-        struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            ::close(fd);
-            return -1;
-        }
-        open_.emplace(std::move(key), fd);
-        return preadAll(fd, buf);
     }
 
-    // One read from the start gives a sysfs value whole.
-    static ssize_t preadAll(int fd, char (&buf)[kMaxAttrBytes]) {
-        ssize_t n;
-        do n = ::pread(fd, buf, sizeof buf, 0);
-        while (n < 0 && errno == EINTR);
+    // Whether anything was created, removed or replaced in the watched tree since the last look.
+    bool treeChanged() {
+        if (watch_ < 0) return false;
+        alignas(inotify_event) char events[4096];
+        bool changed = false;
+        while (::read(watch_, events, sizeof events) > 0) changed = true;
+        return changed;
+    }
+
+    std::string readOnce(const std::string& supply, const char* name) {
+        const int fd = openValue(dir_ ? ::dirfd(dir_) : -1, supply + '/' + name);
+        if (fd < 0) return {};
+        char buf[kMaxAttrBytes];
+        const ssize_t n = preadAll(fd, buf);
+        ::close(fd);
+        return firstLine(buf, n);
+    }
+
+    ssize_t readRaw(Supply& s, Attr a, char (&buf)[kMaxAttrBytes]) {
+        int& fd = s.fd[a];
+        if (fd >= 0) {
+            const ssize_t n = preadAll(fd, buf);
+            // A file that never read well is broken, not gone: it is tried again next time.
+            if (n < 0 && s.readWell[a]) failed_ = true;
+            s.readWell[a] = n >= 0;
+            return n;
+        }
+        if (fd == kMissing) return -1;
+        const int opened = openValue(dir_ ? ::dirfd(dir_) : -1, s.name + '/' + kAttrNames[a]);
+        if (opened < 0) {
+            if (fd == kNotKept) failed_ = true;  // it was there before
+            fd = kMissing;
+            return -1;
+        }
+        const ssize_t n = preadAll(opened, buf);
+        if (fd == kNotOpened && kept_ < kMaxKept) {
+            fd = opened;
+            ++kept_;
+            s.readWell[a] = n >= 0;
+        } else {
+            ::close(opened);
+            fd = kNotKept;
+        }
         return n;
+    }
+
+    void closeValues() {
+        for (Supply& s : supplies_)
+            for (int fd : s.fd)
+                if (fd >= 0) ::close(fd);
+        kept_ = 0;
     }
 
     fs::path root_;
     DIR* dir_ = nullptr;
-    std::vector<std::string> listed_;
-    std::map<Key, int> open_;
+    int watch_ = -1;
+    bool listed_ = false;
+    std::chrono::steady_clock::time_point listedAt_;
+    std::vector<Supply> supplies_;
+    int kept_ = 0;
+    bool failed_ = false;
 };
 
 namespace {
@@ -153,7 +270,7 @@ namespace {
 enum class Unit { kNone, kEnergy, kCharge };
 
 struct Battery {
-    std::string supply;  // its folder's name
+    std::size_t supply;  // its place among the supplies listed
     std::string status;
     std::optional<double> percent;
     Unit unit = Unit::kNone;  // what fullSize is measured in, so packs can be compared
@@ -168,23 +285,23 @@ std::optional<double> ratioPercent(std::optional<double> now, std::optional<doub
 }
 
 // Each source is read only when the one before it gave no answer.
-Battery readBattery(SysfsPowerReader::Files& folder, const std::string& supply) {
+Battery readBattery(SysfsPowerReader::Files& folder, std::size_t supply) {
     Battery b;
     b.supply = supply;
-    b.status = folder.read(supply, "status");
-    const auto energyFull = folder.readAmount(supply, "energy_full");
-    b.energyNow = folder.readAmount(supply, "energy_now");
+    b.status = folder.read(supply, kStatus);
+    const auto energyFull = folder.readAmount(supply, kEnergyFull);
+    b.energyNow = folder.readAmount(supply, kEnergyNow);
     b.percent = ratioPercent(b.energyNow, energyFull);
     const bool energySize = energyFull && *energyFull > 0;
     std::optional<double> chargeFull;
-    if (!b.percent || !energySize) chargeFull = folder.readAmount(supply, "charge_full");
+    if (!b.percent || !energySize) chargeFull = folder.readAmount(supply, kChargeFull);
     if (!b.percent) {
-        b.chargeNow = folder.readAmount(supply, "charge_now");
+        b.chargeNow = folder.readAmount(supply, kChargeNow);
         b.chargeNowRead = true;
         b.percent = ratioPercent(b.chargeNow, chargeFull);
     }
     if (!b.percent) {
-        const auto capacity = folder.readAmount(supply, "capacity");
+        const auto capacity = folder.readAmount(supply, kCapacity);
         if (capacity && *capacity <= 100) b.percent = capacity;
     }
     if (b.percent) b.percent = std::min(*b.percent, 100.0);  // worn packs may report now > full
@@ -225,11 +342,11 @@ std::optional<double> hoursLeft(SysfsPowerReader::Files& folder, std::vector<Bat
     double totalLeft = 0, totalRate = 0;
     for (Battery& b : batteries) {
         if (charge && !b.chargeNowRead) {
-            b.chargeNow = folder.readAmount(b.supply, "charge_now");
+            b.chargeNow = folder.readAmount(b.supply, kChargeNow);
             b.chargeNowRead = true;
         }
         const auto left = charge ? b.chargeNow : b.energyNow;
-        const auto rate = folder.readRate(b.supply, charge ? "current_now" : "power_now");
+        const auto rate = folder.readRate(b.supply, charge ? kCurrentNow : kPowerNow);
         if (!left || !rate) return std::nullopt;
         totalLeft += *left;
         totalRate += *rate;
@@ -265,23 +382,22 @@ std::uint8_t lineFromBatteries(const std::vector<Battery>& batteries) {
 SysfsPowerReader::SysfsPowerReader(fs::path root) : files_(std::make_unique<Files>(std::move(root))) {}
 SysfsPowerReader::~SysfsPowerReader() = default;
 
-SystemPowerStatus SysfsPowerReader::read() {
+namespace {
+
+SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder) {
     bool adapterOnline = false, adapterOffline = false;
     std::vector<Battery> batteries;
-    Files& folder = *files_;
-    folder.rewind();
-    while (const char* name = folder.next()) {
-        const std::string supply = name;
-        const std::string type = folder.read(supply, "type");
-        if (type == "Mains" || type.rfind("USB", 0) == 0) {
-            const auto online = folder.readInt(supply, "online");
+    const auto& supplies = folder.supplies();
+    for (std::size_t i = 0; i < supplies.size(); ++i) {
+        const Kind kind = supplies[i].kind;
+        if (kind == Kind::kMains || kind == Kind::kUsb) {
+            const auto online = folder.readInt(i, kOnline);
             // An idle USB port says nothing about the notebook's own supply;
             // a mains adapter whose state cannot be read says nothing either.
             adapterOnline = adapterOnline || online == 1;
-            adapterOffline = adapterOffline || (type == "Mains" && online == 0);
-        } else if (type == "Battery" && folder.read(supply, "scope") != "Device" &&
-                   folder.readInt(supply, "present") != 0) {
-            batteries.push_back(readBattery(folder, supply));
+            adapterOffline = adapterOffline || (kind == Kind::kMains && online == 0);
+        } else if (kind == Kind::kBattery && folder.readInt(i, kPresent) != 0) {
+            batteries.push_back(readBattery(folder, i));
         }
     }
 
@@ -311,6 +427,19 @@ SystemPowerStatus SysfsPowerReader::read() {
         if (!charging) s.BatteryFlag = kUnknownByte;
     }
     if (s.ACLineStatus == kACOffline && !charging) s.BatteryLifeTime = secondsLeft(folder, batteries);
+    return s;
+}
+
+}  // namespace
+
+SystemPowerStatus SysfsPowerReader::read() {
+    Files& folder = *files_;
+    folder.prepare();
+    SystemPowerStatus s = readSupplies(folder);
+    if (folder.takeFailure()) {
+        folder.listAgain();
+        s = readSupplies(folder);
+    }
     return s;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -10,9 +11,21 @@ inline constexpr const char* kPowerSupplyRoot = "/sys/class/power_supply";
 
 // Reads the power supplies under root (normally kPowerSupplyRoot) into the
 // Windows-shaped record. Never throws: anything unreadable maps to the record's
-// "unknown" values. Keeps the files it reads open for the next reading.
+// "unknown" values.
+//
+// Made to be read every second for a whole session: the supplies are listed once
+// a minute, and at once when a file that read well fails (its supply has gone);
+// their files are kept open and each is read with one pread. A tree of ordinary
+// files instead of sysfs (the tests' fake battery, whose files are replaced rather
+// than rewritten) is watched, and listed again whenever it changes.
 class SysfsPowerReader {
   public:
+    // At most this many descriptors, the folder's and the watch's included: the
+    // files beyond them are opened, read and closed at each reading, so a machine
+    // with hundreds of supplies cannot leave the rest of the program without any.
+    static constexpr int kMaxOpenFiles = 32;
+    static constexpr std::chrono::seconds kListEvery{60};
+
     explicit SysfsPowerReader(std::filesystem::path root);
     ~SysfsPowerReader();
     SysfsPowerReader(const SysfsPowerReader&) = delete;

@@ -23,10 +23,11 @@ QIcon programIcon() {
     QIcon icon;
     for (std::size_t at = 0; kProgramIcons[at] != 0;) {
         const int side = static_cast<int>(kProgramIcons[at++]);
-        QImage img(side, side, QImage::Format_ARGB32);
-        for (int y = 0; y < side; ++y)
-            for (int x = 0; x < side; ++x) img.setPixel(x, y, kProgramIcons[at++]);
+        // The words are the pixels as this format keeps them: copied whole, not one by one at start.
+        const QImage img(reinterpret_cast<const uchar*>(&kProgramIcons[at]), side, side,
+                         side * static_cast<int>(sizeof(std::uint32_t)), QImage::Format_ARGB32);
         icon.addPixmap(QPixmap::fromImage(img));
+        at += static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
     }
     return icon;
 }

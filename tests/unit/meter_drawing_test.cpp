@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "program_fixture.h"
 
 namespace corvane::test {
@@ -110,6 +112,44 @@ TEST(MeterDrawing, TheBlinkWipesTheBarButNeverTheGrid) {
         m.p.ticks(1);
         EXPECT_EQ(row(m.pic(), 2), "BLLLLLLLLLG.........G.........G.........G.........B");
         EXPECT_EQ(row(m.pic(), 6), "BAAAAAAAAAG.........G.........G.........G.........B");
+    }
+}
+
+// The tick draws again only when something the picture shows has changed. After any one change, even
+// after ticks that drew nothing new, the next tick shows what a meter started in the new state shows.
+TEST(MeterDrawing, EveryChangeReachesThePictureAtTheNextTick) {
+    struct Case {
+        const char* stored;  // of a meter started in the new state
+        bool mains;
+        int level;
+        std::function<void(mKesta&, frmMonitor&)> change;
+        bool shows = true;  // the new picture differs from the old one
+    } const cases[] = {
+        {"", true, 50, {}},
+        {"", false, 57, {}},
+        {"LowBound=60", true, 57, [](mKesta& k, frmMonitor&) { k.pnLowUpper = 60; }},
+        {"MidBound=60", true, 57, [](mKesta& k, frmMonitor&) { k.pnMidUpper = 60; }},
+        {"HighColor=6", true, 57, [](mKesta& k, frmMonitor&) { k.plColor[2] = 6; }},
+        {"ACColor=1", true, 57, [](mKesta& k, frmMonitor&) { k.plColor[3] = 1; }},
+        {"GridColor=2", true, 57, [](mKesta& k, frmMonitor&) { k.plColor[5] = 2; }},
+        {"BorderColor=2", true, 57, [](mKesta& k, frmMonitor&) { k.plColor[6] = 2; }},
+        // A new background wipes the picture, even in the colour it had.
+        {"BGColor=1", true, 57,
+         [](mKesta& k, frmMonitor& m) { m.picHistory.setBackColor(k.plColor[4] = 1); }},
+        {"", true, 57, [](mKesta& k, frmMonitor& m) { m.picHistory.setBackColor(k.plColor[4]); }, false},
+        {"Width=14", true, 57, [](mKesta& k, frmMonitor&) { k.pMonitorWidth = 14, k.pSetFormSize(); }},
+        {"Upright=0", true, 57, [](mKesta& k, frmMonitor&) { k.pnUpright = 0, k.pSetFormSize(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + " " + std::to_string(c.level) + (c.mains ? " AC" : " DC"));
+        Meter m("", true, 57);
+        m.p.ticks(1);
+        const std::vector<Color> before = m.pic().image().pixels();
+        if (c.change) c.change(m.p.k, m.p.meter());
+        m.p.power(c.mains, c.level);
+        m.p.ticks(1);
+        EXPECT_EQ(m.pic().image().pixels(), Meter(c.stored, c.mains, c.level).pic().image().pixels());
+        EXPECT_EQ(m.pic().image().pixels() != before, c.shows);
     }
 }
 

@@ -45,6 +45,8 @@ class SysfsPower : public ::testing::Test {
     fs::path root_;
 };
 
+std::ptrdiff_t openFiles() { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); }
+
 const Attrs kMainsOn{{"type", "Mains"}, {"online", "1"}};
 const Attrs kMainsOff{{"type", "Mains"}, {"online", "0"}};
 
@@ -213,7 +215,6 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
          [&] { put("BAT1", "type", "Battery\n"), put("BAT1", "capacity", "9\n"); },
          {1, 2, 9, -1}},
     };
-    auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
     SysfsPowerReader reader(root_);
     std::vector<std::ptrdiff_t> open;
     for (const auto& [name, change, want] : steps) {
@@ -228,6 +229,23 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     }
     EXPECT_EQ(open[1], open[0]) << "the same files, read again";
     EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
+}
+
+// However many supplies there are, the reader holds a few descriptors: the files beyond them are
+// opened for each reading, and a change in one of them counts as much as in any other.
+TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
+    Tree tree{{"AC", kMainsOff}};
+    for (int i = 100; i < 400; ++i)  // tiny packs, all empty: more files than a process may have open
+        tree["BAT" + std::to_string(i)] = battery("Discharging", {{"energy_full", "1"}, {"energy_now", "0"}});
+    tree["BAT999"] = battery("Discharging", {{"energy_full", "100000"}, {"energy_now", "50000"}});
+    read(tree);
+    const auto before = openFiles();
+    SysfsPowerReader reader(root_);
+    EXPECT_EQ(reader.read().BatteryLifePercent, 50);  // weighted by size: the big pack counts
+    EXPECT_LE(openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
+    put("BAT999", "energy_now", "100000\n");
+    EXPECT_EQ(reader.read().BatteryLifePercent, 100);
+    EXPECT_LE(openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
 }
 
 // A FIFO or a folder must not hang the reader; a value whose read fails (drivers answer EIO or ENODEV
