@@ -268,7 +268,8 @@ class Runtime {
 std::unique_ptr<Runtime> createRuntime(int argc, char** argv);
 // Writes what the program has to say when it ends before it starts (its command line's answers) to
 // standard output and standard error, or to the console it was started from where the system gives a
-// windowed program no standard output.
-void writeToConsole(const std::string& out, const std::string& err);
+// windowed program no standard output. False when some of it could not be written; a failure on
+// standard output is then told on standard error.
+bool writeToConsole(const std::string& out, const std::string& err);
 
 }  // namespace corvane

@@ -3,7 +3,9 @@
 #include <QSessionManager>
 #include <QStyle>
 #include <QStyleFactory>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_timer_peer.h"
@@ -91,9 +93,16 @@ void QtRuntime::reportProblem(const std::string& text) {
     std::fprintf(stderr, "corvane: %s\n", text.c_str());
 }
 
-void writeToConsole(const std::string& out, const std::string& err) {
-    std::fputs(out.c_str(), stdout);
-    std::fputs(err.c_str(), stderr);
+// Standard output is closed here, so that a full disk or a closed descriptor shows before the status is
+// chosen, not unnoticed at exit.
+bool writeToConsole(const std::string& out, const std::string& err) {
+    bool written = true;
+    if (!out.empty()) {
+        const bool put = std::fputs(out.c_str(), stdout) >= 0;
+        written = std::fclose(stdout) == 0 && put;
+        if (!written) std::fprintf(stderr, "corvane: write error: %s\n", std::strerror(errno));
+    }
+    return std::fputs(err.c_str(), stderr) >= 0 && written;
 }
 
 std::unique_ptr<Runtime> createRuntime(int argc, char** argv) {
