@@ -115,8 +115,9 @@ class TrayIcon {
     std::function<void(int mouseMessage)> onNotify;
 };
 
-// Plays a sound file in the background: the call returns at once. A file that cannot be played is
-// skipped without a word; a sound still playing when the next one starts is cut off, never queued.
+// Plays a sound file in the background: the call returns at once. A file that is missing or cannot be
+// played sounds the system's default alert instead, without a word; a sound still playing when the
+// next one starts is cut off, never queued.
 class Sound {
   public:
     virtual ~Sound() = default;
