@@ -118,8 +118,9 @@ class TrayIcon {
     std::function<void(int mouseMessage)> onNotify;
 };
 
-// Plays a sound file in the background: the call returns at once. A file that cannot be played is
-// skipped without a word; a sound still playing when the next one starts is cut off, never queued.
+// Plays a sound file in the background: the call returns at once. A file that is missing or cannot be
+// played sounds the system's default alert instead, without a word; a sound still playing when the
+// next one starts is cut off, never queued.
 class Sound {
   public:
     virtual ~Sound() = default;
@@ -280,7 +281,8 @@ class Runtime {
 std::unique_ptr<Runtime> createRuntime(int argc, char** argv);
 // Writes what the program has to say when it ends before it starts (its command line's answers) to
 // standard output and standard error, or to the console it was started from where the system gives a
-// windowed program no standard output.
-void writeToConsole(const std::string& out, const std::string& err);
+// windowed program no standard output. False when some of it could not be written; a failure on
+// standard output is then told on standard error.
+bool writeToConsole(const std::string& out, const std::string& err);
 
 }  // namespace corvane

@@ -1,5 +1,7 @@
 #include "shell/command_line.h"
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace corvane {
@@ -18,11 +20,53 @@ std::string usage() {
            "      --version  print the version and end\n";
 }
 
+// The length of the UTF-8 sequence at the front of the text when it is one whole character in its
+// shortest form, else 0 (a longer form could hide a control).
+std::size_t characterLength(std::string_view text) {
+    const auto byte = [text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (n == 0 || text.size() < n) return 0;
+    for (std::size_t i = 1; i < n; ++i)
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xF0 && byte(1) < 0x90) ||
+        (lead == 0xF4 && byte(1) >= 0x90))
+        return 0;
+    return n;
+}
+
+// What a terminal would act on instead of showing, an escape sequence above all, is shown as \xNN: the
+// C0 controls, DEL, and the C1 controls, both as single bytes and as UTF-8 characters. Other text,
+// in UTF-8 or a single-byte code page, goes out as it came.
+std::string escaped(std::string_view arg) {
+    std::string shown;
+    const auto hex = [&shown](unsigned char c) {
+        constexpr char kDigits[] = "0123456789abcdef";
+        shown += {'\\', 'x', kDigits[c >> 4], kDigits[c & 15]};
+    };
+    while (!arg.empty()) {
+        const auto b = static_cast<unsigned char>(arg[0]);
+        const std::size_t n = characterLength(arg);
+        if (n == 2 && b == 0xC2 && static_cast<unsigned char>(arg[1]) < 0xA0) {
+            hex(b);
+            hex(static_cast<unsigned char>(arg[1]));
+        } else if (n > 0) {
+            shown.append(arg.substr(0, n));
+        } else if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
+            hex(b);
+        } else {
+            shown += arg[0];
+        }
+        arg.remove_prefix(n > 0 ? n : 1);
+    }
+    return shown;
+}
+
 CommandLineOutcome refused(std::string_view what, std::string_view arg) {
     return {.start = false,
             .exitStatus = 2,
             .out = {},
-            .err = std::string(kName) + ": " + std::string(what) + " '" + std::string(arg) + "'\n" + usage()};
+            .err = std::string(kName) + ": " + std::string(what) + " '" + escaped(arg) + "'\n" + usage()};
 }
 
 }  // namespace

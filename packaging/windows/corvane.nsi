@@ -41,6 +41,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Corvane developers"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallLocation"
+; Each choice of install mode puts that mode's folder into $INSTDIR: a folder given with /D is put back.
+!define MULTIUSER_INSTALLMODE_FUNCTION KeepFolderGiven
 !include MultiUser.nsh
 !include MUI2.nsh
 !include FileFunc.nsh
@@ -83,7 +85,16 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Corvane developers"
   ${EndIf}
 !macroend
 
+; /D= sets $INSTDIR before .onInit; the script sets no default, so it is empty without one.
+Var FolderGiven
+Function KeepFolderGiven
+  ${If} $FolderGiven != ""
+    StrCpy $INSTDIR $FolderGiven
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
+  StrCpy $FolderGiven $INSTDIR
   !insertmacro MULTIUSER_INIT
 FunctionEnd
 

@@ -13,9 +13,9 @@ std::unique_ptr<FormPeer> HeadlessRuntime::createFormPeer(Form& form) {
 
 std::unique_ptr<Runtime> createRuntime(int, char**) { return std::make_unique<HeadlessRuntime>(); }
 
-void writeToConsole(const std::string& out, const std::string& err) {
-    std::fputs(out.c_str(), stdout);
-    std::fputs(err.c_str(), stderr);
+bool writeToConsole(const std::string& out, const std::string& err) {
+    const bool written = std::fputs(out.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    return std::fputs(err.c_str(), stderr) >= 0 && written;
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #include "platform/linux/sole_instance.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -72,7 +73,9 @@ void SoleInstance::release() {
 bool SoleInstance::knock() const {
     sockaddr_un address;
     if (!socketAddress(socketPath_, address)) return false;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Without blocking: a copy that is stopped, its queue of knocks full, would hold a blocking connect
+    // for ever. Such a knock fails at once, and the claim tries again until its patience runs out.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return false;
     // Being let in is the whole message: the running copy counts the connection, not what it carries.
     const bool answered = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
@@ -105,21 +108,37 @@ int SoleInstance::takeKnocks() {
     return knocks;
 }
 
-std::filesystem::path SoleInstance::defaultFolder(const Reporter& report,
-                                                  const std::filesystem::path& shared) {
+std::filesystem::path SoleInstance::defaultFolder(const Reporter& report) {
     const char* xdg = std::getenv("XDG_RUNTIME_DIR");
     if (xdg && *xdg == '/') return xdg;
-    // A folder of our own, as the runtime folder would be: anyone could have made one of that name first.
-    const std::filesystem::path own = shared / ("corvane-" + std::to_string(::getuid()));
+    // Else a folder in the user's own cache, where nobody else can make one first, as anyone could in
+    // a shared place, keeping every start out or every start unguarded.
+    std::filesystem::path cache;
+    if (const char* c = std::getenv("XDG_CACHE_HOME"); c && *c == '/') {
+        cache = c;
+    } else if (const char* home = std::getenv("HOME"); home && *home == '/') {
+        cache = std::filesystem::path(home) / ".cache";
+    } else if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir && *user->pw_dir == '/') {
+        cache = std::filesystem::path(user->pw_dir) / ".cache";
+    } else {
+        report("runs without the guard against a second copy: no home folder");
+        return {};
+    }
+    ::mkdir(cache.c_str(), 0700);  // as a missing cache folder is made
+    const std::filesystem::path own = cache / "corvane";
     struct stat st {};
-    if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
+    if ((::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) || ::lstat(own.c_str(), &st) != 0) {
         report("runs without the guard against a second copy: " + why(own));
         return {};
     }
-    if (::lstat(own.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
-        (st.st_mode & 077) != 0) {
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) {
         report("runs without the guard against a second copy: " + own.string() +
-               " is not a private folder of this user");
+               " is not a folder of this user");
+        return {};
+    }
+    // The user's own: made private again if it was opened up.
+    if ((st.st_mode & 077) != 0 && ::chmod(own.c_str(), 0700) != 0) {
+        report("runs without the guard against a second copy: " + why(own));
         return {};
     }
     return own;

@@ -36,10 +36,10 @@ class SoleInstance {
     // Gives the claim up, socket first: a start from now on becomes the running copy.
     void release();
 
-    // $XDG_RUNTIME_DIR when it names an absolute folder; otherwise a folder of the user's own in the
-    // shared one (/tmp), made if need be. Empty when neither is fit for the purpose (reported).
-    static std::filesystem::path defaultFolder(const Reporter& report,
-                                               const std::filesystem::path& shared = "/tmp");
+    // $XDG_RUNTIME_DIR when it names an absolute folder; otherwise "corvane" in the user's cache folder
+    // ($XDG_CACHE_HOME, or ~/.cache), made if need be, private to the user. Empty when that is no
+    // folder of the user's own (reported).
+    static std::filesystem::path defaultFolder(const Reporter& report);
 
   private:
     bool knock() const;

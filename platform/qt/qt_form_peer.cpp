@@ -11,6 +11,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "platform/qt/qt_display_loss.h"
 #include "platform/qt/qt_pixels_widget.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_text.h"
@@ -100,6 +101,7 @@ QtFormPeer::~QtFormPeer() {
 }
 
 void QtFormPeer::geometryChanged() {
+    if (QtDisplayLoss::lost()) return;
     const QPoint place = QPoint(form_.pixelLeft(), form_.pixelTop()) +
                          static_cast<QtScreen&>(form_.runtime().screen()).origin();
     // X11 has no empty windows; a zero size still gets one pixel.
@@ -115,6 +117,7 @@ void QtFormPeer::geometryChanged() {
 }
 
 void QtFormPeer::visibilityChanged() {
+    if (QtDisplayLoss::lost()) return;
     const bool showing = form_.visible() && !widget_.isVisible();
     if (showing) makeAll();
     widget_.setVisible(form_.visible());
@@ -122,11 +125,16 @@ void QtFormPeer::visibilityChanged() {
         skipTaskbarAndPager(*w);
 }
 
-void QtFormPeer::backColorChanged() { widget_.update(); }
+void QtFormPeer::backColorChanged() {
+    if (!QtDisplayLoss::lost()) widget_.update();
+}
 
-void QtFormPeer::captionChanged() { widget_.setWindowTitle(toQString(form_.style().caption)); }
+void QtFormPeer::captionChanged() {
+    if (!QtDisplayLoss::lost()) widget_.setWindowTitle(toQString(form_.style().caption));
+}
 
 void QtFormPeer::topmostChanged() {
+    if (QtDisplayLoss::lost()) return;
     // The widget is told the new flags without acting on them (it would re-create its window at the
     // next show); the native window, once there is one, gets them directly, which keeps it as it is: no
     // flicker. Before that, the window is created with them.
@@ -138,6 +146,7 @@ void QtFormPeer::topmostChanged() {
 }
 
 void QtFormPeer::controlChanged(Control& control) {
+    if (QtDisplayLoss::lost()) return;
     if (!made_) return;  // the first show makes every control's widget as it is then
     QWidget* w = widgetOf(control);
     if (!w) {
@@ -148,6 +157,7 @@ void QtFormPeer::controlChanged(Control& control) {
 }
 
 void QtFormPeer::focusChanged() {
+    if (QtDisplayLoss::lost()) return;
     // A window that is not active takes the focus into this widget once it is activated.
     if (QWidget* w = form_.activeControl() ? widgetOf(*form_.activeControl()) : nullptr) w->setFocus();
 }

@@ -3,7 +3,9 @@
 #include <QSessionManager>
 #include <QStyle>
 #include <QStyleFactory>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_timer_peer.h"
@@ -27,7 +29,15 @@ QtRuntime::QtRuntime(int& argc, char** argv)
     : app_(preferX11(argc), argv),
       store_(IniSettingsStore::defaultConfigRoot(), [this](const std::string& t) { reportProblem(t); }),
       // Terminated, interrupted or hung up: treated like the end of the session.
-      signals_([this] { endSession(); }) {
+      signals_([this] { endSession(); }),
+      // The process then ends with status 1, as Qt ends it.
+      displayLoss_([this] {
+          if (!looping_ || ended()) return;  // before the loop nothing has changed, after it all is saved
+          const int before = problems_;
+          endSession();
+          reportProblem(problems_ == before ? "the connection to the display broke: the settings are saved"
+                                            : "the connection to the display broke");
+      }) {
     QApplication::setApplicationName("Corvane");
     // One style and its own palette, so the dialogs' controls take the same room and colours on every
     // desktop.
@@ -63,15 +73,20 @@ void QtRuntime::post(std::function<void()> fn) {
 
 int QtRuntime::run() {
     if (ended()) return 0;  // ended during start-up, before there was a loop to leave
-    return QApplication::exec();
+    looping_ = true;
+    const int status = QApplication::exec();
+    looping_ = false;
+    return status;
 }
 
 void QtRuntime::stopLoop() {
     // The settings are saved by now: a start from here on may become the running copy.
     knocks_.reset();
     if (sole_) sole_->release();
-    tray_.remove();
-    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    if (!QtDisplayLoss::lost()) {
+        tray_.remove();
+        for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    }
     QApplication::exit(0);
 }
 
@@ -89,12 +104,20 @@ bool QtRuntime::claimSoleInstance() {
 }
 
 void QtRuntime::reportProblem(const std::string& text) {
+    ++problems_;
     std::fprintf(stderr, "corvane: %s\n", text.c_str());
 }
 
-void writeToConsole(const std::string& out, const std::string& err) {
-    std::fputs(out.c_str(), stdout);
-    std::fputs(err.c_str(), stderr);
+// Standard output is closed here, so that a full disk or a closed descriptor shows before the status is
+// chosen, not unnoticed at exit.
+bool writeToConsole(const std::string& out, const std::string& err) {
+    bool written = true;
+    if (!out.empty()) {
+        const bool put = std::fputs(out.c_str(), stdout) >= 0;
+        written = std::fclose(stdout) == 0 && put;
+        if (!written) std::fprintf(stderr, "corvane: write error: %s\n", std::strerror(errno));
+    }
+    return std::fputs(err.c_str(), stderr) >= 0 && written;
 }
 
 std::unique_ptr<Runtime> createRuntime(int argc, char** argv) {

@@ -6,7 +6,8 @@
 // notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor, clock, program folder
 // and the battery from /sys/class/power_supply (qt_services); the alarm sound (qt_sound); the settings
 // in an INI file under the XDG configuration folder (platform/linux/ini_store); SIGTERM, SIGINT,
-// SIGHUP and the session manager's save request as the end of the session (qt_signal_pipe); one
+// SIGHUP, the session manager's save request and the X server going away as the end of the session
+// (qt_signal_pipe, qt_display_loss); one
 // running copy per user through a lock and a socket in the user's runtime folder
 // (platform/linux/sole_instance).
 // Differs from the others: the tray icon reports clicks but no hovering (reportsHover() is false);
@@ -22,6 +23,7 @@
 #include "platform/linux/ini_store.h"
 #include "platform/linux/sole_instance.h"
 #include "platform/qt/qt_choosers.h"
+#include "platform/qt/qt_display_loss.h"
 #include "platform/qt/qt_help.h"
 #include "platform/qt/qt_popup_menu.h"
 #include "platform/qt/qt_services.h"
@@ -74,6 +76,9 @@ class QtRuntime final : public Runtime {
     QtHelp help_;
     QtChoosers choosers_;
     QtSignalPipe signals_;
+    QtDisplayLoss displayLoss_;
+    bool looping_ = false;  // the event loop runs: from then on the user may have changed something
+    int problems_ = 0;      // reported so far
     std::optional<SoleInstance> sole_;
     std::unique_ptr<QSocketNotifier> knocks_;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // The alarm sound on Linux: a WAV file played by the desktop's event-sound library on a thread of its
-// own, so the tick never waits for a file, a library or a sound device.
+// own, so the tick never waits for a file, a library or a sound device, and the end of the program
+// waits for none of them for more than a moment. A file that cannot be played sounds the desktop's
+// default alert instead, as Windows plays its default sound.
 
 #include <memory>
 #include <string>

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/qt/qt_display_loss.h"
+
 namespace corvane {
 
 namespace {
@@ -54,6 +56,7 @@ void QtTray::notifyLater(int mouseMessage) {
 QtTray::~QtTray() = default;
 
 void QtTray::shellNotifyIcon(int message, const NotifyIconData& data) {
+    if (QtDisplayLoss::lost()) return;
     const QString tip =
         QString::fromLatin1(data.szTip.data(), static_cast<qsizetype>(strnlen(data.szTip.data(), 64)));
     if (message == kNimAdd) {

@@ -198,7 +198,7 @@ std::unique_ptr<Runtime> createRuntime(int, char**) { return std::make_unique<wi
 // A windowed program gets no console of its own. Its output reaches one through the handles it was
 // given (redirected to a file or a pipe), or else through the console of the program that started it,
 // a command prompt for instance, which has not waited for it and shows the text after its prompt.
-void writeToConsole(const std::string& out, const std::string& err) {
+bool writeToConsole(const std::string& out, const std::string& err) {
     const auto usable = [](HANDLE h) {
         return h && h != INVALID_HANDLE_VALUE && GetFileType(h) != FILE_TYPE_UNKNOWN;
     };
@@ -212,13 +212,26 @@ void writeToConsole(const std::string& out, const std::string& err) {
         if (!usable(outHandle)) outHandle = console.get();
         if (!usable(errHandle)) errHandle = console.get();
     }
+    // A text with no handle to take it is as unwritten as one the handle refused.
     const auto write = [](HANDLE h, const std::string& text) {
         DWORD written = 0;
-        if (h && h != INVALID_HANDLE_VALUE && !text.empty())
-            WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        return text.empty() ||
+               (h && h != INVALID_HANDLE_VALUE &&
+                WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                written == text.size());
     };
-    write(outHandle, out);
-    write(errHandle, err);
+    const bool outWritten = write(outHandle, out);
+    if (!outWritten) {
+        const DWORD code = GetLastError();
+        char reason[256] = "";
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, reason,
+                       sizeof reason, nullptr);
+        std::string line = "corvane: write error: " + std::string(reason);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' '))
+            line.pop_back();
+        write(errHandle, line + "\n");
+    }
+    return write(errHandle, err) && outWritten;
 }
 
 }  // namespace corvane

@@ -462,7 +462,8 @@ start_again() {  # what, command...
 }
 
 # The command line's answers, the same on both programs: --version and --help (or -h) on standard
-# output with status 0, anything else the usage on standard error with status 2.
+# output with status 0, anything else the usage on standard error with status 2, what a terminal would
+# act on escaped; an answer that could not be written ends with status 1 and says why.
 check_command_line() {  # command...: the program as the test starts it
     local usage
     usage=$("$@" --help </dev/null 2>>"$WORK/usage.err") || fail "--help: $(cat "$WORK/usage.err")"
@@ -472,6 +473,11 @@ check_command_line() {  # command...: the program as the test starts it
     answers "-h" 0 "$usage" "" "$@" -h
     answers "an unknown option" 2 "" "corvane: unknown option '--bogus'"$'\n'"$usage" "$@" --bogus
     answers "an argument" 2 "" "corvane: takes no arguments, found '/?'"$'\n'"$usage" "$@" /?
+    answers "an escape sequence" 2 "" "corvane: unknown option '--\\x1b[2J'"$'\n'"$usage" "$@" $'--\e[2J'
+    local rc=0
+    "$@" --help </dev/null >/dev/full 2>"$WORK/err" || rc=$?
+    expect_eq "--help to a full disk: exit status" 1 "$rc"
+    grep -q '^corvane: write error: ' "$WORK/err" || fail "--help to a full disk: $(cat "$WORK/err")"
 }
 
 answers() {  # what, exit status, standard output, standard error, command...

@@ -4,15 +4,20 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,7 +37,13 @@ class Sole : public ::testing::Test {
         ASSERT_NE(::mkdtemp(name), nullptr);
         folder = name;
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void TearDown() override {
+        for (const pid_t child : children) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+        }
+        fs::remove_all(folder);
+    }
     std::unique_ptr<SoleInstance> start(std::chrono::milliseconds patience = 2s, fs::path where = {}) {
         return std::make_unique<SoleInstance>(
             where.empty() ? folder : where, [this](const std::string& t) { problems.push_back(t); },
@@ -47,8 +58,44 @@ class Sole : public ::testing::Test {
     static long openFiles() {
         return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{});
     }
+    // A copy that runs in a child process, as another start of the program would: its process, once
+    // it has won the claim.
+    pid_t runningCopy() {
+        int ready[2];
+        EXPECT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            SoleInstance copy(folder, [](const std::string&) {});
+            const char won = copy.claim() == Claim::Won ? 'y' : 'n';
+            if (::write(ready[1], &won, 1) != 1) ::_exit(1);
+            ::pause();
+            ::_exit(0);
+        }
+        children.push_back(child);
+        char won = 0;
+        EXPECT_EQ(::read(ready[0], &won, 1), 1);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        EXPECT_EQ(won, 'y');
+        return child;
+    }
+    // A start in a child process: its claim, or none when it has not ended within the deadline.
+    std::optional<Claim> claimInChild(std::chrono::milliseconds patience) {
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(static_cast<int>(SoleInstance(folder, {}, patience).claim()));
+        children.push_back(child);
+        const auto deadline = std::chrono::steady_clock::now() + patience + 30s;
+        for (int status = 0; std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(10ms))
+            if (::waitpid(child, &status, WNOHANG) == child) {
+                children.pop_back();
+                return WIFEXITED(status) ? std::optional(static_cast<Claim>(WEXITSTATUS(status)))
+                                         : std::nullopt;
+            }
+        return std::nullopt;
+    }
     fs::path folder;
     std::vector<std::string> problems;
+    std::vector<pid_t> children;  // ended, if still there, at the end
 };
 
 TEST_F(Sole, LaterStartsKnockOnTheRunningCopyUntilItLetsGo) {
@@ -80,30 +127,40 @@ TEST_F(Sole, LaterStartsKnockOnTheRunningCopyUntilItLetsGo) {
 
 // A copy killed outright leaves its lock file and its socket behind; neither keeps the next one out.
 TEST_F(Sole, ACopyKilledOutrightDoesNotBlockTheNextStart) {
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        SoleInstance copy(folder, [](const std::string&) {});
-        const char won = copy.claim() == Claim::Won ? 'y' : 'n';
-        if (::write(ready[1], &won, 1) != 1) ::_exit(1);
-        ::pause();
-        ::_exit(0);
-    }
-    char won = 0;
-    ASSERT_EQ(::read(ready[0], &won, 1), 1);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    ASSERT_EQ(won, 'y');
+    const pid_t copy = runningCopy();
     EXPECT_EQ(start(100ms)->claim(), Claim::AnotherRuns);
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+    ::kill(copy, SIGKILL);
+    ::waitpid(copy, nullptr, 0);
+    children.clear();
     ASSERT_TRUE(fs::exists(folder / "corvane.socket"));
     auto next = start(100ms);
     EXPECT_EQ(next->claim(), Claim::Won);
     EXPECT_EQ(start(100ms)->claim(), Claim::AnotherRuns);
     EXPECT_EQ(next->takeKnocks(), 1);
+}
+
+// A stopped copy takes no knocks; once its queue is full, a knock is not even let in. A later start
+// still ends within its patience.
+TEST_F(Sole, ACopyStoppedWithAFullQueueOfKnocksIsWaitedForNoLongerThanThePatience) {
+    const pid_t copy = runningCopy();
+    ASSERT_EQ(::kill(copy, SIGSTOP), 0);
+    sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+    const std::string path = (folder / "corvane.socket").native();
+    std::copy(path.begin(), path.end(), address.sun_path);
+    std::vector<int> waiting;  // the knocks of earlier starts, still in the queue
+    for (;;) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        ASSERT_GE(fd, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+            const int error = errno;
+            ::close(fd);
+            ASSERT_EQ(error, EAGAIN) << "the queue is full";
+            break;
+        }
+        waiting.push_back(fd);
+    }
+    EXPECT_EQ(claimInChild(300ms), Claim::AnotherRuns) << "after " << waiting.size() << " knocks";
+    for (const int fd : waiting) ::close(fd);
 }
 
 TEST_F(Sole, ACopyThatHoldsTheLockWithoutAnsweringIsWaitedForAWhile) {
@@ -148,33 +205,73 @@ TEST_F(Sole, WhereNoGuardCanBeHadTheProgramRunsAndSaysSo) {
     EXPECT_EQ(openFiles(), openBefore + 1) << "the lock alone stays open";
 }
 
-// Without a runtime folder, one of the user's own in the shared folder; one of that name that anyone
-// else could use is refused.
-TEST_F(Sole, TheRuntimeFolderOrAPrivateOneOfTheUsersOwn) {
-    const char* saved = std::getenv("XDG_RUNTIME_DIR");
-    const std::string restore = saved ? saved : "";
-    const auto report = [this](const std::string& t) { problems.push_back(t); };
-    const fs::path own = folder / ("corvane-" + std::to_string(::getuid()));
+// Without a runtime folder, a private one in the user's own cache, made if need be; a folder that
+// another user made in a shared place, under the name a shared folder would have, does not switch the
+// guard off.
+TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
+    struct Saved {
+        std::vector<std::pair<const char*, std::optional<std::string>>> vars;
+        ~Saved() {
+            for (const auto& [name, value] : vars)
+                value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+        }
+    } saved;
+    for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "HOME"})
+        saved.vars.emplace_back(
+            name, std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
+    const auto folderFor = [this] {
+        return SoleInstance::defaultFolder([this](const std::string& t) { problems.push_back(t); });
+    };
+    const auto mode = [](const fs::path& p) {
+        struct stat st {};
+        return ::lstat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+    };
     ::setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
-    EXPECT_EQ(SoleInstance::defaultFolder(report, folder), "/run/user/4242");
-    EXPECT_FALSE(fs::exists(own));
+    EXPECT_EQ(folderFor(), "/run/user/4242");
+
+    const fs::path cache = folder / "cache";
+    const fs::path own = cache / "corvane";
+    ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    const fs::path shared = "/tmp/corvane-" + std::to_string(::getuid());
+    const bool madeShared = ::mkdir(shared.c_str(), 0700) == 0;
+    if (madeShared) {
+        ::chmod(shared.c_str(), 0777);
+        if (::geteuid() == 0) {
+            EXPECT_EQ(::chown(shared.c_str(), 65534, 65534), 0);
+        }
+    }
     for (const char* unfit : {"", "run/user"}) {
         ::setenv("XDG_RUNTIME_DIR", unfit, 1);
-        EXPECT_EQ(SoleInstance::defaultFolder(report, folder), own) << unfit;
-        struct stat st {};
-        ASSERT_EQ(::lstat(own.c_str(), &st), 0);
-        EXPECT_TRUE(S_ISDIR(st.st_mode));
-        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        EXPECT_EQ(folderFor(), own) << unfit;
+        EXPECT_EQ(mode(cache), 0700u);
+        EXPECT_EQ(mode(own), 0700u);
     }
+    const auto guarded = start(100ms, folderFor());
+    EXPECT_EQ(guarded->claim(), Claim::Won);
+    EXPECT_EQ(start(100ms, folderFor())->claim(), Claim::AnotherRuns);
+    if (madeShared) fs::remove(shared);
+    fs::permissions(own, fs::perms::all);
+    EXPECT_EQ(folderFor(), own) << "the user's own folder, made private again";
+    EXPECT_EQ(mode(own), 0700u);
+    ::unsetenv("XDG_CACHE_HOME");
+    ::setenv("HOME", folder.c_str(), 1);
+    EXPECT_EQ(folderFor(), folder / ".cache" / "corvane");
     EXPECT_TRUE(problems.empty());
-    fs::permissions(own, fs::perms::group_read | fs::perms::group_exec, fs::perm_options::add);
-    EXPECT_EQ(SoleInstance::defaultFolder(report, folder), "");
-    fs::remove(own);
+
+    // What is not a folder of the user's own is refused.
+    ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    std::size_t refused = 0;
+    if (::geteuid() == 0) {  // only root can make a folder another user's
+        ASSERT_EQ(::chown(own.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(folderFor(), "");
+        ++refused;
+    }
+    fs::remove_all(own);
     fs::create_directory_symlink(folder, own);
-    EXPECT_EQ(SoleInstance::defaultFolder(report, folder), "");
-    EXPECT_EQ(SoleInstance::defaultFolder(report, folder / "missing"), "");
-    EXPECT_EQ(problems.size(), 3u);
-    saved ? ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(folderFor(), "");
+    ::setenv("XDG_CACHE_HOME", (folder / "missing" / "cache").c_str(), 1);
+    EXPECT_EQ(folderFor(), "");
+    EXPECT_EQ(problems.size(), refused + 2);
 }
 
 }  // namespace

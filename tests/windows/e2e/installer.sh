@@ -1,8 +1,9 @@
 #!/bin/bash
 # The Windows bundle. The zip holds the stripped program, under 600 KB. The installer, run silently
-# per user and for all users, puts the program, its Start-menu shortcut and the user's Run value in
-# place; the installed program starts from either and shows the meter; the uninstaller ends it and
-# takes all of that away again, leaving the settings unless asked to remove them.
+# per user and for all users, in the mode's own folder or the one /D= names, puts the program, its
+# Start-menu shortcut and the user's Run value in place; the installed program starts from either and
+# shows the meter; the uninstaller ends it and takes all of that away again, leaving the settings
+# unless asked to remove them.
 # Arguments: corvane.exe, the build's Wine folder, the installer, the build folder.
 source "$(dirname "$0")/lib.sh"
 INSTALLER=$(realpath "$3")
@@ -47,9 +48,9 @@ install() {  # what, program folder, Start-menu folder, hive, switches...
     dir=$2 lnk="$3/Corvane.lnk" hive=$4
     cmp -s "$dir/corvane.exe" "$EXE" || fail "$1: no corvane.exe in $dir"
     [[ -f $dir/uninstall.exe ]] || fail "$1: no uninstaller"
-    strings -a "$lnk" | grep -qF 'Corvane\corvane.exe' || fail "$1: no shortcut to the program at $lnk"
     local windows_dir
     windows_dir=$(wine winepath -w "$dir" </dev/null 2>>"$LOG" | tr -d '\r')
+    strings -a "$lnk" | grep -qiF "$windows_dir\corvane.exe" || fail "$1: no shortcut to the program at $lnk"
     expect_eq "$1: the Run value" "\"$windows_dir\\corvane.exe\"" "$(run_value)"
     uninstall_entry "$hive" || fail "$1: no uninstall entry in $hive"
     pass "$1: program, shortcut, Run value and uninstall entry"
@@ -76,8 +77,13 @@ expect_geometry "$METER" "1014 0 10 51"
 uninstall "per user" /CurrentUser
 expect_eq "per user: the settings are left" "State|REG_SZ| 0" "$(stored Form | grep '^State|')"
 
-install "for all users" "$(folder ProgramFiles)/Corvane" \
-    "$(folder ProgramData)/Microsoft/Windows/Start Menu/Programs" HKLM /AllUsers
+# Where /D= says, for one user and for all, not in the mode's own folder. (Wine quotes an argument with
+# a blank, and /D= takes no quotes: the folders here have none.)
+install "per user in a folder given" "$WINEPREFIX/drive_c/Tools/Meter" \
+    "$(folder APPDATA)/Microsoft/Windows/Start Menu/Programs" HKCU /CurrentUser '/D=C:\Tools\Meter'
+uninstall "per user in a folder given" /CurrentUser
+install "for all users in a folder given" "$WINEPREFIX/drive_c/Shared/Meter" \
+    "$(folder ProgramData)/Microsoft/Windows/Start Menu/Programs" HKLM /AllUsers '/D=C:\Shared\Meter'
 # Started from the shortcut, by the shell, which hands the program on and ends.
 w start /unix "$lnk"
 within 10 program_of_this_prefix || fail "nothing started from the shortcut"
