@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "resources/icon_art.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
 
 namespace corvane {
 

@@ -1,9 +1,9 @@
 #include "monitor/frm_monitor.h"
 
+#include "app/program.h"
 #include "platform/runtime.h"
 #include "shell/frm_main.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
 #include "shell/texts.h"
 #include "tooltip/frm_tooltip.h"
 

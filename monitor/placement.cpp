@@ -1,11 +1,11 @@
 // Sizing and placing the meter window: the module procedures the meter's load, its revive step and
 // the preferences dialog share.
 
+#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "shell/mkesta.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
 
 namespace corvane {
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <string>
 
+#include "app/program.h"
 #include "options/frm_options.h"
 #include "platform/runtime.h"
-#include "shell/program.h"
 
 namespace corvane {
 

@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "resources/icon_art.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
 #include "shell/texts.h"
 
 namespace corvane {

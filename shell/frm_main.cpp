@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
-#include "shell/program.h"
 #include "shell/settings.h"
 
 namespace corvane {

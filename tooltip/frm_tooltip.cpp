@@ -1,9 +1,9 @@
 #include "tooltip/frm_tooltip.h"
 
+#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
 #include "shell/texts.h"
 
 namespace corvane {

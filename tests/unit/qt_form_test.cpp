@@ -23,12 +23,12 @@
 #include <vector>
 
 #include "about/frm_info.h"
+#include "app/program.h"
 #include "options/frm_options.h"
 #include "platform/qt/qt_choosers.h"
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_text.h"
 #include "platform/runtime.h"
-#include "shell/program.h"
 #include "text_checks.h"
 #include "two_pictures.h"
 

@@ -19,6 +19,7 @@
 #include <dlgs.h>
 
 #include "about/frm_info.h"
+#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "platform/forms.h"
@@ -31,7 +32,6 @@
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_tray.h"
 #include "shell/mkesta.h"
-#include "shell/program.h"
 #include "tests/unit/text_checks.h"
 #include "tests/unit/two_pictures.h"
 

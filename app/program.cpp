@@ -1,9 +1,9 @@
-#include "shell/program.h"
+#include "app/program.h"
 
 #include "about/frm_info.h"
 #include "monitor/frm_monitor.h"
-#include "platform/runtime.h"
 #include "options/frm_options.h"
+#include "platform/runtime.h"
 #include "shell/frm_main.h"
 #include "tooltip/frm_tooltip.h"
 
