@@ -67,12 +67,12 @@ Color QtScreen::systemColor(SystemColor which) {
            static_cast<Color>(c.blue()) << 16;
 }
 
-int QtPower::getSystemPowerStatus(SystemPowerStatus& status) {
+int SysfsPowerService::getSystemPowerStatus(SystemPowerStatus& status) {
     status = reader_.read();
     return 1;
 }
 
-std::string QtClock::timeOfDay() {
+std::string LocalClock::timeOfDay() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     ::localtime_r(&now, &local);

@@ -29,7 +29,7 @@ class QtScreen final : public Screen {
 };
 
 // The battery as /sys/class/power_supply describes it, read afresh on every call.
-class QtPower final : public PowerService {
+class SysfsPowerService final : public PowerService {
   public:
     int getSystemPowerStatus(SystemPowerStatus& status) override;
 
@@ -37,7 +37,7 @@ class QtPower final : public PowerService {
     SysfsPowerReader reader_{kPowerSupplyRoot};
 };
 
-class QtClock final : public Clock {
+class LocalClock final : public Clock {
   public:
     std::string timeOfDay() override;
 };

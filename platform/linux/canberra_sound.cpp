@@ -1,4 +1,4 @@
-#include "platform/qt/qt_sound.h"
+#include "platform/linux/canberra_sound.h"
 
 #include <canberra.h>
 #include <dlfcn.h>
@@ -97,7 +97,7 @@ class Canberra {
 
 // Takes the newest path only: a request that arrives while the last one is still being opened replaces
 // it, so the requests never pile up.
-class QtSound::Player {
+class CanberraSound::Player {
   public:
     Player() : thread_([this] { run(); }) {}
     ~Player() {
@@ -142,10 +142,10 @@ class QtSound::Player {
     std::thread thread_;  // last: it starts once everything it uses is there
 };
 
-QtSound::QtSound() = default;
-QtSound::~QtSound() = default;
+CanberraSound::CanberraSound() = default;
+CanberraSound::~CanberraSound() = default;
 
-void QtSound::playAsync(const std::string& path) {
+void CanberraSound::playAsync(const std::string& path) {
     if (!player_) player_ = std::make_unique<Player>();
     player_->play(path);
 }
