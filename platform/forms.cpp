@@ -202,8 +202,6 @@ void Control::setTabStop(bool on) {
 
 bool Control::canHaveFocus() const { return focusable() && takesMouse(); }
 
-bool Control::hasFocus() const { return owner_.activeControl() == this; }
-
 void Control::setFocus() {
     if (canHaveFocus()) owner_.focus(this);
 }

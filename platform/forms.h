@@ -145,7 +145,6 @@ class Control : public Placement {
     void setTabStop(bool on);
     // Focusable, shown, enabled and inside shown and enabled containers.
     bool canHaveFocus() const;
-    bool hasFocus() const;
     void setFocus();
     // A key the form hands to the control with the focus (see Form::keyPress); the handler may set
     // the key to 0, which consumes it.
@@ -238,7 +237,6 @@ class Picture final : public Control {
     int currentX() const { return currentX_; }
     int currentY() const { return currentY_; }
     void setCurrentX(int x) { currentX_ = x; }
-    void setCurrentY(int y) { currentY_ = y; }
 
     const PixelImage& image() const { return image_; }
 
@@ -417,7 +415,6 @@ struct FormStyle {
 constexpr std::int16_t kCloseFromWindow = 0;  // the window's close box, system menu or Alt+F4
 constexpr std::int16_t kCloseFromCode = 1;    // the program's own unload
 constexpr std::int16_t kCloseSessionEnd = 2;  // log-off, shutdown, a terminating signal
-constexpr std::int16_t kCloseTaskManager = 3;
 
 class Form : public Placement {
   public:
