@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "platform/forms.h"
+#include "platform/graphics.h"
 #include "platform/power.h"
+#include "platform/timer.h"
 
 namespace corvane {
 
@@ -35,7 +37,7 @@ class FormPeer {
     virtual void topmostChanged() = 0;
     // A control's place, visibility or pixels changed.
     virtual void controlChanged(Control& control) = 0;
-    // The program moved the keyboard focus (Form::activeControl).
+    // The program moved the keyboard focus (Keyboard::activeControl).
     virtual void focusChanged() = 0;
 };
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/forms.h"
+#include "platform/graphics.h"
 
 namespace corvane {
 

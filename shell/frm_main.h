@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/forms.h"
+#include "platform/timer.h"
 
 namespace corvane {
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/forms.h"
+#include "platform/timer.h"
 
 namespace corvane {
 

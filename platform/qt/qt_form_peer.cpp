@@ -57,16 +57,16 @@ class QtFormPeer::FocusWatch final : public QObject {
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::FocusIn)
             for (const auto& [control, w] : peer_.children_)
-                if (w == watched) peer_.form_.userFocused(const_cast<Control*>(control));
+                if (w == watched) peer_.form_.keyboard().userFocused(const_cast<Control*>(control));
         if (e->type() == QEvent::KeyPress && qobject_cast<QRadioButton*>(watched)) {
             switch (static_cast<QKeyEvent*>(e)->key()) {
                 case Qt::Key_Down:
                 case Qt::Key_Right:
-                    peer_.form_.arrowKey(true);
+                    peer_.form_.keyboard().arrowKey(true);
                     return true;
                 case Qt::Key_Up:
                 case Qt::Key_Left:
-                    peer_.form_.arrowKey(false);
+                    peer_.form_.keyboard().arrowKey(false);
                     return true;
                 default:
                     break;
@@ -146,7 +146,8 @@ void QtFormPeer::controlChanged(Control& control) {
 
 void QtFormPeer::focusChanged() {
     // A window that is not active takes the focus into this widget once it is activated.
-    if (QWidget* w = form_.activeControl() ? widgetOf(*form_.activeControl()) : nullptr) w->setFocus();
+    if (QWidget* w = form_.keyboard().activeControl() ? widgetOf(*form_.keyboard().activeControl()) : nullptr)
+        w->setFocus();
 }
 
 QWidget* QtFormPeer::widgetOf(const Control& control) const {

@@ -77,10 +77,10 @@ void QtFormWidget::keyPressEvent(QKeyEvent* e) {
     switch (e->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            form_.keyPress(kKeyReturn);
+            form_.keyboard().keyPress(kKeyReturn);
             return;
         case Qt::Key_Escape:
-            form_.keyPress(kKeyEscape);
+            form_.keyboard().keyPress(kKeyEscape);
             return;
         default:
             QWidget::keyPressEvent(e);

@@ -246,7 +246,7 @@ void Win32FormPeer::controlChanged(Control& control) {
 
 // A window that is not active takes the focus into the control once it is activated (WM_SETFOCUS).
 void Win32FormPeer::focusChanged() {
-    const Control* active = form_.activeControl();
+    const Control* active = form_.keyboard().activeControl();
     if (HWND w = active ? windowOf(*active) : nullptr; w && GetActiveWindow() == hwnd()) SetFocus(w);
 }
 
@@ -474,7 +474,7 @@ LRESULT Win32FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_SETFOCUS:
             // The window was activated: the focus goes back to the control that had it.
-            if (const Control* active = form_.activeControl())
+            if (const Control* active = form_.keyboard().activeControl())
                 if (HWND w = windowOf(*active)) SetFocus(w);
             return 0;
         case WM_CLOSE:
@@ -499,7 +499,7 @@ LRESULT Win32FormPeer::handlePixels(Child& child, UINT message, WPARAM wParam, L
         case WM_ERASEBKGND:
             return 1;
         case WM_SETFOCUS:
-            form_.userFocused(child.control);
+            form_.keyboard().userFocused(child.control);
             return 0;
         default:
             return DefWindowProcA(child.window, message, wParam, lParam);
@@ -511,14 +511,14 @@ LRESULT Win32FormPeer::handlePixels(Child& child, UINT message, WPARAM wParam, L
 void Win32FormPeer::command(WPARAM wParam, LPARAM lParam) {
     Child* child = childOf(reinterpret_cast<HWND>(lParam));
     if (!child) {
-        if (LOWORD(wParam) == IDOK) form_.keyPress(kKeyReturn);
-        if (LOWORD(wParam) == IDCANCEL) form_.keyPress(kKeyEscape);
+        if (LOWORD(wParam) == IDOK) form_.keyboard().keyPress(kKeyReturn);
+        if (LOWORD(wParam) == IDCANCEL) form_.keyboard().keyPress(kKeyEscape);
         return;
     }
     Control& control = *child->control;
     const WORD code = HIWORD(wParam);
     if (control.kind() == ControlKind::TextBox) {
-        if (code == EN_SETFOCUS) form_.userFocused(&control);
+        if (code == EN_SETFOCUS) form_.keyboard().userFocused(&control);
         if (code == EN_CHANGE && !mirroring_)
             static_cast<TextBox&>(control).userEdited(windowText(child->window));
         return;
@@ -529,7 +529,7 @@ void Win32FormPeer::command(WPARAM wParam, LPARAM lParam) {
         if (control.kind() == ControlKind::OptionButton) static_cast<OptionButton&>(control).userClicked();
         if (control.kind() == ControlKind::CommandButton) control.click();
     }
-    if (code == BN_SETFOCUS) form_.userFocused(&control);
+    if (code == BN_SETFOCUS) form_.keyboard().userFocused(&control);
 }
 
 // The standard controls ask their parent for their colours: the form's, or a text box's own.

@@ -452,7 +452,7 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     EveryKind f(rt);
     auto order = [&f] {
         std::vector<std::string> names;
-        for (const Control* c : f.window.tabOrder()) names.push_back(c->name());
+        for (const Control* c : f.window.keyboard().tabOrder()) names.push_back(c->name());
         return names;
     };
     // Ties keep the form's order; labels and frames are never stops, and a group of options is one
@@ -462,14 +462,14 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.b1.setValue(true);
     EXPECT_EQ(order(), (std::vector<std::string>{"a2", "b1", "inFrame", "check", "text", "ok", "cancel"}));
     f.window.show();
-    EXPECT_EQ(f.window.activeControl(), &f.a2);
-    f.window.arrowKey(true);  // round to the first of the group
-    f.window.arrowKey(true);
-    f.window.arrowKey(false);
-    EXPECT_EQ(f.window.activeControl(), &f.a1);
+    EXPECT_EQ(f.window.keyboard().activeControl(), &f.a2);
+    f.window.keyboard().arrowKey(true);  // round to the first of the group
+    f.window.keyboard().arrowKey(true);
+    f.window.keyboard().arrowKey(false);
+    EXPECT_EQ(f.window.keyboard().activeControl(), &f.a1);
     EXPECT_TRUE(f.a1.value() && !f.a2.value() && f.b1.value());
     f.check.setFocus();
-    f.window.arrowKey(true);  // not an option: nothing
+    f.window.keyboard().arrowKey(true);  // not an option: nothing
     EXPECT_EQ(f.seen, (std::vector<std::string>{"click a1", "click a2", "click a1"}));
     f.window.unload();
     f.seen.clear();
@@ -477,7 +477,7 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.a2.setTabStop(false);
     f.frame.setEnabled(false);
     f.window.show();
-    EXPECT_EQ(f.window.activeControl(), &f.check);
+    EXPECT_EQ(f.window.keyboard().activeControl(), &f.check);
 
     struct Case {
         Control* focus;
@@ -495,19 +495,19 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
         f.seen.clear();
         c.focus->setFocus();
         f.consumed = c.consumed;
-        f.window.keyPress(c.key);
+        f.window.keyboard().keyPress(c.key);
         EXPECT_EQ(f.seen, c.seen) << c.focus->name() << " " << c.key;
     }
     f.check.setFocus();
     f.ok.setEnabled(false);
     f.seen.clear();
-    f.window.keyPress(kKeyReturn);  // a disabled default button cannot be pressed
-    f.cancel.setDefault(true);      // one default a form
+    f.window.keyboard().keyPress(kKeyReturn);  // a disabled default button cannot be pressed
+    f.cancel.setDefault(true);                 // one default a form
     f.ok.setEnabled(true);
-    f.window.keyPress(kKeyReturn);
+    f.window.keyboard().keyPress(kKeyReturn);
     EXPECT_EQ(f.seen, (std::vector<std::string>{"click cancel"}));
     f.window.unload();
-    f.window.keyPress(kKeyReturn);
+    f.window.keyboard().keyPress(kKeyReturn);
     EXPECT_EQ(f.seen.size(), 1u);
 }
 

@@ -213,11 +213,11 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
-    for (const Control* expected : o.window.tabOrder()) {
-        EXPECT_EQ(o.window.activeControl(), expected);
+    for (const Control* expected : o.window.keyboard().tabOrder()) {
+        EXPECT_EQ(o.window.keyboard().activeControl(), expected);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(o.window.activeControl(), &o.chkShowTop);  // round again
+    EXPECT_EQ(o.window.keyboard().activeControl(), &o.chkShowTop);  // round again
     widgetOf(o.optRightUpper)->setFocus();
     QTest::keyClick(widgetOf(o.optRightUpper), Qt::Key_Down);
     EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
@@ -234,7 +234,7 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     QTest::keyClicks(edit, "ding.wav");
     EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
     EXPECT_EQ(edits, 8);  // one a key
-    EXPECT_EQ(o.window.activeControl(), &o.txtWavFile);
+    EXPECT_EQ(o.window.keyboard().activeControl(), &o.txtWavFile);
 
     QTest::mouseClick(widgetOf(o.chkUpright), Qt::LeftButton);
     EXPECT_EQ(o.chkUpright.value(), kUnchecked);

@@ -767,9 +767,9 @@ TEST_F(DialogsTest, TheDialogManagerAndTheUsersHandReachTheModel) {
     frmOptions& o = options();
     HWND form = Win32Runtime::windowOf(o.window);
     EXPECT_EQ(GetFocus(), windowOf(o.chkShowTop));
-    for (const Control* expected : o.window.tabOrder()) {
+    for (const Control* expected : o.window.keyboard().tabOrder()) {
         EXPECT_EQ(GetFocus(), windowOf(*expected)) << expected->name() << expected->index();
-        EXPECT_EQ(o.window.activeControl(), expected);
+        EXPECT_EQ(o.window.keyboard().activeControl(), expected);
         EXPECT_TRUE(key(form, VK_TAB));
     }
     EXPECT_EQ(GetFocus(), windowOf(o.chkShowTop));  // round again
@@ -777,7 +777,7 @@ TEST_F(DialogsTest, TheDialogManagerAndTheUsersHandReachTheModel) {
     EXPECT_TRUE(key(form, VK_DOWN));  // the arrow keys move the choice within the group
     EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
     EXPECT_EQ(GetFocus(), windowOf(o.optAnyPlace));
-    EXPECT_EQ(o.window.activeControl(), &o.optAnyPlace);
+    EXPECT_EQ(o.window.keyboard().activeControl(), &o.optAnyPlace);
 
     int edits = 0;
     o.txtWavFile.onChange = [&] { ++edits; };
