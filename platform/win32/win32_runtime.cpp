@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/win32/win32_form_peer.h"
+#include "platform/win32/win32_window_class.h"
 
 namespace corvane::win32 {
 

@@ -1,0 +1,186 @@
+#include "platform/win32/win32_form_peer.h"
+#include "platform/win32/win32_text.h"
+#include "platform/win32/win32_window_class.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog manager sends
+
+std::string windowText(HWND window) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void setStyleBit(HWND window, int index, LONG_PTR bit, bool on) {
+    const LONG_PTR style = GetWindowLongPtrA(window, index);
+    const LONG_PTR wanted = on ? (style | bit) : (style & ~bit);
+    if (wanted == style) return;
+    SetWindowLongPtrA(window, index, wanted);
+    if (index == GWL_EXSTYLE)
+        SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// What a control is as a window of a standard class: its class, and the style bits it never changes.
+struct ChildClass {
+    const char* name;
+    DWORD style;
+};
+
+ChildClass childClassOf(const Control& control) {
+    switch (control.kind()) {
+        case ControlKind::Label:
+            return {"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX};
+        case ControlKind::TextBox:
+            return {"EDIT", ES_LEFT | ES_AUTOHSCROLL};
+        // The buttons do not check themselves: the model decides, and the window mirrors it. BS_NOTIFY
+        // tells the form when one takes the focus.
+        case ControlKind::CheckBox:
+            return {"BUTTON", BS_CHECKBOX | BS_NOTIFY};
+        // Option buttons check themselves as Windows does it in every dialog (a click, the arrow keys
+        // in their group), and tell the form, which agrees.
+        case ControlKind::OptionButton:
+            return {"BUTTON", BS_AUTORADIOBUTTON | BS_NOTIFY};
+        case ControlKind::CommandButton:
+            return {"BUTTON", BS_PUSHBUTTON | BS_NOTIFY};
+        case ControlKind::Frame:
+            return {"BUTTON", BS_GROUPBOX};
+        case ControlKind::Picture:
+        case ControlKind::Image:
+            break;
+    }
+    return {kPixelsClass, 0};
+}
+
+}  // namespace
+
+void Win32FormPeer::controlChanged(Control& control) {
+    if (!made_) return;  // the first show makes every control's window as it is then
+    Child* child = childOf(control);
+    if (!child) {
+        child = &make(control);
+        order();
+    }
+    mirror(*child);
+}
+
+void Win32FormPeer::makeAll() {
+    if (made_) return;
+    made_ = true;
+    for (const auto& c : form_.controls()) mirror(make(*c));
+    order();
+}
+
+Win32FormPeer::Child& Win32FormPeer::make(Control& control) {
+    const int id = kFirstControlId + static_cast<int>(children_.size());
+    const ChildClass cls = childClassOf(control);
+    // Siblings overlap where a frame holds controls: each paints only where none above it lies.
+    HWND window = CreateWindowExA(0, cls.name, "", WS_CHILD | WS_CLIPSIBLINGS | cls.style, 0, 0, 0, 0, hwnd(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  GetModuleHandleA(nullptr), nullptr);
+    auto& child =
+        *children_.emplace_back(std::make_unique<Child>(Child{this, &control, window, {}, nullptr}));
+    if (!window) {
+        form_.runtime().reportProblem("a control's window could not be created (error " +
+                                      std::to_string(GetLastError()) + ")");
+        return child;
+    }
+    if (control.kind() == ControlKind::Picture || control.kind() == ControlKind::Image) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&child));
+    } else if (control.kind() == ControlKind::Frame) {
+        // A group box paints its border and caption only; what lies inside it is the form's colour,
+        // which the form itself cannot paint there (it paints around its child windows).
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&child));
+        child.original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32FormPeer::frameProc)));
+    }
+    return child;
+}
+
+// Every state of the model the window shows; a text only when it differs, so the caret stays where the
+// user left it and no change is reported that the user did not make.
+void Win32FormPeer::mirror(Child& child) {
+    HWND w = child.window;
+    if (!w) return;
+    Control& control = *child.control;
+    const PixelRect r = control.pixelRect();
+    SetWindowPos(w, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    setStyleBit(w, GWL_STYLE, WS_TABSTOP, control.tabStop());
+    setStyleBit(w, GWL_STYLE, WS_GROUP, startsGroup(control));
+    EnableWindow(w, control.enabledWithContainers());
+    auto& text = static_cast<Win32Text&>(form_.runtime().text());
+    HFONT font = text.fontFor(control.font());
+    if (reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)) != font)
+        SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    std::string shown = control.caption();
+    switch (control.kind()) {
+        case ControlKind::TextBox: {
+            const auto& box = static_cast<const TextBox&>(control);
+            shown = box.text();
+            SendMessageA(w, EM_SETREADONLY, box.locked(), 0);
+            setStyleBit(w, GWL_EXSTYLE, WS_EX_CLIENTEDGE, box.border());
+            InvalidateRect(w, nullptr, TRUE);  // its colour may have changed
+            break;
+        }
+        case ControlKind::CheckBox:
+            SendMessageA(w, BM_SETCHECK, static_cast<const CheckBox&>(control).value() == kChecked, 0);
+            break;
+        case ControlKind::OptionButton:
+            SendMessageA(w, BM_SETCHECK, static_cast<const OptionButton&>(control).value(), 0);
+            break;
+        case ControlKind::CommandButton:
+            SendMessageA(
+                w, BM_SETSTYLE,
+                (static_cast<const CommandButton&>(control).isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                    BS_NOTIFY,
+                TRUE);
+            break;
+        case ControlKind::Picture:
+        case ControlKind::Image:
+            InvalidateRect(w, nullptr, FALSE);
+            break;
+        case ControlKind::Label:
+        case ControlKind::Frame:
+            break;
+    }
+    if (control.kind() != ControlKind::Picture && control.kind() != ControlKind::Image &&
+        windowText(w) != shown) {
+        mirroring_ = true;
+        SetWindowTextA(w, shown.c_str());
+        mirroring_ = false;
+    }
+    mirrorTip(child);
+    const bool shownNow = control.shownWithContainers();
+    if (((GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE) != 0) != shownNow)
+        ShowWindow(w, shownNow ? SW_SHOWNA : SW_HIDE);
+}
+
+// The controls' notifications, and the dialog manager's Enter and Esc: IDOK and IDCANCEL from no
+// control, or a click of the focused default button.
+void Win32FormPeer::command(WPARAM wParam, LPARAM lParam) {
+    Child* child = childOf(reinterpret_cast<HWND>(lParam));
+    if (!child) {
+        dialogKey(LOWORD(wParam));
+        return;
+    }
+    Control& control = *child->control;
+    const WORD code = HIWORD(wParam);
+    if (control.kind() == ControlKind::TextBox) {
+        if (code == EN_SETFOCUS) form_.keyboard().userFocused(&control);
+        if (code == EN_CHANGE && !mirroring_)
+            static_cast<TextBox&>(control).userEdited(windowText(child->window));
+        return;
+    }
+    // With BS_NOTIFY a quick second click comes as a double-click of its own: it is a click all the same.
+    if (code == BN_CLICKED || code == BN_DOUBLECLICKED) {
+        if (control.kind() == ControlKind::CheckBox) static_cast<CheckBox&>(control).userClicked();
+        if (control.kind() == ControlKind::OptionButton) static_cast<OptionButton&>(control).userClicked();
+        if (control.kind() == ControlKind::CommandButton) control.click();
+    }
+    if (code == BN_SETFOCUS) form_.keyboard().userFocused(&control);
+}
+
+}  // namespace corvane::win32
