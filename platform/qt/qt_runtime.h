@@ -3,12 +3,12 @@
 //
 // Implements: forms as Qt 6 top-level widgets that paint the model's pixels (qt_form_peer,
 // qt_form_widget); timers and deferred calls on Qt's event loop (qt_timer_peer, post); the
-// notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor, clock, program folder
-// and the battery from /sys/class/power_supply (qt_services); the alarm sound
-// (platform/linux/canberra_sound); the settings in an INI file under the XDG configuration folder
-// (platform/linux/ini_store); SIGTERM, SIGINT, SIGHUP and the session manager's save request as the
-// end of the session (qt_signal_pipe); one running copy per user through a lock and a socket in the
-// user's runtime folder (platform/linux/sole_instance).
+// notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor and program folder
+// (qt_services); the battery from /sys/class/power_supply and the clock
+// (platform/linux/linux_services); the alarm sound (platform/linux/canberra_sound); the settings in an
+// INI file under the XDG configuration folder (platform/linux/ini_store); SIGTERM, SIGINT, SIGHUP and
+// the session manager's save request as the end of the session (qt_signal_pipe); one running copy per
+// user through a lock and a socket in the user's runtime folder (platform/linux/sole_instance).
 // Differs from the others: the tray icon reports clicks but no hovering (reportsHover() is false);
 // under Wayland the program runs through XWayland, since Wayland lets no window place itself; what
 // window managers read and Qt has no flag for is set on the X11 window directly (qt_x11_hints); a
@@ -21,6 +21,7 @@
 
 #include "platform/linux/canberra_sound.h"
 #include "platform/linux/ini_store.h"
+#include "platform/linux/linux_services.h"
 #include "platform/linux/sole_instance.h"
 #include "platform/qt/qt_choosers.h"
 #include "platform/qt/qt_help.h"

@@ -7,9 +7,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
-#include <ctime>
 
-#include "platform/linux/sysfs_power.h"
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_x11_hints.h"
 
@@ -65,20 +63,6 @@ Color QtScreen::systemColor(SystemColor which) {
         QPalette::Active, which == SystemColor::ButtonFace ? QPalette::Window : QPalette::Base);
     return static_cast<Color>(c.red()) | static_cast<Color>(c.green()) << 8 |
            static_cast<Color>(c.blue()) << 16;
-}
-
-int SysfsPowerService::getSystemPowerStatus(SystemPowerStatus& status) {
-    status = reader_.read();
-    return 1;
-}
-
-std::string LocalClock::timeOfDay() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%H:%M:%S", &local);
-    return buf;
 }
 
 std::string QtAppInfo::executableFolder() { return QCoreApplication::applicationDirPath().toStdString(); }

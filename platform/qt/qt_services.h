@@ -1,11 +1,9 @@
 #pragma once
-// The Qt backend's small services: the screen and the cursor, the battery, the time of day and the
-// program's folder.
+// The Qt backend's small services: the screen and the cursor, and the program's folder.
 
 #include <map>
 #include <string>
 
-#include "platform/linux/sysfs_power.h"
 #include "platform/runtime.h"
 
 namespace corvane {
@@ -26,20 +24,6 @@ class QtScreen final : public Screen {
 
   private:
     std::map<std::pair<BorderStyle, bool>, WindowFrame> frames_;
-};
-
-// The battery as /sys/class/power_supply describes it, read afresh on every call.
-class SysfsPowerService final : public PowerService {
-  public:
-    int getSystemPowerStatus(SystemPowerStatus& status) override;
-
-  private:
-    SysfsPowerReader reader_{kPowerSupplyRoot};
-};
-
-class LocalClock final : public Clock {
-  public:
-    std::string timeOfDay() override;
 };
 
 class QtAppInfo final : public AppInfo {
