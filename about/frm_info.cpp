@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "app/program.h"
-#include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "resources/icon_art.h"
+#include "shell/mkesta.h"
 #include "shell/numbers.h"
+#include "shell/program_context.h"
 
 namespace corvane {
 
@@ -74,7 +74,7 @@ std::int32_t halfOf(double difference) { return num::toInt32(difference) / 2; }
 
 }  // namespace
 
-frmInfo::frmInfo(Program& program)
+frmInfo::frmInfo(ProgramContext& program)
     : window(program.runtime(), "frmInfo",
              FormStyle{.caption = " About Corvane",
                        .border = BorderStyle::FixedDialog,
@@ -202,7 +202,7 @@ void frmInfo::cmdOK_KeyPress(std::int16_t& keyAscii) {
 void frmInfo::Form_Unload(std::int16_t& /*cancel*/) {
     mKesta& k = program_.kesta();
     k.SetTopmost(window, 0);
-    k.SetTopmost(program_.monitor().window, k.pnShowTop);
+    k.SetTopmost(program_.meterWindow(), k.pnShowTop);
     // The box's timers go with it.
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);

@@ -41,6 +41,14 @@ frmMonitor& Program::monitor() {
 
 void Program::showAbout() { about_.get().window.show(); }
 
+Form& Program::meterWindow() { return monitor().window; }
+
+Picture& Program::meterPicture() { return monitor().picHistory; }
+
+void Program::setToolTipLabel(const std::string& text) { toolTip().label(text); }
+
+void Program::hideToolTip() { toolTip().Hide(); }
+
 frmToolTip& Program::toolTip() {
     if (!toolTip_) {
         toolTip_ = std::make_unique<frmToolTip>(*this);

@@ -1,10 +1,10 @@
 // The meter's picture: the level as a bar in its band's colour, half of it in the mains colour on
 // mains power, under a grid of five divisions. Redrawn from scratch by every tick.
 
-#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "shell/mkesta.h"
 #include "shell/numbers.h"
+#include "shell/program_context.h"
 
 namespace corvane {
 

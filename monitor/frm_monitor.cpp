@@ -1,11 +1,11 @@
 #include "monitor/frm_monitor.h"
 
-#include "app/program.h"
 #include "platform/runtime.h"
 #include "shell/frm_main.h"
+#include "shell/mkesta.h"
 #include "shell/numbers.h"
+#include "shell/program_context.h"
 #include "shell/texts.h"
-#include "tooltip/frm_tooltip.h"
 
 namespace corvane {
 
@@ -17,7 +17,7 @@ constexpr int kReviveTicks = 10;
 
 }  // namespace
 
-frmMonitor::frmMonitor(Program& program)
+frmMonitor::frmMonitor(ProgramContext& program)
     : window(program.runtime(), "frmMonitor",
              FormStyle{.caption = "Corvane",
                        .border = BorderStyle::None,
@@ -74,15 +74,13 @@ void frmMonitor::picHistory_MouseDown(const MouseArgs& e) {
 // Every move, dragging included, hands the tooltip a fresh text, except while the right button is held.
 void frmMonitor::picHistory_MouseMove(const MouseArgs& e) {
     DragMove();
-    if (!(e.button & kRightButton)) program_.toolTip().label(GetStatusText(0));
+    if (!(e.button & kRightButton)) program_.setToolTipLabel(GetStatusText(0));
 }
 
 void frmMonitor::picHistory_MouseUp(const MouseArgs& e) {
     if (e.button & kLeftButton) program_.kesta().pnDragging = 0;
     if ((e.button & kRightButton) && !(e.button & kLeftButton)) {
-        frmToolTip& tip = program_.toolTip();
-        tip.tmrToolTip.setEnabled(false);
-        tip.window.hide();
+        program_.hideToolTip();
         program_.mainForm().popUpMenu();
     }
 }

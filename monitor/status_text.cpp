@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "shell/mkesta.h"
 #include "shell/numbers.h"
+#include "shell/program_context.h"
 
 namespace corvane {
 

@@ -1,11 +1,11 @@
 // The one-second tick: the reading, the hour of samples in phase with the last change of power
 // source, the minutes on battery, the drawing, the blink and the alarm, and the tray tip.
 
-#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "shell/mkesta.h"
 #include "shell/numbers.h"
+#include "shell/program_context.h"
 
 namespace corvane {
 

@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <string>
 
-#include "app/program.h"
 #include "options/frm_options.h"
 #include "platform/runtime.h"
+#include "shell/mkesta.h"
+#include "shell/program_context.h"
 
 namespace corvane {
 

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "app/program.h"
-#include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "resources/icon_art.h"
+#include "shell/mkesta.h"
 #include "shell/numbers.h"
+#include "shell/program_context.h"
 #include "shell/texts.h"
 
 namespace corvane {
@@ -65,7 +65,7 @@ PixelImage signImage(Sign sign) {
 
 }  // namespace
 
-frmOptions::frmOptions(Program& program)
+frmOptions::frmOptions(ProgramContext& program)
     : window(program.runtime(), "frmOptions",
              FormStyle{.caption = " Preferences",
                        .border = BorderStyle::FixedDialog,
@@ -203,24 +203,24 @@ void frmOptions::cmdOK_Click() {
     k.psWavFilePath = txtWavFile.text();
     k.pMonitorWidth = mnWidth;
 
-    frmMonitor& meter = program_.monitor();
+    Form& meter = program_.meterWindow();
     const std::pair<OptionButton*, std::int16_t> positions[] = {
         {&optLeftUpper, 0}, {&optLeftLower, 1}, {&optRightUpper, 2}, {&optRightLower, 3}, {&optAnyPlace, 4}};
     for (const auto& [option, number] : positions)
         if (option->value()) {
             k.pnPosOptNum = number;
             if (option == &optAnyPlace) {
-                k.pMonitorLeft = static_cast<float>(meter.window.left());
-                k.pMonitorTop = static_cast<float>(meter.window.top());
+                k.pMonitorLeft = static_cast<float>(meter.left());
+                k.pMonitorTop = static_cast<float>(meter.top());
             }
         }
     for (int i = 0; i < kColorSlots; ++i) k.plColor[i] = static_cast<std::int32_t>(picColor[i]->backColor());
 
-    meter.window.setBackColor(static_cast<Color>(k.plColor[6]));
-    meter.picHistory.setBackColor(static_cast<Color>(k.plColor[4]));
+    meter.setBackColor(static_cast<Color>(k.plColor[6]));
+    program_.meterPicture().setBackColor(static_cast<Color>(k.plColor[4]));
     k.pSetFormSize();
     k.pSetFormPosition();
-    std::int32_t left = num::toInt32(meter.window.left()), top = num::toInt32(meter.window.top());
+    std::int32_t left = num::toInt32(meter.left()), top = num::toInt32(meter.top());
     k.pMoveIntoScreen(left, top);
     window.unload();
 }
@@ -230,7 +230,7 @@ void frmOptions::cmdCancel_Click() { window.unload(); }
 void frmOptions::Form_Unload(std::int16_t& /*cancel*/) {
     mKesta& k = program_.kesta();
     k.SetTopmost(window, 0);
-    k.SetTopmost(program_.monitor().window, k.pnShowTop);
+    k.SetTopmost(program_.meterWindow(), k.pnShowTop);
 }
 
 }  // namespace corvane

@@ -9,7 +9,7 @@
 
 namespace corvane {
 
-class Program;
+class ProgramContext;
 
 inline constexpr const char* kHideMeterCaption = "Hide Battery Meter";
 inline constexpr const char* kShowMeterCaption = "Show Battery Meter";
@@ -30,7 +30,7 @@ inline constexpr int kIconRightUp = 517;
 
 class frmMain {
   public:
-    explicit frmMain(Program& program);
+    explicit frmMain(ProgramContext& program);
     ~frmMain();
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
@@ -56,7 +56,7 @@ class frmMain {
     void LoadSettings();
     void SaveSettings();
 
-    Program& program_;
+    ProgramContext& program_;
     std::int16_t nShowTicks_ = 0;
 };
 

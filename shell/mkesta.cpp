@@ -1,9 +1,9 @@
 #include "shell/mkesta.h"
 
-#include "app/program.h"
 #include "platform/runtime.h"
 #include "shell/numbers.h"
 #include "shell/paths.h"
+#include "shell/program_context.h"
 #include "shell/tray.h"
 
 namespace corvane {
