@@ -1,5 +1,6 @@
 #include "platform/control.h"
 
+#include <type_traits>
 #include <utility>
 
 #include "platform/forms.h"
@@ -45,24 +46,13 @@ void Control::setCaption(std::string caption) {
 }
 
 bool Control::focusable() const {
-    switch (kind_) {
-        case ControlKind::Picture:
-        case ControlKind::TextBox:
-        case ControlKind::CheckBox:
-        case ControlKind::OptionButton:
-        case ControlKind::CommandButton:
-            return true;
-        case ControlKind::Label:
-        case ControlKind::Frame:
-        case ControlKind::Image:
-            break;
-    }
-    return false;
+    return visit([](const auto& control) { return std::remove_cvref_t<decltype(control)>::kTakesFocus; });
 }
 
 bool Control::tabStop() const {
     if (!tabStop_ || !focusable()) return false;
-    return kind_ != ControlKind::OptionButton || static_cast<const OptionButton*>(this)->value();
+    const auto* option = as<OptionButton>();
+    return !option || option->value();
 }
 
 void Control::setTabStop(bool on) {

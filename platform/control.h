@@ -27,6 +27,8 @@ constexpr std::int16_t kShiftKey = 1;
 constexpr std::int16_t kCtrlKey = 2;
 constexpr std::int16_t kAltKey = 4;
 
+// The kinds of control (controls.h), as each control is tagged with its own; Control::visit and
+// Control::as read it, nothing else does.
 enum class ControlKind { Picture, Label, TextBox, CheckBox, OptionButton, CommandButton, Frame, Image };
 
 // What every control of a form has: a place in its container's units (the form's scale units,
@@ -40,9 +42,25 @@ class Control : public Placement {
     Control& operator=(const Control&) = delete;
 
     const std::string& name() const { return name_; }
-    ControlKind kind() const { return kind_; }
     Form& owner() const { return owner_; }
     Control* container() const { return container_; }
+
+    // The control as what it is: f is called with the Picture, Label, TextBox, CheckBox, OptionButton,
+    // CommandButton, Frame or Image this is, and its result returned. f must take every kind, so a
+    // kind that a caller does not handle fails to build there (see Overloaded in controls.h).
+    template <class F>
+    decltype(auto) visit(F&& f);
+    template <class F>
+    decltype(auto) visit(F&& f) const;
+    // The control as the kind K, or null when it is another kind.
+    template <class K>
+    K* as() {
+        return kind_ == K::kKind ? static_cast<K*>(this) : nullptr;
+    }
+    template <class K>
+    const K* as() const {
+        return kind_ == K::kKind ? static_cast<const K*>(this) : nullptr;
+    }
 
     bool visible() const { return visible_; }
     void setVisible(bool v);

@@ -8,7 +8,7 @@
 namespace corvane {
 
 Label::Label(Form& owner, std::string name, Control* container)
-    : Control(owner, std::move(name), ControlKind::Label, container) {}
+    : Control(owner, std::move(name), kKind, container) {}
 
 void Label::setAutoSize(bool on) {
     autoSize_ = on;
@@ -25,7 +25,7 @@ void Label::contentChanged() {
 }
 
 TextBox::TextBox(Form& owner, std::string name, Control* container)
-    : Control(owner, std::move(name), ControlKind::TextBox, container),
+    : Control(owner, std::move(name), kKind, container),
       backColor_(owner.runtime().screen().systemColor(SystemColor::Window)) {}
 
 void TextBox::setText(std::string text) {
@@ -55,7 +55,7 @@ void TextBox::userEdited(std::string text) {
 }
 
 CheckBox::CheckBox(Form& owner, std::string name, Control* container)
-    : Control(owner, std::move(name), ControlKind::CheckBox, container) {}
+    : Control(owner, std::move(name), kKind, container) {}
 
 void CheckBox::setValue(std::int16_t v) {
     value_ = v;
@@ -68,17 +68,15 @@ void CheckBox::userClicked() {
 }
 
 OptionButton::OptionButton(Form& owner, std::string name, Control* container)
-    : Control(owner, std::move(name), ControlKind::OptionButton, container) {}
+    : Control(owner, std::move(name), kKind, container) {}
 
 void OptionButton::setValue(bool on) {
     if (on)
         for (const auto& c : owner().controls())
-            if (c.get() != this && c->kind() == ControlKind::OptionButton && c->container() == container()) {
-                auto& other = static_cast<OptionButton&>(*c);
-                if (other.value_) {
-                    other.value_ = false;
-                    other.changed();
-                }
+            if (auto* other = c->as<OptionButton>();
+                other && other != this && other->container() == container() && other->value_) {
+                other->value_ = false;
+                other->changed();
             }
     value_ = on;
     changed();
@@ -90,16 +88,15 @@ void OptionButton::userClicked() {
 }
 
 CommandButton::CommandButton(Form& owner, std::string name, Control* container)
-    : Control(owner, std::move(name), ControlKind::CommandButton, container) {}
+    : Control(owner, std::move(name), kKind, container) {}
 
 void CommandButton::setDefault(bool on) {
     if (on)
         for (const auto& c : owner().controls())
-            if (c.get() != this && c->kind() == ControlKind::CommandButton)
-                if (auto& other = static_cast<CommandButton&>(*c); other.default_) {
-                    other.default_ = false;
-                    other.changed();
-                }
+            if (auto* other = c->as<CommandButton>(); other && other != this && other->default_) {
+                other->default_ = false;
+                other->changed();
+            }
     default_ = on;
     changed();
 }
@@ -107,16 +104,15 @@ void CommandButton::setDefault(bool on) {
 void CommandButton::setCancel(bool on) {
     if (on)
         for (const auto& c : owner().controls())
-            if (c.get() != this && c->kind() == ControlKind::CommandButton)
-                static_cast<CommandButton&>(*c).cancel_ = false;
+            if (auto* other = c->as<CommandButton>(); other && other != this) other->cancel_ = false;
     cancel_ = on;
 }
 
 Frame::Frame(Form& owner, std::string name, Control* container)
-    : Control(owner, std::move(name), ControlKind::Frame, container) {}
+    : Control(owner, std::move(name), kKind, container) {}
 
 Image::Image(Form& owner, std::string name, Control* container)
-    : Control(owner, std::move(name), ControlKind::Image, container) {}
+    : Control(owner, std::move(name), kKind, container) {}
 
 void Image::setPicture(PixelImage picture) {
     picture_ = std::move(picture);

@@ -1,10 +1,12 @@
 #pragma once
-// The kinds of control besides the picture box: labels, text boxes, check boxes, option buttons,
-// buttons, frames and images.
+// The kinds of control: the picture box (picture.h), labels, text boxes, check boxes, option buttons,
+// buttons, frames and images, and the one visit over them.
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "platform/control.h"
 #include "platform/graphics.h"
@@ -16,6 +18,8 @@ namespace corvane {
 // of its caption measured in its font.
 class Label final : public Control {
   public:
+    static constexpr ControlKind kKind = ControlKind::Label;
+    static constexpr bool kTakesFocus = false;
     Label(Form& owner, std::string name, Control* container = nullptr);
     bool autoSize() const { return autoSize_; }
     void setAutoSize(bool on);
@@ -30,6 +34,8 @@ class Label final : public Control {
 // A line of text the user can edit, unless it is locked.
 class TextBox final : public Control {
   public:
+    static constexpr ControlKind kKind = ControlKind::TextBox;
+    static constexpr bool kTakesFocus = true;
     TextBox(Form& owner, std::string name, Control* container = nullptr);
     const std::string& text() const { return text_; }
     // The program's change: shown, and not reported back as if the user had typed it.
@@ -57,6 +63,8 @@ constexpr std::int16_t kChecked = 1;
 
 class CheckBox final : public Control {
   public:
+    static constexpr ControlKind kKind = ControlKind::CheckBox;
+    static constexpr bool kTakesFocus = true;
     CheckBox(Form& owner, std::string name, Control* container = nullptr);
     std::int16_t value() const { return value_; }
     // The program's change: no click.
@@ -73,6 +81,8 @@ class CheckBox final : public Control {
 // selected.
 class OptionButton final : public Control {
   public:
+    static constexpr ControlKind kKind = ControlKind::OptionButton;
+    static constexpr bool kTakesFocus = true;
     OptionButton(Form& owner, std::string name, Control* container = nullptr);
     bool value() const { return value_; }
     // Selecting one clears the others of its group. The program's change: no click.
@@ -86,6 +96,8 @@ class OptionButton final : public Control {
 
 class CommandButton final : public Control {
   public:
+    static constexpr ControlKind kKind = ControlKind::CommandButton;
+    static constexpr bool kTakesFocus = true;
     CommandButton(Form& owner, std::string name, Control* container = nullptr);
     // Enter presses the default button and Esc the cancel button (see Form::keyPress); a form has at
     // most one of each.
@@ -103,6 +115,8 @@ class CommandButton final : public Control {
 // top left corner.
 class Frame final : public Control {
   public:
+    static constexpr ControlKind kKind = ControlKind::Frame;
+    static constexpr bool kTakesFocus = false;
     Frame(Form& owner, std::string name, Control* container = nullptr);
 };
 
@@ -110,6 +124,8 @@ class Frame final : public Control {
 // edges.
 class Image final : public Control {
   public:
+    static constexpr ControlKind kKind = ControlKind::Image;
+    static constexpr bool kTakesFocus = false;
     Image(Form& owner, std::string name, Control* container = nullptr);
     const PixelImage& picture() const { return picture_; }
     void setPicture(PixelImage picture);
@@ -117,5 +133,42 @@ class Image final : public Control {
   private:
     PixelImage picture_;
 };
+
+// A visitor made of lambdas, one for each kind: Overloaded{[](Picture&) {...}, [](Label&) {...}, ...}.
+template <class... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
+
+template <class F>
+decltype(auto) Control::visit(F&& f) {
+    switch (kind_) {
+        case ControlKind::Picture:
+            return std::forward<F>(f)(static_cast<Picture&>(*this));
+        case ControlKind::Label:
+            return std::forward<F>(f)(static_cast<Label&>(*this));
+        case ControlKind::TextBox:
+            return std::forward<F>(f)(static_cast<TextBox&>(*this));
+        case ControlKind::CheckBox:
+            return std::forward<F>(f)(static_cast<CheckBox&>(*this));
+        case ControlKind::OptionButton:
+            return std::forward<F>(f)(static_cast<OptionButton&>(*this));
+        case ControlKind::CommandButton:
+            return std::forward<F>(f)(static_cast<CommandButton&>(*this));
+        case ControlKind::Frame:
+            return std::forward<F>(f)(static_cast<Frame&>(*this));
+        case ControlKind::Image:
+            break;
+    }
+    return std::forward<F>(f)(static_cast<Image&>(*this));
+}
+
+template <class F>
+decltype(auto) Control::visit(F&& f) const {
+    return const_cast<Control&>(*this).visit(
+        [&f](auto& control) -> decltype(auto) { return std::forward<F>(f)(std::as_const(control)); });
+}
 
 }  // namespace corvane

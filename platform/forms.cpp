@@ -141,8 +141,7 @@ void Form::pixelsChanged() {
 void Form::presentPixels() {
     presentPending_ = false;
     for (auto& c : controls_)
-        if (c->kind() == ControlKind::Picture && static_cast<Picture&>(*c).takeNewPixels())
-            peer_->controlChanged(*c);
+        if (auto* picture = c->as<Picture>(); picture && picture->takeNewPixels()) peer_->controlChanged(*c);
 }
 
 }  // namespace corvane

@@ -10,7 +10,8 @@ namespace corvane {
 namespace {
 
 // By tab index; ties stay in the form's order.
-void sortByTabIndex(std::vector<Control*>& controls) {
+template <class C>
+void sortByTabIndex(std::vector<C*>& controls) {
     std::stable_sort(controls.begin(), controls.end(),
                      [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
 }
@@ -50,33 +51,31 @@ void Keyboard::keyPress(std::int16_t keyAscii) {
         if (keyAscii == 0 || !live()) return;
     }
     Control* button = nullptr;
-    if (keyAscii == kKeyReturn && focused && focused->kind() == ControlKind::CommandButton) {
+    if (keyAscii == kKeyReturn && focused && focused->as<CommandButton>()) {
         button = focused;
     } else {
         for (const auto& c : form_.controls())
-            if (c->kind() == ControlKind::CommandButton) {
-                const auto& b = static_cast<const CommandButton&>(*c);
-                if ((keyAscii == kKeyReturn && b.isDefault()) || (keyAscii == kKeyEscape && b.isCancel()))
-                    button = c.get();
-            }
+            if (const auto* b = c->as<CommandButton>(); b && ((keyAscii == kKeyReturn && b->isDefault()) ||
+                                                              (keyAscii == kKeyEscape && b->isCancel())))
+                button = c.get();
     }
     if (button && button->canHaveFocus()) button->click();
 }
 
 void Keyboard::arrowKey(bool forward) {
-    if (!live() || !active_ || active_->kind() != ControlKind::OptionButton) return;
-    std::vector<Control*> group;
+    if (!live() || !active_ || !active_->as<OptionButton>()) return;
+    std::vector<OptionButton*> group;
     for (const auto& c : form_.controls())
-        if (c->kind() == ControlKind::OptionButton && c->container() == active_->container() &&
-            c->canHaveFocus())
-            group.push_back(c.get());
+        if (auto* option = c->as<OptionButton>();
+            option && option->container() == active_->container() && option->canHaveFocus())
+            group.push_back(option);
     sortByTabIndex(group);
     const auto at = std::find(group.begin(), group.end(), active_);
     if (at == group.end()) return;
     const auto n = static_cast<std::ptrdiff_t>(group.size());
-    Control* next = group[static_cast<std::size_t>(((at - group.begin()) + (forward ? 1 : n - 1)) % n)];
+    OptionButton* next = group[static_cast<std::size_t>(((at - group.begin()) + (forward ? 1 : n - 1)) % n)];
     next->setFocus();
-    static_cast<OptionButton*>(next)->userClicked();
+    next->userClicked();
 }
 
 }  // namespace corvane

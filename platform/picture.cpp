@@ -9,7 +9,7 @@
 namespace corvane {
 
 Picture::Picture(Form& owner, std::string name, Control* container)
-    : Control(owner, std::move(name), ControlKind::Picture, container) {}
+    : Control(owner, std::move(name), kKind, container) {}
 
 void Picture::setBackColor(Color c) {
     backColor_ = c;

@@ -13,6 +13,8 @@ namespace corvane {
 // A picture box: placed like every control, drawn on in pixels.
 class Picture final : public Control {
   public:
+    static constexpr ControlKind kKind = ControlKind::Picture;
+    static constexpr bool kTakesFocus = true;
     Picture(Form& owner, std::string name, Control* container = nullptr);
 
     Color backColor() const { return backColor_; }

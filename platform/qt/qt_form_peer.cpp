@@ -163,59 +163,49 @@ void QtFormPeer::makeAll() {
 }
 
 // The user's actions come back as the model's user entry points, never through the setters the
-// program uses, so nothing the program does is reported back as the user's.
+// program uses, so nothing the program does is reported back as the user's. Labels and frames take no
+// mouse of their own: it goes to the form's router beneath them.
 QWidget* QtFormPeer::make(Control& control) {
-    QWidget* w = nullptr;
-    switch (control.kind()) {
-        case ControlKind::Picture:
-        case ControlKind::Image:
-            w = new QtPixelsWidget(widget_, control);
-            break;
-        case ControlKind::Label: {
+    QWidget* w = control.visit(Overloaded{
+        [this](Picture& picture) -> QWidget* { return new QtPixelsWidget(widget_, picture.image(), true); },
+        [this](Image& image) -> QWidget* { return new QtPixelsWidget(widget_, image.picture(), false); },
+        [this](Label&) -> QWidget* {
             auto* label = new QLabel(&widget_);
             label->setTextFormat(Qt::PlainText);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            w = label;
-            break;
-        }
-        case ControlKind::TextBox: {
+            label->setAttribute(Qt::WA_TransparentForMouseEvents);
+            return label;
+        },
+        [this](TextBox& box) -> QWidget* {
             auto* edit = new QLineEdit(&widget_);
-            auto& box = static_cast<TextBox&>(control);
             QObject::connect(edit, &QLineEdit::textEdited,
                              [&box](const QString& text) { box.userEdited(toBoxText(text)); });
-            w = edit;
-            break;
-        }
-        case ControlKind::CheckBox: {
+            return edit;
+        },
+        [this](CheckBox& box) -> QWidget* {
             auto* check = new QCheckBox(&widget_);
-            auto& box = static_cast<CheckBox&>(control);
             QObject::connect(check, &QCheckBox::clicked, [&box] { box.userClicked(); });
-            w = check;
-            break;
-        }
-        case ControlKind::OptionButton: {
+            return check;
+        },
+        [this](OptionButton& button) -> QWidget* {
             // The model keeps the groups (one a container), not Qt, which groups by parent widget.
             auto* option = new QRadioButton(&widget_);
             option->setAutoExclusive(false);
-            auto& button = static_cast<OptionButton&>(control);
             QObject::connect(option, &QRadioButton::clicked, [&button] { button.userClicked(); });
-            w = option;
-            break;
-        }
-        case ControlKind::CommandButton: {
+            return option;
+        },
+        [this](CommandButton& command) -> QWidget* {
             auto* button = new QPushButton(&widget_);
             button->setAutoDefault(false);
-            QObject::connect(button, &QPushButton::clicked, [&control] { control.click(); });
-            w = button;
-            break;
-        }
-        case ControlKind::Frame:
-            w = new QGroupBox(&widget_);
-            break;
-    }
-    // Labels and frames take no mouse of their own: it goes to the form's router beneath them.
-    if (control.kind() == ControlKind::Label || control.kind() == ControlKind::Frame)
-        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+            QObject::connect(button, &QPushButton::clicked, [&command] { command.click(); });
+            return button;
+        },
+        [this](Frame&) -> QWidget* {
+            auto* frame = new QGroupBox(&widget_);
+            frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+            return frame;
+        },
+    });
     w->installEventFilter(focusWatch_.get());
     children_[&control] = w;
     return w;
@@ -230,17 +220,12 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
                      : control.focusable() ? Qt::ClickFocus
                                            : Qt::NoFocus);
     w.setEnabled(control.enabledWithContainers());
-    switch (control.kind()) {
-        case ControlKind::Picture:
-        case ControlKind::Image:
-            w.update();
-            break;
-        case ControlKind::Label:
-            static_cast<QLabel&>(w).setText(toQString(control.caption()));
-            break;
-        case ControlKind::TextBox: {
+    control.visit(Overloaded{
+        [&w](const Picture&) { w.update(); },
+        [&w](const Image&) { w.update(); },
+        [&w](const Label& label) { static_cast<QLabel&>(w).setText(toQString(label.caption())); },
+        [&w](const TextBox& box) {
             auto& edit = static_cast<QLineEdit&>(w);
-            const auto& box = static_cast<const TextBox&>(control);
             // Only a real change: setting the same text again would move the cursor to the end.
             if (const QString text = fromBoxText(box.text()); edit.text() != text) edit.setText(text);
             edit.setReadOnly(box.locked());
@@ -248,30 +233,24 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
             QPalette palette = edit.palette();
             palette.setColor(QPalette::Base, toQColor(box.backColor()));
             edit.setPalette(palette);
-            break;
-        }
-        case ControlKind::CheckBox: {
+        },
+        [&w](const CheckBox& box) {
             auto& check = static_cast<QCheckBox&>(w);
-            check.setText(toQString(control.caption()));
-            check.setChecked(static_cast<const CheckBox&>(control).value() == kChecked);
-            break;
-        }
-        case ControlKind::OptionButton: {
+            check.setText(toQString(box.caption()));
+            check.setChecked(box.value() == kChecked);
+        },
+        [&w](const OptionButton& button) {
             auto& option = static_cast<QRadioButton&>(w);
-            option.setText(toQString(control.caption()));
-            option.setChecked(static_cast<const OptionButton&>(control).value());
-            break;
-        }
-        case ControlKind::CommandButton: {
+            option.setText(toQString(button.caption()));
+            option.setChecked(button.value());
+        },
+        [&w](const CommandButton& command) {
             auto& button = static_cast<QPushButton&>(w);
-            button.setText(toQString(control.caption()));
-            button.setDefault(static_cast<const CommandButton&>(control).isDefault());
-            break;
-        }
-        case ControlKind::Frame:
-            static_cast<QGroupBox&>(w).setTitle(toQString(control.caption()));
-            break;
-    }
+            button.setText(toQString(command.caption()));
+            button.setDefault(command.isDefault());
+        },
+        [&w](const Frame& frame) { static_cast<QGroupBox&>(w).setTitle(toQString(frame.caption())); },
+    });
     w.setVisible(control.shownWithContainers());
 }
 

@@ -1,3 +1,6 @@
+#include <optional>
+#include <string>
+
 #include "platform/win32/win32_form_peer.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window_class.h"
@@ -24,35 +27,46 @@ void setStyleBit(HWND window, int index, LONG_PTR bit, bool on) {
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-// What a control is as a window of a standard class: its class, and the style bits it never changes.
+// What a control is as a window: one of a standard class and the style bits it never changes, or one
+// of the program's own that shows a picture's or an image's pixels.
 struct ChildClass {
     const char* name;
     DWORD style;
+    const PixelImage* pixels = nullptr;  // what the program's own class shows
+    bool frame = false;                  // a group box, whose inside the form's colour fills
 };
 
 ChildClass childClassOf(const Control& control) {
-    switch (control.kind()) {
-        case ControlKind::Label:
-            return {"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX};
-        case ControlKind::TextBox:
-            return {"EDIT", ES_LEFT | ES_AUTOHSCROLL};
+    return control.visit(Overloaded{
+        [](const Label&) {
+            return ChildClass{"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX};
+        },
+        [](const TextBox&) {
+            return ChildClass{"EDIT", ES_LEFT | ES_AUTOHSCROLL};
+        },
         // The buttons do not check themselves: the model decides, and the window mirrors it. BS_NOTIFY
         // tells the form when one takes the focus.
-        case ControlKind::CheckBox:
-            return {"BUTTON", BS_CHECKBOX | BS_NOTIFY};
+        [](const CheckBox&) {
+            return ChildClass{"BUTTON", BS_CHECKBOX | BS_NOTIFY};
+        },
         // Option buttons check themselves as Windows does it in every dialog (a click, the arrow keys
         // in their group), and tell the form, which agrees.
-        case ControlKind::OptionButton:
-            return {"BUTTON", BS_AUTORADIOBUTTON | BS_NOTIFY};
-        case ControlKind::CommandButton:
-            return {"BUTTON", BS_PUSHBUTTON | BS_NOTIFY};
-        case ControlKind::Frame:
-            return {"BUTTON", BS_GROUPBOX};
-        case ControlKind::Picture:
-        case ControlKind::Image:
-            break;
-    }
-    return {kPixelsClass, 0};
+        [](const OptionButton&) {
+            return ChildClass{"BUTTON", BS_AUTORADIOBUTTON | BS_NOTIFY};
+        },
+        [](const CommandButton&) {
+            return ChildClass{"BUTTON", BS_PUSHBUTTON | BS_NOTIFY};
+        },
+        [](const Frame&) {
+            return ChildClass{"BUTTON", BS_GROUPBOX, nullptr, true};
+        },
+        [](const Picture& picture) {
+            return ChildClass{kPixelsClass, 0, &picture.image()};
+        },
+        [](const Image& image) {
+            return ChildClass{kPixelsClass, 0, &image.picture()};
+        },
+    });
 }
 
 }  // namespace
@@ -81,16 +95,16 @@ Win32FormPeer::Child& Win32FormPeer::make(Control& control) {
     HWND window = CreateWindowExA(0, cls.name, "", WS_CHILD | WS_CLIPSIBLINGS | cls.style, 0, 0, 0, 0, hwnd(),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                   GetModuleHandleA(nullptr), nullptr);
-    auto& child =
-        *children_.emplace_back(std::make_unique<Child>(Child{this, &control, window, {}, nullptr}));
+    auto& child = *children_.emplace_back(
+        std::make_unique<Child>(Child{this, &control, window, cls.pixels, {}, nullptr}));
     if (!window) {
         form_.runtime().reportProblem("a control's window could not be created (error " +
                                       std::to_string(GetLastError()) + ")");
         return child;
     }
-    if (control.kind() == ControlKind::Picture || control.kind() == ControlKind::Image) {
+    if (cls.pixels) {
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&child));
-    } else if (control.kind() == ControlKind::Frame) {
+    } else if (cls.frame) {
         // A group box paints its border and caption only; what lies inside it is the form's colour,
         // which the form itself cannot paint there (it paints around its child windows).
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&child));
@@ -115,41 +129,35 @@ void Win32FormPeer::mirror(Child& child) {
     HFONT font = text.fontFor(control.font());
     if (reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)) != font)
         SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    std::string shown = control.caption();
-    switch (control.kind()) {
-        case ControlKind::TextBox: {
-            const auto& box = static_cast<const TextBox&>(control);
+    std::optional<std::string> shown;  // the window's text; the program's own windows have none
+    control.visit(Overloaded{
+        [&](const Label& label) { shown = label.caption(); },
+        [&](const TextBox& box) {
             shown = box.text();
             SendMessageA(w, EM_SETREADONLY, box.locked(), 0);
             setStyleBit(w, GWL_EXSTYLE, WS_EX_CLIENTEDGE, box.border());
             InvalidateRect(w, nullptr, TRUE);  // its colour may have changed
-            break;
-        }
-        case ControlKind::CheckBox:
-            SendMessageA(w, BM_SETCHECK, static_cast<const CheckBox&>(control).value() == kChecked, 0);
-            break;
-        case ControlKind::OptionButton:
-            SendMessageA(w, BM_SETCHECK, static_cast<const OptionButton&>(control).value(), 0);
-            break;
-        case ControlKind::CommandButton:
-            SendMessageA(
-                w, BM_SETSTYLE,
-                (static_cast<const CommandButton&>(control).isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
-                    BS_NOTIFY,
-                TRUE);
-            break;
-        case ControlKind::Picture:
-        case ControlKind::Image:
-            InvalidateRect(w, nullptr, FALSE);
-            break;
-        case ControlKind::Label:
-        case ControlKind::Frame:
-            break;
-    }
-    if (control.kind() != ControlKind::Picture && control.kind() != ControlKind::Image &&
-        windowText(w) != shown) {
+        },
+        [&](const CheckBox& box) {
+            shown = box.caption();
+            SendMessageA(w, BM_SETCHECK, box.value() == kChecked, 0);
+        },
+        [&](const OptionButton& option) {
+            shown = option.caption();
+            SendMessageA(w, BM_SETCHECK, option.value(), 0);
+        },
+        [&](const CommandButton& button) {
+            shown = button.caption();
+            SendMessageA(w, BM_SETSTYLE, (button.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY,
+                         TRUE);
+        },
+        [&](const Frame& frame) { shown = frame.caption(); },
+        [&](const Picture&) { InvalidateRect(w, nullptr, FALSE); },
+        [&](const Image&) { InvalidateRect(w, nullptr, FALSE); },
+    });
+    if (shown && windowText(w) != *shown) {
         mirroring_ = true;
-        SetWindowTextA(w, shown.c_str());
+        SetWindowTextA(w, shown->c_str());
         mirroring_ = false;
     }
     mirrorTip(child);
@@ -166,21 +174,26 @@ void Win32FormPeer::command(WPARAM wParam, LPARAM lParam) {
         dialogKey(LOWORD(wParam));
         return;
     }
-    Control& control = *child->control;
     const WORD code = HIWORD(wParam);
-    if (control.kind() == ControlKind::TextBox) {
-        if (code == EN_SETFOCUS) form_.keyboard().userFocused(&control);
-        if (code == EN_CHANGE && !mirroring_)
-            static_cast<TextBox&>(control).userEdited(windowText(child->window));
-        return;
-    }
-    // With BS_NOTIFY a quick second click comes as a double-click of its own: it is a click all the same.
-    if (code == BN_CLICKED || code == BN_DOUBLECLICKED) {
-        if (control.kind() == ControlKind::CheckBox) static_cast<CheckBox&>(control).userClicked();
-        if (control.kind() == ControlKind::OptionButton) static_cast<OptionButton&>(control).userClicked();
-        if (control.kind() == ControlKind::CommandButton) control.click();
-    }
-    if (code == BN_SETFOCUS) form_.keyboard().userFocused(&control);
+    const auto buttonNotice = [&](Control& button, auto&& click) {
+        // With BS_NOTIFY a quick second click comes as a double-click of its own: a click all the same.
+        if (code == BN_CLICKED || code == BN_DOUBLECLICKED) click();
+        if (code == BN_SETFOCUS) form_.keyboard().userFocused(&button);
+    };
+    child->control->visit(Overloaded{
+        [&](TextBox& box) {
+            if (code == EN_SETFOCUS) form_.keyboard().userFocused(&box);
+            if (code == EN_CHANGE && !mirroring_) box.userEdited(windowText(child->window));
+        },
+        [&](CheckBox& box) { buttonNotice(box, [&box] { box.userClicked(); }); },
+        [&](OptionButton& option) { buttonNotice(option, [&option] { option.userClicked(); }); },
+        [&](CommandButton& button) { buttonNotice(button, [&button] { button.click(); }); },
+        // Static controls, group boxes and the program's own windows send no notifications.
+        [](Label&) {},
+        [](Frame&) {},
+        [](Picture&) {},
+        [](Image&) {},
+    });
 }
 
 }  // namespace corvane::win32

@@ -25,9 +25,9 @@
 
 namespace corvane::win32 {
 
-// Paints a picture's or an image's pixels into its window's client area: a picture fills it, an image
-// shows its picture from the top left corner with the form's colour beyond it.
-void paintPixels(HDC dc, const Control& control, const RECT& client);
+// Paints a picture's or an image's pixels into its window's client area from the top left corner, and
+// the colour around them beyond: a picture's fill it, an image's may not.
+void paintPixels(HDC dc, const PixelImage& image, Color around, const RECT& client);
 
 class Win32FormPeer final : public FormPeer {
   public:
@@ -57,8 +57,9 @@ class Win32FormPeer final : public FormPeer {
         Win32FormPeer* peer;
         Control* control;
         HWND window;
-        std::string tip;   // the tooltip text the tooltip control has for it
-        WNDPROC original;  // a frame's own window procedure, under ours
+        const PixelImage* pixels;  // a picture's or an image's, which its window shows
+        std::string tip;           // the tooltip text the tooltip control has for it
+        WNDPROC original;          // a frame's own window procedure, under ours
     };
 
     // The window and its messages.

@@ -10,10 +10,10 @@ namespace corvane::win32 {
 // The dialog manager's groups run from a WS_GROUP window to the next: every control is one of its own,
 // except the option buttons of one container, which are one group from the first in tab order.
 bool Win32FormPeer::startsGroup(const Control& control) {
-    if (control.kind() != ControlKind::OptionButton) return true;
+    if (!control.as<OptionButton>()) return true;
     for (const auto& c : control.owner().controls())
-        if (c.get() != &control && c->kind() == ControlKind::OptionButton &&
-            c->container() == control.container() && c->tabIndex() < control.tabIndex())
+        if (c.get() != &control && c->as<OptionButton>() && c->container() == control.container() &&
+            c->tabIndex() < control.tabIndex())
             return false;
     return true;
 }
@@ -48,7 +48,7 @@ void Win32FormPeer::order() {
     std::vector<std::pair<std::tuple<bool, int, int>, HWND>> stack;
     for (std::size_t i = 0; i < children_.size(); ++i) {
         const Control& c = *children_[i]->control;
-        const bool frame = c.kind() == ControlKind::Frame;
+        const bool frame = c.as<Frame>() != nullptr;
         stack.push_back(
             {{frame, frame ? -depth(c) : c.tabIndex(), -static_cast<int>(i)}, children_[i]->window});
     }

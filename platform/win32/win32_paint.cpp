@@ -24,10 +24,7 @@ std::uint32_t toDibPixel(Color c) { return ((c & 0xFFu) << 16) | (c & 0xFF00u) |
 
 }  // namespace
 
-void paintPixels(HDC dc, const Control& control, const RECT& client) {
-    const bool picture = control.kind() == ControlKind::Picture;
-    const PixelImage& image =
-        picture ? static_cast<const Picture&>(control).image() : static_cast<const Image&>(control).picture();
+void paintPixels(HDC dc, const PixelImage& image, Color around, const RECT& client) {
     const int saved = SaveDC(dc);
     const int w = image.width(), h = image.height();
     if (w > 0 && h > 0) {
@@ -45,7 +42,7 @@ void paintPixels(HDC dc, const Control& control, const RECT& client) {
         // The form's colour goes only around the pixels, so nothing flickers between two colours.
         ExcludeClipRect(dc, 0, 0, w, h);
     }
-    const UniqueBrush back(CreateSolidBrush(control.owner().backColor()));  // a COLORREF is 0x00BBGGRR too
+    const UniqueBrush back(CreateSolidBrush(around));  // a COLORREF is 0x00BBGGRR too
     FillRect(dc, &client, back.get());
     RestoreDC(dc, saved);
 }
@@ -55,7 +52,7 @@ void Win32FormPeer::paintPixelsWindow(Child& child) {
     PaintScope scope(child.window);
     RECT client{};
     GetClientRect(child.window, &client);
-    paintPixels(scope.dc(), *child.control, client);
+    paintPixels(scope.dc(), *child.pixels, form_.backColor(), client);
 }
 
 void Win32FormPeer::paint() {
@@ -68,8 +65,8 @@ void Win32FormPeer::paint() {
 // The standard controls ask their parent for their colours: the form's, or a text box's own.
 LRESULT Win32FormPeer::colours(HDC dc, HWND control) {
     Color colour = form_.backColor();
-    if (const Child* c = childOf(control); c && c->control->kind() == ControlKind::TextBox)
-        colour = static_cast<const TextBox&>(*c->control).backColor();
+    if (const Child* c = childOf(control))
+        if (const auto* box = c->control->as<TextBox>()) colour = box->backColor();
     SetBkColor(dc, colour);
     return reinterpret_cast<LRESULT>(brush(colour));
 }

@@ -457,7 +457,7 @@ TEST_F(RuntimeTest, ACloseFromTheWindowSystemIsTheFormsOwnQuery) {
 }
 
 // What a control's window paints at a pixel of its form, through paintPixels as its WM_PAINT does.
-Color pixelOf(const Control& control, HWND window, int formX, int formY) {
+Color pixelOf(const Picture& picture, HWND window, int formX, int formY) {
     POINT p{formX, formY};
     MapWindowPoints(GetParent(window), window, &p, 1);
     RECT client{};
@@ -469,7 +469,7 @@ Color pixelOf(const Control& control, HWND window, int formX, int formY) {
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!bitmap || !dc) return 0xFF000000;
     Selection selected(dc.get(), bitmap.get());
-    paintPixels(dc.get(), control, client);
+    paintPixels(dc.get(), picture.image(), picture.owner().backColor(), client);
     GdiFlush();
     const std::uint32_t px = static_cast<const std::uint32_t*>(bits)[p.y * client.right + p.x];
     return ((px & 0xFFu) << 16) | (px & 0xFF00u) | ((px >> 16) & 0xFFu);  // as 0x00BBGGRR
@@ -594,10 +594,10 @@ TEST_F(TwoPicturesTest, PaintsThePicturesInTheFormsOrderAndTheBackColourAroundTh
         std::string letters;
         for (int x = 0; x < 32; ++x) {
             HWND at = ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
-            const Control* control = at == peer().windowOf(f.under) ? static_cast<Control*>(&f.under)
+            const Picture* picture = at == peer().windowOf(f.under) ? &f.under
                                      : at == over                   ? &f.over
                                                                     : nullptr;
-            letters += control ? letter(pixelOf(*control, at, x, y)) : letter(f.window.backColor());
+            letters += picture ? letter(pixelOf(*picture, at, x, y)) : letter(f.window.backColor());
         }
         return letters;
     };
@@ -736,17 +736,17 @@ TEST_F(DialogsTest, EveryControlIsAWindowOfItsClassWhereTheModelPutsIt) {
             ASSERT_NE(w, nullptr) << c->name();
             EXPECT_EQ(GetParent(w), window);
             EXPECT_EQ(childRect(w), c->pixelRect()) << c->name() << c->index();
-            const bool pixels = c->kind() == ControlKind::Picture || c->kind() == ControlKind::Image;
-            const bool edit = c->kind() == ControlKind::TextBox;
-            EXPECT_EQ(classOf(w), pixels                            ? "CorvanePixels"
-                                  : edit                            ? "Edit"
-                                  : c->kind() == ControlKind::Label ? "Static"
-                                                                    : "Button")
+            const bool pixels = c->as<Picture>() || c->as<Image>();
+            const bool edit = c->as<TextBox>();
+            EXPECT_EQ(classOf(w), pixels           ? "CorvanePixels"
+                                  : edit           ? "Edit"
+                                  : c->as<Label>() ? "Static"
+                                                   : "Button")
                 << c->name();
             if (!pixels) {
                 char caption[128] = {};
                 GetWindowTextA(w, caption, sizeof caption);
-                EXPECT_EQ(caption, edit ? static_cast<const TextBox&>(*c).text() : c->caption()) << c->name();
+                EXPECT_EQ(caption, edit ? c->as<TextBox>()->text() : c->caption()) << c->name();
                 EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)),
                           text.fontFor(c->font()));
             }
