@@ -191,7 +191,7 @@ void frmOptions::cmdOK_Click() {
     mKesta& k = program_.kesta();
     if (chkAlarmEnabled.value() == kChecked && trimBlanks(txtWavFile.text()).empty()) {
         program_.runtime().choosers().messageBox(window, "Enter a sound file name or disable alarm.",
-                                                 kMsgBoxExclamation, " Corvane");
+                                                 MessageBoxKind::Exclamation, " Corvane");
         return;
     }
     k.pnShowTop = chkShowTop.value();

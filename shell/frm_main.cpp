@@ -6,6 +6,7 @@
 #include "shell/mkesta.h"
 #include "shell/program_context.h"
 #include "shell/settings.h"
+#include "shell/tray.h"
 
 namespace corvane {
 
@@ -44,12 +45,12 @@ frmMain::frmMain(ProgramContext& program)
         Form_QueryUnload(cancel, mode);
     };
     tmrShow.onTimer = [this] { tmrShow_Timer(); };
-    program.runtime().tray().onNotify = [this](int mouseMessage) {
-        if (!program_.runtime().ended()) picIcon_MouseMove(mouseMessage);
+    program.runtime().tray().onEvent = [this](TrayEvent event) {
+        if (!program_.runtime().ended()) picIcon_MouseMove(mouseMessageOf(event));
     };
 }
 
-frmMain::~frmMain() { program_.runtime().tray().onNotify = nullptr; }
+frmMain::~frmMain() { program_.runtime().tray().onEvent = nullptr; }
 
 void frmMain::Form_Load() {
     mKesta& k = program_.kesta();
@@ -143,7 +144,8 @@ void frmMain::mnuMenuArray_Click(std::int16_t index) {
             skippingErrors([&] { tmrShow.setEnabled(true); });
             break;
         case kMenuHelp:
-            skippingErrors([&] { program_.runtime().help().show(program_.helpFile, kHelpContents, 0); });
+            skippingErrors(
+                [&] { program_.runtime().help().show(program_.helpFile, HelpCommand::Contents, 0); });
             break;
         case kMenuAbout:
             skippingErrors([&] { k.SetTopmost(program_.meterWindow(), 0); });

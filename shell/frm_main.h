@@ -22,12 +22,6 @@ inline constexpr std::int16_t kMenuHelp = 4;
 inline constexpr std::int16_t kMenuAbout = 5;
 inline constexpr std::int16_t kMenuExit = 7;
 
-// The icon's notifications: the mouse message that happened on it.
-inline constexpr int kIconMouseMove = 512;
-inline constexpr int kIconLeftDown = 513;
-inline constexpr int kIconLeftDoubleClick = 515;
-inline constexpr int kIconRightUp = 517;
-
 class frmMain {
   public:
     explicit frmMain(ProgramContext& program);
@@ -45,7 +39,7 @@ class frmMain {
     void ToggleMonitor();
     // The program was started again while it runs: the user is looking for the meter.
     void BringMeterForward();
-    // The icon's notifications arrive here, each as the number of the mouse message on the icon.
+    // The icon's mouse events arrive here, each as the number of its mouse message (shell/tray.h).
     void picIcon_MouseMove(int mouseMessage);
     void mnuMenuArray_Click(std::int16_t index);
     void tmrShow_Timer();

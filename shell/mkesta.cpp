@@ -38,16 +38,10 @@ void mKesta::pGetMinSec(std::int16_t& minute, std::int16_t& second) {
     second = num::toInt16(num::valPrefix(std::string_view(time).substr(next + 1)));
 }
 
-void mKesta::TrayAddIcon() {
-    program_.runtime().tray().shellNotifyIcon(kNimAdd, makeNotifyIconData(kNimAdd, kStartTip));
-}
+void mKesta::TrayAddIcon() { program_.runtime().tray().add(trayTip(kStartTip)); }
 
-void mKesta::TrayModifyIcon() {
-    program_.runtime().tray().shellNotifyIcon(kNimModify, makeNotifyIconData(kNimModify, psTrayTip));
-}
+void mKesta::TrayModifyIcon() { program_.runtime().tray().setTip(trayTip(psTrayTip)); }
 
-void mKesta::TrayDeleteIcon() {
-    program_.runtime().tray().shellNotifyIcon(kNimDelete, makeNotifyIconData(kNimDelete, {}));
-}
+void mKesta::TrayDeleteIcon() { program_.runtime().tray().remove(); }
 
 }  // namespace corvane

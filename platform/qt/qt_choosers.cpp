@@ -60,27 +60,16 @@ std::optional<std::string> QtChoosers::chooseFile(Form& owner, const FileChooser
     return dialog.selectedFiles().front().toLocal8Bit().toStdString();
 }
 
-int QtChoosers::messageBox(Form& owner, const std::string& text, int style, const std::string& title) {
+void QtChoosers::messageBox(Form& owner, const std::string& text, MessageBoxKind kind,
+                            const std::string& title) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (style & 0x70) {
-        case 16:
-            icon = QMessageBox::Critical;
-            break;
-        case 32:
-            icon = QMessageBox::Question;
-            break;
-        case 48:
+    switch (kind) {
+        case MessageBoxKind::Exclamation:
             icon = QMessageBox::Warning;
-            break;
-        case 64:
-            icon = QMessageBox::Information;
-            break;
-        default:
             break;
     }
     QMessageBox box(icon, latin1(title), latin1(text), QMessageBox::Ok, parentOf(owner));
     box.exec();
-    return 1;
 }
 
 }  // namespace corvane

@@ -24,8 +24,8 @@ QString helpPagePath(const std::string& besideProgram) {
 
 }  // namespace
 
-void QtHelp::show(const std::string& helpFile, int command, int data) {
-    const HtmlHelpPage page = htmlHelpPage(helpFile, '/', command, data);
+void QtHelp::show(const std::string& helpFile, HelpCommand command, int context) {
+    const HtmlHelpPage page = htmlHelpPage(helpFile, '/', command, context);
     QUrl url = QUrl::fromLocalFile(helpPagePath(page.file));
     if (!page.anchor.empty()) url.setFragment(QString::fromLatin1(page.anchor.c_str()));
     QDesktopServices::openUrl(url);

@@ -11,7 +11,7 @@ namespace corvane::win32 {
 class Win32Help final : public HelpService {
   public:
     void setOwner(HWND owner) { owner_ = owner; }
-    void show(const std::string& helpFile, int command, int data) override;
+    void show(const std::string& helpFile, HelpCommand command, int context) override;
 
   private:
     HWND owner_ = nullptr;

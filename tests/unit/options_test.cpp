@@ -261,8 +261,9 @@ TEST(Options, AnAlarmWithoutASoundFileIsRefusedWithAMessage) {
         type(d.txtWavFile, c.file);
         type(d.txtLowUpper, "40");
         d.cmdOK.click();
-        EXPECT_EQ(p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,48, Corvane)"),
-                  c.refused ? 1u : 0u);
+        EXPECT_EQ(
+            p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)"),
+            c.refused ? 1u : 0u);
         EXPECT_EQ(p.optionsOpen(), c.refused);
         EXPECT_EQ(p.k.pnLowUpper, c.refused ? 25 : 40);
         EXPECT_EQ(p.k.psWavFilePath, c.refused ? "" : c.file);  // untrimmed
@@ -439,7 +440,7 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
 TEST(Options, HelpOpensThePreferencesTopic) {
     WithOptions p;
     p.open().cmdHelp.click();
-    EXPECT_EQ(p.rt.calls.back(), "WinHelp(C:\\Program Files\\Corvane\\quillmet.hlp,1,13)");
+    EXPECT_EQ(p.rt.calls.back(), "Help(C:\\Program Files\\Corvane\\quillmet.hlp,topic 13)");
 }
 
 TEST(Options, OpeningItAgainWhileOpenShowsTheSameDialog) {

@@ -309,7 +309,8 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
         EXPECT_EQ(box.icon(), QMessageBox::Warning);
         box.accept();
     });
-    EXPECT_EQ(choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", 48, " Corvane"), 1);
+    choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", MessageBoxKind::Exclamation,
+                        " Corvane");
     EXPECT_EQ(title, " Corvane");
     EXPECT_EQ(file, "Enter a sound file name or disable alarm.");
 }

@@ -158,18 +158,13 @@ TEST_F(RegistryStoreTest, AWriteFailingPartWayPutsTheOldValuesBack) {
 
 // ---- Tray record and program folder -----------------------------------------------------------
 
+// The record the program has always sent: id 1, flags 7 (message, icon and tip), callback message 512,
+// the tip padded with blanks after its NUL, and cut so that NUL fits.
 TEST(ShellRecord, IsTheFirstVersionRecordOfThisPlatform) {
-    NotifyIconData data;
-    data.uID = 1;
-    data.uFlags = 7;
-    data.uCallbackMessage = 512;
-    data.hIcon = true;
-    data.szTip.fill(' ');
-    std::copy_n("Battery status", 15, data.szTip.begin());
     HWND window = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
     HICON icon = reinterpret_cast<HICON>(static_cast<INT_PTR>(0x5678));
 
-    const NOTIFYICONDATAA nid = toShellRecord(data, window, icon);
+    const NOTIFYICONDATAA nid = toShellRecord("Battery status", window, icon);
     EXPECT_EQ(nid.cbSize, offsetof(NOTIFYICONDATAA, szTip) + 64);
     EXPECT_EQ(nid.cbSize, sizeof(void*) == 8 ? 104u : 88u);
     EXPECT_EQ(nid.hWnd, window);
@@ -177,11 +172,11 @@ TEST(ShellRecord, IsTheFirstVersionRecordOfThisPlatform) {
     EXPECT_EQ(nid.uFlags, 7u);
     EXPECT_EQ(nid.uCallbackMessage, 512u);
     EXPECT_EQ(nid.hIcon, icon);
-    EXPECT_EQ(std::string(nid.szTip, 64), std::string(data.szTip.data(), 64));
+    EXPECT_EQ(std::string(nid.szTip, 64), std::string("Battery status\0", 15) + std::string(49, ' '));
     EXPECT_EQ(nid.szTip[64], '\0') << "nothing beyond the first-version tip";
 
-    data.hIcon = false;
-    EXPECT_EQ(toShellRecord(data, window, icon).hIcon, nullptr);
+    const NOTIFYICONDATAA cut = toShellRecord(std::string(70, 'x'), window, icon);
+    EXPECT_EQ(std::string(cut.szTip, 64), std::string(63, 'x') + '\0');
 }
 
 TEST(ProgramFolder, HasNoTrailingBackslashExceptAtADriveRoot) {
@@ -219,20 +214,22 @@ TEST_F(RuntimeTest, TheEndOfTheSessionAsksEveryLoadedFormOnceOldestFirst) {
 }
 
 TEST_F(RuntimeTest, IconNotificationsReachTheProgramUntilItEnds) {
-    std::vector<int> notified;
-    rt.tray().onNotify = [&](int message) { notified.push_back(message); };
+    std::vector<TrayEvent> notified;
+    rt.tray().onEvent = [&](TrayEvent event) { notified.push_back(event); };
     rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
-    NotifyIconData add;
-    add.uID = 1;
-    add.uFlags = NIF_MESSAGE;
-    add.uCallbackMessage = WM_MOUSEMOVE;
-    rt.tray().shellNotifyIcon(kNimAdd, add);
+    SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);  // no icon yet
+    rt.tray().add("Battery status");
     EXPECT_TRUE(rt.tray().reportsHover());
 
-    SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+    // The mouse messages the program tells apart; the middle button means nothing to it.
+    for (LPARAM message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+                           WM_RBUTTONUP, WM_MBUTTONDOWN})
+        SendMessageA(rt.window(), WM_MOUSEMOVE, 1, message);
     rt.end();
     SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
-    EXPECT_EQ(notified, std::vector<int>{WM_LBUTTONDBLCLK});
+    EXPECT_EQ(notified, (std::vector<TrayEvent>{TrayEvent::MouseMove, TrayEvent::LeftButtonDown,
+                                                TrayEvent::LeftButtonUp, TrayEvent::LeftDoubleClick,
+                                                TrayEvent::RightButtonDown, TrayEvent::RightButtonUp}));
 }
 
 TEST_F(RuntimeTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
@@ -241,17 +238,8 @@ TEST_F(RuntimeTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
         calls.emplace_back(message, *nid);
         return TRUE;
     };
-    auto record = [](const char* tip) {
-        NotifyIconData d;
-        d.uID = 1;
-        d.uFlags = 7;
-        d.uCallbackMessage = 512;
-        d.hIcon = true;
-        std::copy_n(tip, std::strlen(tip) + 1, d.szTip.begin());
-        return d;
-    };
-    rt.tray().shellNotifyIcon(kNimAdd, record("Battery status"));
-    rt.tray().shellNotifyIcon(kNimModify, record("80%"));
+    rt.tray().add("Battery status");
+    rt.tray().setTip("80%");
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].second.hWnd, rt.window());
     EXPECT_NE(calls[0].second.hIcon, nullptr) << "the program icon from the resources";
@@ -265,7 +253,11 @@ TEST_F(RuntimeTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
     EXPECT_EQ(calls[1].first, static_cast<DWORD>(NIM_MODIFY));
     EXPECT_STREQ(calls[1].second.szTip, "80%");
 
-    rt.tray().shellNotifyIcon(kNimDelete, NotifyIconData{});
+    calls.clear();
+    rt.tray().remove();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].first, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(calls[0].second.uID, 1u);
     calls.clear();
     SendMessageA(rt.window(), taskbarCreated, 0, 0);
     EXPECT_TRUE(calls.empty()) << "a removed icon stays removed";
@@ -900,8 +892,8 @@ TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
 
     gShown = {};
     SetTimer(nullptr, 0, 50, readAndAnswer);
-    EXPECT_EQ(choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", 48, " Corvane"),
-              IDOK);
+    choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", MessageBoxKind::Exclamation,
+                        " Corvane");
     EXPECT_EQ(gShown.title, " Corvane");
     EXPECT_EQ(gShown.text, "Enter a sound file name or disable alarm.");
 }

@@ -1,0 +1,22 @@
+#pragma once
+// The program's texts as Qt takes them, and back.
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// The program's own texts are single-byte, as the Windows program's are.
+inline QString latin1(std::string_view s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// What the user types and what the file system holds, file names above all, is in the system's own
+// encoding.
+inline QString fromLocal(std::string_view s) {
+    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline std::string toLocal(const QString& s) { return s.toLocal8Bit().toStdString(); }
+
+}  // namespace corvane
