@@ -85,11 +85,7 @@ void frmMonitor::picHistory_MouseUp(const MouseArgs& e) {
     }
 }
 
-void frmMonitor::picHistory_DblClick() {
-    window.hide();
-    program_.mainForm().mnuMenuArray[0].caption = kShowMeterCaption;
-    program_.kesta().pnMonitorHidden = 1;
-}
+void frmMonitor::picHistory_DblClick() { program_.mainForm().HideMeter(); }
 
 void frmMonitor::DragStart() {
     mKesta& k = program_.kesta();
@@ -104,21 +100,15 @@ void frmMonitor::DragStart() {
 void frmMonitor::DragMove() {
     mKesta& k = program_.kesta();
     if (k.pnDragging == 0) return;
-    Screen& screen = program_.runtime().screen();
     PointPx p;  // a failed read leaves it at zero
-    screen.getCursorPos(p);
+    program_.runtime().screen().getCursorPos(p);
     const float dx = static_cast<float>(p.x) - k.pDragCursorX;
     const float dy = static_cast<float>(p.y) - k.pDragCursorY;
     // Whole twips in 32 bits rather than 16, so desktops wider than 2184 pixels work too.
     std::int32_t left = num::toInt32(dx * k.pnTwipsPerPixelX + k.pDragFormLeft);
     std::int32_t top = num::toInt32(dy * k.pnTwipsPerPixelY + k.pDragFormTop);
-    if (left < 0) left = 0;
-    if (top < 0) top = 0;
-    const double sw = screen.widthTwips(), sh = screen.heightTwips();
-    if (static_cast<float>(window.width() + left) > sw) left = num::toInt32(sw - window.width());
-    if (static_cast<float>(window.height() + top) > sh) top = num::toInt32(sh - window.height());
-    window.setLeft(left);
-    window.setTop(top);
+    // It stops at every edge, as the dialog's OK keeps it on the screen.
+    k.pMoveIntoScreen(left, top);
 }
 
 void frmMonitor::tmrRevive_Timer() {

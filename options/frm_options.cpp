@@ -47,10 +47,6 @@ const char* const kColorTips[kColorSlots] = {
     "Click here to change the border color.",
 };
 
-// Half a difference of twips, the difference rounded to a whole number first and the half cut toward
-// zero, as every centring in the dialog is computed.
-std::int32_t halfOf(double difference) { return num::toInt32(difference) / 2; }
-
 PixelImage signImage(Sign sign) {
     const auto argb = signPixels(sign);
     PixelImage img;
@@ -58,7 +54,7 @@ PixelImage signImage(Sign sign) {
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) {
             const std::uint32_t p = argb[static_cast<std::size_t>(y * 12 + x)];
-            img.fillRect(x, y, x, y, ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
+            img.fillRect(x, y, x, y, fromXrgb(p));
         }
     return img;
 }
@@ -159,14 +155,15 @@ void frmOptions::Form_Load() {
     imgMinus.setHeight(12 * k.pnTwipsPerPixelY);
     imgPlus.setWidth(12 * k.pnTwipsPerPixelX);
     imgPlus.setHeight(12 * k.pnTwipsPerPixelY);
-    imgMinus.setTop(picPreview.top() + halfOf(picPreview.height() - imgMinus.height()));
+    imgMinus.setTop(picPreview.top() + num::halfOf(picPreview.height() - imgMinus.height()));
     imgPlus.setTop(imgMinus.top());
     mnWidth = num::toInt16(k.pMonitorWidth);
     picPreview.setWidth(k.pnTwipsPerPixelX * k.pMonitorWidth);
     CenterPreview();
     for (int i = 0; i < kColorSlots; ++i) {
         Picture& box = *picColor[i];
-        lblColor[i]->setLeft(box.left() + halfOf(box.width() - lblColor[i]->width()) + k.pnTwipsPerPixelX);
+        lblColor[i]->setLeft(box.left() + num::halfOf(box.width() - lblColor[i]->width()) +
+                             k.pnTwipsPerPixelX);
         box.setBackColor(static_cast<Color>(k.plColor[i]));
     }
     // A stored flag other than 0 and 1 acts as set wherever the meter reads it (upright, kept on top
@@ -184,7 +181,7 @@ void frmOptions::Form_Load() {
 
 void frmOptions::CenterPreview() {
     const std::int32_t minusRight = num::toInt32(imgMinus.left() + imgMinus.width());
-    picPreview.setLeft(minusRight + halfOf(imgPlus.left() - minusRight - picPreview.width()));
+    picPreview.setLeft(minusRight + num::halfOf(imgPlus.left() - minusRight - picPreview.width()));
 }
 
 void frmOptions::cmdOK_Click() {

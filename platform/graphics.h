@@ -9,6 +9,18 @@ namespace corvane {
 
 using Color = std::uint32_t;  // 0x00BBGGRR: red in the lowest byte
 
+// The one place the byte order is spelt out: a colour from its parts, its parts, and the colour in the
+// other order, 0x00RRGGBB, in which Qt, a Windows bitmap and the icon art keep their pixels (top byte
+// dropped).
+constexpr Color rgb(unsigned red, unsigned green, unsigned blue) {
+    return (red & 0xFFu) | (green & 0xFFu) << 8 | (blue & 0xFFu) << 16;
+}
+constexpr unsigned redOf(Color c) { return c & 0xFFu; }
+constexpr unsigned greenOf(Color c) { return c >> 8 & 0xFFu; }
+constexpr unsigned blueOf(Color c) { return c >> 16 & 0xFFu; }
+constexpr std::uint32_t toXrgb(Color c) { return redOf(c) << 16 | greenOf(c) << 8 | blueOf(c); }
+constexpr Color fromXrgb(std::uint32_t xrgb) { return rgb(xrgb >> 16, xrgb >> 8, xrgb); }
+
 // A font by name and size, as the program names it; the text service finds what stands for it.
 struct Font {
     std::string name = "Arial";

@@ -57,14 +57,12 @@ void frmMain::Form_Load() {
     window.setLeft(kOffScreenLeft);
     k.TrayAddIcon();
     LoadSettings();
-    Form& meter = program_.meterWindow();
-    meter.show();
+    program_.meterWindow().show();
     if (program_.runtime().ended()) return;
     if (k.pnMonitorHidden == 0) {
         mnuMenuArray[0].caption = kHideMeterCaption;
     } else if (k.pnMonitorHidden == 1) {
-        mnuMenuArray[0].caption = kShowMeterCaption;
-        meter.hide();
+        HideMeter();
     }
 }
 
@@ -79,16 +77,19 @@ void frmMain::Form_QueryUnload(std::int16_t& /*cancel*/, std::int16_t unloadMode
 
 void frmMain::ToggleMonitor() {
     mKesta& k = program_.kesta();
-    Form& meter = program_.meterWindow();
     if (mnuMenuArray[0].caption == kHideMeterCaption) {
-        meter.hide();
-        mnuMenuArray[0].caption = kShowMeterCaption;
-        k.pnMonitorHidden = 1;
+        HideMeter();
     } else if (mnuMenuArray[0].caption == kShowMeterCaption) {
-        meter.show();
+        program_.meterWindow().show();
         mnuMenuArray[0].caption = kHideMeterCaption;
         k.pnMonitorHidden = 0;
     }
+}
+
+void frmMain::HideMeter() {
+    program_.meterWindow().hide();
+    mnuMenuArray[0].caption = kShowMeterCaption;
+    program_.kesta().pnMonitorHidden = 1;
 }
 
 // A hidden meter is shown the way the menu shows it, so the caption and the stored state say so too;

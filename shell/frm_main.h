@@ -37,6 +37,8 @@ class frmMain {
     void Form_Load();
     void Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
     void ToggleMonitor();
+    // Hides the meter the way the menu does: the first caption and the stored state say so too.
+    void HideMeter();
     // The program was started again while it runs: the user is looking for the meter.
     void BringMeterForward();
     // The icon's mouse events arrive here, each as the number of its mouse message (shell/tray.h).

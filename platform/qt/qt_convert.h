@@ -1,9 +1,12 @@
 #pragma once
-// The program's texts as Qt takes them, and back.
+// The program's texts and colours as Qt takes them, and back.
 
+#include <QColor>
 #include <QString>
 #include <string>
 #include <string_view>
+
+#include "platform/graphics.h"
 
 namespace corvane {
 
@@ -18,5 +21,11 @@ inline QString fromLocal(std::string_view s) {
     return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
 }
 inline std::string toLocal(const QString& s) { return s.toLocal8Bit().toStdString(); }
+
+// Opaque, as every colour of the program is.
+inline QRgb toQRgb(Color c) { return 0xFF000000u | toXrgb(c); }
+inline Color fromQRgb(QRgb c) { return fromXrgb(c); }
+inline QColor toQColor(Color c) { return QColor::fromRgb(toQRgb(c)); }
+inline Color fromQColor(const QColor& c) { return fromQRgb(c.rgb()); }
 
 }  // namespace corvane

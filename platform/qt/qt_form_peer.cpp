@@ -11,6 +11,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_pixels_widget.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_x11_hints.h"
@@ -31,23 +32,6 @@ Qt::WindowFlags windowFlagsOf(const FormStyle& style) {
     }
     return flags;
 }
-
-namespace {
-
-// The program's texts are single-byte, as the Windows program's are.
-QString toQString(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-// What the user types into a text box, a file name above all, is in the system's own encoding.
-QString fromBoxText(const std::string& s) {
-    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
-std::string toBoxText(const QString& s) { return s.toLocal8Bit().toStdString(); }
-
-QColor toQColor(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-}  // namespace
 
 // Tells the form which control the user gave the keyboard focus to, and hands it the arrow keys on an
 // option button, which move among the options of its group.
@@ -121,7 +105,7 @@ void QtFormPeer::visibilityChanged() {
 
 void QtFormPeer::backColorChanged() { widget_.update(); }
 
-void QtFormPeer::captionChanged() { widget_.setWindowTitle(toQString(form_.style().caption)); }
+void QtFormPeer::captionChanged() { widget_.setWindowTitle(latin1(form_.style().caption)); }
 
 void QtFormPeer::topmostChanged() {
     // The widget is told the new flags without acting on them (it would re-create its window at the
@@ -179,7 +163,7 @@ QWidget* QtFormPeer::make(Control& control) {
         [this](TextBox& box) -> QWidget* {
             auto* edit = new QLineEdit(&widget_);
             QObject::connect(edit, &QLineEdit::textEdited,
-                             [&box](const QString& text) { box.userEdited(toBoxText(text)); });
+                             [&box](const QString& text) { box.userEdited(toLocal(text)); });
             return edit;
         },
         [this](CheckBox& box) -> QWidget* {
@@ -214,7 +198,7 @@ QWidget* QtFormPeer::make(Control& control) {
 void QtFormPeer::mirror(Control& control, QWidget& w) {
     const PixelRect r = control.pixelRect();
     w.setGeometry(r.left, r.top, r.width, r.height);
-    w.setToolTip(toQString(control.toolTipText()));
+    w.setToolTip(latin1(control.toolTipText()));
     w.setFont(static_cast<QtText&>(form_.runtime().text()).qfont(control.font()));
     w.setFocusPolicy(control.tabStop()     ? Qt::StrongFocus
                      : control.focusable() ? Qt::ClickFocus
@@ -223,11 +207,11 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
     control.visit(Overloaded{
         [&w](const Picture&) { w.update(); },
         [&w](const Image&) { w.update(); },
-        [&w](const Label& label) { static_cast<QLabel&>(w).setText(toQString(label.caption())); },
+        [&w](const Label& label) { static_cast<QLabel&>(w).setText(latin1(label.caption())); },
         [&w](const TextBox& box) {
             auto& edit = static_cast<QLineEdit&>(w);
             // Only a real change: setting the same text again would move the cursor to the end.
-            if (const QString text = fromBoxText(box.text()); edit.text() != text) edit.setText(text);
+            if (const QString text = fromLocal(box.text()); edit.text() != text) edit.setText(text);
             edit.setReadOnly(box.locked());
             edit.setFrame(box.border());
             QPalette palette = edit.palette();
@@ -236,20 +220,20 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
         },
         [&w](const CheckBox& box) {
             auto& check = static_cast<QCheckBox&>(w);
-            check.setText(toQString(box.caption()));
+            check.setText(latin1(box.caption()));
             check.setChecked(box.value() == kChecked);
         },
         [&w](const OptionButton& button) {
             auto& option = static_cast<QRadioButton&>(w);
-            option.setText(toQString(button.caption()));
+            option.setText(latin1(button.caption()));
             option.setChecked(button.value());
         },
         [&w](const CommandButton& command) {
             auto& button = static_cast<QPushButton&>(w);
-            button.setText(toQString(command.caption()));
+            button.setText(latin1(command.caption()));
             button.setDefault(command.isDefault());
         },
-        [&w](const Frame& frame) { static_cast<QGroupBox&>(w).setTitle(toQString(frame.caption())); },
+        [&w](const Frame& frame) { static_cast<QGroupBox&>(w).setTitle(latin1(frame.caption())); },
     });
     w.setVisible(control.shownWithContainers());
 }

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_form_widget.h"
 
 namespace corvane {
@@ -14,10 +15,7 @@ QImage toQImage(const PixelImage& img) {
     QImage q(img.width(), img.height(), QImage::Format_RGB32);
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(q.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const Color c = img.at(x, y);
-            row[x] = qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-        }
+        for (int x = 0; x < img.width(); ++x) row[x] = toQRgb(img.at(x, y));
     }
     return q;
 }

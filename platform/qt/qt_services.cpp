@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_x11_hints.h"
 
@@ -59,10 +60,8 @@ WindowFrame QtScreen::windowFrame(const FormStyle& style) {
 }
 
 Color QtScreen::systemColor(SystemColor which) {
-    const QColor c = QApplication::palette().color(
-        QPalette::Active, which == SystemColor::ButtonFace ? QPalette::Window : QPalette::Base);
-    return static_cast<Color>(c.red()) | static_cast<Color>(c.green()) << 8 |
-           static_cast<Color>(c.blue()) << 16;
+    return fromQColor(QApplication::palette().color(
+        QPalette::Active, which == SystemColor::ButtonFace ? QPalette::Window : QPalette::Base));
 }
 
 std::string QtAppInfo::executableFolder() { return QCoreApplication::applicationDirPath().toStdString(); }

@@ -19,9 +19,6 @@ class PaintScope {
     PAINTSTRUCT ps_{};
 };
 
-// The picture's 0x00BBGGRR pixels as a 32-bit DIB wants them in memory: blue, green, red, unused.
-std::uint32_t toDibPixel(Color c) { return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu); }
-
 }  // namespace
 
 void paintPixels(HDC dc, const PixelImage& image, Color around, const RECT& client) {
@@ -29,7 +26,8 @@ void paintPixels(HDC dc, const PixelImage& image, Color around, const RECT& clie
     const int w = image.width(), h = image.height();
     if (w > 0 && h > 0) {
         std::vector<std::uint32_t> bits(image.pixels().size());
-        for (std::size_t i = 0; i < bits.size(); ++i) bits[i] = toDibPixel(image.pixels()[i]);
+        // A 32-bit DIB holds blue, green, red, unused in memory: 0x00RRGGBB.
+        for (std::size_t i = 0; i < bits.size(); ++i) bits[i] = toXrgb(image.pixels()[i]);
         BITMAPINFO bmi{};
         bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
         bmi.bmiHeader.biWidth = w;

@@ -464,7 +464,7 @@ Color pixelOf(const Picture& picture, HWND window, int formX, int formY) {
     paintPixels(dc.get(), picture.image(), picture.owner().backColor(), client);
     GdiFlush();
     const std::uint32_t px = static_cast<const std::uint32_t*>(bits)[p.y * client.right + p.x];
-    return ((px & 0xFFu) << 16) | (px & 0xFF00u) | ((px >> 16) & 0xFFu);  // as 0x00BBGGRR
+    return fromXrgb(px);
 }
 
 class TwoPicturesTest : public RuntimeTest {
@@ -813,7 +813,7 @@ TEST_F(DialogsTest, AFrameShowsTheFormsColourInsideAndItsPicturesAboveIt) {
     SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
     GdiFlush();
     const std::uint32_t px = static_cast<const std::uint32_t*>(bits)[5];
-    EXPECT_EQ(((px & 0xFFu) << 16) | (px & 0xFF00u) | ((px >> 16) & 0xFFu), o.window.backColor());
+    EXPECT_EQ(fromXrgb(px), o.window.backColor());
     EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
     EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
     EXPECT_EQ(
