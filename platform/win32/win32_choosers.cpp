@@ -10,7 +10,7 @@
 
 #include "platform/win32/win32_runtime.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 std::string nulSeparatedFilter(const std::string& filter) {
     std::string nul = filter;
@@ -64,4 +64,4 @@ void Win32Choosers::messageBox(Form& owner, const std::string& text, MessageBoxK
     MessageBoxA(Win32Runtime::windowOf(owner), text.c_str(), title.c_str(), style);
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

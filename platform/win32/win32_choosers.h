@@ -7,7 +7,7 @@
 
 #include "platform/runtime.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 class Win32Choosers final : public Choosers {
   public:
@@ -21,4 +21,4 @@ class Win32Choosers final : public Choosers {
 // "Sound files (*.wav)|*.wav" as the file dialog takes it: each "|" a NUL, and a second NUL at the end.
 std::string nulSeparatedFilter(const std::string& filter);
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -5,7 +5,7 @@
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window_class.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 namespace {
 
@@ -196,4 +196,4 @@ void Win32FormPeer::command(WPARAM wParam, LPARAM lParam) {
     });
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

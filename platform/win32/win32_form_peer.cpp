@@ -4,7 +4,7 @@
 
 #include "platform/win32/win32_window_class.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 Win32FormPeer::Win32FormPeer(Form& form) : form_(form) {
     const NativeStyle native = nativeStyleOf(form.style());
@@ -120,4 +120,4 @@ LRESULT Win32FormPeer::handlePixels(Child& child, UINT message, WPARAM wParam, L
     }
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

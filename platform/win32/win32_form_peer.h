@@ -23,7 +23,7 @@
 #include "platform/runtime.h"
 #include "platform/win32/handles.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 // Paints a picture's or an image's pixels into its window's client area from the top left corner, and
 // the colour around them beyond: a picture's fill it, an image's may not.
@@ -115,4 +115,4 @@ class Win32FormPeer final : public FormPeer {
     bool mirroring_ = false;         // the text we set: the EN_CHANGE it brings is not the user's
 };
 
-}  // namespace corvane::win32
+}  // namespace corvane

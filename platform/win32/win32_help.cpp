@@ -7,7 +7,7 @@
 
 #include "platform/help_page.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 std::string fileUrl(const std::string& path, const std::string& anchor) {
     std::string url = "file:///";
@@ -47,4 +47,4 @@ void Win32Help::show(const std::string& helpFile, HelpCommand command, int conte
     ShellExecuteA(owner_, "open", page.file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

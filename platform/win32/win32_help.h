@@ -6,7 +6,7 @@
 
 #include "platform/runtime.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 class Win32Help final : public HelpService {
   public:
@@ -21,4 +21,4 @@ class Win32Help final : public HelpService {
 // anchor on its way to the browser.
 std::string fileUrl(const std::string& path, const std::string& anchor);
 
-}  // namespace corvane::win32
+}  // namespace corvane

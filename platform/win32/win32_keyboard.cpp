@@ -5,7 +5,7 @@
 
 #include "platform/win32/win32_form_peer.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 // The dialog manager's groups run from a WS_GROUP window to the next: every control is one of its own,
 // except the option buttons of one container, which are one group from the first in tab order.
@@ -60,4 +60,4 @@ void Win32FormPeer::order() {
     }
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -4,7 +4,7 @@
 
 #include "platform/win32/win32_form_peer.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 namespace {
 
@@ -87,4 +87,4 @@ void Win32FormPeer::holdCapture(bool hold, HWND on) {
     }
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -2,7 +2,7 @@
 
 #include "platform/win32/win32_form_peer.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 namespace {
 
@@ -87,4 +87,4 @@ HBRUSH Win32FormPeer::brush(Color colour) {
     return it->second.get();
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

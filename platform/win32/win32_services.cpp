@@ -10,7 +10,7 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_window_class.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 namespace {
 
@@ -99,4 +99,4 @@ std::string folderOfModulePath(const std::string& modulePath) {
     return folder;
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -6,7 +6,7 @@
 
 #include "platform/runtime.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 class Win32Screen final : public Screen {
   public:
@@ -47,4 +47,4 @@ class Win32AppInfo final : public AppInfo {
 // root ("C:\").
 std::string folderOfModulePath(const std::string& modulePath);
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -5,7 +5,7 @@
 
 #include "platform/text.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 namespace {
 
@@ -76,4 +76,4 @@ void Win32Text::drawLine(PixelImage& image, int x, int y, const Font& font, std:
         for (int col = 0; col < w; ++col) image.plot(left + col, top + row, fromXrgb(px[row * w + col]));
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -4,7 +4,7 @@
 
 #include "platform/win32/win32_form_peer.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 // One tooltip control for the form, with a tool for each control that has a text.
 void Win32FormPeer::mirrorTip(Child& child) {
@@ -31,4 +31,4 @@ void Win32FormPeer::mirrorTip(Child& child) {
     child.tip = tip;
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -5,7 +5,7 @@
 
 #include "platform/win32/resource_ids.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 namespace {
 
@@ -97,4 +97,4 @@ void Win32Tray::restore() {
     if (lastModify_) shell(NIM_MODIFY, &*lastModify_);
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

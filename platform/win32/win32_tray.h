@@ -15,7 +15,7 @@
 #include "platform/runtime.h"
 #include "platform/win32/handles.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 // The icon's id, and the message its notifications come as to the window (lParam: the mouse message).
 inline constexpr UINT kTrayIconId = 1;
@@ -60,4 +60,4 @@ class Win32Tray final : public TrayIcon {
     std::optional<NOTIFYICONDATAA> lastModify_;
 };
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -7,7 +7,7 @@
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/win32_form_peer.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 void registerFormClass(HINSTANCE instance) {
     WNDCLASSEXA wc{};
@@ -56,4 +56,4 @@ NativeStyle nativeStyleOf(const FormStyle& style) {
     return n;
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -6,7 +6,7 @@
 
 #include "platform/forms.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 inline constexpr const char* kFormClass = "CorvaneForm";
 inline constexpr const char* kPixelsClass = "CorvanePixels";
@@ -25,4 +25,4 @@ struct NativeStyle {
 };
 NativeStyle nativeStyleOf(const FormStyle& style);
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -35,7 +35,7 @@
 #include "tests/unit/text_checks.h"
 #include "tests/unit/two_pictures.h"
 
-namespace corvane::win32 {
+namespace corvane::test {
 namespace {
 
 // ---- Registry store ---------------------------------------------------------------------------
@@ -1071,4 +1071,4 @@ TEST_F(MeterOnWin32, TheWindowRepaintsOnlyWhenTheTicksPictureChanged) {
 }
 
 }  // namespace
-}  // namespace corvane::win32
+}  // namespace corvane::test
