@@ -7,6 +7,18 @@
 
 namespace corvane {
 
+namespace {
+
+// Each other control of the same kind on the form, for the settings of which at most one is on: the
+// selected option of a group, the default and the cancel button.
+template <class K, class F>
+void forOthers(K& self, F&& f) {
+    for (const auto& c : self.owner().controls())
+        if (auto* other = c->template as<K>(); other && other != &self) f(*other);
+}
+
+}  // namespace
+
 Label::Label(Form& owner, std::string name, Control* container)
     : Control(owner, std::move(name), kKind, container) {}
 
@@ -72,12 +84,11 @@ OptionButton::OptionButton(Form& owner, std::string name, Control* container)
 
 void OptionButton::setValue(bool on) {
     if (on)
-        for (const auto& c : owner().controls())
-            if (auto* other = c->as<OptionButton>();
-                other && other != this && other->container() == container() && other->value_) {
-                other->value_ = false;
-                other->changed();
-            }
+        forOthers(*this, [this](OptionButton& other) {
+            if (other.container() != container() || !other.value_) return;
+            other.value_ = false;
+            other.changed();
+        });
     value_ = on;
     changed();
 }
@@ -92,19 +103,17 @@ CommandButton::CommandButton(Form& owner, std::string name, Control* container)
 
 void CommandButton::setDefault(bool on) {
     if (on)
-        for (const auto& c : owner().controls())
-            if (auto* other = c->as<CommandButton>(); other && other != this && other->default_) {
-                other->default_ = false;
-                other->changed();
-            }
+        forOthers(*this, [](CommandButton& other) {
+            if (!other.default_) return;
+            other.default_ = false;
+            other.changed();
+        });
     default_ = on;
     changed();
 }
 
 void CommandButton::setCancel(bool on) {
-    if (on)
-        for (const auto& c : owner().controls())
-            if (auto* other = c->as<CommandButton>(); other && other != this) other->cancel_ = false;
+    if (on) forOthers(*this, [](CommandButton& other) { other.cancel_ = false; });
     cancel_ = on;
 }
 
