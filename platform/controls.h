@@ -99,7 +99,7 @@ class CommandButton final : public Control {
     static constexpr ControlKind kKind = ControlKind::CommandButton;
     static constexpr bool kTakesFocus = true;
     CommandButton(Form& owner, std::string name, Control* container = nullptr);
-    // Enter presses the default button and Esc the cancel button (see Form::keyPress); a form has at
+    // Enter presses the default button and Esc the cancel button (see Keyboard::keyPress); a form has at
     // most one of each.
     bool isDefault() const { return default_; }
     void setDefault(bool on);

@@ -54,6 +54,8 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         EXPECT_EQ(placeOf(a.cmdOK), (Rect{1642, 5550, 1095, 375}));
         EXPECT_GT(a.cmdOK.top(), a.Frame1.height());
         EXPECT_EQ(a.window.keyboard().activeControl(), &a.cmdOK);
+        // The only Tab stop: the scrolling line reads as part of the box, not as a field to type into.
+        EXPECT_EQ(a.window.keyboard().tabOrder(), std::vector<Control*>{&a.cmdOK});
         EXPECT_EQ(a.window.style().caption, " About Corvane");
         EXPECT_EQ(a.lblAppname.caption(), "Corvane Version 2.2");
         EXPECT_TRUE(a.window.topmost());
