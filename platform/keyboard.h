@@ -25,7 +25,7 @@ class Keyboard {
     // The program moves the focus (Control::setFocus): noted and shown.
     void focus(Control* control);
     // The form is being shown: the focus goes to the first control in the tab order that can have it,
-    // unless one has it already. Not shown yet: the window shows it once it is there.
+    // unless one has it already. The form tells the peer once its window is up.
     void focusOnShow();
 
     // The controls Tab stops at, in tab order (by tab index, ties in the form's order).
