@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "resources/icon_art.h"
+#include "shell/mkesta.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
+#include "shell/program_context.h"
 
 namespace corvane {
 
@@ -45,17 +45,16 @@ PixelImage iconPicture(ClockHands hands, Color background) {
     const auto& argb = iconArt(hands);
     PixelImage img;
     img.resize(32, 32, background);
-    auto channel = [](std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const std::uint32_t p = argb[static_cast<std::size_t>(y * 32 + x)];
-            const int a = channel(p, 24);
-            // Source red, green, blue over the background's (which holds red lowest).
-            auto over = [&](int src, int bg) { return (src * a + bg * (255 - a) + 127) / 255; };
-            const int r = over(channel(p, 16), channel(background, 0));
-            const int g = over(channel(p, 8), channel(background, 8));
-            const int b = over(channel(p, 0), channel(background, 16));
-            img.fillRect(x, y, x, y, static_cast<Color>(r | (g << 8) | (b << 16)));
+            const unsigned a = p >> 24;
+            const Color source = fromXrgb(p);
+            auto over = [a](unsigned src, unsigned bg) { return (src * a + bg * (255 - a) + 127) / 255; };
+            img.fillRect(
+                x, y, x, y,
+                rgb(over(redOf(source), redOf(background)), over(greenOf(source), greenOf(background)),
+                    over(blueOf(source), blueOf(background))));
         }
     return img;
 }
@@ -69,12 +68,9 @@ C& placed(C& c, double left, double top, double width, double height) {
     return c;
 }
 
-// Half a difference, the difference rounded to a whole number first and the half cut toward zero.
-std::int32_t halfOf(double difference) { return num::toInt32(difference) / 2; }
-
 }  // namespace
 
-frmInfo::frmInfo(Program& program)
+frmInfo::frmInfo(ProgramContext& program)
     : window(program.runtime(), "frmInfo",
              FormStyle{.caption = " About Corvane",
                        .border = BorderStyle::FixedDialog,
@@ -138,8 +134,8 @@ void frmInfo::Form_Load() {
     Timer2.setEnabled(true);
     k.SetTopmost(window, 1);
     for (int i = 0; i < kNoticeLines; ++i) msNotice[i] = kNotice[i];
-    window.setTop(num::toInt32(screen.heightTwips() - window.height()) / 2);
-    window.setLeft(num::toInt32(screen.widthTwips() - window.width()) / 2);
+    window.setTop(num::halfOf(screen.heightTwips() - window.height()));
+    window.setLeft(num::halfOf(screen.widthTwips() - window.width()));
     imgMain.setWidth(32 * screen.twipsPerPixelX());
     imgMain.setHeight(32 * screen.twipsPerPixelY());
 
@@ -149,7 +145,7 @@ void frmInfo::Form_Load() {
     Frame2.setWidth(Frame1.width() - 240);
     window.setWidth(Frame1.width() + 240);
     Frame1.setLeft(120 - num::toInt16(window.width() - window.scaleWidth()) / 2);
-    auto centre = [this](Control& c) { c.setLeft(halfOf(Frame1.width() - c.width())); };
+    auto centre = [this](Control& c) { c.setLeft(num::halfOf(Frame1.width() - c.width())); };
     for (Control* c : std::initializer_list<Control*>{&lblAppname, &lblCopyright, &lblName, &imgMain, &cmdOK,
                                                       &txtAllrights, &Frame2})
         centre(*c);
@@ -202,7 +198,7 @@ void frmInfo::cmdOK_KeyPress(std::int16_t& keyAscii) {
 void frmInfo::Form_Unload(std::int16_t& /*cancel*/) {
     mKesta& k = program_.kesta();
     k.SetTopmost(window, 0);
-    k.SetTopmost(program_.monitor().window, k.pnShowTop);
+    k.SetTopmost(program_.meterWindow(), k.pnShowTop);
     // The box's timers go with it.
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);

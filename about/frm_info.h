@@ -8,16 +8,17 @@
 #include <string>
 
 #include "platform/forms.h"
+#include "platform/timer.h"
 
 namespace corvane {
 
-class Program;
+class ProgramContext;
 
 inline constexpr int kNoticeLines = 5;
 
 class frmInfo {
   public:
-    explicit frmInfo(Program& program);
+    explicit frmInfo(ProgramContext& program);
 
     Form window;
     Timer Timer2;  // the clock hands
@@ -48,7 +49,7 @@ class frmInfo {
     const std::string& scrollText() const { return msScroll; }
 
   private:
-    Program& program_;
+    ProgramContext& program_;
     std::array<std::string, kNoticeLines> msNotice;
     std::string msScroll;
     std::int16_t mnScroll = 0;   // characters scrolled off to the left

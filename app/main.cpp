@@ -1,6 +1,6 @@
+#include "app/program.h"
 #include "platform/runtime.h"
 #include "shell/command_line.h"
-#include "shell/program.h"
 
 int main(int argc, char** argv) {
     // Before the runtime: printing the version needs no display, and touches no settings.

@@ -15,7 +15,7 @@
 
 #include "platform/headless/headless_runtime.h"
 #include "platform/linux/sysfs_power.h"
-#include "shell/program.h"
+#include "app/program.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include "platform/runtime.h"
 #include "shell/frm_main.h"
+#include "shell/mkesta.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
+#include "shell/program_context.h"
 #include "shell/texts.h"
-#include "tooltip/frm_tooltip.h"
 
 namespace corvane {
 
@@ -17,7 +17,7 @@ constexpr int kReviveTicks = 10;
 
 }  // namespace
 
-frmMonitor::frmMonitor(Program& program)
+frmMonitor::frmMonitor(ProgramContext& program)
     : window(program.runtime(), "frmMonitor",
              FormStyle{.caption = "Corvane",
                        .border = BorderStyle::None,
@@ -74,24 +74,18 @@ void frmMonitor::picHistory_MouseDown(const MouseArgs& e) {
 // Every move, dragging included, hands the tooltip a fresh text, except while the right button is held.
 void frmMonitor::picHistory_MouseMove(const MouseArgs& e) {
     DragMove();
-    if (!(e.button & kRightButton)) program_.toolTip().label(GetStatusText(0));
+    if (!(e.button & kRightButton)) program_.setToolTipLabel(GetStatusText(0));
 }
 
 void frmMonitor::picHistory_MouseUp(const MouseArgs& e) {
     if (e.button & kLeftButton) program_.kesta().pnDragging = 0;
     if ((e.button & kRightButton) && !(e.button & kLeftButton)) {
-        frmToolTip& tip = program_.toolTip();
-        tip.tmrToolTip.setEnabled(false);
-        tip.window.hide();
+        program_.hideToolTip();
         program_.mainForm().popUpMenu();
     }
 }
 
-void frmMonitor::picHistory_DblClick() {
-    window.hide();
-    program_.mainForm().mnuMenuArray[0].caption = kShowMeterCaption;
-    program_.kesta().pnMonitorHidden = 1;
-}
+void frmMonitor::picHistory_DblClick() { program_.mainForm().HideMeter(); }
 
 void frmMonitor::DragStart() {
     mKesta& k = program_.kesta();
@@ -106,21 +100,15 @@ void frmMonitor::DragStart() {
 void frmMonitor::DragMove() {
     mKesta& k = program_.kesta();
     if (k.pnDragging == 0) return;
-    Screen& screen = program_.runtime().screen();
     PointPx p;  // a failed read leaves it at zero
-    screen.getCursorPos(p);
+    program_.runtime().screen().getCursorPos(p);
     const float dx = static_cast<float>(p.x) - k.pDragCursorX;
     const float dy = static_cast<float>(p.y) - k.pDragCursorY;
     // Whole twips in 32 bits rather than 16, so desktops wider than 2184 pixels work too.
     std::int32_t left = num::toInt32(dx * k.pnTwipsPerPixelX + k.pDragFormLeft);
     std::int32_t top = num::toInt32(dy * k.pnTwipsPerPixelY + k.pDragFormTop);
-    if (left < 0) left = 0;
-    if (top < 0) top = 0;
-    const double sw = screen.widthTwips(), sh = screen.heightTwips();
-    if (static_cast<float>(window.width() + left) > sw) left = num::toInt32(sw - window.width());
-    if (static_cast<float>(window.height() + top) > sh) top = num::toInt32(sh - window.height());
-    window.setLeft(left);
-    window.setTop(top);
+    // It stops at every edge, as the dialog's OK keeps it on the screen.
+    k.pMoveIntoScreen(left, top);
 }
 
 void frmMonitor::tmrRevive_Timer() {

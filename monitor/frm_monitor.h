@@ -11,10 +11,11 @@
 #include <string>
 
 #include "platform/forms.h"
+#include "platform/timer.h"
 
 namespace corvane {
 
-class Program;
+class ProgramContext;
 
 inline constexpr int kMeterLength = 51;  // pixels: five divisions of ten plus the closing line
 inline constexpr int kHistorySize = 60;  // one sample a minute
@@ -23,7 +24,7 @@ inline constexpr std::int16_t kEstimateSamples = 12;  // how far back an estimat
 
 class frmMonitor {
   public:
-    explicit frmMonitor(Program& program);
+    explicit frmMonitor(ProgramContext& program);
 
     Form window;
     Picture& picHistory;
@@ -67,7 +68,7 @@ class frmMonitor {
     // (100 - level, for charging) or the level itself, fitted against minutes back, extended to 0.
     std::int16_t estimate(std::int16_t count, bool charging) const;
 
-    Program& program_;
+    ProgramContext& program_;
     // Kept from tick to tick.
     std::int16_t nSrcChangeSec_ = 0;  // the second of the minute at which samples are taken
     std::int16_t nSrcChanged_ = 0;

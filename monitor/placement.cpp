@@ -8,7 +8,7 @@
 #include "platform/runtime.h"
 #include "shell/mkesta.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
+#include "shell/program_context.h"
 
 namespace corvane {
 
@@ -19,7 +19,7 @@ void mKesta::pGetTwipsPerPixel() {
 }
 
 void mKesta::pSetFormSize() {
-    frmMonitor& m = program_.monitor();
+    Form& meter = program_.meterWindow();
     float width, height;
     if (pnUpright != 0) {
         height = static_cast<float>(pnTwipsPerPixelY * kMeterLength);
@@ -28,25 +28,25 @@ void mKesta::pSetFormSize() {
         height = pnTwipsPerPixelY * pMonitorWidth;
         width = static_cast<float>(pnTwipsPerPixelX * kMeterLength);
     }
-    m.window.setWidth(width);
-    m.window.setHeight(height);
+    meter.setWidth(width);
+    meter.setHeight(height);
     // A long side keeps a 1-pixel strip of the window's own colour on each side of the surface.
-    Picture& pic = m.picHistory;
+    Picture& pic = program_.meterPicture();
     if (pnUpright == 1) {
         pic.setTop(0);
         pic.setLeft(1);
-        pic.setHeight(m.window.scaleHeight());
-        pic.setWidth(m.window.scaleWidth() - 2);
+        pic.setHeight(meter.scaleHeight());
+        pic.setWidth(meter.scaleWidth() - 2);
     } else {
         pic.setTop(1);
         pic.setLeft(0);
-        pic.setHeight(m.window.scaleHeight() - 2);
-        pic.setWidth(m.window.scaleWidth());
+        pic.setHeight(meter.scaleHeight() - 2);
+        pic.setWidth(meter.scaleWidth());
     }
 }
 
 void mKesta::pSetFormPosition() {
-    Form& w = program_.monitor().window;
+    Form& w = program_.meterWindow();
     Screen& screen = program_.runtime().screen();
     const double sw = screen.widthTwips(), sh = screen.heightTwips();
     double left, top;
@@ -77,7 +77,7 @@ void mKesta::pSetFormPosition() {
 }
 
 void mKesta::pMoveIntoScreen(std::int32_t& left, std::int32_t& top) {
-    Form& w = program_.monitor().window;
+    Form& w = program_.meterWindow();
     Screen& screen = program_.runtime().screen();
     if (left < 0) left = 0;
     if (top < 0) top = 0;
@@ -90,7 +90,7 @@ void mKesta::pMoveIntoScreen(std::int32_t& left, std::int32_t& top) {
 }
 
 void mKesta::pMoveOntoAMonitor() {
-    Form& w = program_.monitor().window;
+    Form& w = program_.meterWindow();
     const std::vector<PixelRect> monitors = program_.runtime().screen().monitors();
     // A window of no size still stands somewhere: its top left pixel.
     const int left = w.pixelLeft(), top = w.pixelTop();
@@ -104,7 +104,7 @@ void mKesta::pMoveOntoAMonitor() {
 }
 
 void mKesta::pFollowScreens() {
-    if (!program_.hasMonitor() || !program_.monitor().window.loaded()) return;
+    if (!program_.hasMonitor() || !program_.meterWindow().loaded()) return;
     pGetTwipsPerPixel();
     pSetFormSize();  // the same pixels on a monitor of another resolution
     if (pnPosOptNum >= 0 && pnPosOptNum <= 3)

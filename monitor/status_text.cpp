@@ -6,7 +6,7 @@
 #include "monitor/frm_monitor.h"
 #include "shell/mkesta.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
+#include "shell/program_context.h"
 
 namespace corvane {
 

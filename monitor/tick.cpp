@@ -13,7 +13,7 @@
 #include "platform/runtime.h"
 #include "shell/mkesta.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
+#include "shell/program_context.h"
 
 namespace corvane {
 

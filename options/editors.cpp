@@ -6,7 +6,8 @@
 
 #include "options/frm_options.h"
 #include "platform/runtime.h"
-#include "shell/program.h"
+#include "shell/mkesta.h"
+#include "shell/program_context.h"
 
 namespace corvane {
 
@@ -63,6 +64,8 @@ void frmOptions::cmdOpen_Click() {
 }
 
 // The preferences topic of the program's help, the file the menu opens at its contents.
-void frmOptions::cmdHelp_Click() { program_.runtime().help().show(program_.helpFile, kHelpContext, 13); }
+void frmOptions::cmdHelp_Click() {
+    program_.runtime().help().show(program_.helpFile, HelpCommand::Context, 13);
+}
 
 }  // namespace corvane

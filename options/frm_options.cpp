@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "resources/icon_art.h"
+#include "shell/mkesta.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
+#include "shell/program_context.h"
 #include "shell/texts.h"
 
 namespace corvane {
@@ -47,10 +47,6 @@ const char* const kColorTips[kColorSlots] = {
     "Click here to change the border color.",
 };
 
-// Half a difference of twips, the difference rounded to a whole number first and the half cut toward
-// zero, as every centring in the dialog is computed.
-std::int32_t halfOf(double difference) { return num::toInt32(difference) / 2; }
-
 PixelImage signImage(Sign sign) {
     const auto argb = signPixels(sign);
     PixelImage img;
@@ -58,14 +54,14 @@ PixelImage signImage(Sign sign) {
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) {
             const std::uint32_t p = argb[static_cast<std::size_t>(y * 12 + x)];
-            img.fillRect(x, y, x, y, ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
+            img.fillRect(x, y, x, y, fromXrgb(p));
         }
     return img;
 }
 
 }  // namespace
 
-frmOptions::frmOptions(Program& program)
+frmOptions::frmOptions(ProgramContext& program)
     : window(program.runtime(), "frmOptions",
              FormStyle{.caption = " Preferences",
                        .border = BorderStyle::FixedDialog,
@@ -159,14 +155,15 @@ void frmOptions::Form_Load() {
     imgMinus.setHeight(12 * k.pnTwipsPerPixelY);
     imgPlus.setWidth(12 * k.pnTwipsPerPixelX);
     imgPlus.setHeight(12 * k.pnTwipsPerPixelY);
-    imgMinus.setTop(picPreview.top() + halfOf(picPreview.height() - imgMinus.height()));
+    imgMinus.setTop(picPreview.top() + num::halfOf(picPreview.height() - imgMinus.height()));
     imgPlus.setTop(imgMinus.top());
     mnWidth = num::toInt16(k.pMonitorWidth);
     picPreview.setWidth(k.pnTwipsPerPixelX * k.pMonitorWidth);
     CenterPreview();
     for (int i = 0; i < kColorSlots; ++i) {
         Picture& box = *picColor[i];
-        lblColor[i]->setLeft(box.left() + halfOf(box.width() - lblColor[i]->width()) + k.pnTwipsPerPixelX);
+        lblColor[i]->setLeft(box.left() + num::halfOf(box.width() - lblColor[i]->width()) +
+                             k.pnTwipsPerPixelX);
         box.setBackColor(static_cast<Color>(k.plColor[i]));
     }
     // A stored flag other than 0 and 1 acts as set wherever the meter reads it (upright, kept on top
@@ -184,14 +181,14 @@ void frmOptions::Form_Load() {
 
 void frmOptions::CenterPreview() {
     const std::int32_t minusRight = num::toInt32(imgMinus.left() + imgMinus.width());
-    picPreview.setLeft(minusRight + halfOf(imgPlus.left() - minusRight - picPreview.width()));
+    picPreview.setLeft(minusRight + num::halfOf(imgPlus.left() - minusRight - picPreview.width()));
 }
 
 void frmOptions::cmdOK_Click() {
     mKesta& k = program_.kesta();
     if (chkAlarmEnabled.value() == kChecked && trimBlanks(txtWavFile.text()).empty()) {
         program_.runtime().choosers().messageBox(window, "Enter a sound file name or disable alarm.",
-                                                 kMsgBoxExclamation, " Corvane");
+                                                 MessageBoxKind::Exclamation, " Corvane");
         return;
     }
     k.pnShowTop = chkShowTop.value();
@@ -203,24 +200,24 @@ void frmOptions::cmdOK_Click() {
     k.psWavFilePath = txtWavFile.text();
     k.pMonitorWidth = mnWidth;
 
-    frmMonitor& meter = program_.monitor();
+    Form& meter = program_.meterWindow();
     const std::pair<OptionButton*, std::int16_t> positions[] = {
         {&optLeftUpper, 0}, {&optLeftLower, 1}, {&optRightUpper, 2}, {&optRightLower, 3}, {&optAnyPlace, 4}};
     for (const auto& [option, number] : positions)
         if (option->value()) {
             k.pnPosOptNum = number;
             if (option == &optAnyPlace) {
-                k.pMonitorLeft = static_cast<float>(meter.window.left());
-                k.pMonitorTop = static_cast<float>(meter.window.top());
+                k.pMonitorLeft = static_cast<float>(meter.left());
+                k.pMonitorTop = static_cast<float>(meter.top());
             }
         }
     for (int i = 0; i < kColorSlots; ++i) k.plColor[i] = static_cast<std::int32_t>(picColor[i]->backColor());
 
-    meter.window.setBackColor(static_cast<Color>(k.plColor[6]));
-    meter.picHistory.setBackColor(static_cast<Color>(k.plColor[4]));
+    meter.setBackColor(static_cast<Color>(k.plColor[6]));
+    program_.meterPicture().setBackColor(static_cast<Color>(k.plColor[4]));
     k.pSetFormSize();
     k.pSetFormPosition();
-    std::int32_t left = num::toInt32(meter.window.left()), top = num::toInt32(meter.window.top());
+    std::int32_t left = num::toInt32(meter.left()), top = num::toInt32(meter.top());
     k.pMoveIntoScreen(left, top);
     window.unload();
 }
@@ -230,7 +227,7 @@ void frmOptions::cmdCancel_Click() { window.unload(); }
 void frmOptions::Form_Unload(std::int16_t& /*cancel*/) {
     mKesta& k = program_.kesta();
     k.SetTopmost(window, 0);
-    k.SetTopmost(program_.monitor().window, k.pnShowTop);
+    k.SetTopmost(program_.meterWindow(), k.pnShowTop);
 }
 
 }  // namespace corvane

@@ -11,7 +11,7 @@
 
 namespace corvane {
 
-class Program;
+class ProgramContext;
 
 inline constexpr int kColorSlots = 7;
 inline constexpr std::int16_t kThinnest = 8;  // pixels: where the minus button stops
@@ -19,7 +19,7 @@ inline constexpr std::int16_t kThickest = 20;
 
 class frmOptions {
   public:
-    explicit frmOptions(Program& program);
+    explicit frmOptions(ProgramContext& program);
 
     Form window;
     CheckBox& chkShowTop;
@@ -70,7 +70,7 @@ class frmOptions {
     // The thickness editor's common steps: the preview shows mnWidth, centred between the images.
     void showThickness();
 
-    Program& program_;
+    ProgramContext& program_;
 };
 
 }  // namespace corvane

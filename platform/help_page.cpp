@@ -14,13 +14,13 @@ constexpr Topic kTopics[] = {{13, "preferences"}};
 
 }  // namespace
 
-HtmlHelpPage htmlHelpPage(const std::string& helpFile, char separator, int command, int data) {
+HtmlHelpPage htmlHelpPage(const std::string& helpFile, char separator, HelpCommand command, int context) {
     const std::size_t last = helpFile.rfind(separator);
     const std::string folder = last == std::string::npos ? std::string() : helpFile.substr(0, last + 1);
     HtmlHelpPage page{folder + kHelpFolder + separator + kHelpPage, {}};
-    if (command == kHelpContext)
+    if (command == HelpCommand::Context)
         for (const Topic& t : kTopics)
-            if (t.context == data) page.anchor = t.anchor;
+            if (t.context == context) page.anchor = t.anchor;
     return page;
 }
 

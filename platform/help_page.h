@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/runtime.h"
+
 namespace corvane {
 
 inline constexpr const char* kHelpFolder = "help";
@@ -15,8 +17,8 @@ struct HtmlHelpPage {
     bool operator==(const HtmlHelpPage&) const = default;
 };
 
-// The page and anchor for a WinHelp command: the contents for command 3, the topic for command 1 and
-// a known context number (13, the preferences), the contents for anything else.
-HtmlHelpPage htmlHelpPage(const std::string& helpFile, char separator, int command, int data);
+// The page and anchor for a help command: the topic of a known context number (13, the preferences),
+// the contents for anything else.
+HtmlHelpPage htmlHelpPage(const std::string& helpFile, char separator, HelpCommand command, int context);
 
 }  // namespace corvane

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "platform/forms.h"
+#include "platform/graphics.h"
 #include "platform/power.h"
+#include "platform/timer.h"
 
 namespace corvane {
 
@@ -35,7 +37,7 @@ class FormPeer {
     virtual void topmostChanged() = 0;
     // A control's place, visibility or pixels changed.
     virtual void controlChanged(Control& control) = 0;
-    // The program moved the keyboard focus (Form::activeControl).
+    // The program moved the keyboard focus (Keyboard::activeControl).
     virtual void focusChanged() = 0;
 };
 
@@ -94,28 +96,28 @@ class Clock {
     virtual std::string timeOfDay() = 0;  // "HH:MM:SS", 24-hour clock, local time
 };
 
-// The notification-area icon record, in the shape of the first-version Windows record.
-struct NotifyIconData {
-    std::uint32_t uID = 0;
-    std::uint32_t uFlags = 0;
-    std::uint32_t uCallbackMessage = 0;
-    bool hIcon = false;  // the program icon, or none
-    std::array<char, 64> szTip{};
+// What the mouse did on the notification-area icon.
+enum class TrayEvent {
+    MouseMove,
+    LeftButtonDown,
+    LeftButtonUp,
+    LeftDoubleClick,
+    RightButtonDown,
+    RightButtonUp
 };
 
-constexpr int kNimAdd = 0;
-constexpr int kNimModify = 1;
-constexpr int kNimDelete = 2;
-
+// The program's one icon in the notification area, with its tip.
 class TrayIcon {
   public:
     virtual ~TrayIcon() = default;
-    virtual void shellNotifyIcon(int message, const NotifyIconData& data) = 0;
-    // Whether the icon reports the mouse moving over it (message 512). Where it does not, the program
-    // keeps the tip up to date itself.
+    virtual void add(const std::string& tip) = 0;
+    virtual void setTip(const std::string& tip) = 0;
+    virtual void remove() = 0;
+    // Whether the icon reports the mouse moving over it. Where it does not, the program keeps the tip
+    // up to date itself.
     virtual bool reportsHover() const = 0;
-    // The icon's mouse notifications, as the number of the mouse message that happened on it.
-    std::function<void(int mouseMessage)> onNotify;
+    // What the mouse does on the icon.
+    std::function<void(TrayEvent)> onEvent;
 };
 
 // Plays a sound file in the background: the call returns at once. A file that is missing or cannot be
@@ -137,8 +139,8 @@ struct FileChooserRequest {
     bool hideReadOnly = false;  // no read-only check box
 };
 
-// The message box's style as the platform's message box takes it: one OK button and an exclamation mark.
-constexpr int kMsgBoxExclamation = 48;
+// The kinds of message box the program shows: one OK button and an exclamation mark.
+enum class MessageBoxKind { Exclamation };
 
 // The modal choosers and the message box, each over the form that opens it. A chooser returns the
 // user's choice, or none when it was dismissed. Timers, deferred calls and the end of the session go
@@ -148,8 +150,9 @@ class Choosers {
     virtual ~Choosers() = default;
     virtual std::optional<Color> chooseColor(Form& owner, Color initial) = 0;
     virtual std::optional<std::string> chooseFile(Form& owner, const FileChooserRequest& request) = 0;
-    // Returns the number of the button that closed it (1 for OK).
-    virtual int messageBox(Form& owner, const std::string& text, int style, const std::string& title) = 0;
+    // Returns once the user has closed it.
+    virtual void messageBox(Form& owner, const std::string& text, MessageBoxKind kind,
+                            const std::string& title) = 0;
 };
 
 // What one line of text takes in a font, in pixels.
@@ -185,9 +188,8 @@ class PopupMenu {
     virtual std::optional<int> show(std::span<const MenuItem> items) = 0;
 };
 
-// The WinHelp commands the program gives.
-constexpr int kHelpContext = 1;   // data: the topic's context number
-constexpr int kHelpContents = 3;  // data: 0
+// Where the help opens: at its contents, or at the topic of a context number.
+enum class HelpCommand { Contents, Context };
 
 // Opens the program's help as WinHelp would, at its contents or at one topic. helpFile is the Windows
 // help file the program names, in its own folder; where that file is missing or the platform has no
@@ -196,7 +198,8 @@ constexpr int kHelpContents = 3;  // data: 0
 class HelpService {
   public:
     virtual ~HelpService() = default;
-    virtual void show(const std::string& helpFile, int command, int data) = 0;
+    // context: the topic's context number; nothing for the contents.
+    virtual void show(const std::string& helpFile, HelpCommand command, int context) = 0;
 };
 
 class AppInfo {

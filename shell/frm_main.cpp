@@ -2,10 +2,11 @@
 
 #include <optional>
 
-#include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
-#include "shell/program.h"
+#include "shell/mkesta.h"
+#include "shell/program_context.h"
 #include "shell/settings.h"
+#include "shell/tray.h"
 
 namespace corvane {
 
@@ -25,7 +26,7 @@ void skippingErrors(Statement&& statement) {
 
 }  // namespace
 
-frmMain::frmMain(Program& program)
+frmMain::frmMain(ProgramContext& program)
     : window(program.runtime(), "frmMain",
              // Never shown: it only starts and ends the program.
              FormStyle{.caption = "Corvane", .border = BorderStyle::FixedDialog, .font = {}}),
@@ -44,26 +45,24 @@ frmMain::frmMain(Program& program)
         Form_QueryUnload(cancel, mode);
     };
     tmrShow.onTimer = [this] { tmrShow_Timer(); };
-    program.runtime().tray().onNotify = [this](int mouseMessage) {
-        if (!program_.runtime().ended()) picIcon_MouseMove(mouseMessage);
+    program.runtime().tray().onEvent = [this](TrayEvent event) {
+        if (!program_.runtime().ended()) picIcon_MouseMove(mouseMessageOf(event));
     };
 }
 
-frmMain::~frmMain() { program_.runtime().tray().onNotify = nullptr; }
+frmMain::~frmMain() { program_.runtime().tray().onEvent = nullptr; }
 
 void frmMain::Form_Load() {
     mKesta& k = program_.kesta();
     window.setLeft(kOffScreenLeft);
     k.TrayAddIcon();
     LoadSettings();
-    frmMonitor& monitor = program_.monitor();
-    monitor.window.show();
+    program_.meterWindow().show();
     if (program_.runtime().ended()) return;
     if (k.pnMonitorHidden == 0) {
         mnuMenuArray[0].caption = kHideMeterCaption;
     } else if (k.pnMonitorHidden == 1) {
-        mnuMenuArray[0].caption = kShowMeterCaption;
-        monitor.window.hide();
+        HideMeter();
     }
 }
 
@@ -72,29 +71,32 @@ void frmMain::Form_QueryUnload(std::int16_t& /*cancel*/, std::int16_t unloadMode
     mKesta& k = program_.kesta();
     k.TrayDeleteIcon();
     SaveSettings();
-    if (program_.hasMonitor()) k.SetTopmost(program_.monitor().window, 0);
+    if (program_.hasMonitor()) k.SetTopmost(program_.meterWindow(), 0);
     program_.runtime().end();
 }
 
 void frmMain::ToggleMonitor() {
     mKesta& k = program_.kesta();
-    Form& meter = program_.monitor().window;
     if (mnuMenuArray[0].caption == kHideMeterCaption) {
-        meter.hide();
-        mnuMenuArray[0].caption = kShowMeterCaption;
-        k.pnMonitorHidden = 1;
+        HideMeter();
     } else if (mnuMenuArray[0].caption == kShowMeterCaption) {
-        meter.show();
+        program_.meterWindow().show();
         mnuMenuArray[0].caption = kHideMeterCaption;
         k.pnMonitorHidden = 0;
     }
+}
+
+void frmMain::HideMeter() {
+    program_.meterWindow().hide();
+    mnuMenuArray[0].caption = kShowMeterCaption;
+    program_.kesta().pnMonitorHidden = 1;
 }
 
 // A hidden meter is shown the way the menu shows it, so the caption and the stored state say so too;
 // then it is lifted above the other windows of its band, the band itself unchanged.
 void frmMain::BringMeterForward() {
     if (mnuMenuArray[0].caption == kShowMeterCaption) ToggleMonitor();
-    Form& meter = program_.monitor().window;
+    Form& meter = program_.meterWindow();
     if (meter.visible()) meter.setTopmost(meter.topmost());
 }
 
@@ -107,7 +109,7 @@ void frmMain::picIcon_MouseMove(int mouseMessage) {
         case kIconLeftDown:
             // Into the band and out again at once: the meter comes to the front without staying on top.
             if (mnuMenuArray[kMenuToggle].caption == kHideMeterCaption && k.pnShowTop == 0) {
-                Form& meter = program_.monitor().window;
+                Form& meter = program_.meterWindow();
                 k.SetTopmost(meter, 1);
                 k.SetTopmost(meter, 0);
             }
@@ -139,14 +141,15 @@ void frmMain::mnuMenuArray_Click(std::int16_t index) {
             break;
         case kMenuPreferences:
             // Out of the band, so the dialog is not covered by the meter; the dialog puts it back.
-            skippingErrors([&] { k.SetTopmost(program_.monitor().window, 0); });
+            skippingErrors([&] { k.SetTopmost(program_.meterWindow(), 0); });
             skippingErrors([&] { tmrShow.setEnabled(true); });
             break;
         case kMenuHelp:
-            skippingErrors([&] { program_.runtime().help().show(program_.helpFile, kHelpContents, 0); });
+            skippingErrors(
+                [&] { program_.runtime().help().show(program_.helpFile, HelpCommand::Contents, 0); });
             break;
         case kMenuAbout:
-            skippingErrors([&] { k.SetTopmost(program_.monitor().window, 0); });
+            skippingErrors([&] { k.SetTopmost(program_.meterWindow(), 0); });
             skippingErrors([&] { program_.showAbout(); });
             break;
         case kMenuExit:
@@ -171,7 +174,7 @@ void frmMain::LoadSettings() { loadSettings(program_.runtime().settings(), progr
 void frmMain::SaveSettings() {
     mKesta& k = program_.kesta();
     if (program_.hasMonitor()) {
-        const Form& meter = program_.monitor().window;
+        const Form& meter = program_.meterWindow();
         k.pMonitorLeft = static_cast<float>(meter.left());
         k.pMonitorTop = static_cast<float>(meter.top());
     }

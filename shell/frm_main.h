@@ -5,10 +5,11 @@
 #include <cstdint>
 
 #include "platform/forms.h"
+#include "platform/timer.h"
 
 namespace corvane {
 
-class Program;
+class ProgramContext;
 
 inline constexpr const char* kHideMeterCaption = "Hide Battery Meter";
 inline constexpr const char* kShowMeterCaption = "Show Battery Meter";
@@ -21,15 +22,9 @@ inline constexpr std::int16_t kMenuHelp = 4;
 inline constexpr std::int16_t kMenuAbout = 5;
 inline constexpr std::int16_t kMenuExit = 7;
 
-// The icon's notifications: the mouse message that happened on it.
-inline constexpr int kIconMouseMove = 512;
-inline constexpr int kIconLeftDown = 513;
-inline constexpr int kIconLeftDoubleClick = 515;
-inline constexpr int kIconRightUp = 517;
-
 class frmMain {
   public:
-    explicit frmMain(Program& program);
+    explicit frmMain(ProgramContext& program);
     ~frmMain();
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
@@ -42,9 +37,11 @@ class frmMain {
     void Form_Load();
     void Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
     void ToggleMonitor();
+    // Hides the meter the way the menu does: the first caption and the stored state say so too.
+    void HideMeter();
     // The program was started again while it runs: the user is looking for the meter.
     void BringMeterForward();
-    // The icon's notifications arrive here, each as the number of the mouse message on the icon.
+    // The icon's mouse events arrive here, each as the number of its mouse message (shell/tray.h).
     void picIcon_MouseMove(int mouseMessage);
     void mnuMenuArray_Click(std::int16_t index);
     void tmrShow_Timer();
@@ -55,7 +52,7 @@ class frmMain {
     void LoadSettings();
     void SaveSettings();
 
-    Program& program_;
+    ProgramContext& program_;
     std::int16_t nShowTicks_ = 0;
 };
 

@@ -5,7 +5,7 @@
 #include "platform/runtime.h"
 #include "shell/numbers.h"
 #include "shell/paths.h"
-#include "shell/program.h"
+#include "shell/program_context.h"
 #include "shell/tray.h"
 
 namespace corvane {
@@ -50,16 +50,10 @@ void mKesta::pGetMinSec(std::int16_t& minute, std::int16_t& second) {
     second = clockField(std::string_view(time).substr(next + 1));
 }
 
-void mKesta::TrayAddIcon() {
-    program_.runtime().tray().shellNotifyIcon(kNimAdd, makeNotifyIconData(kNimAdd, kStartTip));
-}
+void mKesta::TrayAddIcon() { program_.runtime().tray().add(trayTip(kStartTip)); }
 
-void mKesta::TrayModifyIcon() {
-    program_.runtime().tray().shellNotifyIcon(kNimModify, makeNotifyIconData(kNimModify, psTrayTip));
-}
+void mKesta::TrayModifyIcon() { program_.runtime().tray().setTip(trayTip(psTrayTip)); }
 
-void mKesta::TrayDeleteIcon() {
-    program_.runtime().tray().shellNotifyIcon(kNimDelete, makeNotifyIconData(kNimDelete, {}));
-}
+void mKesta::TrayDeleteIcon() { program_.runtime().tray().remove(); }
 
 }  // namespace corvane

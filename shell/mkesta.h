@@ -8,11 +8,11 @@
 namespace corvane {
 
 class Form;
-class Program;
+class ProgramContext;
 
 class mKesta {
   public:
-    explicit mKesta(Program& program) : program_(program) {}
+    explicit mKesta(ProgramContext& program) : program_(program) {}
 
     // ---- Stored preferences and state, in their load/save order ----
     std::int16_t pnPosOptNum = 0;  // 0..3 the screen's corners, 4 any place
@@ -68,7 +68,7 @@ class mKesta {
     void pFollowScreens();
 
   private:
-    Program& program_;
+    ProgramContext& program_;
 };
 
 }  // namespace corvane

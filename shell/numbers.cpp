@@ -10,19 +10,14 @@
 #include <string>
 #include <system_error>
 
+#include "platform/text.h"
+
 namespace corvane::num {
 
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // Reads characters while skipping blanks wherever they stand, so " 1 2" reads as 12, as the stored
 // texts have always been read.

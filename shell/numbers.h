@@ -16,6 +16,9 @@ double valPrefix(std::string_view text);
 // Nearest integer, halves to the even neighbour; out-of-range values are clamped to the type.
 std::int16_t toInt16(double v);
 std::int32_t toInt32(double v);
+// Half a difference of twips, the difference rounded to a whole number first and the half cut toward
+// zero, as the dialogs centre their parts.
+inline std::int32_t halfOf(double difference) { return toInt32(difference) / 2; }
 // Out-of-range values are clamped to the largest finite float.
 float toSingle(double v);
 

@@ -1,17 +1,27 @@
 #pragma once
+// The notification-area icon as the program sees it: its tip, and its mouse messages by number.
 
+#include <string>
 #include <string_view>
 
 #include "platform/runtime.h"
 
 namespace corvane {
 
-inline constexpr unsigned kTrayIconId = 1;
-inline constexpr unsigned kTrayFlags = 7;              // message, icon and tip are valid
-inline constexpr unsigned kTrayCallbackMessage = 512;  // the icon's notifications arrive as mouse moves
+// The icon's mouse messages, by the numbers the main form's handler compares.
+inline constexpr int kIconMouseMove = 512;
+inline constexpr int kIconLeftDown = 513;
+inline constexpr int kIconLeftUp = 514;
+inline constexpr int kIconLeftDoubleClick = 515;
+inline constexpr int kIconRightDown = 516;
+inline constexpr int kIconRightUp = 517;
 
-// The record for one icon call, built afresh each time. The tip is cut so its terminating NUL always
-// fits, and the rest of the field is padded with blanks.
-NotifyIconData makeNotifyIconData(int message, std::string_view tip);
+int mouseMessageOf(TrayEvent event);
+
+// The most of a tip the notification area holds: 64 characters with the terminating NUL.
+inline constexpr std::size_t kTrayTipLength = 63;
+
+// The tip as the icon shows it: cut to kTrayTipLength characters.
+std::string trayTip(std::string_view text);
 
 }  // namespace corvane

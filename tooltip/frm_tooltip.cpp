@@ -1,9 +1,8 @@
 #include "tooltip/frm_tooltip.h"
 
-#include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
 #include "shell/numbers.h"
-#include "shell/program.h"
+#include "shell/program_context.h"
 #include "shell/texts.h"
 
 namespace corvane {
@@ -16,7 +15,7 @@ constexpr double kHeightFactor = 1.05;  // a little room under the last line
 
 }  // namespace
 
-frmToolTip::frmToolTip(Program& program)
+frmToolTip::frmToolTip(ProgramContext& program)
     : window(program.runtime(), "frmToolTip",
              // Beside the meter while the mouse is over it: never on the taskbar, never taking the focus
              // from the user's window.
@@ -39,6 +38,11 @@ void frmToolTip::label(const std::string& C) {
     tmrToolTip.setEnabled(true);
 }
 
+void frmToolTip::Hide() {
+    tmrToolTip.setEnabled(false);
+    window.hide();
+}
+
 void frmToolTip::Form_Load() {
     Screen& screen = program_.runtime().screen();
     mnTwipsPerPixelX = num::toInt16(screen.twipsPerPixelX());
@@ -47,7 +51,7 @@ void frmToolTip::Form_Load() {
 
 void frmToolTip::tmrToolTip_Timer() {
     Screen& screen = program_.runtime().screen();
-    const Form& meter = program_.monitor().window;
+    const Form& meter = program_.meterWindow();
 
     std::string text = " ";
     text.append(trimBlanks(msLabel)).append(" ");
@@ -84,8 +88,7 @@ void frmToolTip::tmrToolTip_Timer() {
     // The meter's edges count as inside.
     if (meter.left() > cx || meter.left() + meter.width() < cx || meter.top() > cy ||
         meter.top() + meter.height() < cy) {
-        tmrToolTip.setEnabled(false);
-        window.hide();
+        Hide();
     } else {
         tmrToolTip.setEnabled(true);
     }

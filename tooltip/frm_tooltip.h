@@ -8,16 +8,17 @@
 #include <string>
 
 #include "platform/forms.h"
+#include "platform/timer.h"
 
 namespace corvane {
 
-class Program;
+class ProgramContext;
 
 inline constexpr Color kToolTipBackColor = 0x0080FFFF;  // red 255, green 255, blue 128
 
 class frmToolTip {
   public:
-    explicit frmToolTip(Program& program);
+    explicit frmToolTip(ProgramContext& program);
 
     Form window;
     Picture& picToolTip;
@@ -25,12 +26,15 @@ class frmToolTip {
 
     // The one way in: the text to show. Starts the timer, whose next tick shows the box.
     void label(const std::string& C);
+    // Stops the timer and takes the box away at once: the cursor left the meter, or the meter's menu
+    // is about to open.
+    void Hide();
 
     void Form_Load();
     void tmrToolTip_Timer();
 
   private:
-    Program& program_;
+    ProgramContext& program_;
     std::string msLabel;
     std::int16_t mnTwipsPerPixelX = 0;
     std::int16_t mnTwipsPerPixelY = 0;

@@ -36,12 +36,6 @@ int HeadlessPower::getSystemPowerStatus(SystemPowerStatus& status) {
     return 1;
 }
 
-void HeadlessTray::shellNotifyIcon(int message, const NotifyIconData& data) {
-    calls.emplace_back(message, data);
-    log_.push_back("Shell_NotifyIcon(" + std::to_string(message) + "," + std::string(data.szTip.data()) +
-                   ")");
-}
-
 void HeadlessChoosers::answerColor(std::optional<Color> colour, std::function<void()> whileUp) {
     colours_.push_back({colour, std::move(whileUp)});
 }
@@ -74,9 +68,16 @@ std::optional<std::string> HeadlessChoosers::chooseFile(Form& owner, const FileC
     return take(files_);
 }
 
-int HeadlessChoosers::messageBox(Form& owner, const std::string& text, int style, const std::string& title) {
-    log_.push_back("MsgBox(" + owner.name() + "," + text + "," + std::to_string(style) + "," + title + ")");
-    return take(messages_).value_or(1);
+void HeadlessChoosers::messageBox(Form& owner, const std::string& text, MessageBoxKind kind,
+                                  const std::string& title) {
+    const char* shown = "";
+    switch (kind) {
+        case MessageBoxKind::Exclamation:
+            shown = "exclamation";
+            break;
+    }
+    log_.push_back("MsgBox(" + owner.name() + "," + text + "," + shown + "," + title + ")");
+    take(messages_);
 }
 
 std::optional<int> HeadlessPopupMenu::show(std::span<const MenuItem> items) {
@@ -90,8 +91,11 @@ std::optional<int> HeadlessPopupMenu::show(std::span<const MenuItem> items) {
     return a.choice;
 }
 
-void HeadlessHelp::show(const std::string& helpFile, int command, int data) {
-    log_.push_back("WinHelp(" + helpFile + "," + std::to_string(command) + "," + std::to_string(data) + ")");
+void HeadlessHelp::show(const std::string& helpFile, HelpCommand command, int context) {
+    log_.push_back(
+        "Help(" + helpFile + "," +
+        (command == HelpCommand::Contents ? std::string("contents") : "topic " + std::to_string(context)) +
+        ")");
     if (fails) throw std::runtime_error("the help viewer failed");
 }
 

@@ -58,16 +58,26 @@ class HeadlessPower final : public PowerService {
     SystemPowerStatus status_;
 };
 
+enum class TrayCall { Add, SetTip, Remove };
+
 class HeadlessTray final : public TrayIcon {
   public:
     explicit HeadlessTray(CallLog& log) : log_(log) {}
-    void shellNotifyIcon(int message, const NotifyIconData& data) override;
+    void add(const std::string& tip) override { note(TrayCall::Add, "TrayAdd(" + tip + ")", tip); }
+    void setTip(const std::string& tip) override { note(TrayCall::SetTip, "TrayTip(" + tip + ")", tip); }
+    void remove() override { note(TrayCall::Remove, "TrayRemove", {}); }
     bool reportsHover() const override { return reportsHover_; }
     void setReportsHover(bool on) { reportsHover_ = on; }
 
-    std::vector<std::pair<int, NotifyIconData>> calls;
+    // Each call with the tip it gave.
+    std::vector<std::pair<TrayCall, std::string>> calls;
 
   private:
+    void note(TrayCall call, std::string logged, const std::string& tip) {
+        calls.emplace_back(call, tip);
+        log_.push_back(std::move(logged));
+    }
+
     CallLog& log_;
     bool reportsHover_ = true;
 };
@@ -96,7 +106,7 @@ class HeadlessPopupMenu final : public PopupMenu {
 class HeadlessHelp final : public HelpService {
   public:
     explicit HeadlessHelp(CallLog& log) : log_(log) {}
-    void show(const std::string& helpFile, int command, int data) override;
+    void show(const std::string& helpFile, HelpCommand command, int context) override;
     bool fails = false;
 
   private:
@@ -124,7 +134,8 @@ class HeadlessChoosers final : public Choosers {
 
     std::optional<Color> chooseColor(Form& owner, Color initial) override;
     std::optional<std::string> chooseFile(Form& owner, const FileChooserRequest& request) override;
-    int messageBox(Form& owner, const std::string& text, int style, const std::string& title) override;
+    void messageBox(Form& owner, const std::string& text, MessageBoxKind kind,
+                    const std::string& title) override;
 
     std::vector<FileChooserRequest> fileRequests;  // what each file chooser was asked
 

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/text.h"
+
 namespace corvane {
 
 namespace {
@@ -30,13 +32,6 @@ std::string trim(const std::string& s) {
 
 bool sameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 // Plain values are written as they are; only a value a line cannot hold as it is (a line break or

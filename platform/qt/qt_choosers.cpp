@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_form_peer.h"
 
 namespace corvane {
@@ -11,14 +12,6 @@ namespace corvane {
 namespace {
 
 QWidget* parentOf(Form& owner) { return &static_cast<QtFormPeer&>(owner.peer()).widget(); }
-
-QString latin1(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-// Folders and file names are in the system's own encoding.
-QString local(const std::string& s) {
-    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 }  // namespace
 
@@ -37,17 +30,14 @@ QStringList qtNameFilters(const std::string& filter) {
 }
 
 std::optional<Color> QtChoosers::chooseColor(Form& owner, Color initial) {
-    QColorDialog dialog(QColor(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF),
-                        parentOf(owner));
+    QColorDialog dialog(toQColor(initial), parentOf(owner));
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    const QColor c = dialog.selectedColor();
-    return static_cast<Color>(c.red()) | static_cast<Color>(c.green()) << 8 |
-           static_cast<Color>(c.blue()) << 16;
+    return fromQColor(dialog.selectedColor());
 }
 
 std::optional<std::string> QtChoosers::chooseFile(Form& owner, const FileChooserRequest& request) {
-    QFileDialog dialog(parentOf(owner), latin1(request.title), local(request.initialDir));
+    QFileDialog dialog(parentOf(owner), latin1(request.title), fromLocal(request.initialDir));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -55,32 +45,21 @@ std::optional<std::string> QtChoosers::chooseFile(Form& owner, const FileChooser
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
-    if (!request.fileName.empty()) dialog.selectFile(local(request.fileName));
+    if (!request.fileName.empty()) dialog.selectFile(fromLocal(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toLocal8Bit().toStdString();
+    return toLocal(dialog.selectedFiles().front());
 }
 
-int QtChoosers::messageBox(Form& owner, const std::string& text, int style, const std::string& title) {
+void QtChoosers::messageBox(Form& owner, const std::string& text, MessageBoxKind kind,
+                            const std::string& title) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (style & 0x70) {
-        case 16:
-            icon = QMessageBox::Critical;
-            break;
-        case 32:
-            icon = QMessageBox::Question;
-            break;
-        case 48:
+    switch (kind) {
+        case MessageBoxKind::Exclamation:
             icon = QMessageBox::Warning;
-            break;
-        case 64:
-            icon = QMessageBox::Information;
-            break;
-        default:
             break;
     }
     QMessageBox box(icon, latin1(title), latin1(text), QMessageBox::Ok, parentOf(owner));
     box.exec();
-    return 1;
 }
 
 }  // namespace corvane

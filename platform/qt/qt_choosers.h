@@ -16,7 +16,8 @@ class QtChoosers final : public Choosers {
     std::optional<std::string> chooseFile(Form& owner, const FileChooserRequest& request) override;
     // The icon from the style (16 stop, 32 question, 48 exclamation, 64 information) and one OK button,
     // the only kind the program shows.
-    int messageBox(Form& owner, const std::string& text, int style, const std::string& title) override;
+    void messageBox(Form& owner, const std::string& text, MessageBoxKind kind,
+                    const std::string& title) override;
 };
 
 // "Sound files (*.wav)|*.wav" as Qt's file dialog takes it: "Sound files (*.wav)".

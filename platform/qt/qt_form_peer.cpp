@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "platform/qt/qt_display_loss.h"
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_pixels_widget.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_text.h"
@@ -34,23 +35,6 @@ Qt::WindowFlags windowFlagsOf(const FormStyle& style) {
     return flags;
 }
 
-namespace {
-
-// The program's texts are single-byte, as the Windows program's are.
-QString toQString(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-// What the user types into a text box, a file name above all, is in the system's own encoding.
-QString fromBoxText(const std::string& s) {
-    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
-std::string toBoxText(const QString& s) { return s.toLocal8Bit().toStdString(); }
-
-QColor toQColor(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-}  // namespace
-
 // Tells the form which control the user gave the keyboard focus to, and hands it the arrow keys on an
 // option button, which move among the options of its group.
 class QtFormPeer::FocusWatch final : public QObject {
@@ -59,16 +43,16 @@ class QtFormPeer::FocusWatch final : public QObject {
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::FocusIn)
             for (const auto& [control, w] : peer_.children_)
-                if (w == watched) peer_.form_.userFocused(const_cast<Control*>(control));
+                if (w == watched) peer_.form_.keyboard().userFocused(const_cast<Control*>(control));
         if (e->type() == QEvent::KeyPress && qobject_cast<QRadioButton*>(watched)) {
             switch (static_cast<QKeyEvent*>(e)->key()) {
                 case Qt::Key_Down:
                 case Qt::Key_Right:
-                    peer_.form_.arrowKey(true);
+                    peer_.form_.keyboard().arrowKey(true);
                     return true;
                 case Qt::Key_Up:
                 case Qt::Key_Left:
-                    peer_.form_.arrowKey(false);
+                    peer_.form_.keyboard().arrowKey(false);
                     return true;
                 default:
                     break;
@@ -130,7 +114,7 @@ void QtFormPeer::backColorChanged() {
 }
 
 void QtFormPeer::captionChanged() {
-    if (!QtDisplayLoss::lost()) widget_.setWindowTitle(toQString(form_.style().caption));
+    if (!QtDisplayLoss::lost()) widget_.setWindowTitle(latin1(form_.style().caption));
 }
 
 void QtFormPeer::topmostChanged() {
@@ -159,7 +143,8 @@ void QtFormPeer::controlChanged(Control& control) {
 void QtFormPeer::focusChanged() {
     if (QtDisplayLoss::lost()) return;
     // A window that is not active takes the focus into this widget once it is activated.
-    if (QWidget* w = form_.activeControl() ? widgetOf(*form_.activeControl()) : nullptr) w->setFocus();
+    if (QWidget* w = form_.keyboard().activeControl() ? widgetOf(*form_.keyboard().activeControl()) : nullptr)
+        w->setFocus();
 }
 
 QWidget* QtFormPeer::widgetOf(const Control& control) const {
@@ -175,59 +160,49 @@ void QtFormPeer::makeAll() {
 }
 
 // The user's actions come back as the model's user entry points, never through the setters the
-// program uses, so nothing the program does is reported back as the user's.
+// program uses, so nothing the program does is reported back as the user's. Labels and frames take no
+// mouse of their own: it goes to the form's router beneath them.
 QWidget* QtFormPeer::make(Control& control) {
-    QWidget* w = nullptr;
-    switch (control.kind()) {
-        case ControlKind::Picture:
-        case ControlKind::Image:
-            w = new QtPixelsWidget(widget_, control);
-            break;
-        case ControlKind::Label: {
+    QWidget* w = control.visit(Overloaded{
+        [this](Picture& picture) -> QWidget* { return new QtPixelsWidget(widget_, picture.image(), true); },
+        [this](Image& image) -> QWidget* { return new QtPixelsWidget(widget_, image.picture(), false); },
+        [this](Label&) -> QWidget* {
             auto* label = new QLabel(&widget_);
             label->setTextFormat(Qt::PlainText);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            w = label;
-            break;
-        }
-        case ControlKind::TextBox: {
+            label->setAttribute(Qt::WA_TransparentForMouseEvents);
+            return label;
+        },
+        [this](TextBox& box) -> QWidget* {
             auto* edit = new QLineEdit(&widget_);
-            auto& box = static_cast<TextBox&>(control);
             QObject::connect(edit, &QLineEdit::textEdited,
-                             [&box](const QString& text) { box.userEdited(toBoxText(text)); });
-            w = edit;
-            break;
-        }
-        case ControlKind::CheckBox: {
+                             [&box](const QString& text) { box.userEdited(toLocal(text)); });
+            return edit;
+        },
+        [this](CheckBox& box) -> QWidget* {
             auto* check = new QCheckBox(&widget_);
-            auto& box = static_cast<CheckBox&>(control);
             QObject::connect(check, &QCheckBox::clicked, [&box] { box.userClicked(); });
-            w = check;
-            break;
-        }
-        case ControlKind::OptionButton: {
+            return check;
+        },
+        [this](OptionButton& button) -> QWidget* {
             // The model keeps the groups (one a container), not Qt, which groups by parent widget.
             auto* option = new QRadioButton(&widget_);
             option->setAutoExclusive(false);
-            auto& button = static_cast<OptionButton&>(control);
             QObject::connect(option, &QRadioButton::clicked, [&button] { button.userClicked(); });
-            w = option;
-            break;
-        }
-        case ControlKind::CommandButton: {
+            return option;
+        },
+        [this](CommandButton& command) -> QWidget* {
             auto* button = new QPushButton(&widget_);
             button->setAutoDefault(false);
-            QObject::connect(button, &QPushButton::clicked, [&control] { control.click(); });
-            w = button;
-            break;
-        }
-        case ControlKind::Frame:
-            w = new QGroupBox(&widget_);
-            break;
-    }
-    // Labels and frames take no mouse of their own: it goes to the form's router beneath them.
-    if (control.kind() == ControlKind::Label || control.kind() == ControlKind::Frame)
-        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+            QObject::connect(button, &QPushButton::clicked, [&command] { command.click(); });
+            return button;
+        },
+        [this](Frame&) -> QWidget* {
+            auto* frame = new QGroupBox(&widget_);
+            frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+            return frame;
+        },
+    });
     w->installEventFilter(focusWatch_.get());
     children_[&control] = w;
     return w;
@@ -236,54 +211,43 @@ QWidget* QtFormPeer::make(Control& control) {
 void QtFormPeer::mirror(Control& control, QWidget& w) {
     const PixelRect r = control.pixelRect();
     w.setGeometry(r.left, r.top, r.width, r.height);
-    w.setToolTip(toQString(control.toolTipText()));
+    w.setToolTip(latin1(control.toolTipText()));
     w.setFont(static_cast<QtText&>(form_.runtime().text()).qfont(control.font()));
     w.setFocusPolicy(control.tabStop()     ? Qt::StrongFocus
                      : control.focusable() ? Qt::ClickFocus
                                            : Qt::NoFocus);
     w.setEnabled(control.enabledWithContainers());
-    switch (control.kind()) {
-        case ControlKind::Picture:
-        case ControlKind::Image:
-            w.update();
-            break;
-        case ControlKind::Label:
-            static_cast<QLabel&>(w).setText(toQString(control.caption()));
-            break;
-        case ControlKind::TextBox: {
+    control.visit(Overloaded{
+        [&w](const Picture&) { w.update(); },
+        [&w](const Image&) { w.update(); },
+        [&w](const Label& label) { static_cast<QLabel&>(w).setText(latin1(label.caption())); },
+        [&w](const TextBox& box) {
             auto& edit = static_cast<QLineEdit&>(w);
-            const auto& box = static_cast<const TextBox&>(control);
             // Only a real change: setting the same text again would move the cursor to the end.
-            if (const QString text = fromBoxText(box.text()); edit.text() != text) edit.setText(text);
+            if (const QString text = fromLocal(box.text()); edit.text() != text) edit.setText(text);
             edit.setReadOnly(box.locked());
             edit.setFrame(box.border());
             QPalette palette = edit.palette();
             palette.setColor(QPalette::Base, toQColor(box.backColor()));
             edit.setPalette(palette);
-            break;
-        }
-        case ControlKind::CheckBox: {
+        },
+        [&w](const CheckBox& box) {
             auto& check = static_cast<QCheckBox&>(w);
-            check.setText(toQString(control.caption()));
-            check.setChecked(static_cast<const CheckBox&>(control).value() == kChecked);
-            break;
-        }
-        case ControlKind::OptionButton: {
+            check.setText(latin1(box.caption()));
+            check.setChecked(box.value() == kChecked);
+        },
+        [&w](const OptionButton& button) {
             auto& option = static_cast<QRadioButton&>(w);
-            option.setText(toQString(control.caption()));
-            option.setChecked(static_cast<const OptionButton&>(control).value());
-            break;
-        }
-        case ControlKind::CommandButton: {
+            option.setText(latin1(button.caption()));
+            option.setChecked(button.value());
+        },
+        [&w](const CommandButton& command) {
             auto& button = static_cast<QPushButton&>(w);
-            button.setText(toQString(control.caption()));
-            button.setDefault(static_cast<const CommandButton&>(control).isDefault());
-            break;
-        }
-        case ControlKind::Frame:
-            static_cast<QGroupBox&>(w).setTitle(toQString(control.caption()));
-            break;
-    }
+            button.setText(latin1(command.caption()));
+            button.setDefault(command.isDefault());
+        },
+        [&w](const Frame& frame) { static_cast<QGroupBox&>(w).setTitle(latin1(frame.caption())); },
+    });
     w.setVisible(control.shownWithContainers());
 }
 

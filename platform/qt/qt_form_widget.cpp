@@ -5,11 +5,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/qt/qt_convert.h"
+
 namespace corvane {
 
 namespace {
-
-QColor toQColor(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 std::int16_t buttonBits(Qt::MouseButtons b) {
     return static_cast<std::int16_t>(((b & Qt::LeftButton) ? kLeftButton : 0) |
@@ -77,10 +77,10 @@ void QtFormWidget::keyPressEvent(QKeyEvent* e) {
     switch (e->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            form_.keyPress(kKeyReturn);
+            form_.keyboard().keyPress(kKeyReturn);
             return;
         case Qt::Key_Escape:
-            form_.keyPress(kKeyEscape);
+            form_.keyboard().keyPress(kKeyEscape);
             return;
         default:
             QWidget::keyPressEvent(e);

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "platform/help_page.h"
+#include "platform/qt/qt_convert.h"
 
 namespace corvane {
 
@@ -14,8 +15,7 @@ namespace {
 // Beside the program in a build folder; an installed program finds it where the install puts shared
 // data, share/corvane/help next to the bin folder that holds the program.
 QString helpPagePath(const std::string& besideProgram) {
-    const QString beside =
-        QString::fromLocal8Bit(besideProgram.data(), static_cast<qsizetype>(besideProgram.size()));
+    const QString beside = fromLocal(besideProgram);
     if (QFileInfo::exists(beside)) return beside;
     const QString installed =
         QCoreApplication::applicationDirPath() + "/../share/corvane/" + kHelpFolder + "/" + kHelpPage;
@@ -24,10 +24,10 @@ QString helpPagePath(const std::string& besideProgram) {
 
 }  // namespace
 
-void QtHelp::show(const std::string& helpFile, int command, int data) {
-    const HtmlHelpPage page = htmlHelpPage(helpFile, '/', command, data);
+void QtHelp::show(const std::string& helpFile, HelpCommand command, int context) {
+    const HtmlHelpPage page = htmlHelpPage(helpFile, '/', command, context);
     QUrl url = QUrl::fromLocalFile(helpPagePath(page.file));
-    if (!page.anchor.empty()) url.setFragment(QString::fromLatin1(page.anchor.c_str()));
+    if (!page.anchor.empty()) url.setFragment(latin1(page.anchor));
     QDesktopServices::openUrl(url);
 }
 

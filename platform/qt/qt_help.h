@@ -8,7 +8,7 @@ namespace corvane {
 
 class QtHelp final : public HelpService {
   public:
-    void show(const std::string& helpFile, int command, int data) override;
+    void show(const std::string& helpFile, HelpCommand command, int context) override;
 };
 
 }  // namespace corvane

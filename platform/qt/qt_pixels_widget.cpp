@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_form_widget.h"
 
 namespace corvane {
@@ -14,30 +15,23 @@ QImage toQImage(const PixelImage& img) {
     QImage q(img.width(), img.height(), QImage::Format_RGB32);
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(q.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const Color c = img.at(x, y);
-            row[x] = qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-        }
+        for (int x = 0; x < img.width(); ++x) row[x] = toQRgb(img.at(x, y));
     }
     return q;
 }
 
 }  // namespace
 
-QtPixelsWidget::QtPixelsWidget(QtFormWidget& form, Control& control)
-    : QWidget(&form), form_(form), control_(control) {
+QtPixelsWidget::QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, bool opaque)
+    : QWidget(&form), form_(form), pixels_(pixels) {
     setMouseTracking(true);
-    // A picture fills its place; an image may leave the form's colour around its picture.
-    setAttribute(Qt::WA_OpaquePaintEvent, control.kind() == ControlKind::Picture);
+    setAttribute(Qt::WA_OpaquePaintEvent, opaque);
 }
 
 void QtPixelsWidget::paintEvent(QPaintEvent*) {
-    const PixelImage& pixels = control_.kind() == ControlKind::Picture
-                                   ? static_cast<const Picture&>(control_).image()
-                                   : static_cast<const Image&>(control_).picture();
-    if (pixels.width() == 0 || pixels.height() == 0) return;
+    if (pixels_.width() == 0 || pixels_.height() == 0) return;
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), toQImage(pixels));
+    painter.drawImage(QPoint(0, 0), toQImage(pixels_));
 }
 
 QPoint QtPixelsWidget::onForm(QMouseEvent* e) const { return mapTo(&form_, e->position().toPoint()); }

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "platform/forms.h"
+#include "platform/graphics.h"
 
 namespace corvane {
 
@@ -13,7 +13,9 @@ class QtFormWidget;
 
 class QtPixelsWidget final : public QWidget {
   public:
-    QtPixelsWidget(QtFormWidget& form, Control& control);
+    // opaque: the pixels fill the widget, as a picture box's do; an image's may leave the form's colour
+    // around them.
+    QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, bool opaque);
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -26,7 +28,7 @@ class QtPixelsWidget final : public QWidget {
     QPoint onForm(QMouseEvent* e) const;
 
     QtFormWidget& form_;
-    Control& control_;
+    const PixelImage& pixels_;
 };
 
 }  // namespace corvane

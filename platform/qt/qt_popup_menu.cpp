@@ -4,6 +4,8 @@
 #include <QCursor>
 #include <QMenu>
 
+#include "platform/qt/qt_convert.h"
+
 namespace corvane {
 
 std::optional<int> QtPopupMenu::show(std::span<const MenuItem> items) {
@@ -14,9 +16,7 @@ std::optional<int> QtPopupMenu::show(std::span<const MenuItem> items) {
             menu.addSeparator();
             continue;
         }
-        // Single-byte texts, as the Windows program's are.
-        QAction* action =
-            menu.addAction(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+        QAction* action = menu.addAction(latin1(caption));
         action->setData(static_cast<int>(i));
     }
     // The end of the program hides every top-level window, this menu too, which ends its loop.

@@ -3,13 +3,13 @@
 //
 // Implements: forms as Qt 6 top-level widgets that paint the model's pixels (qt_form_peer,
 // qt_form_widget); timers and deferred calls on Qt's event loop (qt_timer_peer, post); the
-// notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor, clock, program folder
-// and the battery from /sys/class/power_supply (qt_services); the alarm sound (qt_sound); the settings
-// in an INI file under the XDG configuration folder (platform/linux/ini_store); SIGTERM, SIGINT,
-// SIGHUP, the session manager's save request and the X server going away as the end of the session
-// (qt_signal_pipe, qt_display_loss); one
-// running copy per user through a lock and a socket in the user's runtime folder
-// (platform/linux/sole_instance).
+// notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor and program folder
+// (qt_services); the battery from /sys/class/power_supply and the clock
+// (platform/linux/linux_services); the alarm sound (platform/linux/canberra_sound); the settings in an
+// INI file under the XDG configuration folder (platform/linux/ini_store); SIGTERM, SIGINT, SIGHUP,
+// the session manager's save request and the X server going away as the end of the session
+// (qt_signal_pipe, qt_display_loss); one running copy per
+// user through a lock and a socket in the user's runtime folder (platform/linux/sole_instance).
 // Differs from the others: the tray icon reports clicks but no hovering (reportsHover() is false);
 // under Wayland the program runs through XWayland, since Wayland lets no window place itself; what
 // window managers read and Qt has no flag for is set on the X11 window directly (qt_x11_hints); a
@@ -20,7 +20,9 @@
 #include <memory>
 #include <optional>
 
+#include "platform/linux/canberra_sound.h"
 #include "platform/linux/ini_store.h"
+#include "platform/linux/linux_services.h"
 #include "platform/linux/sole_instance.h"
 #include "platform/qt/qt_choosers.h"
 #include "platform/qt/qt_display_loss.h"
@@ -28,7 +30,6 @@
 #include "platform/qt/qt_popup_menu.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_signal_pipe.h"
-#include "platform/qt/qt_sound.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_tray.h"
 #include "platform/runtime.h"
@@ -66,11 +67,11 @@ class QtRuntime final : public Runtime {
     QApplication app_;  // first in, last out: every service below needs it
     QtScreen screen_;
     IniSettingsStore store_;
-    QtPower power_;
-    QtClock clock_;
+    SysfsPowerService power_;
+    LocalClock clock_;
     QtTray tray_;
     QtAppInfo appInfo_;
-    QtSound sound_;
+    CanberraSound sound_;
     QtText text_{screen_};
     QtPopupMenu popupMenu_;
     QtHelp help_;

@@ -7,9 +7,8 @@
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
-#include <ctime>
 
-#include "platform/linux/sysfs_power.h"
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_x11_hints.h"
 
@@ -99,24 +98,8 @@ WindowFrame QtScreen::windowFrame(const FormStyle& style) {
 }
 
 Color QtScreen::systemColor(SystemColor which) {
-    const QColor c = QApplication::palette().color(
-        QPalette::Active, which == SystemColor::ButtonFace ? QPalette::Window : QPalette::Base);
-    return static_cast<Color>(c.red()) | static_cast<Color>(c.green()) << 8 |
-           static_cast<Color>(c.blue()) << 16;
-}
-
-int QtPower::getSystemPowerStatus(SystemPowerStatus& status) {
-    status = reader_.read();
-    return 1;
-}
-
-std::string QtClock::timeOfDay() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%H:%M:%S", &local);
-    return buf;
+    return fromQColor(QApplication::palette().color(
+        QPalette::Active, which == SystemColor::ButtonFace ? QPalette::Window : QPalette::Base));
 }
 
 std::string QtAppInfo::executableFolder() { return QCoreApplication::applicationDirPath().toStdString(); }

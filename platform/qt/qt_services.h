@@ -1,6 +1,5 @@
 #pragma once
-// The Qt backend's small services: the screen and the cursor, the battery, the time of day and the
-// program's folder.
+// The Qt backend's small services: the screen and the cursor, and the program's folder.
 
 #include <QObject>
 #include <QPoint>
@@ -10,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/sysfs_power.h"
 #include "platform/runtime.h"
 
 class QScreen;
@@ -52,20 +50,6 @@ class QtScreen final : public Screen {
     QPoint origin_;
     std::function<void(int, int)> changed_;
     std::unique_ptr<QObject> connections_;  // ends them with this
-};
-
-// The battery as /sys/class/power_supply describes it, read afresh on every call.
-class QtPower final : public PowerService {
-  public:
-    int getSystemPowerStatus(SystemPowerStatus& status) override;
-
-  private:
-    SysfsPowerReader reader_{kPowerSupplyRoot};
-};
-
-class QtClock final : public Clock {
-  public:
-    std::string timeOfDay() override;
 };
 
 class QtAppInfo final : public AppInfo {

@@ -7,16 +7,12 @@
 #include <QPalette>
 #include <algorithm>
 
+#include "platform/qt/qt_convert.h"
 #include "platform/text.h"
 
 namespace corvane {
 
 namespace {
-
-// The program's texts are single-byte, as the Windows program's are.
-QString toQString(std::string_view s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QString familyFor(const std::string& name) {
     struct Twin {
@@ -28,17 +24,10 @@ QString familyFor(const std::string& name) {
         {"times new roman", "Liberation Serif"},
         {"courier new", "Liberation Mono"},
     };
-    const QString wanted = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    const QString wanted = latin1(name);
     for (const Twin& t : kTwins)
-        if (wanted.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0)
-            return QString::fromLatin1(t.twin);
+        if (wanted.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0) return latin1(t.twin);
     return wanted;
-}
-
-QRgb toQRgb(Color c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-Color fromQRgb(QRgb c) {
-    return static_cast<Color>(qRed(c)) | static_cast<Color>(qGreen(c)) << 8 |
-           static_cast<Color>(qBlue(c)) << 16;
 }
 
 }  // namespace
@@ -55,7 +44,7 @@ QFont QtText::qfont(const Font& font) {
 
 TextExtent QtText::measureLine(const Font& font, std::string_view line) {
     const QFontMetrics metrics(qfont(font));
-    return {metrics.horizontalAdvance(toQString(line)), metrics.height()};
+    return {metrics.horizontalAdvance(latin1(line)), metrics.height()};
 }
 
 // Only the line's own box is painted, on a copy of the pixels under it, so the text blends with what
@@ -63,7 +52,7 @@ TextExtent QtText::measureLine(const Font& font, std::string_view line) {
 void QtText::drawLine(PixelImage& image, int x, int y, const Font& font, std::string_view line, Color color) {
     const QFont q = qfont(font);
     const QFontMetrics metrics(q);
-    const QString text = toQString(line);
+    const QString text = latin1(line);
     const int left = std::max(x, 0), top = std::max(y, 0);
     // A glyph may reach a little past its advance.
     const int right = static_cast<int>(

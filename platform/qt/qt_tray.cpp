@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QPixmap>
 #include <cstdint>
-#include <cstring>
 
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_display_loss.h"
 
 namespace corvane {
@@ -34,47 +34,40 @@ QIcon programIcon() {
     return icon;
 }
 
-// The same mouse message numbers a Windows icon reports; a double-click follows a click.
-constexpr int kLeftButtonUp = 513;
-constexpr int kLeftButtonDoubleClick = 515;
-constexpr int kRightButtonUp = 517;
-
 }  // namespace
 
 QtTray::QtTray() = default;
 
 // The icon reports from inside its own mouse handler, and what the program does then (a menu, "Exit"
-// taking the icon away) must not run there: the notification waits for the handler to return.
-void QtTray::notifyLater(int mouseMessage) {
+// taking the icon away) must not run there: the event waits for the handler to return.
+void QtTray::notifyLater(TrayEvent event) {
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
-        [this, mouseMessage] {
-            if (onNotify) onNotify(mouseMessage);
+        [this, event] {
+            if (onEvent) onEvent(event);
         },
         Qt::QueuedConnection);
 }
+
 QtTray::~QtTray() = default;
 
-void QtTray::shellNotifyIcon(int message, const NotifyIconData& data) {
+// Qt reports a click once the button is up, and a double-click after it; the program's lift of the
+// meter goes with the button down, which is the click here.
+void QtTray::add(const std::string& tip) {
     if (QtDisplayLoss::lost()) return;
-    const QString tip =
-        QString::fromLatin1(data.szTip.data(), static_cast<qsizetype>(strnlen(data.szTip.data(), 64)));
-    if (message == kNimAdd) {
-        icon_ = std::make_unique<QSystemTrayIcon>();
-        icon_->setIcon(programIcon());
-        icon_->setToolTip(tip);
-        QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
-                         [this](QSystemTrayIcon::ActivationReason r) {
-                             if (r == QSystemTrayIcon::Trigger) notifyLater(kLeftButtonUp);
-                             if (r == QSystemTrayIcon::DoubleClick) notifyLater(kLeftButtonDoubleClick);
-                             if (r == QSystemTrayIcon::Context) notifyLater(kRightButtonUp);
-                         });
-        icon_->show();  // without a notification area this shows nothing, and the program goes on
-    } else if (message == kNimModify && icon_) {
-        icon_->setToolTip(tip);
-    } else if (message == kNimDelete) {
-        icon_.reset();
-    }
+    icon_ = std::make_unique<QSystemTrayIcon>();
+    icon_->setIcon(programIcon());
+    icon_->setToolTip(latin1(tip));
+    QObject::connect(icon_.get(), &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason r) {
+        if (r == QSystemTrayIcon::Trigger) notifyLater(TrayEvent::LeftButtonDown);
+        if (r == QSystemTrayIcon::DoubleClick) notifyLater(TrayEvent::LeftDoubleClick);
+        if (r == QSystemTrayIcon::Context) notifyLater(TrayEvent::RightButtonUp);
+    });
+    icon_->show();  // without a notification area this shows nothing, and the program goes on
+}
+
+void QtTray::setTip(const std::string& tip) {
+    if (icon_ && !QtDisplayLoss::lost()) icon_->setToolTip(latin1(tip));
 }
 
 }  // namespace corvane

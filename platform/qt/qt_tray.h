@@ -13,15 +13,15 @@ class QtTray final : public TrayIcon {
     QtTray();
     ~QtTray() override;
 
-    void shellNotifyIcon(int message, const NotifyIconData& data) override;
+    void add(const std::string& tip) override;
+    void setTip(const std::string& tip) override;
+    // Takes the icon off the tray at once, also at the end of the program.
+    void remove() override { icon_.reset(); }
     // Qt's tray reports clicks only, never the mouse resting on the icon.
     bool reportsHover() const override { return false; }
 
-    // Takes the icon off the tray at once, as the end of the program does.
-    void remove() { icon_.reset(); }
-
   private:
-    void notifyLater(int mouseMessage);
+    void notifyLater(TrayEvent event);
 
     std::unique_ptr<QSystemTrayIcon> icon_;
 };

@@ -7,7 +7,7 @@
 #include <memory>
 #include <type_traits>
 
-namespace corvane::win32 {
+namespace corvane {
 
 struct KeyCloser {
     void operator()(HKEY key) const { RegCloseKey(key); }
@@ -87,4 +87,4 @@ Owner* windowOwner(HWND window, UINT message, LPARAM lParam) {
     return reinterpret_cast<Owner*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -7,7 +7,7 @@
 
 #include "platform/win32/handles.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 namespace {
 
@@ -138,4 +138,4 @@ void RegistryStore::reportOnce(const std::string& text) {
     if (report_) report_(text);
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -10,7 +10,7 @@
 
 #include "platform/buffered_store.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 inline constexpr const char* kSettingsRoot = "Software\\VB and VBA Program Settings";
 
@@ -37,4 +37,4 @@ class RegistryStore final : public BufferedSettingsStore {
     bool reported_ = false;
 };
 
-}  // namespace corvane::win32
+}  // namespace corvane

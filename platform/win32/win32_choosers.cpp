@@ -10,7 +10,7 @@
 
 #include "platform/win32/win32_runtime.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 std::string nulSeparatedFilter(const std::string& filter) {
     std::string nul = filter;
@@ -53,8 +53,15 @@ std::optional<std::string> Win32Choosers::chooseFile(Form& owner, const FileChoo
     return std::string(file.data());
 }
 
-int Win32Choosers::messageBox(Form& owner, const std::string& text, int style, const std::string& title) {
-    return MessageBoxA(Win32Runtime::windowOf(owner), text.c_str(), title.c_str(), static_cast<UINT>(style));
+void Win32Choosers::messageBox(Form& owner, const std::string& text, MessageBoxKind kind,
+                               const std::string& title) {
+    UINT style = MB_OK;
+    switch (kind) {
+        case MessageBoxKind::Exclamation:
+            style |= MB_ICONEXCLAMATION;
+            break;
+    }
+    MessageBoxA(Win32Runtime::windowOf(owner), text.c_str(), title.c_str(), style);
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

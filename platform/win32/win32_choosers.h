@@ -7,17 +7,18 @@
 
 #include "platform/runtime.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 class Win32Choosers final : public Choosers {
   public:
     // Starts at the colour given (CC_RGBINIT).
     std::optional<Color> chooseColor(Form& owner, Color initial) override;
     std::optional<std::string> chooseFile(Form& owner, const FileChooserRequest& request) override;
-    int messageBox(Form& owner, const std::string& text, int style, const std::string& title) override;
+    void messageBox(Form& owner, const std::string& text, MessageBoxKind kind,
+                    const std::string& title) override;
 };
 
 // "Sound files (*.wav)|*.wav" as the file dialog takes it: each "|" a NUL, and a second NUL at the end.
 std::string nulSeparatedFilter(const std::string& filter);
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -5,6 +5,11 @@
 // and images one of the program's own that shows the model's pixels. The mouse on the form and on its
 // pictures goes to the form's MouseRouter; a close from the window system becomes the form's close
 // query; the message loop's IsDialogMessageA gives Tab, Enter and Esc their dialog meaning.
+//
+// The peer's parts, a file each: the window and its messages (win32_form_peer.cpp), the window classes
+// (win32_window_class), the controls' windows (win32_controls.cpp), painting (win32_paint.cpp), the
+// mouse (win32_mouse.cpp), the keyboard and the focus (win32_keyboard.cpp) and the tooltips
+// (win32_tooltips.cpp).
 
 #include <windows.h>
 
@@ -18,25 +23,11 @@
 #include "platform/runtime.h"
 #include "platform/win32/handles.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
-// Registers and unregisters the window classes of the forms and of their pictures.
-void registerFormClass(HINSTANCE instance);
-void unregisterFormClass(HINSTANCE instance);
-// Whether the window is a form's top-level window, whose keys the dialog manager sees first.
-bool isFormWindow(HWND window);
-
-// The window styles and the ShowWindow command a form's style asks for.
-struct NativeStyle {
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    int showCommand = 0;
-};
-NativeStyle nativeStyleOf(const FormStyle& style);
-
-// Paints a picture's or an image's pixels into its window's client area: a picture fills it, an image
-// shows its picture from the top left corner with the form's colour beyond it.
-void paintPixels(HDC dc, const Control& control, const RECT& client);
+// Paints a picture's or an image's pixels into its window's client area from the top left corner, and
+// the colour around them beyond: a picture's fill it, an image's may not.
+void paintPixels(HDC dc, const PixelImage& image, Color around, const RECT& client);
 
 class Win32FormPeer final : public FormPeer {
   public:
@@ -66,28 +57,42 @@ class Win32FormPeer final : public FormPeer {
         Win32FormPeer* peer;
         Control* control;
         HWND window;
-        std::string tip;   // the tooltip text the tooltip control has for it
-        WNDPROC original;  // a frame's own window procedure, under ours
+        const PixelImage* pixels;  // a picture's or an image's, which its window shows
+        std::string tip;           // the tooltip text the tooltip control has for it
+        WNDPROC original;          // a frame's own window procedure, under ours
     };
 
+    // The window and its messages.
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handlePixels(Child& child, UINT message, WPARAM wParam, LPARAM lParam);
-    bool mouseMessage(UINT message, WPARAM wParam, LPARAM lParam, HWND from);
-    void command(WPARAM wParam, LPARAM lParam);
-    LRESULT colours(HDC dc, HWND control);
-    void paint();
-
-    Child& make(Control& control, int id);
-    void makeAll();
-    void mirror(Child& child);
-    void mirrorTip(Child& child);
-    void order();
     Child* childOf(HWND window) const;
     Child* childOf(const Control& control) const;
     bool ours(HWND window) const { return window && (window == hwnd() || childOf(window)); }
+
+    // The controls' windows.
+    Child& make(Control& control);
+    void makeAll();
+    void mirror(Child& child);
+    void command(WPARAM wParam, LPARAM lParam);
+
+    // Painting.
+    void paint();
+    void paintPixelsWindow(Child& child);
+    LRESULT colours(HDC dc, HWND control);
     HBRUSH brush(Color colour);
 
-    // The button messages, handed to the form's MouseRouter; the native capture follows what it holds.
+    // The keyboard and the focus.
+    static bool startsGroup(const Control& control);
+    void order();
+    void restoreFocus();
+    void dialogKey(WORD id);
+
+    // The tooltips.
+    void mirrorTip(Child& child);
+
+    // The mouse: the button messages, handed to the form's MouseRouter; the native capture follows
+    // what it holds.
+    bool mouseMessage(UINT message, WPARAM wParam, LPARAM lParam, HWND from);
     enum class ButtonStep { Down, DoubleClick, Up };
     struct ButtonMessage {
         UINT message;
@@ -110,4 +115,4 @@ class Win32FormPeer final : public FormPeer {
     bool mirroring_ = false;         // the text we set: the EN_CHANGE it brings is not the user's
 };
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -7,7 +7,7 @@
 
 #include "platform/help_page.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 std::string fileUrl(const std::string& path, const std::string& anchor) {
     std::string url = "file:///";
@@ -26,12 +26,13 @@ std::string fileUrl(const std::string& path, const std::string& anchor) {
     return url;
 }
 
-void Win32Help::show(const std::string& helpFile, int command, int data) {
+void Win32Help::show(const std::string& helpFile, HelpCommand command, int context) {
     if (GetFileAttributesA(helpFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        WinHelpA(owner_, helpFile.c_str(), static_cast<UINT>(command), static_cast<ULONG_PTR>(data));
+        const UINT winHelpCommand = command == HelpCommand::Contents ? HELP_CONTENTS : HELP_CONTEXT;
+        WinHelpA(owner_, helpFile.c_str(), winHelpCommand, static_cast<ULONG_PTR>(context));
         return;
     }
-    const HtmlHelpPage page = htmlHelpPage(helpFile, '\\', command, data);
+    const HtmlHelpPage page = htmlHelpPage(helpFile, '\\', command, context);
     // Opened as a file, the page loses its anchor; a topic goes to the browser that opens pages, as a
     // URL, where one is registered.
     char browser[MAX_PATH] = {};
@@ -46,4 +47,4 @@ void Win32Help::show(const std::string& helpFile, int command, int data) {
     ShellExecuteA(owner_, "open", page.file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

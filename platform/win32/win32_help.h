@@ -6,12 +6,12 @@
 
 #include "platform/runtime.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 class Win32Help final : public HelpService {
   public:
     void setOwner(HWND owner) { owner_ = owner; }
-    void show(const std::string& helpFile, int command, int data) override;
+    void show(const std::string& helpFile, HelpCommand command, int context) override;
 
   private:
     HWND owner_ = nullptr;
@@ -21,4 +21,4 @@ class Win32Help final : public HelpService {
 // anchor on its way to the browser.
 std::string fileUrl(const std::string& path, const std::string& anchor);
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -2,7 +2,7 @@
 
 #include "platform/win32/handles.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 std::optional<int> Win32PopupMenu::show(std::span<const MenuItem> items) {
     const UniqueMenu menu(CreatePopupMenu());
@@ -26,4 +26,4 @@ std::optional<int> Win32PopupMenu::show(std::span<const MenuItem> items) {
     return static_cast<int>(chosen) - 1;
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

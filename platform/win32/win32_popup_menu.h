@@ -5,7 +5,7 @@
 
 #include "platform/runtime.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 class Win32PopupMenu final : public PopupMenu {
   public:
@@ -16,4 +16,4 @@ class Win32PopupMenu final : public PopupMenu {
     HWND owner_ = nullptr;
 };
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -3,8 +3,9 @@
 #include <cstdio>
 
 #include "platform/win32/win32_form_peer.h"
+#include "platform/win32/win32_window_class.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 namespace {
 
@@ -188,12 +189,8 @@ void Win32Runtime::displayChanged() {
     screensChanged(0, 0);
 }
 
-}  // namespace corvane::win32
-
-namespace corvane {
-
 // The command line has been read before: nothing in it is for the runtime.
-std::unique_ptr<Runtime> createRuntime(int, char**) { return std::make_unique<win32::Win32Runtime>(); }
+std::unique_ptr<Runtime> createRuntime(int, char**) { return std::make_unique<Win32Runtime>(); }
 
 // A windowed program gets no console of its own. Its output reaches one through the handles it was
 // given (redirected to a file or a pipe), or else through the console of the program that started it,
@@ -204,7 +201,7 @@ bool writeToConsole(const std::string& out, const std::string& err) {
     };
     HANDLE outHandle = GetStdHandle(STD_OUTPUT_HANDLE);
     HANDLE errHandle = GetStdHandle(STD_ERROR_HANDLE);
-    win32::UniqueHandle console;
+    UniqueHandle console;
     if ((!usable(outHandle) || !usable(errHandle)) && AttachConsole(ATTACH_PARENT_PROCESS)) {
         HANDLE opened = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -33,7 +33,7 @@
 #include "platform/win32/win32_timer_peer.h"
 #include "platform/win32/win32_tray.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 class Win32Runtime final : public Runtime {
   public:
@@ -97,4 +97,4 @@ class Win32Runtime final : public Runtime {
     UINT anotherStartMessage_ = 0;
 };
 
-}  // namespace corvane::win32
+}  // namespace corvane

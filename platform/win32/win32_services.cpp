@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "platform/win32/handles.h"
-#include "platform/win32/win32_form_peer.h"
+#include "platform/win32/win32_window_class.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::string folderOfModulePath(const std::string& modulePath) {
     return folder;
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

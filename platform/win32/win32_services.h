@@ -7,7 +7,7 @@
 
 #include "platform/runtime.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 class Win32Screen final : public Screen {
   public:
@@ -50,4 +50,4 @@ class Win32AppInfo final : public AppInfo {
 // root ("C:\").
 std::string folderOfModulePath(const std::string& modulePath);
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -5,14 +5,9 @@
 
 #include "platform/text.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 namespace {
-
-// The picture's 0x00BBGGRR pixels as a 32-bit DIB holds them in memory (blue, green, red, unused), and
-// back.
-std::uint32_t toDib(Color c) { return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu); }
-Color fromDib(std::uint32_t d) { return ((d & 0xFFu) << 16) | (d & 0xFF00u) | ((d >> 16) & 0xFFu); }
 
 int lengthOf(std::string_view line) {
     return static_cast<int>(std::min<std::size_t>(line.size(), INT32_MAX));
@@ -67,7 +62,7 @@ void Win32Text::drawLine(PixelImage& image, int x, int y, const Font& font, std:
     if (!section || !bits) return;
     auto* px = static_cast<std::uint32_t*>(bits);
     for (int row = 0; row < h; ++row)
-        for (int col = 0; col < w; ++col) px[row * w + col] = toDib(image.at(left + col, top + row));
+        for (int col = 0; col < w; ++col) px[row * w + col] = toXrgb(image.at(left + col, top + row));
     {
         const Selection bitmap(dc_.get(), section.get());
         const Selection selected(dc_.get(), fontFor(font));
@@ -78,7 +73,7 @@ void Win32Text::drawLine(PixelImage& image, int x, int y, const Font& font, std:
         GdiFlush();
     }
     for (int row = 0; row < h; ++row)
-        for (int col = 0; col < w; ++col) image.plot(left + col, top + row, fromDib(px[row * w + col]));
+        for (int col = 0; col < w; ++col) image.plot(left + col, top + row, fromXrgb(px[row * w + col]));
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -12,7 +12,7 @@
 #include "platform/runtime.h"
 #include "platform/win32/handles.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 class Win32Text final : public TextService {
   public:
@@ -32,4 +32,4 @@ class Win32Text final : public TextService {
     std::map<std::tuple<std::string, int, bool>, UniqueFont> fonts_;
 };
 
-}  // namespace corvane::win32
+}  // namespace corvane

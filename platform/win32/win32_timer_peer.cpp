@@ -1,6 +1,6 @@
 #include "platform/win32/win32_timer_peer.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 std::unique_ptr<TimerPeer> Win32Timers::createPeer(Timer& timer) {
     return std::make_unique<Win32TimerPeer>(*this, timer);
@@ -36,4 +36,4 @@ void Win32TimerPeer::stateChanged() {
         KillTimer(timers_.window_, id_);
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

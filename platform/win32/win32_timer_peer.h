@@ -9,7 +9,7 @@
 
 #include "platform/runtime.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
 class Win32TimerPeer;
 
@@ -46,4 +46,4 @@ class Win32TimerPeer final : public TimerPeer {
     UINT_PTR id_;
 };
 
-}  // namespace corvane::win32
+}  // namespace corvane

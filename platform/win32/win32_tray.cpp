@@ -1,23 +1,50 @@
 #include "platform/win32/win32_tray.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/win32/resource_ids.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
-static_assert(sizeof(NotifyIconData::szTip) == 64 && sizeof(NOTIFYICONDATAA::szTip) >= 64,
-              "the program's tip fills the first-version record's 64 characters");
+namespace {
 
-NOTIFYICONDATAA toShellRecord(const NotifyIconData& data, HWND window, HICON icon) {
+// The mouse messages on the icon, as the program names them; the others (the middle button, say) mean
+// nothing to it.
+std::optional<TrayEvent> trayEventOf(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+        case WM_MOUSEMOVE:
+            return TrayEvent::MouseMove;
+        case WM_LBUTTONDOWN:
+            return TrayEvent::LeftButtonDown;
+        case WM_LBUTTONUP:
+            return TrayEvent::LeftButtonUp;
+        case WM_LBUTTONDBLCLK:
+            return TrayEvent::LeftDoubleClick;
+        case WM_RBUTTONDOWN:
+            return TrayEvent::RightButtonDown;
+        case WM_RBUTTONUP:
+            return TrayEvent::RightButtonUp;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+NOTIFYICONDATAA toShellRecord(const std::string& tip, HWND window, HICON icon) {
     NOTIFYICONDATAA nid{};
     nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
     nid.hWnd = window;
-    nid.uID = data.uID;
-    nid.uFlags = data.uFlags;
-    nid.uCallbackMessage = data.uCallbackMessage;
-    nid.hIcon = data.hIcon ? icon : nullptr;
-    std::memcpy(nid.szTip, data.szTip.data(), data.szTip.size());
+    nid.uID = kTrayIconId;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uCallbackMessage = kTrayCallbackMessage;
+    nid.hIcon = icon;
+    constexpr std::size_t kTipField = 64;  // the first-version record's
+    static_assert(sizeof nid.szTip >= kTipField);
+    const std::size_t n = std::min(tip.size(), kTipField - 1);
+    std::memcpy(nid.szTip, tip.data(), n);
+    std::memset(nid.szTip + n + 1, ' ', kTipField - n - 1);
     return nid;
 }
 
@@ -28,34 +55,33 @@ Win32Tray::Win32Tray() : taskbarCreated_(RegisterWindowMessageA("TaskbarCreated"
                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
 }
 
-void Win32Tray::shellNotifyIcon(int message, const NotifyIconData& data) {
-    NOTIFYICONDATAA nid = toShellRecord(data, window_, icon_.get());
-    shell(static_cast<DWORD>(message), &nid);
-    switch (message) {
-        case kNimAdd:
-            lastAdd_ = nid;
-            lastModify_.reset();
-            if (data.uFlags & NIF_MESSAGE) callbackMessage_ = data.uCallbackMessage;
-            break;
-        case kNimModify:
-            lastModify_ = nid;
-            if (data.uFlags & NIF_MESSAGE) callbackMessage_ = data.uCallbackMessage;
-            break;
-        case kNimDelete:
-            lastAdd_.reset();
-            lastModify_.reset();
-            callbackMessage_ = 0;
-            break;
-        default:
-            break;
-    }
+void Win32Tray::add(const std::string& tip) {
+    NOTIFYICONDATAA nid = toShellRecord(tip, window_, icon_.get());
+    shell(NIM_ADD, &nid);
+    lastAdd_ = nid;
+    lastModify_.reset();
+}
+
+void Win32Tray::setTip(const std::string& tip) {
+    NOTIFYICONDATAA nid = toShellRecord(tip, window_, icon_.get());
+    shell(NIM_MODIFY, &nid);
+    lastModify_ = nid;
+}
+
+void Win32Tray::remove() {
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = window_;
+    nid.uID = kTrayIconId;
+    shell(NIM_DELETE, &nid);
+    lastAdd_.reset();
+    lastModify_.reset();
 }
 
 bool Win32Tray::handleMessage(UINT message, LPARAM lParam) {
     if (message == 0) return false;
-    if (message == callbackMessage_) {
-        // lParam is the mouse message that happened on the icon.
-        if (onNotify) onNotify(static_cast<int>(lParam));
+    if (message == kTrayCallbackMessage && lastAdd_) {
+        if (const std::optional<TrayEvent> event = trayEventOf(lParam); event && onEvent) onEvent(*event);
         return true;
     }
     if (message == taskbarCreated_) {
@@ -71,4 +97,4 @@ void Win32Tray::restore() {
     if (lastModify_) shell(NIM_MODIFY, &*lastModify_);
 }
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -1,6 +1,6 @@
 #pragma once
-// The notification-area icon: the program's record turned into the shell's first-version record, and
-// the icon put back when the taskbar is recreated (after Explorer restarts, the shell has forgotten
+// The notification-area icon: the program's one icon as the shell's first-version record, and the
+// icon put back when the taskbar is recreated (after Explorer restarts, the shell has forgotten
 // every icon and broadcasts "TaskbarCreated"). The icon's notifications and that broadcast arrive at
 // the runtime's hidden window, which hands them here.
 
@@ -10,15 +10,22 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "platform/runtime.h"
 #include "platform/win32/handles.h"
 
-namespace corvane::win32 {
+namespace corvane {
 
-// The first-version record: its size is that of the first-version layout on this platform (88 bytes
-// in a 32-bit program, more in a 64-bit one), so every shell since the first accepts it.
-NOTIFYICONDATAA toShellRecord(const NotifyIconData& data, HWND window, HICON icon);
+// The icon's id, and the message its notifications come as to the window (lParam: the mouse message).
+inline constexpr UINT kTrayIconId = 1;
+inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
+
+// The first-version record of the program's icon with its tip, to add it or change it: its size is that
+// of the first-version layout on this platform (88 bytes in a 32-bit program, more in a 64-bit one), so
+// every shell since the first accepts it. The tip is cut where the record's field ends, its terminating
+// NUL kept, and the rest of the field is blanks.
+NOTIFYICONDATAA toShellRecord(const std::string& tip, HWND window, HICON icon);
 
 class Win32Tray final : public TrayIcon {
   public:
@@ -27,7 +34,9 @@ class Win32Tray final : public TrayIcon {
     // The window the shell sends the icon's notifications to.
     void setWindow(HWND window) { window_ = window; }
 
-    void shellNotifyIcon(int message, const NotifyIconData& data) override;
+    void add(const std::string& tip) override;
+    void setTip(const std::string& tip) override;
+    void remove() override;
     // The shell sends a message for every mouse move over the icon.
     bool reportsHover() const override { return true; }
 
@@ -46,10 +55,9 @@ class Win32Tray final : public TrayIcon {
 
     HWND window_ = nullptr;
     UniqueIcon icon_;
-    UINT callbackMessage_ = 0;  // 0 while no icon is set up
     UINT taskbarCreated_ = 0;
     std::optional<NOTIFYICONDATAA> lastAdd_;
     std::optional<NOTIFYICONDATAA> lastModify_;
 };
 
-}  // namespace corvane::win32
+}  // namespace corvane

@@ -53,7 +53,9 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         // Centred across but below what is seen of the frame, with the focus, for the Enter key.
         EXPECT_EQ(placeOf(a.cmdOK), (Rect{1642, 5550, 1095, 375}));
         EXPECT_GT(a.cmdOK.top(), a.Frame1.height());
-        EXPECT_EQ(a.window.activeControl(), &a.cmdOK);
+        EXPECT_EQ(a.window.keyboard().activeControl(), &a.cmdOK);
+        // The only Tab stop: the scrolling line reads as part of the box, not as a field to type into.
+        EXPECT_EQ(a.window.keyboard().tabOrder(), std::vector<Control*>{&a.cmdOK});
         EXPECT_EQ(a.window.style().caption, " About Corvane");
         EXPECT_EQ(a.lblAppname.caption(), "Corvane Version 2.2");
         EXPECT_TRUE(a.window.topmost());
@@ -121,14 +123,14 @@ TEST(About, ClosingPutsTheMeterBackAsShowTopSays) {
         p.ticks(1);
         p.k.SetTopmost(p.meterWindow(), 0);  // as the menu's "About" does
         frmInfo& a = p.open();
-        a.window.keyPress(kKeyEscape);  // no cancel button: nothing
-        a.window.keyPress('x');
+        a.window.keyboard().keyPress(kKeyEscape);  // no cancel button: nothing
+        a.window.keyboard().keyPress('x');
         EXPECT_TRUE(a.window.visible());
         const std::size_t before = p.rt.calls.size();
         if (c.clickOk)
             a.cmdOK.click();
         else
-            a.window.keyPress(kKeyReturn);
+            a.window.keyboard().keyPress(kKeyReturn);
         EXPECT_FALSE(a.window.loaded());
         EXPECT_FALSE(a.window.topmost());
         EXPECT_EQ(p.meterWindow().topmost(), c.meterOnTop);

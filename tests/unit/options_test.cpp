@@ -68,7 +68,7 @@ TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
     EXPECT_EQ(placeOf(d.imgPlus), (Rect{735, 630, 180, 180}));
     EXPECT_EQ(placeOf(d.picPreview), (Rect{420, 330, 210, 780}));
     for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.picColor[i]->backColor(), Color(i + 1)) << i;
-    EXPECT_EQ(d.window.activeControl(), &d.chkShowTop);
+    EXPECT_EQ(d.window.keyboard().activeControl(), &d.chkShowTop);
     // Each colour caption as wide as its text (the test font: 5 pixels a character at 8.25 pt), centred
     // over its box and one pixel to the right.
     const double lefts[] = {367, 877, 1350, 1935, 2445, 2880, 3315},
@@ -220,7 +220,7 @@ TEST(Options, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
 TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
     const std::function<void(frmOptions&)> closes[] = {
         [](frmOptions& d) { d.cmdCancel.click(); },
-        [](frmOptions& d) { d.window.keyPress(kKeyEscape); },
+        [](frmOptions& d) { d.window.keyboard().keyPress(kKeyEscape); },
         [](frmOptions& d) { d.window.queryUnload(kCloseFromWindow); },
     };
     for (const auto& close : closes) {
@@ -261,8 +261,9 @@ TEST(Options, AnAlarmWithoutASoundFileIsRefusedWithAMessage) {
         type(d.txtWavFile, c.file);
         type(d.txtLowUpper, "40");
         d.cmdOK.click();
-        EXPECT_EQ(p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,48, Corvane)"),
-                  c.refused ? 1u : 0u);
+        EXPECT_EQ(
+            p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)"),
+            c.refused ? 1u : 0u);
         EXPECT_EQ(p.optionsOpen(), c.refused);
         EXPECT_EQ(p.k.pnLowUpper, c.refused ? 25 : 40);
         EXPECT_EQ(p.k.psWavFilePath, c.refused ? "" : c.file);  // untrimmed
@@ -278,7 +279,7 @@ TEST(Options, BoundTextsReadAsTheNumberInFrontRoundedAndClamped) {
         frmOptions& d = p.open();
         type(d.txtLowUpper, text);
         type(d.txtMidUpper, text);
-        d.window.keyPress(kKeyReturn);  // the default button
+        d.window.keyboard().keyPress(kKeyReturn);  // the default button
         EXPECT_EQ(p.k.pnLowUpper, bound) << text;
         EXPECT_EQ(p.k.pnMidUpper, bound) << text;
     }
@@ -439,7 +440,7 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
 TEST(Options, HelpOpensThePreferencesTopic) {
     WithOptions p;
     p.open().cmdHelp.click();
-    EXPECT_EQ(p.rt.calls.back(), "WinHelp(C:\\Program Files\\Corvane\\quillmet.hlp,1,13)");
+    EXPECT_EQ(p.rt.calls.back(), "Help(C:\\Program Files\\Corvane\\quillmet.hlp,topic 13)");
 }
 
 TEST(Options, OpeningItAgainWhileOpenShowsTheSameDialog) {
@@ -458,24 +459,24 @@ TEST(Options, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
     WithOptions p;
     frmOptions& d = p.open();
     std::string order;
-    for (const Control* c : d.window.tabOrder()) order += c->name() + " ";
+    for (const Control* c : d.window.keyboard().tabOrder()) order += c->name() + " ";
     // The options are one stop, at the chosen one; the arrow keys choose among them in the table's order.
     EXPECT_EQ(
         order,
         "chkShowTop chkUpright txtLowUpper txtMidUpper optRightUpper chkAlarmEnabled txtWavFile cmdOpen "
         "cmdOK cmdCancel cmdHelp picPreview picColor picColor picColor picColor picColor picColor picColor ");
-    for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.window.tabOrder()[12 + i]->index(), i);
+    for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.window.keyboard().tabOrder()[12 + i]->index(), i);
     d.optRightUpper.setFocus();
     std::string chosen;
     for (bool forward : {true, true, true, true, false}) {
-        d.window.arrowKey(forward);
+        d.window.keyboard().arrowKey(forward);
         chosen += selectedOption(d) + " ";
     }
     EXPECT_EQ(chosen, "optAnyPlace optLeftLower optRightLower optLeftUpper optRightLower ");
-    EXPECT_EQ(d.window.tabOrder()[4], &d.optRightLower);
+    EXPECT_EQ(d.window.keyboard().tabOrder()[4], &d.optRightLower);
     d.cmdCancel.setFocus();
     type(d.txtLowUpper, "40");
-    d.window.keyPress(kKeyReturn);  // Enter on a focused button presses that button
+    d.window.keyboard().keyPress(kKeyReturn);  // Enter on a focused button presses that button
     EXPECT_EQ(p.k.pnLowUpper, 25);
     EXPECT_FALSE(p.optionsOpen());
 }

@@ -55,20 +55,25 @@ TEST(Paths, TheHtmlHelpPageForAHelpFilesContentsOrTopic) {
     struct Case {
         const char* helpFile;
         char sep;
-        int command, data;
+        HelpCommand command;
+        int context;
         HtmlHelpPage page;
     } const cases[] = {
-        {"C:\\Tools\\quillmet.hlp", '\\', 3, 0, {"C:\\Tools\\help\\index.html", ""}},
-        {"C:\\Tools\\quillmet.hlp", '\\', 1, 13, {"C:\\Tools\\help\\index.html", "preferences"}},
-        {"C:\\quillmet.hlp", '\\', 1, 12, {"C:\\help\\index.html", ""}},
-        {"C:\\quillmet.hlp", '\\', 3, 13, {"C:\\help\\index.html", ""}},
-        {"/opt/cv/quillmet.hlp", '/', 1, 13, {"/opt/cv/help/index.html", "preferences"}},
-        {"/opt/cv/Dravisk.hlp", '/', 3, 0, {"/opt/cv/help/index.html", ""}},
-        {"quillmet.hlp", '/', 3, 0, {"help/index.html", ""}},
+        {"C:\\Tools\\quillmet.hlp", '\\', HelpCommand::Contents, 0, {"C:\\Tools\\help\\index.html", ""}},
+        {"C:\\Tools\\quillmet.hlp",
+         '\\',
+         HelpCommand::Context,
+         13,
+         {"C:\\Tools\\help\\index.html", "preferences"}},
+        {"C:\\quillmet.hlp", '\\', HelpCommand::Context, 12, {"C:\\help\\index.html", ""}},
+        {"C:\\quillmet.hlp", '\\', HelpCommand::Contents, 13, {"C:\\help\\index.html", ""}},
+        {"/opt/cv/quillmet.hlp", '/', HelpCommand::Context, 13, {"/opt/cv/help/index.html", "preferences"}},
+        {"/opt/cv/Dravisk.hlp", '/', HelpCommand::Contents, 0, {"/opt/cv/help/index.html", ""}},
+        {"quillmet.hlp", '/', HelpCommand::Contents, 0, {"help/index.html", ""}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(htmlHelpPage(c.helpFile, c.sep, c.command, c.data), c.page)
-            << c.helpFile << " " << c.command << "," << c.data;
+        EXPECT_EQ(htmlHelpPage(c.helpFile, c.sep, c.command, c.context), c.page)
+            << c.helpFile << " " << c.context;
 }
 
 // The band is the form's own state; every set reaches the peer, since taking a window out of the band
@@ -88,38 +93,21 @@ TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
                                                     "SetTopmost(frmMonitor,1)"}));
 }
 
-std::array<char, 64> tipField(const std::string& text) {
-    std::array<char, 64> field;
-    field.fill(' ');
-    text.copy(field.data(), text.size());
-    field[text.size()] = '\0';
-    return field;
-}
-
-TEST(TrayIcon, AddAndDeleteRecords) {
+TEST(TrayIcon, TheIconComesWithTheStartTipAndGoesAtTheEnd) {
     TestProgram p;
     p.exit();
-    ASSERT_EQ(p.rt.tray().calls.size(), 2u);
-    const auto& [addMessage, add] = p.rt.tray().calls.front();
-    EXPECT_EQ(addMessage, kNimAdd);
-    EXPECT_EQ((std::array{add.uID, add.uFlags, add.uCallbackMessage}), (std::array{1u, 7u, 512u}));
-    EXPECT_TRUE(add.hIcon);
-    EXPECT_EQ(add.szTip, tipField("Battery status"));
-    const auto& [deleteMessage, del] = p.rt.tray().calls.back();
-    EXPECT_EQ(deleteMessage, kNimDelete);
-    EXPECT_EQ((std::array{del.uID, del.uFlags, del.uCallbackMessage}), (std::array{1u, 0u, 0u}));
-    EXPECT_FALSE(del.hIcon);
-    EXPECT_EQ(del.szTip, (std::array<char, 64>{}));
+    EXPECT_EQ(p.rt.tray().calls, (std::vector<std::pair<TrayCall, std::string>>{
+                                     {TrayCall::Add, "Battery status"}, {TrayCall::Remove, ""}}));
 }
 
-TEST(TrayIcon, ATipThatDoesNotFitIsCutSoItsTerminatorFits) {
+// The notification area holds 63 characters of a tip; every backend shows the same cut.
+TEST(TrayIcon, ATipThatDoesNotFitIsCut) {
     TestProgram p;
     for (std::size_t length : {0u, 62u, 63u, 64u, 200u}) {
         p.k.psTrayTip = std::string(length, 'x');
         p.k.TrayModifyIcon();
-        EXPECT_EQ(p.rt.tray().calls.back().first, kNimModify);
-        EXPECT_EQ(p.rt.tray().calls.back().second.szTip,
-                  tipField(std::string(std::min<std::size_t>(length, 63), 'x')))
+        EXPECT_EQ(p.rt.tray().calls.back(),
+                  std::make_pair(TrayCall::SetTip, std::string(std::min<std::size_t>(length, 63), 'x')))
             << length;
     }
 }

@@ -10,11 +10,11 @@
 #include <tuple>
 #include <vector>
 
+#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "platform/headless/headless_runtime.h"
 #include "shell/frm_main.h"
 #include "shell/mkesta.h"
-#include "shell/program.h"
 
 namespace corvane::test {
 

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "about/frm_info.h"
+#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "platform/qt/qt_choosers.h"
@@ -32,7 +33,6 @@
 #include "platform/qt/qt_text.h"
 #include "platform/runtime.h"
 #include "shell/mkesta.h"
-#include "shell/program.h"
 #include "text_checks.h"
 #include "two_pictures.h"
 
@@ -217,11 +217,11 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
-    for (const Control* expected : o.window.tabOrder()) {
-        EXPECT_EQ(o.window.activeControl(), expected);
+    for (const Control* expected : o.window.keyboard().tabOrder()) {
+        EXPECT_EQ(o.window.keyboard().activeControl(), expected);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(o.window.activeControl(), &o.chkShowTop);  // round again
+    EXPECT_EQ(o.window.keyboard().activeControl(), &o.chkShowTop);  // round again
     widgetOf(o.optRightUpper)->setFocus();
     QTest::keyClick(widgetOf(o.optRightUpper), Qt::Key_Down);
     EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
@@ -238,7 +238,7 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     QTest::keyClicks(edit, "ding.wav");
     EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
     EXPECT_EQ(edits, 8);  // one a key
-    EXPECT_EQ(o.window.activeControl(), &o.txtWavFile);
+    EXPECT_EQ(o.window.keyboard().activeControl(), &o.txtWavFile);
 
     QTest::mouseClick(widgetOf(o.chkUpright), Qt::LeftButton);
     EXPECT_EQ(o.chkUpright.value(), kUnchecked);
@@ -313,7 +313,8 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
         EXPECT_EQ(box.icon(), QMessageBox::Warning);
         box.accept();
     });
-    EXPECT_EQ(choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", 48, " Corvane"), 1);
+    choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", MessageBoxKind::Exclamation,
+                        " Corvane");
     EXPECT_EQ(title, " Corvane");
     EXPECT_EQ(file, "Enter a sound file name or disable alarm.");
 }

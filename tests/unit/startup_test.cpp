@@ -18,7 +18,7 @@ TEST(Startup, TheStoredStateDecidesWhetherTheMeterStaysShown) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         TestProgram p(c.stored);
-        EXPECT_EQ(p.rt.calls.front(), "Shell_NotifyIcon(0,Battery status)");
+        EXPECT_EQ(p.rt.calls.front(), "TrayAdd(Battery status)");
         EXPECT_EQ(p.main().window.left(), -30000);
         // Even a meter that starts hidden has been loaded and placed first.
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
@@ -110,7 +110,7 @@ TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoe
             continue;
         }
         ASSERT_EQ(calls.size(), 23u);
-        EXPECT_EQ(calls[0], "Shell_NotifyIcon(2,)");
+        EXPECT_EQ(calls[0], "TrayRemove");
         for (int i = 1; i <= 20; ++i) EXPECT_EQ(calls[i].rfind("SaveSetting(", 0), 0u) << calls[i];
         EXPECT_EQ(calls[21], "SetTopmost(frmMonitor,0)");
         EXPECT_EQ(calls[22], "End");

@@ -187,7 +187,7 @@ TEST(Tick, TheFirstTickAppliesShowTopAndEveryTickSetsTheTrayTip) {
         const auto modifies = p.rt.tray().calls.size() - 1;
         EXPECT_EQ(modifies, hover ? 0u : 1u);
         if (!hover) {
-            EXPECT_STREQ(p.rt.tray().calls.back().second.szTip.data(), p.k.psTrayTip.c_str());
+            EXPECT_EQ(p.rt.tray().calls.back().second, p.k.psTrayTip);
         }
     }
 }

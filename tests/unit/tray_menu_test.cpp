@@ -7,6 +7,7 @@
 
 #include "options/frm_options.h"
 #include "program_fixture.h"
+#include "shell/tray.h"
 #include "tooltip/frm_tooltip.h"
 
 namespace corvane::test {
@@ -28,26 +29,32 @@ Calls visibleCalls(const TestProgram& p) {
 TEST(TrayIcon, EachNotificationDoesWhatItsMouseMessageMeans) {
     struct Case {
         const char* stored;
-        std::vector<int> messages;
+        std::vector<TrayEvent> events;
         Calls calls;
         bool shownAfter;
     } const cases[] = {
         // A left button down lifts a shown meter that is not kept on top, and only that.
-        {"ShowTop=0", {513}, {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"}, true},
-        {"ShowTop=1", {513}, {}, true},
-        {"ShowTop=0 State=1", {513}, {}, false},
+        {"ShowTop=0",
+         {TrayEvent::LeftButtonDown},
+         {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"},
+         true},
+        {"ShowTop=1", {TrayEvent::LeftButtonDown}, {}, true},
+        {"ShowTop=0 State=1", {TrayEvent::LeftButtonDown}, {}, false},
         // A double-click comes after its button down: lifted, then hidden; and shown again.
-        {"ShowTop=0", {513, 515}, {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"}, false},
-        {"ShowTop=0 State=1", {513, 515}, {}, true},
-        {"", {512}, {"Shell_NotifyIcon(1,)"}, true},  // before the first tick the tip is empty
-        {"", {517}, {"PopupMenu"}, true},             // the menu, dismissed
-        {"", {0, 511, 514, 516, 518, 519, 520, 1023}, {}, true},
+        {"ShowTop=0",
+         {TrayEvent::LeftButtonDown, TrayEvent::LeftDoubleClick},
+         {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"},
+         false},
+        {"ShowTop=0 State=1", {TrayEvent::LeftButtonDown, TrayEvent::LeftDoubleClick}, {}, true},
+        {"", {TrayEvent::MouseMove}, {"TrayTip()"}, true},      // before the first tick the tip is empty
+        {"", {TrayEvent::RightButtonUp}, {"PopupMenu"}, true},  // the menu, dismissed
+        {"", {TrayEvent::LeftButtonUp, TrayEvent::RightButtonDown}, {}, true},
     };
     for (const Case& c : cases) {
         TestProgram p(c.stored);
         p.rt.calls.clear();
-        for (int m : c.messages) p.rt.tray().onNotify(m);
-        SCOPED_TRACE(std::string(c.stored) + " message " + std::to_string(c.messages.back()));
+        for (TrayEvent e : c.events) p.rt.tray().onEvent(e);
+        SCOPED_TRACE(std::string(c.stored) + " event " + std::to_string(mouseMessageOf(c.events.back())));
         EXPECT_EQ(visibleCalls(p), c.calls);
         EXPECT_EQ(p.meterWindow().visible(), c.shownAfter);
         EXPECT_EQ(p.firstCaption(), c.shownAfter ? kHideMeterCaption : kShowMeterCaption);
@@ -59,12 +66,11 @@ TEST(TrayIcon, TheMouseOverTheIconShowsTheLatestStatusInTheTip) {
     TestProgram p;
     p.power(false, 57);
     p.ticks(1);
-    p.rt.tray().onNotify(512);
-    EXPECT_STREQ(p.rt.tray().calls.back().second.szTip.data(),
-                 " Elapsed: 0 min, Energy level: 57 %, Acquiring data...");
+    p.rt.tray().onEvent(TrayEvent::MouseMove);
+    EXPECT_EQ(p.rt.tray().calls.back().second, " Elapsed: 0 min, Energy level: 57 %, Acquiring data...");
     p.exit();
     const auto calls = p.rt.tray().calls.size();
-    p.rt.tray().onNotify(512);  // the program has ended: the icon is gone and stays gone
+    p.rt.tray().onEvent(TrayEvent::MouseMove);  // the program has ended: the icon is gone and stays gone
     EXPECT_EQ(p.rt.tray().calls.size(), calls);
 }
 
@@ -79,11 +85,11 @@ TEST(PopupMenu, EveryCommandFromTheTray) {
         {1, {}, true, false},
         {2, {"SetTopmost(frmMonitor,0)"}, true, false},
         {3, {}, true, false},
-        {4, {"WinHelp(C:\\Tools\\quillmet.hlp,3,0)"}, true, false},
+        {4, {"Help(C:\\Tools\\quillmet.hlp,contents)"}, true, false},
         {5, {"SetTopmost(frmMonitor,0)", "SetTopmost(frmInfo,1)"}, true, false},  // then the About box
         {6, {}, true, false},
         // The icon goes before the settings are written, then the meter leaves the band.
-        {7, {"Shell_NotifyIcon(2,)", "SetTopmost(frmMonitor,0)", "End"}, true, true},
+        {7, {"TrayRemove", "SetTopmost(frmMonitor,0)", "End"}, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.index);
@@ -92,7 +98,7 @@ TEST(PopupMenu, EveryCommandFromTheTray) {
         p.program.start();
         p.rt.calls.clear();
         p.rt.popupMenu().answer({c.index, nullptr});
-        p.rt.tray().onNotify(517);
+        p.rt.tray().onEvent(TrayEvent::RightButtonUp);
         EXPECT_EQ(p.rt.popupMenu().shown, std::vector<std::vector<std::string>>{kMenuCaptions});
         Calls expected{"PopupMenu"};
         expected.insert(expected.end(), c.calls.begin(), c.calls.end());
@@ -135,12 +141,12 @@ TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
     TestProgram p;
     p.power(true, 57);
     p.rt.popupMenu().answer({kMenuToggle, [&] { p.ticks(2); }});
-    p.rt.tray().onNotify(517);
+    p.rt.tray().onEvent(TrayEvent::RightButtonUp);
     EXPECT_EQ(p.k.psTrayTip, " Energy level: 57 %, Acquiring data...");
     EXPECT_FALSE(p.meterWindow().visible());
 
     p.rt.popupMenu().answer({kMenuToggle, [&] { p.rt.endSession(); }});
-    p.rt.tray().onNotify(517);
+    p.rt.tray().onEvent(TrayEvent::RightButtonUp);
     EXPECT_TRUE(p.rt.ended());
     EXPECT_FALSE(p.meterWindow().visible());
     EXPECT_EQ(p.stored("State"), " 1");
@@ -148,7 +154,7 @@ TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
     TestProgram broken;
     broken.rt.help().fails = true;
     broken.main().mnuMenuArray_Click(kMenuHelp);
-    EXPECT_EQ(broken.callsStartingWith("WinHelp").size(), 1u);
+    EXPECT_EQ(broken.callsStartingWith("Help(").size(), 1u);
     broken.main().mnuMenuArray_Click(kMenuToggle);
     EXPECT_FALSE(broken.meterWindow().visible());
 }

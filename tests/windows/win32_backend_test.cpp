@@ -20,6 +20,7 @@
 #include <dlgs.h>
 
 #include "about/frm_info.h"
+#include "app/program.h"
 #include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "platform/forms.h"
@@ -32,11 +33,10 @@
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_tray.h"
 #include "shell/mkesta.h"
-#include "shell/program.h"
 #include "tests/unit/text_checks.h"
 #include "tests/unit/two_pictures.h"
 
-namespace corvane::win32 {
+namespace corvane::test {
 namespace {
 
 // ---- Registry store ---------------------------------------------------------------------------
@@ -159,18 +159,13 @@ TEST_F(RegistryStoreTest, AWriteFailingPartWayPutsTheOldValuesBack) {
 
 // ---- Tray record and program folder -----------------------------------------------------------
 
+// The record the program has always sent: id 1, flags 7 (message, icon and tip), callback message 512,
+// the tip padded with blanks after its NUL, and cut so that NUL fits.
 TEST(ShellRecord, IsTheFirstVersionRecordOfThisPlatform) {
-    NotifyIconData data;
-    data.uID = 1;
-    data.uFlags = 7;
-    data.uCallbackMessage = 512;
-    data.hIcon = true;
-    data.szTip.fill(' ');
-    std::copy_n("Battery status", 15, data.szTip.begin());
     HWND window = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
     HICON icon = reinterpret_cast<HICON>(static_cast<INT_PTR>(0x5678));
 
-    const NOTIFYICONDATAA nid = toShellRecord(data, window, icon);
+    const NOTIFYICONDATAA nid = toShellRecord("Battery status", window, icon);
     EXPECT_EQ(nid.cbSize, offsetof(NOTIFYICONDATAA, szTip) + 64);
     EXPECT_EQ(nid.cbSize, sizeof(void*) == 8 ? 104u : 88u);
     EXPECT_EQ(nid.hWnd, window);
@@ -178,11 +173,11 @@ TEST(ShellRecord, IsTheFirstVersionRecordOfThisPlatform) {
     EXPECT_EQ(nid.uFlags, 7u);
     EXPECT_EQ(nid.uCallbackMessage, 512u);
     EXPECT_EQ(nid.hIcon, icon);
-    EXPECT_EQ(std::string(nid.szTip, 64), std::string(data.szTip.data(), 64));
+    EXPECT_EQ(std::string(nid.szTip, 64), std::string("Battery status\0", 15) + std::string(49, ' '));
     EXPECT_EQ(nid.szTip[64], '\0') << "nothing beyond the first-version tip";
 
-    data.hIcon = false;
-    EXPECT_EQ(toShellRecord(data, window, icon).hIcon, nullptr);
+    const NOTIFYICONDATAA cut = toShellRecord(std::string(70, 'x'), window, icon);
+    EXPECT_EQ(std::string(cut.szTip, 64), std::string(63, 'x') + '\0');
 }
 
 TEST(ProgramFolder, HasNoTrailingBackslashExceptAtADriveRoot) {
@@ -220,20 +215,22 @@ TEST_F(RuntimeTest, TheEndOfTheSessionAsksEveryLoadedFormOnceOldestFirst) {
 }
 
 TEST_F(RuntimeTest, IconNotificationsReachTheProgramUntilItEnds) {
-    std::vector<int> notified;
-    rt.tray().onNotify = [&](int message) { notified.push_back(message); };
+    std::vector<TrayEvent> notified;
+    rt.tray().onEvent = [&](TrayEvent event) { notified.push_back(event); };
     rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
-    NotifyIconData add;
-    add.uID = 1;
-    add.uFlags = NIF_MESSAGE;
-    add.uCallbackMessage = WM_MOUSEMOVE;
-    rt.tray().shellNotifyIcon(kNimAdd, add);
+    SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);  // no icon yet
+    rt.tray().add("Battery status");
     EXPECT_TRUE(rt.tray().reportsHover());
 
-    SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+    // The mouse messages the program tells apart; the middle button means nothing to it.
+    for (LPARAM message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+                           WM_RBUTTONUP, WM_MBUTTONDOWN})
+        SendMessageA(rt.window(), WM_MOUSEMOVE, 1, message);
     rt.end();
     SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
-    EXPECT_EQ(notified, std::vector<int>{WM_LBUTTONDBLCLK});
+    EXPECT_EQ(notified, (std::vector<TrayEvent>{TrayEvent::MouseMove, TrayEvent::LeftButtonDown,
+                                                TrayEvent::LeftButtonUp, TrayEvent::LeftDoubleClick,
+                                                TrayEvent::RightButtonDown, TrayEvent::RightButtonUp}));
 }
 
 TEST_F(RuntimeTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
@@ -242,17 +239,8 @@ TEST_F(RuntimeTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
         calls.emplace_back(message, *nid);
         return TRUE;
     };
-    auto record = [](const char* tip) {
-        NotifyIconData d;
-        d.uID = 1;
-        d.uFlags = 7;
-        d.uCallbackMessage = 512;
-        d.hIcon = true;
-        std::copy_n(tip, std::strlen(tip) + 1, d.szTip.begin());
-        return d;
-    };
-    rt.tray().shellNotifyIcon(kNimAdd, record("Battery status"));
-    rt.tray().shellNotifyIcon(kNimModify, record("80%"));
+    rt.tray().add("Battery status");
+    rt.tray().setTip("80%");
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].second.hWnd, rt.window());
     EXPECT_NE(calls[0].second.hIcon, nullptr) << "the program icon from the resources";
@@ -266,7 +254,11 @@ TEST_F(RuntimeTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
     EXPECT_EQ(calls[1].first, static_cast<DWORD>(NIM_MODIFY));
     EXPECT_STREQ(calls[1].second.szTip, "80%");
 
-    rt.tray().shellNotifyIcon(kNimDelete, NotifyIconData{});
+    calls.clear();
+    rt.tray().remove();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].first, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(calls[0].second.uID, 1u);
     calls.clear();
     SendMessageA(rt.window(), taskbarCreated, 0, 0);
     EXPECT_TRUE(calls.empty()) << "a removed icon stays removed";
@@ -487,7 +479,7 @@ TEST_F(RuntimeTest, ACloseFromTheWindowSystemIsTheFormsOwnQuery) {
 }
 
 // What a control's window paints at a pixel of its form, through paintPixels as its WM_PAINT does.
-Color pixelOf(const Control& control, HWND window, int formX, int formY) {
+Color pixelOf(const Picture& picture, HWND window, int formX, int formY) {
     POINT p{formX, formY};
     MapWindowPoints(GetParent(window), window, &p, 1);
     RECT client{};
@@ -499,10 +491,10 @@ Color pixelOf(const Control& control, HWND window, int formX, int formY) {
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!bitmap || !dc) return 0xFF000000;
     Selection selected(dc.get(), bitmap.get());
-    paintPixels(dc.get(), control, client);
+    paintPixels(dc.get(), picture.image(), picture.owner().backColor(), client);
     GdiFlush();
     const std::uint32_t px = static_cast<const std::uint32_t*>(bits)[p.y * client.right + p.x];
-    return ((px & 0xFFu) << 16) | (px & 0xFF00u) | ((px >> 16) & 0xFFu);  // as 0x00BBGGRR
+    return fromXrgb(px);
 }
 
 class TwoPicturesTest : public RuntimeTest {
@@ -624,10 +616,10 @@ TEST_F(TwoPicturesTest, PaintsThePicturesInTheFormsOrderAndTheBackColourAroundTh
         std::string letters;
         for (int x = 0; x < 32; ++x) {
             HWND at = ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
-            const Control* control = at == peer().windowOf(f.under) ? static_cast<Control*>(&f.under)
+            const Picture* picture = at == peer().windowOf(f.under) ? &f.under
                                      : at == over                   ? &f.over
                                                                     : nullptr;
-            letters += control ? letter(pixelOf(*control, at, x, y)) : letter(f.window.backColor());
+            letters += picture ? letter(pixelOf(*picture, at, x, y)) : letter(f.window.backColor());
         }
         return letters;
     };
@@ -766,17 +758,17 @@ TEST_F(DialogsTest, EveryControlIsAWindowOfItsClassWhereTheModelPutsIt) {
             ASSERT_NE(w, nullptr) << c->name();
             EXPECT_EQ(GetParent(w), window);
             EXPECT_EQ(childRect(w), c->pixelRect()) << c->name() << c->index();
-            const bool pixels = c->kind() == ControlKind::Picture || c->kind() == ControlKind::Image;
-            const bool edit = c->kind() == ControlKind::TextBox;
-            EXPECT_EQ(classOf(w), pixels                            ? "CorvanePixels"
-                                  : edit                            ? "Edit"
-                                  : c->kind() == ControlKind::Label ? "Static"
-                                                                    : "Button")
+            const bool pixels = c->as<Picture>() || c->as<Image>();
+            const bool edit = c->as<TextBox>();
+            EXPECT_EQ(classOf(w), pixels           ? "CorvanePixels"
+                                  : edit           ? "Edit"
+                                  : c->as<Label>() ? "Static"
+                                                   : "Button")
                 << c->name();
             if (!pixels) {
                 char caption[128] = {};
                 GetWindowTextA(w, caption, sizeof caption);
-                EXPECT_EQ(caption, edit ? static_cast<const TextBox&>(*c).text() : c->caption()) << c->name();
+                EXPECT_EQ(caption, edit ? c->as<TextBox>()->text() : c->caption()) << c->name();
                 EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)),
                           text.fontFor(c->font()));
             }
@@ -797,9 +789,9 @@ TEST_F(DialogsTest, TheDialogManagerAndTheUsersHandReachTheModel) {
     frmOptions& o = options();
     HWND form = Win32Runtime::windowOf(o.window);
     EXPECT_EQ(GetFocus(), windowOf(o.chkShowTop));
-    for (const Control* expected : o.window.tabOrder()) {
+    for (const Control* expected : o.window.keyboard().tabOrder()) {
         EXPECT_EQ(GetFocus(), windowOf(*expected)) << expected->name() << expected->index();
-        EXPECT_EQ(o.window.activeControl(), expected);
+        EXPECT_EQ(o.window.keyboard().activeControl(), expected);
         EXPECT_TRUE(key(form, VK_TAB));
     }
     EXPECT_EQ(GetFocus(), windowOf(o.chkShowTop));  // round again
@@ -807,7 +799,7 @@ TEST_F(DialogsTest, TheDialogManagerAndTheUsersHandReachTheModel) {
     EXPECT_TRUE(key(form, VK_DOWN));  // the arrow keys move the choice within the group
     EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
     EXPECT_EQ(GetFocus(), windowOf(o.optAnyPlace));
-    EXPECT_EQ(o.window.activeControl(), &o.optAnyPlace);
+    EXPECT_EQ(o.window.keyboard().activeControl(), &o.optAnyPlace);
 
     int edits = 0;
     o.txtWavFile.onChange = [&] { ++edits; };
@@ -851,7 +843,7 @@ TEST_F(DialogsTest, AFrameShowsTheFormsColourInsideAndItsPicturesAboveIt) {
     SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
     GdiFlush();
     const std::uint32_t px = static_cast<const std::uint32_t*>(bits)[5];
-    EXPECT_EQ(((px & 0xFFu) << 16) | (px & 0xFF00u) | ((px >> 16) & 0xFFu), o.window.backColor());
+    EXPECT_EQ(fromXrgb(px), o.window.backColor());
     EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
     EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
     EXPECT_EQ(
@@ -930,8 +922,8 @@ TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
 
     gShown = {};
     SetTimer(nullptr, 0, 50, readAndAnswer);
-    EXPECT_EQ(choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", 48, " Corvane"),
-              IDOK);
+    choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", MessageBoxKind::Exclamation,
+                        " Corvane");
     EXPECT_EQ(gShown.title, " Corvane");
     EXPECT_EQ(gShown.text, "Enter a sound file name or disable alarm.");
 }
@@ -1109,4 +1101,4 @@ TEST_F(MeterOnWin32, TheWindowRepaintsOnlyWhenTheTicksPictureChanged) {
 }
 
 }  // namespace
-}  // namespace corvane::win32
+}  // namespace corvane::test

@@ -1,4 +1,4 @@
-#include "shell/program.h"
+#include "app/program.h"
 
 #include "about/frm_info.h"
 #include "monitor/frm_monitor.h"
@@ -41,6 +41,14 @@ frmMonitor& Program::monitor() {
 }
 
 void Program::showAbout() { about_.get().window.show(); }
+
+Form& Program::meterWindow() { return monitor().window; }
+
+Picture& Program::meterPicture() { return monitor().picHistory; }
+
+void Program::setToolTipLabel(const std::string& text) { toolTip().label(text); }
+
+void Program::hideToolTip() { toolTip().Hide(); }
 
 frmToolTip& Program::toolTip() {
     if (!toolTip_) {

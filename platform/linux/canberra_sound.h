@@ -11,12 +11,12 @@
 
 namespace corvane {
 
-class QtSound final : public Sound {
+class CanberraSound final : public Sound {
   public:
-    QtSound();
-    ~QtSound() override;
-    QtSound(const QtSound&) = delete;
-    QtSound& operator=(const QtSound&) = delete;
+    CanberraSound();
+    ~CanberraSound() override;
+    CanberraSound(const CanberraSound&) = delete;
+    CanberraSound& operator=(const CanberraSound&) = delete;
 
     void playAsync(const std::string& path) override;
 

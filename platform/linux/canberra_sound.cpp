@@ -1,4 +1,4 @@
-#include "platform/qt/qt_sound.h"
+#include "platform/linux/canberra_sound.h"
 
 #include <canberra.h>
 #include <dlfcn.h>
@@ -124,7 +124,7 @@ class Canberra {
 // never waits for and the end of the program waits for only a moment. It takes the newest path only:
 // a request that arrives while the last one is still being played replaces it, so the requests never
 // pile up.
-class QtSound::Player {
+class CanberraSound::Player {
   public:
     Player() : shared_(std::make_shared<Shared>()), thread_([s = shared_] { run(*s); }) {}
     ~Player() {
@@ -183,10 +183,10 @@ class QtSound::Player {
     std::thread thread_;  // last: it starts once everything it uses is there
 };
 
-QtSound::QtSound() = default;
-QtSound::~QtSound() = default;
+CanberraSound::CanberraSound() = default;
+CanberraSound::~CanberraSound() = default;
 
-void QtSound::playAsync(const std::string& path) {
+void CanberraSound::playAsync(const std::string& path) {
     if (!player_) player_ = std::make_unique<Player>();
     player_->play(path);
 }

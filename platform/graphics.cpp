@@ -1,0 +1,86 @@
+#include "platform/graphics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+namespace corvane {
+
+namespace {
+
+// Bounds what a garbled stored size can make us allocate.
+constexpr long long kMaxImagePixels = 4LL * 1024 * 1024;
+
+}  // namespace
+
+void PixelImage::resize(int width, int height, Color fillColor) {
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+    if (width_ > 0 && static_cast<long long>(width_) * height_ > kMaxImagePixels)
+        height_ = static_cast<int>(kMaxImagePixels / width_);
+    pixels_.assign(static_cast<std::size_t>(width_) * height_, fillColor);
+}
+
+void PixelImage::fill(Color c) { std::fill(pixels_.begin(), pixels_.end(), c); }
+
+void PixelImage::plot(int x, int y, Color c) {
+    if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[static_cast<std::size_t>(y) * width_ + x] = c;
+}
+
+void PixelImage::fillRect(int x1, int y1, int x2, int y2, Color c) {
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    x1 = std::max(x1, 0);
+    y1 = std::max(y1, 0);
+    x2 = std::min(x2, width_ - 1);
+    y2 = std::min(y2, height_ - 1);
+    for (int y = y1; y <= y2; ++y)
+        std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + x1, std::max(0, x2 - x1 + 1),
+                    c);
+}
+
+void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
+    if (x1 == x2 || y1 == y2) {  // the grid and outlines: straight lines, clipped cheaply
+        fillRect(x1, y1, x2, y2, c);
+        return;
+    }
+    // Clip to a margin around the image first so a far-away end point cannot make the walk long.
+    const long long lim = 2LL * (std::max(width_, height_) + 2);
+    auto inside = [&](long long v) { return v >= -lim && v <= lim; };
+    if (!inside(x1) || !inside(y1) || !inside(x2) || !inside(y2)) {
+        double t0 = 0, t1 = 1;
+        const double dx = double(x2) - x1, dy = double(y2) - y1;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {x1 + double(lim), double(lim) - x1, y1 + double(lim), double(lim) - y1};
+        for (int i = 0; i < 4; ++i) {
+            if (p[i] == 0) {
+                if (q[i] < 0) return;
+                continue;
+            }
+            const double r = q[i] / p[i];
+            if (p[i] < 0)
+                t0 = std::max(t0, r);
+            else
+                t1 = std::min(t1, r);
+        }
+        if (t0 > t1) return;
+        const int nx1 = static_cast<int>(std::lround(x1 + t0 * dx)),
+                  ny1 = static_cast<int>(std::lround(y1 + t0 * dy));
+        const int nx2 = static_cast<int>(std::lround(x1 + t1 * dx)),
+                  ny2 = static_cast<int>(std::lround(y1 + t1 * dy));
+        x1 = nx1, y1 = ny1, x2 = nx2, y2 = ny2;
+    }
+    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        plot(x1, y1, c);
+        if (x1 == x2 && y1 == y2) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) err += dy, x1 += sx;
+        if (e2 <= dx) err += dx, y1 += sy;
+    }
+}
+
+}  // namespace corvane

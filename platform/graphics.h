@@ -1,0 +1,56 @@
+#pragma once
+// Colours, fonts and pixel images: what drawing and text need, with nothing of the forms around them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+using Color = std::uint32_t;  // 0x00BBGGRR: red in the lowest byte
+
+// The one place the byte order is spelt out: a colour from its parts, its parts, and the colour in the
+// other order, 0x00RRGGBB, in which Qt, a Windows bitmap and the icon art keep their pixels (top byte
+// dropped).
+constexpr Color rgb(unsigned red, unsigned green, unsigned blue) {
+    return (red & 0xFFu) | (green & 0xFFu) << 8 | (blue & 0xFFu) << 16;
+}
+constexpr unsigned redOf(Color c) { return c & 0xFFu; }
+constexpr unsigned greenOf(Color c) { return c >> 8 & 0xFFu; }
+constexpr unsigned blueOf(Color c) { return c >> 16 & 0xFFu; }
+constexpr std::uint32_t toXrgb(Color c) { return redOf(c) << 16 | greenOf(c) << 8 | blueOf(c); }
+constexpr Color fromXrgb(std::uint32_t xrgb) { return rgb(xrgb >> 16, xrgb >> 8, xrgb); }
+
+// A font by name and size, as the program names it; the text service finds what stands for it.
+struct Font {
+    std::string name = "Arial";
+    double points = 9;
+    bool bold = false;
+    bool operator==(const Font&) const = default;
+};
+
+// What a picture box shows. Every backend paints exactly these pixels, so the meter looks the same
+// everywhere and an uncovered window repaints from here without waiting for the next tick.
+class PixelImage {
+  public:
+    void resize(int width, int height, Color fill);
+    int width() const { return width_; }
+    int height() const { return height_; }
+    Color at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+    const std::vector<Color>& pixels() const { return pixels_; }
+
+    void fill(Color c);
+    // One pixel; nothing when it lies outside the image.
+    void plot(int x, int y, Color c);
+    // Both corners are part of the box and both ends part of the line; whatever falls outside the
+    // image is clipped.
+    void fillRect(int x1, int y1, int x2, int y2, Color c);
+    void line(int x1, int y1, int x2, int y2, Color c);
+
+  private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Color> pixels_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace corvane {
+
+class Control;
+class Form;
+
+constexpr std::int16_t kKeyReturn = 13;
+constexpr std::int16_t kKeyEscape = 27;
+
+// The keyboard of one form, decided once for every backend: which control has the focus, where Tab
+// stops, what Enter and Esc press and where an arrow key moves among option buttons. Backends report
+// the keys and the user's moves of the focus, and show the focus where the form has it.
+class Keyboard {
+  public:
+    explicit Keyboard(Form& form) : form_(form) {}
+
+    // The control that has the focus, or none.
+    Control* activeControl() const { return active_; }
+    // The user moved the focus (the backends call this): noted, not sent back to the window.
+    void userFocused(Control* control) { active_ = control; }
+    // The program moves the focus (Control::setFocus): noted and shown.
+    void focus(Control* control);
+    // The form is being shown: the focus goes to the first control in the tab order that can have it,
+    // unless one has it already. The form tells the peer once its window is up.
+    void focusOnShow();
+
+    // The controls Tab stops at, in tab order (by tab index, ties in the form's order).
+    std::vector<Control*> tabOrder() const;
+    // Enter (13) and Esc (27), as the window system hands them to the form: the control with the focus
+    // hears the key first and may consume it; then Enter clicks the button with the focus, or else the
+    // default button, and Esc clicks the cancel button.
+    void keyPress(std::int16_t keyAscii);
+    // An arrow key on an option button: the next option of its group (or the previous one), in tab
+    // order and round, is selected and takes the focus. Elsewhere it does nothing.
+    void arrowKey(bool forward);
+
+  private:
+    bool live() const;
+
+    Form& form_;
+    Control* active_ = nullptr;
+};
+
+}  // namespace corvane

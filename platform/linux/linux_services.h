@@ -1,0 +1,25 @@
+#pragma once
+// The Linux backend's services that need no window system: the battery and the local time of day.
+
+#include <string>
+
+#include "platform/linux/sysfs_power.h"
+#include "platform/runtime.h"
+
+namespace corvane {
+
+// The battery as /sys/class/power_supply describes it, read afresh on every call.
+class SysfsPowerService final : public PowerService {
+  public:
+    int getSystemPowerStatus(SystemPowerStatus& status) override;
+
+  private:
+    SysfsPowerReader reader_{kPowerSupplyRoot};
+};
+
+class LocalClock final : public Clock {
+  public:
+    std::string timeOfDay() override;
+};
+
+}  // namespace corvane
