@@ -36,6 +36,23 @@ void frmOptions::imgPlus_MouseDown(const MouseArgs&) {
     showThickness();
 }
 
+// The key is consumed: Enter on a colour box is not the default button's as well.
+void frmOptions::picColor_KeyPress(std::int16_t index, std::int16_t& keyAscii) {
+    if (keyAscii != ' ' && keyAscii != kKeyReturn) return;
+    keyAscii = 0;
+    picColor_Click(index);
+}
+
+void frmOptions::picPreview_KeyPress(std::int16_t& keyAscii) {
+    if (keyAscii == '+')
+        imgPlus_MouseDown({});
+    else if (keyAscii == '-')
+        imgMinus_MouseDown({});
+    else
+        return;
+    keyAscii = 0;
+}
+
 void frmOptions::showThickness() {
     picPreview.setWidth(mnWidth * program_.kesta().pnTwipsPerPixelX);
     CenterPreview();

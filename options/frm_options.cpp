@@ -133,6 +133,9 @@ frmOptions::frmOptions(ProgramContext& program)
         made(*lblColor[i], {0, 210, 0, 210}, kColorCaptions[i]);
         const auto index = static_cast<std::int16_t>(i);
         picColor[i]->onClick = [this, index] { picColor_Click(index); };
+        picColor[i]->onKeyPress = [this, index](std::int16_t& keyAscii) {
+            picColor_KeyPress(index, keyAscii);
+        };
     }
 
     window.onLoad = [this] { Form_Load(); };
@@ -141,6 +144,7 @@ frmOptions::frmOptions(ProgramContext& program)
     cmdCancel.onClick = [this] { cmdCancel_Click(); };
     imgMinus.onMouseDown = [this](const MouseArgs& e) { imgMinus_MouseDown(e); };
     imgPlus.onMouseDown = [this](const MouseArgs& e) { imgPlus_MouseDown(e); };
+    picPreview.onKeyPress = [this](std::int16_t& keyAscii) { picPreview_KeyPress(keyAscii); };
     cmdOpen.onClick = [this] { cmdOpen_Click(); };
     cmdHelp.onClick = [this] { cmdHelp_Click(); };
 }

@@ -62,6 +62,10 @@ class frmOptions {
     void picColor_Click(std::int16_t index);
     void imgMinus_MouseDown(const MouseArgs& e);
     void imgPlus_MouseDown(const MouseArgs& e);
+    // The keyboard's way to what the mouse reaches: Space or Enter on a colour box, "+" and "-" on the
+    // preview.
+    void picColor_KeyPress(std::int16_t index, std::int16_t& keyAscii);
+    void picPreview_KeyPress(std::int16_t& keyAscii);
     void cmdOpen_Click();
     void cmdHelp_Click();
 

@@ -43,6 +43,46 @@ std::vector<Control*> Keyboard::tabOrder() const {
     return order;
 }
 
+// From a control Tab does not stop at (a clicked option that is not the chosen one), Tab goes on by
+// that control's tab index, as from a stop.
+void Keyboard::tab(bool forward) {
+    if (!live()) return;
+    std::vector<Control*> chain;
+    for (const auto& c : form_.controls())
+        if (c->tabStop() || c.get() == active_) chain.push_back(c.get());
+    sortByTabIndex(chain);
+    const auto n = static_cast<std::ptrdiff_t>(chain.size());
+    const auto at = std::find(chain.begin(), chain.end(), active_);
+    std::ptrdiff_t i = at != chain.end() ? at - chain.begin() : forward ? n - 1 : 0;
+    for (std::ptrdiff_t step = 0; step < n; ++step) {
+        i = (i + (forward ? 1 : n - 1)) % n;
+        if (Control* c = chain[static_cast<std::size_t>(i)]; c != active_ && c->canHaveFocus()) {
+            focus(c);
+            return;
+        }
+    }
+}
+
+bool Keyboard::arrowKey(bool forward) {
+    if (!live() || !active_ || active_->as<TextBox>()) return false;
+    if (!active_->as<OptionButton>()) return true;
+    std::vector<OptionButton*> group;
+    for (const auto& c : form_.controls())
+        if (auto* option = c->as<OptionButton>();
+            option && option->container() == active_->container() && option->canHaveFocus())
+            group.push_back(option);
+    sortByTabIndex(group);
+    const auto at = std::find(group.begin(), group.end(), active_);
+    if (at == group.end()) return true;
+    const auto n = static_cast<std::ptrdiff_t>(group.size());
+    OptionButton* next = group[static_cast<std::size_t>(((at - group.begin()) + (forward ? 1 : n - 1)) % n)];
+    // Chosen before it takes the focus: a window system that clicks an option as it takes the focus
+    // finds it chosen already.
+    next->userClicked();
+    if (live()) next->setFocus();
+    return true;
+}
+
 void Keyboard::keyPress(std::int16_t keyAscii) {
     if (!live()) return;
     Control* focused = active_;
@@ -60,22 +100,6 @@ void Keyboard::keyPress(std::int16_t keyAscii) {
                 button = c.get();
     }
     if (button && button->canHaveFocus()) button->click();
-}
-
-void Keyboard::arrowKey(bool forward) {
-    if (!live() || !active_ || !active_->as<OptionButton>()) return;
-    std::vector<OptionButton*> group;
-    for (const auto& c : form_.controls())
-        if (auto* option = c->as<OptionButton>();
-            option && option->container() == active_->container() && option->canHaveFocus())
-            group.push_back(option);
-    sortByTabIndex(group);
-    const auto at = std::find(group.begin(), group.end(), active_);
-    if (at == group.end()) return;
-    const auto n = static_cast<std::ptrdiff_t>(group.size());
-    OptionButton* next = group[static_cast<std::size_t>(((at - group.begin()) + (forward ? 1 : n - 1)) % n)];
-    next->setFocus();
-    next->userClicked();
 }
 
 }  // namespace corvane

@@ -30,13 +30,18 @@ class Keyboard {
 
     // The controls Tab stops at, in tab order (by tab index, ties in the form's order).
     std::vector<Control*> tabOrder() const;
-    // Enter (13) and Esc (27), as the window system hands them to the form: the control with the focus
-    // hears the key first and may consume it; then Enter clicks the button with the focus, or else the
-    // default button, and Esc clicks the cancel button.
+    // Tab (forward) and Shift+Tab: the focus moves to the next stop that can have it, round, from
+    // wherever it is (also from a control Tab does not stop at, by its tab index).
+    void tab(bool forward);
+    // An arrow key, before the control with the focus sees it (down and right forward). On an option
+    // button it selects the next option of its group (or the previous one), in tab order and round,
+    // which takes the focus. It is the text box's own (the caret) and does nothing elsewhere. Returns
+    // whether the form took the key: one it leaves goes on to the control.
+    bool arrowKey(bool forward);
+    // A character the control with the focus did not take for itself, Enter (13) and Esc (27) among
+    // them: that control hears it first and may consume it; then Enter clicks the button with the
+    // focus, or else the default button, and Esc clicks the cancel button.
     void keyPress(std::int16_t keyAscii);
-    // An arrow key on an option button: the next option of its group (or the previous one), in tab
-    // order and round, is selected and takes the focus. Elsewhere it does nothing.
-    void arrowKey(bool forward);
 
   private:
     bool live() const;

@@ -11,8 +11,8 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "platform/qt/qt_display_loss.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_display_loss.h"
 #include "platform/qt/qt_pixels_widget.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_text.h"
@@ -35,30 +35,33 @@ Qt::WindowFlags windowFlagsOf(const FormStyle& style) {
     return flags;
 }
 
-// Tells the form which control the user gave the keyboard focus to, and hands it the arrow keys on an
-// option button, which move among the options of its group.
+// Tells the form which control the user gave the keyboard focus to, and hands it Tab and the arrow
+// keys before the widgets see them: where they move is the form's to say, not Qt's.
 class QtFormPeer::FocusWatch final : public QObject {
   public:
     explicit FocusWatch(QtFormPeer& peer) : peer_(peer) {}
     bool eventFilter(QObject* watched, QEvent* e) override {
+        Keyboard& keyboard = peer_.form_.keyboard();
         if (e->type() == QEvent::FocusIn)
             for (const auto& [control, w] : peer_.children_)
-                if (w == watched) peer_.form_.keyboard().userFocused(const_cast<Control*>(control));
-        if (e->type() == QEvent::KeyPress && qobject_cast<QRadioButton*>(watched)) {
-            switch (static_cast<QKeyEvent*>(e)->key()) {
-                case Qt::Key_Down:
-                case Qt::Key_Right:
-                    peer_.form_.keyboard().arrowKey(true);
-                    return true;
-                case Qt::Key_Up:
-                case Qt::Key_Left:
-                    peer_.form_.keyboard().arrowKey(false);
-                    return true;
-                default:
-                    break;
-            }
+                if (w == watched) keyboard.userFocused(const_cast<Control*>(control));
+        if (e->type() != QEvent::KeyPress ||
+            (static_cast<QKeyEvent*>(e)->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        switch (static_cast<QKeyEvent*>(e)->key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+                keyboard.tab(static_cast<QKeyEvent*>(e)->key() == Qt::Key_Tab);
+                return true;
+            case Qt::Key_Down:
+            case Qt::Key_Right:
+                return keyboard.arrowKey(true);
+            case Qt::Key_Up:
+            case Qt::Key_Left:
+                return keyboard.arrowKey(false);
+            default:
+                return false;
         }
-        return false;
     }
 
   private:
@@ -70,6 +73,7 @@ QtFormPeer::QtFormPeer(Form& form)
       widget_(form, windowFlagsOf(form.style())),
       focusWatch_(std::make_unique<FocusWatch>(*this)) {
     widget_.setAttribute(Qt::WA_ShowWithoutActivating, !form.style().activateOnShow);
+    widget_.installEventFilter(focusWatch_.get());
     captionChanged();
     geometryChanged();
 }
@@ -77,6 +81,7 @@ QtFormPeer::QtFormPeer(Form& form)
 // The controls' widgets go first, each without a word to the form: their signals and focus changes
 // would otherwise reach controls that are gone already.
 QtFormPeer::~QtFormPeer() {
+    widget_.removeEventFilter(focusWatch_.get());
     for (const auto& [control, w] : children_) {
         w->removeEventFilter(focusWatch_.get());
         w->blockSignals(true);
@@ -105,6 +110,9 @@ void QtFormPeer::visibilityChanged() {
     const bool showing = form_.visible() && !widget_.isVisible();
     if (showing) makeAll();
     widget_.setVisible(form_.visible());
+    // A window manager gives a new window the focus; without one, the window takes it itself (Qt sets
+    // the X input focus then, once the window is mapped).
+    if (showing && form_.style().activateOnShow) widget_.activateWindow();
     if (QWindow* w = widget_.windowHandle(); showing && w && !form_.style().showInTaskbar)
         skipTaskbarAndPager(*w);
 }
@@ -252,22 +260,10 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
 }
 
 // Stacked in the form's order, a later control above an earlier one (a frame is made before what it
-// holds). Every control that can have the focus stands in Qt's focus chain by its tab index; Tab stops
-// at those whose focus policy says so (mirror), as the form's tab order has them.
+// holds).
 void QtFormPeer::order() {
-    std::vector<const Control*> chain;
-    for (const auto& c : form_.controls()) {
+    for (const auto& c : form_.controls())
         if (QWidget* w = widgetOf(*c)) w->raise();
-        if (c->focusable()) chain.push_back(c.get());
-    }
-    std::stable_sort(chain.begin(), chain.end(),
-                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
-    QWidget* previous = nullptr;
-    for (const Control* c : chain) {
-        QWidget* w = widgetOf(*c);
-        if (previous && w) QWidget::setTabOrder(previous, w);
-        if (w) previous = w;
-    }
 }
 
 }  // namespace corvane

@@ -71,9 +71,11 @@ void QtFormWidget::mouseMoveEvent(QMouseEvent* e) { routeMove(e, e->position().t
 void QtFormWidget::mouseReleaseEvent(QMouseEvent* e) { routeRelease(e, e->position().toPoint()); }
 void QtFormWidget::mouseDoubleClickEvent(QMouseEvent* e) { routeDoubleClick(e, e->position().toPoint()); }
 
-// Enter and Esc that no control took for itself (a line edit, a check box and a button without the
-// default role pass them on) are the form's: its rule picks the button.
+// Enter, Esc and the characters that no control took for itself (a line edit, a check box and a button
+// without the default role pass Enter and Esc on; a picture passes everything) are the form's: its
+// rule picks the control that hears them and the button they press.
 void QtFormWidget::keyPressEvent(QKeyEvent* e) {
+    const QString text = e->text();
     switch (e->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -83,7 +85,10 @@ void QtFormWidget::keyPressEvent(QKeyEvent* e) {
             form_.keyboard().keyPress(kKeyEscape);
             return;
         default:
-            QWidget::keyPressEvent(e);
+            if (text.size() == 1 && text[0].unicode() >= ' ' && text[0].unicode() < 256)
+                form_.keyboard().keyPress(static_cast<std::int16_t>(text[0].unicode()));
+            else
+                QWidget::keyPressEvent(e);
     }
 }
 

@@ -28,10 +28,20 @@ QtPixelsWidget::QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, boo
     setAttribute(Qt::WA_OpaquePaintEvent, opaque);
 }
 
+// A picture with the focus shows the focus mark as the system draws one: a dotted rectangle one pixel
+// inside its edge, each dot the inverse of what lies beneath, so it shows on any colour.
 void QtPixelsWidget::paintEvent(QPaintEvent*) {
     if (pixels_.width() == 0 || pixels_.height() == 0) return;
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), toQImage(pixels_));
+    if (!hasFocus()) return;
+    const int right = width() - 2, bottom = height() - 2;
+    QPolygon dots;
+    for (int x = 1; x <= right; x += 2) dots << QPoint(x, 1) << QPoint(x, bottom);
+    for (int y = 3; y < bottom; y += 2) dots << QPoint(1, y) << QPoint(right, y);
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(Qt::white);
+    painter.drawPoints(dots);
 }
 
 QPoint QtPixelsWidget::onForm(QMouseEvent* e) const { return mapTo(&form_, e->position().toPoint()); }

@@ -44,15 +44,14 @@ ChildClass childClassOf(const Control& control) {
         [](const TextBox&) {
             return ChildClass{"EDIT", ES_LEFT | ES_AUTOHSCROLL};
         },
-        // The buttons do not check themselves: the model decides, and the window mirrors it. BS_NOTIFY
-        // tells the form when one takes the focus.
+        // The buttons do not check themselves, nor do option buttons clear the others of their group:
+        // the model decides, and the window mirrors it. BS_NOTIFY tells the form when one takes the
+        // focus.
         [](const CheckBox&) {
             return ChildClass{"BUTTON", BS_CHECKBOX | BS_NOTIFY};
         },
-        // Option buttons check themselves as Windows does it in every dialog (a click, the arrow keys
-        // in their group), and tell the form, which agrees.
         [](const OptionButton&) {
-            return ChildClass{"BUTTON", BS_AUTORADIOBUTTON | BS_NOTIFY};
+            return ChildClass{"BUTTON", BS_RADIOBUTTON | BS_NOTIFY};
         },
         [](const CommandButton&) {
             return ChildClass{"BUTTON", BS_PUSHBUTTON | BS_NOTIFY};
@@ -123,7 +122,6 @@ void Win32FormPeer::mirror(Child& child) {
     const PixelRect r = control.pixelRect();
     SetWindowPos(w, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
     setStyleBit(w, GWL_STYLE, WS_TABSTOP, control.tabStop());
-    setStyleBit(w, GWL_STYLE, WS_GROUP, startsGroup(control));
     EnableWindow(w, control.enabledWithContainers());
     auto& text = static_cast<Win32Text&>(form_.runtime().text());
     HFONT font = text.fontFor(control.font());

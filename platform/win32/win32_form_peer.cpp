@@ -114,6 +114,15 @@ LRESULT Win32FormPeer::handlePixels(Child& child, UINT message, WPARAM wParam, L
             return 1;
         case WM_SETFOCUS:
             form_.keyboard().userFocused(child.control);
+            InvalidateRect(child.window, nullptr, FALSE);  // the focus mark
+            return 0;
+        case WM_KILLFOCUS:
+            InvalidateRect(child.window, nullptr, FALSE);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTCHARS;  // the characters are the form's, not the dialog manager's mnemonics
+        case WM_CHAR:
+            form_.keyboard().keyPress(static_cast<std::int16_t>(wParam & 0xFF));
             return 0;
         default:
             return DefWindowProcA(child.window, message, wParam, lParam);

@@ -4,7 +4,8 @@
 // is a child window of a standard class (STATIC, EDIT, BUTTON) at its pixel rectangle, or for pictures
 // and images one of the program's own that shows the model's pixels. The mouse on the form and on its
 // pictures goes to the form's MouseRouter; a close from the window system becomes the form's close
-// query; the message loop's IsDialogMessageA gives Tab, Enter and Esc their dialog meaning.
+// query; the message loop hands Tab and the arrow keys to the form's keyboard, and IsDialogMessageA
+// turns Enter and Esc into IDOK and IDCANCEL.
 //
 // The peer's parts, a file each: the window and its messages (win32_form_peer.cpp), the window classes
 // (win32_window_class), the controls' windows (win32_controls.cpp), painting (win32_paint.cpp), the
@@ -48,6 +49,9 @@ class Win32FormPeer final : public FormPeer {
     void controlChanged(Control& control) override;
     void focusChanged() override;
 
+    // A key for a form's window, before the dialog manager: whether the form took it.
+    static bool formKey(HWND form, const MSG& msg);
+
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK pixelsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -82,7 +86,6 @@ class Win32FormPeer final : public FormPeer {
     HBRUSH brush(Color colour);
 
     // The keyboard and the focus.
-    static bool startsGroup(const Control& control);
     void order();
     void restoreFocus();
     void dialogKey(WORD id);

@@ -7,15 +7,27 @@
 
 namespace corvane {
 
-// The dialog manager's groups run from a WS_GROUP window to the next: every control is one of its own,
-// except the option buttons of one container, which are one group from the first in tab order.
-bool Win32FormPeer::startsGroup(const Control& control) {
-    if (!control.as<OptionButton>()) return true;
-    for (const auto& c : control.owner().controls())
-        if (c.get() != &control && c->as<OptionButton>() && c->container() == control.container() &&
-            c->tabIndex() < control.tabIndex())
+// Tab and the arrow keys are the form's, before the dialog manager sees them; an arrow key the form
+// leaves (in a text box) goes on to the control. Enter and Esc stay with the dialog manager, which
+// hands them on as IDOK and IDCANCEL.
+bool Win32FormPeer::formKey(HWND form, const MSG& msg) {
+    auto* self = reinterpret_cast<Win32FormPeer*>(GetWindowLongPtrA(form, GWLP_USERDATA));
+    if (!self || msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+        return false;
+    Keyboard& keyboard = self->form_.keyboard();
+    switch (msg.wParam) {
+        case VK_TAB:
+            keyboard.tab(GetKeyState(VK_SHIFT) >= 0);
+            return true;
+        case VK_DOWN:
+        case VK_RIGHT:
+            return keyboard.arrowKey(true);
+        case VK_UP:
+        case VK_LEFT:
+            return keyboard.arrowKey(false);
+        default:
             return false;
-    return true;
+    }
 }
 
 // A window that is not active takes the focus into the control once it is activated (WM_SETFOCUS).
@@ -36,9 +48,8 @@ void Win32FormPeer::dialogKey(WORD id) {
     if (id == IDCANCEL) form_.keyboard().keyPress(kKeyEscape);
 }
 
-// Windows walks Tab down the window order, so the controls stand in tab order, ties the later one
-// first (on top, as the form's order has it); the frames below them all, one inside another above
-// that one. The program's controls overlap only where a frame holds them.
+// Siblings overlap only where a frame holds controls: the frames below them all, one inside another
+// above that one, and the other controls in the form's order, a later one on top.
 void Win32FormPeer::order() {
     auto depth = [](const Control& c) {
         int d = 0;
@@ -49,8 +60,7 @@ void Win32FormPeer::order() {
     for (std::size_t i = 0; i < children_.size(); ++i) {
         const Control& c = *children_[i]->control;
         const bool frame = c.as<Frame>() != nullptr;
-        stack.push_back(
-            {{frame, frame ? -depth(c) : c.tabIndex(), -static_cast<int>(i)}, children_[i]->window});
+        stack.push_back({{frame, frame ? -depth(c) : 0, -static_cast<int>(i)}, children_[i]->window});
     }
     std::sort(stack.begin(), stack.end());
     HWND after = HWND_TOP;

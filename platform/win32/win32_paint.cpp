@@ -45,12 +45,15 @@ void paintPixels(HDC dc, const PixelImage& image, Color around, const RECT& clie
     RestoreDC(dc, saved);
 }
 
-// A picture's or an image's own window.
+// A picture's or an image's own window; with the focus, the system's focus mark one pixel inside it.
 void Win32FormPeer::paintPixelsWindow(Child& child) {
     PaintScope scope(child.window);
     RECT client{};
     GetClientRect(child.window, &client);
     paintPixels(scope.dc(), *child.pixels, form_.backColor(), client);
+    if (GetFocus() != child.window) return;
+    RECT mark{client.left + 1, client.top + 1, client.right - 1, client.bottom - 1};
+    DrawFocusRect(scope.dc(), &mark);
 }
 
 void Win32FormPeer::paint() {

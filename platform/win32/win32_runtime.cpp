@@ -77,9 +77,9 @@ int Win32Runtime::run() {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got == -1) break;
-        // Tab, Enter and Esc in a form's window mean what they mean in a dialog.
+        // Tab, the arrows, Enter and Esc in a form's window mean what they mean in a dialog.
         if (HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-            isFormWindow(top) && IsDialogMessageA(top, &msg))
+            isFormWindow(top) && (Win32FormPeer::formKey(top, msg) || IsDialogMessageA(top, &msg)))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

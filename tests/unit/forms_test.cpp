@@ -465,15 +465,27 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.a2.setValue(true);
     f.b1.setValue(true);
     EXPECT_EQ(order(), (std::vector<std::string>{"a2", "b1", "inFrame", "check", "text", "ok", "cancel"}));
+    Keyboard& keys = f.window.keyboard();
     f.window.show();
-    EXPECT_EQ(f.window.keyboard().activeControl(), &f.a2);
-    f.window.keyboard().arrowKey(true);  // round to the first of the group
-    f.window.keyboard().arrowKey(true);
-    f.window.keyboard().arrowKey(false);
-    EXPECT_EQ(f.window.keyboard().activeControl(), &f.a1);
+    EXPECT_EQ(keys.activeControl(), &f.a2);
+    // Tab walks the stops round, Shift+Tab back.
+    std::string walk;
+    for (bool forward : {true, true, true, true, true, true, true, false, false}) {
+        keys.tab(forward);
+        walk += keys.activeControl()->name() + " ";
+    }
+    EXPECT_EQ(walk, "b1 inFrame check text ok cancel a2 cancel ok ");
+    f.a2.setFocus();
+    EXPECT_TRUE(keys.arrowKey(true));  // round to the first of the group
+    keys.arrowKey(true);
+    keys.arrowKey(false);
+    EXPECT_EQ(keys.activeControl(), &f.a1);
     EXPECT_TRUE(f.a1.value() && !f.a2.value() && f.b1.value());
     f.check.setFocus();
-    f.window.keyboard().arrowKey(true);  // not an option: nothing
+    EXPECT_TRUE(keys.arrowKey(true));  // not an option: taken, and nothing happens
+    EXPECT_EQ(keys.activeControl(), &f.check);
+    f.text.setFocus();
+    EXPECT_FALSE(keys.arrowKey(true));  // the text box's own: its caret
     EXPECT_EQ(f.seen, (std::vector<std::string>{"click a1", "click a2", "click a1"}));
     f.window.unload();
     f.seen.clear();
@@ -481,7 +493,14 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.a2.setTabStop(false);
     f.frame.setEnabled(false);
     f.window.show();
-    EXPECT_EQ(f.window.keyboard().activeControl(), &f.check);
+    EXPECT_EQ(keys.activeControl(), &f.check);
+    keys.tab(false);  // round backwards, past all that cannot have the focus
+    EXPECT_EQ(keys.activeControl(), &f.cancel);
+    for (bool forward : {true, false}) {  // from no focus: the first stop, or the last
+        keys.userFocused(nullptr);
+        keys.tab(forward);
+        EXPECT_EQ(keys.activeControl(), forward ? &f.check : &f.cancel);
+    }
 
     struct Case {
         Control* focus;
@@ -513,8 +532,11 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.window.keyboard().keyPress(kKeyEscape);
     EXPECT_EQ(f.seen, (std::vector<std::string>{"click cancel", "click ok"}));
     f.window.unload();
-    f.window.keyboard().keyPress(kKeyReturn);
+    keys.keyPress(kKeyReturn);
+    keys.tab(true);
+    EXPECT_FALSE(keys.arrowKey(true));
     EXPECT_EQ(f.seen.size(), 2u);
+    EXPECT_EQ(keys.activeControl(), &f.check);
 }
 
 TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {

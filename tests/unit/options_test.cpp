@@ -285,6 +285,7 @@ TEST(Options, BoundTextsReadAsTheNumberInFrontRoundedAndClamped) {
     }
 }
 
+// The images under the mouse, or "+" and "-" on the preview with the focus.
 TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
     struct Case {
         const char* stored;
@@ -296,20 +297,25 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
         {"Width=21", "-+", {19, 20}},    {"Width=21", "+", {20}},
         {"Width=7", "+-", {9, 8}},       {"Width=7", "-", {8}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + " " + c.clicks);
-        WithOptions p(c.stored);
-        frmOptions& d = p.open();
-        std::vector<int> widths;
-        for (const char* s = c.clicks; *s; ++s) {
-            (*s == '-' ? d.imgMinus : d.imgPlus)
-                .mouseDown(kRightButton, kShiftKey, 3, 3);  // any button, any place
-            widths.push_back(d.mnWidth);
-            EXPECT_EQ(d.picPreview.width(), d.mnWidth * 15);
-            EXPECT_EQ(d.picPreview.left(), 315 + (420 - d.mnWidth * 15) / 2);
+    for (const Case& c : cases)
+        for (const bool keys : {false, true}) {
+            SCOPED_TRACE(std::string(c.stored) + " " + c.clicks + (keys ? " keys" : ""));
+            WithOptions p(c.stored);
+            frmOptions& d = p.open();
+            d.picPreview.setFocus();
+            std::vector<int> widths;
+            for (const char* s = c.clicks; *s; ++s) {
+                if (keys)
+                    d.window.keyboard().keyPress(*s);
+                else
+                    (*s == '-' ? d.imgMinus : d.imgPlus)
+                        .mouseDown(kRightButton, kShiftKey, 3, 3);  // any button, any place
+                widths.push_back(d.mnWidth);
+                EXPECT_EQ(d.picPreview.width(), d.mnWidth * 15);
+                EXPECT_EQ(d.picPreview.left(), 315 + (420 - d.mnWidth * 15) / 2);
+            }
+            EXPECT_EQ(widths, c.widths);
         }
-        EXPECT_EQ(widths, c.widths);
-    }
     WithOptions p("Width=10");
     p.open().imgPlus_MouseDown({});
     p.program.options().find()->cmdCancel.click();
@@ -340,6 +346,7 @@ TEST(Options, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, 0, 765, 150}));
 }
 
+// A click opens it, and so do Space and Enter on the box with the focus.
 TEST(Options, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing) {
     WithOptions p;
     frmOptions& d = p.open();
@@ -350,9 +357,12 @@ TEST(Options, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
     EXPECT_EQ(p.k.plColor[3], 16711680);  // the meter keeps its colour until OK
     p.rt.choosers().answerColor(std::nullopt, up);
-    d.picColor[3]->click();
+    d.picColor[3]->setFocus();
+    d.window.keyboard().keyPress(' ');
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
-    d.picColor[3]->click();  // nothing queued: dismissed too
+    d.window.keyboard().keyPress('x');
+    d.window.keyboard().keyPress(kKeyReturn);  // nothing queued: dismissed too; and not OK's Enter
+    EXPECT_TRUE(p.optionsOpen());
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
     EXPECT_EQ(p.count("ChooseColor(frmOptions,16711680)"), 3u);
     EXPECT_EQ(topmostWhileUp, (std::vector<bool>{false, false}));

@@ -29,6 +29,7 @@
 #include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "platform/qt/qt_choosers.h"
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_text.h"
 #include "platform/runtime.h"
@@ -207,21 +208,25 @@ TEST(QtControls, EveryControlStandsWhereTheModelPutsIt) {
     EXPECT_TRUE(static_cast<QLineEdit*>(widgetOf(d.about->txtAllrights))->isReadOnly());
 }
 
-// Tab walks the model's tab order and the arrow keys move the choice; the user's typing and clicks
-// reach the model, what the program sets does not come back as the user's, and Enter in a text box
-// presses OK. (Esc and the About box's Enter are walked end to end.)
+// The window takes the focus as it opens; Tab and the arrow keys reach the model, which moves the focus
+// and the choice, and a picture with the focus shows the mark; the user's typing and clicks reach the
+// model, what the program sets does not come back as the user's, and Enter in a text box presses OK.
+// (Esc and the About box's Enter are walked end to end.)
 TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     Dialogs d;
     frmOptions& o = d.openOptions();
     QWidget& window = static_cast<QtFormPeer&>(o.window.peer()).widget();
-    window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
-    for (const Control* expected : o.window.keyboard().tabOrder()) {
-        EXPECT_EQ(o.window.keyboard().activeControl(), expected);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    EXPECT_EQ(o.window.keyboard().activeControl(), &o.chkShowTop);  // round again
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(o.window.keyboard().activeControl(), o.picColor[6]);
+    QWidget* box = widgetOf(*o.picColor[6]);
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    const QImage marked = box->grab().toImage();  // a dot of the mark, and a pixel beside it
+    EXPECT_EQ(marked.pixel(1, 1) & 0xFFFFFF, toQRgb(o.picColor[6]->backColor()) ^ 0xFFFFFF);
+    EXPECT_EQ(marked.pixel(2, 1) & 0xFFFFFF, toQRgb(o.picColor[6]->backColor()) & 0xFFFFFF);
+    QTest::keyClick(box, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
     widgetOf(o.optRightUpper)->setFocus();
     QTest::keyClick(widgetOf(o.optRightUpper), Qt::Key_Down);
     EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
@@ -254,6 +259,9 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     QTest::mouseClick(widgetOf(o.imgPlus), Qt::LeftButton, {}, plus);
     EXPECT_EQ(o.mnWidth, 12);
     EXPECT_EQ(widgetOf(o.picPreview)->geometry().width(), 12);
+    widgetOf(o.picPreview)->setFocus();
+    QTest::keyClick(widgetOf(o.picPreview), '+');  // a character: the preview's own key
+    EXPECT_EQ(o.mnWidth, 14);
 
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_FALSE(o.window.loaded());
