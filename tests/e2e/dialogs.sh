@@ -4,8 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 
 start_display 1024x768
-openbox --sm-disable >/dev/null 2>&1 &
-BG_PIDS+=($!)
+start_window_manager
 start_tray
 start_corvane
 wait_meter

@@ -7,8 +7,7 @@ start_display 1024x768
 printf '[Form]\nPosition=4\nLeft=6000\nTop=3000\n' | write_ini
 start_corvane
 wait_meter
-sleep 2.5  # the meter re-applies its place once, two seconds after it appears
-expect_geometry "stored place 6000,3000 twips" "400 200 10 51"
+expect_put_back "stored place 6000,3000 twips, taken again after a move" "400 200 10 51"
 
 drag() {  # from x y to x y, in a few steps as a hand would
     xdotool mousemove "$1" "$2" mousedown 1

@@ -66,10 +66,7 @@ expect_eq "the stale temporary removed at start" "Corvane.ini Corvane.ini.backup
 if command -v strace >/dev/null; then
     strace -f -qq -e trace=openat,fsync,rename,renameat,renameat2 -o "$WORK/trace" -p "$CORVANE_PID" 2>/dev/null &
     BG_PIDS+=($!)
-    for _ in $(seq 50); do
-        grep -q '^TracerPid:[[:space:]]*[1-9]' "/proc/$CORVANE_PID/status" && break
-        sleep 0.1
-    done
+    within 5 grep -q '^TracerPid:[[:space:]]*[1-9]' "/proc/$CORVANE_PID/status" || true
 fi
 stop_corvane TERM
 expect_eq "after the save: the file and the user's copy" "Corvane.ini Corvane.ini.backup " "$(names_in "$folder")"

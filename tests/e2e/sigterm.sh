@@ -30,11 +30,7 @@ run_and_kill() {
         sleep "$2"
         kill -KILL "$CORVANE_PID" 2>/dev/null || true
     fi
-    for _ in $(seq 100); do
-        kill -0 "$CORVANE_PID" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -0 "$CORVANE_PID" 2>/dev/null && fail "seed $seed: still running 5 s after SIGTERM at $1 s"
+    within 5 program_ended || fail "seed $seed: still running after SIGTERM at $1 s"
     wait "$CORVANE_PID" || true  # killed before its handler was in place, or ended by it
     if cmp -s "$INI" "$WORK/old.ini"; then
         old=$((old + 1))

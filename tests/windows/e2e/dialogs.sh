@@ -3,8 +3,7 @@
 # manager: what OK, Cancel and the alarm's check do, Tab's walk, and the settings left in the registry.
 source "$(dirname "$0")/lib.sh"
 setup
-openbox --sm-disable >/dev/null 2>&1 &
-BG_PIDS+=($!)
+start_window_manager
 start_tray
 start_corvane
 METER=$(wait_for_meter)

@@ -6,9 +6,9 @@ source "$(dirname "$0")/lib.sh"
 setup
 reg_add Form State " 7"
 start_corvane
-meter=$(wait_for_meter)
-expect_geometry "$meter" "1014 0 10 51"
-sleep 3  # the meter places itself once more two seconds after it appeared
+wait_meter
+meter=$METER
+expect_put_back "in the top right corner, and again after a move" "1014 0 10 51"
 
 # Moves the held mouse from where it is to X,Y in ten steps, as a hand would.
 glide() {

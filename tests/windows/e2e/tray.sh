@@ -19,7 +19,6 @@ wait_icon
 pass "program icon in the tray"
 
 # The icon reports the mouse moving over it, and the program puts the status line into the tip then.
-sleep 1  # past the first tick
 check_tray_tip wine-tray-tip
 check_tooltip wine-tooltip
 xdotool mousemove 500 400 click 1
