@@ -15,7 +15,7 @@ write_wav() {  # path
     } >"$1"
 }
 
-start_display 1024x768
+start_display
 write_wav "$WORK/alarm.wav"
 # The sound device, for this user only: a file that takes what is played, through the sound library's
 # ALSA driver even where a sound server's driver is installed too.

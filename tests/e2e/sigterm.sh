@@ -5,7 +5,7 @@
 # and whatever temporary a cut save left is gone after the next start.
 source "$(dirname "$0")/lib.sh"
 
-start_display 1024x768
+start_display
 folder="$CFG/Corvane"
 printf '[Form]\nPosition=0\nWidth=12\n[Options]\nLowColor=255\n' | write_ini
 cp "$INI" "$WORK/old.ini"

@@ -4,7 +4,7 @@
 # no taskbar entry either.
 source "$(dirname "$0")/lib.sh"
 
-start_display 1024x768
+start_display
 start_window_manager
 start_corvane_on_battery  # on mains at 80 %: the bar from row 10
 wait_meter
@@ -25,10 +25,7 @@ sleep 0.5
 expect_eq "still shown after Alt+F4" "$METER" "$(meter_window)"
 
 xdotool mousemove 1018 20 mousedown 1
-for p in "950 50" "880 90" "818 120"; do
-    sleep 0.1
-    xdotool mousemove $p
-done
+glide 818 120
 xdotool mouseup 1
 expect_geometry "dragged under the window manager" "814 100 10 51"
 
@@ -45,4 +42,4 @@ expect_eq "the user's window keeps the focus" "$user_window" "$(xdotool getactiv
 [[ $(xprop -id "$TOOLTIP" _NET_WM_STATE) == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the tooltip has a taskbar entry"
 pass "the tooltip has no taskbar entry"
 stop_corvane TERM
-expect_eq "dragged place saved" " 12210" "$(ini_value Left)"
+expect_eq "dragged place saved" " 12210" "$(saved Left)"
