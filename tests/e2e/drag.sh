@@ -23,8 +23,10 @@ drag 1018 740 1018 0
 expect_geometry "stops at the top edge" "1014 0 10 51"
 drag 1018 10 700 300
 expect_geometry "moved again" "696 290 10 51"
-xdotool mousemove 700 300 click --repeat 2 --delay 80 1
-within 5 gone_titled '^Corvane$' || fail "a double-click did not hide the meter"
+# Two presses make a double-click only within the system's interval; on a busy machine the second may
+# come later, and the meter takes two single clicks without a change, so the gesture is tried again.
+double_click_hides() { xdotool mousemove 700 300 click --repeat 2 --delay 80 1 && within 2 gone_titled '^Corvane$'; }
+within 10 double_click_hides || fail "a double-click did not hide the meter"
 pass "a double-click hides the meter"
 
 stop_corvane TERM

@@ -3,20 +3,14 @@
 # sounding when low on battery, half in the mains colour once plugged in.
 source "$(dirname "$0")/lib.sh"
 
-# Half a second of a square wave, 16-bit mono at 8 kHz.
-write_wav() {  # path
-    local data=$WORK/wav.data n
-    for _ in $(seq 100); do printf '\x00\x20%.0s' $(seq 20) && printf '\x00\xe0%.0s' $(seq 20); done >"$data"
-    le() { local i; for ((i = 0; i < $2; i++)); do printf "\\x$(printf %02x $(($1 >> 8 * i & 255)))"; done; }
-    n=$(stat -c %s "$data")
-    {
-        printf RIFF && le $((36 + n)) 4 && printf 'WAVEfmt ' && le 16 4 && le 1 2 && le 1 2
-        le 8000 4 && le 16000 4 && le 2 2 && le 16 2 && printf data && le "$n" 4 && cat "$data"
-    } >"$1"
-}
-
 start_display
-write_wav "$WORK/alarm.wav"
+# Half a second of a square wave, 16-bit mono at 8 kHz: the header (8036 bytes follow; PCM, one
+# channel, 8000 frames and 16000 bytes a second, frames of 2 bytes, 16 bits; 8000 bytes of data).
+{
+    printf 'RIFF\x64\x1f\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00'
+    printf 'data\x40\x1f\x00\x00'
+    for _ in $(seq 100); do printf '\x00\x20%.0s' $(seq 20) && printf '\x00\xe0%.0s' $(seq 20); done
+} >"$WORK/alarm.wav"
 # The sound device, for this user only: a file that takes what is played, through the sound library's
 # ALSA driver even where a sound server's driver is installed too.
 export CANBERRA_DRIVER=alsa

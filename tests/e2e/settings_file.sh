@@ -35,9 +35,7 @@ expect_geometry "placed from a file with a byte-order mark, in a German session"
 stop_corvane TERM
 expect_eq "the byte-order mark kept" "efbbbf5b" "$(head -c 4 "$INI" | od -An -tx1 | tr -d ' \n')"
 expect_eq "one [Form] section" 1 "$(grep -c 'Form\]$' "$INI")"
-expect_eq "left edge" " 15000" "$(saved Left)"
-expect_eq "thickness" " 13.5" "$(saved Width)"
-expect_eq "state 7 written back unchanged" " 7" "$(saved State)"
+expect_saved "Left= 15000" "Width= 13.5" "State= 7"  # the state written back unchanged
 expect_eq "mode 0644 kept" 644 "$(stat -c %a "$INI")"
 
 # Linked in from a dotfiles folder: the link stays, the file it leads to gets the settings.

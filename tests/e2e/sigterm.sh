@@ -19,6 +19,9 @@ complete() {
 seed=${CORVANE_E2E_SEED:-$$}
 RANDOM=$seed
 old=0 new=0
+# A random moment, in seconds, from FROM to FROM + SPAN milliseconds of the program's time at rest,
+# which stretches on a slow machine.
+moment() { local ms=$((($1 + RANDOM % $2) * SLOWNESS)); printf '%d.%03d' $((ms / 1000)) $((ms % 1000)); }  # FROM SPAN
 
 # One run: started afresh over the old file, SIGTERM after $1 seconds, SIGKILL $2 seconds later if given.
 run_and_kill() {
@@ -43,7 +46,7 @@ run_and_kill() {
 temporaries() { (cd "$folder" && ls -A | grep -v '^Corvane\.ini$' || true); }
 
 for run in $(seq 50); do
-    delay=$(printf '0.%03d' $((RANDOM % 600)))
+    delay=$(moment 0 600)
     run_and_kill "$delay"
     [ -z "$(temporaries)" ] || fail "run $run (seed $seed): SIGTERM at $delay s left: $(temporaries)"
 done
@@ -51,7 +54,7 @@ pass "50 runs (seed $seed): $old ended before they could save and kept the old f
 
 old=0 new=0 cut=0
 for run in $(seq 20); do
-    run_and_kill "$(printf '0.%03d' $((300 + RANDOM % 300)))" "$(printf '0.%03d' $((RANDOM % 15)))"
+    run_and_kill "$(moment 300 300)" "$(moment 0 15)"
     [ -z "$(temporaries)" ] || cut=$((cut + 1))
 done
 start_corvane
