@@ -37,7 +37,7 @@ expect_eq() {  # what, expected, actual
 
 # The window system and the programs work asynchronously: checks wait for what they expect, for a
 # while, instead of pausing for a fixed time. Every wait is its time at rest with room to spare, times
-# the slowness factor (how many times slower the machine is now: scripts/test measures it, 1 by hand).
+# the slowness factor (how many times slower the machine is now: see scripts/test-slowness; 1 when unset).
 SLOWNESS=${CORVANE_TEST_SLOWNESS:-1}
 [[ $SLOWNESS =~ ^[1-9][0-9]*$ ]] || fail "CORVANE_TEST_SLOWNESS is a whole number from 1, not '$SLOWNESS'"
 
@@ -99,7 +99,7 @@ meter_shown() {
     return 1
 }
 
-wait_meter() { within 30 meter_shown || fail "no meter window appeared"; }
+wait_meter() { within 30 meter_shown || fail "no meter window appeared"; }  # sets METER
 
 geometry() {  # "x y width height" of an X window, in pixels
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
@@ -497,7 +497,7 @@ OK_SPOT="124 323"      # cmdOK
 CANCEL_SPOT="188 323"  # cmdCancel
 LOW_COLOUR_SPOT="47 214"  # picColor(0) in fraColor
 
-open_preferences() {
+open_preferences() {  # from the icon's menu: sets DIALOG and checks its size
     open_icon_menu
     choose preferences
     wait_dialog 'Preferences$'

@@ -32,7 +32,7 @@ stop_corvane() {  # [signal]
     expect_eq "exit status after SIG${1:-TERM}" 0 "$rc"
 }
 
-write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }
+write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }  # the settings file, from standard input
 saved() { sed -n "s/^$1=//p" "$INI" | head -n1; }  # KEY
 settings_text() { { ls -A "$CFG/Corvane" && cat "$INI"; } 2>&1 || true; }  # the folder's files and the settings file
 

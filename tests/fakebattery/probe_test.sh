@@ -11,7 +11,7 @@ trap 'rm -rf -- "$dir"' EXIT
 
 # Inside the namespace: probe, wait for the outside to rewrite the tree, probe
 # again. The marker files live beside the tree, not in it. Each side waits up to
-# 30 s times the slowness factor of the machine (see scripts/test).
+# 30 s times the slowness factor of the machine (see scripts/test-slowness).
 tries=$((300 * ${CORVANE_TEST_SLOWNESS:-1}))
 # shellcheck disable=SC2016 # expanded by the inner shell
 out=$("$here/with-fake-battery" --ac 0 --percent 57 --status Discharging --dir "$dir/tree" -- bash -c '

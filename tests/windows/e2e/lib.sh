@@ -30,14 +30,14 @@ setup() {  # the test's own prefix and screen, Wine started in them
     w cmd /c exit
 }
 
-reg_add() { w reg add "$SETTINGS\\$1" /v "$2" /t "${4:-REG_SZ}" /d "$3" /f || fail "reg add $*"; }
+reg_add() { w reg add "$SETTINGS\\$1" /v "$2" /t "${4:-REG_SZ}" /d "$3" /f || fail "reg add $*"; }  # section key text [type]
 
 # The values of a stored section, one "KEY|TYPE|TEXT" a line; nothing for a missing section.
 stored() {
     { wine reg query "$SETTINGS\\$1" 2>>"$LOG" </dev/null || true; } | tr -d '\r' |
         sed -n 's/^    \([^ ]*\)    \(REG_[A-Z_]*\)\(    \)\{0,1\}/\1|\2|/p'
 }
-settings_text() { stored Form && stored Options; }
+settings_text() { stored Form && stored Options; }  # both sections, as stored shows them
 saved() {  # KEY: its text, or "TYPE text" for a value that is not a text
     settings_text | awk -F'|' -v key="$1" '$1 == key {print ($2 == "REG_SZ" ? "" : $2 " ") $3; exit}'
 }
