@@ -1,6 +1,7 @@
 # Read by ctest as it reads the tests (see corvane_test in CMakeLists.txt): a test's time limit is its
 # base in seconds times the slowness factor that ctest finds in CORVANE_TEST_SLOWNESS, the factor the
 # tests' own waits use (1 when unset), so a run by hand on a slow machine needs only the variable.
+# Read when configuring too, for the limit of listing a test program's tests.
 set(corvane_slowness "$ENV{CORVANE_TEST_SLOWNESS}")
 if(corvane_slowness STREQUAL "")
   set(corvane_slowness 1)
