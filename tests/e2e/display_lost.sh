@@ -18,7 +18,7 @@ within 20 program_ended || fail "the program still runs without its X server"
 rc=0
 wait "$STARTED_PID" || rc=$?
 expect_eq "exit status" 1 "$rc"
-expect_eq "the meter saved as hidden" " 1" "$(ini_value State)"
+expect_eq "the meter saved as hidden" " 1" "$(saved State)"
 grep -qx 'corvane: the connection to the display broke: the settings are saved' "$PROGRAM_LOG" ||
     fail "nothing said on standard error"
 pass "said on standard error"

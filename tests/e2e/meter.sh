@@ -19,7 +19,7 @@ write_wav() {  # path, [samples a half wave: 20]
     } >"$1"
 }
 
-start_display 1024x768
+start_display
 write_wav "$WORK/alarm.wav"
 # The sound device, for this user only: a file that takes what is played, through the sound library's
 # ALSA driver even where a sound server's driver is installed too.
@@ -67,7 +67,7 @@ click_in_dialog $OK_SPOT
 within 20 played "$WORK/alarm.wav" || fail "the file chosen did not play"
 pass "the file chosen plays at the next alarm"
 stop_corvane TERM
-expect_eq "the settings saved at the end" "$WORK/alarm.wav" "$(ini_value SoundFile)"
+expect_eq "the settings saved at the end" "$WORK/alarm.wav" "$(saved SoundFile)"
 
 # A sound device that never answers holds the sound's thread for good, but not the end.
 mkfifo "$WORK/device.fifo"

@@ -5,7 +5,7 @@
 # and whatever temporary a cut save left is gone after the next start.
 source "$(dirname "$0")/lib.sh"
 
-start_display 1024x768
+start_display
 folder="$CFG/Corvane"
 printf '[Form]\nPosition=0\nWidth=12\n[Options]\nLowColor=255\n' | write_ini
 cp "$INI" "$WORK/old.ini"
@@ -19,6 +19,9 @@ complete() {
 seed=${CORVANE_E2E_SEED:-$$}
 RANDOM=$seed
 old=0 new=0
+# A random moment, in seconds, from FROM to FROM + SPAN milliseconds of the program's time at rest,
+# which stretches on a slow machine.
+moment() { local ms=$((($1 + RANDOM % $2) * SLOWNESS)); printf '%d.%03d' $((ms / 1000)) $((ms % 1000)); }  # FROM SPAN
 
 # One run: started afresh over the old file, SIGTERM after $1 seconds, SIGKILL $2 seconds later if given.
 run_and_kill() {
@@ -30,11 +33,7 @@ run_and_kill() {
         sleep "$2"
         kill -KILL "$CORVANE_PID" 2>/dev/null || true
     fi
-    for _ in $(seq 100); do
-        kill -0 "$CORVANE_PID" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -0 "$CORVANE_PID" 2>/dev/null && fail "seed $seed: still running 5 s after SIGTERM at $1 s"
+    within 5 program_ended || fail "seed $seed: still running after SIGTERM at $1 s"
     wait "$CORVANE_PID" || true  # killed before its handler was in place, or ended by it
     if cmp -s "$INI" "$WORK/old.ini"; then
         old=$((old + 1))
@@ -47,7 +46,7 @@ run_and_kill() {
 temporaries() { (cd "$folder" && ls -A | grep -v '^Corvane\.ini$' || true); }
 
 for run in $(seq 50); do
-    delay=$(printf '0.%03d' $((RANDOM % 600)))
+    delay=$(moment 0 600)
     run_and_kill "$delay"
     [ -z "$(temporaries)" ] || fail "run $run (seed $seed): SIGTERM at $delay s left: $(temporaries)"
 done
@@ -55,7 +54,7 @@ pass "50 runs (seed $seed): $old ended before they could save and kept the old f
 
 old=0 new=0 cut=0
 for run in $(seq 20); do
-    run_and_kill "$(printf '0.%03d' $((300 + RANDOM % 300)))" "$(printf '0.%03d' $((RANDOM % 15)))"
+    run_and_kill "$(moment 300 300)" "$(moment 0 15)"
     [ -z "$(temporaries)" ] || cut=$((cut + 1))
 done
 start_corvane

@@ -26,5 +26,5 @@ pass "the program holds $open files open"
 set_battery --ac 1
 expect_meter "plugged in: the mains half" "$(drawn_meter 22 00FF00 0000FF)" 30
 stop_corvane TERM
-[[ $(ini_value Position) == " 2" ]] || fail "the settings were not saved: $(cat "$INI" 2>&1)"
+[[ $(saved Position) == " 2" ]] || fail "the settings were not saved: $(cat "$INI" 2>&1)"
 pass "the settings were saved at the end"

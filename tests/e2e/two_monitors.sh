@@ -4,6 +4,7 @@
 # in each quarter, the dialogs, a remembered place and a drag are the primary monitor's; then the
 # primary monitor, a resolution and the monitors themselves change while the program runs. At twice
 # the scale the same places come out in twice the pixels.
+TEST_SECONDS=540
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/monitors.sh"
 
@@ -101,21 +102,20 @@ expect_geometry_of "$METER" "LEFT at 1024x768: its lower right corner" "1014 717
 screenshot
 keep_shot two-monitors-corner-after-change
 stop_corvane TERM
-expect_eq "the last position chosen, saved" " 3" "$(ini_value Position)"
+expect_eq "the last position chosen, saved" " 3" "$(saved Position)"
 
 # ---- A remembered place, a drag, and a monitor that goes ----
 arrange_monitors "$LEFT" "$RIGHT*"
 printf '[Form]\nPosition=4\nLeft=6000\nTop=3000\n' | write_ini
 start_corvane
 wait_meter
-sleep 2.5  # the meter re-applies its place once, two seconds after it appears
-expect_geometry "stored place 6000,3000 twips from the primary monitor's corner" "1680 200 10 51"
+expect_put_back "stored place 6000,3000 twips from the primary monitor's corner" "1680 200 10 51"
 drag 1685 220 1885 420
 expect_geometry "follows the cursor" "1880 400 10 51"
 drag 1885 420 900 420
 expect_geometry "stops at the primary monitor's left edge" "1280 400 10 51"
 arrange_monitors "$LEFT*" "$RIGHT"
-sleep 1  # nothing is to move: time for the program to hear of the change
+sleep "$SLOWNESS"  # nothing is to move: time for the program to hear of the change
 expect_geometry "LEFT made primary: the meter stays where it stands, on RIGHT" "1280 400 10 51"
 arrange_monitors "$LEFT*"
 expect_geometry "RIGHT gone: the meter back inside LEFT, at its right edge" "1270 400 10 51"
@@ -123,7 +123,7 @@ screenshot
 keep_shot two-monitors-any-place-after-change
 stop_corvane TERM
 expect_eq "the place saved in LEFT's frame" " 19050 6000 4" \
-    "$(ini_value Left)$(ini_value Top)$(ini_value Position)"
+    "$(saved Left)$(saved Top)$(saved Position)"
 
 # ---- Twice the scale, asked of Qt or given by the X resources: the same places in twice the pixels ----
 arrange_monitors "$LEFT" "$RIGHT*"
@@ -147,10 +147,9 @@ for twice in "env QT_SCALE_FACTOR=2" "Xft.dpi: 192"; do
         start_corvane $twice
     fi
     wait_meter
-    sleep 2.5  # the meter re-applies its place once, two seconds after it appears
-    expect_geometry "$twice: stored place 6000,3000 twips" "2080 400 20 102"
+    expect_put_back "$twice: stored place 6000,3000 twips" "2080 400 20 102"
     arrange_monitors "$LEFT*" "$RIGHT"
-    sleep 1  # nothing is to move: time for the program to hear of the change
+    sleep "$SLOWNESS"  # nothing is to move: time for the program to hear of the change
     expect_geometry "$twice: LEFT made primary, the meter stays where it stands" "2080 400 20 102"
     arrange_monitors "$LEFT*"
     expect_geometry "$twice: RIGHT gone, the meter back inside LEFT" "1260 400 20 102"

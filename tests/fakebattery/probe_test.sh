@@ -10,14 +10,16 @@ dir=$(mktemp -d "${TMPDIR:-/tmp}/probe_test.XXXXXX") || exit 1
 trap 'rm -rf -- "$dir"' EXIT
 
 # Inside the namespace: probe, wait for the outside to rewrite the tree, probe
-# again. The marker files live beside the tree, not in it.
+# again. The marker files live beside the tree, not in it. Each side waits up to
+# 30 s times the slowness factor of the machine (see scripts/test-slowness).
+tries=$((300 * ${CORVANE_TEST_SLOWNESS:-1}))
 # shellcheck disable=SC2016 # expanded by the inner shell
 out=$("$here/with-fake-battery" --ac 0 --percent 57 --status Discharging --dir "$dir/tree" -- bash -c '
-    "${@:2}" || exit
+    "${@:3}" || exit
     touch "$1/ready"
-    for _ in $(seq 300); do [[ -e $1/changed ]] && exec "${@:2}"; sleep 0.1; done
-    echo "timed out waiting for set-fake-battery" >&2; exit 1' probe "$dir" "$@" &
-    for _ in $(seq 300); do [[ -e $dir/ready ]] && break; sleep 0.1; done
+    for _ in $(seq "$2"); do [[ -e $1/changed ]] && exec "${@:3}"; sleep 0.1; done
+    echo "timed out waiting for set-fake-battery" >&2; exit 1' probe "$dir" "$tries" "$@" &
+    for _ in $(seq "$tries"); do [[ -e $dir/ready ]] && break; sleep 0.1; done
     "$here/set-fake-battery" "$dir/tree" --ac 1 --percent 80 && touch "$dir/changed"
     wait $!)
 rc=$?

@@ -66,7 +66,7 @@ expect_eq "the sound library the alarm opens is recommended" "$(owner_of libcanb
 
 # The unpacked program, as installed, on a screen of its own.
 CORVANE=$root/usr/bin/corvane
-start_display 1024x768
+start_display
 start_corvane
 wait_meter
 expect_geometry "the installed program's meter at the top right" "1014 0 10 51"

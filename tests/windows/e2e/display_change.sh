@@ -17,17 +17,15 @@ screen_size() { wine "$SCREEN_SIZE" "$@" </dev/null 2>>"$LOG" | tr -d '\r'; }  #
 setup
 expect_eq "Wine's primary monitor, as a program sees it" 1920x1080 "$(screen_size)"
 start_corvane_on_battery
-meter=$(wait_for_meter)
-expect_geometry "$meter" "3190 0 10 51"
-pass "the meter in the upper right corner of the primary monitor, right of the other one"
+wait_meter
+expect_geometry "the meter in the upper right corner of the primary monitor, right of the other one" "3190 0 10 51"
 
 expect_eq "the primary monitor's new resolution, as the program's screen" 1280x1024 \
     "$(screen_size 1280 1024)"
 expect_eq "the monitors after the change" "1280x1024+1280+0* 1280x800+0+0" "$(monitors)"
-expect_geometry "$meter" "2550 0 10 51"
-pass "the meter went to the upper right corner of the primary monitor at its new resolution"
+expect_geometry "the meter went to the upper right corner of the primary monitor at its new resolution" "2550 0 10 51"
 screenshot
 keep_shot wine-display-change
 
-end_session
-expect_eq "the position choice is what it was" "Position|REG_SZ| 2" "$(stored Form | grep '^Position|')"
+stop_corvane
+expect_eq "the position choice is what it was" " 2" "$(saved Position)"

@@ -5,14 +5,15 @@
 source "$(dirname "$0")/lib.sh"
 setup
 
-# A thickness of nothing: a meter too thin to see, but the program runs and ends as ever.
+# A thickness of nothing: a meter too thin to see, but the program runs and ends as ever. Start-up is
+# through once the main form's window and the meter's both exist, shown or not.
 reg_add Form Width "&HZZ"
 start_corvane
-wait_for_windows
+within 20 eval '(($(xdotool search --name "^Corvane$" 2>/dev/null | wc -l) >= 2))' || fail "corvane.exe made no windows"
 sleep 2
-kill -0 "$CORVANE_PID" 2>/dev/null || fail "corvane.exe stopped with a garbled thickness"
-end_session
-grep -qx 'Width|REG_SZ| 0' <<<"$(stored Form)" || fail "thickness saved as: $(stored Form)"
+program_ended && fail "corvane.exe stopped with a garbled thickness"
+stop_corvane
+expect_saved "Width= 0"
 
 reg_add Form Position abc              # 0: the upper left corner
 reg_add Form Width "12abc"             # 12
@@ -20,23 +21,12 @@ reg_add Options Upright "0 but flat"   # 0: lying flat
 reg_add Options BorderColor ff REG_BINARY  # neither a text nor a number: 0, black
 reg_add Options BGColor 255 REG_DWORD      # red, as the registry editor shows it
 start_corvane_on_battery  # on mains at 80 %
-meter=$(wait_for_meter)
-expect_geometry "$meter" "0 0 51 12"
-# A surface row from x = 0 to 50: the black end lines, white grid lines, the bar to x = 41 in the
-# colour given, the red background after it.
-surface_row() {  # bar colour
-    local x
-    for x in $(seq 0 50); do
-        if ((x == 0 || x == 50)); then echo 000000; elif ((x % 10 == 0)); then echo FFFFFF
-        elif ((x <= 41)); then echo "$1"; else echo FF0000; fi
-    done | paste -sd ' '
-}
+wait_meter
+expect_geometry "a flat 51x12 meter at 0,0" "0 0 51 12"
 screenshot_when 25 1 00FF00
-black=$(printf '000000 %.0s' $(seq 50))000000
-expect_row 0 50 0 "$black"
-expect_row 0 50 1 "$(surface_row 00FF00)"   # the bar's upper half in the high colour
-expect_row 0 50 10 "$(surface_row 0000FF)"  # its lower half in the mains colour
-expect_row 0 50 11 "$black"
-end_session
-grep -qx 'BGColor|REG_SZ| 255' <<<"$(stored Options)" || fail "the DWORD colour was saved as: $(stored Options)"
-echo "garbled values read as their numbers: a flat 51x12 meter at 0,0, black around the red surface; the red kept"
+expect_row 0 50 0 "$(flat_row 000000)"                  # the black border strip
+expect_row 0 50 1 "$(flat_row 000000 00FF00 FF0000)"   # the bar's upper half in the high colour, red after it
+expect_row 0 50 10 "$(flat_row 000000 0000FF FF0000)"  # its lower half in the mains colour
+expect_row 0 50 11 "$(flat_row 000000)"
+stop_corvane
+expect_saved "BGColor= 255"  # the DWORD's number, saved as a text

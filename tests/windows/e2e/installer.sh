@@ -73,9 +73,9 @@ eval "set -- $(run_value | sed 's/\\/\\\\/g')"
 wine "$1" </dev/null >>"$LOG" 2>&1 &
 CORVANE_PID=$!
 wait_meter
-expect_geometry "$METER" "1014 0 10 51"
+expect_geometry "per user: the meter shown at the top right" "1014 0 10 51"
 uninstall "per user" /CurrentUser
-expect_eq "per user: the settings are left" "State|REG_SZ| 0" "$(stored Form | grep '^State|')"
+expect_eq "per user: the settings are left" " 0" "$(saved State)"
 
 # Where /D= says, for one user and for all, not in the mode's own folder. (Wine quotes an argument with
 # a blank, and /D= takes no quotes: the folders here have none.)
@@ -88,6 +88,6 @@ install "for all users in a folder given" "$WINEPREFIX/drive_c/Shared/Meter" \
 w start /unix "$lnk"
 within 10 program_of_this_prefix || fail "nothing started from the shortcut"
 wait_meter
-expect_geometry "$METER" "1014 0 10 51"
+expect_geometry "for all users: the meter shown at the top right" "1014 0 10 51"
 uninstall "for all users, settings too" /AllUsers /RemoveSettings
-expect_eq "the settings are removed when asked" "" "$(stored Form)$(stored Options)"
+expect_eq "the settings are removed when asked" "" "$(settings_text)"

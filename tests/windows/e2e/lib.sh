@@ -14,32 +14,32 @@ PROGRAM_LOG=$LOG
 source "$HERE/../../e2e/common.sh"
 export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Every Wine process of this test's prefix, the program's included, ends with its server.
+# Every Wine process of this test's prefix, the program's included, ends with its server: at the end,
+# and when the test is stuck in a Wine command.
 on_cleanup() { wineserver -k >/dev/null 2>&1 || true; }
-trap 'fail "no end after 100 seconds"' TERM
 
 # Wine, with everything it starts writing to the log: a process holding ctest's pipe would keep the
 # test from ending.
 w() { wine "$@" </dev/null >>"$LOG" 2>&1; }
 
-setup() {
-    # A test stuck in Wine still ends, and cleans up after itself, before ctest has to kill it: the
-    # stuck Wine command ends with the server, and the script gets on with its TERM trap.
-    (sleep 100 && wineserver -k && kill -TERM $$) </dev/null >/dev/null 2>&1 &
-    BG_PIDS+=($!)
+setup() {  # the test's own prefix and screen, Wine started in them
     "$HERE/../prepare-prefix" "$WINEDIR" base
     cp -a "$WINEDIR/base" "$WINEPREFIX"
-    start_display 1024x768
+    start_display
     wineserver -p </dev/null >/dev/null 2>&1
     w cmd /c exit
 }
 
-reg_add() { w reg add "$SETTINGS\\$1" /v "$2" /t "${4:-REG_SZ}" /d "$3" /f || fail "reg add $*"; }
+reg_add() { w reg add "$SETTINGS\\$1" /v "$2" /t "${4:-REG_SZ}" /d "$3" /f || fail "reg add $*"; }  # section key text [type]
 
 # The values of a stored section, one "KEY|TYPE|TEXT" a line; nothing for a missing section.
 stored() {
     { wine reg query "$SETTINGS\\$1" 2>>"$LOG" </dev/null || true; } | tr -d '\r' |
         sed -n 's/^    \([^ ]*\)    \(REG_[A-Z_]*\)\(    \)\{0,1\}/\1|\2|/p'
+}
+settings_text() { stored Form && stored Options; }  # both sections, as stored shows them
+saved() {  # KEY: its text, or "TYPE text" for a value that is not a text
+    settings_text | awk -F'|' -v key="$1" '$1 == key {print ($2 == "REG_SZ" ? "" : $2 " ") $3; exit}'
 }
 
 start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last arguments
@@ -47,33 +47,11 @@ start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs it
     CORVANE_PID=$!
 }
 
-# Over the fake battery (see common.sh); the wrapper becomes Wine's process (it execs), so the process
-# started lives as long as the program.
-start_corvane_on_battery() { start_corvane "${ON_BATTERY[@]}" "$@" --; }  # with-fake-battery options
-
-# Start-up is through once the main form's window and the meter's both exist, shown or not.
-two_windows() { [[ $(xdotool search --name '^Corvane$' 2>/dev/null | wc -l) -ge 2 ]]; }
-wait_for_windows() { within 20 two_windows || fail "corvane.exe made no windows"; }
-
-wait_for_meter() {  # prints the meter's X window once it is on the screen
-    wait_meter
-    echo "$METER"
-}
-
-expect_geometry() {  # window, "x y width height"
-    expect_eq "meter's place and size" "$2" "$(settled_geometry "$1" "$2")"
-}
-
 # The user logs off: the program gets the end of the session, saves its settings and ends.
-end_session() {
+stop_corvane() {
     w wineboot --end-session || true
     within 20 program_ended || fail "corvane.exe still runs after the end of the session"
 }
-
-# A prefix made without the HTML engine has no program for ".html", which every Windows has: the
-# browser Wine hands pages to (winebrowser, which asks xdg-open) opens them.
-html_opens_in_browser() { reg_add_default 'HKCR\.html' htmlfile; }
-reg_add_default() { w reg add "$1" /ve /d "$2" /f || fail "reg add $*"; }
 
 # Wine's menu does not take the keyboard from an X server without a window manager, so the test
 # clicks the item. The menu stands in the bottom right corner; a column near its right edge, where no

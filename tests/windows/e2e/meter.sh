@@ -14,4 +14,4 @@ played() { grep -aq 'proc_PlaySound SoundName=L"C:\\\\alarm.wav"' "$LOG"; }
 within 5 played || fail "no sound played"
 expect_eq "the first tick low on battery: one asynchronous sndPlaySoundA" 1 "$(sound_calls)"
 expect_meter_follows_battery
-end_session
+stop_corvane
