@@ -150,9 +150,10 @@ void QtFormPeer::controlChanged(Control& control) {
 
 void QtFormPeer::focusChanged() {
     if (QtDisplayLoss::lost()) return;
-    // A window that is not active takes the focus into this widget once it is activated.
+    // A window that is not active takes the focus into this widget once it is activated. The focus moves
+    // as Tab moves it: a text box it comes to has its text selected, to be typed over.
     if (QWidget* w = form_.keyboard().activeControl() ? widgetOf(*form_.keyboard().activeControl()) : nullptr)
-        w->setFocus();
+        w->setFocus(Qt::TabFocusReason);
 }
 
 QWidget* QtFormPeer::widgetOf(const Control& control) const {

@@ -31,9 +31,13 @@ bool Win32FormPeer::formKey(HWND form, const MSG& msg) {
 }
 
 // A window that is not active takes the focus into the control once it is activated (WM_SETFOCUS).
+// The focus moves as Tab moves it: a text box it comes to has its text selected, to be typed over.
 void Win32FormPeer::focusChanged() {
     const Control* active = form_.keyboard().activeControl();
-    if (HWND w = active ? windowOf(*active) : nullptr; w && GetActiveWindow() == hwnd()) SetFocus(w);
+    HWND w = active ? windowOf(*active) : nullptr;
+    if (!w || GetActiveWindow() != hwnd()) return;
+    SetFocus(w);
+    if (active->as<TextBox>()) SendMessageA(w, EM_SETSEL, 0, -1);
 }
 
 // The window was activated (WM_SETFOCUS): the focus goes back to the control that had it.

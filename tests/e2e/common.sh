@@ -88,6 +88,7 @@ titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || tr
 shown_titled() { [[ -n $(titled "$1") ]]; }
 gone_titled() { [[ -z $(titled "$1") ]]; }
 active_is() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }  # window: has the keyboard
+has_keyboard() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }  # window: has the X input focus, WM or not
 
 # The meter is the program's one visible window titled "Corvane".
 meter_window() { titled '^Corvane$'; }
@@ -383,8 +384,9 @@ check_tips() {  # prefix of the screenshots to keep
 }
 
 # The icon's menu, its screenshot kept: "Hide Battery Meter" hides the meter, "Help Topics" has the
-# browser asked to open the help, and "Exit" ends the program, cleanly, taking the icon along and
-# saving the meter as hidden.
+# browser asked to open the help, "About" opens a box that takes the keyboard (also without a window
+# manager) and Enter closes, and "Exit" ends the program, cleanly, taking the icon along and saving the
+# meter as hidden.
 check_icon_menu() {  # name of the screenshot to keep, the URL the browser must be given
     open_icon_menu
     keep_shot "$1"
@@ -395,6 +397,12 @@ check_icon_menu() {  # name of the screenshot to keep, the URL the browser must 
     choose help
     within 10 opened >/dev/null || fail "no browser was asked to open the help"
     expect_eq "the browser opens the help page beside the program" "$2" "$(opened)"
+    open_icon_menu
+    choose about
+    wait_dialog 'About Corvane$'
+    xdotool key Return
+    within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
+    pass "the About box takes the keyboard without a window manager, and Enter closes it"
     open_icon_menu
     choose exit
     within 10 program_ended || fail "the program did not end after Exit"
@@ -486,12 +494,13 @@ answers() {  # what, exit status, standard output, standard error, command...
 # Both programs draw the dialogs from the same places in twips: at 15 twips a pixel, a control's spot
 # in the dialog's client area is the same number of pixels in both.
 
-# Under the window manager, a dialog takes the keyboard once it is up: keys are sent after that.
+# A dialog takes the keyboard once it is up, with a window manager or without one: keys are sent after
+# that.
 wait_dialog() {  # title pattern: sets DIALOG, its client area's place DIALOG_X DIALOG_Y and size
     within 10 shown_titled "$1" || fail "no window titled '$1'"
     DIALOG=$(titled "$1")
     read -r DIALOG_X DIALOG_Y DIALOG_W DIALOG_H <<<"$(geometry "$DIALOG")"
-    within 5 active_is "$DIALOG" || fail "the window titled '$1' did not take the keyboard"
+    within 5 has_keyboard "$DIALOG" || fail "the window titled '$1' did not take the keyboard"
 }
 
 click_in_dialog() { while (($#)); do xdotool mousemove $((DIALOG_X + $1)) $((DIALOG_Y + $2)) click 1 && shift 2; done; }  # x y...
@@ -502,7 +511,9 @@ ALARM_SPOT="37 258"    # chkAlarmEnabled in fraAlarm
 PLUS_SPOT="267 130"    # imgPlus in fraWidth
 OK_SPOT="124 323"      # cmdOK
 CANCEL_SPOT="188 323"  # cmdCancel
-LOW_COLOUR_SPOT="47 214"  # picColor(0) in fraColor
+# The white Border colour box, picColor(6) in fraColor, with the focus mark dotted in black one pixel
+# inside its edge.
+border_box_marked() { screenshot && [[ $(row $((DIALOG_X + 237)) $((DIALOG_X + 238)) $((DIALOG_Y + 207))) == *000000* ]]; }
 
 open_preferences() {  # from the icon's menu: sets DIALOG and checks its size
     open_icon_menu
@@ -540,7 +551,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     within 5 gone_titled '^ Corvane$' || fail "the message stayed"
     shown_titled 'Preferences$' || fail "the dialog closed after the message"
     pass "the dialog stays open after the message"
-    within 5 active_is "$preferences" || fail "the dialog did not take the keyboard back"
+    within 5 has_keyboard "$preferences" || fail "the dialog did not take the keyboard back"
     xdotool key Escape
     within 5 gone_titled 'Preferences$' || fail "Esc left the dialog open"
 
@@ -566,10 +577,16 @@ check_dialogs() {  # name prefix for the kept screenshots
     within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
     pass "Enter closes the About box"
 
+    # The colour boxes are the last stops: Shift+Tab from the first reaches the white Border box, whose
+    # focus mark is dotted in black; Space opens its chooser.
     open_preferences
-    click_in_dialog $LOW_COLOUR_SPOT
-    within 10 shown_titled '^(Select )?Colou?r$' || fail "no colour chooser"
-    pass "the colour chooser is up"
+    xdotool key shift+Tab
+    within 5 border_box_marked || fail "no focus mark on the Border colour box"
+    keep_shot "$1-focus-mark"
+    pass "the colour box with the focus shows the focus mark"
+    xdotool key space
+    within 10 shown_titled '^(Select )?Colou?r$' || fail "Space on a colour box opened no colour chooser"
+    pass "Space on a colour box opens the colour chooser"
     stop_corvane
     expect_saved "ShowTop= 0" "Upright= 1" "Width= 12" "LowBound= 33" "MidBound= 66" "Position= 1" "EnableAlarm= 1" \
         "SoundFile=ding.wav"

@@ -481,11 +481,11 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     keys.arrowKey(false);
     EXPECT_EQ(keys.activeControl(), &f.a1);
     EXPECT_TRUE(f.a1.value() && !f.a2.value() && f.b1.value());
+    f.text.setFocus();
+    EXPECT_FALSE(keys.arrowKey(true));  // the text box's own: its caret
     f.check.setFocus();
     EXPECT_TRUE(keys.arrowKey(true));  // not an option: taken, and nothing happens
     EXPECT_EQ(keys.activeControl(), &f.check);
-    f.text.setFocus();
-    EXPECT_FALSE(keys.arrowKey(true));  // the text box's own: its caret
     EXPECT_EQ(f.seen, (std::vector<std::string>{"click a1", "click a2", "click a1"}));
     f.window.unload();
     f.seen.clear();
@@ -499,7 +499,7 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     for (bool forward : {true, false}) {  // from no focus: the first stop, or the last
         keys.userFocused(nullptr);
         keys.tab(forward);
-        EXPECT_EQ(keys.activeControl(), forward ? &f.check : &f.cancel);
+        EXPECT_EQ(keys.activeControl(), forward ? static_cast<Control*>(&f.check) : &f.cancel);
     }
 
     struct Case {

@@ -223,8 +223,9 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     QWidget* box = widgetOf(*o.picColor[6]);
     ASSERT_EQ(QApplication::focusWidget(), box);
     const QImage marked = box->grab().toImage();  // a dot of the mark, and a pixel beside it
-    EXPECT_EQ(marked.pixel(1, 1) & 0xFFFFFF, toQRgb(o.picColor[6]->backColor()) ^ 0xFFFFFF);
-    EXPECT_EQ(marked.pixel(2, 1) & 0xFFFFFF, toQRgb(o.picColor[6]->backColor()) & 0xFFFFFF);
+    const QRgb colour = toQRgb(o.picColor[6]->backColor()) & 0xFFFFFF;
+    EXPECT_EQ(marked.pixel(1, 1) & 0xFFFFFF, colour ^ 0xFFFFFF);
+    EXPECT_EQ(marked.pixel(2, 1) & 0xFFFFFF, colour);
     QTest::keyClick(box, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
     widgetOf(o.optRightUpper)->setFocus();
