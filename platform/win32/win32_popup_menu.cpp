@@ -16,16 +16,12 @@ std::optional<int> Win32PopupMenu::show(std::span<const MenuItem> items) {
     }
     POINT cursor{};
     GetCursorPos(&cursor);
-    // A menu whose owner is not the foreground window stays up when the user clicks elsewhere and
-    // hears no keys; and the owner must get a message after it, or the next menu closes at once. The
-    // window system gives the keyboard only to a window that is shown (Wine without a window manager
-    // gives a hidden one none), so the owner stands off the screen, one pixel, while the menu is up.
-    SetWindowPos(owner_, HWND_TOP, -100, -100, 1, 1, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // A menu whose owner is not the foreground window stays up when the user clicks elsewhere; and the
+    // owner must get a message after it, or the next menu closes at once.
     SetForegroundWindow(owner_);
     const BOOL chosen =
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, owner_, nullptr);
     PostMessageA(owner_, WM_NULL, 0, 0);
-    ShowWindow(owner_, SW_HIDE);
     if (chosen <= 0) return std::nullopt;
     return static_cast<int>(chosen) - 1;
 }

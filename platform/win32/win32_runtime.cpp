@@ -27,11 +27,10 @@ Win32Runtime::Win32Runtime() : store_([this](const std::string& text) { reportPr
     wc.hInstance = instance;
     wc.lpszClassName = kRuntimeWindowClass;
     RegisterClassExA(&wc);
-    // Top-level: only such a window hears the broadcasts (the end of the session, "TaskbarCreated"); a
-    // message-only one would not. Shown only off the screen, while a popup menu is up, and never on
-    // the taskbar.
-    window_.reset(CreateWindowExA(WS_EX_TOOLWINDOW, kRuntimeWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                  nullptr, instance, this));
+    // Top-level and never shown: only such a window hears the broadcasts (the end of the session,
+    // "TaskbarCreated"); a message-only one would not.
+    window_.reset(
+        CreateWindowExA(0, kRuntimeWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this));
     if (!window_) reportProblem("the program's hidden window could not be created; the meter will not tick");
     timers_.setWindow(window());
     tray_.setWindow(window());

@@ -23,6 +23,14 @@ check_tips linux
 xdotool key Escape
 within 5 eval '! meter_menu_up' || fail "Esc left the meter's menu open"
 
+# Without a window manager the About box takes the keyboard itself: Enter alone closes it.
+open_icon_menu
+choose about
+wait_dialog 'About Corvane$'
+xdotool key Return
+within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
+pass "the About box takes the keyboard without a window manager, and Enter closes it"
+
 check_icon_menu linux-menu "file://$(dirname "$CORVANE")/help/index.html"
 [[ -s $(dirname "$CORVANE")/help/index.html ]] || fail "no help page beside the program"
 
