@@ -11,8 +11,8 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "platform/qt/qt_display_loss.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_display_loss.h"
 #include "platform/qt/qt_pixels_widget.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_text.h"
