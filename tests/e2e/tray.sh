@@ -27,6 +27,7 @@ within 5 eval '! meter_menu_up' || fail "Esc left the meter's menu open"
 open_icon_menu
 choose about
 wait_dialog 'About Corvane$'
+within 5 has_keyboard "$DIALOG" || fail "the About box did not take the keyboard"
 xdotool key Return
 within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
 pass "the About box takes the keyboard without a window manager, and Enter closes it"
