@@ -475,6 +475,11 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
         walk += keys.activeControl()->name() + " ";
     }
     EXPECT_EQ(walk, "b1 inFrame check text ok cancel a2 cancel ok ");
+    for (bool forward : {true, false}) {  // from no focus: the first stop, or the last
+        keys.userFocused(nullptr);
+        keys.tab(forward);
+        EXPECT_EQ(keys.activeControl(), forward ? static_cast<Control*>(&f.a2) : &f.cancel);
+    }
     f.a2.setFocus();
     EXPECT_TRUE(keys.arrowKey(true));  // round to the first of the group
     keys.arrowKey(true);
@@ -496,11 +501,6 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     EXPECT_EQ(keys.activeControl(), &f.check);
     keys.tab(false);  // round backwards, past all that cannot have the focus
     EXPECT_EQ(keys.activeControl(), &f.cancel);
-    for (bool forward : {true, false}) {  // from no focus: the first stop, or the last
-        keys.userFocused(nullptr);
-        keys.tab(forward);
-        EXPECT_EQ(keys.activeControl(), forward ? static_cast<Control*>(&f.check) : &f.cancel);
-    }
 
     struct Case {
         Control* focus;
@@ -537,6 +537,20 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     EXPECT_FALSE(keys.arrowKey(true));
     EXPECT_EQ(f.seen.size(), 2u);
     EXPECT_EQ(keys.activeControl(), &f.check);
+}
+
+// Where Tab finds no other place, the focus stays where it is.
+TEST(Controls, TabWithNowhereElseToGo) {
+    HeadlessRuntime rt;
+    Form form(rt, "form", FormStyle{});
+    CheckBox& only = form.add<CheckBox>("only");
+    form.show();
+    form.keyboard().tab(true);
+    EXPECT_EQ(form.keyboard().activeControl(), &only);
+    only.setTabStop(false);  // and with no stop at all
+    form.keyboard().userFocused(nullptr);
+    form.keyboard().tab(true);
+    EXPECT_EQ(form.keyboard().activeControl(), nullptr);
 }
 
 TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {

@@ -302,12 +302,12 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
             SCOPED_TRACE(std::string(c.stored) + " " + c.clicks + (keys ? " keys" : ""));
             WithOptions p(c.stored);
             frmOptions& d = p.open();
-            d.picPreview.setFocus();
             std::vector<int> widths;
             for (const char* s = c.clicks; *s; ++s) {
-                if (keys)
-                    d.window.keyboard().keyPress(*s);
-                else
+                if (std::int16_t key = *s; keys) {
+                    d.picPreview.keyPress(key);
+                    EXPECT_EQ(key, 0) << "consumed";
+                } else
                     (*s == '-' ? d.imgMinus : d.imgPlus)
                         .mouseDown(kRightButton, kShiftKey, 3, 3);  // any button, any place
                 widths.push_back(d.mnWidth);
@@ -357,9 +357,11 @@ TEST(Options, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
     EXPECT_EQ(p.k.plColor[3], 16711680);  // the meter keeps its colour until OK
     p.rt.choosers().answerColor(std::nullopt, up);
-    d.picColor[3]->setFocus();
-    d.window.keyboard().keyPress(' ');
+    std::int16_t space = ' ';
+    d.picColor[3]->keyPress(space);
+    EXPECT_EQ(space, 0) << "consumed";
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
+    d.picColor[3]->setFocus();
     d.window.keyboard().keyPress('x');
     d.window.keyboard().keyPress(kKeyReturn);  // nothing queued: dismissed too; and not OK's Enter
     EXPECT_TRUE(p.optionsOpen());
