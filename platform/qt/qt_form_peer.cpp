@@ -251,15 +251,15 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
     w.setVisible(control.shownWithContainers());
 }
 
-// Stacked in the form's order, a later control above an earlier one (a frame is made before what it
-// holds). Every control that can have the focus stands in Qt's focus chain by its tab index; Tab stops
-// at those whose focus policy says so (mirror), as the form's tab order has them.
+// Stacked in the form's drawing order. Every control that can have the focus stands in Qt's focus
+// chain by its tab index; Tab stops at those whose focus policy says so (mirror), as the form's tab
+// order has them.
 void QtFormPeer::order() {
-    std::vector<const Control*> chain;
-    for (const auto& c : form_.controls()) {
+    for (const Control* c : form_.drawingOrder())
         if (QWidget* w = widgetOf(*c)) w->raise();
+    std::vector<const Control*> chain;
+    for (const auto& c : form_.controls())
         if (c->focusable()) chain.push_back(c.get());
-    }
     std::stable_sort(chain.begin(), chain.end(),
                      [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
     QWidget* previous = nullptr;

@@ -37,20 +37,15 @@ void Win32FormPeer::dialogKey(WORD id) {
 }
 
 // Windows walks Tab down the window order, so the controls stand in tab order, ties the later one
-// first (on top, as the form's order has it); the frames below them all, one inside another above
-// that one. The program's controls overlap only where a frame holds them.
+// first (on top, as the form's order has it); beneath them the labels, and the frames below them all,
+// one inside another above that one, as the form's drawing layers have them.
 void Win32FormPeer::order() {
-    auto depth = [](const Control& c) {
-        int d = 0;
-        for (const Control* p = c.container(); p; p = p->container()) ++d;
-        return d;
-    };
-    std::vector<std::pair<std::tuple<bool, int, int>, HWND>> stack;
+    std::vector<std::pair<std::tuple<int, int, int>, HWND>> stack;
     for (std::size_t i = 0; i < children_.size(); ++i) {
         const Control& c = *children_[i]->control;
-        const bool frame = c.as<Frame>() != nullptr;
-        stack.push_back(
-            {{frame, frame ? -depth(c) : c.tabIndex(), -static_cast<int>(i)}, children_[i]->window});
+        const int layer = static_cast<int>(c.drawingLayer());
+        stack.push_back({{-layer, c.as<Frame>() ? -c.depth() : c.tabIndex(), -static_cast<int>(i)},
+                         children_[i]->window});
     }
     std::sort(stack.begin(), stack.end());
     HWND after = HWND_TOP;
