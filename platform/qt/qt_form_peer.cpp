@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,8 +10,9 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "platform/qt/qt_display_loss.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_display_loss.h"
+#include "platform/qt/qt_frame_widget.h"
 #include "platform/qt/qt_pixels_widget.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_text.h"
@@ -197,11 +197,7 @@ QWidget* QtFormPeer::make(Control& control) {
             QObject::connect(button, &QPushButton::clicked, [&command] { command.click(); });
             return button;
         },
-        [this](Frame&) -> QWidget* {
-            auto* frame = new QGroupBox(&widget_);
-            frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-            return frame;
-        },
+        [this](Frame&) -> QWidget* { return new QtFrameWidget(&widget_); },
     });
     w->installEventFilter(focusWatch_.get());
     children_[&control] = w;
@@ -224,7 +220,12 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
         [&w](const TextBox& box) {
             auto& edit = static_cast<QLineEdit&>(w);
             // Only a real change: setting the same text again would move the cursor to the end.
-            if (const QString text = fromLocal(box.text()); edit.text() != text) edit.setText(text);
+            // The program's text is shown from its start, as a new text is in a native edit box: a
+            // line that scrolls by losing its first characters then moves.
+            if (const QString text = fromLocal(box.text()); edit.text() != text) {
+                edit.setText(text);
+                edit.setCursorPosition(0);
+            }
             edit.setReadOnly(box.locked());
             edit.setFrame(box.border());
             QPalette palette = edit.palette();
@@ -246,7 +247,7 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
             button.setText(latin1(command.caption()));
             button.setDefault(command.isDefault());
         },
-        [&w](const Frame& frame) { static_cast<QGroupBox&>(w).setTitle(latin1(frame.caption())); },
+        [&w](const Frame& frame) { static_cast<QtFrameWidget&>(w).setCaption(latin1(frame.caption())); },
     });
     w.setVisible(control.shownWithContainers());
 }
