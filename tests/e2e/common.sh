@@ -499,7 +499,7 @@ click_in_dialog() { while (($#)); do xdotool mousemove $((DIALOG_X + $1)) $((DIA
 # The About box (DIALOG) as the last screenshot shows it. The rule: the one row between the box's top
 # and bottom edges that is dark across its middle. The notice's fourth line, 50 pixels below the rule
 # (120 and 3 x 210 twips), ends in the "t" its "not" ends in, not cut off at the right. The scrolling
-# line, above the rule, moves at least five characters (a blank is 3 pixels) a second.
+# line, above the rule, moves five characters (a blank is 3 pixels) a second.
 check_about() {
     local w=$((DIALOG_W * 7 / 10)) rule
     rule=$(ink $((DIALOG_X + DIALOG_W * 15 / 100)) "$DIALOG_Y" "$w" "$DIALOG_H" 80 | "$CONVERT" - -filter box \
@@ -519,16 +519,16 @@ check_about() {
     last=$(tail -n1 <<<"$words" | awk '{print $(NF - 1), $NF}')
     [[ -n $t && $last == "$t" ]] || fail "the notice's fourth line ends in a cut 't': '$last' against '$t'"
     pass "the notice's fourth line ends whole"
-    # The line's leftmost ink for ten seconds, a second at a time: it falls by a blank (3 pixels) a
-    # tick of 127 ms while blanks leave at the left, 33 ticks of every 53; a line that stands at its
-    # tail for most of its round and then slides would move in three seconds at most.
+    # The line's leftmost ink for 14 seconds, a round of the line, half a second at a time: it falls by
+    # a blank (3 pixels) a tick of 127 ms while blanks leave at the left, two stretches of 4 seconds a
+    # round; a line that stands at its tail for most of its round and then slides moves in 3 at most.
     local moving
-    moving=$(python3 "$(dirname "${BASH_SOURCE[0]}")/leftmost_ink.py" "$DIALOG_X" $((DIALOG_Y + rule - 17)) "$DIALOG_W" 9 10 |
-        awk '{s = int($1)} s != second {if (n > 1 && !rose && t - t0 >= 0.5 && x0 - x >= 15 * (t - t0)) fast++
-                                        second = s; t0 = $1; x0 = $2; rose = 0; n = 0}
+    moving=$(python3 "$(dirname "${BASH_SOURCE[0]}")/leftmost_ink.py" "$DIALOG_X" $((DIALOG_Y + rule - 17)) "$DIALOG_W" 9 14 |
+        awk '{s = int($1 * 2)} s != half {if (n > 1 && !rose && t - t0 >= 0.25 && x0 - x >= 15 * (t - t0)) fast++
+                                          half = s; t0 = $1; x0 = $2; rose = 0; n = 0}
              {rose = rose || $2 > x; t = $1; x = $2; n++} END {print fast + 0}')
-    ((moving >= 5)) || fail "the scrolling line moved five characters a second in $moving of ten seconds"
-    pass "the line scrolls five characters a second or more in $moving of ten seconds"
+    ((moving >= 10)) || fail "the scrolling line moved five characters a second in $moving of 28 half-seconds"
+    pass "the line scrolls five characters a second or more in $moving of 28 half-seconds"
 }
 
 # Spots in the preferences dialog's client area, from the controls' places in twips.
