@@ -66,6 +66,11 @@ void QtTray::add(const std::string& tip) {
     icon_->show();  // without a notification area this shows nothing, and the program goes on
 }
 
+// With the display gone, the icon's own end would talk to it: the process ends without it.
+void QtTray::remove() {
+    if (!QtDisplayLoss::lost()) icon_.reset();
+}
+
 void QtTray::setTip(const std::string& tip) {
     if (icon_ && !QtDisplayLoss::lost()) icon_->setToolTip(latin1(tip));
 }

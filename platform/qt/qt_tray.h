@@ -16,7 +16,7 @@ class QtTray final : public TrayIcon {
     void add(const std::string& tip) override;
     void setTip(const std::string& tip) override;
     // Takes the icon off the tray at once, also at the end of the program.
-    void remove() override { icon_.reset(); }
+    void remove() override;
     // Qt's tray reports clicks only, never the mouse resting on the icon.
     bool reportsHover() const override { return false; }
 

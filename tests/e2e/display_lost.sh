@@ -16,7 +16,7 @@ within 5 eval '[[ -z $(meter_window) ]]' || fail "the meter is still shown"
 kill "$xvfb"
 within 20 program_ended || fail "the program still runs without its X server"
 rc=0
-wait "$STARTED_PID" || rc=$?
+wait "$CORVANE_PID" || rc=$?
 expect_eq "exit status" 1 "$rc"
 expect_eq "the meter saved as hidden" " 1" "$(saved State)"
 grep -qx 'corvane: the connection to the display broke: the settings are saved' "$PROGRAM_LOG" ||

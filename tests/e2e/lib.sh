@@ -33,8 +33,12 @@ stop_corvane() {  # [signal]
 }
 
 # The press reads where the cursor is when it is handled; no hand moves on within the moment the
-# program may take for the move before it (the first one over the meter makes the tooltip).
-drag() { xdotool mousemove "$1" "$2" mousedown 1 && sleep 0.2 && glide "$3" "$4" && xdotool mouseup 1; }  # from x y to x y
+# program may take for the move before it (the first one over the meter makes the tooltip), a moment
+# that grows with the machine's slowness.
+drag() {  # from x y to x y
+    xdotool mousemove "$1" "$2" mousedown 1 && sleep "$(awk -v s="$SLOWNESS" 'BEGIN { print 0.2 * s }')"
+    glide "$3" "$4" && xdotool mouseup 1
+}
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }  # the settings file, from standard input
 saved() { sed -n "s/^$1=//p" "$INI" | head -n1; }  # KEY

@@ -15,7 +15,7 @@ done
 
 few_files() { ulimit -n 1024 && exec "$@"; }
 start_corvane few_files "${ON_BATTERY[@]}" --ac 0 --percent 57 --
-is_program() { [[ $(readlink "/proc/$STARTED_PID/exe" 2>/dev/null) == "$CORVANE" ]]; }
+is_program() { [[ $(readlink "/proc/$CORVANE_PID/exe" 2>/dev/null) == "$CORVANE" ]]; }
 within 10 is_program || fail "the program did not start"
 expect_eq "open files allowed" 1024 "$(awk '/^Max open files/ {print $4}' "/proc/$CORVANE_PID/limits")"
 wait_meter

@@ -47,11 +47,11 @@ choose_position() {  # the position's number
 # the meter's bottom in the lower half.
 expect_tooltip_beside() {  # what, meter x y, "left" or "right", "upper" or "lower"
     hover_meter $(($2 + 5)) $(($3 + 25))
-    local x y w h ex ey
-    read -r x y w h <<<"$TOOLTIP_GEOMETRY"
-    if [[ $4 == left ]]; then ex=$(($2 - 3 - w)); else ex=$(($2 + 10 + 3)); fi
-    if [[ $5 == upper ]]; then ey=$(($3 + 3)); else ey=$(($3 + 51 - 3 - h)); fi
-    expect_eq "$1: the tooltip $4 of the meter, in its $5 half" "$ex $ey $TOOLTIP_SIZE_DC57" "$x $y $w $h"
+    local x y w h
+    read -r w h <<<"$TOOLTIP_SIZE_DC57"
+    if [[ $4 == left ]]; then x=$(($2 - 3 - w)); else x=$(($2 + 10 + 3)); fi
+    if [[ $5 == upper ]]; then y=$(($3 + 3)); else y=$(($3 + 51 - 3 - h)); fi
+    expect_geometry_of "$TOOLTIP" "$1: the tooltip $4 of the meter, in its $5 half" "$x $y $w $h"
     screenshot
     keep_shot "two-monitors-tooltip-$4-$5"
     expect_tooltip_drawn "$x" "$y" "$w" "$h"

@@ -300,17 +300,15 @@ TEST_F(RuntimeTest, ALaterStartKnocksOnTheRunningCopyUntilItHasEnded) {
     int heard = 0;
     rt.onAnotherStart = [&heard] { ++heard; };
     ASSERT_TRUE(rt.claimSoleInstance());
-    const DWORD before = GetTickCount();
     EXPECT_FALSE(laterStartClaims());
     EXPECT_FALSE(laterStartClaims());
-    EXPECT_LT(GetTickCount() - before, 1000u) << "a copy that answers is not waited for";
     EXPECT_EQ(heard, 0) << "heard from the event loop";
     MSG msg;
-    for (int i = 0; i < 50 && heard < 2; ++i) {
+    for (const DWORD start = GetTickCount(); heard < 2 && GetTickCount() - start < 60000;) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         Sleep(10);
     }
-    EXPECT_EQ(heard, 2);
+    EXPECT_EQ(heard, 2) << "both knocks heard, so neither start waited for its patience to end";
     rt.end();
     EXPECT_TRUE(laterStartClaims()) << "a start after the end becomes the running copy";
 }
@@ -701,6 +699,9 @@ std::string tipOf(HWND form, HWND child) {
     const HWND tips = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
     char text[256] = {};
     for (HWND t = tips; t; t = FindWindowExA(nullptr, t, TOOLTIPS_CLASSA, nullptr)) {
+        // Another process's tooltips (a test running beside this one) cannot be handed our buffer.
+        DWORD process = 0;
+        if (GetWindowThreadProcessId(t, &process), process != GetCurrentProcessId()) continue;
         TTTOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V2_SIZE;
         tool.hwnd = form;
