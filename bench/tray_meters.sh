@@ -17,7 +17,8 @@
 #                        [--peer NAME=COMMAND]...
 # --build is the build folder (release by default) that holds the program, the floor and the screen
 # watcher; the last two are built there when missing. A peer's COMMAND is run by the shell, e.g.
-# --peer 'other-1s=other-meter --interval 1'; another build of this program is a peer like any other.
+# --peer 'other-1s=other-meter --interval 1'; another build of this program is a peer like any other,
+# and so is the floor with a tray icon (its --tray), which tells what the icon costs by itself.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seconds=75 rounds=3 starts=5

@@ -10,8 +10,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "platform/text.h"
 
@@ -88,6 +86,25 @@ std::string decode(const std::string& v) {
 
 std::string errnoText() { return std::strerror(errno); }
 
+// The whole file, read with the system's calls rather than a file stream, for the reason parse() gives;
+// false with errno set when it could not be read. Not blocking, for a FIFO put in its place after the
+// check.
+bool readWhole(const fs::path& path, std::string& text) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    char buf[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buf, sizeof buf)) != 0) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 || text.size() + static_cast<std::size_t>(n) > kMaxFileBytes) break;
+        text.append(buf, static_cast<std::size_t>(n));
+    }
+    const int readError = n < 0 ? errno : n > 0 ? EFBIG : 0;
+    ::close(fd);
+    errno = readError;
+    return readError == 0;
+}
+
 // The file a path finally names: a settings file kept elsewhere and linked in (as dotfile managers
 // do) is updated where it lives, and the link stays. A relative link is read from its own folder.
 std::optional<fs::path> resolveLinks(fs::path p, std::error_code& ec) {
@@ -148,8 +165,14 @@ bool IniDocument::isBlankLine(const Line& l) { return l.key.empty() && trim(l.ra
 IniDocument IniDocument::parse(const std::string& text) {
     IniDocument doc;
     doc.byteOrderMark_ = text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
-    std::istringstream in(doc.byteOrderMark_ ? text.substr(kByteOrderMark.size()) : text);
-    for (std::string line; std::getline(in, line);) {
+    // Split by hand, not through a string stream: the streams' locale machinery would stay resident
+    // for the program's whole life for a file of a few lines. A last line without its line break
+    // counts; nothing after the last line break does.
+    const std::size_t start = doc.byteOrderMark_ ? kByteOrderMark.size() : 0;
+    for (std::size_t at = start; at < text.size();) {
+        const std::size_t eol = std::min(text.find('\n', at), text.size());
+        std::string line = text.substr(at, eol - at);
+        at = eol + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::string t = trim(line);
         if (t.size() >= 2 && t.front() == '[' && t.find(']') != std::string::npos) {
@@ -253,13 +276,9 @@ void IniSettingsStore::ensureLoaded(const std::string& app) {
     const auto size = std::filesystem::file_size(path, ec);
     if (ec) return fail(ec.message());
     if (size > kMaxFileBytes) return fail("larger than " + std::to_string(kMaxFileBytes) + " bytes");
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (!in || !(text << in.rdbuf()) || in.bad()) {
-        if (size == 0 && in) return;  // an empty file is just an empty store
-        return fail(errnoText());
-    }
-    doc_ = IniDocument::parse(text.str());
+    std::string text;
+    if (!readWhole(path, text)) return fail(errnoText());
+    doc_ = IniDocument::parse(text);
 }
 
 std::optional<std::string> IniSettingsStore::readStored(const std::string& app, const std::string& section,
