@@ -35,6 +35,17 @@ bool Control::isInside(const Control& other) const {
     return false;
 }
 
+int Control::depth() const {
+    int d = 0;
+    for (const Control* c = container_; c; c = c->container()) ++d;
+    return d;
+}
+
+DrawingLayer Control::drawingLayer() const {
+    if (kind_ == ControlKind::Frame) return DrawingLayer::Frames;
+    return kind_ == ControlKind::Label ? DrawingLayer::Labels : DrawingLayer::Controls;
+}
+
 void Control::setFont(Font font) {
     font_ = std::move(font);
     contentChanged();

@@ -31,6 +31,11 @@ constexpr std::int16_t kAltKey = 4;
 // Control::as read it, nothing else does.
 enum class ControlKind { Picture, Label, TextBox, CheckBox, OptionButton, CommandButton, Frame, Image };
 
+// Where a control is drawn among the others of its form, from the bottom up (Form::drawingOrder). The
+// layouts let a label's box reach under the text box beside it; a label is drawn on its container, as
+// the layouts expect, so it lies beneath every control that takes input and never covers one.
+enum class DrawingLayer { Frames, Labels, Controls };
+
 // What every control of a form has: a place in its container's units (the form's scale units,
 // relative to the container's top left corner), visibility, enabled state, a tooltip text, a place in
 // the tab order and the mouse events. Its pixel rectangle is rounded here, once, so every backend puts
@@ -124,6 +129,9 @@ class Control : public Placement {
     virtual void layoutChanged() { changed(); }
     // Whether this control lies inside the other one, directly or in a container within it.
     bool isInside(const Control& other) const;
+    // How many containers hold it: 0 on the form itself.
+    int depth() const;
+    DrawingLayer drawingLayer() const;
 
   protected:
     void placementChanged() override;

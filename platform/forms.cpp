@@ -122,6 +122,16 @@ bool Form::queryUnload(std::int16_t reason) {
     return true;
 }
 
+std::vector<Control*> Form::drawingOrder() const {
+    std::vector<Control*> order;
+    for (const auto& c : controls_) order.push_back(c.get());
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        if (a->drawingLayer() != b->drawingLayer()) return a->drawingLayer() < b->drawingLayer();
+        return a->drawingLayer() == DrawingLayer::Frames && a->depth() < b->depth();
+    });
+    return order;
+}
+
 void Form::controlChanged(Control& c) {
     peer_->controlChanged(c);
     pixelsChanged();

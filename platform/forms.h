@@ -124,8 +124,11 @@ class Form : public Placement {
         }
         return out;
     }
-    // In the form's order: a control added later lies on top of the earlier ones.
+    // In the order they were added.
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+    // From the bottom up, as every backend stacks them: the frames, each beneath the frames it holds;
+    // then the labels; then every other control. Within a layer a control added later lies on top.
+    std::vector<Control*> drawingOrder() const;
 
     MouseRouter& mouse() { return mouse_; }
     Keyboard& keyboard() { return keyboard_; }

@@ -44,7 +44,7 @@ double textWidthIn(const Form& form, const Font& font, std::string_view text) {
     TextService& service = form.runtime().text();
     int widest = 0;
     for (std::string_view line : splitLines(text))
-        widest = std::max(widest, service.measureLine(font, line).width);
+        widest = std::max(widest, service.measureLine(font, line).fitWidth);
     return widest * form.unitsPerPixelX();
 }
 

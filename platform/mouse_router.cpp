@@ -1,15 +1,16 @@
 #include "platform/mouse_router.h"
 
 #include <utility>
+#include <vector>
 
 #include "platform/forms.h"
 
 namespace corvane {
 
 Control* MouseRouter::controlAt(int x, int y) const {
-    const auto& controls = form_.controls();
+    const std::vector<Control*> controls = form_.drawingOrder();
     for (auto it = controls.rbegin(); it != controls.rend(); ++it)
-        if ((*it)->takesMouse() && (*it)->pixelRect().contains(x, y)) return it->get();
+        if ((*it)->takesMouse() && (*it)->pixelRect().contains(x, y)) return *it;
     return nullptr;
 }
 

@@ -8,8 +8,8 @@ namespace corvane {
 
 class Form;
 
-// Which control gets the mouse, decided once for every backend: the control on top (the one added
-// last) under the cursor, except that the control under a pressed button keeps the mouse until every
+// Which control gets the mouse, decided once for every backend: the control on top (Form::drawingOrder)
+// under the cursor, except that the control under a pressed button keeps the mouse until every
 // button is up again. Backends feed it the native events in the form's client pixels. A left button
 // pressed and let go on the same control, not as part of a double-click, is also its click.
 class MouseRouter {

@@ -159,6 +159,9 @@ class Choosers {
 struct TextExtent {
     int width = 0;   // the line's advance: where the next text would start
     int height = 0;  // the font's line height: how far the next line stands below
+    // The least width of a box that shows the line whole: the advance, or more where the last glyph
+    // overhangs it or where the system's own controls need more room than the advance.
+    int fitWidth = 0;
     bool operator==(const TextExtent&) const = default;
 };
 

@@ -11,7 +11,8 @@ HeadlessText::Cell HeadlessText::cellOf(const Font& font) {
 
 TextExtent HeadlessText::measureLine(const Font& font, std::string_view line) {
     const Cell cell = cellOf(font);
-    return {cell.width * static_cast<int>(line.size()), cell.height};
+    const int width = cell.width * static_cast<int>(line.size());
+    return {width, cell.height, width};
 }
 
 void HeadlessText::drawLine(PixelImage& image, int x, int y, const Font& font, std::string_view line,

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +12,7 @@
 
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_display_loss.h"
+#include "platform/qt/qt_frame_widget.h"
 #include "platform/qt/qt_pixels_widget.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_text.h"
@@ -206,11 +206,7 @@ QWidget* QtFormPeer::make(Control& control) {
             QObject::connect(button, &QPushButton::clicked, [&command] { command.click(); });
             return button;
         },
-        [this](Frame&) -> QWidget* {
-            auto* frame = new QGroupBox(&widget_);
-            frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-            return frame;
-        },
+        [this](Frame&) -> QWidget* { return new QtFrameWidget(&widget_); },
     });
     w->installEventFilter(focusWatch_.get());
     children_[&control] = w;
@@ -233,7 +229,12 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
         [&w](const TextBox& box) {
             auto& edit = static_cast<QLineEdit&>(w);
             // Only a real change: setting the same text again would move the cursor to the end.
-            if (const QString text = fromLocal(box.text()); edit.text() != text) edit.setText(text);
+            // The program's text is shown from its start, as a new text is in a native edit box: a
+            // line that scrolls by losing its first characters then moves.
+            if (const QString text = fromLocal(box.text()); edit.text() != text) {
+                edit.setText(text);
+                edit.setCursorPosition(0);
+            }
             edit.setReadOnly(box.locked());
             edit.setFrame(box.border());
             QPalette palette = edit.palette();
@@ -255,15 +256,15 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
             button.setText(latin1(command.caption()));
             button.setDefault(command.isDefault());
         },
-        [&w](const Frame& frame) { static_cast<QGroupBox&>(w).setTitle(latin1(frame.caption())); },
+        [&w](const Frame& frame) { static_cast<QtFrameWidget&>(w).setCaption(latin1(frame.caption())); },
     });
     w.setVisible(control.shownWithContainers());
 }
 
-// Stacked in the form's order, a later control above an earlier one (a frame is made before what it
-// holds).
+// Stacked in the form's drawing order: frames beneath what they hold, labels beneath the controls
+// that take input.
 void QtFormPeer::order() {
-    for (const auto& c : form_.controls())
+    for (const Control* c : form_.drawingOrder())
         if (QWidget* w = widgetOf(*c)) w->raise();
 }
 

@@ -39,12 +39,9 @@ QtRuntime::QtRuntime(int& argc, char** argv)
                                             : "the connection to the display broke");
       }) {
     QApplication::setApplicationName("Corvane");
-    // One style and its own palette, so the dialogs' controls take the same room and colours on every
-    // desktop.
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
-        QApplication::setStyle(fusion);
-        QApplication::setPalette(fusion->standardPalette());
-    }
+    // One style, so the dialogs' controls take the same room on every desktop, in the desktop's colours:
+    // the platform theme's palette where it has one (a dark scheme, say), the style's own where not.
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
     screen_.watch([this](int dxPx, int dyPx) { screensChanged(dxPx, dyPx); });
     QApplication::setQuitOnLastWindowClosed(false);  // the meter may be hidden; the tray icon stays
     QObject::connect(&app_, &QGuiApplication::commitDataRequest, [this](QSessionManager&) { endSession(); });

@@ -44,7 +44,9 @@ QFont QtText::qfont(const Font& font) {
 
 TextExtent QtText::measureLine(const Font& font, std::string_view line) {
     const QFontMetrics metrics(qfont(font));
-    return {metrics.horizontalAdvance(latin1(line)), metrics.height()};
+    const QString text = latin1(line);
+    const int advance = metrics.horizontalAdvance(text);
+    return {advance, metrics.height(), std::max(advance, metrics.boundingRect(text).right() + 1)};
 }
 
 // Only the line's own box is painted, on a copy of the pixels under it, so the text blends with what

@@ -52,19 +52,16 @@ void Win32FormPeer::dialogKey(WORD id) {
     if (id == IDCANCEL) form_.keyboard().keyPress(kKeyEscape);
 }
 
-// Siblings overlap only where a frame holds controls: the frames below them all, one inside another
-// above that one, and the other controls in the form's order, a later one on top.
+// Siblings overlap where a frame holds controls and where a label runs under the box beside it: the
+// form's drawing layers decide, the frames below all (one inside another above that one), the labels
+// above them, the controls that take input on top, a later one above an earlier one.
 void Win32FormPeer::order() {
-    auto depth = [](const Control& c) {
-        int d = 0;
-        for (const Control* p = c.container(); p; p = p->container()) ++d;
-        return d;
-    };
-    std::vector<std::pair<std::tuple<bool, int, int>, HWND>> stack;
+    std::vector<std::pair<std::tuple<int, int, int>, HWND>> stack;
     for (std::size_t i = 0; i < children_.size(); ++i) {
         const Control& c = *children_[i]->control;
-        const bool frame = c.as<Frame>() != nullptr;
-        stack.push_back({{frame, frame ? -depth(c) : 0, -static_cast<int>(i)}, children_[i]->window});
+        const int layer = static_cast<int>(c.drawingLayer());
+        stack.push_back(
+            {{-layer, c.as<Frame>() ? -c.depth() : 0, -static_cast<int>(i)}, children_[i]->window});
     }
     std::sort(stack.begin(), stack.end());
     HWND after = HWND_TOP;

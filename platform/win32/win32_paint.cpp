@@ -81,6 +81,15 @@ LRESULT CALLBACK Win32FormPeer::frameProc(HWND window, UINT message, WPARAM wPar
         FillRect(reinterpret_cast<HDC>(wParam), &client, child->peer->brush(child->peer->form_.backColor()));
         return 1;
     }
+    // A group box leaves room above its line for a caption even without one, which hides the line of a
+    // frame a few pixels high; a frame without a caption is an etched outline on its own edges.
+    if (message == WM_PAINT && child->control->caption().empty()) {
+        PaintScope scope(window);
+        RECT client{};
+        GetClientRect(window, &client);
+        DrawEdge(scope.dc(), &client, EDGE_ETCHED, BF_RECT);
+        return 0;
+    }
     return CallWindowProcA(child->original, window, message, wParam, lParam);
 }
 

@@ -37,7 +37,14 @@ TextExtent Win32Text::measureLine(const Font& font, std::string_view line) {
     GetTextMetricsA(dc_.get(), &metrics);
     SIZE size{};
     GetTextExtentPoint32A(dc_.get(), line.data(), lengthOf(line), &size);
-    return {static_cast<int>(size.cx), static_cast<int>(metrics.tmHeight)};
+    const int advance = static_cast<int>(size.cx);
+    if (line.empty()) return {0, static_cast<int>(metrics.tmHeight), 0};
+    // The last glyph's ink may run past its advance (a negative C width); and a static control as
+    // wide as the advance drops its last glyph (the "." of "with it."): it needs a pixel more.
+    ABC last{};
+    const UINT c = static_cast<unsigned char>(line.back());
+    const int overhang = GetCharABCWidthsA(dc_.get(), c, c, &last) ? std::max(0, -last.abcC) : 0;
+    return {advance, static_cast<int>(metrics.tmHeight), advance + overhang + 1};
 }
 
 void Win32Text::drawLine(PixelImage& image, int x, int y, const Font& font, std::string_view line,

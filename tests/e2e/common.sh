@@ -500,6 +500,41 @@ wait_dialog() {  # title pattern: sets DIALOG, its client area's place DIALOG_X 
 
 click_in_dialog() { while (($#)); do xdotool mousemove $((DIALOG_X + $1)) $((DIALOG_Y + $2)) click 1 && shift 2; done; }  # x y...
 
+# The About box (DIALOG) as the last screenshot shows it. The rule: the one row between the box's top
+# and bottom edges that is dark across its middle. The notice's fourth line, 50 pixels below the rule
+# (120 and 3 x 210 twips), ends in the "t" its "not" ends in, not cut off at the right. The scrolling
+# line, above the rule, moves five characters (a blank is 3 pixels) a second.
+check_about() {
+    local w=$((DIALOG_W * 7 / 10)) rule
+    rule=$(ink $((DIALOG_X + DIALOG_W * 15 / 100)) "$DIALOG_Y" "$w" "$DIALOG_H" 80 | "$CONVERT" - -filter box \
+        -resize "1x$DIALOG_H!" -depth 8 txt:- | awk -F'[,:]' -v h="$DIALOG_H" \
+        'NR > 1 && $2 > 20 && $2 < h - 20 && /gray\(2[3-5][0-9]\)|#(E|F)/ {print $2; exit}')
+    [[ -n $rule ]] || fail "no rule across the About box"
+    pass "the rule across the About box, $rule pixels down"
+    local words
+    words=$(ink $((DIALOG_X + 12)) $((DIALOG_Y + rule + 50)) $((DIALOG_W - 24)) 13 | "$CONVERT" - -depth 8 txt:- |
+        awk -F'[,: ]+' 'NR > 1 {col[$1] = col[$1] ($0 ~ /#FFFFFF|white/ ? 1 : 0)}
+            END {for (x = 0; x in col; x++) print col[x]}' |
+        awk '$0 !~ /1/ {gap++; next} {if (gap >= 3 && word != "") {print word; word = ""}; word = word " " $0; gap = 0}
+             END {print word}')
+    # The last two of the three columns of a "t": the "a" before the last one reaches into the first.
+    local t last
+    t=$(tail -n3 <<<"$words" | head -n1 | awk '{print $(NF - 1), $NF}')
+    last=$(tail -n1 <<<"$words" | awk '{print $(NF - 1), $NF}')
+    [[ -n $t && $last == "$t" ]] || fail "the notice's fourth line ends in a cut 't': '$last' against '$t'"
+    pass "the notice's fourth line ends whole"
+    # The line's leftmost ink for 14 seconds, a round of the line, half a second at a time: it falls by
+    # a blank (3 pixels) a tick of 127 ms while blanks leave at the left, two stretches of 4 seconds a
+    # round; a line that stands at its tail for most of its round and then slides moves in 3 at most.
+    local moving
+    moving=$(python3 "$(dirname "${BASH_SOURCE[0]}")/leftmost_ink.py" "$DIALOG_X" $((DIALOG_Y + rule - 17)) "$DIALOG_W" 9 14 |
+        awk '{s = int($1 * 2)} s != half {if (n > 1 && !rose && t - t0 >= 0.25 && x0 - x >= 15 * (t - t0)) fast++
+                                          half = s; t0 = $1; x0 = $2; rose = 0; n = 0}
+             {rose = rose || $2 > x; t = $1; x = $2; n++} END {print fast + 0}')
+    ((moving >= 10)) || fail "the scrolling line moved five characters a second in $moving of 28 half-seconds"
+    pass "the line scrolls five characters a second or more in $moving of 28 half-seconds"
+}
+
 # Spots in the preferences dialog's client area, from the controls' places in twips.
 UPRIGHT_SPOT="152 16"  # chkUpright
 ALARM_SPOT="37 258"    # chkAlarmEnabled in fraAlarm
@@ -509,6 +544,26 @@ CANCEL_SPOT="188 323"  # cmdCancel
 # The white Border colour box, picColor(6) in fraColor, with the focus mark dotted in black one pixel
 # inside its edge.
 border_box_marked() { screenshot && [[ $(row $((DIALOG_X + 237)) $((DIALOG_X + 238)) $((DIALOG_Y + 207))) == *000000* ]]; }
+
+# The dark pixels of a part of the last screenshot, as 1s on black: text and lines.
+ink() { "$CONVERT" "$WORK/shot.png" -crop "$3x$4+$1+$2" +repage -colorspace gray -threshold "${5:-50}%" -negate png:-; }  # x y w h [lightness %]
+
+# A text box's whole text is shown beside its label: its ink starts within the box's first 12 pixels
+# (a blank and the margin), where a label drawn over the box's left end would hide it.
+text_starts() {  # x y width height in the dialog's client area: sets START, the ink's first column
+    screenshot
+    START=$(ink $((DIALOG_X + $1 + 2)) $((DIALOG_Y + $2 + 3)) $(($3 - 4)) $(($4 - 6)) |
+        "$CONVERT" - -trim -format '%[fx:page.x] %w' info: 2>/dev/null)
+    [[ ${START#* } != 1 ]] && START=${START% *} && ((START < 10))
+}
+expect_text_whole() {  # what, x y width height
+    within 5 text_starts "${@:2}" || fail "$1: the text's first ink ${START% *} pixels into the box"
+    pass "$1: the text starts $START pixels into the box"
+}
+expect_bounds_whole() {
+    expect_text_whole "txtLowUpper shows ' 25' whole" 107 46 39 22
+    expect_text_whole "txtMidUpper shows ' 50' whole" 226 46 39 22
+}
 
 open_preferences() {  # from the icon's menu: sets DIALOG and checks its size
     open_icon_menu
@@ -525,6 +580,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     open_preferences
     screenshot
     keep_shot "$1-preferences"
+    expect_bounds_whole
     click_in_dialog $UPRIGHT_SPOT $PLUS_SPOT $OK_SPOT
     within 5 gone_titled 'Preferences$' || fail "OK left the dialog open"
     expect_geometry "flat and 12 thick, still in the upper right corner" "973 0 51 12"
@@ -559,6 +615,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     xdotool type 66
     xdotool key Tab Down Down Tab space Tab
     xdotool type ding.wav
+    expect_text_whole "txtWavFile shows 'ding.wav' whole" 56 270 185 22
     xdotool key Tab Tab space
     within 5 gone_titled 'Preferences$' || fail "the walk did not end on OK"
     expect_geometry "upright in the lower left corner" "0 717 12 51"
@@ -568,6 +625,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     wait_dialog 'About Corvane$'
     screenshot
     keep_shot "$1-about"
+    check_about
     xdotool key Return
     within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
     pass "Enter closes the About box"

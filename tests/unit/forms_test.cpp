@@ -415,6 +415,23 @@ TEST(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
     EXPECT_FALSE(f.b1.canHaveFocus());
 }
 
+// A label's box may reach under the text box beside it, made before or after it: the label lies
+// beneath, for the pixels and for the mouse, and every frame beneath what it holds.
+TEST(Controls, LabelsLieBeneathEveryInputAndFramesBeneathWhatTheyHoldWhateverTheOrderOfCreation) {
+    HeadlessRuntime rt;
+    EveryKind f(rt);
+    Frame& inner = f.window.add<Frame>("inner", &f.frame);
+    Label& late = f.window.add<Label>("late", &f.frame);
+    for (Control* c : std::initializer_list<Control*>{&f.label, &f.text, &late, &inner})
+        c->setLeft(c == &f.label || c == &f.text ? 0 : 100), c->setWidth(600), c->setHeight(600);
+    std::string order;
+    for (const Control* c : f.window.drawingOrder()) order += c->name() + " ";
+    EXPECT_EQ(order, "frame inner label late text check a1 a2 b1 inFrame ok cancel ");
+    f.window.show();
+    EXPECT_EQ(f.window.mouse().controlAt(20, 20), &f.text);
+    EXPECT_EQ(f.window.mouse().controlAt(55, 35), &f.inFrame);
+}
+
 // Whatever the program sets must reach the native window, or the dialog shows stale controls.
 TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
     HeadlessRuntime rt;

@@ -133,6 +133,24 @@ TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
     EXPECT_TRUE(d.cmdOK.isDefault() && d.cmdCancel.isCancel());
 }
 
+// The table lays the bound labels and the file label across the left ends of their boxes.
+TEST(Options, EveryLabelLiesBeneathTheBoxesItReachesUnder) {
+    WithOptions p;
+    const std::vector<Control*> order = p.open().window.drawingOrder();
+    auto overlap = [](PixelRect a, PixelRect b) {
+        return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+               b.top < a.top + a.height;
+    };
+    std::vector<std::string> covered;
+    for (auto label = order.begin(); label != order.end(); ++label)
+        for (auto other = order.begin(); other != order.end(); ++other)
+            if ((*label)->as<Label>() && (*other)->focusable() &&
+                overlap((*label)->pixelRect(), (*other)->pixelRect()))
+                covered.push_back((*other)->name() + (other > label ? " above" : " beneath"));
+    EXPECT_EQ(covered,
+              (std::vector<std::string>{"txtLowUpper above", "txtMidUpper above", "txtWavFile above"}));
+}
+
 TEST(Options, TheStoredValuesThatDoNotFitTheControlsAtLoad) {
     struct Case {
         const char* stored;

@@ -9,7 +9,6 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QFontInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -31,6 +30,7 @@
 #include "platform/qt/qt_choosers.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_form_peer.h"
+#include "platform/qt/qt_frame_widget.h"
 #include "platform/qt/qt_text.h"
 #include "platform/runtime.h"
 #include "shell/mkesta.h"
@@ -197,7 +197,7 @@ TEST(QtControls, EveryControlStandsWhereTheModelPutsIt) {
             std::string text;
             if (auto* label = qobject_cast<QLabel*>(native)) text = label->text().toStdString();
             if (auto* button = qobject_cast<QAbstractButton*>(native)) text = button->text().toStdString();
-            if (auto* frame = qobject_cast<QGroupBox*>(native)) text = frame->title().toStdString();
+            if (auto* frame = dynamic_cast<QtFrameWidget*>(native)) text = frame->caption().toStdString();
             EXPECT_EQ(text, c->caption()) << c->name();
         }
     }
@@ -205,7 +205,17 @@ TEST(QtControls, EveryControlStandsWhereTheModelPutsIt) {
     EXPECT_TRUE(static_cast<QPushButton*>(widgetOf(o.cmdOK))->isDefault());
     EXPECT_TRUE(static_cast<QRadioButton*>(widgetOf(o.optRightUpper))->isChecked());
     EXPECT_EQ(static_cast<QLineEdit*>(widgetOf(o.txtLowUpper))->text(), " 0");
-    EXPECT_TRUE(static_cast<QLineEdit*>(widgetOf(d.about->txtAllrights))->isReadOnly());
+    // Each label stands beneath the box its own box reaches under.
+    const QObjectList& stack = widgetOf(o.cmdOK)->parentWidget()->children();
+    for (auto [label, box] : {std::pair<Control*, Control*>{&o.lblLow, &o.txtLowUpper},
+                              {&o.lblMid, &o.txtMidUpper},
+                              {&o.lblFile, &o.txtWavFile}})
+        EXPECT_LT(stack.indexOf(widgetOf(*label)), stack.indexOf(widgetOf(*box))) << label->name();
+    // The scrolling line shows its text from the start, so losing a character moves it.
+    auto* line = static_cast<QLineEdit*>(widgetOf(d.about->txtAllrights));
+    EXPECT_TRUE(line->isReadOnly());
+    for (int i = 0; i < 3; ++i) d.about->Timer1_Timer();
+    EXPECT_EQ(line->cursorPosition(), 0);
 }
 
 // The window takes the focus as it opens; Tab and the arrow keys reach the model, which moves the focus

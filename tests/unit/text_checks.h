@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/runtime.h"
 
 namespace corvane::test {
@@ -40,6 +42,16 @@ inline void checkTextService(TextService& text) {
         }
     EXPECT_GT(solid, 10);  // the stems of H, I and T, in the colour itself
     EXPECT_EQ(outside, 0);
+    // A box as wide as the fit width holds every pixel a line draws, also where the last glyph overhangs.
+    for (const char* overhanging : {"not even that", "with it.", "Wolf", "AVATAR level"}) {
+        image.resize(200, 30, kPaper);
+        text.drawLine(image, x, y, arial, overhanging, kInk);
+        int right = 0;
+        for (int py = 0; py < image.height(); ++py)
+            for (int px = 0; px < image.width(); ++px)
+                if (image.at(px, py) != kPaper) right = std::max(right, px + 1);
+        EXPECT_LE(right, x + text.measureLine(arial, overhanging).fitWidth) << overhanging;
+    }
     // Clipped at every edge without harm.
     text.drawLine(image, -7, -5, arial, "HIT", kInk);
     text.drawLine(image, 75, 25, arial, "HIT", kInk);
