@@ -73,13 +73,11 @@ TEST(About, TheLineScrollsOneCharacterATickAndStartsOverAfterTheEmptyText) {
         p.rt.advance(127);
         shown.push_back(a.txtAllrights.text());
     }
-    EXPECT_EQ(shown[0], a.scrollText());            // k = 0
-    EXPECT_EQ(shown[1], a.scrollText().substr(1));  // k = 1
-    EXPECT_EQ(shown[104], "d.");                    // k = 104
-    EXPECT_EQ(shown[105], ".");
-    EXPECT_EQ(shown[106], "");              // k = 106
-    EXPECT_EQ(shown[107], a.scrollText());  // and over again
-    EXPECT_EQ(shown[108], a.scrollText().substr(1));
+    // The text from its k-th character at tick k, to the empty text at 106, and over again.
+    EXPECT_EQ((std::vector<std::string>{shown[0], shown[1], shown[104], shown[105], shown[106], shown[107],
+                                        shown[108]}),
+              (std::vector<std::string>{a.scrollText(), a.scrollText().substr(1), "d.", ".", "",
+                                        a.scrollText(), a.scrollText().substr(1)}));
 }
 
 TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
@@ -127,19 +125,12 @@ TEST(About, ClosingPutsTheMeterBackAsShowTopSays) {
         a.window.keyboard().keyPress('x');
         EXPECT_TRUE(a.window.visible());
         const std::size_t before = p.rt.calls.size();
-        if (c.clickOk)
-            a.cmdOK.click();
-        else
-            a.window.keyboard().keyPress(kKeyReturn);
-        EXPECT_FALSE(a.window.loaded());
-        EXPECT_FALSE(a.window.topmost());
+        c.clickOk ? a.cmdOK.click() : a.window.keyboard().keyPress(kKeyReturn);
+        EXPECT_FALSE(a.window.loaded() || a.window.topmost() || a.Timer1.enabled() || a.Timer2.enabled());
         EXPECT_EQ(p.meterWindow().topmost(), c.meterOnTop);
-        EXPECT_EQ(
-            std::vector<std::string>(p.rt.calls.begin() + static_cast<std::ptrdiff_t>(before),
-                                     p.rt.calls.end()),
-            (std::vector<std::string>{"SetTopmost(frmInfo,0)", c.meterOnTop ? "SetTopmost(frmMonitor,1)"
-                                                                            : "SetTopmost(frmMonitor,0)"}));
-        EXPECT_FALSE(a.Timer1.enabled() || a.Timer2.enabled());
+        EXPECT_EQ(p.callsSince(before),
+                  (std::vector<std::string>{"SetTopmost(frmInfo,0)", std::string("SetTopmost(frmMonitor,") +
+                                                                         (c.meterOnTop ? "1)" : "0)")}));
         p.rt.runPosted();
         EXPECT_EQ(p.program.about().find(), nullptr);
     }

@@ -315,32 +315,28 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
 TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixels) {
     HeadlessRuntime rt;
     TwoPictures f(rt);
-    auto draw = [&](Color c, Color lineColour = 1) {
+    rt.runPosted();
+    int& repaints = rt.peerOf(f.window).repaints;
+    // A whole drawing is one repaint; the same picture again is none; the line alone differing is one.
+    struct Step {
+        Color fill, line;
+        int repaints;
+    } const steps[] = {{0xFF, 1, 1}, {0xFF, 1, 0}, {0xFF00, 1, 1}, {0xFF00, 2, 1}};
+    for (const Step& s : steps) {
+        const int before = repaints;
         f.under.cls();
-        f.under.fillBox(0, 0, 5, 5, c);
-        f.under.line(0, 9, 19, 9, lineColour);
-    };
-    rt.runPosted();
-    int before = rt.peerOf(f.window).repaints;
-    draw(0xFF);
-    rt.runPosted();
-    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 1);  // one repaint for the whole drawing
-    draw(0xFF);
-    rt.runPosted();
-    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 1);  // the same picture again: nothing to repaint
-    draw(0xFF00);
-    rt.runPosted();
-    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 2);
-    draw(0xFF00, 2);  // only the line differs
-    rt.runPosted();
-    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 3);
+        f.under.fillBox(0, 0, 5, 5, s.fill);
+        f.under.line(0, 9, 19, 9, s.line);
+        rt.runPosted();
+        EXPECT_EQ(repaints - before, s.repaints) << s.fill << " " << s.line;
+    }
     for (auto move : {&Picture::setLeft, &Picture::setTop}) {  // painted again at its new place
+        const int before = repaints;
         (f.under.*move)(3);
-        EXPECT_EQ(rt.peerOf(f.window).repaints, before + 4);
+        EXPECT_EQ(repaints, before + 1);
         (f.under.*move)(0);
         rt.runPosted();
-        EXPECT_EQ(rt.peerOf(f.window).repaints, before + 5);
-        before += 2;
+        EXPECT_EQ(repaints, before + 2);
     }
 }
 
@@ -422,10 +418,12 @@ TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
     f.window.show();
     rt.runPosted();
     f.label.setCaption("A caption");
+    HeadlessFormPeer& peer = rt.peerOf(f.window);
     struct Setting {
         const char* what;
         std::function<void()> set;
-        int windows = 1;  // how many windows it changes
+        int HeadlessFormPeer::*heard = &HeadlessFormPeer::repaints;
+        int times = 1;  // how many windows it changes
     };
     const Setting settings[] = {
         {"caption", [&] { f.label.setCaption("Another caption"); }},
@@ -438,17 +436,24 @@ TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         {"tooltip", [&] { f.cancel.setToolTipText("Leave"); }},
         {"check", [&] { f.check.setValue(kChecked); }},
         {"option", [&] { f.a2.setValue(true); }},
-        {"default", [&] { f.cancel.setDefault(true); }, 2},  // the old default button shows it is no more
+        {"default", [&] { f.cancel.setDefault(true); }, &HeadlessFormPeer::repaints, 2},  // and the old one
         {"auto-size", [&] { f.label.setAutoSize(true); }},
         {"form colour", [&] { f.window.setBackColor(0x123456); }},
+        {"form caption", [&] { f.window.setCaption("Renamed"); }, &HeadlessFormPeer::captions},
+        {"form place", [&] { f.window.setLeft(300); }, &HeadlessFormPeer::moves},
+        {"form size", [&] { f.window.setHeight(900); }, &HeadlessFormPeer::moves},
+        {"hidden", [&] { f.window.hide(); }, &HeadlessFormPeer::shows},
+        {"shown", [&] { f.window.show(); }, &HeadlessFormPeer::shows},
+        {"shown, focus", [&] { f.window.show(); }, &HeadlessFormPeer::focusMoves},
     };
     for (const Setting& s : settings) {
         SCOPED_TRACE(s.what);
-        const int before = rt.peerOf(f.window).repaints;
+        const int before = peer.*s.heard;
         s.set();
-        EXPECT_GE(rt.peerOf(f.window).repaints, before + s.windows);
+        EXPECT_GE(peer.*s.heard, before + s.times);
     }
     EXPECT_GT(f.label.width(), 0) << "an auto-sized label takes its caption's width";
+    EXPECT_EQ(f.window.style().caption, "Renamed");
 }
 
 TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
@@ -506,10 +511,12 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.ok.setEnabled(false);
     f.seen.clear();
     f.window.keyboard().keyPress(kKeyReturn);  // a disabled default button cannot be pressed
-    f.cancel.setDefault(true);                 // one default a form
+    // One default and one cancel button a form: setting one clears the others, clearing one no other.
+    f.cancel.setDefault(true), f.ok.setCancel(true), f.cancel.setCancel(false), f.ok.setDefault(false);
+    EXPECT_EQ((std::array{f.ok.isDefault(), f.cancel.isDefault(), f.ok.isCancel(), f.cancel.isCancel()}),
+              (std::array{false, true, true, false}));
     f.ok.setEnabled(true);
     f.window.keyboard().keyPress(kKeyReturn);
-    f.ok.setCancel(true);  // and one cancel button
     f.window.keyboard().keyPress(kKeyEscape);
     EXPECT_EQ(f.seen, (std::vector<std::string>{"click cancel", "click ok"}));
     f.window.unload();

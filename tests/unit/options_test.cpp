@@ -39,6 +39,13 @@ std::string selectedOption(const frmOptions& d) {
     return names;
 }
 
+// What the dialog's controls show, as one comparable record.
+auto shown(const frmOptions& d) {
+    return std::tuple{
+        d.chkShowTop.value(),      d.chkUpright.value(), d.txtLowUpper.text(), d.txtMidUpper.text(),
+        d.chkAlarmEnabled.value(), d.txtWavFile.text(),  selectedOption(d),    int(d.mnWidth)};
+}
+
 // The user's hand on the dialog: a click on a check box, a choice of option, typing into a box.
 void click(CheckBox& c) { c.userClicked(); }
 void type(TextBox& t, std::string text) { t.userEdited(std::move(text)); }
@@ -55,14 +62,8 @@ TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
     EXPECT_EQ(placeOf(d.window), (Rect{5392.5, 2985, 4575, 5550}));
     EXPECT_EQ(d.window.scaleWidth(), 4485);
     EXPECT_EQ(d.window.scaleHeight(), 5175);
-    EXPECT_EQ(d.chkShowTop.value(), kUnchecked);
-    EXPECT_EQ(d.chkUpright.value(), kChecked);
-    EXPECT_EQ(d.txtLowUpper.text(), " 20");
-    EXPECT_EQ(d.txtMidUpper.text(), " 60");
-    EXPECT_EQ(d.chkAlarmEnabled.value(), kChecked);
-    EXPECT_EQ(d.txtWavFile.text(), "C:\\Sounds\\ding.wav");
-    EXPECT_EQ(selectedOption(d), "optRightLower");
-    EXPECT_EQ(d.mnWidth, 14);
+    EXPECT_EQ(shown(d), (std::tuple{kUnchecked, kChecked, " 20", " 60", kChecked, "C:\\Sounds\\ding.wav",
+                                    "optRightLower", 14}));
     // The images are 12 pixels square, centred on the preview's height, the preview between them.
     EXPECT_EQ(placeOf(d.imgMinus), (Rect{135, 630, 180, 180}));
     EXPECT_EQ(placeOf(d.imgPlus), (Rect{735, 630, 180, 180}));
@@ -93,36 +94,16 @@ TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
                   std::to_string(r.height) + "\n";
     }
     EXPECT_EQ(layout,
-              "chkShowTop 32 8 105 17\n"
-              "chkUpright 147 8 149 17\n"
-              "fraThres 16 27 266 52\n"
-              "lblLow 33 50 89 17\n"
-              "txtLowUpper 107 46 39 22\n"
-              "lblMid 158 50 81 17\n"
-              "txtMidUpper 226 46 39 22\n"
-              "fraPosition 16 82 192 89\n"
-              "optLeftUpper 31 99 80 20\n"
-              "optRightUpper 114 99 80 20\n"
-              "optAnyPlace 72 121 80 20\n"
-              "optLeftLower 31 143 80 20\n"
-              "optRightLower 114 143 80 20\n"
-              "fraWidth 212 82 70 89\n"
-              "fraColor 16 174 266 56\n"
-              "picColor0 32 206 30 17\n"
-              "picColor1 66 206 30 17\n"
-              "picColor2 100 206 30 17\n"
-              "picColor3 134 206 30 17\n"
-              "picColor4 168 206 30 17\n"
-              "picColor5 202 206 30 17\n"
-              "picColor6 236 206 30 17\n"
-              "fraAlarm 16 234 266 67\n"
-              "chkAlarmEnabled 32 250 153 17\n"
-              "lblFile 32 274 41 17\n"
-              "txtWavFile 56 270 185 22\n"
-              "cmdOpen 244 271 23 21\n"
-              "cmdOK 96 312 57 22\n"
-              "cmdCancel 160 312 57 22\n"
-              "cmdHelp 224 312 57 22\n");
+              "chkShowTop 32 8 105 17\nchkUpright 147 8 149 17\nfraThres 16 27 266 52\n"
+              "lblLow 33 50 89 17\ntxtLowUpper 107 46 39 22\nlblMid 158 50 81 17\n"
+              "txtMidUpper 226 46 39 22\nfraPosition 16 82 192 89\noptLeftUpper 31 99 80 20\n"
+              "optRightUpper 114 99 80 20\noptAnyPlace 72 121 80 20\noptLeftLower 31 143 80 20\n"
+              "optRightLower 114 143 80 20\nfraWidth 212 82 70 89\nfraColor 16 174 266 56\n"
+              "picColor0 32 206 30 17\npicColor1 66 206 30 17\npicColor2 100 206 30 17\n"
+              "picColor3 134 206 30 17\npicColor4 168 206 30 17\npicColor5 202 206 30 17\n"
+              "picColor6 236 206 30 17\nfraAlarm 16 234 266 67\nchkAlarmEnabled 32 250 153 17\n"
+              "lblFile 32 274 41 17\ntxtWavFile 56 270 185 22\ncmdOpen 244 271 23 21\n"
+              "cmdOK 96 312 57 22\ncmdCancel 160 312 57 22\ncmdHelp 224 312 57 22\n");
     // The texts, where a blank or a letter is easily lost.
     EXPECT_EQ(d.window.style().caption, " Preferences");
     EXPECT_EQ(d.fraThres.caption(), "Theshold:");
@@ -136,28 +117,21 @@ TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
 TEST(Options, TheStoredValuesThatDoNotFitTheControlsAtLoad) {
     struct Case {
         const char* stored;
-        std::int16_t width;
-        Rect preview;
+        int width;
+        double previewLeft, previewWidth;
         const char* option;
-        std::int16_t showTop;
     } const cases[] = {
-        {"Width=9", 9, {457, 330, 135, 780}, "optRightUpper", kChecked},        // (420 - 135) / 2 cut to 142
-        {"Width=10.5", 10, {446, 330, 157.5, 780}, "optRightUpper", kChecked},  // 262.5 to 262, halved
-        {"Position=7 ShowTop=7",
-         10,
-         {450, 330, 150, 780},
-         "",
-         kChecked},  // no option; "on" as the meter acts
-        {"Position=-1 ShowTop=-1", 10, {450, 330, 150, 780}, "", kChecked},
+        {"Width=9", 9, 457, 135, "optRightUpper"},        // (420 - 135) / 2 cut to 142
+        {"Width=10.5", 10, 446, 157.5, "optRightUpper"},  // 262.5 to 262, halved
+        {"Position=7 ShowTop=7", 10, 450, 150, ""},       // no option; "on" as the meter acts
+        {"Position=-1 ShowTop=-1", 10, 450, 150, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
         WithOptions p(c.stored);
         frmOptions& d = p.open();
-        EXPECT_EQ(d.mnWidth, c.width);
-        EXPECT_EQ(placeOf(d.picPreview), c.preview);
-        EXPECT_EQ(selectedOption(d), c.option);
-        EXPECT_EQ(d.chkShowTop.value(), c.showTop);
+        EXPECT_EQ(shown(d), (std::tuple{kChecked, kChecked, " 25", " 50", kUnchecked, "", c.option, c.width}))
+            << c.stored;
+        EXPECT_EQ(placeOf(d.picPreview), (Rect{c.previewLeft, 330, c.previewWidth, 780})) << c.stored;
     }
 }
 
@@ -209,9 +183,8 @@ TEST(Options, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{0, 11340, 765, 180}));
     EXPECT_EQ(p.meterWindow().backColor(), 0x0000AAu);
     EXPECT_EQ(p.meter().picHistory.backColor(), 0x00BB00u);
-    EXPECT_EQ(
-        std::vector<std::string>(p.rt.calls.begin() + static_cast<std::ptrdiff_t>(before), p.rt.calls.end()),
-        (std::vector<std::string>{"SetTopmost(frmOptions,0)", "SetTopmost(frmMonitor,0)"}));
+    EXPECT_EQ(p.callsSince(before),
+              (std::vector<std::string>{"SetTopmost(frmOptions,0)", "SetTopmost(frmMonitor,0)"}));
     EXPECT_FALSE(p.optionsOpen());
     p.rt.runPosted();
     EXPECT_EQ(p.program.options().find(), nullptr);  // released once OK's handler was through
