@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "platform/form_instance.h"
 #include "platform/headless/headless_runtime.h"
+#include "platform/text.h"
 #include "program_fixture.h"
 #include "two_pictures.h"
 
@@ -118,6 +120,24 @@ TEST(PictureText, MeasuresTheWidestLineAndEveryLineInThePicturesUnits) {
     f.under.setFont({.name = "Arial", .points = 18, .bold = true});
     EXPECT_EQ(f.under.textWidth("ab"), 2 * 13 * 15);
     EXPECT_EQ(f.under.textHeight("ab"), 30 * 15);
+}
+
+// The em in whole pixels, a point being 20 twips, halves to the even pixel, kept between 1 and 1000
+// however odd the font or the screen.
+TEST(PictureText, AFontsEmInPixelsOnAnyScreen) {
+    struct Case {
+        double points, twipsPerPixel;
+        int em;
+    } const cases[] = {
+        // clang-format off
+        {9, 15, 12}, {8.25, 15, 11}, {9, 12, 15}, {9, 0, 12}, {9, -3, 12}, {0.375, 15, 1}, {0.374, 15, 1},
+        {0.45, 15, 1}, {1.125, 15, 2}, {1.875, 15, 2}, {0, 15, 1}, {-9, 15, 1}, {750, 15, 1000}, {751, 15, 1000},
+        {749.25, 15, 999}, {1e300, 15, 1000}, {std::nan(""), 15, 1}, {9, std::nan(""), 12},
+        // clang-format on
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(emPixels({.name = "Arial", .points = c.points}, c.twipsPerPixel), c.em)
+            << c.points << " pt at " << c.twipsPerPixel;
 }
 
 TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain) {
