@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "about/frm_info.h"
@@ -45,6 +46,10 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         EXPECT_EQ(placeOf(a.lblName), (Rect{1515, 1320, 1350, 195}));
         EXPECT_EQ(placeOf(a.txtAllrights), (Rect{802, 1545, 2775, 255}));
         EXPECT_EQ(placeOf(a.Frame2), (Rect{120, 1830, 4140, 45}));
+        // The four pictures of the hands, never shown themselves, in a row below the box.
+        double left = 120;
+        for (const Image* hands : {&a.imgNull, &a.imgEmpty, &a.imgHalf, &a.imgFull})
+            EXPECT_EQ(placeOf(*hands), (Rect{std::exchange(left, left + 600), 4680, 480, 480}));
         const double noticeLefts[] = {577, 652, 802, 240, 802};
         for (int i = 0; i < kNoticeLines; ++i) {
             EXPECT_EQ(a.lblNotice[i]->left(), noticeLefts[i]) << i;

@@ -153,6 +153,7 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
         {"Position=4 Left=11925 Top=3000",  800, 600, {},           0,    0, 11925,  3000},  // still partly on it
         {"Position=7", 1024, 768, {{-1024, 0, 1024, 768}}, 1024, -100, -15360, 1500},       // an unknown choice too
         {"Position=7", 1024, 768, {},                     1024, 0,    0,      0},
+        {"Position=-1", 1024, 768, {},                    1024, 0,    0,      0},
         // clang-format on
     };
     for (const Case& c : cases) {
