@@ -473,7 +473,9 @@ TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         EXPECT_GE(peer.*s.heard, before + s.times);
     }
     EXPECT_GT(f.label.width(), 0) << "an auto-sized label takes its caption's width";
-    EXPECT_EQ(f.window.style().caption, "Renamed");
+    EXPECT_EQ((std::tuple{f.window.style().caption, f.text.text(), f.text.locked(), f.text.border(),
+                          f.text.backColor(), f.check.tabStop(), f.ok.enabled(), f.cancel.toolTipText()}),
+              (std::tuple{"Renamed", "new text", true, false, 0x654321u, false, false, "Leave"}));
 }
 
 TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {

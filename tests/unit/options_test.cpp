@@ -124,7 +124,7 @@ TEST(Options, TheStoredValuesThatDoNotFitTheControlsAtLoad) {
         {"Width=9", 9, 457, 135, "optRightUpper"},        // (420 - 135) / 2 cut to 142
         {"Width=10.5", 10, 446, 157.5, "optRightUpper"},  // 262.5 to 262, halved
         {"Position=7 ShowTop=7", 10, 450, 150, ""},       // no option; "on" as the meter acts
-        {"Position=-1 ShowTop=-1", 10, 450, 150, ""},
+        {"Position=-1 ShowTop=-1", 10, 450, 150, ""},    {"Position=5", 10, 450, 150, ""},
     };
     for (const Case& c : cases) {
         WithOptions p(c.stored);

@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "platform/linux/linux_services.h"
 
 namespace corvane {
 namespace {
@@ -224,6 +227,27 @@ TEST_F(SysfsPower, SpecialFilesAndFailingReadsCountAsMissing) {
     fs::create_directory(root_ / "BAT0" / "energy_now");
     fs::create_symlink("/proc/self/mem", root_ / "BAT0" / "charge_now");
     EXPECT_EQ(readSysfsPowerStatus(root_).BatteryLifePercent, 255);
+}
+
+// The services the Linux program reads the battery and the clock through: a reading of the machine's
+// own supplies, which has no full-charge life, and the local time of day.
+TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime) {
+    SysfsPowerService power;
+    SystemPowerStatus status;
+    status.BatteryFullLifeTime = 12345;
+    EXPECT_EQ(power.getSystemPowerStatus(status), 1);
+    EXPECT_EQ(status.BatteryFullLifeTime, -1);
+    auto local = [](std::time_t t) {
+        std::tm tm{};
+        ::localtime_r(&t, &tm);
+        char text[16];
+        std::strftime(text, sizeof text, "%H:%M:%S", &tm);
+        return std::string(text);
+    };
+    const std::time_t before = std::time(nullptr);
+    const std::string told = LocalClock().timeOfDay();
+    const std::time_t after = std::time(nullptr);
+    EXPECT_TRUE(told == local(before) || told == local(after)) << told;
 }
 
 }  // namespace
