@@ -72,6 +72,7 @@ TEST(About, TheLineScrollsOneCharacterATickAndStartsOverAfterTheEmptyText) {
     frmInfo& a = p.open();
     const std::string blanks(33, ' ');
     EXPECT_EQ(a.scrollText(), blanks + "All Rights Reserved." + blanks + "All Rights Reserved.");
+    p.rt.advance(126);  // a tick every 127 ms
     EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
     std::vector<std::string> shown;
     for (int tick = 1; tick <= 109; ++tick) {
@@ -88,7 +89,8 @@ TEST(About, TheLineScrollsOneCharacterATickAndStartsOverAfterTheEmptyText) {
 TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
     WithAbout p;
     frmInfo& a = p.open();
-    // Until the first tick the icon as it is, hands at ten past ten.
+    // Until the first tick, 109 ms on, the icon as it is, hands at ten past ten.
+    p.rt.advance(108);
     for (const Image* hand : {&a.imgFull, &a.imgHalf, &a.imgEmpty, &a.imgNull})
         EXPECT_NE(a.imgMain.picture().pixels(), hand->picture().pixels());
     EXPECT_EQ(a.imgMain.picture().width(), 32);
