@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "about/frm_info.h"
+#include "icon_art.h"
 #include "program_fixture.h"
 
 namespace corvane::test {
@@ -110,6 +111,15 @@ TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
     // Four different pictures, with the box's colour where the icon is transparent.
     EXPECT_NE(a.imgFull.picture().pixels(), a.imgHalf.picture().pixels());
     EXPECT_NE(a.imgEmpty.picture().pixels(), a.imgNull.picture().pixels());
+    // Where the icon is opaque its own colour shows, where it is clear the box's.
+    const std::vector<std::uint32_t> art = programIconPixels(32, ClockHands::Up);
+    int wrong = 0;
+    for (std::size_t i = 0; i < art.size(); ++i) {
+        const Color shown = a.imgFull.picture().pixels()[i];
+        wrong += (art[i] >> 24 == 255 && shown != fromXrgb(art[i])) ||
+                 (art[i] >> 24 == 0 && shown != a.window.backColor());
+    }
+    EXPECT_EQ(wrong, 0);
     EXPECT_EQ(a.imgFull.picture().at(0, 0), a.window.backColor());
 }
 
