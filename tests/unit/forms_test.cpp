@@ -50,7 +50,8 @@ TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
     img.fillRect(2, -3, 2, 0, 1);
     img.fillRect(-9, 0, -1, 3, 1);           // wholly outside
     img.fillRect(1, -1000000000, 1, -1, 1);  // far above: clipped, not walked
-    EXPECT_EQ(rows(img), (std::vector<std::string>{"..#...", "....##", "....##", "#....."}));
+    img.fillRect(5, 3, 5, 1000000000, 1);    // and far below
+    EXPECT_EQ(rows(img), (std::vector<std::string>{"..#...", "....##", "....##", "#....#"}));
 }
 
 TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
@@ -85,7 +86,7 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     // The image's own cap, met before the window's: width times height stays within 4 Mi pixels.
     PixelImage img;
     for (auto [w, h, capped] : {std::array{4096, 2048, 1024}, std::array{5000, 5000, 838},
-                                std::array{2048, 2048, 2048}, std::array{0, 9, 9}}) {
+                                std::array{2048, 2048, 2048}, std::array{0, 9, 9}, std::array{5, -3, 0}}) {
         img.resize(w, h, 0);
         EXPECT_EQ((std::array{img.width(), img.height()}), (std::array{w, capped})) << w << "x" << h;
         EXPECT_EQ(img.pixels().size(), std::size_t(w) * std::size_t(capped));
@@ -130,7 +131,8 @@ TEST(PictureText, AFontsEmInPixelsOnAnyScreen) {
         int em;
     } const cases[] = {
         // clang-format off
-        {9, 15, 12}, {8.25, 15, 11}, {9, 12, 15}, {9, 0, 12}, {9, -3, 12}, {0.375, 15, 1}, {0.374, 15, 1},
+        {9, 15, 12}, {8.25, 15, 11}, {9, 12, 15}, {9, 0, 12}, {9, -3, 12}, {9, 0.5, 360}, {0.375, 15, 1},
+        {0.374, 15, 1},
         {0.45, 15, 1}, {1.125, 15, 2}, {1.875, 15, 2}, {0, 15, 1}, {-9, 15, 1}, {750, 15, 1000}, {751, 15, 1000},
         {749.25, 15, 999}, {1e300, 15, 1000}, {std::nan(""), 15, 1}, {9, std::nan(""), 12},
         // clang-format on

@@ -128,6 +128,10 @@ TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
         p.rt.advance(2000);
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{c.left, c.top, 150, 765})) << c.stored << ", revived";
     }
+    TestProgram thin("Position=4 Left=-19200 Top=900 Width=0", false);  // no width, on the left one's edge
+    thin.rt.setOtherMonitors(kLeftMonitor);
+    thin.program.start();
+    EXPECT_EQ(thin.meterWindow().left(), -19200);
 }
 
 // The monitors change while the program runs. Every window keeps its place on the desktop, so where
