@@ -358,12 +358,9 @@ TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) 
         EXPECT_EQ(d.txtWavFile.text(), "E:\\new.wav");
         EXPECT_EQ(p.callsStartingWith("PlaySound("), (std::vector<std::string>{"PlaySound(E:\\new.wav)"}));
         const FileChooserRequest& r = p.rt.choosers().fileRequests.front();
-        EXPECT_EQ(r.filter, "Sound files (*.wav)|*.wav");
-        EXPECT_EQ(r.filterIndex, 1);
-        EXPECT_EQ(r.initialDir, c.folder);
-        EXPECT_EQ(r.fileName, c.file);
-        EXPECT_EQ(r.title, " Select alarm sound file");
-        EXPECT_TRUE(r.hideReadOnly);
+        EXPECT_EQ(
+            (std::tuple{r.filter, r.filterIndex, r.initialDir, r.fileName, r.title, r.hideReadOnly}),
+            (std::tuple{"Sound files (*.wav)|*.wav", 1, c.folder, c.file, " Select alarm sound file", true}));
     }
 }
 
