@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -78,32 +79,34 @@ TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
         EXPECT_EQ(placeOf(*d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195})) << d.lblColor[i]->caption();
 }
 
-// Where the controls of the dialog's table stand in its client area, in pixels at 15 twips a pixel:
-// each place in twips within its frame, the frame's own place added.
+// The dialog's table: each control's place in twips within its frame, and its tab index.
 TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
     WithOptions p;
     frmOptions& d = p.open();
-    std::string layout;
+    std::ostringstream layout;
     for (const auto& c : d.window.controls()) {
-        if (c.get() == &d.picPreview || c.get() == &d.imgMinus || c.get() == &d.imgPlus ||
-            c->name() == "lblColor")
+        if (c.get() == &d.picPreview || c.get() == &d.imgPlus || c->name() == "lblColor")
             continue;  // placed by the load, as the other tests show
-        const PixelRect r = c->pixelRect();
-        layout += c->name() + (c->index() >= 0 ? std::to_string(c->index()) : "") + " " +
-                  std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.width) + " " +
-                  std::to_string(r.height) + "\n";
+        layout << c->name() << (c->index() >= 0 ? std::to_string(c->index()) : "") << ' ' << c->left() << ' '
+               << c->top() << ' ' << c->width() << ' ' << c->height() << ' ' << c->tabIndex() << '\n';
     }
-    EXPECT_EQ(layout,
-              "chkShowTop 32 8 105 17\nchkUpright 147 8 149 17\nfraThres 16 27 266 52\n"
-              "lblLow 33 50 89 17\ntxtLowUpper 107 46 39 22\nlblMid 158 50 81 17\n"
-              "txtMidUpper 226 46 39 22\nfraPosition 16 82 192 89\noptLeftUpper 31 99 80 20\n"
-              "optRightUpper 114 99 80 20\noptAnyPlace 72 121 80 20\noptLeftLower 31 143 80 20\n"
-              "optRightLower 114 143 80 20\nfraWidth 212 82 70 89\nfraColor 16 174 266 56\n"
-              "picColor0 32 206 30 17\npicColor1 66 206 30 17\npicColor2 100 206 30 17\n"
-              "picColor3 134 206 30 17\npicColor4 168 206 30 17\npicColor5 202 206 30 17\n"
-              "picColor6 236 206 30 17\nfraAlarm 16 234 266 67\nchkAlarmEnabled 32 250 153 17\n"
-              "lblFile 32 274 41 17\ntxtWavFile 56 270 185 22\ncmdOpen 244 271 23 21\n"
-              "cmdOK 96 312 57 22\ncmdCancel 160 312 57 22\ncmdHelp 224 312 57 22\n");
+    EXPECT_EQ(layout.str(),
+              "chkShowTop 480 120 1575 255 0\nchkUpright 2210 120 2235 255 1\n"
+              "fraThres 240 405 3990 780 0\nlblLow 255 345 1335 255 0\n"
+              "txtLowUpper 1360 285 585 330 2\nlblMid 2130 345 1215 255 0\n"
+              "txtMidUpper 3150 285 585 330 3\nfraPosition 240 1230 2880 1335 0\n"
+              "optLeftUpper 225 255 1200 300 4\noptRightUpper 1470 255 1200 300 5\n"
+              "optAnyPlace 840 585 1200 300 6\noptLeftLower 225 915 1200 300 7\n"
+              "optRightLower 1470 915 1200 300 8\nfraWidth 3180 1230 1050 1335 0\n"
+              "imgMinus 135 630 180 180 0\nfraColor 240 2610 3990 840 0\n"
+              "picColor0 240 480 450 255 30\npicColor1 750 480 450 255 31\n"
+              "picColor2 1260 480 450 255 32\npicColor3 1770 480 450 255 33\n"
+              "picColor4 2280 480 450 255 34\npicColor5 2790 480 450 255 35\n"
+              "picColor6 3300 480 450 255 36\nfraAlarm 240 3510 3990 1005 0\n"
+              "chkAlarmEnabled 240 240 2295 255 9\nlblFile 240 600 615 255 0\n"
+              "txtWavFile 600 540 2775 330 10\ncmdOpen 3420 555 345 315 11\n"
+              "cmdOK 1440 4680 855 330 12\ncmdCancel 2400 4680 855 330 13\n"
+              "cmdHelp 3360 4680 855 330 14\n");
     // The texts, where a blank or a letter is easily lost.
     EXPECT_EQ(d.window.style().caption, " Preferences");
     EXPECT_EQ(d.fraThres.caption(), "Theshold:");
