@@ -546,6 +546,14 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.window.unload();
     f.window.keyboard().keyPress(kKeyReturn);
     EXPECT_EQ(f.seen.size(), 2u);
+    // A focused control that can take the focus no more leaves none, where no other can take it.
+    Form lone(rt, "lone", FormStyle{});
+    CommandButton& only = lone.add<CommandButton>("only");
+    lone.show();
+    EXPECT_EQ(lone.keyboard().activeControl(), &only);
+    only.setEnabled(false);
+    lone.show();
+    EXPECT_EQ(lone.keyboard().activeControl(), nullptr);
 }
 
 TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
