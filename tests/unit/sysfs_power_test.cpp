@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -211,12 +212,14 @@ TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
     tree["BAT999"] = battery("Discharging", {{"energy_full", "100000"}, {"energy_now", "50000"}});
     read(tree);
     const auto before = openFiles();
-    SysfsPowerReader reader(root_);
-    EXPECT_EQ(reader.read().BatteryLifePercent, 50);  // weighted by size: the big pack counts
+    auto reader = std::make_unique<SysfsPowerReader>(root_);
+    EXPECT_EQ(reader->read().BatteryLifePercent, 50);  // weighted by size: the big pack counts
     EXPECT_LE(openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
     put("BAT999", "energy_now", "100000\n");
-    EXPECT_EQ(reader.read().BatteryLifePercent, 100);
+    EXPECT_EQ(reader->read().BatteryLifePercent, 100);
     EXPECT_LE(openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
+    reader.reset();
+    EXPECT_EQ(openFiles(), before) << "all closed with the reader";
 }
 
 // A FIFO or a folder must not hang the reader; a value whose read fails (drivers answer EIO or ENODEV
