@@ -45,6 +45,7 @@ TEST(CommandLine, SwitchesAnswerAndEndInOrderAnythingElseIsRefused) {
          Refused,
          "corvane: unknown option '--caf\xc3\xa9-caf\xe9-\xe2\x82\xac'\n"},
         {{"a\nb"}, Refused, "corvane: takes no arguments, found 'a\\x0ab'\n"},
+        {{"a b~"}, Refused, "corvane: takes no arguments, found 'a b~'\n"},  // the ends of plain text
     };
     const std::string help = read({"--help"}).out;
     EXPECT_EQ(help.rfind("Usage: corvane [--help | --version]\n", 0), 0u);
