@@ -13,16 +13,18 @@ class HeadlessFormPeer final : public FormPeer {
   public:
     HeadlessFormPeer(Form& form, std::vector<std::string>& log) : form_(form), log_(log) {}
 
-    void geometryChanged() override {}
-    void visibilityChanged() override {}
+    void geometryChanged() override { ++moves; }
+    void visibilityChanged() override { ++shows; }
     void backColorChanged() override { ++repaints; }
-    void captionChanged() override {}
+    void captionChanged() override { ++captions; }
     void topmostChanged() override;
     void controlChanged(Control& control) override;
-    void focusChanged() override {}
+    void focusChanged() override { ++focusMoves; }
 
     // How often a native window would have been asked to repaint a control or the whole form.
     int repaints = 0;
+    // How often it would have been moved or sized, shown or hidden, retitled, or given the focus.
+    int moves = 0, shows = 0, captions = 0, focusMoves = 0;
 
   private:
     Form& form_;

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "about/frm_info.h"
+#include "icon_art.h"
 #include "program_fixture.h"
 
 namespace corvane::test {
@@ -45,6 +47,10 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         EXPECT_EQ(placeOf(a.lblName), (Rect{1515, 1320, 1350, 195}));
         EXPECT_EQ(placeOf(a.txtAllrights), (Rect{802, 1545, 2775, 255}));
         EXPECT_EQ(placeOf(a.Frame2), (Rect{120, 1830, 4140, 45}));
+        // The four pictures of the hands, never shown themselves, in a row below the box.
+        double left = 120;
+        for (const Image* hands : {&a.imgNull, &a.imgEmpty, &a.imgHalf, &a.imgFull})
+            EXPECT_EQ(placeOf(*hands), (Rect{std::exchange(left, left + 600), 4680, 480, 480}));
         const double noticeLefts[] = {577, 652, 802, 240, 802};
         for (int i = 0; i < kNoticeLines; ++i) {
             EXPECT_EQ(a.lblNotice[i]->left(), noticeLefts[i]) << i;
@@ -67,25 +73,25 @@ TEST(About, TheLineScrollsOneCharacterATickAndStartsOverAfterTheEmptyText) {
     frmInfo& a = p.open();
     const std::string blanks(33, ' ');
     EXPECT_EQ(a.scrollText(), blanks + "All Rights Reserved." + blanks + "All Rights Reserved.");
+    p.rt.advance(126);  // a tick every 127 ms
     EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
     std::vector<std::string> shown;
     for (int tick = 1; tick <= 109; ++tick) {
         p.rt.advance(127);
         shown.push_back(a.txtAllrights.text());
     }
-    EXPECT_EQ(shown[0], a.scrollText());            // k = 0
-    EXPECT_EQ(shown[1], a.scrollText().substr(1));  // k = 1
-    EXPECT_EQ(shown[104], "d.");                    // k = 104
-    EXPECT_EQ(shown[105], ".");
-    EXPECT_EQ(shown[106], "");              // k = 106
-    EXPECT_EQ(shown[107], a.scrollText());  // and over again
-    EXPECT_EQ(shown[108], a.scrollText().substr(1));
+    // The text from its k-th character at tick k, to the empty text at 106, and over again.
+    EXPECT_EQ((std::vector<std::string>{shown[0], shown[1], shown[104], shown[105], shown[106], shown[107],
+                                        shown[108]}),
+              (std::vector<std::string>{a.scrollText(), a.scrollText().substr(1), "d.", ".", "",
+                                        a.scrollText(), a.scrollText().substr(1)}));
 }
 
 TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
     WithAbout p;
     frmInfo& a = p.open();
-    // Until the first tick the icon as it is, hands at ten past ten.
+    // Until the first tick, 109 ms on, the icon as it is, hands at ten past ten.
+    p.rt.advance(108);
     for (const Image* hand : {&a.imgFull, &a.imgHalf, &a.imgEmpty, &a.imgNull})
         EXPECT_NE(a.imgMain.picture().pixels(), hand->picture().pixels());
     EXPECT_EQ(a.imgMain.picture().width(), 32);
@@ -105,6 +111,15 @@ TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
     // Four different pictures, with the box's colour where the icon is transparent.
     EXPECT_NE(a.imgFull.picture().pixels(), a.imgHalf.picture().pixels());
     EXPECT_NE(a.imgEmpty.picture().pixels(), a.imgNull.picture().pixels());
+    // Where the icon is opaque its own colour shows, where it is clear the box's.
+    const std::vector<std::uint32_t> art = programIconPixels(32, ClockHands::Up);
+    int wrong = 0;
+    for (std::size_t i = 0; i < art.size(); ++i) {
+        const Color shown = a.imgFull.picture().pixels()[i];
+        wrong += (art[i] >> 24 == 255 && shown != fromXrgb(art[i])) ||
+                 (art[i] >> 24 == 0 && shown != a.window.backColor());
+    }
+    EXPECT_EQ(wrong, 0);
     EXPECT_EQ(a.imgFull.picture().at(0, 0), a.window.backColor());
 }
 
@@ -127,19 +142,12 @@ TEST(About, ClosingPutsTheMeterBackAsShowTopSays) {
         a.window.keyboard().keyPress('x');
         EXPECT_TRUE(a.window.visible());
         const std::size_t before = p.rt.calls.size();
-        if (c.clickOk)
-            a.cmdOK.click();
-        else
-            a.window.keyboard().keyPress(kKeyReturn);
-        EXPECT_FALSE(a.window.loaded());
-        EXPECT_FALSE(a.window.topmost());
+        c.clickOk ? a.cmdOK.click() : a.window.keyboard().keyPress(kKeyReturn);
+        EXPECT_FALSE(a.window.loaded() || a.window.topmost() || a.Timer1.enabled() || a.Timer2.enabled());
         EXPECT_EQ(p.meterWindow().topmost(), c.meterOnTop);
-        EXPECT_EQ(
-            std::vector<std::string>(p.rt.calls.begin() + static_cast<std::ptrdiff_t>(before),
-                                     p.rt.calls.end()),
-            (std::vector<std::string>{"SetTopmost(frmInfo,0)", c.meterOnTop ? "SetTopmost(frmMonitor,1)"
-                                                                            : "SetTopmost(frmMonitor,0)"}));
-        EXPECT_FALSE(a.Timer1.enabled() || a.Timer2.enabled());
+        EXPECT_EQ(p.callsSince(before),
+                  (std::vector<std::string>{"SetTopmost(frmInfo,0)", std::string("SetTopmost(frmMonitor,") +
+                                                                         (c.meterOnTop ? "1)" : "0)")}));
         p.rt.runPosted();
         EXPECT_EQ(p.program.about().find(), nullptr);
     }

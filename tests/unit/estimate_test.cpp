@@ -65,6 +65,14 @@ TEST(Estimate, ALineThroughTheNewestRunOnOneSourceExtendedToFullOrEmpty) {
     }
 }
 
+// However many samples are asked for, the line goes through sixteen at most: here the first fifteen
+// lie on a line of slope 1, the sixteenth and seventeenth above it.
+TEST(Estimate, SixteenSamplesAtMost) {
+    TestProgram p;
+    setHistory(p.meter(), "DC 60 61 62 63 64 65 66 67 68 69 70 71 72 73 74 80 99");
+    EXPECT_EQ(p.meter().GetDischargeTime(40), 54);
+}
+
 TEST(Estimate, FitLineKeepsItsSumsAndResultsInSinglePrecision) {
     const float x[] = {0, 1, 2, 3, 4}, y[] = {30, 32, 35, 37, 40};
     float slope = 0, intercept = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "platform/form_instance.h"
 #include "platform/headless/headless_runtime.h"
+#include "platform/text.h"
 #include "program_fixture.h"
 #include "two_pictures.h"
 
@@ -48,7 +50,8 @@ TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
     img.fillRect(2, -3, 2, 0, 1);
     img.fillRect(-9, 0, -1, 3, 1);           // wholly outside
     img.fillRect(1, -1000000000, 1, -1, 1);  // far above: clipped, not walked
-    EXPECT_EQ(rows(img), (std::vector<std::string>{"..#...", "....##", "....##", "#....."}));
+    img.fillRect(5, 3, 5, 1000000000, 1);    // and far below
+    EXPECT_EQ(rows(img), (std::vector<std::string>{"..#...", "....##", "....##", "#....#"}));
 }
 
 TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
@@ -83,7 +86,7 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     // The image's own cap, met before the window's: width times height stays within 4 Mi pixels.
     PixelImage img;
     for (auto [w, h, capped] : {std::array{4096, 2048, 1024}, std::array{5000, 5000, 838},
-                                std::array{2048, 2048, 2048}, std::array{0, 9, 9}}) {
+                                std::array{2048, 2048, 2048}, std::array{0, 9, 9}, std::array{5, -3, 0}}) {
         img.resize(w, h, 0);
         EXPECT_EQ((std::array{img.width(), img.height()}), (std::array{w, capped})) << w << "x" << h;
         EXPECT_EQ(img.pixels().size(), std::size_t(w) * std::size_t(capped));
@@ -118,6 +121,25 @@ TEST(PictureText, MeasuresTheWidestLineAndEveryLineInThePicturesUnits) {
     f.under.setFont({.name = "Arial", .points = 18, .bold = true});
     EXPECT_EQ(f.under.textWidth("ab"), 2 * 13 * 15);
     EXPECT_EQ(f.under.textHeight("ab"), 30 * 15);
+}
+
+// The em in whole pixels, a point being 20 twips, halves to the even pixel, kept between 1 and 1000
+// however odd the font or the screen.
+TEST(PictureText, AFontsEmInPixelsOnAnyScreen) {
+    struct Case {
+        double points, twipsPerPixel;
+        int em;
+    } const cases[] = {
+        // clang-format off
+        {9, 15, 12}, {8.25, 15, 11}, {9, 12, 15}, {9, 0, 12}, {9, -3, 12}, {9, 0.5, 360}, {0.375, 15, 1},
+        {0.374, 15, 1},
+        {0.45, 15, 1}, {1.125, 15, 2}, {1.875, 15, 2}, {0, 15, 1}, {-9, 15, 1}, {750, 15, 1000}, {751, 15, 1000},
+        {749.25, 15, 999}, {1e300, 15, 1000}, {std::nan(""), 15, 1}, {9, std::nan(""), 12},
+        // clang-format on
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(emPixels({.name = "Arial", .points = c.points}, c.twipsPerPixel), c.em)
+            << c.points << " pt at " << c.twipsPerPixel;
 }
 
 TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain) {
@@ -315,32 +337,28 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
 TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixels) {
     HeadlessRuntime rt;
     TwoPictures f(rt);
-    auto draw = [&](Color c, Color lineColour = 1) {
+    rt.runPosted();
+    int& repaints = rt.peerOf(f.window).repaints;
+    // A whole drawing is one repaint; the same picture again is none; the line alone differing is one.
+    struct Step {
+        Color fill, line;
+        int repaints;
+    } const steps[] = {{0xFF, 1, 1}, {0xFF, 1, 0}, {0xFF00, 1, 1}, {0xFF00, 2, 1}};
+    for (const Step& s : steps) {
+        const int before = repaints;
         f.under.cls();
-        f.under.fillBox(0, 0, 5, 5, c);
-        f.under.line(0, 9, 19, 9, lineColour);
-    };
-    rt.runPosted();
-    int before = rt.peerOf(f.window).repaints;
-    draw(0xFF);
-    rt.runPosted();
-    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 1);  // one repaint for the whole drawing
-    draw(0xFF);
-    rt.runPosted();
-    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 1);  // the same picture again: nothing to repaint
-    draw(0xFF00);
-    rt.runPosted();
-    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 2);
-    draw(0xFF00, 2);  // only the line differs
-    rt.runPosted();
-    EXPECT_EQ(rt.peerOf(f.window).repaints, before + 3);
+        f.under.fillBox(0, 0, 5, 5, s.fill);
+        f.under.line(0, 9, 19, 9, s.line);
+        rt.runPosted();
+        EXPECT_EQ(repaints - before, s.repaints) << s.fill << " " << s.line;
+    }
     for (auto move : {&Picture::setLeft, &Picture::setTop}) {  // painted again at its new place
+        const int before = repaints;
         (f.under.*move)(3);
-        EXPECT_EQ(rt.peerOf(f.window).repaints, before + 4);
+        EXPECT_EQ(repaints, before + 1);
         (f.under.*move)(0);
         rt.runPosted();
-        EXPECT_EQ(rt.peerOf(f.window).repaints, before + 5);
-        before += 2;
+        EXPECT_EQ(repaints, before + 2);
     }
 }
 
@@ -439,10 +457,12 @@ TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
     f.window.show();
     rt.runPosted();
     f.label.setCaption("A caption");
+    HeadlessFormPeer& peer = rt.peerOf(f.window);
     struct Setting {
         const char* what;
         std::function<void()> set;
-        int windows = 1;  // how many windows it changes
+        int HeadlessFormPeer::*heard = &HeadlessFormPeer::repaints;
+        int times = 1;  // how many windows it changes
     };
     const Setting settings[] = {
         {"caption", [&] { f.label.setCaption("Another caption"); }},
@@ -455,17 +475,26 @@ TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         {"tooltip", [&] { f.cancel.setToolTipText("Leave"); }},
         {"check", [&] { f.check.setValue(kChecked); }},
         {"option", [&] { f.a2.setValue(true); }},
-        {"default", [&] { f.cancel.setDefault(true); }, 2},  // the old default button shows it is no more
+        {"default", [&] { f.cancel.setDefault(true); }, &HeadlessFormPeer::repaints, 2},  // and the old one
         {"auto-size", [&] { f.label.setAutoSize(true); }},
         {"form colour", [&] { f.window.setBackColor(0x123456); }},
+        {"form caption", [&] { f.window.setCaption("Renamed"); }, &HeadlessFormPeer::captions},
+        {"form place", [&] { f.window.setLeft(300); }, &HeadlessFormPeer::moves},
+        {"form size", [&] { f.window.setHeight(900); }, &HeadlessFormPeer::moves},
+        {"hidden", [&] { f.window.hide(); }, &HeadlessFormPeer::shows},
+        {"shown", [&] { f.window.show(); }, &HeadlessFormPeer::shows},
+        {"shown, focus", [&] { f.window.show(); }, &HeadlessFormPeer::focusMoves},
     };
     for (const Setting& s : settings) {
         SCOPED_TRACE(s.what);
-        const int before = rt.peerOf(f.window).repaints;
+        const int before = peer.*s.heard;
         s.set();
-        EXPECT_GE(rt.peerOf(f.window).repaints, before + s.windows);
+        EXPECT_GE(peer.*s.heard, before + s.times);
     }
     EXPECT_GT(f.label.width(), 0) << "an auto-sized label takes its caption's width";
+    EXPECT_EQ((std::tuple{f.window.style().caption, f.text.text(), f.text.locked(), f.text.border(),
+                          f.text.backColor(), f.check.tabStop(), f.ok.enabled(), f.cancel.toolTipText()}),
+              (std::tuple{"Renamed", "new text", true, false, 0x654321u, false, false, "Leave"}));
 }
 
 TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
@@ -542,10 +571,12 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.ok.setEnabled(false);
     f.seen.clear();
     f.window.keyboard().keyPress(kKeyReturn);  // a disabled default button cannot be pressed
-    f.cancel.setDefault(true);                 // one default a form
+    // One default and one cancel button a form: setting one clears the others, clearing one no other.
+    f.cancel.setDefault(true), f.ok.setCancel(true), f.cancel.setCancel(false), f.ok.setDefault(false);
+    EXPECT_EQ((std::array{f.ok.isDefault(), f.cancel.isDefault(), f.ok.isCancel(), f.cancel.isCancel()}),
+              (std::array{false, true, true, false}));
     f.ok.setEnabled(true);
     f.window.keyboard().keyPress(kKeyReturn);
-    f.ok.setCancel(true);  // and one cancel button
     f.window.keyboard().keyPress(kKeyEscape);
     EXPECT_EQ(f.seen, (std::vector<std::string>{"click cancel", "click ok"}));
     f.window.unload();
@@ -556,7 +587,7 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     EXPECT_EQ(keys.activeControl(), &f.check);
 }
 
-// Where Tab finds no other place, the focus stays where it is.
+// Where Tab finds no other place, the focus stays where it is, or is nowhere.
 TEST(Controls, TabWithNowhereElseToGo) {
     HeadlessRuntime rt;
     Form form(rt, "form", FormStyle{});
@@ -568,6 +599,14 @@ TEST(Controls, TabWithNowhereElseToGo) {
     form.keyboard().userFocused(nullptr);
     form.keyboard().tab(true);
     EXPECT_EQ(form.keyboard().activeControl(), nullptr);
+    // A focused control that can take the focus no more leaves none, where no other can take it.
+    Form lone(rt, "lone", FormStyle{});
+    CommandButton& button = lone.add<CommandButton>("button");
+    lone.show();
+    EXPECT_EQ(lone.keyboard().activeControl(), &button);
+    button.setEnabled(false);
+    lone.show();
+    EXPECT_EQ(lone.keyboard().activeControl(), nullptr);
 }
 
 TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {

@@ -102,6 +102,13 @@ TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
         slurp(file),
         "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n"
         "[Form]\nPosition= 2\n");
+    auto blind = make();  // a save with no read before it reads the file all the same
+    blind.saveSetting("Corvane", "Form", "Position", " 3");
+    blind.commit();
+    EXPECT_EQ(
+        slurp(file),
+        "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n"
+        "[Form]\nPosition= 3\n");
 }
 
 TEST_F(IniStore, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {

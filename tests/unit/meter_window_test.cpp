@@ -128,6 +128,10 @@ TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
         p.rt.advance(2000);
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{c.left, c.top, 150, 765})) << c.stored << ", revived";
     }
+    TestProgram thin("Position=4 Left=-19200 Top=900 Width=0", false);  // no width, on the left one's edge
+    thin.rt.setOtherMonitors(kLeftMonitor);
+    thin.program.start();
+    EXPECT_EQ(thin.meterWindow().left(), -19200);
 }
 
 // The monitors change while the program runs. Every window keeps its place on the desktop, so where
@@ -149,10 +153,12 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
         {"Position=1", 1920, 1080, kLeftMonitor, 1280, 0,   0,     15435},
         {"Position=4 Left=3000 Top=3000", 1920, 1080, kLeftMonitor, 1280, 0, -16200, 3000},  // stays put
         {"Position=4 Left=3000 Top=3000", 1920, 1080, {},           1280, 0, 0,      3000},  // its monitor gone
+        {"Position=4 Left=3000 Top=3000", 1024, 768, {{0, -768, 1024, 768}}, 0, 768, 3000, -8520},  // one below
         {"Position=4 Left=15000 Top=10500", 800, 600, {},           0,    0, 11850,  8235},  // a smaller one
         {"Position=4 Left=11925 Top=3000",  800, 600, {},           0,    0, 11925,  3000},  // still partly on it
         {"Position=7", 1024, 768, {{-1024, 0, 1024, 768}}, 1024, -100, -15360, 1500},       // an unknown choice too
         {"Position=7", 1024, 768, {},                     1024, 0,    0,      0},
+        {"Position=-1", 1024, 768, {},                    1024, 0,    0,      0},
         // clang-format on
     };
     for (const Case& c : cases) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,13 @@ std::string selectedOption(const frmOptions& d) {
     return names;
 }
 
+// What the dialog's controls show, as one comparable record.
+auto shown(const frmOptions& d) {
+    return std::tuple{
+        d.chkShowTop.value(),      d.chkUpright.value(), d.txtLowUpper.text(), d.txtMidUpper.text(),
+        d.chkAlarmEnabled.value(), d.txtWavFile.text(),  selectedOption(d),    int(d.mnWidth)};
+}
+
 // The user's hand on the dialog: a click on a check box, a choice of option, typing into a box.
 void click(CheckBox& c) { c.userClicked(); }
 void type(TextBox& t, std::string text) { t.userEdited(std::move(text)); }
@@ -55,14 +63,8 @@ TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
     EXPECT_EQ(placeOf(d.window), (Rect{5392.5, 2985, 4575, 5550}));
     EXPECT_EQ(d.window.scaleWidth(), 4485);
     EXPECT_EQ(d.window.scaleHeight(), 5175);
-    EXPECT_EQ(d.chkShowTop.value(), kUnchecked);
-    EXPECT_EQ(d.chkUpright.value(), kChecked);
-    EXPECT_EQ(d.txtLowUpper.text(), " 20");
-    EXPECT_EQ(d.txtMidUpper.text(), " 60");
-    EXPECT_EQ(d.chkAlarmEnabled.value(), kChecked);
-    EXPECT_EQ(d.txtWavFile.text(), "C:\\Sounds\\ding.wav");
-    EXPECT_EQ(selectedOption(d), "optRightLower");
-    EXPECT_EQ(d.mnWidth, 14);
+    EXPECT_EQ(shown(d), (std::tuple{kUnchecked, kChecked, " 20", " 60", kChecked, "C:\\Sounds\\ding.wav",
+                                    "optRightLower", 14}));
     // The images are 12 pixels square, centred on the preview's height, the preview between them.
     EXPECT_EQ(placeOf(d.imgMinus), (Rect{135, 630, 180, 180}));
     EXPECT_EQ(placeOf(d.imgPlus), (Rect{735, 630, 180, 180}));
@@ -77,52 +79,34 @@ TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
         EXPECT_EQ(placeOf(*d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195})) << d.lblColor[i]->caption();
 }
 
-// Where the controls of the dialog's table stand in its client area, in pixels at 15 twips a pixel:
-// each place in twips within its frame, the frame's own place added.
+// The dialog's table: each control's place in twips within its frame, and its tab index.
 TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
     WithOptions p;
     frmOptions& d = p.open();
-    std::string layout;
+    std::ostringstream layout;
     for (const auto& c : d.window.controls()) {
-        if (c.get() == &d.picPreview || c.get() == &d.imgMinus || c.get() == &d.imgPlus ||
-            c->name() == "lblColor")
+        if (c.get() == &d.picPreview || c.get() == &d.imgPlus || c->name() == "lblColor")
             continue;  // placed by the load, as the other tests show
-        const PixelRect r = c->pixelRect();
-        layout += c->name() + (c->index() >= 0 ? std::to_string(c->index()) : "") + " " +
-                  std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.width) + " " +
-                  std::to_string(r.height) + "\n";
+        layout << c->name() << (c->index() >= 0 ? std::to_string(c->index()) : "") << ' ' << c->left() << ' '
+               << c->top() << ' ' << c->width() << ' ' << c->height() << ' ' << c->tabIndex() << '\n';
     }
-    EXPECT_EQ(layout,
-              "chkShowTop 32 8 105 17\n"
-              "chkUpright 147 8 149 17\n"
-              "fraThres 16 27 266 52\n"
-              "lblLow 33 50 89 17\n"
-              "txtLowUpper 107 46 39 22\n"
-              "lblMid 158 50 81 17\n"
-              "txtMidUpper 226 46 39 22\n"
-              "fraPosition 16 82 192 89\n"
-              "optLeftUpper 31 99 80 20\n"
-              "optRightUpper 114 99 80 20\n"
-              "optAnyPlace 72 121 80 20\n"
-              "optLeftLower 31 143 80 20\n"
-              "optRightLower 114 143 80 20\n"
-              "fraWidth 212 82 70 89\n"
-              "fraColor 16 174 266 56\n"
-              "picColor0 32 206 30 17\n"
-              "picColor1 66 206 30 17\n"
-              "picColor2 100 206 30 17\n"
-              "picColor3 134 206 30 17\n"
-              "picColor4 168 206 30 17\n"
-              "picColor5 202 206 30 17\n"
-              "picColor6 236 206 30 17\n"
-              "fraAlarm 16 234 266 67\n"
-              "chkAlarmEnabled 32 250 153 17\n"
-              "lblFile 32 274 41 17\n"
-              "txtWavFile 56 270 185 22\n"
-              "cmdOpen 244 271 23 21\n"
-              "cmdOK 96 312 57 22\n"
-              "cmdCancel 160 312 57 22\n"
-              "cmdHelp 224 312 57 22\n");
+    EXPECT_EQ(layout.str(),
+              "chkShowTop 480 120 1575 255 0\nchkUpright 2210 120 2235 255 1\n"
+              "fraThres 240 405 3990 780 0\nlblLow 255 345 1335 255 0\n"
+              "txtLowUpper 1360 285 585 330 2\nlblMid 2130 345 1215 255 0\n"
+              "txtMidUpper 3150 285 585 330 3\nfraPosition 240 1230 2880 1335 0\n"
+              "optLeftUpper 225 255 1200 300 4\noptRightUpper 1470 255 1200 300 5\n"
+              "optAnyPlace 840 585 1200 300 6\noptLeftLower 225 915 1200 300 7\n"
+              "optRightLower 1470 915 1200 300 8\nfraWidth 3180 1230 1050 1335 0\n"
+              "imgMinus 135 630 180 180 0\nfraColor 240 2610 3990 840 0\n"
+              "picColor0 240 480 450 255 30\npicColor1 750 480 450 255 31\n"
+              "picColor2 1260 480 450 255 32\npicColor3 1770 480 450 255 33\n"
+              "picColor4 2280 480 450 255 34\npicColor5 2790 480 450 255 35\n"
+              "picColor6 3300 480 450 255 36\nfraAlarm 240 3510 3990 1005 0\n"
+              "chkAlarmEnabled 240 240 2295 255 9\nlblFile 240 600 615 255 0\n"
+              "txtWavFile 600 540 2775 330 10\ncmdOpen 3420 555 345 315 11\n"
+              "cmdOK 1440 4680 855 330 12\ncmdCancel 2400 4680 855 330 13\n"
+              "cmdHelp 3360 4680 855 330 14\n");
     // The texts, where a blank or a letter is easily lost.
     EXPECT_EQ(d.window.style().caption, " Preferences");
     EXPECT_EQ(d.fraThres.caption(), "Theshold:");
@@ -154,28 +138,21 @@ TEST(Options, EveryLabelLiesBeneathTheBoxesItReachesUnder) {
 TEST(Options, TheStoredValuesThatDoNotFitTheControlsAtLoad) {
     struct Case {
         const char* stored;
-        std::int16_t width;
-        Rect preview;
+        int width;
+        double previewLeft, previewWidth;
         const char* option;
-        std::int16_t showTop;
     } const cases[] = {
-        {"Width=9", 9, {457, 330, 135, 780}, "optRightUpper", kChecked},        // (420 - 135) / 2 cut to 142
-        {"Width=10.5", 10, {446, 330, 157.5, 780}, "optRightUpper", kChecked},  // 262.5 to 262, halved
-        {"Position=7 ShowTop=7",
-         10,
-         {450, 330, 150, 780},
-         "",
-         kChecked},  // no option; "on" as the meter acts
-        {"Position=-1 ShowTop=-1", 10, {450, 330, 150, 780}, "", kChecked},
+        {"Width=9", 9, 457, 135, "optRightUpper"},        // (420 - 135) / 2 cut to 142
+        {"Width=10.5", 10, 446, 157.5, "optRightUpper"},  // 262.5 to 262, halved
+        {"Position=7 ShowTop=7", 10, 450, 150, ""},       // no option; "on" as the meter acts
+        {"Position=-1 ShowTop=-1", 10, 450, 150, ""},    {"Position=5", 10, 450, 150, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
         WithOptions p(c.stored);
         frmOptions& d = p.open();
-        EXPECT_EQ(d.mnWidth, c.width);
-        EXPECT_EQ(placeOf(d.picPreview), c.preview);
-        EXPECT_EQ(selectedOption(d), c.option);
-        EXPECT_EQ(d.chkShowTop.value(), c.showTop);
+        EXPECT_EQ(shown(d), (std::tuple{kChecked, kChecked, " 25", " 50", kUnchecked, "", c.option, c.width}))
+            << c.stored;
+        EXPECT_EQ(placeOf(d.picPreview), (Rect{c.previewLeft, 330, c.previewWidth, 780})) << c.stored;
     }
 }
 
@@ -227,9 +204,8 @@ TEST(Options, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{0, 11340, 765, 180}));
     EXPECT_EQ(p.meterWindow().backColor(), 0x0000AAu);
     EXPECT_EQ(p.meter().picHistory.backColor(), 0x00BB00u);
-    EXPECT_EQ(
-        std::vector<std::string>(p.rt.calls.begin() + static_cast<std::ptrdiff_t>(before), p.rt.calls.end()),
-        (std::vector<std::string>{"SetTopmost(frmOptions,0)", "SetTopmost(frmMonitor,0)"}));
+    EXPECT_EQ(p.callsSince(before),
+              (std::vector<std::string>{"SetTopmost(frmOptions,0)", "SetTopmost(frmMonitor,0)"}));
     EXPECT_FALSE(p.optionsOpen());
     p.rt.runPosted();
     EXPECT_EQ(p.program.options().find(), nullptr);  // released once OK's handler was through
@@ -415,12 +391,9 @@ TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) 
         EXPECT_EQ(d.txtWavFile.text(), "E:\\new.wav");
         EXPECT_EQ(p.callsStartingWith("PlaySound("), (std::vector<std::string>{"PlaySound(E:\\new.wav)"}));
         const FileChooserRequest& r = p.rt.choosers().fileRequests.front();
-        EXPECT_EQ(r.filter, "Sound files (*.wav)|*.wav");
-        EXPECT_EQ(r.filterIndex, 1);
-        EXPECT_EQ(r.initialDir, c.folder);
-        EXPECT_EQ(r.fileName, c.file);
-        EXPECT_EQ(r.title, " Select alarm sound file");
-        EXPECT_TRUE(r.hideReadOnly);
+        EXPECT_EQ(
+            (std::tuple{r.filter, r.filterIndex, r.initialDir, r.fileName, r.title, r.hideReadOnly}),
+            (std::tuple{"Sound files (*.wav)|*.wav", 1, c.folder, c.file, " Select alarm sound file", true}));
     }
 }
 

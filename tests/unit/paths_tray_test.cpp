@@ -59,17 +59,15 @@ TEST(Paths, TheHtmlHelpPageForAHelpFilesContentsOrTopic) {
         int context;
         HtmlHelpPage page;
     } const cases[] = {
+        // clang-format off
         {"C:\\Tools\\quillmet.hlp", '\\', HelpCommand::Contents, 0, {"C:\\Tools\\help\\index.html", ""}},
-        {"C:\\Tools\\quillmet.hlp",
-         '\\',
-         HelpCommand::Context,
-         13,
-         {"C:\\Tools\\help\\index.html", "preferences"}},
+        {"C:\\Tools\\quillmet.hlp", '\\', HelpCommand::Context, 13, {"C:\\Tools\\help\\index.html", "preferences"}},
         {"C:\\quillmet.hlp", '\\', HelpCommand::Context, 12, {"C:\\help\\index.html", ""}},
         {"C:\\quillmet.hlp", '\\', HelpCommand::Contents, 13, {"C:\\help\\index.html", ""}},
         {"/opt/cv/quillmet.hlp", '/', HelpCommand::Context, 13, {"/opt/cv/help/index.html", "preferences"}},
         {"/opt/cv/Dravisk.hlp", '/', HelpCommand::Contents, 0, {"/opt/cv/help/index.html", ""}},
         {"quillmet.hlp", '/', HelpCommand::Contents, 0, {"help/index.html", ""}},
+        // clang-format on
     };
     for (const Case& c : cases)
         EXPECT_EQ(htmlHelpPage(c.helpFile, c.sep, c.command, c.context), c.page)

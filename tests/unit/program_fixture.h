@@ -74,6 +74,10 @@ struct TestProgram {
         rt.setPowerStatus(s);
     }
     void ticks(int seconds) { rt.advance(1000LL * seconds); }
+    // The calls made after the first `from` of them.
+    std::vector<std::string> callsSince(std::size_t from) const {
+        return {rt.calls.begin() + static_cast<std::ptrdiff_t>(from), rt.calls.end()};
+    }
     // The calls of one kind so far, e.g. every "PlaySound(".
     std::vector<std::string> callsStartingWith(std::string_view prefix) const {
         std::vector<std::string> out;

@@ -20,7 +20,6 @@
 #include <array>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "about/frm_info.h"
@@ -110,30 +109,6 @@ TEST(QtFormWidget, ACloseFromTheWindowSystemIsTheFormsQuestion) {
     EXPECT_FALSE(f.window.loaded());
     EXPECT_FALSE(f.widget().isVisible());
     EXPECT_EQ(reasons, (std::vector<int>{kCloseFromWindow, kCloseFromWindow}));
-}
-
-// A form repaints its window only when a handler's drawing changed the pixels: a meter redrawn every
-// second with the same picture costs the window system nothing.
-TEST(QtFormWidget, RepaintsOnlyWhenTheDrawingChangedThePixels) {
-    struct PaintCounter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            paints += e->type() == QEvent::Paint;
-            return false;
-        }
-    } counter;
-    ShownTwoPictures f;
-    f.widget().installEventFilter(&counter);
-    for (QWidget* picture : f.widget().findChildren<QWidget*>()) picture->installEventFilter(&counter);
-    auto draw = [&](Color c) {
-        f.under.cls();
-        f.under.fillBox(0, 0, 3, 3, c);
-        QTest::qWait(50);  // the deferred present, then the window system's paint
-        return std::exchange(counter.paints, 0);
-    };
-    draw(0x000000FF);
-    EXPECT_EQ(draw(0x000000FF), 0) << "the same picture again";
-    EXPECT_EQ(draw(0x00FF0000), 1) << "a new picture";
 }
 
 // Arial is drawn with its metric twin, which takes the same room glyph for glyph.

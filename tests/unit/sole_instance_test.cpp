@@ -203,6 +203,17 @@ TEST_F(Sole, WhereNoGuardCanBeHadTheProgramRunsAndSaysSo) {
     EXPECT_EQ(blocked->knockSocket(), -1);
     EXPECT_EQ(problems.size(), 3u);
     EXPECT_EQ(openFiles(), openBefore + 1) << "the lock alone stays open";
+    blocked.reset();
+    // The longest path a socket's address holds, and one character more.
+    for (const std::size_t length : {107u, 108u}) {
+        const fs::path at = folder / std::string(length - folder.native().size() - 16, 'n');
+        fs::create_directories(at);
+        ASSERT_EQ((at / "corvane.socket").native().size(), length);
+        auto copy = start(100ms, at);
+        EXPECT_EQ(copy->claim(), Claim::Won);
+        EXPECT_EQ(copy->knockSocket() >= 0, length == 107) << length;
+    }
+    EXPECT_EQ(problems.size(), 4u);
 }
 
 // Without a runtime folder, a private one in the user's own cache, made if need be; a folder that

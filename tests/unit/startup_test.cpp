@@ -11,10 +11,12 @@ TEST(Startup, TheStoredStateDecidesWhetherTheMeterStaysShown) {
         bool shown;
         const char* caption;
         const char* savedState;
-    } const cases[] = {{"", true, kHideMeterCaption, " 0"},
-                       {"State=0", true, kHideMeterCaption, " 0"},
-                       {"State=1", false, kShowMeterCaption, " 1"},
-                       {"State=7", true, kHideMeterCaption, " 7"}};  // unknown: left as it is
+    } const cases[] = {
+        // clang-format off
+        {"", true, kHideMeterCaption, " 0"},          {"State=0", true, kHideMeterCaption, " 0"},
+        {"State=1", false, kShowMeterCaption, " 1"},  {"State=7", true, kHideMeterCaption, " 7"},  // unknown: kept
+        // clang-format on
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         TestProgram p(c.stored);
@@ -58,11 +60,13 @@ TEST(AnotherStart, ShowsAHiddenMeterAndLiftsItWithinItsBand) {
         bool hideByDoubleClick;
         const char* lift;
         const char* savedState;
-    } const cases[] = {{"", false, "SetTopmost(frmMonitor,1)", " 0"},
-                       {"State=1", false, "SetTopmost(frmMonitor,1)", " 0"},
-                       {"", true, "SetTopmost(frmMonitor,1)", " 0"},
-                       {"ShowTop=0 State=1", false, "SetTopmost(frmMonitor,0)", " 0"},
-                       {"State=7", false, "SetTopmost(frmMonitor,1)", " 7"}};
+    } const cases[] = {
+        // clang-format off
+        {"", false, "SetTopmost(frmMonitor,1)", " 0"}, {"State=1", false, "SetTopmost(frmMonitor,1)", " 0"},
+        {"", true, "SetTopmost(frmMonitor,1)", " 0"},  {"ShowTop=0 State=1", false, "SetTopmost(frmMonitor,0)", " 0"},
+        {"State=7", false, "SetTopmost(frmMonitor,1)", " 7"},
+        // clang-format on
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.stored) + (c.hideByDoubleClick ? " + double-click" : ""));
         TestProgram p(c.stored);
@@ -110,10 +114,9 @@ TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoe
             continue;
         }
         ASSERT_EQ(calls.size(), 23u);
-        EXPECT_EQ(calls[0], "TrayRemove");
         for (int i = 1; i <= 20; ++i) EXPECT_EQ(calls[i].rfind("SaveSetting(", 0), 0u) << calls[i];
-        EXPECT_EQ(calls[21], "SetTopmost(frmMonitor,0)");
-        EXPECT_EQ(calls[22], "End");
+        EXPECT_EQ((std::array{calls[0], calls[21], calls[22]}),
+                  (std::array<std::string, 3>{"TrayRemove", "SetTopmost(frmMonitor,0)", "End"}));
     }
 }
 
@@ -121,9 +124,7 @@ TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
     TestProgram p;  // upper right corner
     p.dragBy(500, 100, -91, 20);
     p.exit();
-    EXPECT_EQ(p.stored("Position"), " 2");
-    EXPECT_EQ(p.stored("Left"), " 13845");
-    EXPECT_EQ(p.stored("Top"), " 300");
+    EXPECT_EQ(p.stored("Position") + p.stored("Left") + p.stored("Top"), " 2 13845 300");
     // The revive step would have put the meter back into its corner at 2 s.
     const auto callsAtEnd = p.rt.calls;
     p.rt.advance(5000);

@@ -4,11 +4,15 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/linux/linux_services.h"
 
 namespace corvane {
 namespace {
@@ -69,7 +73,14 @@ Attrs layered(const std::string& status) {
 
 struct Want {
     int ac, flag, percent, lifeTime;
+    bool operator==(const Want&) const = default;
 };
+std::ostream& operator<<(std::ostream& out, const Want& w) {
+    return out << w.ac << ", " << w.flag << ", " << w.percent << " %, " << w.lifeTime << " s";
+}
+Want wantOf(const SystemPowerStatus& s) {
+    return {s.ACLineStatus, s.BatteryFlag, s.BatteryLifePercent, s.BatteryLifeTime};
+}
 
 TEST_F(SysfsPower, ReadsTrees) {
     const Attrs bigFull =
@@ -77,109 +88,77 @@ TEST_F(SysfsPower, ReadsTrees) {
     const Attrs smallEmpty =
         battery("Discharging", {{"energy_full", "2000"}, {"energy_now", "0"}, {"power_now", "0"}});
     const Attrs chargeEmpty = battery("", {{"charge_full", "100"}, {"charge_now", "0"}});
+    const Attrs chargeFull = battery("", {{"charge_full", "3000"}, {"charge_now", "3000"}});
     const Attrs almostFlat = battery("Discharging", {{"capacity", "3"}});
+    const auto capacity = [](const char* percent) {
+        return Tree{{"BAT0", battery("", {{"capacity", percent}})}};
+    };
+    // clang-format off
     const std::vector<std::tuple<const char*, Tree, Want>> cases{
         {"charging on AC", {{"AC", kMainsOn}, {"BAT0", layered("Charging")}}, {1, 8, 57, -1}},
         {"discharging", {{"AC", kMainsOff}, {"BAT0", layered("Discharging")}}, {0, 0, 57, 10800}},
         {"topping up a weak adapter", {{"AC", kMainsOn}, {"BAT0", layered("Discharging")}}, {1, 0, 57, -1}},
         {"weighted by size", {{"AC", kMainsOff}, {"BAT0", bigFull}, {"BAT1", smallEmpty}}, {0, 1, 75, 21600}},
         {"mixed units averaged", {{"BAT0", bigFull}, {"BAT1", chargeEmpty}}, {0, 0, 50, -1}},
-        {"charge units weighted by size",
-         {{"BAT0", battery("", {{"charge_full", "3000"}, {"charge_now", "3000"}})}, {"BAT1", chargeEmpty}},
-         {255, 1, 97, -1}},
+        {"charge units weighted by size", {{"BAT0", chargeFull}, {"BAT1", chargeEmpty}}, {255, 1, 97, -1}},
         {"capacity only, no adapter", {{"BAT0", almostFlat}}, {0, 6, 3, -1}},
         {"no battery", {{"AC", kMainsOn}}, {1, 128, 255, -1}},
         {"nothing at all", {}, {255, 128, 255, -1}},
         {"full, level unknown", {{"BAT0", battery("Full", {})}}, {1, 255, 255, -1}},
-        {"device and absent batteries ignored",
-         {{"BAT0", almostFlat},
-          {"mouse", battery("Discharging", {{"scope", "Device"}, {"capacity", "90"}})},
-          {"BAT1", battery("Discharging", {{"present", "0"}, {"capacity", "90"}})}},
-         {0, 6, 3, -1}},
-        {"USB-C online counts",
-         {{"AC", kMainsOff}, {"ucsi", {{"type", "USB_C"}, {"online", "1"}}}},
-         {1, 128, 255, -1}},
-        {"idle USB port ignored",
-         {{"usb", {{"type", "USB"}, {"online", "0"}}}, {"BAT0", layered("Charging")}},
-         {1, 8, 57, -1}},
-        {"unreadable adapter ignored",
-         {{"AC", {{"type", "Mains"}, {"online", "?"}}}, {"BAT0", layered("Charging")}},
-         {1, 8, 57, -1}},
-        {"worn pack counts as full",
-         {{"BAT0", battery("", {{"charge_full", "100"}, {"charge_now", "130"}})},
-          {"BAT1", battery("", {{"charge_full", "100"}, {"charge_now", "2"}})}},
-         {255, 0, 51, -1}},
+        {"device and absent batteries ignored", {{"BAT0", almostFlat},
+            {"mouse", battery("Discharging", {{"scope", "Device"}, {"capacity", "90"}})},
+            {"BAT1", battery("Discharging", {{"present", "0"}, {"capacity", "90"}})}}, {0, 6, 3, -1}},
+        {"USB-C online counts", {{"AC", kMainsOff}, {"ucsi", {{"type", "USB_C"}, {"online", "1"}}}},
+            {1, 128, 255, -1}},
+        {"idle USB port ignored", {{"usb", {{"type", "USB"}, {"online", "0"}}}, {"BAT0", layered("Charging")}},
+            {1, 8, 57, -1}},
+        {"unreadable adapter ignored", {{"AC", {{"type", "Mains"}, {"online", "?"}}},
+            {"BAT0", layered("Charging")}}, {1, 8, 57, -1}},
+        {"worn pack counts as full", {{"BAT0", battery("", {{"charge_full", "100"}, {"charge_now", "130"}})},
+            {"BAT1", battery("", {{"charge_full", "100"}, {"charge_now", "2"}})}}, {255, 0, 51, -1}},
         // Right after unplugging, packs still say "Full" or "Not charging": the adapter knows better.
-        {"offline adapter over a full battery",
-         {{"AC", kMainsOff}, {"BAT0", battery("Full", {})}},
-         {0, 255, 255, -1}},
+        {"offline adapter over a full battery", {{"AC", kMainsOff}, {"BAT0", battery("Full", {})}},
+            {0, 255, 255, -1}},
         {"offline adapter over a resting battery",
-         {{"AC", kMainsOff}, {"BAT0", battery("Not charging", {{"capacity", "80"}})}},
-         {0, 1, 80, -1}},
-        {"charge units weighted by size",
-         {{"BAT0", battery("", {{"charge_full", "3000"}, {"charge_now", "3000"}})},
-          {"BAT1", battery("", {{"charge_full", "1000"}, {"charge_now", "0"}})}},
-         {255, 1, 75, -1}},
-        {"no power draw: time from charge and current",
-         {{"AC", kMainsOff},
-          {"BAT0", battery("Discharging", {{"energy_full", "100"},
-                                           {"energy_now", "50"},
-                                           {"power_now", "0"},
-                                           {"charge_now", "2000"},
-                                           {"current_now", "1000"}})}},
-         {0, 0, 50, 7200}},
-        {"a draw of -1 is a draw of 1",
-         {{"AC", kMainsOff},
-          {"BAT0", battery("Discharging", {{"energy_full", "2"}, {"energy_now", "1"}, {"power_now", "-1"}})}},
-         {0, 0, 50, 3600}},
-        {"a full size of 0 falls back",
-         {{"BAT0", battery("", {{"energy_full", "0"}, {"energy_now", "5"}, {"capacity", "30"}})}},
-         {255, 2, 30, -1}},
-        {"a full size of 1 is a size",
-         {{"BAT0", battery("", {{"energy_full", "1"}, {"energy_now", "1"}, {"capacity", "30"}})}},
-         {255, 1, 100, -1}},
-        {"a pack without a size makes every pack count the same",
-         {{"BAT0", battery("", {{"energy_full", "0"}, {"capacity", "40"}})},
-          {"BAT1", battery("", {{"energy_full", "100"}, {"energy_now", "80"}})}},
-         {255, 0, 60, -1}},
-        {"capacity 100", {{"BAT0", battery("", {{"capacity", "100"}})}}, {255, 1, 100, -1}},
-        {"67 is high", {{"BAT0", battery("", {{"capacity", "67"}})}}, {255, 1, 67, -1}},
-        {"66 is not high", {{"BAT0", battery("", {{"capacity", "66"}})}}, {255, 0, 66, -1}},
-        {"capacity 101 is broken", {{"BAT0", battery("", {{"capacity", "101"}})}}, {255, 255, 255, -1}},
-        {"33 is not low", {{"BAT0", battery("", {{"capacity", "33"}})}}, {255, 0, 33, -1}},
-        {"5 is low, not critical", {{"BAT0", battery("", {{"capacity", "5"}})}}, {255, 2, 5, -1}},
-        {"blanks around values",
-         {{"AC", {{"type", " Mains\t"}, {"online", "0 "}}},
-          {"BAT0", battery(" Full ", {{"capacity", " 70\r"}})}},
-         {0, 1, 70, -1}},
+            {{"AC", kMainsOff}, {"BAT0", battery("Not charging", {{"capacity", "80"}})}}, {0, 1, 80, -1}},
+        {"charge units weighted by size, one empty", {{"BAT0", chargeFull},
+            {"BAT1", battery("", {{"charge_full", "1000"}, {"charge_now", "0"}})}}, {255, 1, 75, -1}},
+        {"no power draw: time from charge and current", {{"AC", kMainsOff}, {"BAT0", battery("Discharging",
+            {{"energy_full", "100"}, {"energy_now", "50"}, {"power_now", "0"}, {"charge_now", "2000"},
+             {"current_now", "1000"}})}}, {0, 0, 50, 7200}},
+        {"a draw of -1 is a draw of 1", {{"AC", kMainsOff},
+            {"BAT0", battery("Discharging", {{"energy_full", "2"}, {"energy_now", "1"}, {"power_now", "-1"}})}},
+            {0, 0, 50, 3600}},
+        {"a full size of 0 falls back", {{"BAT0", battery("", {{"energy_full", "0"}, {"energy_now", "5"},
+            {"capacity", "30"}})}}, {255, 2, 30, -1}},
+        {"a full size of 1 is a size", {{"BAT0", battery("", {{"energy_full", "1"}, {"energy_now", "1"},
+            {"capacity", "30"}})}}, {255, 1, 100, -1}},
+        {"a pack without a size makes every pack count the same", {{"BAT0", battery("", {{"energy_full", "0"},
+            {"capacity", "40"}})}, {"BAT1", battery("", {{"energy_full", "100"}, {"energy_now", "80"}})}},
+            {255, 0, 60, -1}},
+        {"capacity 100", capacity("100"), {255, 1, 100, -1}},  {"67 is high", capacity("67"), {255, 1, 67, -1}},
+        {"66 is not high", capacity("66"), {255, 0, 66, -1}},  {"33 is not low", capacity("33"), {255, 0, 33, -1}},
+        {"5 is low, not critical", capacity("5"), {255, 2, 5, -1}},
+        {"capacity 101 is broken", capacity("101"), {255, 255, 255, -1}},
+        {"blanks around values", {{"AC", {{"type", " Mains\t"}, {"online", "0 "}}},
+            {"BAT0", battery(" Full ", {{"capacity", " 70\r"}})}}, {0, 1, 70, -1}},
     };
+    // clang-format on
     for (const auto& [name, tree, want] : cases) {
-        SCOPED_TRACE(name);
         const SystemPowerStatus s = read(tree);
-        EXPECT_EQ(s.ACLineStatus, want.ac);
-        EXPECT_EQ(s.BatteryFlag, want.flag);
-        EXPECT_EQ(s.BatteryLifePercent, want.percent);
-        EXPECT_EQ(s.BatteryLifeTime, want.lifeTime);
-        EXPECT_EQ(s.BatteryFullLifeTime, -1);
+        EXPECT_EQ(wantOf(s), want) << name;
+        EXPECT_EQ(s.BatteryFullLifeTime, -1) << name;
     }
-    const SystemPowerStatus missing = readSysfsPowerStatus(root_ / "absent");
-    EXPECT_EQ(missing.ACLineStatus, 255);
-    EXPECT_EQ(missing.BatteryFlag, 128);
+    EXPECT_EQ(wantOf(readSysfsPowerStatus(root_ / "absent")), (Want{255, 128, 255, -1}));
 }
 
 // Broken values make the reader fall back one source at a time, energy -> charge
 // -> capacity -> unknown, and never take the broken text as a number.
 TEST_F(SysfsPower, BrokenValuesFallBack) {
-    const std::string garbage[] = {"",
-                                   "\n",
-                                   "abc\n",
-                                   "-5\n",
-                                   "99999999999999999999\n",
-                                   "nan\n",
-                                   "57.5\n",
-                                   "12abc",
-                                   "\x01\xff\x00\x7f"s,
-                                   std::string(1 << 20, '0')};
+    // clang-format off
+    const std::string garbage[] = {"", "\n", "abc\n", "-5\n", "99999999999999999999\n", "nan\n", "57.5\n",
+                                   "12abc", "\x01\xff\x00\x7f"s, std::string(1 << 20, '0')};
+    // clang-format on
     const std::vector<std::string> broken[] = {
         {"energy_now"}, {"energy_full", "charge_now"}, {"energy_now", "charge_full", "capacity"}};
     // Time left comes from whichever of energy or charge still has both level and rate.
@@ -189,10 +168,7 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
             SCOPED_TRACE(::testing::Message() << "value '" << bad.substr(0, 24) << "', level " << level);
             read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
             for (const std::string& name : broken[level]) put("BAT0", name, bad);
-            const SystemPowerStatus s = readSysfsPowerStatus(root_);
-            EXPECT_EQ(s.BatteryFlag, expected[level].flag);
-            EXPECT_EQ(s.BatteryLifePercent, expected[level].percent);
-            EXPECT_EQ(s.BatteryLifeTime, expected[level].lifeTime);
+            EXPECT_EQ(wantOf(readSysfsPowerStatus(root_)), expected[level]);
         }
     }
 }
@@ -220,11 +196,7 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     for (const auto& [name, change, want] : steps) {
         SCOPED_TRACE(name);
         change();
-        const SystemPowerStatus s = reader.read();
-        EXPECT_EQ(s.ACLineStatus, want.ac);
-        EXPECT_EQ(s.BatteryFlag, want.flag);
-        EXPECT_EQ(s.BatteryLifePercent, want.percent);
-        EXPECT_EQ(s.BatteryLifeTime, want.lifeTime);
+        EXPECT_EQ(wantOf(reader.read()), want);
         open.push_back(openFiles());
     }
     EXPECT_EQ(open[1], open[0]) << "the same files, read again";
@@ -240,12 +212,14 @@ TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
     tree["BAT999"] = battery("Discharging", {{"energy_full", "100000"}, {"energy_now", "50000"}});
     read(tree);
     const auto before = openFiles();
-    SysfsPowerReader reader(root_);
-    EXPECT_EQ(reader.read().BatteryLifePercent, 50);  // weighted by size: the big pack counts
+    auto reader = std::make_unique<SysfsPowerReader>(root_);
+    EXPECT_EQ(reader->read().BatteryLifePercent, 50);  // weighted by size: the big pack counts
     EXPECT_LE(openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
     put("BAT999", "energy_now", "100000\n");
-    EXPECT_EQ(reader.read().BatteryLifePercent, 100);
+    EXPECT_EQ(reader->read().BatteryLifePercent, 100);
     EXPECT_LE(openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
+    reader.reset();
+    EXPECT_EQ(openFiles(), before) << "all closed with the reader";
 }
 
 // A FIFO or a folder must not hang the reader; a value whose read fails (drivers answer EIO or ENODEV
@@ -256,6 +230,27 @@ TEST_F(SysfsPower, SpecialFilesAndFailingReadsCountAsMissing) {
     fs::create_directory(root_ / "BAT0" / "energy_now");
     fs::create_symlink("/proc/self/mem", root_ / "BAT0" / "charge_now");
     EXPECT_EQ(readSysfsPowerStatus(root_).BatteryLifePercent, 255);
+}
+
+// The services the Linux program reads the battery and the clock through: a reading of the machine's
+// own supplies, which has no full-charge life, and the local time of day.
+TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime) {
+    SysfsPowerService power;
+    SystemPowerStatus status;
+    status.BatteryFullLifeTime = 12345;
+    EXPECT_EQ(power.getSystemPowerStatus(status), 1);
+    EXPECT_EQ(status.BatteryFullLifeTime, -1);
+    auto local = [](std::time_t t) {
+        std::tm tm{};
+        ::localtime_r(&t, &tm);
+        char text[16];
+        std::strftime(text, sizeof text, "%H:%M:%S", &tm);
+        return std::string(text);
+    };
+    const std::time_t before = std::time(nullptr);
+    const std::string told = LocalClock().timeOfDay();
+    const std::time_t after = std::time(nullptr);
+    EXPECT_TRUE(told == local(before) || told == local(after)) << told;
 }
 
 }  // namespace

@@ -43,11 +43,12 @@ TEST(Readings, TheLevelSourceAndFullLifeAsTheTickReadsThem) {
         std::int32_t fullLife;
         float level;
         const char* source;
-    } const cases[] = {{1, 57, 7200, 57, "AC"},
-                       {0, 100, -1, 100, "DC"},
-                       {255, 101, 0, 100, "DC"},
-                       {0, 255, 5, 100, "DC"},
-                       {7, 0, 9, 0, "DC"}};
+    } const cases[] = {
+        // clang-format off
+        {1, 57, 7200, 57, "AC"}, {0, 100, -1, 100, "DC"}, {255, 101, 0, 100, "DC"}, {0, 255, 5, 100, "DC"},
+        {7, 0, 9, 0, "DC"},
+        // clang-format on
+    };
     TestProgram p;
     for (const Case& c : cases) {
         SystemPowerStatus s;

@@ -37,6 +37,8 @@ TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreen) {
         {"Position=1", 5, 740, 150 + 45, 11239},         // lower left: right of it, bottom 3 px up
         {"Position=0", 5, 25, 195, 45},
         {"Position=3", 1018, 740, 14805, 11239},
+        {"Position=4 Left=7605 Top=5000", 512, 384, 7200,
+         5484},  // the middle itself counts as right and below
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);

@@ -34,17 +34,14 @@ TEST(TrayIcon, EachNotificationDoesWhatItsMouseMessageMeans) {
         bool shownAfter;
     } const cases[] = {
         // A left button down lifts a shown meter that is not kept on top, and only that.
-        {"ShowTop=0",
-         {TrayEvent::LeftButtonDown},
-         {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"},
-         true},
+        // clang-format off
+        {"ShowTop=0", {TrayEvent::LeftButtonDown}, {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"}, true},
         {"ShowTop=1", {TrayEvent::LeftButtonDown}, {}, true},
         {"ShowTop=0 State=1", {TrayEvent::LeftButtonDown}, {}, false},
         // A double-click comes after its button down: lifted, then hidden; and shown again.
-        {"ShowTop=0",
-         {TrayEvent::LeftButtonDown, TrayEvent::LeftDoubleClick},
-         {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"},
-         false},
+        {"ShowTop=0", {TrayEvent::LeftButtonDown, TrayEvent::LeftDoubleClick},
+            {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"}, false},
+        // clang-format on
         {"ShowTop=0 State=1", {TrayEvent::LeftButtonDown, TrayEvent::LeftDoubleClick}, {}, true},
         {"", {TrayEvent::MouseMove}, {"TrayTip()"}, true},      // before the first tick the tip is empty
         {"", {TrayEvent::RightButtonUp}, {"PopupMenu"}, true},  // the menu, dismissed
