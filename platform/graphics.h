@@ -21,6 +21,18 @@ constexpr unsigned blueOf(Color c) { return c >> 16 & 0xFFu; }
 constexpr std::uint32_t toXrgb(Color c) { return redOf(c) << 16 | greenOf(c) << 8 | blueOf(c); }
 constexpr Color fromXrgb(std::uint32_t xrgb) { return rgb(xrgb >> 16, xrgb >> 8, xrgb); }
 
+// The text colour asked for, unless it would be lost on the fill (a dark desktop's light text on a fill
+// the program keeps pale): then black or white, whichever stands out from the fill. Brightness and the
+// least difference that reads are those usual for text on a background.
+constexpr Color readableOn(Color fill, Color text) {
+    const auto brightness = [](Color c) {
+        return static_cast<int>(299 * redOf(c) + 587 * greenOf(c) + 114 * blueOf(c)) / 1000;
+    };
+    const int apart = brightness(text) - brightness(fill);
+    if (apart >= 125 || apart <= -125) return text;
+    return brightness(fill) >= 128 ? rgb(0, 0, 0) : rgb(255, 255, 255);
+}
+
 // A font by name and size, as the program names it; the text service finds what stands for it.
 struct Font {
     std::string name = "Arial";

@@ -28,7 +28,8 @@ frmToolTip::frmToolTip(ProgramContext& program)
       tmrToolTip(program.runtime(), "tmrToolTip", kTickIntervalMs, true),
       program_(program) {
     picToolTip.setBackColor(kToolTipBackColor);
-    picToolTip.setForeColor(program.runtime().text().windowTextColor());
+    // The desktop's text colour, on a fill that stays pale yellow under a dark colour scheme too.
+    picToolTip.setForeColor(readableOn(kToolTipBackColor, program.runtime().text().windowTextColor()));
     window.onLoad = [this] { Form_Load(); };
     tmrToolTip.onTimer = [this] { tmrToolTip_Timer(); };
 }

@@ -39,7 +39,7 @@ class HeadlessRuntime final : public Runtime {
     AppInfo& appInfo() override { return appInfo_; }
     Sound& sound() override { return sound_; }
     HeadlessChoosers& choosers() override { return choosers_; }
-    TextService& text() override { return text_; }
+    HeadlessText& text() override { return text_; }
     HeadlessPopupMenu& popupMenu() override { return popupMenu_; }
     HeadlessHelp& help() override { return help_; }
     void post(std::function<void()> fn) override { time_.post(std::move(fn)); }

@@ -7,7 +7,7 @@
 //   - a line is em + em / 4 pixels high (9 pt: 15);
 //   - a blank leaves its cell as it was; any other character inks the columns 0 to width - 2 and the
 //     rows em / 4 to em - 1 of its cell (9 pt: a 5 x 9 block from the cell's (0, 3)).
-// The window-text colour is black.
+// The window-text colour is black, unless a test sets windowText (a desktop's colour scheme).
 
 #include "platform/runtime.h"
 
@@ -20,7 +20,8 @@ class HeadlessText final : public TextService {
     TextExtent measureLine(const Font& font, std::string_view line) override;
     void drawLine(PixelImage& image, int x, int y, const Font& font, std::string_view line,
                   Color color) override;
-    Color windowTextColor() override { return 0x00000000; }
+    Color windowTextColor() override { return windowText; }
+    Color windowText = 0x00000000;
 
   private:
     struct Cell {

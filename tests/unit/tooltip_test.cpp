@@ -56,20 +56,32 @@ TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreen) {
     }
 }
 
+// The outline and the text take the desktop's text colour, unless it would be lost on the pale fill
+// (a dark colour scheme's light text): then black.
 TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
-    TipProgram p;
-    p.rt.setCursor(1018, 25);
-    p.tip().label("");
-    p.rt.advance(500);
-    EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{12, 16}));
-    const PixelImage& img = p.tip().picToolTip.image();
-    ASSERT_EQ(img.width(), 12);
-    ASSERT_EQ(img.height(), 16);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 12; ++x) {
-            const bool edge = x == 0 || y == 0 || x == 11 || y == 15;
-            EXPECT_EQ(img.at(x, y), edge ? kInk : kToolTipBackColor) << x << "," << y;
-        }
+    const struct {
+        Color desktop, ink;
+    } cases[] = {{kInk, kInk},
+                 {rgb(0, 0, 128), rgb(0, 0, 128)},
+                 {rgb(255, 255, 255), kInk},
+                 {rgb(211, 211, 211), kInk}};
+    for (const auto& c : cases) {
+        TipProgram p;
+        p.rt.text().windowText = c.desktop;
+        p.rt.setCursor(1018, 25);
+        p.tip().label("");
+        p.rt.advance(500);
+        EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{12, 16}));
+        const PixelImage& img = p.tip().picToolTip.image();
+        ASSERT_EQ(img.width(), 12);
+        ASSERT_EQ(img.height(), 16);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 12; ++x) {
+                const bool edge = x == 0 || y == 0 || x == 11 || y == 15;
+                EXPECT_EQ(img.at(x, y), edge ? c.ink : kToolTipBackColor)
+                    << c.desktop << " " << x << "," << y;
+            }
+    }
 }
 
 // The meter's mouse move hands over the status text; the tick prints it line by line.
