@@ -66,9 +66,9 @@ start_monitors_display() {
 # makes it the primary one. Every other output is switched off and the desktop takes the size that
 # holds them all. A mode the driver does not list is added from its timings.
 arrange_monitors() {  # WxH+X+Y[*] ...
-    local args=() width=0 height=0 i=0 spec geometry mode x y w h
-    for spec; do
-        geometry=${spec%\*} mode=${geometry%%+*}
+    local args=() width=0 height=0 i=0 monitor geometry mode x y w h
+    for monitor; do
+        geometry=${monitor%\*} mode=${geometry%%+*}
         IFS=+ read -r _ x y <<<"$geometry"
         w=${mode%x*} h=${mode#*x}
         if ! xrandr --query | grep -q "^   $mode "; then
@@ -77,7 +77,7 @@ arrange_monitors() {  # WxH+X+Y[*] ...
         fi
         xrandr --addmode "DUMMY$i" "$mode" 2>/dev/null || true
         args+=(--output "DUMMY$i" --mode "$mode" --pos "${x}x${y}")
-        [[ $spec == *\* ]] && args+=(--primary)
+        [[ $monitor == *\* ]] && args+=(--primary)
         ((x + w > width)) && width=$((x + w))
         ((y + h > height)) && height=$((y + h))
         i=$((i + 1))
