@@ -32,7 +32,7 @@ void Label::contentChanged() {
         changed();
         return;
     }
-    setWidth(textWidthIn(owner(), font(), caption()));
+    setWidth(textWidthIn(owner(), font(), caption(), TextWidth::Fit));
     setHeight(textHeightIn(owner(), font(), caption()));
 }
 

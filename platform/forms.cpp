@@ -41,7 +41,9 @@ double Form::unitsPerPixelY() const {
     return scaleMode_ == ScaleMode::Pixels ? 1.0 : runtime_.screen().twipsPerPixelY();
 }
 
-double Form::textWidth(std::string_view text) const { return textWidthIn(*this, style_.font, text); }
+double Form::textWidth(std::string_view text) const {
+    return textWidthIn(*this, style_.font, text, TextWidth::Advance);
+}
 double Form::textHeight(std::string_view text) const { return textHeightIn(*this, style_.font, text); }
 
 WindowFrame Form::frame() const { return runtime_.screen().windowFrame(style_); }

@@ -40,11 +40,13 @@ int toPixels(double units, double unitsPerPixel, int lo, int hi) {
     return static_cast<int>(px);
 }
 
-double textWidthIn(const Form& form, const Font& font, std::string_view text) {
+double textWidthIn(const Form& form, const Font& font, std::string_view text, TextWidth which) {
     TextService& service = form.runtime().text();
     int widest = 0;
-    for (std::string_view line : splitLines(text))
-        widest = std::max(widest, service.measureLine(font, line).fitWidth);
+    for (std::string_view line : splitLines(text)) {
+        const TextExtent extent = service.measureLine(font, line);
+        widest = std::max(widest, which == TextWidth::Fit ? extent.fitWidth : extent.width);
+    }
     return widest * form.unitsPerPixelX();
 }
 

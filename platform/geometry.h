@@ -50,8 +50,11 @@ inline constexpr int kMaxWindowPixels = 32767;
 int toPixels(double units, double unitsPerPixel, int lo, int hi);
 
 // The widest line's width and the height of all the lines of a text in a font, in the form's scale
-// units.
-double textWidthIn(const Form& form, const Font& font, std::string_view text);
+// units. A width is the advance, where the next text would start (a picture's TextWidth, which the
+// program lays its own text out by), or the fit, what a control sized to its caption needs to show it
+// whole.
+enum class TextWidth { Advance, Fit };
+double textWidthIn(const Form& form, const Font& font, std::string_view text, TextWidth which);
 double textHeightIn(const Form& form, const Font& font, std::string_view text);
 
 }  // namespace corvane

@@ -47,6 +47,7 @@ std::vector<Control*> Keyboard::tabOrder() const {
 // that control's tab index, as from a stop.
 void Keyboard::tab(bool forward) {
     if (!live()) return;
+    keyed_ = true;
     std::vector<Control*> chain;
     for (const auto& c : form_.controls())
         if (c->tabStop() || c.get() == active_) chain.push_back(c.get());
@@ -64,7 +65,9 @@ void Keyboard::tab(bool forward) {
 }
 
 bool Keyboard::arrowKey(bool forward) {
-    if (!live() || !active_ || active_->as<TextBox>()) return false;
+    if (!live()) return false;
+    keyed_ = true;
+    if (!active_ || active_->as<TextBox>()) return false;
     if (!active_->as<OptionButton>()) return true;
     std::vector<OptionButton*> group;
     for (const auto& c : form_.controls())
@@ -85,6 +88,7 @@ bool Keyboard::arrowKey(bool forward) {
 
 void Keyboard::keyPress(std::int16_t keyAscii) {
     if (!live()) return;
+    keyed_ = true;
     Control* focused = active_;
     if (focused) {
         focused->keyPress(keyAscii);

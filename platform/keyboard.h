@@ -42,12 +42,17 @@ class Keyboard {
     // them: that control hears it first and may consume it; then Enter clicks the button with the
     // focus, or else the default button, and Esc clicks the cancel button.
     void keyPress(std::int16_t keyAscii);
+    // Whether the focus shows its mark: once a key has reached the form, as the system shows focus
+    // cues only after the keyboard is used; a click alone shows none (the meter's picture has the
+    // focus whenever its window is clicked).
+    bool showsFocusMark() const { return keyed_; }
 
   private:
     bool live() const;
 
     Form& form_;
     Control* active_ = nullptr;
+    bool keyed_ = false;
 };
 
 }  // namespace corvane

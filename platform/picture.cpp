@@ -52,7 +52,9 @@ void Picture::box(int x1, int y1, int x2, int y2, Color c) {
     drawn();
 }
 
-double Picture::textWidth(std::string_view text) const { return textWidthIn(owner(), font(), text); }
+double Picture::textWidth(std::string_view text) const {
+    return textWidthIn(owner(), font(), text, TextWidth::Advance);
+}
 
 double Picture::textHeight(std::string_view text) const { return textHeightIn(owner(), font(), text); }
 

@@ -173,8 +173,12 @@ void QtFormPeer::makeAll() {
 // mouse of their own: it goes to the form's router beneath them.
 QWidget* QtFormPeer::make(Control& control) {
     QWidget* w = control.visit(Overloaded{
-        [this](Picture& picture) -> QWidget* { return new QtPixelsWidget(widget_, picture.image(), true); },
-        [this](Image& image) -> QWidget* { return new QtPixelsWidget(widget_, image.picture(), false); },
+        [this](Picture& picture) -> QWidget* {
+            return new QtPixelsWidget(widget_, picture.image(), true, form_.keyboard());
+        },
+        [this](Image& image) -> QWidget* {
+            return new QtPixelsWidget(widget_, image.picture(), false, form_.keyboard());
+        },
         [this](Label&) -> QWidget* {
             auto* label = new QLabel(&widget_);
             label->setTextFormat(Qt::PlainText);

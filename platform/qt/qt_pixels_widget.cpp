@@ -22,8 +22,9 @@ QImage toQImage(const PixelImage& img) {
 
 }  // namespace
 
-QtPixelsWidget::QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, bool opaque)
-    : QWidget(&form), form_(form), pixels_(pixels) {
+QtPixelsWidget::QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, bool opaque,
+                               const Keyboard& keyboard)
+    : QWidget(&form), form_(form), pixels_(pixels), keyboard_(keyboard) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, opaque);
 }
@@ -34,7 +35,7 @@ void QtPixelsWidget::paintEvent(QPaintEvent*) {
     if (pixels_.width() == 0 || pixels_.height() == 0) return;
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), toQImage(pixels_));
-    if (!hasFocus()) return;
+    if (!hasFocus() || !keyboard_.showsFocusMark()) return;
     const int right = width() - 2, bottom = height() - 2;
     QPolygon dots;
     for (int x = 1; x <= right; x += 2) dots << QPoint(x, 1) << QPoint(x, bottom);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "platform/graphics.h"
+#include "platform/keyboard.h"
 
 namespace corvane {
 
@@ -15,7 +16,7 @@ class QtPixelsWidget final : public QWidget {
   public:
     // opaque: the pixels fill the widget, as a picture box's do; an image's may leave the form's colour
     // around them.
-    QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, bool opaque);
+    QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, bool opaque, const Keyboard& keyboard);
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -29,6 +30,7 @@ class QtPixelsWidget final : public QWidget {
 
     QtFormWidget& form_;
     const PixelImage& pixels_;
+    const Keyboard& keyboard_;
 };
 
 }  // namespace corvane

@@ -51,7 +51,7 @@ void Win32FormPeer::paintPixelsWindow(Child& child) {
     RECT client{};
     GetClientRect(child.window, &client);
     paintPixels(scope.dc(), *child.pixels, form_.backColor(), client);
-    if (GetFocus() != child.window) return;
+    if (GetFocus() != child.window || !form_.keyboard().showsFocusMark()) return;
     RECT mark{client.left + 1, client.top + 1, client.right - 1, client.bottom - 1};
     DrawFocusRect(scope.dc(), &mark);
 }

@@ -36,7 +36,7 @@ stop_corvane() {  # [signal]
 # program may take for the move before it (the first one over the meter makes the tooltip), a moment
 # that grows with the machine's slowness.
 drag() {  # from x y to x y
-    xdotool mousemove "$1" "$2" mousedown 1 && sleep "$(awk -v s="$SLOWNESS" 'BEGIN { print 0.2 * s }')"
+    xdotool mousemove "$1" "$2" mousedown 1 && sleep "$(awk -v s="$SLOWNESS" 'BEGIN { print 0.5 * s }')"
     glide "$3" "$4" && xdotool mouseup 1
 }
 

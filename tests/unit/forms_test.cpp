@@ -593,8 +593,11 @@ TEST(Controls, TabWithNowhereElseToGo) {
     Form form(rt, "form", FormStyle{});
     CheckBox& only = form.add<CheckBox>("only");
     form.show();
+    form.keyboard().userFocused(&only);
+    EXPECT_FALSE(form.keyboard().showsFocusMark()) << "shown and clicked only";
     form.keyboard().tab(true);
     EXPECT_EQ(form.keyboard().activeControl(), &only);
+    EXPECT_TRUE(form.keyboard().showsFocusMark()) << "once a key has reached the form";
     only.setTabStop(false);  // and with no stop at all
     form.keyboard().userFocused(nullptr);
     form.keyboard().tab(true);
