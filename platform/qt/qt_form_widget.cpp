@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_services.h"
 
 namespace corvane {
 
@@ -46,22 +47,26 @@ void QtFormWidget::forgetStaleCapture(Qt::MouseButtons heldBefore) {
 }
 
 void QtFormWidget::routePress(QMouseEvent* e, QPoint p) {
+    const PointerOfEvent at(e->globalPosition().toPoint());
     forgetStaleCapture(e->buttons() & ~e->button());
     form_.mouse().press(buttonBits(e->button()), shiftBits(e->modifiers()), p.x(), p.y());
 }
 
 void QtFormWidget::routeMove(QMouseEvent* e, QPoint p) {
+    const PointerOfEvent at(e->globalPosition().toPoint());
     forgetStaleCapture(e->buttons());
     form_.mouse().move(buttonBits(e->buttons()), shiftBits(e->modifiers()), p.x(), p.y());
 }
 
 void QtFormWidget::routeRelease(QMouseEvent* e, QPoint p) {
+    const PointerOfEvent at(e->globalPosition().toPoint());
     form_.mouse().release(buttonBits(e->button()), buttonBits(e->buttons()), shiftBits(e->modifiers()), p.x(),
                           p.y());
 }
 
 // Qt reports the second press of a double-click as the double-click itself, not as another press.
 void QtFormWidget::routeDoubleClick(QMouseEvent* e, QPoint p) {
+    const PointerOfEvent at(e->globalPosition().toPoint());
     forgetStaleCapture(e->buttons() & ~e->button());
     form_.mouse().doubleClick(buttonBits(e->button()), shiftBits(e->modifiers()), p.x(), p.y());
 }

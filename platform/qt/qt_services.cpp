@@ -78,8 +78,15 @@ std::vector<PixelRect> QtScreen::monitors() {
     return all;
 }
 
+namespace {
+const QPoint* pointerInHand = nullptr;  // the global place of the mouse event being handled, if any
+}  // namespace
+
+PointerOfEvent::PointerOfEvent(QPoint global) : outer_(pointerInHand), global_(global) { pointerInHand = &global_; }
+PointerOfEvent::~PointerOfEvent() { pointerInHand = outer_; }
+
 void QtScreen::getCursorPos(PointPx& point) {
-    const QPoint p = QCursor::pos() - origin_;
+    const QPoint p = (pointerInHand ? *pointerInHand : QCursor::pos()) - origin_;
     point = {p.x(), p.y()};
 }
 

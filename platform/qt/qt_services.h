@@ -52,6 +52,21 @@ class QtScreen final : public Screen {
     std::unique_ptr<QObject> connections_;  // ends them with this
 };
 
+// While a mouse event is handled, the cursor is read where that event happened, not where the hand has
+// moved on to since: on a busy desktop a press may be handled after the drag it began has gone on, and
+// a drag measured from there would not follow the hand.
+class PointerOfEvent {
+  public:
+    explicit PointerOfEvent(QPoint global);
+    ~PointerOfEvent();
+    PointerOfEvent(const PointerOfEvent&) = delete;
+    PointerOfEvent& operator=(const PointerOfEvent&) = delete;
+
+  private:
+    const QPoint* outer_;
+    QPoint global_;
+};
+
 class QtAppInfo final : public AppInfo {
   public:
     std::string executableFolder() override;

@@ -32,12 +32,9 @@ stop_corvane() {  # [signal]
     expect_eq "exit status after SIG${1:-TERM}" 0 "$rc"
 }
 
-# The press reads where the cursor is when it is handled; no hand moves on within the moment the
-# program may take for the move before it (the first one over the meter makes the tooltip), a moment
-# that grows with the machine's slowness.
+# The program reads each press and move where it happened, however late it handles them.
 drag() {  # from x y to x y
-    xdotool mousemove "$1" "$2" mousedown 1 && sleep "$(awk -v s="$SLOWNESS" 'BEGIN { print 0.5 * s }')"
-    glide "$3" "$4" && xdotool mouseup 1
+    xdotool mousemove "$1" "$2" mousedown 1 && glide "$3" "$4" && xdotool mouseup 1
 }
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }  # the settings file, from standard input

@@ -352,14 +352,13 @@ TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
     ShownMeter m;
     ASSERT_NE(m.native(), nullptr);
     EXPECT_EQ(m.nativeRect(), QRect(kPrimaryCorner + QPoint(1014, 0), QSize(10, 51)));
-    // Dragged by the cursor's moves on the desktop, 100 pixels left and down: the model follows them
-    // in its own frame and the window follows the model.
-    const QPoint grip = kPrimaryCorner + QPoint(1018, 20);
-    QCursor::setPos(grip);
+    // Dragged 100 pixels left and down: the model follows in its own frame and the window follows the
+    // model. Each event counts where it happened, though the cursor has gone on elsewhere by the time
+    // it is handled, as on a busy desktop.
+    QCursor::setPos(kPrimaryCorner + QPoint(500, 600));
     QTest::mousePress(m.native(), Qt::LeftButton, {}, {4, 20});
-    QCursor::setPos(grip + QPoint(-100, 100));
-    QTest::mouseMove(m.native(), {5, 21});  // where the window had it: the cursor is what counts
-    QTest::mouseRelease(m.native(), Qt::LeftButton, {}, {5, 21});
+    QTest::mouseMove(m.native(), {-96, 120});
+    QTest::mouseRelease(m.native(), Qt::LeftButton, {}, {4, 20});  // the window has moved with it
     const Form& meter = m.program.monitor().window;
     EXPECT_EQ((std::array{meter.pixelLeft(), meter.pixelTop()}), (std::array{914, 100}));
     EXPECT_EQ(m.nativeRect().topLeft(), kPrimaryCorner + QPoint(914, 100));
