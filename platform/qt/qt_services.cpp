@@ -82,7 +82,9 @@ namespace {
 const QPoint* pointerInHand = nullptr;  // the global place of the mouse event being handled, if any
 }  // namespace
 
-PointerOfEvent::PointerOfEvent(QPoint global) : outer_(pointerInHand), global_(global) { pointerInHand = &global_; }
+PointerOfEvent::PointerOfEvent(QPoint global) : outer_(pointerInHand), global_(global) {
+    pointerInHand = &global_;
+}
 PointerOfEvent::~PointerOfEvent() { pointerInHand = outer_; }
 
 void QtScreen::getCursorPos(PointPx& point) {
