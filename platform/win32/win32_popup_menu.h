@@ -1,5 +1,6 @@
 #pragma once
-// The popup menu through TrackPopupMenu, owned by the runtime's hidden window.
+// The popup menu through TrackPopupMenu, owned by a transparent window of its own beside the runtime's
+// hidden window.
 
 #include <windows.h>
 

@@ -295,7 +295,7 @@ open_icon_menu() {  # right-clicks the icon and waits for the menu
     MENU_SPOT=$spot
 }
 
-# The lib of each program defines choose ITEM (hide, help or exit): how its menu is best driven.
+# The lib of each program defines choose ITEM (hide, preferences, help, about or exit), from the keyboard.
 menu_closed() { within 5 menu_gone $MENU_SPOT || fail "the menu stayed up after choosing"; }
 
 # Saves the last screenshot under CORVANE_E2E_SHOTS, when set, for a person to look at.
@@ -390,6 +390,7 @@ check_tips() {  # prefix of the screenshots to keep
 check_icon_menu() {  # name of the screenshot to keep, the URL the browser must be given
     open_icon_menu
     keep_shot "$1"
+    xdotool mousemove 300 300  # the keys reach the menu wherever the pointer is
     choose hide
     within 5 gone_titled '^Corvane$' || fail "the meter is still shown"
     pass "Hide Battery Meter hides the meter"

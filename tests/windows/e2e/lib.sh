@@ -42,6 +42,19 @@ saved() {  # KEY: its text, or "TYPE text" for a value that is not a text
     settings_text | awk -F'|' -v key="$1" '$1 == key {print ($2 == "REG_SZ" ? "" : $2 " ") $3; exit}'
 }
 
+# Wine's menu keeps the item under the pointer selected, wherever the pointer has gone since: Home or
+# End first, then the arrows, past the separators.
+choose() {  # hide, preferences, help, about or exit
+    case $1 in
+        hide) xdotool key Home Return ;;
+        preferences) xdotool key Home Down Return ;;
+        help) xdotool key Home Down Down Return ;;
+        about) xdotool key End Up Return ;;
+        exit) xdotool key End Return ;;
+    esac
+    menu_closed
+}
+
 start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last arguments
     "$@" wine "$EXE" </dev/null >>"$LOG" 2>&1 &
     CORVANE_PID=$!
@@ -53,24 +66,3 @@ stop_corvane() {
     within 20 program_ended || fail "corvane.exe still runs after the end of the session"
 }
 
-# Wine's menu does not take the keyboard from an X server without a window manager, so the test
-# clicks the item. The menu stands in the bottom right corner; a column near its right edge, where no
-# caption reaches, crosses its top and bottom border and the three separators (grey lines), and the
-# items lie between them: hide; preferences; help and about; exit.
-choose() {  # hide, preferences, help, about or exit
-    local lines
-    screenshot
-    lines=($("$CONVERT" "$WORK/shot.png" -crop 1x200+1015+568 +repage txt:- |
-        awk -v top=568 'NR > 1 && $3 == "#A6A6A6" {print top + NR - 2}'))
-    ((${#lines[@]} == 5)) || fail "the menu's borders and separators are not where expected: ${lines[*]}"
-    local y
-    case $1 in
-        hide) y=$(((lines[0] + lines[1]) / 2)) ;;
-        preferences) y=$(((lines[1] + lines[2]) / 2)) ;;
-        help) y=$((lines[2] + (lines[3] - lines[2]) / 4)) ;;
-        about) y=$((lines[2] + 3 * (lines[3] - lines[2]) / 4)) ;;
-        exit) y=$(((lines[3] + lines[4]) / 2)) ;;
-    esac
-    xdotool mousemove 1015 "$y" click 1
-    menu_closed
-}
