@@ -31,9 +31,17 @@ void Win32FormPeer::geometryChanged() {
                  form_.pixelHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A form that takes the activation as it opens (a dialog) takes the keyboard too, also where no window
+// manager gives it the input focus: its anchor stays with it while it is shown.
 void Win32FormPeer::visibilityChanged() {
-    if (form_.visible()) makeAll();
-    ShowWindow(hwnd(), form_.visible() ? nativeStyleOf(form_.style()).showCommand : SW_HIDE);
+    const NativeStyle native = nativeStyleOf(form_.style());
+    if (form_.visible()) {
+        makeAll();
+        if (form_.style().activateOnShow && !keyboardAnchor_)
+            keyboardAnchor_ = keyboardAnchor({form_.pixelLeft(), form_.pixelTop()});
+    }
+    ShowWindow(hwnd(), form_.visible() ? native.showCommand : SW_HIDE);
+    if (!form_.visible()) keyboardAnchor_.reset();
 }
 
 void Win32FormPeer::backColorChanged() { InvalidateRect(hwnd(), nullptr, TRUE); }

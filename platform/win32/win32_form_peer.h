@@ -110,7 +110,8 @@ class Win32FormPeer final : public FormPeer {
 
     Form& form_;
     UniqueWindow window_;
-    UniqueWindow tooltip_;  // made with the first tooltip text; gone before the window it belongs to
+    UniqueWindow keyboardAnchor_;  // while a dialog is shown
+    UniqueWindow tooltip_;         // made with the first tooltip text; gone before the window it belongs to
     std::vector<std::unique_ptr<Child>> children_;
     std::map<Color, UniqueBrush> brushes_;
     bool made_ = false;

@@ -1,6 +1,5 @@
 #pragma once
-// The popup menu through TrackPopupMenu, owned by a transparent window of its own beside the runtime's
-// hidden window.
+// The popup menu through TrackPopupMenu, owned by a window that takes the keyboard for it.
 
 #include <windows.h>
 

@@ -56,4 +56,16 @@ NativeStyle nativeStyleOf(const FormStyle& style) {
     return n;
 }
 
+UniqueWindow keyboardAnchor(POINT at) {
+    UniqueWindow anchor(CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED, "STATIC", "",
+                                        WS_POPUP, at.x, at.y, 1, 1, nullptr, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr));
+    if (anchor) {
+        SetLayeredWindowAttributes(anchor.get(), 0, 0, LWA_ALPHA);
+        ShowWindow(anchor.get(), SW_SHOWNOACTIVATE);
+        SetForegroundWindow(anchor.get());
+    }
+    return anchor;
+}
+
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/forms.h"
+#include "platform/win32/handles.h"
 
 namespace corvane {
 
@@ -24,5 +25,13 @@ struct NativeStyle {
     int showCommand = 0;
 };
 NativeStyle nativeStyleOf(const FormStyle& style);
+
+// A window that takes the keyboard for the program while a menu or a dialog is up: transparent, a
+// pixel in size at the given place, without a frame or an owner (Wine leaves the focus of an owned one to
+// the window manager), shown and made the foreground window. A hidden window cannot be the foreground one,
+// and a window manager may be missing; under Wine a frameless window is the one that gets the X input focus
+// from the program itself, and the keys it gets go to the thread's focus, which the menu or the dialog shown
+// next takes. Null if not made.
+UniqueWindow keyboardAnchor(POINT at);
 
 }  // namespace corvane

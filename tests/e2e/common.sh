@@ -89,7 +89,6 @@ titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || tr
 shown_titled() { [[ -n $(titled "$1") ]]; }
 gone_titled() { [[ -z $(titled "$1") ]]; }
 active_is() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }  # window: has the keyboard
-has_keyboard() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }  # window: has the X input focus
 
 # The meter is the program's one visible window titled "Corvane".
 meter_window() { titled '^Corvane$'; }
@@ -387,6 +386,22 @@ check_tips() {  # prefix of the screenshots to keep
 # The icon's menu, its screenshot kept: "Hide Battery Meter" hides the meter, "Help Topics" has the
 # browser asked to open the help, and "Exit" ends the program, cleanly, taking the icon along and
 # saving the meter as hidden.
+# Without a window manager, the keyboard alone: Esc closes a menu (the one check_tips left open, or a
+# new one on the meter), and the About box takes the keyboard as it opens: Enter closes it.
+check_keyboard_alone() {
+    meter_menu_up || xdotool mousemove 1018 25 click 3
+    within 5 meter_menu_up || fail "no menu on the meter"
+    xdotool mousemove 500 400 key Escape
+    within 5 eval '! meter_menu_up' || fail "Esc left the meter's menu open"
+    open_icon_menu
+    xdotool mousemove 100 100
+    choose about
+    wait_dialog 'About Corvane$'
+    xdotool key Return
+    within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
+    pass "Esc closes a menu, and the About box takes the keyboard without a window manager: Enter closes it"
+}
+
 check_icon_menu() {  # name of the screenshot to keep, the URL the browser must be given
     open_icon_menu
     keep_shot "$1"

@@ -20,17 +20,7 @@ pass "program icon in the tray"
 # Qt's tray reports no hovering, so the program has put the status line into the tip at its first
 # tick already.
 check_tips linux
-xdotool key Escape
-within 5 eval '! meter_menu_up' || fail "Esc left the meter's menu open"
-
-# Without a window manager the About box takes the keyboard itself: Enter alone closes it.
-open_icon_menu
-choose about
-wait_dialog 'About Corvane$'
-within 5 has_keyboard "$DIALOG" || fail "the About box did not take the keyboard"
-xdotool key Return
-within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
-pass "the About box takes the keyboard without a window manager, and Enter closes it"
+check_keyboard_alone
 
 check_icon_menu linux-menu "file://$(dirname "$CORVANE")/help/index.html"
 [[ -s $(dirname "$CORVANE")/help/index.html ]] || fail "no help page beside the program"

@@ -43,15 +43,23 @@ saved() {  # KEY: its text, or "TYPE text" for a value that is not a text
 }
 
 # Wine's menu keeps the item under the pointer selected, wherever the pointer has gone since: Home or
-# End first, then the arrows, past the separators.
+# End first, then the arrows, past the separators. Under a window manager that is still moving the
+# focus (just started, or a dialog just closed), Wine's own focus request for the menu, stamped with
+# the click's time, loses to the manager's later one; the keys are given once more then.
 choose() {  # hide, preferences, help, about or exit
+    local keys
     case $1 in
-        hide) xdotool key Home Return ;;
-        preferences) xdotool key Home Down Return ;;
-        help) xdotool key Home Down Down Return ;;
-        about) xdotool key End Up Return ;;
-        exit) xdotool key End Return ;;
+        hide) keys="Home Return" ;;
+        preferences) keys="Home Down Return" ;;
+        help) keys="Home Down Down Return" ;;
+        about) keys="End Up Return" ;;
+        exit) keys="End Return" ;;
     esac
+    xdotool key $keys
+    if ! within 3 menu_gone $MENU_SPOT && window_manager_runs; then
+        echo "the menu did not hear the keys; once more" >&2
+        xdotool key $keys
+    fi
     menu_closed
 }
 

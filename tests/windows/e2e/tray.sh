@@ -27,6 +27,7 @@ check_tips wine
 xdotool mousemove 500 400 click 1
 within 5 eval '! meter_menu_up' || fail "the menu stayed after a click elsewhere"
 pass "a click elsewhere closes the menu"
+check_keyboard_alone
 
 check_icon_menu wine-menu "file://$(dirname "$(realpath "$EXE")")/help/index.html"
 
