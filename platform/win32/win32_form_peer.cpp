@@ -41,6 +41,7 @@ void Win32FormPeer::visibilityChanged() {
             keyboardAnchor_ = keyboardAnchor({form_.pixelLeft(), form_.pixelTop()});
     }
     ShowWindow(hwnd(), form_.visible() ? native.showCommand : SW_HIDE);
+    keepBeneath(keyboardAnchor_.get(), hwnd());
     if (!form_.visible()) keyboardAnchor_.reset();
 }
 
@@ -103,6 +104,9 @@ LRESULT Win32FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             restoreFocus();
             return 0;
+        case WM_WINDOWPOSCHANGED:
+            keepBeneath(keyboardAnchor_.get(), hwnd());
+            return DefWindowProcA(hwnd(), message, wParam, lParam);
         case WM_CLOSE:
             // Alt+F4, the close box, the system menu, the task manager: the form's own handlers decide.
             form_.queryUnload(kCloseFromWindow);

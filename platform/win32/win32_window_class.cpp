@@ -57,15 +57,20 @@ NativeStyle nativeStyleOf(const FormStyle& style) {
 }
 
 UniqueWindow keyboardAnchor(POINT at) {
-    UniqueWindow anchor(CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED, "STATIC", "",
-                                        WS_POPUP, at.x, at.y, 1, 1, nullptr, nullptr,
-                                        GetModuleHandleA(nullptr), nullptr));
+    UniqueWindow anchor(CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, at.x, at.y, 1, 1, nullptr,
+                                        nullptr, GetModuleHandleA(nullptr), nullptr));
     if (anchor) {
-        SetLayeredWindowAttributes(anchor.get(), 0, 0, LWA_ALPHA);
         ShowWindow(anchor.get(), SW_SHOWNOACTIVATE);
         SetForegroundWindow(anchor.get());
     }
     return anchor;
+}
+
+void keepBeneath(HWND anchor, HWND window) {
+    RECT r{};
+    if (!anchor || !GetWindowRect(window, &r)) return;
+    SetWindowPos(anchor, window, (r.left + r.right) / 2, (r.top + r.bottom) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 }  // namespace corvane

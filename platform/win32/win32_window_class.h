@@ -26,12 +26,15 @@ struct NativeStyle {
 };
 NativeStyle nativeStyleOf(const FormStyle& style);
 
-// A window that takes the keyboard for the program while a menu or a dialog is up: transparent, a
-// pixel in size at the given place, without a frame or an owner (Wine leaves the focus of an owned one to
-// the window manager), shown and made the foreground window. A hidden window cannot be the foreground one,
-// and a window manager may be missing; under Wine a frameless window is the one that gets the X input focus
-// from the program itself, and the keys it gets go to the thread's focus, which the menu or the dialog shown
-// next takes. Null if not made.
+// A window that takes the keyboard for the program while a menu or a dialog is up: a pixel in size at
+// the given place, without a frame or an owner, shown and made the foreground window. A hidden window
+// cannot be the foreground one, and a window manager may be missing; under Wine a frameless window
+// without an owner is the one that gets the X input focus from the program itself (that of the others
+// is left to the window manager), and the keys it gets go to the thread's focus, which the menu or the
+// dialog shown next takes. It is to be hidden: beneath the pointer's tip, or beneath a dialog (see
+// keepBeneath). Null if not made.
 UniqueWindow keyboardAnchor(POINT at);
+// Puts the anchor right beneath the window, at its middle, where it stays out of sight.
+void keepBeneath(HWND anchor, HWND window);
 
 }  // namespace corvane
