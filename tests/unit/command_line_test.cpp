@@ -38,12 +38,12 @@ TEST(CommandLine, SwitchesAnswerAndEndInOrderAnythingElseIsRefused) {
         // What a terminal would act on is shown escaped: C0, DEL, C1 as a byte and in UTF-8 (also in
         // a longer form); other text as it came, in UTF-8 or Latin-1.
         {{"--\x1b[2J\tx\x7f"}, Refused, "corvane: unknown option '--\\x1b[2J\\x09x\\x7f'\n"},
-        {{"--\x9bK\xc2\x9bK\xe0\x82\x9bK"},
+        {{"--\x9bK\xc2\x9bK\xe0\x82\x9bK\xc1\x9bK"},
          Refused,
-         "corvane: unknown option '--\\x9bK\\xc2\\x9bK\xe0\\x82\\x9bK'\n"},
-        {{"--caf\xc3\xa9-caf\xe9-\xe2\x82\xac"},
+         "corvane: unknown option '--\\x9bK\\xc2\\x9bK\xe0\\x82\\x9bK\xc1\\x9bK'\n"},
+        {{"--caf\xc3\xa9-caf\xe9-\xe2\x82\xac-\xa0"},
          Refused,
-         "corvane: unknown option '--caf\xc3\xa9-caf\xe9-\xe2\x82\xac'\n"},
+         "corvane: unknown option '--caf\xc3\xa9-caf\xe9-\xe2\x82\xac-\xa0'\n"},
         {{"a\nb"}, Refused, "corvane: takes no arguments, found 'a\\x0ab'\n"},
         {{"a b~"}, Refused, "corvane: takes no arguments, found 'a b~'\n"},  // the ends of plain text
     };

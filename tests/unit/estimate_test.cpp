@@ -96,6 +96,8 @@ TEST(StatusText, BothFormsByteForByte) {
          " Energy level: 57 % \r Charge time: 43 min "},
         {"AC", 57, 0, "AC 57 56", " Energy level: 57 %, Acquiring data...",
          " Energy level: 57 % \r Acquiring data..."},
+        {"AC", 99, 0, "AC 99", " Energy level: 99 %, Acquiring data...",
+         " Energy level: 99 % \r Acquiring data..."},
         {"AC", 100, 0, "AC 100", " Energy level: 100 %, Charge completed ",
          " Energy level: 100 % \r Charge completed "},
         {"DC", 100, 0, "DC 100", " Elapsed: 0 min, Energy level: 100 %, Charge completed ",

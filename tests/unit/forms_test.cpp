@@ -474,7 +474,8 @@ TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         {"enabled", [&] { f.ok.setEnabled(false); }},
         {"tooltip", [&] { f.cancel.setToolTipText("Leave"); }},
         {"check", [&] { f.check.setValue(kChecked); }},
-        {"option", [&] { f.a2.setValue(true); }},
+        {"option", [&] { f.a1.setValue(true), f.a2.setValue(true); }, &HeadlessFormPeer::repaints,
+         3},                                                                              // a1 twice
         {"default", [&] { f.cancel.setDefault(true); }, &HeadlessFormPeer::repaints, 2},  // and the old one
         {"auto-size", [&] { f.label.setAutoSize(true); }},
         {"form colour", [&] { f.window.setBackColor(0x123456); }},
@@ -572,9 +573,13 @@ TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     f.seen.clear();
     f.window.keyboard().keyPress(kKeyReturn);  // a disabled default button cannot be pressed
     // One default and one cancel button a form: setting one clears the others, clearing one no other.
-    f.cancel.setDefault(true), f.ok.setCancel(true), f.cancel.setCancel(false), f.ok.setDefault(false);
-    EXPECT_EQ((std::array{f.ok.isDefault(), f.cancel.isDefault(), f.ok.isCancel(), f.cancel.isCancel()}),
-              (std::array{false, true, true, false}));
+    const auto roles = [&f] {
+        return std::array{f.ok.isDefault(), f.cancel.isDefault(), f.ok.isCancel(), f.cancel.isCancel()};
+    };
+    f.cancel.setDefault(true), f.ok.setCancel(true);
+    EXPECT_EQ(roles(), (std::array{false, true, true, false}));
+    f.cancel.setCancel(false), f.ok.setDefault(false);
+    EXPECT_EQ(roles(), (std::array{false, true, true, false}));
     f.ok.setEnabled(true);
     f.window.keyboard().keyPress(kKeyReturn);
     f.window.keyboard().keyPress(kKeyEscape);

@@ -136,6 +136,8 @@ TEST_F(SysfsPower, ReadsTrees) {
         {"a pack without a size makes every pack count the same", {{"BAT0", battery("", {{"energy_full", "0"},
             {"capacity", "40"}})}, {"BAT1", battery("", {{"energy_full", "100"}, {"energy_now", "80"}})}},
             {255, 0, 60, -1}},
+        {"nor does a charge size of 0", {{"BAT0", battery("", {{"charge_full", "0"}, {"capacity", "40"}})},
+            {"BAT1", battery("", {{"charge_full", "100"}, {"charge_now", "80"}})}}, {255, 0, 60, -1}},
         {"capacity 100", capacity("100"), {255, 1, 100, -1}},  {"67 is high", capacity("67"), {255, 1, 67, -1}},
         {"66 is not high", capacity("66"), {255, 0, 66, -1}},  {"33 is not low", capacity("33"), {255, 0, 33, -1}},
         {"5 is low, not critical", capacity("5"), {255, 2, 5, -1}},
@@ -190,6 +192,9 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         {"another battery",
          [&] { put("BAT1", "type", "Battery\n"), put("BAT1", "capacity", "9\n"); },
          {1, 2, 9, -1}},
+        {"a second one beside it",
+         [&] { put("BAT2", "type", "Battery\n"), put("BAT2", "capacity", "91\n"); },
+         {1, 0, 50, -1}},
     };
     SysfsPowerReader reader(root_);
     std::vector<std::ptrdiff_t> open;
