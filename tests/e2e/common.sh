@@ -347,6 +347,24 @@ expect_tooltip_drawn() {  # x y width height
     pass "text in the tooltip ($ink dark pixels)"
 }
 
+# The tooltip of the meter standing at x y (10x51), at the size both programs share: 3 pixels beside it,
+# toward the middle of its monitor, its top 3 pixels below the meter's top in the upper half, its bottom
+# 3 pixels above the meter's bottom in the lower half; and gone once the mouse leaves the meter.
+expect_tooltip_beside() {  # screenshot name, what, meter x y, "left" or "right", "upper" or "lower"
+    hover_meter $(($3 + 5)) $(($4 + 25))
+    local x y w h
+    read -r w h <<<"$TOOLTIP_SIZE_DC57"
+    if [[ $5 == left ]]; then x=$(($3 - 3 - w)); else x=$(($3 + 10 + 3)); fi
+    if [[ $6 == upper ]]; then y=$(($4 + 3)); else y=$(($4 + 51 - 3 - h)); fi
+    expect_geometry_of "$TOOLTIP" "$2: the tooltip $5 of the meter, in its $6 half" "$x $y $w $h"
+    screenshot
+    keep_shot "$1"
+    expect_tooltip_drawn "$x" "$y" "$w" "$h"
+    xdotool mousemove 600 400
+    within 2 tooltip_gone || fail "$2: the tooltip stayed after the mouse left the meter"
+    pass "$2: the tooltip goes when the mouse leaves the meter"
+}
+
 # At the top of the screen the meter's menu opens downward, to the left of the cursor.
 meter_menu_up() { screenshot && [[ $(pixel 990 60) != 000000 ]]; }
 
@@ -364,19 +382,7 @@ check_tips() {  # prefix of the screenshots to keep
     pass "the tip shows the status line ($(tray_tip_width) pixels wide)"
     keep_shot "$1-tray-tip"
 
-    hover_meter 1018 25
-    local x y w h
-    read -r w h <<<"$TOOLTIP_SIZE_DC57"
-    x=$((1014 - 3 - w)) y=3
-    expect_geometry_of "$TOOLTIP" "the tooltip at the status text's size, 3 pixels left of the meter, its top 3 pixels below the meter's" "$x $y $w $h"
-    screenshot
-    keep_shot "$1-tooltip"
-    expect_tooltip_drawn "$x" "$y" "$w" "$h"
-
-    xdotool mousemove 600 400
-    within 2 tooltip_gone || fail "the tooltip stayed after the mouse left the meter"
-    pass "the tooltip goes when the mouse leaves the meter"
-
+    expect_tooltip_beside "$1-tooltip" "the status text's size" 1014 0 left upper
     hover_meter 1018 25
     xdotool click 3
     within 1 tooltip_gone || fail "the tooltip stayed up with the menu"
