@@ -56,21 +56,16 @@ stop_corvane() {
 # Wine's menu does not take the keyboard from an X server without a window manager, so the test
 # clicks the item. The menu stands in the bottom right corner; a column near its right edge, where no
 # caption reaches, crosses its top and bottom border and the three separators (grey lines), and the
-# items lie between them: hide; preferences; help and about; exit.
+# items lie between them: hide; preferences; help and about; exit. An item is clicked in its part
+# and so many quarters down it.
+declare -A MENU_ITEM=([hide]="0 2" [preferences]="1 2" [help]="2 1" [about]="2 3" [exit]="3 2")
 choose() {  # hide, preferences, help, about or exit
-    local lines
+    local lines part quarters
     screenshot
     lines=($("$CONVERT" "$WORK/shot.png" -crop 1x200+1015+568 +repage txt:- |
         awk -v top=568 'NR > 1 && $3 == "#A6A6A6" {print top + NR - 2}'))
     ((${#lines[@]} == 5)) || fail "the menu's borders and separators are not where expected: ${lines[*]}"
-    local y
-    case $1 in
-        hide) y=$(((lines[0] + lines[1]) / 2)) ;;
-        preferences) y=$(((lines[1] + lines[2]) / 2)) ;;
-        help) y=$((lines[2] + (lines[3] - lines[2]) / 4)) ;;
-        about) y=$((lines[2] + 3 * (lines[3] - lines[2]) / 4)) ;;
-        exit) y=$(((lines[3] + lines[4]) / 2)) ;;
-    esac
-    xdotool mousemove 1015 "$y" click 1
+    read -r part quarters <<<"${MENU_ITEM[$1]}"
+    xdotool mousemove 1015 $((lines[part] + quarters * (lines[part + 1] - lines[part]) / 4)) click 1
     menu_closed
 }
