@@ -346,6 +346,24 @@ expect_tooltip_drawn() {  # x y width height
     pass "text in the tooltip ($ink dark pixels)"
 }
 
+# The tooltip of the meter standing at x y (10x51), at the size both programs share: 3 pixels beside it,
+# toward the middle of its monitor, its top 3 pixels below the meter's top in the upper half, its bottom
+# 3 pixels above the meter's bottom in the lower half; and gone once the mouse leaves the meter.
+expect_tooltip_beside() {  # screenshot name, what, meter x y, "left" or "right", "upper" or "lower"
+    hover_meter $(($3 + 5)) $(($4 + 25))
+    local x y w h
+    read -r w h <<<"$TOOLTIP_SIZE_DC57"
+    if [[ $5 == left ]]; then x=$(($3 - 3 - w)); else x=$(($3 + 10 + 3)); fi
+    if [[ $6 == upper ]]; then y=$(($4 + 3)); else y=$(($4 + 51 - 3 - h)); fi
+    expect_geometry_of "$TOOLTIP" "$2: the tooltip $5 of the meter, in its $6 half" "$x $y $w $h"
+    screenshot
+    keep_shot "$1"
+    expect_tooltip_drawn "$x" "$y" "$w" "$h"
+    xdotool mousemove 600 400
+    within 2 tooltip_gone || fail "$2: the tooltip stayed after the mouse left the meter"
+    pass "$2: the tooltip goes when the mouse leaves the meter"
+}
+
 # At the top of the screen the meter's menu opens downward, to the left of the cursor.
 meter_menu_up() { screenshot && [[ $(pixel 990 60) != 000000 ]]; }
 
@@ -363,19 +381,7 @@ check_tips() {  # prefix of the screenshots to keep
     pass "the tip shows the status line ($(tray_tip_width) pixels wide)"
     keep_shot "$1-tray-tip"
 
-    hover_meter 1018 25
-    local x y w h
-    read -r w h <<<"$TOOLTIP_SIZE_DC57"
-    x=$((1014 - 3 - w)) y=3
-    expect_geometry_of "$TOOLTIP" "the tooltip at the status text's size, 3 pixels left of the meter, its top 3 pixels below the meter's" "$x $y $w $h"
-    screenshot
-    keep_shot "$1-tooltip"
-    expect_tooltip_drawn "$x" "$y" "$w" "$h"
-
-    xdotool mousemove 600 400
-    within 2 tooltip_gone || fail "the tooltip stayed after the mouse left the meter"
-    pass "the tooltip goes when the mouse leaves the meter"
-
+    expect_tooltip_beside "$1-tooltip" "the status text's size" 1014 0 left upper
     hover_meter 1018 25
     xdotool click 3
     within 1 tooltip_gone || fail "the tooltip stayed up with the menu"
@@ -383,9 +389,6 @@ check_tips() {  # prefix of the screenshots to keep
     pass "a right click on the meter hides the tooltip and opens the menu"
 }
 
-# The icon's menu, its screenshot kept: "Hide Battery Meter" hides the meter, "Help Topics" has the
-# browser asked to open the help, and "Exit" ends the program, cleanly, taking the icon along and
-# saving the meter as hidden.
 # Without a window manager, the keyboard alone: Esc closes a menu (the one check_tips left open, or a
 # new one on the meter), and the About box takes the keyboard as it opens: Enter closes it.
 check_keyboard_alone() {
@@ -402,6 +405,9 @@ check_keyboard_alone() {
     pass "Esc closes a menu, and the About box takes the keyboard without a window manager: Enter closes it"
 }
 
+# The icon's menu, its screenshot kept: "Hide Battery Meter" hides the meter, "Help Topics" has the
+# browser asked to open the help, and "Exit" ends the program, cleanly, taking the icon along and
+# saving the meter as hidden.
 check_icon_menu() {  # name of the screenshot to keep, the URL the browser must be given
     open_icon_menu
     keep_shot "$1"

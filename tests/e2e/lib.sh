@@ -41,14 +41,11 @@ write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }  # the settings fil
 saved() { sed -n "s/^$1=//p" "$INI" | head -n1; }  # KEY
 settings_text() { { ls -A "$CFG/Corvane" && cat "$INI"; } 2>&1 || true; }  # the folder's files and the settings file
 
-# Qt's menu takes the keyboard: Down from the top, Up from the bottom, as a user may.
+# Qt's menu takes the keyboard: Down from the top, past the separators, or Up from the bottom, as a
+# user may.
+declare -A MENU_KEYS=([hide]="Down" [preferences]="Down Down" [help]="Down Down Down" [about]="Down Down Down Down"
+    [exit]="Up")
 choose() {  # hide, preferences, help, about or exit
-    case $1 in
-        hide) xdotool key Down Return ;;
-        preferences) xdotool key Down Down Return ;;  # past the separators
-        help) xdotool key Down Down Down Return ;;
-        about) xdotool key Down Down Down Down Return ;;
-        exit) xdotool key Up Return ;;
-    esac
+    xdotool key ${MENU_KEYS[$1]} Return
     menu_closed
 }

@@ -42,30 +42,13 @@ choose_position() {  # the position's number
     within 5 gone_titled 'Preferences$' || fail "OK left the dialog open"
 }
 
-# The tooltip of the meter standing at x y (10x51): 3 pixels beside it, toward the middle of the
-# primary monitor, its top 3 pixels below the meter's top in the upper half, its bottom 3 pixels above
-# the meter's bottom in the lower half.
-expect_tooltip_beside() {  # what, meter x y, "left" or "right", "upper" or "lower"
-    hover_meter $(($2 + 5)) $(($3 + 25))
-    local x y w h
-    read -r w h <<<"$TOOLTIP_SIZE_DC57"
-    if [[ $4 == left ]]; then x=$(($2 - 3 - w)); else x=$(($2 + 10 + 3)); fi
-    if [[ $5 == upper ]]; then y=$(($3 + 3)); else y=$(($3 + 51 - 3 - h)); fi
-    expect_geometry_of "$TOOLTIP" "$1: the tooltip $4 of the meter, in its $5 half" "$x $y $w $h"
-    screenshot
-    keep_shot "two-monitors-tooltip-$4-$5"
-    expect_tooltip_drawn "$x" "$y" "$w" "$h"
-    xdotool mousemove 1800 500
-    within 2 tooltip_gone || fail "the tooltip stayed after the mouse left the meter"
-}
-
 # ---- Every corner, the tooltip in every quarter, the dialogs ----
 start_corvane_on_battery --ac 0 --percent 57
 wait_meter
 expect_geometry "upper right corner of the primary monitor" "3190 0 10 51"
 within 5 shows 3194 45 00FF00 || fail "no green bar: the battery has not been read"
 keep_shot two-monitors-upper-right
-expect_tooltip_beside "upper right" 3190 0 left upper
+expect_tooltip_beside two-monitors-tooltip-left-upper "upper right" 3190 0 left upper
 
 preferences_from_meter 3194 20
 # Half-way across and down the primary monitor, halves to the even pixel.
@@ -78,7 +61,7 @@ for step in "1 1280 1029 right lower" "0 1280 0 right upper" "3 3190 1029 left l
     read -r position x y side half <<<"$step"
     choose_position "$position"
     expect_geometry_of "$METER" "position $position: its corner of the primary monitor" "$x $y 10 51"
-    expect_tooltip_beside "position $position" "$x" "$y" "$side" "$half"
+    expect_tooltip_beside "two-monitors-tooltip-$side-$half" "position $position" "$x" "$y" "$side" "$half"
     [[ $position == 3 ]] || preferences_from_meter $((x + 4)) $((y + 20))
 done
 
@@ -104,28 +87,39 @@ keep_shot two-monitors-corner-after-change
 stop_corvane TERM
 expect_eq "the last position chosen, saved" " 3" "$(saved Position)"
 
-# ---- A remembered place, a drag, and a monitor that goes ----
-arrange_monitors "$LEFT" "$RIGHT*"
-printf '[Form]\nPosition=4\nLeft=6000\nTop=3000\n' | write_ini
-start_corvane
-wait_meter
-expect_put_back "stored place 6000,3000 twips from the primary monitor's corner" "1680 200 10 51"
-drag 1685 220 1885 420
-expect_geometry "follows the cursor" "1880 400 10 51"
-drag 1885 420 900 420
-expect_geometry "stops at the primary monitor's left edge" "1280 400 10 51"
-arrange_monitors "$LEFT*" "$RIGHT"
-sleep "$SLOWNESS"  # nothing is to move: time for the program to hear of the change
-expect_geometry "LEFT made primary: the meter stays where it stands, on RIGHT" "1280 400 10 51"
-arrange_monitors "$LEFT*"
-expect_geometry "RIGHT gone: the meter back inside LEFT, at its right edge" "1270 400 10 51"
-screenshot
-keep_shot two-monitors-any-place-after-change
-stop_corvane TERM
+# ---- A remembered place, a drag, and a monitor that goes; at twice the scale too ----
+# From the place stored 6000,3000 twips from the primary monitor's corner (taken again after a move),
+# in SCALE pixels a pixel; with "drag", dragged away and stopped at the primary monitor's left edge.
+# Then LEFT made primary: the meter stays where it stands, on RIGHT; RIGHT gone: it comes back inside
+# LEFT, at its right edge.
+remembered_place() {  # what, scale, drag or "", command prefix...
+    local s=$2 x=$((1280 + 400 * $2)) y=$((200 * $2)) size="$((10 * $2)) $((51 * $2))"
+    arrange_monitors "$LEFT" "$RIGHT*"
+    printf '[Form]\nPosition=4\nLeft=6000\nTop=3000\n' | write_ini
+    start_corvane "${@:4}"
+    wait_meter
+    expect_put_back "$1: stored place 6000,3000 twips from the primary monitor's corner" "$x $y $size"
+    if [[ $3 == drag ]]; then
+        drag 1685 220 1885 420
+        expect_geometry "$1: follows the cursor" "1880 400 $size"
+        drag 1885 420 900 420
+        expect_geometry "$1: stops at the primary monitor's left edge" "1280 400 $size"
+        x=1280 y=400
+    fi
+    arrange_monitors "$LEFT*" "$RIGHT"
+    sleep "$SLOWNESS"  # nothing is to move: time for the program to hear of the change
+    expect_geometry "$1: LEFT made primary, the meter stays where it stands, on RIGHT" "$x $y $size"
+    arrange_monitors "$LEFT*"
+    expect_geometry "$1: RIGHT gone, the meter back inside LEFT, at its right edge" "$((1280 - 10 * s)) $y $size"
+    screenshot
+    keep_shot "two-monitors-any-place-after-change-$s"
+    stop_corvane TERM
+}
+remembered_place "scale 1" 1 drag
 expect_eq "the place saved in LEFT's frame" " 19050 6000 4" \
     "$(saved Left)$(saved Top)$(saved Position)"
 
-# ---- Twice the scale, asked of Qt or given by the X resources: the same places in twice the pixels ----
+# Twice the scale, asked of Qt or given by the X resources: the same places in twice the pixels.
 arrange_monitors "$LEFT" "$RIGHT*"
 rm -f "$INI"
 start_corvane env QT_SCALE_FACTOR=2
@@ -136,22 +130,6 @@ expect_geometry "scale 2: LEFT made primary, its upper right corner" "1260 0 20 
 screenshot
 keep_shot two-monitors-scale-2
 stop_corvane TERM
-
-for twice in "env QT_SCALE_FACTOR=2" "Xft.dpi: 192"; do
-    arrange_monitors "$LEFT" "$RIGHT*"
-    printf '[Form]\nPosition=4\nLeft=6000\nTop=3000\n' | write_ini
-    if [[ $twice == Xft* ]]; then
-        echo "$twice" | xrdb -merge
-        start_corvane
-    else
-        start_corvane $twice
-    fi
-    wait_meter
-    expect_put_back "$twice: stored place 6000,3000 twips" "2080 400 20 102"
-    arrange_monitors "$LEFT*" "$RIGHT"
-    sleep "$SLOWNESS"  # nothing is to move: time for the program to hear of the change
-    expect_geometry "$twice: LEFT made primary, the meter stays where it stands" "2080 400 20 102"
-    arrange_monitors "$LEFT*"
-    expect_geometry "$twice: RIGHT gone, the meter back inside LEFT" "1260 400 20 102"
-    stop_corvane TERM
-done
+remembered_place "QT_SCALE_FACTOR=2" 2 "" env QT_SCALE_FACTOR=2
+echo "Xft.dpi: 192" | xrdb -merge
+remembered_place "Xft.dpi: 192" 2 ""

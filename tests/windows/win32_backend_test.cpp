@@ -6,8 +6,10 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <array>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -39,6 +41,23 @@
 namespace corvane::test {
 namespace {
 
+// Dispatches every message waiting for this thread, each shown to `seen` first.
+void pump(const std::function<void(const MSG&)>& seen = {}) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (seen) seen(msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// The query of a form notes "name reason", and refuses when told to.
+void noteQueries(Form& form, std::vector<std::string>& asked, bool refuse) {
+    form.onQueryUnload = [&asked, &form, refuse](std::int16_t& cancel, std::int16_t reason) {
+        asked.push_back(form.name() + " " + std::to_string(reason));
+        if (refuse) cancel = 1;
+    };
+}
+
 // ---- Registry store ---------------------------------------------------------------------------
 
 class RegistryStoreTest : public ::testing::Test {
@@ -63,7 +82,8 @@ class RegistryStoreTest : public ::testing::Test {
             ERROR_SUCCESS);
     }
     // The value as stored: its type and bytes, or type REG_NONE when it is not there.
-    std::pair<DWORD, std::string> raw(const std::string& sectionName, const char* name) {
+    using Stored = std::pair<DWORD, std::string>;
+    Stored raw(const std::string& sectionName, const char* name) {
         char data[256] = {};
         DWORD type = REG_NONE, size = sizeof data;
         if (RegGetValueA(HKEY_CURRENT_USER, sectionKeyPath(app_, sectionName).c_str(), name,
@@ -85,7 +105,7 @@ TEST_F(RegistryStoreTest, KeepsTextsAsRegSzValuesWhereEarlierVersionsFindThem) {
         << "nothing is written before the commit";
     writer.commit();
 
-    EXPECT_EQ(raw("Form", "Position"), std::make_pair(static_cast<DWORD>(REG_SZ), std::string(" 2\0", 3)));
+    EXPECT_EQ(raw("Form", "Position"), Stored(REG_SZ, {" 2\0", 3}));
     RegistryStore reader = store();
     EXPECT_EQ(reader.getSetting(app_, "Form", "Position", "9"), " 2");
     EXPECT_EQ(reader.getSetting(app_, "Options", "SoundFile", ""), "C:\\Sounds\\ding.wav");
@@ -116,41 +136,33 @@ TEST_F(RegistryStoreTest, ADwordReadsAsItsDecimalTextAndAnotherTypeAsTheEmptyTex
     for (const Case& c : cases) EXPECT_EQ(s.getSetting(app_, "Options", c.name, "1"), c.reads) << c.name;
 }
 
-TEST_F(RegistryStoreTest, ASectionThatCannotBeOpenedLeavesEverySectionAsItWas) {
-    putRaw("Form", "Position", REG_SZ, "old", 4);
-    const std::string unopenable(300, 'x');  // key names end at 255 characters
-    RegistryStore s = store();
-    s.saveSetting(app_, "Form", "Position", " 3");
-    s.saveSetting(app_, unopenable, "Key", " 1");
-    s.saveSetting(app_, "Form", "Left", " 1");
-    s.commit();
-    EXPECT_EQ(raw("Form", "Position").second, std::string("old\0", 4));
-    EXPECT_EQ(raw("Form", "Left").first, static_cast<DWORD>(REG_NONE));
-    ASSERT_EQ(problems_.size(), 1u);
-    EXPECT_NE(problems_[0].find("not be saved"), std::string::npos) << problems_[0];
-}
-
-TEST_F(RegistryStoreTest, AWriteFailingPartWayPutsTheOldValuesBack) {
+// A section that cannot be opened, or a value that cannot be written part way through, leaves every
+// value as it was, and the user hears of it once however often the save fails again.
+TEST_F(RegistryStoreTest, AFailedWriteLeavesEveryValueAsItWas) {
     putRaw("Form", "Position", REG_SZ, "old", 4);
     const DWORD dword = 9;
     putRaw("Form", "Top", REG_DWORD, &dword, sizeof dword);
+    const std::string unopenable(300, 'x');    // key names end at 255 characters
     const std::string unwritable(20000, 'v');  // value names end at 16383 characters
-    RegistryStore s = store();
-    s.saveSetting(app_, "Form", "Position", " 3");
-    s.saveSetting(app_, "Form", "Left", " 1");
-    s.saveSetting(app_, "Form", "Top", " 2");
-    s.saveSetting(app_, "Form", "Position", " 4");
-    s.saveSetting(app_, "Form", unwritable, " 5");
-    s.commit();
-    EXPECT_EQ(raw("Form", "Position"), std::make_pair(static_cast<DWORD>(REG_SZ), std::string("old\0", 4)));
-    EXPECT_EQ(raw("Form", "Left").first, static_cast<DWORD>(REG_NONE));
-    EXPECT_EQ(raw("Form", "Top"),
-              std::make_pair(static_cast<DWORD>(REG_DWORD), std::string("\x09\0\0\0", 4)));
-    EXPECT_EQ(problems_.size(), 1u);
-
-    s.saveSetting(app_, "Form", unwritable, " 5");
-    s.commit();
-    EXPECT_EQ(problems_.size(), 1u) << "the user hears about it once";
+    for (const auto& [section, name] : {std::pair{unopenable, std::string("Key")}, {"Form", unwritable}}) {
+        RegistryStore s = store();
+        s.saveSetting(app_, "Form", "Position", " 3");
+        s.saveSetting(app_, "Form", "Left", " 1");
+        s.saveSetting(app_, "Form", "Top", " 2");
+        s.saveSetting(app_, "Form", "Position", " 4");
+        s.saveSetting(app_, section, name, " 5");
+        s.commit();
+        SCOPED_TRACE(section.size() + name.size());
+        EXPECT_EQ(raw("Form", "Position"), Stored(REG_SZ, {"old\0", 4}));
+        EXPECT_EQ(raw("Form", "Left").first, static_cast<DWORD>(REG_NONE));
+        EXPECT_EQ(raw("Form", "Top"), Stored(REG_DWORD, {"\x09\0\0\0", 4}));
+        ASSERT_EQ(problems_.size(), 1u);
+        EXPECT_NE(problems_[0].find("not be saved"), std::string::npos) << problems_[0];
+        s.saveSetting(app_, section, name, " 5");
+        s.commit();
+        EXPECT_EQ(problems_.size(), 1u) << "the user hears about it once";
+        problems_.clear();
+    }
 }
 
 // ---- Tray record and program folder -----------------------------------------------------------
@@ -194,10 +206,7 @@ TEST_F(RuntimeTest, TheEndOfTheSessionAsksEveryLoadedFormOnceOldestFirst) {
     std::vector<std::string> asked;
     for (Form* f : {&first, &second}) {
         f->load();
-        f->onQueryUnload = [&asked, f](std::int16_t& cancel, std::int16_t reason) {
-            asked.push_back(f->name() + " " + std::to_string(reason));
-            cancel = 1;
-        };
+        noteQueries(*f, asked, true);
     }
     HWND window = rt.window();
     EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "top-level: it hears broadcasts";
@@ -230,34 +239,21 @@ TEST_F(RuntimeTest, IconNotificationsReachTheProgramUntilItEnds) {
 }
 
 TEST_F(RuntimeTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
-    std::vector<std::pair<DWORD, NOTIFYICONDATAA>> calls;
+    std::vector<std::string> calls;  // what the shell was asked, with the tip it was given
     rt.tray().shell = [&](DWORD message, NOTIFYICONDATAA* nid) {
-        calls.emplace_back(message, *nid);
+        EXPECT_TRUE(nid->hWnd == rt.window() && nid->uID == 1u);
+        EXPECT_TRUE(message == NIM_DELETE || nid->hIcon) << "the program icon from the resources";
+        calls.push_back(std::array{"add ", "modify ", "delete "}.at(message) + std::string(nid->szTip));
         return TRUE;
     };
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     rt.tray().add("Battery status");
     rt.tray().setTip("80%");
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].second.hWnd, rt.window());
-    EXPECT_NE(calls[0].second.hIcon, nullptr) << "the program icon from the resources";
-
-    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-    calls.clear();
     SendMessageA(rt.window(), taskbarCreated, 0, 0);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].first, static_cast<DWORD>(NIM_ADD));
-    EXPECT_STREQ(calls[0].second.szTip, "Battery status");
-    EXPECT_EQ(calls[1].first, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_STREQ(calls[1].second.szTip, "80%");
-
-    calls.clear();
     rt.tray().remove();
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].first, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_EQ(calls[0].second.uID, 1u);
-    calls.clear();
-    SendMessageA(rt.window(), taskbarCreated, 0, 0);
-    EXPECT_TRUE(calls.empty()) << "a removed icon stays removed";
+    SendMessageA(rt.window(), taskbarCreated, 0, 0);  // a removed icon stays removed
+    EXPECT_EQ(calls, (std::vector<std::string>{"add Battery status", "modify 80%", "add Battery status",
+                                               "modify 80%", "delete "}));
 }
 
 TEST_F(RuntimeTest, DeferredCallsRunInOrderAfterTheCallerAndNoneAfterTheEnd) {
@@ -277,8 +273,7 @@ TEST_F(RuntimeTest, DeferredCallsRunInOrderAfterTheCallerAndNoneAfterTheEnd) {
     rt.post([&] { order.push_back(3); });
     EXPECT_TRUE(order.empty());
     EXPECT_EQ(rt.run(), 0);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    pump();
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
 }
 
@@ -299,11 +294,7 @@ TEST_F(RuntimeTest, ALaterStartKnocksOnTheRunningCopyUntilItHasEnded) {
     EXPECT_FALSE(laterStartClaims());
     EXPECT_FALSE(laterStartClaims());
     EXPECT_EQ(heard, 0) << "heard from the event loop";
-    MSG msg;
-    for (const DWORD start = GetTickCount(); heard < 2 && GetTickCount() - start < 60000;) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(10);
-    }
+    for (const DWORD start = GetTickCount(); heard < 2 && GetTickCount() - start < 60000; Sleep(10)) pump();
     EXPECT_EQ(heard, 2) << "both knocks heard, so neither start waited for its patience to end";
     rt.end();
     EXPECT_TRUE(laterStartClaims()) << "a start after the end becomes the running copy";
@@ -442,26 +433,20 @@ TEST_F(RuntimeTest, ADisplayChangeTellsTheModelWhereTheWindowsStandAndTheProgram
     for (int i = 0; i < 2; ++i) SendMessageA(rt.window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(right, 768));
     EXPECT_EQ((std::vector<int>{meter.pixelLeft(), meter.pixelTop()}), (std::vector<int>{300, -40}));
     EXPECT_EQ(heard, 0) << "not within the message";
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    pump();
     EXPECT_EQ(heard, 1);
 
     rt.onScreensChanged = follow;
     SendMessageA(rt.window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(right, 768));
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    pump();
     EXPECT_EQ(placeOf(native), (std::vector<LONG>{right - 10, 0, right, 51})) << "back in its corner";
 }
 
 TEST_F(RuntimeTest, ACloseFromTheWindowSystemIsTheFormsOwnQuery) {
     Form refusing(rt, "refusing", FormStyle{}), closing(rt, "closing", FormStyle{});
     std::vector<std::string> asked;
-    refusing.onQueryUnload = [&](std::int16_t& cancel, std::int16_t reason) {
-        asked.push_back("refusing " + std::to_string(reason));
-        cancel = 1;
-    };
-    closing.onQueryUnload = [&](std::int16_t&, std::int16_t reason) {
-        asked.push_back("closing " + std::to_string(reason));
-    };
+    noteQueries(refusing, asked, true);
+    noteQueries(closing, asked, false);
     for (Form* f : {&refusing, &closing}) {
         f->show();
         SendMessageA(Win32Runtime::windowOf(*f), WM_CLOSE, 0, 0);
@@ -474,23 +459,33 @@ TEST_F(RuntimeTest, ACloseFromTheWindowSystemIsTheFormsOwnQuery) {
     EXPECT_EQ(asked, (std::vector<std::string>{"refusing 0", "closing 0"}));
 }
 
+// What `paint` draws on a width x height bitmap: its pixels row by row (none if it could not be made).
+std::vector<Color> painted(int width, int height, const std::function<void(HDC)>& paint) {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!bitmap || !dc) return {};
+    Selection selected(dc.get(), bitmap.get());
+    paint(dc.get());
+    GdiFlush();
+    std::vector<Color> pixels;
+    for (int i = 0; i < width * height; ++i)
+        pixels.push_back(fromXrgb(static_cast<const std::uint32_t*>(bits)[i]));
+    return pixels;
+}
+
 // What a control's window paints at a pixel of its form, through paintPixels as its WM_PAINT does.
 Color pixelOf(const Picture& picture, HWND window, int formX, int formY) {
     POINT p{formX, formY};
     MapWindowPoints(GetParent(window), window, &p, 1);
     RECT client{};
     GetClientRect(window, &client);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    if (!bitmap || !dc) return 0xFF000000;
-    Selection selected(dc.get(), bitmap.get());
-    paintPixels(dc.get(), picture.image(), picture.owner().backColor(), client);
-    GdiFlush();
-    const std::uint32_t px = static_cast<const std::uint32_t*>(bits)[p.y * client.right + p.x];
-    return fromXrgb(px);
+    const std::vector<Color> pixels = painted(client.right, client.bottom, [&](HDC dc) {
+        paintPixels(dc, picture.image(), picture.owner().backColor(), client);
+    });
+    return pixels.empty() ? 0xFF000000 : pixels[p.y * client.right + p.x];
 }
 
 class TwoPicturesTest : public RuntimeTest {
@@ -812,16 +807,10 @@ TEST_F(DialogsTest, TheKeysAndTheUsersHandReachTheModel) {
 TEST_F(DialogsTest, AFrameShowsTheFormsColourInsideAndItsPicturesAboveIt) {
     frmOptions& o = options();
     HWND frame = windowOf(o.fraWidth);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, -4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    Selection selected(dc.get(), bitmap.get());
-    SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
-    GdiFlush();
-    const std::uint32_t px = static_cast<const std::uint32_t*>(bits)[5];
-    EXPECT_EQ(fromXrgb(px), o.window.backColor());
+    const std::vector<Color> pixels =
+        painted(4, 4, [&](HDC dc) { SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
+    ASSERT_EQ(pixels.size(), 16u);
+    EXPECT_EQ(pixels[5], o.window.backColor());
     EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
     EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
     EXPECT_EQ(
@@ -1011,7 +1000,7 @@ class MeterOnWin32 : public ::testing::Test {
         rt.real.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
         program.start();
         meter.tmrMain.setInterval(24 * 3600 * 1000);  // the test's own ticks only
-        pump();                                       // the first show's paints are not the ticks'
+        settle();                                     // the first show's paints are not the ticks'
         paints = 0;
     }
 
@@ -1019,16 +1008,14 @@ class MeterOnWin32 : public ::testing::Test {
         rt.status.ACLineStatus = ac;
         rt.status.BatteryLifePercent = static_cast<std::uint8_t>(percent);
         meter.tmrMain.fire();
-        pump();
+        settle();
     }
 
-    void pump() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            // The meter's picture paints in a window of its own, inside the meter's.
-            paints += msg.message == WM_PAINT && (msg.hwnd == window || GetParent(msg.hwnd) == window);
-            DispatchMessageA(&msg);
-        }
+    // The meter's picture paints in a window of its own, inside the meter's.
+    void settle() {
+        pump([this](const MSG& m) {
+            paints += m.message == WM_PAINT && (m.hwnd == window || GetParent(m.hwnd) == window);
+        });
     }
 
     BatteryRuntime rt;

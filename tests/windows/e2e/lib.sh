@@ -47,15 +47,9 @@ saved() {  # KEY: its text, or "TYPE text" for a value that is not a text
 # time that lags by as long as the program was slow to hear its first X event; a window manager that
 # moved the focus just before (a dialog just closed) wins then, and the menu hears nothing. A person
 # is not that quick; the test closes the menu with a click and opens it again, twice at most.
+declare -A MENU_KEYS=([hide]="Home" [preferences]="Home Down" [help]="Home Down Down" [about]="End Up" [exit]="End")
 choose() {  # hide, preferences, help, about or exit
-    local keys try
-    case $1 in
-        hide) keys="Home Return" ;;
-        preferences) keys="Home Down Return" ;;
-        help) keys="Home Down Down Return" ;;
-        about) keys="End Up Return" ;;
-        exit) keys="End Return" ;;
-    esac
+    local keys="${MENU_KEYS[$1]} Return" try
     for try in 1 2 3; do
         xdotool key $keys
         within 3 menu_gone $MENU_SPOT && return
@@ -78,4 +72,3 @@ stop_corvane() {
     w wineboot --end-session || true
     within 20 program_ended || fail "corvane.exe still runs after the end of the session"
 }
-
