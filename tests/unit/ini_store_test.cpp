@@ -63,20 +63,19 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     {
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "2");  // missing: the default
-        store.saveSetting("Corvane", "Form", "Position", " 2");
-        store.saveSetting("Corvane", "Form", "Left", " 1");
+        store.saveSetting("Corvane", "Form", "Position", " 2"),
+            store.saveSetting("Corvane", "Form", "Left", " 1");
         store.saveSetting("Corvane", "Form", "Left", " 15210");
         // Saved but not yet committed: read back as saved, the newest save of a key winning.
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 2");
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Left", "0"), " 15210");
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Left", "none"), "none");  // another section's key
         EXPECT_EQ(store.getSetting("Other", "Form", "Left", "none"), "none");       // another program's
-        store.saveSetting("Corvane", "Options", "ShowTop", "-1");
-        store.saveSetting("Corvane", "Options", "SoundFile", "");
-        store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\");
-        store.commit();
+        store.saveSetting("Corvane", "Options", "ShowTop", "-1"),
+            store.saveSetting("Corvane", "Options", "SoundFile", "");
+        store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\"), store.commit();
     }
-    EXPECT_EQ(slurp(root / "Corvane/Corvane.ini"),
+    EXPECT_EQ(slurp(file),
               "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
               "Odd=\"\\\"quoted\\\" and\\x0Asecond line\\\\\"\n");
     auto again = make();
@@ -88,27 +87,20 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
 }
 
 TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
-    const auto file = root / "Corvane/Corvane.ini";
     spit(file,
          "; my notes\r\n[Options]\r\nLowBound=10\r\ngarbage line\r\nExtra = kept\r\n\r\n[Other]\r\nA=1\r\n");
     auto store = make();
     EXPECT_EQ(store.getSetting("Corvane", "Options", "LowBound", "25"), "10");
     EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
-    store.saveSetting("Corvane", "Options", "LowBound", " 30");
-    store.saveSetting("Corvane", "Options", "MidBound", " 50");
-    store.saveSetting("Corvane", "Form", "Position", " 2");
-    store.commit();
-    EXPECT_EQ(
-        slurp(file),
-        "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n"
-        "[Form]\nPosition= 2\n");
+    store.saveSetting("Corvane", "Options", "LowBound", " 30"),
+        store.saveSetting("Corvane", "Options", "MidBound", " 50");
+    store.saveSetting("Corvane", "Form", "Position", " 2"), store.commit();
+    const std::string kept =
+        "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n";
+    EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\n");
     auto blind = make();  // a save with no read before it reads the file all the same
-    blind.saveSetting("Corvane", "Form", "Position", " 3");
-    blind.commit();
-    EXPECT_EQ(
-        slurp(file),
-        "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n"
-        "[Form]\nPosition= 3\n");
+    blind.saveSetting("Corvane", "Form", "Position", " 3"), blind.commit();
+    EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 3\n");
 }
 
 TEST_F(IniStore, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
@@ -117,8 +109,7 @@ TEST_F(IniStore, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
         spit(file, bom + after);
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "0") << after;
-        store.saveSetting("Corvane", "Form", "Position", " 3");
-        store.commit();
+        store.saveSetting("Corvane", "Form", "Position", " 3"), store.commit();
         const std::string want = after[0] == '[' ? "[Form]\nPosition= 3\n" : "; notes\n[Form]\nPosition= 3\n";
         EXPECT_EQ(slurp(file), bom + want);  // one [Form], not a second one with defaults
     }
@@ -171,8 +162,7 @@ TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Options", "SoundFile", "?"), value) << stored;
         store.saveSetting("Corvane", "Options", "SoundFile", value);
-        store.saveSetting("Corvane", "Options", "LowBound", " 20");
-        store.commit();
+        store.saveSetting("Corvane", "Options", "LowBound", " 20"), store.commit();
         // An unchanged value keeps the line as the user wrote it.
         EXPECT_EQ(slurp(file), "[Options]\nSoundFile=" + stored + "\nLowBound= 20\n");
     }
@@ -194,17 +184,14 @@ TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(root);
-        problems.clear();
-        c.make();
+        fs::remove_all(root), problems.clear(), c.make();
         const std::string before = fs::is_regular_file(file) ? slurp(file) : "";
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"),
                   c.readable && !before.empty() ? "3" : "2");
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Width", "10"), "10");
         EXPECT_EQ(problems.size(), c.readable ? 0u : 1u);  // said once, not once per key
-        store.saveSetting("Corvane", "Form", "Position", " 4");
-        store.commit();
+        store.saveSetting("Corvane", "Form", "Position", " 4"), store.commit();
         EXPECT_EQ(problems.size(), c.readable ? 0u : 2u);
         if (c.readable)
             EXPECT_NE(slurp(file).find("Position= 4\n"), std::string::npos);
@@ -221,9 +208,8 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
     spit(file, "[Form]\nPosition= 1\n");
     auto store = make();
     EXPECT_EQ(store.getSetting(app, "Form", "Position", "2"), " 1");
-    store.saveSetting(app, "Form", "Position", " 3");
-    store.saveSetting(app, "Form", "Left", " 0");
-    store.commit();
+    store.saveSetting(app, "Form", "Position", " 3"), store.saveSetting(app, "Form", "Left", " 0"),
+        store.commit();
     EXPECT_EQ(slurp(file), "[Form]\nPosition= 1\n");
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
@@ -234,8 +220,7 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
     auto firstRun = make();
     EXPECT_EQ(firstRun.getSetting("Corvane", "Form", "Position", "2"), "2");
     fs::create_directories(this->file / "in the way");
-    firstRun.saveSetting("Corvane", "Form", "Position", " 3");
-    firstRun.commit();
+    firstRun.saveSetting("Corvane", "Form", "Position", " 3"), firstRun.commit();
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
     EXPECT_EQ(namesIn(this->file.parent_path()), std::set<std::string>{"Corvane.ini"});
@@ -263,22 +248,16 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(root);
-        problems.clear();
-        spit(c.target, "[Form]\nPosition= 1\n");
-        fs::permissions(c.target, fs::perms(c.mode));
-        for (const auto& [link, to] : c.links) {
-            fs::create_directories(link.parent_path());
-            fs::create_symlink(to, link);
-        }
+        fs::remove_all(root), problems.clear();
+        spit(c.target, "[Form]\nPosition= 1\n"), fs::permissions(c.target, fs::perms(c.mode));
+        for (const auto& [link, to] : c.links)
+            fs::create_directories(link.parent_path()), fs::create_symlink(to, link);
         const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
         const auto openBefore = openFiles();
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
-        for (const char* text : {" 3", " 4"}) {  // two saves in one run
-            store.saveSetting("Corvane", "Form", "Position", text);
-            store.commit();
-        }
+        for (const char* text : {" 3", " 4"})  // two saves in one run
+            store.saveSetting("Corvane", "Form", "Position", text), store.commit();
         const bool readOnly = c.mode == 0444;
         EXPECT_EQ(slurp(c.target), readOnly ? "[Form]\nPosition= 1\n" : "[Form]\nPosition= 4\n");
         EXPECT_EQ(problems, readOnly ? std::vector<std::string>{"settings not saved: " + file.string() +
@@ -300,12 +279,10 @@ TEST_F(IniStore, SavesThroughAChainOfFortyLinks) {
     spit(target, "[Form]\nPosition= 1\n");
     fs::path next = target;
     for (int i = 39; i >= 1; --i) fs::create_symlink(std::exchange(next, root / std::to_string(i)), next);
-    fs::create_directories(file.parent_path());
-    fs::create_symlink(next, file);
+    fs::create_directories(file.parent_path()), fs::create_symlink(next, file);
     auto store = make();
     EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
-    store.saveSetting("Corvane", "Form", "Position", " 3");
-    store.commit();
+    store.saveSetting("Corvane", "Form", "Position", " 3"), store.commit();
     EXPECT_EQ(slurp(target), "[Form]\nPosition= 3\n");
     EXPECT_EQ(problems, std::vector<std::string>{});
 }
@@ -334,8 +311,7 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
 
     ::close(busy);
     spit(dir / ".Corvane.ini.saving-Zz0000", "");
-    store.saveSetting("Corvane", "Form", "Position", " 3");
-    store.commit();
+    store.saveSetting("Corvane", "Form", "Position", " 3"), store.commit();
     expected.erase(".Corvane.ini.saving-InUse1");
     EXPECT_EQ(namesIn(dir), expected);
     EXPECT_EQ(slurp(file), "[Form]\nPosition= 3\n");
@@ -351,10 +327,8 @@ TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
     test::TestProgram p("", false);
     auto store = make();
     loadSettings(store, p.k);
-    EXPECT_EQ(p.k.pMonitorLeft, 15000);
-    EXPECT_EQ(p.k.pMonitorTop, 12000000);
-    EXPECT_EQ(p.k.pMonitorWidth, 13.5);
-    EXPECT_EQ(p.k.pnLowUpper, 10);
+    EXPECT_EQ((std::tuple{p.k.pMonitorLeft, p.k.pMonitorTop, p.k.pMonitorWidth, p.k.pnLowUpper}),
+              (std::tuple{15000.0f, 12000000.0f, 13.5f, std::int16_t{10}}));
     saveSettings(store, p.k);
     const std::string text = slurp(file);
     EXPECT_NE(text.find("[Form]\nPosition= 4\nLeft= 15000\nTop= 12000000\nWidth= 13.5\n"), std::string::npos)
@@ -365,8 +339,7 @@ TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
 TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {
     spit(root, "a file where the configuration folder should be");
     auto store = make();
-    store.saveSetting("Corvane", "Form", "Position", " 2");
-    store.commit();
+    store.saveSetting("Corvane", "Form", "Position", " 2"), store.commit();
     EXPECT_EQ(problems.size(), 1u);
     EXPECT_EQ(slurp(root), "a file where the configuration folder should be");
 }
