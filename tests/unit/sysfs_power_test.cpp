@@ -39,8 +39,7 @@ class SysfsPower : public ::testing::Test {
 
     // A fresh tree each time, with values ended by a newline as the kernel writes them.
     SystemPowerStatus read(const Tree& tree) {
-        fs::remove_all(root_);
-        fs::create_directories(root_);
+        fs::remove_all(root_), fs::create_directories(root_);
         for (const auto& [supply, attrs] : tree)
             for (const auto& [name, value] : attrs) put(supply, name, value + "\n");
         return readSysfsPowerStatus(root_);
@@ -235,10 +234,9 @@ TEST_F(SysfsPower, SpecialFilesAndFailingReadsCountAsMissing) {
 // The services the Linux program reads the battery and the clock through: a reading of the machine's
 // own supplies, which has no full-charge life, and the local time of day.
 TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime) {
-    SysfsPowerService power;
     SystemPowerStatus status;
     status.BatteryFullLifeTime = 12345;
-    EXPECT_EQ(power.getSystemPowerStatus(status), 1);
+    EXPECT_EQ(SysfsPowerService().getSystemPowerStatus(status), 1);
     EXPECT_EQ(status.BatteryFullLifeTime, -1);
     auto local = [](std::time_t t) {
         std::tm tm{};
