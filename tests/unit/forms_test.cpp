@@ -26,16 +26,13 @@ std::vector<std::string> rows(const PixelImage& img) {
 
 TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
     PixelImage img;
-    img.resize(6, 4, 0);
-    img.fillRect(4, 2, 1, 1, 1);  // corners in any order
+    img.resize(6, 4, 0), img.fillRect(4, 2, 1, 1, 1);  // corners in any order
     EXPECT_EQ(rows(img), (std::vector<std::string>{"......", ".####.", ".####.", "......"}));
-    img.fill(0);
-    img.fillRect(0, 0, 0, 3, 1);  // a box of zero width is one pixel wide
+    img.fill(0), img.fillRect(0, 0, 0, 3, 1);  // a box of zero width is one pixel wide
     img.line(5, 0, 5, 100, 1);
     img.line(-100, 3, 2, 3, 1);
     EXPECT_EQ(rows(img), (std::vector<std::string>{"#....#", "#....#", "#....#", "###..#"}));
-    img.fill(0);
-    img.line(0, 0, 3, 3, 1);
+    img.fill(0), img.line(0, 0, 3, 3, 1);
     img.line(-1000000000, 1000000003, 1000000003, -1000000000, 1);  // far ends: clipped, not walked
     EXPECT_EQ(rows(img), (std::vector<std::string>{"#..#..", ".##...", ".##...", "#..#.."}));
     img.fill(0);
@@ -60,8 +57,7 @@ TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
     };
     for (const auto& [ends, want] : cases) {
         PixelImage img;
-        img.resize(6, 4, 0);
-        img.line(ends[0], ends[1], ends[2], ends[3], 1);
+        img.resize(6, 4, 0), img.line(ends[0], ends[1], ends[2], ends[3], 1);
         EXPECT_EQ(rows(img), want) << ends[0] << "," << ends[1] << " to " << ends[2] << "," << ends[3];
     }
 }
@@ -175,8 +171,7 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
         };
     };
     pic.onMouseDown = record("down"), pic.onMouseMove = record("move"), pic.onMouseUp = record("up");
-    pic.mouseDown(kLeftButton, 2, 3, 4);
-    pic.mouseMove(kRightButton, 4, 5, 6);
+    pic.mouseDown(kLeftButton, 2, 3, 4), pic.mouseMove(kRightButton, 4, 5, 6);
     form.setScaleMode(ScaleMode::Pixels);
     EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{150, 60}));
     pic.mouseUp(4, 1, 7, 8);
@@ -192,8 +187,7 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     zero.onTimer = [&] { fired.push_back("zero"); };
     rt.advance(250);
     b.setEnabled(true), b.setEnabled(true);  // counts from now; already on the second time: no restart
-    rt.advance(400);
-    a.setInterval(0), rt.advance(1000);  // no interval: no ticks, enabled or not
+    rt.advance(400), a.setInterval(0), rt.advance(1000);  // no interval: no ticks, enabled or not
     EXPECT_EQ(fired, (std::vector<std::string>{"a@300", "b@450", "a@600", "b@650", "b@850", "b@1050",
                                                "b@1250", "b@1450", "b@1650"}));
     fired.clear(), b.setInterval(500), rt.advance(600);  // a new interval counts from now, not the last tick
@@ -289,8 +283,7 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
     EXPECT_TRUE(rt.forms().empty());
 
     // Opened again before the release ran: the open form stays.
-    dialog.get().window.show(), dialog.get().window.unload(), dialog.get().window.show();
-    rt.runPosted();
+    dialog.get().window.show(), dialog.get().window.unload(), dialog.get().window.show(), rt.runPosted();
     ASSERT_NE(dialog.find(), nullptr);
     EXPECT_TRUE(dialog.find()->window.visible());
 }
@@ -304,8 +297,7 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
     for (auto [fill, line, times] :
          {std::array<Color, 3>{0xFF, 1, 1}, {0xFF, 1, 0}, {0xFF00, 1, 1}, {0xFF00, 2, 1}}) {
         const int before = repaints;
-        f.under.cls(), f.under.fillBox(0, 0, 5, 5, fill), f.under.line(0, 9, 19, 9, line);
-        rt.runPosted();
+        f.under.cls(), f.under.fillBox(0, 0, 5, 5, fill), f.under.line(0, 9, 19, 9, line), rt.runPosted();
         EXPECT_EQ(Color(repaints - before), times) << fill << " " << line;
     }
     for (auto move : {&Picture::setLeft, &Picture::setTop}) {  // painted again at its new place
@@ -360,9 +352,8 @@ class Controls : public ::testing::Test {
 TEST_F(Controls, OnlyTheUsersActionsAreReportedAndOptionsFormOneGroupPerContainer) {
     text.setText("set by the program");
     text.userEdited("typed"), text.userEdited("typed");  // the second is no change: nothing to report
-    check.setValue(kChecked), check.userClicked();
-    check.setValue(2), check.userClicked();  // greyed
-    a1.setValue(true), b1.setValue(true);    // another container: another group
+    check.setValue(kChecked), check.userClicked(), check.setValue(2), check.userClicked();  // greyed
+    a1.setValue(true), b1.setValue(true);  // another container: another group
     a2.userClicked();
     EXPECT_EQ((std::tuple{text.text(), check.value(), a1.value(), a2.value(), b1.value()}),
               (std::tuple{"typed", kChecked, false, true, true}));
@@ -401,8 +392,7 @@ TEST_F(Controls, LabelsLieBeneathEveryInputAndFramesBeneathWhatTheyHoldWhateverT
 
 // Whatever the program sets must reach the native window, or the dialog shows stale controls.
 TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
-    window.show(), rt.runPosted();
-    label.setCaption("A caption");
+    window.show(), rt.runPosted(), label.setCaption("A caption");
     HeadlessFormPeer& peer = rt.peerOf(window);
     struct Setting {
         const char* what;
@@ -472,8 +462,7 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
     EXPECT_TRUE(keys.arrowKey(true));  // not an option: taken, and nothing happens
     EXPECT_EQ(keys.activeControl(), &check);
     EXPECT_EQ(seen, (std::vector<std::string>{"click a1", "click a2", "click a1"}));
-    window.unload(), seen.clear();
-    a1.setVisible(false), a2.setTabStop(false), frame.setEnabled(false);
+    window.unload(), seen.clear(), a1.setVisible(false), a2.setTabStop(false), frame.setEnabled(false);
     window.show();
     EXPECT_EQ(keys.activeControl(), &check);
     keys.tab(false);  // round backwards, past all that cannot have the focus
@@ -511,8 +500,7 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
 TEST_F(Controls, TabWithNowhereElseToGo) {
     Form form(rt, "form", FormStyle{});
     CheckBox& only = form.add<CheckBox>("only");
-    form.show();
-    form.keyboard().userFocused(&only);
+    form.show(), form.keyboard().userFocused(&only);
     EXPECT_FALSE(form.keyboard().showsFocusMark()) << "shown and clicked only";
     form.keyboard().tab(true);
     EXPECT_EQ(form.keyboard().activeControl(), &only);

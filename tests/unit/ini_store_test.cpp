@@ -125,8 +125,7 @@ TEST(IniDocument, EveryTextReadsBackAsWritten) {
     int wrong = 0;
     for (const std::string& text : texts) {
         IniDocument doc;
-        doc.set("Options", "SoundFile", text);
-        doc.set("Options", "ShowHelp", " 1");
+        doc.set("Options", "SoundFile", text), doc.set("Options", "ShowHelp", " 1");
         const std::string written = doc.serialize();
         const bool plain = text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
                            (text.empty() || text[0] != '"');
@@ -295,8 +294,7 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     std::set<std::string> others{"Corvane.ini.backup", ".Corvane.ini.saving-toolong",
                                  ".Corvane.ini.saving-ab.d12", ".Other.ini.saving-aB3xY9"};
     for (const std::string& name : others) spit(dir / name, "not ours to remove");
-    others.insert("Corvane.ini");
-    spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
+    others.insert("Corvane.ini"), spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
     fs::create_directory(dir / ".Corvane.ini.saving-folder");
     // Another running instance in the middle of its save holds a lock on its temporary.
     spit(dir / ".Corvane.ini.saving-InUse1", "[Form]\n");
@@ -309,8 +307,7 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     expected.insert({".Corvane.ini.saving-InUse1", ".Corvane.ini.saving-folder"});
     EXPECT_EQ(namesIn(dir), expected);
 
-    ::close(busy);
-    spit(dir / ".Corvane.ini.saving-Zz0000", "");
+    ::close(busy), spit(dir / ".Corvane.ini.saving-Zz0000", "");
     store.saveSetting("Corvane", "Form", "Position", " 3"), store.commit();
     expected.erase(".Corvane.ini.saving-InUse1");
     EXPECT_EQ(namesIn(dir), expected);
@@ -347,8 +344,7 @@ TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {
 TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     const std::string keep = saved ? saved : "";
-    ::setenv("HOME", "/home/someone", 1);
-    ::setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
+    ::setenv("HOME", "/home/someone", 1), ::setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
     EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/tmp/cfg"));
     ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
     EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/home/someone/.config"));

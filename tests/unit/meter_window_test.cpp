@@ -37,8 +37,7 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessAndPosition) {
     };
     for (const Case& c : cases) {
         TestProgram p(c.stored, false);
-        p.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel);
-        p.program.start();
+        p.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel), p.program.start();
         const Picture& pic = p.meter().picHistory;
         EXPECT_TRUE(p.meterWindow().visible()) << c.stored;
         EXPECT_EQ(placeOf(p.meterWindow()), c.window) << c.stored << " at " << c.twipsPerPixel;
@@ -59,8 +58,7 @@ TEST(MeterWindow, ANewOrientationOrThicknessAtRunTimeResizesWindowAndSurface) {
     };
     for (const auto& [stored, upright, thickness, window, surface] : cases) {
         TestProgram p(stored);
-        p.k.pnUpright = upright, p.k.pMonitorWidth = thickness;
-        p.k.pSetFormSize(), p.k.pSetFormPosition();
+        p.k.pnUpright = upright, p.k.pMonitorWidth = thickness, p.k.pSetFormSize(), p.k.pSetFormPosition();
         const PixelImage& img = p.meter().picHistory.image();
         EXPECT_EQ(placeOf(p.meterWindow()), window) << stored;
         EXPECT_EQ((std::array{img.width(), img.height()}), surface) << stored;
@@ -155,8 +153,7 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
 // away from its corner goes back into it.
 TEST(MeterWindow, AScreenChangePutsADraggedCornerMeterBackByTheLastArrangement) {
     TestProgram p("Position=2");
-    p.rt.advance(2000);
-    p.dragBy(1018, 10, -300, 200);
+    p.rt.advance(2000), p.dragBy(1018, 10, -300, 200);
     p.rt.changeScreens(1280, 1024, kLeftMonitor, 1280, 0),
         p.rt.changeScreens(1600, 900, kLeftMonitor, -1280, 0);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{10710, 3000, 150, 765})) << "not placed before the loop turns";
@@ -238,8 +235,7 @@ TEST(MeterWindow, LoadClearsTheMonitorStateAndAnAlarmWithoutASoundFile) {
         TestProgram p("EnableAlarm=1", false);
         p.rt.store().set("Options", "SoundFile", soundFile);
         frmMonitor& m = p.meter();
-        m.mnFirstTick = 0, m.msPowerSrc = "DC";
-        m.mHistory.fill(42), m.msSrcHistory.fill("AC");
+        m.mnFirstTick = 0, m.msPowerSrc = "DC", m.mHistory.fill(42), m.msSrcHistory.fill("AC");
         p.program.start();
         EXPECT_EQ(p.k.pnAlarmEnabled, alarm) << '"' << soundFile << '"';
         EXPECT_EQ(m.mnFirstTick, 1);

@@ -207,11 +207,9 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
         frmOptions& d = p.open();
         for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) click(*c);
         for (TextBox* t : {&d.txtLowUpper, &d.txtMidUpper}) type(*t, "33");
-        d.optAnyPlace.userClicked();
-        d.imgMinus_MouseDown({});
+        d.optAnyPlace.userClicked(), d.imgMinus_MouseDown({});
         for (int i = 0; i < kColorSlots; ++i) p.rt.choosers().answerColor(0x123456), d.picColor[i]->click();
-        p.rt.choosers().answerFile("C:\\other.wav"), d.cmdOpen.click();
-        close(d);
+        p.rt.choosers().answerFile("C:\\other.wav"), d.cmdOpen.click(), close(d);
         EXPECT_FALSE(p.optionsOpen());
         EXPECT_EQ(p.settings(), settings);
         EXPECT_EQ(placeOf(p.meterWindow()), meter);
@@ -231,8 +229,7 @@ TEST(Options, AnAlarmWithoutASoundFileIsRefusedWithAMessage) {
         WithOptions p;
         frmOptions& d = p.open();
         if (alarm) click(d.chkAlarmEnabled);
-        type(d.txtWavFile, file), type(d.txtLowUpper, "40");
-        d.cmdOK.click();
+        type(d.txtWavFile, file), type(d.txtLowUpper, "40"), d.cmdOK.click();
         EXPECT_EQ(
             p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)"),
             refused ? 1u : 0u);

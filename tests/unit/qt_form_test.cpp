@@ -204,8 +204,7 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     EXPECT_EQ(marked.pixel(2, 1) & 0xFFFFFF, colour);
     QTest::keyClick(box, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
-    widgetOf(o.optRightUpper)->setFocus();
-    QTest::keyClick(widgetOf(o.optRightUpper), Qt::Key_Down);
+    widgetOf(o.optRightUpper)->setFocus(), QTest::keyClick(widgetOf(o.optRightUpper), Qt::Key_Down);
     EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
     EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.optAnyPlace));
 
@@ -264,8 +263,7 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
     QStringList filters;
     whenUp<QFileDialog>([&](QFileDialog& dialog) {
         title = dialog.windowTitle(), folder = dialog.directory().absolutePath();
-        file = dialog.selectedFiles().value(0), filters = dialog.nameFilters();
-        dialog.reject();
+        file = dialog.selectedFiles().value(0), filters = dialog.nameFilters(), dialog.reject();
     });
     EXPECT_EQ(choosers.chooseFile(o.window, {"Sound files (*.wav)|*.wav", 1, "/tmp/", "ding.wav",
                                              " Select alarm sound file", true}),
@@ -276,8 +274,7 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
 
     QColor started;
     whenUp<QColorDialog>([&](QColorDialog& dialog) {
-        started = dialog.currentColor();
-        dialog.setCurrentColor(QColor(1, 2, 3)), dialog.accept();
+        started = dialog.currentColor(), dialog.setCurrentColor(QColor(1, 2, 3)), dialog.accept();
     });
     EXPECT_EQ(choosers.chooseColor(o.window, 0x00332211), std::optional<Color>(0x00030201));
     EXPECT_EQ(started, QColor(0x11, 0x22, 0x33));
@@ -327,8 +324,7 @@ TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
     // model. Each event counts where it happened, though the cursor has gone on elsewhere by the time
     // it is handled, as on a busy desktop.
     QCursor::setPos(kPrimaryCorner + QPoint(500, 600));
-    QTest::mousePress(m.native(), Qt::LeftButton, {}, {4, 20});
-    QTest::mouseMove(m.native(), {-96, 120});
+    QTest::mousePress(m.native(), Qt::LeftButton, {}, {4, 20}), QTest::mouseMove(m.native(), {-96, 120});
     QTest::mouseRelease(m.native(), Qt::LeftButton, {}, {4, 20});  // the window has moved with it
     const Form& meter = m.program.monitor().window;
     EXPECT_EQ((std::array{meter.pixelLeft(), meter.pixelTop()}), (std::array{914, 100}));

@@ -123,8 +123,7 @@ TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
 TEST(Shutdown, AStoreThatCannotBeWrittenKeepsItsValuesAndTheProgramStillEnds) {
     TestProgram p("Position=3 ShowHelp=0");
     const auto before = p.rt.store().entries();
-    p.rt.store().failWrites = true;
-    p.dragBy(500, 100, -100, 0), p.exit();
+    p.rt.store().failWrites = true, p.dragBy(500, 100, -100, 0), p.exit();
     EXPECT_EQ(p.rt.store().entries(), before);
     EXPECT_EQ(p.rt.problems.size(), 1u);
     EXPECT_TRUE(p.rt.ended());

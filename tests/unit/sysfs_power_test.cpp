@@ -177,8 +177,7 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
 TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
     auto replace = [&](const std::string& supply, const std::string& name, const std::string& value) {
-        put(supply, ".new", value + "\n");
-        fs::rename(root_ / supply / ".new", root_ / supply / name);
+        put(supply, ".new", value + "\n"), fs::rename(root_ / supply / ".new", root_ / supply / name);
     };
     const std::vector<std::tuple<const char*, std::function<void()>, Want>> steps{
         {"as it was", [] {}, {0, 0, 57, 10800}},

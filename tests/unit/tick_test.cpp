@@ -97,8 +97,7 @@ TEST(Tick, SamplesFallOnTheSecondOfTheLastChangeOfSource) {
 
 TEST(Tick, ALateTickStillSamplesButAWholeHourMissedLooksLikeNoTimeAtAll) {
     TestProgram p("", false);
-    p.rt.setTimeOfDay(8, 0, 14);
-    p.power(false, 60), p.program.start();  // first tick 8:00:15
+    p.rt.setTimeOfDay(8, 0, 14), p.power(false, 60), p.program.start();  // first tick 8:00:15
     EXPECT_EQ(samplesOver(p, 59).size(), 1u);
     p.rt.setTimeOfDay(8, 1, 15);  // the tick due at 8:01:15 comes a second late
     EXPECT_EQ(samplesOver(p, 1), (std::vector<std::string>{"08:01:16 DC 60 1"}));

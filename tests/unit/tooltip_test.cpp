@@ -63,8 +63,7 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
                                              {rgb(211, 211, 211), kInk}};
     for (const auto& [desktop, ink] : cases) {
         TipProgram p;
-        p.rt.text().windowText = desktop;
-        p.rt.setCursor(1018, 25), p.tip().label(""), p.rt.advance(500);
+        p.rt.text().windowText = desktop, p.rt.setCursor(1018, 25), p.tip().label(""), p.rt.advance(500);
         EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{12, 16}));
         const PixelImage& img = p.tip().picToolTip.image();
         ASSERT_EQ(img.width(), 12);
@@ -102,8 +101,7 @@ TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
     for (const auto& [x, y, stays] : cases) {
         SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
         TipProgram p;
-        p.hover(1018, 25), p.rt.advance(500);
-        p.rt.setCursor(x, y), p.rt.advance(500);
+        p.hover(1018, 25), p.rt.advance(500), p.rt.setCursor(x, y), p.rt.advance(500);
         EXPECT_EQ((std::array{p.tip().window.visible(), p.tip().tmrToolTip.enabled()}),
                   (std::array{stays, stays}));
         p.hover(1018, 25), p.rt.advance(500);  // the next move over the meter starts it again
@@ -136,8 +134,7 @@ TEST(ToolTip, TheRightButtonHeldNeitherStartsNorRefreshesIt) {
 
 TEST(ToolTip, FollowsTheMeterWhileItIsDragged) {
     TipProgram p;
-    p.hover(1018, 25), p.rt.advance(500);
-    p.dragBy(1018, 25, -100, 300), p.rt.advance(500);
+    p.hover(1018, 25), p.rt.advance(500), p.dragBy(1018, 25, -100, 300), p.rt.advance(500);
     EXPECT_TRUE(p.tip().window.visible());
     EXPECT_EQ(p.tip().window.left(), 13710 - p.tip().window.width() - 45);
     EXPECT_EQ(p.tip().window.top(), 4500 + 45);

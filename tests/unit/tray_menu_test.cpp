@@ -79,8 +79,7 @@ TEST(PopupMenu, EveryCommandFromTheTray) {
     for (int index = 0; index < int(std::size(cases)); ++index) {
         SCOPED_TRACE(index);
         TestProgram p("", false);
-        p.rt.setExecutableFolder("C:\\Tools", '\\');
-        p.program.start(), p.rt.calls.clear();
+        p.rt.setExecutableFolder("C:\\Tools", '\\'), p.program.start(), p.rt.calls.clear();
         p.rt.popupMenu().answer({index, nullptr}), p.rt.tray().onEvent(TrayEvent::RightButtonUp);
         EXPECT_EQ(p.rt.popupMenu().shown, std::vector<std::vector<std::string>>{kMenuCaptions});
         EXPECT_EQ(visibleCalls(p), cases[index]);
