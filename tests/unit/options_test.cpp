@@ -51,6 +51,12 @@ auto shown(const frmOptions& d) {
 void click(CheckBox& c) { c.userClicked(); }
 void type(TextBox& t, std::string text) { t.userEdited(std::move(text)); }
 
+// The dialog opened over a program with the default settings: upright, 10 thick, upper right, on top.
+struct OptionsDialog : ::testing::Test {
+    WithOptions p;
+    frmOptions& d = p.open();
+};
+
 constexpr const char* kStored =
     "ShowTop=0 Upright=1 LowBound=20 MidBound=60 EnableAlarm=1 SoundFile=C:\\Sounds\\ding.wav Width=14 "
     "Position=3 LowColor=1 MidColor=2 HighColor=3 ACColor=4 BGColor=5 GridColor=6 BorderColor=7";
@@ -79,9 +85,7 @@ TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
 }
 
 // The dialog's table: each control's place in twips within its frame, and its tab index.
-TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, EveryControlStandsAtItsPlaceInTheDialog) {
     std::ostringstream layout;
     for (const auto& c : d.window.controls()) {
         if (c.get() == &d.picPreview || c.get() == &d.imgPlus || c->name() == "lblColor")
@@ -119,9 +123,8 @@ TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
 }
 
 // The table lays the bound labels and the file label across the left ends of their boxes.
-TEST(Options, EveryLabelLiesBeneathTheBoxesItReachesUnder) {
-    WithOptions p;
-    const std::vector<Control*> order = p.open().window.drawingOrder();
+TEST_F(OptionsDialog, EveryLabelLiesBeneathTheBoxesItReachesUnder) {
+    const std::vector<Control*> order = d.window.drawingOrder();
     auto overlap = [](PixelRect a, PixelRect b) {
         return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
                b.top < a.top + a.height;
@@ -153,9 +156,7 @@ TEST(Options, TheStoredValuesThatDoNotFitTheControlsAtLoad) {
     }
 }
 
-TEST(Options, TheSignImagesAreBlackOnLightYellow) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, TheSignImagesAreBlackOnLightYellow) {
     auto rows = [](const PixelImage& img) {
         return rowsOf(img, [](Color c) { return c == 0 ? '#' : c == 0x0080FFFF ? '.' : '?'; });
     };
@@ -167,9 +168,7 @@ TEST(Options, TheSignImagesAreBlackOnLightYellow) {
                                                                    stem, stem, stem, yellow, yellow}));
 }
 
-TEST(Options, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
-    WithOptions p;  // the defaults: upright, 10 thick, upper right, on top
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
     click(d.chkShowTop), click(d.chkUpright), click(d.chkAlarmEnabled);
     type(d.txtLowUpper, "15"), type(d.txtMidUpper, " 70"), type(d.txtWavFile, "C:\\a.wav");
     d.imgPlus_MouseDown({}), d.optLeftLower.userClicked();
@@ -296,10 +295,8 @@ TEST(Options, WithoutAChosenPositionTheMeterStaysButIsPulledIntoTheScreen) {
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
 }
 
-TEST(Options, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
-    // Upright in the upper right corner; flat, it would stick out on the right, so it is pulled back.
-    WithOptions p;
-    frmOptions& d = p.open();
+// Upright in the upper right corner; flat, it would stick out on the right, so it is pulled back.
+TEST_F(OptionsDialog, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
     d.optAnyPlace.userClicked(), click(d.chkUpright), d.cmdOK.click();
     EXPECT_EQ((std::tuple{p.k.pnPosOptNum, p.k.pMonitorLeft, p.k.pMonitorTop}),
               (std::tuple{std::int16_t{4}, 15210.0f, 0.0f}));
@@ -307,9 +304,7 @@ TEST(Options, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
 }
 
 // A click opens it, and so do Space and Enter on the box with the focus.
-TEST(Options, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing) {
     std::vector<bool> topmostWhileUp;
     auto up = [&] { topmostWhileUp.push_back(d.window.topmost()); };
     p.rt.choosers().answerColor(0x00ABCDEF, up), d.picColor[3]->click();
@@ -357,9 +352,7 @@ TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) 
     }
 }
 
-TEST(Options, TheMeterTicksWhileAChooserIsUp) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, TheMeterTicksWhileAChooserIsUp) {
     p.power(false, 60);
     const auto readingsBefore = p.callsStartingWith("GetSystemPowerStatus").size();
     p.rt.choosers().answerColor(0x1, [&] { p.ticks(3); }), d.picColor[0]->click();
@@ -394,9 +387,7 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
     }
 }
 
-TEST(Options, OpeningItAgainWhileOpenShowsTheSameDialog) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, OpeningItAgainWhileOpenShowsTheSameDialog) {
     type(d.txtLowUpper, "40");
     EXPECT_EQ(&p.open(), &d);
     EXPECT_EQ(d.txtLowUpper.text(), "40");  // not loaded again
@@ -405,9 +396,7 @@ TEST(Options, OpeningItAgainWhileOpenShowsTheSameDialog) {
     EXPECT_EQ(p.open().txtLowUpper.text(), " 25");  // closed in between: a fresh load
 }
 
-TEST(Options, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
     std::string order;
     for (const Control* c : d.window.keyboard().tabOrder()) order += c->name() + " ";
     // The options are one stop, at the chosen one; the arrow keys choose among them in the table's order.
