@@ -83,13 +83,6 @@ TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
                                                     "SetTopmost(frmMonitor,1)"}));
 }
 
-TEST(TrayIcon, TheIconComesWithTheStartTipAndGoesAtTheEnd) {
-    TestProgram p;
-    p.exit();
-    EXPECT_EQ(p.rt.tray().calls, (std::vector<std::pair<TrayCall, std::string>>{
-                                     {TrayCall::Add, "Battery status"}, {TrayCall::Remove, ""}}));
-}
-
 // The notification area holds 63 characters of a tip; every backend shows the same cut.
 TEST(TrayIcon, ATipThatDoesNotFitIsCut) {
     TestProgram p;

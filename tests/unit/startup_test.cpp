@@ -103,6 +103,9 @@ TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoe
         for (int i = 1; i <= 20; ++i) EXPECT_EQ(calls[i].rfind("SaveSetting(", 0), 0u) << calls[i];
         EXPECT_EQ((std::array{calls[0], calls[21], calls[22]}),
                   (std::array<std::string, 3>{"TrayRemove", "SetTopmost(frmMonitor,0)", "End"}));
+        // The icon came with the start tip and went, and nothing else reached it.
+        EXPECT_EQ(p.rt.tray().calls, (std::vector<std::pair<TrayCall, std::string>>{
+                                         {TrayCall::Add, "Battery status"}, {TrayCall::Remove, ""}}));
     }
 }
 
