@@ -29,16 +29,14 @@ TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
     img.resize(6, 4, 0), img.fillRect(4, 2, 1, 1, 1);  // corners in any order
     EXPECT_EQ(rows(img), (std::vector<std::string>{"......", ".####.", ".####.", "......"}));
     img.fill(0), img.fillRect(0, 0, 0, 3, 1);  // a box of zero width is one pixel wide
-    img.line(5, 0, 5, 100, 1);
-    img.line(-100, 3, 2, 3, 1);
+    img.line(5, 0, 5, 100, 1), img.line(-100, 3, 2, 3, 1);
     EXPECT_EQ(rows(img), (std::vector<std::string>{"#....#", "#....#", "#....#", "###..#"}));
     img.fill(0), img.line(0, 0, 3, 3, 1);
     img.line(-1000000000, 1000000003, 1000000003, -1000000000, 1);  // far ends: clipped, not walked
     EXPECT_EQ(rows(img), (std::vector<std::string>{"#..#..", ".##...", ".##...", "#..#.."}));
     img.fill(0);
     img.fillRect(4, 1, 9, 2, 1);  // past the right edge: cut there, not carried into the next row
-    img.fillRect(-3, 3, 0, 3, 1);
-    img.fillRect(2, -3, 2, 0, 1);
+    img.fillRect(-3, 3, 0, 3, 1), img.fillRect(2, -3, 2, 0, 1);
     img.fillRect(-9, 0, -1, 3, 1);           // wholly outside
     img.fillRect(1, -1000000000, 1, -1, 1);  // far above: clipped, not walked
     img.fillRect(5, 3, 5, 1000000000, 1);    // and far below
@@ -139,8 +137,7 @@ TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain
         (std::vector<std::string>{".................###", blank, text, text, text, text, text, text, blank,
                                   blank, blank, blank, "###..............#.#", "###..............###"}));
     EXPECT_EQ(f.under.image().at(2, 2), 5u);
-    f.under.cls();
-    f.under.print("a");
+    f.under.cls(), f.under.print("a");
     EXPECT_EQ(f.under.image().at(0, 2), 5u);
     EXPECT_EQ(f.under.currentY(), 10);
 }

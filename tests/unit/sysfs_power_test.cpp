@@ -207,8 +207,7 @@ TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
     Tree tree{{"AC", kMainsOff}};
     for (int i = 100; i < 400; ++i)  // tiny packs, all empty: more files than a process may have open
         tree["BAT" + std::to_string(i)] = battery("Discharging", {{"energy_full", "1"}, {"energy_now", "0"}});
-    tree["BAT999"] = battery("Discharging", {{"energy_full", "100000"}, {"energy_now", "50000"}});
-    read(tree);
+    tree["BAT999"] = battery("Discharging", {{"energy_full", "100000"}, {"energy_now", "50000"}}), read(tree);
     const auto before = openFiles();
     auto reader = std::make_unique<SysfsPowerReader>(root_);
     EXPECT_EQ(reader->read().BatteryLifePercent, 50);  // weighted by size: the big pack counts

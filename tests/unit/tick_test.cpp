@@ -217,8 +217,7 @@ TEST(Tick, ADayOfTickingKeepsTheHistoryWholeAndTheMemoryFlat) {
         changesOrBlinks += mains != wasMains || level != wasLevel || (!mains && level < 25);
         p.power(mains, level);
         const int before = p.rt.peerOf(p.meterWindow()).repaints;
-        p.ticks(1), p.rt.calls.clear();
-        repaints += p.rt.peerOf(p.meterWindow()).repaints - before;
+        p.ticks(1), p.rt.calls.clear(), repaints += p.rt.peerOf(p.meterWindow()).repaints - before;
         const frmMonitor& m = p.meter();
         ASSERT_EQ(m.mEnergyLevel, float(level)) << second;
         for (int i = 0; i < kHistorySize; ++i) {
