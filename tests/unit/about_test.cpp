@@ -16,10 +16,7 @@ namespace {
 
 struct WithAbout : TestProgram {
     using TestProgram::TestProgram;
-    frmInfo& open() {
-        program.showAbout();
-        return *program.about().find();
-    }
+    frmInfo& open() { return program.showAbout(), *program.about().find(); }
 };
 
 // The test font at 8.25 pt is 5 x 13 pixels a character, the bold 9 pt of the name 7 x 15; a dialog's

@@ -63,16 +63,16 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     {
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "2");  // missing: the default
-        store.saveSetting("Corvane", "Form", "Position", " 2"),
-            store.saveSetting("Corvane", "Form", "Left", " 1");
+        store.saveSetting("Corvane", "Form", "Position", " 2");
+        store.saveSetting("Corvane", "Form", "Left", " 1");
         store.saveSetting("Corvane", "Form", "Left", " 15210");
         // Saved but not yet committed: read back as saved, the newest save of a key winning.
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 2");
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Left", "0"), " 15210");
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Left", "none"), "none");  // another section's key
         EXPECT_EQ(store.getSetting("Other", "Form", "Left", "none"), "none");       // another program's
-        store.saveSetting("Corvane", "Options", "ShowTop", "-1"),
-            store.saveSetting("Corvane", "Options", "SoundFile", "");
+        store.saveSetting("Corvane", "Options", "ShowTop", "-1");
+        store.saveSetting("Corvane", "Options", "SoundFile", "");
         store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\"), store.commit();
     }
     EXPECT_EQ(slurp(file),
@@ -92,8 +92,8 @@ TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
     auto store = make();
     EXPECT_EQ(store.getSetting("Corvane", "Options", "LowBound", "25"), "10");
     EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
-    store.saveSetting("Corvane", "Options", "LowBound", " 30"),
-        store.saveSetting("Corvane", "Options", "MidBound", " 50");
+    store.saveSetting("Corvane", "Options", "LowBound", " 30");
+    store.saveSetting("Corvane", "Options", "MidBound", " 50");
     store.saveSetting("Corvane", "Form", "Position", " 2"), store.commit();
     const std::string kept =
         "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n";
@@ -207,8 +207,8 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
     spit(file, "[Form]\nPosition= 1\n");
     auto store = make();
     EXPECT_EQ(store.getSetting(app, "Form", "Position", "2"), " 1");
-    store.saveSetting(app, "Form", "Position", " 3"), store.saveSetting(app, "Form", "Left", " 0"),
-        store.commit();
+    store.saveSetting(app, "Form", "Position", " 3"), store.saveSetting(app, "Form", "Left", " 0");
+    store.commit();
     EXPECT_EQ(slurp(file), "[Form]\nPosition= 1\n");
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("unchanged"), std::string::npos);

@@ -154,8 +154,8 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
 TEST(MeterWindow, AScreenChangePutsADraggedCornerMeterBackByTheLastArrangement) {
     TestProgram p("Position=2");
     p.rt.advance(2000), p.dragBy(1018, 10, -300, 200);
-    p.rt.changeScreens(1280, 1024, kLeftMonitor, 1280, 0),
-        p.rt.changeScreens(1600, 900, kLeftMonitor, -1280, 0);
+    p.rt.changeScreens(1280, 1024, kLeftMonitor, 1280, 0);
+    p.rt.changeScreens(1600, 900, kLeftMonitor, -1280, 0);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{10710, 3000, 150, 765})) << "not placed before the loop turns";
     p.rt.runPosted();
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{23850, 0, 150, 765}));

@@ -16,10 +16,7 @@ namespace {
 
 struct WithOptions : TestProgram {
     using TestProgram::TestProgram;
-    frmOptions& open() {
-        program.showOptions();
-        return *program.options().find();
-    }
+    frmOptions& open() { return program.showOptions(), *program.options().find(); }
     bool optionsOpen() { return program.options().find() && program.options().find()->window.loaded(); }
     std::size_t count(std::string_view call) const {
         return static_cast<std::size_t>(std::count(rt.calls.begin(), rt.calls.end(), call));

@@ -129,14 +129,8 @@ struct Dialogs {
         for (Form* f : {options ? &options->window : nullptr, about ? &about->window : nullptr})
             if (f) f->unload();
     }
-    frmOptions& openOptions() {
-        program.showOptions();
-        return *(options = program.options().find());
-    }
-    frmInfo& openAbout() {
-        program.showAbout();
-        return *(about = program.about().find());
-    }
+    frmOptions& openOptions() { return program.showOptions(), *(options = program.options().find()); }
+    frmInfo& openAbout() { return program.showAbout(), *(about = program.about().find()); }
     Program program{runtime()};
     frmOptions* options = nullptr;
     frmInfo* about = nullptr;

@@ -124,8 +124,8 @@ TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
     EXPECT_EQ(p.k.psTrayTip, " Energy level: 57 %, Acquiring data...");
     EXPECT_FALSE(p.meterWindow().visible());
 
-    p.rt.popupMenu().answer({kMenuToggle, [&] { p.rt.endSession(); }}),
-        p.rt.tray().onEvent(TrayEvent::RightButtonUp);
+    p.rt.popupMenu().answer({kMenuToggle, [&] { p.rt.endSession(); }});
+    p.rt.tray().onEvent(TrayEvent::RightButtonUp);
     EXPECT_TRUE(p.rt.ended());
     EXPECT_FALSE(p.meterWindow().visible());
     EXPECT_EQ(p.stored("State"), " 1");
@@ -152,8 +152,8 @@ TEST(PopupMenu, FromTheMeterAfterTheTooltipHasGone) {
     EXPECT_EQ(p.rt.popupMenu().shown.size(), 1u);
     EXPECT_FALSE(p.meterWindow().visible());
     // The left button's release, with or without the right one, opens no menu.
-    p.meter().picHistory.mouseUp(kLeftButton, 0, 4, 25),
-        p.meter().picHistory.mouseUp(kLeftButton | kRightButton, 0, 4, 25);
+    p.meter().picHistory.mouseUp(kLeftButton, 0, 4, 25);
+    p.meter().picHistory.mouseUp(kLeftButton | kRightButton, 0, 4, 25);
     EXPECT_EQ(p.rt.popupMenu().shown.size(), 1u);
 }
 
