@@ -16,29 +16,24 @@ namespace {
 
 struct WithAbout : TestProgram {
     using TestProgram::TestProgram;
-    frmInfo& open() {
-        program.showAbout();
-        return *program.about().find();
-    }
+    frmInfo& open() { return program.showAbout(), *program.about().find(); }
 };
 
 // The test font at 8.25 pt is 5 x 13 pixels a character, the bold 9 pt of the name 7 x 15; a dialog's
 // frame is 3 pixels around with a 19-pixel caption unless a case sets another.
 TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
-    struct Case {
-        WindowFrame frame;
-        Rect box, frame1;
-    } const cases[] = {
+    const std::tuple<WindowFrame, Rect, Rect> cases[] = {
+        // the frame; the box's and Frame1's places
         {{3, 22, 3, 3}, {5257, 3825, 4620, 3630}, {75, 60, 4380, 3105}},
         {{4, 30, 4, 4}, {5257, 3825, 4620, 3765}, {60, 60, 4380, 3105}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [frame, box, frame1] : cases) {
         WithAbout p;
-        p.rt.setDialogFrame(c.frame);
+        p.rt.setDialogFrame(frame);
         frmInfo& a = p.open();
         // Placed from the design size, then sized: the corner stays.
-        EXPECT_EQ(placeOf(a.window), c.box);
-        EXPECT_EQ(placeOf(a.Frame1), c.frame1);
+        EXPECT_EQ(placeOf(a.window), box);
+        EXPECT_EQ(placeOf(a.Frame1), frame1);
         // The notice's fourth line, 52 characters, sets the width: 3900 twips and 480 around it.
         EXPECT_EQ(placeOf(*a.lblNotice[3]), (Rect{240, 2580, 3900, 195}));
         EXPECT_EQ(placeOf(a.lblAppname), (Rect{1192, 270, 1995, 225}));
@@ -76,10 +71,7 @@ TEST(About, TheLineScrollsOneCharacterATickAndStartsOverAfterTheEmptyText) {
     p.rt.advance(126);  // a tick every 127 ms
     EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
     std::vector<std::string> shown;
-    for (int tick = 1; tick <= 109; ++tick) {
-        p.rt.advance(127);
-        shown.push_back(a.txtAllrights.text());
-    }
+    for (int tick = 1; tick <= 109; ++tick) p.rt.advance(127), shown.push_back(a.txtAllrights.text());
     // The text from its k-th character at tick k, to the empty text at 106, and over again.
     EXPECT_EQ((std::vector<std::string>{shown[0], shown[1], shown[104], shown[105], shown[106], shown[107],
                                         shown[108]}),
@@ -124,33 +116,26 @@ TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
 }
 
 TEST(About, ClosingPutsTheMeterBackAsShowTopSays) {
-    struct Case {
-        const char* stored;
-        bool clickOk;
-        bool meterOnTop;
-    } const cases[] = {{"ShowTop=1", true, true},
-                       {"ShowTop=0", true, false},
-                       {"ShowTop=1", false, true},
-                       {"ShowTop=0", false, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + (c.clickOk ? " click" : " Enter"));
-        WithAbout p(c.stored);
-        p.ticks(1);
-        p.k.SetTopmost(p.meterWindow(), 0);  // as the menu's "About" does
-        frmInfo& a = p.open();
-        a.window.keyboard().keyPress(kKeyEscape);  // no cancel button: nothing
-        a.window.keyboard().keyPress('x');
-        EXPECT_TRUE(a.window.visible());
-        const std::size_t before = p.rt.calls.size();
-        c.clickOk ? a.cmdOK.click() : a.window.keyboard().keyPress(kKeyReturn);
-        EXPECT_FALSE(a.window.loaded() || a.window.topmost() || a.Timer1.enabled() || a.Timer2.enabled());
-        EXPECT_EQ(p.meterWindow().topmost(), c.meterOnTop);
-        EXPECT_EQ(p.callsSince(before),
-                  (std::vector<std::string>{"SetTopmost(frmInfo,0)", std::string("SetTopmost(frmMonitor,") +
-                                                                         (c.meterOnTop ? "1)" : "0)")}));
-        p.rt.runPosted();
-        EXPECT_EQ(p.program.about().find(), nullptr);
-    }
+    for (const bool clickOk : {true, false})
+        for (const bool meterOnTop : {true, false}) {
+            const char* stored = meterOnTop ? "ShowTop=1" : "ShowTop=0";
+            SCOPED_TRACE(std::string(stored) + (clickOk ? " click" : " Enter"));
+            WithAbout p(stored);
+            p.ticks(1), p.k.SetTopmost(p.meterWindow(), 0);  // as the menu's "About" does
+            frmInfo& a = p.open();
+            a.window.keyboard().keyPress(kKeyEscape),
+                a.window.keyboard().keyPress('x');  // no cancel button: nothing
+            EXPECT_TRUE(a.window.visible());
+            const std::size_t before = p.rt.calls.size();
+            clickOk ? a.cmdOK.click() : a.window.keyboard().keyPress(kKeyReturn);
+            EXPECT_FALSE(a.window.loaded() || a.window.topmost() || a.Timer1.enabled() || a.Timer2.enabled());
+            EXPECT_EQ(p.meterWindow().topmost(), meterOnTop);
+            EXPECT_EQ(p.callsSince(before), (std::vector<std::string>{"SetTopmost(frmInfo,0)",
+                                                                      std::string("SetTopmost(frmMonitor,") +
+                                                                          (meterOnTop ? "1)" : "0)")}));
+            p.rt.runPosted();
+            EXPECT_EQ(p.program.about().find(), nullptr);
+        }
 }
 
 }  // namespace

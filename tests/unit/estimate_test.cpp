@@ -15,21 +15,16 @@ void setHistory(frmMonitor& m, const std::string& samples) {
     std::istringstream in(samples);
     std::string source;
     int i = 0;
-    for (std::string word; in >> word;) {
-        if (word == "AC" || word == "DC") {
+    for (std::string word; in >> word;)
+        if (word == "AC" || word == "DC")
             source = word;
-            continue;
-        }
-        m.mHistory[i] = std::stof(word);
-        m.msSrcHistory[i++] = source;
-    }
+        else
+            m.mHistory[i] = std::stof(word), m.msSrcHistory[i++] = source;
 }
 
 TEST(Estimate, ALineThroughTheNewestRunOnOneSourceExtendedToFullOrEmpty) {
-    struct Case {
-        const char* history;
-        std::int16_t charge, discharge;
-    } const cases[] = {
+    const std::tuple<const char*, std::int16_t, std::int16_t> cases[] = {
+        // history, charge, discharge
         // clang-format off
         {"AC 50 48 46 44 42",                         25, 999},    // slope 2 on mains, after start-up
         {"AC 60 58 56 54 52",                         20, 999},
@@ -57,11 +52,12 @@ TEST(Estimate, ALineThroughTheNewestRunOnOneSourceExtendedToFullOrEmpty) {
         {"AC 99.99 99.99 99.99 99.99 99.99 99.99",    999, 999},   // no trend at all
         // clang-format on
     };
-    for (const Case& c : cases) {
+    for (const auto& [history, charge, discharge] : cases) {
         TestProgram p;
-        setHistory(p.meter(), c.history);
-        EXPECT_EQ(p.meter().GetChargeTime(12), c.charge) << c.history;
-        EXPECT_EQ(p.meter().GetDischargeTime(12), c.discharge) << c.history;
+        setHistory(p.meter(), history);
+        EXPECT_EQ((std::array{p.meter().GetChargeTime(12), p.meter().GetDischargeTime(12)}),
+                  (std::array{charge, discharge}))
+            << history;
     }
 }
 
@@ -82,14 +78,8 @@ TEST(Estimate, FitLineKeepsItsSumsAndResultsInSinglePrecision) {
 }
 
 TEST(StatusText, BothFormsByteForByte) {
-    struct Case {
-        const char* source;
-        float level;
-        std::int16_t elapsed;
-        const char* history;
-        const char* oneLine;
-        const char* severalLines;
-    } const cases[] = {
+    // Source, level, minutes on battery, history; the text on one line and on several.
+    const std::tuple<const char*, float, std::int16_t, const char*, const char*, const char*> cases[] = {
         {"DC", 57, 12, "DC 57 58 59 60 61 62", " Elapsed: 12 min, Energy level: 57 %, Lifetime: 57 min ",
          " Elapsed: 12 min \r Energy level: 57 % \r Lifetime: 57 min "},
         {"AC", 57, 0, "AC 57 56 55 54 53", " Energy level: 57 %, Charge time: 43 min ",
@@ -110,14 +100,12 @@ TEST(StatusText, BothFormsByteForByte) {
         {"", 56.5f, 0, "", " Energy level: 56 %, Acquiring data...",
          " Energy level: 56 % \r Acquiring data..."},
     };
-    for (const Case& c : cases) {
+    for (const auto& [source, level, elapsed, history, oneLine, severalLines] : cases) {
         TestProgram p;
-        setHistory(p.meter(), c.history);
-        p.meter().msPowerSrc = c.source;
-        p.meter().mEnergyLevel = c.level;
-        p.k.pnElapsedMin = c.elapsed;
-        for (std::int16_t mode : {1, -1, 7}) EXPECT_EQ(p.meter().GetStatusText(mode), c.oneLine);
-        EXPECT_EQ(p.meter().GetStatusText(0), c.severalLines);
+        setHistory(p.meter(), history);
+        p.meter().msPowerSrc = source, p.meter().mEnergyLevel = level, p.k.pnElapsedMin = elapsed;
+        for (std::int16_t mode : {1, -1, 7}) EXPECT_EQ(p.meter().GetStatusText(mode), oneLine);
+        EXPECT_EQ(p.meter().GetStatusText(0), severalLines);
     }
 }
 

@@ -21,33 +21,22 @@ namespace {
 using test::TwoPictures;
 
 std::vector<std::string> rows(const PixelImage& img) {
-    std::vector<std::string> out;
-    for (int y = 0; y < img.height(); ++y) {
-        std::string row;
-        for (int x = 0; x < img.width(); ++x) row += img.at(x, y) == 0 ? '.' : '#';
-        out.push_back(row);
-    }
-    return out;
+    return test::rowsOf(img, [](Color c) { return c == 0 ? '.' : '#'; });
 }
 
 TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
     PixelImage img;
-    img.resize(6, 4, 0);
-    img.fillRect(4, 2, 1, 1, 1);  // corners in any order
+    img.resize(6, 4, 0), img.fillRect(4, 2, 1, 1, 1);  // corners in any order
     EXPECT_EQ(rows(img), (std::vector<std::string>{"......", ".####.", ".####.", "......"}));
-    img.fill(0);
-    img.fillRect(0, 0, 0, 3, 1);  // a box of zero width is one pixel wide
-    img.line(5, 0, 5, 100, 1);
-    img.line(-100, 3, 2, 3, 1);
+    img.fill(0), img.fillRect(0, 0, 0, 3, 1);  // a box of zero width is one pixel wide
+    img.line(5, 0, 5, 100, 1), img.line(-100, 3, 2, 3, 1);
     EXPECT_EQ(rows(img), (std::vector<std::string>{"#....#", "#....#", "#....#", "###..#"}));
-    img.fill(0);
-    img.line(0, 0, 3, 3, 1);
+    img.fill(0), img.line(0, 0, 3, 3, 1);
     img.line(-1000000000, 1000000003, 1000000003, -1000000000, 1);  // far ends: clipped, not walked
     EXPECT_EQ(rows(img), (std::vector<std::string>{"#..#..", ".##...", ".##...", "#..#.."}));
     img.fill(0);
     img.fillRect(4, 1, 9, 2, 1);  // past the right edge: cut there, not carried into the next row
-    img.fillRect(-3, 3, 0, 3, 1);
-    img.fillRect(2, -3, 2, 0, 1);
+    img.fillRect(-3, 3, 0, 3, 1), img.fillRect(2, -3, 2, 0, 1);
     img.fillRect(-9, 0, -1, 3, 1);           // wholly outside
     img.fillRect(1, -1000000000, 1, -1, 1);  // far above: clipped, not walked
     img.fillRect(5, 3, 5, 1000000000, 1);    // and far below
@@ -55,31 +44,26 @@ TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
 }
 
 TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
-    struct Case {
-        int x1, y1, x2, y2;
-        std::vector<std::string> rows;
-    } const cases[] = {
-        {0, 0, 5, 2, {"##....", "..##..", "....##", "......"}},
-        {5, 2, 0, 0, {"##....", "..##..", "....##", "......"}},  // drawn from the right
-        {5, 0, 0, 3, {".....#", "...##.", ".##...", "#....."}},
-        {0, 0, 1, 3, {"#.....", "#.....", ".#....", ".#...."}},
-        {1, 3, 0, 0, {"#.....", "#.....", ".#....", ".#...."}},
-        {1, 1, 3, 10, {"......", ".#....", ".#....", ".#...."}},   // leaves through the bottom edge
-        {4, 2, 20, -6, {"......", ".....#", "....#.", "......"}},  // and through the top
+    const std::tuple<std::array<int, 4>, std::vector<std::string>> cases[] = {
+        {{0, 0, 5, 2}, {"##....", "..##..", "....##", "......"}},
+        {{5, 2, 0, 0}, {"##....", "..##..", "....##", "......"}},  // drawn from the right
+        {{5, 0, 0, 3}, {".....#", "...##.", ".##...", "#....."}},
+        {{0, 0, 1, 3}, {"#.....", "#.....", ".#....", ".#...."}},
+        {{1, 3, 0, 0}, {"#.....", "#.....", ".#....", ".#...."}},
+        {{1, 1, 3, 10}, {"......", ".#....", ".#....", ".#...."}},   // leaves through the bottom edge
+        {{4, 2, 20, -6}, {"......", ".....#", "....#.", "......"}},  // and through the top
     };
-    for (const Case& c : cases) {
+    for (const auto& [ends, want] : cases) {
         PixelImage img;
-        img.resize(6, 4, 0);
-        img.line(c.x1, c.y1, c.x2, c.y2, 1);
-        EXPECT_EQ(rows(img), c.rows) << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
+        img.resize(6, 4, 0), img.line(ends[0], ends[1], ends[2], ends[3], 1);
+        EXPECT_EQ(rows(img), want) << ends[0] << "," << ends[1] << " to " << ends[2] << "," << ends[3];
     }
 }
 
 TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     test::TestProgram p("Width=1E30 Upright=1");
-    const Form& w = p.meterWindow();
-    EXPECT_EQ(w.pixelWidth(), 32767);
-    EXPECT_EQ(w.pixelHeight(), 51);
+    EXPECT_EQ((std::array{p.meterWindow().pixelWidth(), p.meterWindow().pixelHeight()}),
+              (std::array{32767, 51}));
     EXPECT_LE(
         static_cast<long long>(p.meter().picHistory.image().width()) * p.meter().picHistory.image().height(),
         4LL * 1024 * 1024);
@@ -92,9 +76,10 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
         EXPECT_EQ(img.pixels().size(), std::size_t(w) * std::size_t(capped));
     }
     test::TestProgram negative("Width=-5 Upright=0");
-    EXPECT_EQ(negative.meterWindow().height(), 0);  // a size is never negative
-    EXPECT_EQ(negative.meterWindow().pixelHeight(), 0);
-    EXPECT_EQ(negative.meter().picHistory.image().height(), 0);
+    // A size is never negative.
+    EXPECT_EQ((std::array{negative.meterWindow().height(), double(negative.meterWindow().pixelHeight()),
+                          double(negative.meter().picHistory.image().height())}),
+              (std::array{0.0, 0.0, 0.0}));
 }
 
 // The headless test font (6 x 15 pixels a character at 9 pt, 15 twips per pixel) makes every size an
@@ -102,34 +87,30 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
 TEST(PictureText, MeasuresTheWidestLineAndEveryLineInThePicturesUnits) {
     HeadlessRuntime rt;
     TwoPictures f(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 9}});
-    struct Case {
-        const char* text;
-        double width, height;  // pixels
-    } const cases[] = {
+    const std::tuple<const char*, double, double> cases[] = {
+        // text, width and height in pixels
         {"", 0, 15},           {"  ", 12, 15}, {"abc", 18, 15}, {"ab\rcde", 18, 30}, {"ab\r\ncde", 18, 30},
         {"ab\n\rcde", 18, 45}, {"a\r", 6, 30}, {"\r\r", 0, 45}, {"a\r\n", 6, 30},  // a break at the end
     };
     for (ScaleMode mode : {ScaleMode::Pixels, ScaleMode::Twips}) {
         f.window.setScaleMode(mode);
         const double unit = mode == ScaleMode::Pixels ? 1 : 15;
-        for (const Case& c : cases) {
-            EXPECT_EQ(f.under.textWidth(c.text), c.width * unit) << c.text;
-            EXPECT_EQ(f.under.textHeight(c.text), c.height * unit) << c.text;
-        }
+        for (const auto& [text, width, height] : cases)
+            EXPECT_EQ((std::array{f.under.textWidth(text), f.under.textHeight(text)}),
+                      (std::array{width * unit, height * unit}))
+                << text;
     }
     // A bigger font, and bold, which the test font makes a pixel wider.
     f.under.setFont({.name = "Arial", .points = 18, .bold = true});
-    EXPECT_EQ(f.under.textWidth("ab"), 2 * 13 * 15);
-    EXPECT_EQ(f.under.textHeight("ab"), 30 * 15);
+    EXPECT_EQ((std::array{f.under.textWidth("ab"), f.under.textHeight("ab")}),
+              (std::array{2 * 13 * 15.0, 30 * 15.0}));
 }
 
 // The em in whole pixels, a point being 20 twips, halves to the even pixel, kept between 1 and 1000
 // however odd the font or the screen.
 TEST(PictureText, AFontsEmInPixelsOnAnyScreen) {
-    struct Case {
-        double points, twipsPerPixel;
-        int em;
-    } const cases[] = {
+    const std::tuple<double, double, int> cases[] = {
+        // points, twips a pixel, em
         // clang-format off
         {9, 15, 12}, {8.25, 15, 11}, {9, 12, 15}, {9, 0, 12}, {9, -3, 12}, {9, 0.5, 360}, {0.375, 15, 1},
         {0.374, 15, 1},
@@ -137,21 +118,17 @@ TEST(PictureText, AFontsEmInPixelsOnAnyScreen) {
         {749.25, 15, 999}, {1e300, 15, 1000}, {std::nan(""), 15, 1}, {9, std::nan(""), 12},
         // clang-format on
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(emPixels({.name = "Arial", .points = c.points}, c.twipsPerPixel), c.em)
-            << c.points << " pt at " << c.twipsPerPixel;
+    for (const auto& [points, twipsPerPixel, em] : cases)
+        EXPECT_EQ(emPixels({.name = "Arial", .points = points}, twipsPerPixel), em)
+            << points << " pt at " << twipsPerPixel;
 }
 
 TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain) {
     HeadlessRuntime rt;
     TwoPictures f(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 6}});  // 4 x 10 cells
-    f.under.setBackColor(0);
-    f.under.setHeight(14);
-    f.under.setForeColor(5);
-    f.under.setCurrentX(2);
+    f.under.setBackColor(0), f.under.setHeight(14), f.under.setForeColor(5), f.under.setCurrentX(2);
     f.under.print("a b\rc");
-    EXPECT_EQ(f.under.currentX(), 0);
-    EXPECT_EQ(f.under.currentY(), 20);
+    EXPECT_EQ((std::array{f.under.currentX(), f.under.currentY()}), (std::array{0, 20}));
     f.under.print("x");  // below the picture: clipped
     f.under.box(19, 0, 17, 13, 5);
     const std::string text = "..###.....###....#.#", blank = ".................#.#";
@@ -160,8 +137,7 @@ TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain
         (std::vector<std::string>{".................###", blank, text, text, text, text, text, text, blank,
                                   blank, blank, blank, "###..............#.#", "###..............###"}));
     EXPECT_EQ(f.under.image().at(2, 2), 5u);
-    f.under.cls();
-    f.under.print("a");
+    f.under.cls(), f.under.print("a");
     EXPECT_EQ(f.under.image().at(0, 2), 5u);
     EXPECT_EQ(f.under.currentY(), 10);
 }
@@ -181,8 +157,7 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
     HeadlessRuntime rt;  // 15 twips a pixel
     Form form(rt, "frmTest", FormStyle{});
     Picture& pic = form.addPicture("picTest");
-    pic.setWidth(150);
-    pic.setHeight(60);
+    pic.setWidth(150), pic.setHeight(60);
     EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{10, 4}));
     std::vector<std::string> seen;
     auto record = [&seen](const char* what) {
@@ -192,11 +167,8 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
             seen.push_back(s.str());
         };
     };
-    pic.onMouseDown = record("down");
-    pic.onMouseMove = record("move");
-    pic.onMouseUp = record("up");
-    pic.mouseDown(kLeftButton, 2, 3, 4);
-    pic.mouseMove(kRightButton, 4, 5, 6);
+    pic.onMouseDown = record("down"), pic.onMouseMove = record("move"), pic.onMouseUp = record("up");
+    pic.mouseDown(kLeftButton, 2, 3, 4), pic.mouseMove(kRightButton, 4, 5, 6);
     form.setScaleMode(ScaleMode::Pixels);
     EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{150, 60}));
     pic.mouseUp(4, 1, 7, 8);
@@ -211,19 +183,13 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     b.onTimer = [&] { fired.push_back("b@" + std::to_string(rt.now())); };
     zero.onTimer = [&] { fired.push_back("zero"); };
     rt.advance(250);
-    b.setEnabled(true);  // counts from now
-    b.setEnabled(true);  // already on: no restart
-    rt.advance(400);
-    a.setInterval(0);  // no interval: no ticks, enabled or not
-    rt.advance(1000);
+    b.setEnabled(true), b.setEnabled(true);  // counts from now; already on the second time: no restart
+    rt.advance(400), a.setInterval(0), rt.advance(1000);  // no interval: no ticks, enabled or not
     EXPECT_EQ(fired, (std::vector<std::string>{"a@300", "b@450", "a@600", "b@650", "b@850", "b@1050",
                                                "b@1250", "b@1450", "b@1650"}));
-    fired.clear();
-    b.setInterval(500);  // a new interval counts from now, not from the last tick
-    rt.advance(600);
+    fired.clear(), b.setInterval(500), rt.advance(600);  // a new interval counts from now, not the last tick
     EXPECT_EQ(fired, std::vector<std::string>{"b@2150"});
-    rt.end();
-    rt.advance(1000);
+    rt.end(), rt.advance(1000);
     EXPECT_EQ(fired.size(), 1u);  // nothing after the end
 }
 
@@ -235,22 +201,16 @@ TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryBu
     EXPECT_TRUE(m.move(kLeftButton, 0, 2, 4));                   // over "under" now, but "over" holds it
     EXPECT_TRUE(m.release(kRightButton, kLeftButton, 0, 2, 4));  // another button: still held
     EXPECT_FALSE(m.release(kLeftButton, 0, 0, 2, 4));            // the last one up lets go
-    m.move(0, 0, 2, 4);
-    m.move(0, 0, 40, 4);  // outside both: nobody
+    m.move(0, 0, 2, 4), m.move(0, 0, 40, 4);                     // then outside both: nobody
     f.over.setVisible(false);
-    m.press(kRightButton, 0, 12, 3);  // a hidden control takes no mouse
-    m.release(kRightButton, 0, 0, 12, 3);
-    f.over.setVisible(true);
-    f.over.setEnabled(false);
+    m.press(kRightButton, 0, 12, 3), m.release(kRightButton, 0, 0, 12, 3);  // a hidden control takes no mouse
+    f.over.setVisible(true), f.over.setEnabled(false);
     EXPECT_EQ(m.controlAt(12, 3), &f.under);  // nor does a disabled one
     f.over.setEnabled(true);
     m.doubleClick(kLeftButton, 0, 15, 5);
-    m.doubleClick(kRightButton, 0, 15, 5);  // only the left button's double-click is one
-    m.release(kRightButton, 0, 0, 15, 5);
+    m.doubleClick(kRightButton, 0, 15, 5), m.release(kRightButton, 0, 0, 15, 5);  // not a double-click
     f.under.setTop(4);  // places are measured from the control's own corner
-    m.press(kLeftButton, 0, 3, 6);
-    m.move(kLeftButton, 0, 4, 7);
-    m.release(kLeftButton, 0, 0, 3, 6);
+    m.press(kLeftButton, 0, 3, 6), m.move(kLeftButton, 0, 4, 7), m.release(kLeftButton, 0, 0, 3, 6);
     m.move(0, 0, 15, 3);
     EXPECT_EQ(f.seen, (std::vector<std::string>{"down over 2,3 b1", "move over -8,4 b1", "up over -8,4 b2",
                                                 "up over -8,4 b1", "move under 2,4 b0", "down under 12,3 b2",
@@ -270,9 +230,8 @@ TEST(MouseRouter, ALeftButtonDownAndUpOnTheSameControlIsItsClick) {
     m.press(kRightButton, 0, 12, 2), m.release(kRightButton, 0, 0, 12, 2);      // another button: none
     m.press(kLeftButton, 0, 12, 2), m.release(kLeftButton, 0, 0, 12, 2);        // a click on "over"...
     m.doubleClick(kLeftButton, 0, 12, 2), m.release(kLeftButton, 0, 0, 12, 2);  // ...not again
-    m.press(kLeftButton, 0, 12, 2);
-    m.captureLost();  // a menu took the mouse: the release goes nowhere near a click
-    m.release(kLeftButton, 0, 0, 12, 2);
+    // A menu took the mouse: the release goes nowhere near a click.
+    m.press(kLeftButton, 0, 12, 2), m.captureLost(), m.release(kLeftButton, 0, 0, 12, 2);
     std::vector<std::string> clicks;
     for (const auto& s : f.seen)
         if (s.rfind("click", 0) == 0 || s.rfind("dbl", 0) == 0) clicks.push_back(s);
@@ -292,14 +251,10 @@ TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
     f.window.onQueryUnload = [&](std::int16_t&, std::int16_t reason) {
         seen.push_back("query " + std::to_string(reason));
     };
-    f.window.onUnload = [&](std::int16_t& cancel) {
-        seen.push_back("unload");
-        cancel = refuse;
-    };
+    f.window.onUnload = [&](std::int16_t& cancel) { seen.push_back("unload"), cancel = refuse; };
     f.window.onUnloaded = [&] { seen.push_back("unloaded"); };
     EXPECT_FALSE(f.window.queryUnload(kCloseFromWindow));  // not loaded: nothing to close
-    f.window.show();
-    f.window.mouse().press(kLeftButton, 0, 1, 1);
+    f.window.show(), f.window.mouse().press(kLeftButton, 0, 1, 1);
     EXPECT_FALSE(f.window.queryUnload(kCloseFromWindow));
     EXPECT_TRUE(f.window.visible());
     refuse = 0;
@@ -317,8 +272,7 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
         f.window.unload();
         f.seen.push_back("after the unload");  // still the same form: AddressSanitizer would see otherwise
     };
-    f.window.show();
-    f.over.click();
+    f.window.show(), f.over.click();
     EXPECT_EQ(dialog.find(), &f);
     EXPECT_EQ(rt.forms().size(), 1u);
     rt.runPosted();
@@ -326,10 +280,7 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
     EXPECT_TRUE(rt.forms().empty());
 
     // Opened again before the release ran: the open form stays.
-    dialog.get().window.show();
-    dialog.get().window.unload();
-    dialog.get().window.show();
-    rt.runPosted();
+    dialog.get().window.show(), dialog.get().window.unload(), dialog.get().window.show(), rt.runPosted();
     ASSERT_NE(dialog.find(), nullptr);
     EXPECT_TRUE(dialog.find()->window.visible());
 }
@@ -340,32 +291,26 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
     rt.runPosted();
     int& repaints = rt.peerOf(f.window).repaints;
     // A whole drawing is one repaint; the same picture again is none; the line alone differing is one.
-    struct Step {
-        Color fill, line;
-        int repaints;
-    } const steps[] = {{0xFF, 1, 1}, {0xFF, 1, 0}, {0xFF00, 1, 1}, {0xFF00, 2, 1}};
-    for (const Step& s : steps) {
+    for (auto [fill, line, times] :
+         {std::array<Color, 3>{0xFF, 1, 1}, {0xFF, 1, 0}, {0xFF00, 1, 1}, {0xFF00, 2, 1}}) {
         const int before = repaints;
-        f.under.cls();
-        f.under.fillBox(0, 0, 5, 5, s.fill);
-        f.under.line(0, 9, 19, 9, s.line);
-        rt.runPosted();
-        EXPECT_EQ(repaints - before, s.repaints) << s.fill << " " << s.line;
+        f.under.cls(), f.under.fillBox(0, 0, 5, 5, fill), f.under.line(0, 9, 19, 9, line), rt.runPosted();
+        EXPECT_EQ(Color(repaints - before), times) << fill << " " << line;
     }
     for (auto move : {&Picture::setLeft, &Picture::setTop}) {  // painted again at its new place
         const int before = repaints;
         (f.under.*move)(3);
         EXPECT_EQ(repaints, before + 1);
-        (f.under.*move)(0);
-        rt.runPosted();
+        (f.under.*move)(0), rt.runPosted();
         EXPECT_EQ(repaints, before + 2);
     }
 }
 
 // A dialog of the tests' own with one control of each kind, two groups of options, a frame holding
 // some of them, and a log of what the program hears.
-struct EveryKind {
-    explicit EveryKind(Runtime& rt) : window(rt, "dlg", FormStyle{.caption = "Kinds", .font = {}}) {
+class Controls : public ::testing::Test {
+  protected:
+    Controls() {
         frame.setLeft(600), frame.setTop(300), frame.setWidth(1500), frame.setHeight(900);
         inFrame.setLeft(150), inFrame.setTop(150), inFrame.setWidth(300), inFrame.setHeight(300);
         text.onChange = [this] { seen.push_back("change " + text.text()); };
@@ -377,10 +322,16 @@ struct EveryKind {
                 if (key == consumed) key = 0;
             };
         text.setTabIndex(2), check.setTabIndex(1), ok.setTabIndex(3), cancel.setTabIndex(3);
-        ok.setDefault(true);
-        cancel.setCancel(true);
+        ok.setDefault(true), cancel.setCancel(true);
     }
-    Form window;
+    // The stops in Tab's order, by name.
+    std::string tabOrder() {
+        std::string names;
+        for (const Control* c : window.keyboard().tabOrder()) names += c->name() + " ";
+        return names;
+    }
+    HeadlessRuntime rt;
+    Form window{rt, "dlg", FormStyle{.caption = "Kinds", .font = {}}};
     Label& label = window.add<Label>("label");
     TextBox& text = window.add<TextBox>("text");
     CheckBox& check = window.add<CheckBox>("check");
@@ -395,69 +346,51 @@ struct EveryKind {
     std::int16_t consumed = -1;
 };
 
-TEST(Controls, OnlyTheUsersActionsAreReportedAndOptionsFormOneGroupPerContainer) {
-    HeadlessRuntime rt;
-    EveryKind f(rt);
-    f.text.setText("set by the program");
-    f.text.userEdited("typed");
-    f.text.userEdited("typed");  // no change: nothing to report
-    f.check.setValue(kChecked);
-    f.check.userClicked();
-    f.check.setValue(2);  // greyed
-    f.check.userClicked();
-    f.a1.setValue(true);
-    f.b1.setValue(true);  // another container: another group
-    f.a2.userClicked();
-    EXPECT_EQ(f.text.text(), "typed");
-    EXPECT_EQ(f.check.value(), kChecked);
-    EXPECT_EQ((std::vector<bool>{f.a1.value(), f.a2.value(), f.b1.value()}),
-              (std::vector<bool>{false, true, true}));
-    EXPECT_EQ(f.seen, (std::vector<std::string>{"change typed", "click check", "click check", "click a2"}));
+TEST_F(Controls, OnlyTheUsersActionsAreReportedAndOptionsFormOneGroupPerContainer) {
+    text.setText("set by the program");
+    text.userEdited("typed"), text.userEdited("typed");  // the second is no change: nothing to report
+    check.setValue(kChecked), check.userClicked(), check.setValue(2), check.userClicked();  // greyed
+    a1.setValue(true), b1.setValue(true);  // another container: another group
+    a2.userClicked();
+    EXPECT_EQ((std::tuple{text.text(), check.value(), a1.value(), a2.value(), b1.value()}),
+              (std::tuple{"typed", kChecked, false, true, true}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"change typed", "click check", "click check", "click a2"}));
 }
 
-TEST(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
-    HeadlessRuntime rt;
-    EveryKind f(rt);
-    f.window.show();
-    rt.runPosted();
-    EXPECT_EQ(f.inFrame.pixelRect(), (PixelRect{50, 30, 20, 20}));
-    EXPECT_EQ(f.window.mouse().controlAt(55, 35), &f.inFrame);  // above its container
-    EXPECT_EQ(f.window.mouse().controlAt(45, 35), &f.frame);
-    const int repaints = rt.peerOf(f.window).repaints;
-    f.frame.setLeft(0);
-    EXPECT_EQ(f.inFrame.pixelRect(), (PixelRect{10, 30, 20, 20}));
-    EXPECT_GE(rt.peerOf(f.window).repaints, repaints + 3);  // the frame and both of its controls
-    EXPECT_EQ(f.inFrame.image().width(), 20);
-    f.frame.setVisible(false);
-    EXPECT_EQ(f.window.mouse().controlAt(15, 35), nullptr);
-    EXPECT_FALSE(f.b1.canHaveFocus());
+TEST_F(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
+    window.show(), rt.runPosted();
+    EXPECT_EQ(inFrame.pixelRect(), (PixelRect{50, 30, 20, 20}));
+    EXPECT_EQ(window.mouse().controlAt(55, 35), &inFrame);  // above its container
+    EXPECT_EQ(window.mouse().controlAt(45, 35), &frame);
+    const int repaints = rt.peerOf(window).repaints;
+    frame.setLeft(0);
+    EXPECT_EQ(inFrame.pixelRect(), (PixelRect{10, 30, 20, 20}));
+    EXPECT_GE(rt.peerOf(window).repaints, repaints + 3);  // the frame and both of its controls
+    EXPECT_EQ(inFrame.image().width(), 20);
+    frame.setVisible(false);
+    EXPECT_EQ(window.mouse().controlAt(15, 35), nullptr);
+    EXPECT_FALSE(b1.canHaveFocus());
 }
 
 // A label's box may reach under the text box beside it, made before or after it: the label lies
 // beneath, for the pixels and for the mouse, and every frame beneath what it holds.
-TEST(Controls, LabelsLieBeneathEveryInputAndFramesBeneathWhatTheyHoldWhateverTheOrderOfCreation) {
-    HeadlessRuntime rt;
-    EveryKind f(rt);
-    Frame& inner = f.window.add<Frame>("inner", &f.frame);
-    Label& late = f.window.add<Label>("late", &f.frame);
-    for (Control* c : std::initializer_list<Control*>{&f.label, &f.text, &late, &inner})
-        c->setLeft(c == &f.label || c == &f.text ? 0 : 100), c->setWidth(600), c->setHeight(600);
+TEST_F(Controls, LabelsLieBeneathEveryInputAndFramesBeneathWhatTheyHoldWhateverTheOrderOfCreation) {
+    Frame& inner = window.add<Frame>("inner", &frame);
+    Label& late = window.add<Label>("late", &frame);
+    for (Control* c : std::initializer_list<Control*>{&label, &text, &late, &inner})
+        c->setLeft(c == &label || c == &text ? 0 : 100), c->setWidth(600), c->setHeight(600);
     std::string order;
-    for (const Control* c : f.window.drawingOrder()) order += c->name() + " ";
+    for (const Control* c : window.drawingOrder()) order += c->name() + " ";
     EXPECT_EQ(order, "frame inner label late text check a1 a2 b1 inFrame ok cancel ");
-    f.window.show();
-    EXPECT_EQ(f.window.mouse().controlAt(20, 20), &f.text);
-    EXPECT_EQ(f.window.mouse().controlAt(55, 35), &f.inFrame);
+    window.show();
+    EXPECT_EQ(window.mouse().controlAt(20, 20), &text);
+    EXPECT_EQ(window.mouse().controlAt(55, 35), &inFrame);
 }
 
 // Whatever the program sets must reach the native window, or the dialog shows stale controls.
-TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
-    HeadlessRuntime rt;
-    EveryKind f(rt);
-    f.window.show();
-    rt.runPosted();
-    f.label.setCaption("A caption");
-    HeadlessFormPeer& peer = rt.peerOf(f.window);
+TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
+    window.show(), rt.runPosted(), label.setCaption("A caption");
+    HeadlessFormPeer& peer = rt.peerOf(window);
     struct Setting {
         const char* what;
         std::function<void()> set;
@@ -465,26 +398,26 @@ TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         int times = 1;  // how many windows it changes
     };
     const Setting settings[] = {
-        {"caption", [&] { f.label.setCaption("Another caption"); }},
-        {"text", [&] { f.text.setText("new text"); }},
-        {"locked", [&] { f.text.setLocked(true); }},
-        {"border", [&] { f.text.setBorder(false); }},
-        {"box colour", [&] { f.text.setBackColor(0x654321); }},
-        {"tab stop", [&] { f.check.setTabStop(false); }},
-        {"enabled", [&] { f.ok.setEnabled(false); }},
-        {"tooltip", [&] { f.cancel.setToolTipText("Leave"); }},
-        {"check", [&] { f.check.setValue(kChecked); }},
-        {"option", [&] { f.a1.setValue(true), f.a2.setValue(true); }, &HeadlessFormPeer::repaints,
-         3},                                                                              // a1 twice
-        {"default", [&] { f.cancel.setDefault(true); }, &HeadlessFormPeer::repaints, 2},  // and the old one
-        {"auto-size", [&] { f.label.setAutoSize(true); }},
-        {"form colour", [&] { f.window.setBackColor(0x123456); }},
-        {"form caption", [&] { f.window.setCaption("Renamed"); }, &HeadlessFormPeer::captions},
-        {"form place", [&] { f.window.setLeft(300); }, &HeadlessFormPeer::moves},
-        {"form size", [&] { f.window.setHeight(900); }, &HeadlessFormPeer::moves},
-        {"hidden", [&] { f.window.hide(); }, &HeadlessFormPeer::shows},
-        {"shown", [&] { f.window.show(); }, &HeadlessFormPeer::shows},
-        {"shown, focus", [&] { f.window.show(); }, &HeadlessFormPeer::focusMoves},
+        {"caption", [&] { label.setCaption("Another caption"); }},
+        {"text", [&] { text.setText("new text"); }},
+        {"locked", [&] { text.setLocked(true); }},
+        {"border", [&] { text.setBorder(false); }},
+        {"box colour", [&] { text.setBackColor(0x654321); }},
+        {"tab stop", [&] { check.setTabStop(false); }},
+        {"enabled", [&] { ok.setEnabled(false); }},
+        {"tooltip", [&] { cancel.setToolTipText("Leave"); }},
+        {"check", [&] { check.setValue(kChecked); }},
+        {"option", [&] { a1.setValue(true), a2.setValue(true); }, &HeadlessFormPeer::repaints,
+         3},                                                                            // a1 twice
+        {"default", [&] { cancel.setDefault(true); }, &HeadlessFormPeer::repaints, 2},  // and the old one
+        {"auto-size", [&] { label.setAutoSize(true); }},
+        {"form colour", [&] { window.setBackColor(0x123456); }},
+        {"form caption", [&] { window.setCaption("Renamed"); }, &HeadlessFormPeer::captions},
+        {"form place", [&] { window.setLeft(300); }, &HeadlessFormPeer::moves},
+        {"form size", [&] { window.setHeight(900); }, &HeadlessFormPeer::moves},
+        {"hidden", [&] { window.hide(); }, &HeadlessFormPeer::shows},
+        {"shown", [&] { window.show(); }, &HeadlessFormPeer::shows},
+        {"shown, focus", [&] { window.show(); }, &HeadlessFormPeer::focusMoves},
     };
     for (const Setting& s : settings) {
         SCOPED_TRACE(s.what);
@@ -492,119 +425,91 @@ TEST(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         s.set();
         EXPECT_GE(peer.*s.heard, before + s.times);
     }
-    EXPECT_GT(f.label.width(), 0) << "an auto-sized label takes its caption's width";
-    EXPECT_EQ((std::tuple{f.window.style().caption, f.text.text(), f.text.locked(), f.text.border(),
-                          f.text.backColor(), f.check.tabStop(), f.ok.enabled(), f.cancel.toolTipText()}),
+    EXPECT_GT(label.width(), 0) << "an auto-sized label takes its caption's width";
+    EXPECT_EQ((std::tuple{window.style().caption, text.text(), text.locked(), text.border(), text.backColor(),
+                          check.tabStop(), ok.enabled(), cancel.toolTipText()}),
               (std::tuple{"Renamed", "new text", true, false, 0x654321u, false, false, "Leave"}));
 }
 
-TEST(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
-    HeadlessRuntime rt;
-    EveryKind f(rt);
-    auto order = [&f] {
-        std::vector<std::string> names;
-        for (const Control* c : f.window.keyboard().tabOrder()) names.push_back(c->name());
-        return names;
-    };
+TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
     // Ties keep the form's order; labels and frames are never stops, and a group of options is one
     // stop, at its selected option.
-    EXPECT_EQ(order(), (std::vector<std::string>{"inFrame", "check", "text", "ok", "cancel"}));
-    f.a2.setValue(true);
-    f.b1.setValue(true);
-    EXPECT_EQ(order(), (std::vector<std::string>{"a2", "b1", "inFrame", "check", "text", "ok", "cancel"}));
-    Keyboard& keys = f.window.keyboard();
-    f.window.show();
-    EXPECT_EQ(keys.activeControl(), &f.a2);
+    EXPECT_EQ(tabOrder(), "inFrame check text ok cancel ");
+    a2.setValue(true), b1.setValue(true);
+    EXPECT_EQ(tabOrder(), "a2 b1 inFrame check text ok cancel ");
+    Keyboard& keys = window.keyboard();
+    window.show();
+    EXPECT_EQ(keys.activeControl(), &a2);
     // Tab walks the stops round, Shift+Tab back.
     std::string walk;
-    for (bool forward : {true, true, true, true, true, true, true, false, false}) {
-        keys.tab(forward);
-        walk += keys.activeControl()->name() + " ";
-    }
+    for (bool forward : {true, true, true, true, true, true, true, false, false})
+        keys.tab(forward), walk += keys.activeControl()->name() + " ";
     EXPECT_EQ(walk, "b1 inFrame check text ok cancel a2 cancel ok ");
     for (bool forward : {true, false}) {  // from no focus: the first stop, or the last
-        keys.userFocused(nullptr);
-        keys.tab(forward);
-        EXPECT_EQ(keys.activeControl(), forward ? static_cast<Control*>(&f.a2) : &f.cancel);
+        keys.userFocused(nullptr), keys.tab(forward);
+        EXPECT_EQ(keys.activeControl(), forward ? static_cast<Control*>(&a2) : &cancel);
     }
-    f.a2.setFocus();
+    a2.setFocus();
     EXPECT_TRUE(keys.arrowKey(true));  // round to the first of the group
-    keys.arrowKey(true);
-    keys.arrowKey(false);
-    EXPECT_EQ(keys.activeControl(), &f.a1);
-    EXPECT_TRUE(f.a1.value() && !f.a2.value() && f.b1.value());
-    f.text.setFocus();
+    keys.arrowKey(true), keys.arrowKey(false);
+    EXPECT_EQ(keys.activeControl(), &a1);
+    EXPECT_TRUE(a1.value() && !a2.value() && b1.value());
+    text.setFocus();
     EXPECT_FALSE(keys.arrowKey(true));  // the text box's own: its caret
-    f.check.setFocus();
+    check.setFocus();
     EXPECT_TRUE(keys.arrowKey(true));  // not an option: taken, and nothing happens
-    EXPECT_EQ(keys.activeControl(), &f.check);
-    EXPECT_EQ(f.seen, (std::vector<std::string>{"click a1", "click a2", "click a1"}));
-    f.window.unload();
-    f.seen.clear();
-    f.a1.setVisible(false);
-    f.a2.setTabStop(false);
-    f.frame.setEnabled(false);
-    f.window.show();
-    EXPECT_EQ(keys.activeControl(), &f.check);
+    EXPECT_EQ(keys.activeControl(), &check);
+    EXPECT_EQ(seen, (std::vector<std::string>{"click a1", "click a2", "click a1"}));
+    window.unload(), seen.clear(), a1.setVisible(false), a2.setTabStop(false), frame.setEnabled(false);
+    window.show();
+    EXPECT_EQ(keys.activeControl(), &check);
     keys.tab(false);  // round backwards, past all that cannot have the focus
-    EXPECT_EQ(keys.activeControl(), &f.cancel);
+    EXPECT_EQ(keys.activeControl(), &cancel);
 
-    struct Case {
-        Control* focus;
-        std::int16_t key, consumed;
-        std::vector<std::string> seen;
-    } const cases[] = {
-        {&f.text, kKeyReturn, -1, {"key 13 text", "click ok"}},
-        {&f.text, kKeyReturn, kKeyReturn, {"key 13 text"}},  // consumed by the box
-        {&f.text, kKeyEscape, -1, {"key 27 text", "click cancel"}},
-        {&f.cancel, kKeyReturn, -1, {"click cancel"}},  // Enter on a button presses that button
-        {&f.ok, kKeyReturn, kKeyReturn, {"key 13 ok"}},
-        {&f.check, 'x', -1, {}},
+    const std::tuple<Control*, std::int16_t, std::int16_t, std::vector<std::string>> cases[] = {
+        {&text, kKeyReturn, -1, {"key 13 text", "click ok"}},
+        {&text, kKeyReturn, kKeyReturn, {"key 13 text"}},  // consumed by the box
+        {&text, kKeyEscape, -1, {"key 27 text", "click cancel"}},
+        {&cancel, kKeyReturn, -1, {"click cancel"}},  // Enter on a button presses that button
+        {&ok, kKeyReturn, kKeyReturn, {"key 13 ok"}},
+        {&check, 'x', -1, {}},
     };
-    for (const Case& c : cases) {
-        f.seen.clear();
-        c.focus->setFocus();
-        f.consumed = c.consumed;
-        f.window.keyboard().keyPress(c.key);
-        EXPECT_EQ(f.seen, c.seen) << c.focus->name() << " " << c.key;
+    for (const auto& [focus, key, consumedByBox, heard] : cases) {
+        seen.clear(), focus->setFocus();
+        consumed = consumedByBox;
+        keys.keyPress(key);
+        EXPECT_EQ(seen, heard) << focus->name() << " " << key;
     }
-    f.check.setFocus();
-    f.ok.setEnabled(false);
-    f.seen.clear();
-    f.window.keyboard().keyPress(kKeyReturn);  // a disabled default button cannot be pressed
+    check.setFocus(), ok.setEnabled(false), seen.clear();
+    keys.keyPress(kKeyReturn);  // a disabled default button cannot be pressed
     // One default and one cancel button a form: setting one clears the others, clearing one no other.
-    const auto roles = [&f] {
-        return std::array{f.ok.isDefault(), f.cancel.isDefault(), f.ok.isCancel(), f.cancel.isCancel()};
+    const auto roles = [this] {
+        return std::array{ok.isDefault(), cancel.isDefault(), ok.isCancel(), cancel.isCancel()};
     };
-    f.cancel.setDefault(true), f.ok.setCancel(true);
+    cancel.setDefault(true), ok.setCancel(true);
     EXPECT_EQ(roles(), (std::array{false, true, true, false}));
-    f.cancel.setCancel(false), f.ok.setDefault(false);
+    cancel.setCancel(false), ok.setDefault(false);
     EXPECT_EQ(roles(), (std::array{false, true, true, false}));
-    f.ok.setEnabled(true);
-    f.window.keyboard().keyPress(kKeyReturn);
-    f.window.keyboard().keyPress(kKeyEscape);
-    EXPECT_EQ(f.seen, (std::vector<std::string>{"click cancel", "click ok"}));
-    f.window.unload();
-    keys.keyPress(kKeyReturn);
-    keys.tab(true);
+    ok.setEnabled(true);
+    keys.keyPress(kKeyReturn), keys.keyPress(kKeyEscape);
+    EXPECT_EQ(seen, (std::vector<std::string>{"click cancel", "click ok"}));
+    window.unload();
+    keys.keyPress(kKeyReturn), keys.tab(true);
     EXPECT_FALSE(keys.arrowKey(true));
-    EXPECT_EQ(f.seen.size(), 2u);
-    EXPECT_EQ(keys.activeControl(), &f.check);
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_EQ(keys.activeControl(), &check);
 }
 
 // Where Tab finds no other place, the focus stays where it is, or is nowhere.
-TEST(Controls, TabWithNowhereElseToGo) {
-    HeadlessRuntime rt;
+TEST_F(Controls, TabWithNowhereElseToGo) {
     Form form(rt, "form", FormStyle{});
     CheckBox& only = form.add<CheckBox>("only");
-    form.show();
-    form.keyboard().userFocused(&only);
+    form.show(), form.keyboard().userFocused(&only);
     EXPECT_FALSE(form.keyboard().showsFocusMark()) << "shown and clicked only";
     form.keyboard().tab(true);
     EXPECT_EQ(form.keyboard().activeControl(), &only);
     EXPECT_TRUE(form.keyboard().showsFocusMark()) << "once a key has reached the form";
-    only.setTabStop(false);  // and with no stop at all
-    form.keyboard().userFocused(nullptr);
+    only.setTabStop(false), form.keyboard().userFocused(nullptr);  // and with no stop at all
     form.keyboard().tab(true);
     EXPECT_EQ(form.keyboard().activeControl(), nullptr);
     // A focused control that can take the focus no more leaves none, where no other can take it.
@@ -612,8 +517,7 @@ TEST(Controls, TabWithNowhereElseToGo) {
     CommandButton& button = lone.add<CommandButton>("button");
     lone.show();
     EXPECT_EQ(lone.keyboard().activeControl(), &button);
-    button.setEnabled(false);
-    lone.show();
+    button.setEnabled(false), lone.show();
     EXPECT_EQ(lone.keyboard().activeControl(), nullptr);
 }
 
@@ -622,10 +526,7 @@ TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
     rt.setDialogFrame({4, 30, 5, 6});
     Form dialog(rt, "dialog", FormStyle{.caption = "D", .border = BorderStyle::FixedDialog, .font = {}});
     Form plain(rt, "plain", FormStyle{});
-    for (Form* f : {&dialog, &plain}) {
-        f->setWidth(3000);
-        f->setHeight(1500);
-    }
+    for (Form* f : {&dialog, &plain}) f->setWidth(3000), f->setHeight(1500);
     EXPECT_EQ(dialog.frame(), (WindowFrame{4, 30, 5, 6}));
     EXPECT_EQ((std::array{dialog.clientPixelWidth(), dialog.clientPixelHeight()}), (std::array{191, 64}));
     EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{2865.0, 960.0}));
@@ -633,8 +534,7 @@ TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
     EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{191.0, 64.0}));
     EXPECT_EQ((std::array{plain.clientPixelWidth(), plain.clientPixelHeight()}), (std::array{200, 100}));
     EXPECT_EQ(plain.scaleWidth(), 3000);
-    dialog.setWidth(30);  // smaller than its frame: no client area at all
-    dialog.setHeight(30);
+    dialog.setWidth(30), dialog.setHeight(30);  // smaller than its frame: no client area at all
     EXPECT_EQ((std::array{dialog.clientPixelWidth(), dialog.clientPixelHeight()}), (std::array{0, 0}));
     EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{0.0, 0.0}));
 }

@@ -30,19 +30,17 @@ bool blue(std::uint32_t p) { return opaque(p) && ch(p, 0) > ch(p, 16) + 60 && ch
 // centre; the classic face differs between sizes, so it only has to pass the shape checks. The cell's
 // side edges lie on whole pixels, sharp, as no picture scaled from another size would have them.
 TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
-    const struct {
-        ClockHands hands;
-        int dx, dy;
-    } cases[] = {{ClockHands::Up, 0, -1},
-                 {ClockHands::Right, 1, 0},
-                 {ClockHands::Down, 0, 1},
-                 {ClockHands::Left, -1, 0},
-                 {ClockHands::Classic, 0, 0}};
+    const std::tuple<ClockHands, int, int> cases[] = {// the hands, the way they point
+                                                      {ClockHands::Up, 0, -1},
+                                                      {ClockHands::Right, 1, 0},
+                                                      {ClockHands::Down, 0, 1},
+                                                      {ClockHands::Left, -1, 0},
+                                                      {ClockHands::Classic, 0, 0}};
     for (int side : kProgramIconSizes) {
-        for (const auto& c : cases) {
+        for (const auto& [hands, dx, dy] : cases) {
             SCOPED_TRACE("side " + std::to_string(side) + ", hands " +
-                         std::to_string(static_cast<int>(c.hands)));
-            const Image img = image(side, c.hands);
+                         std::to_string(static_cast<int>(hands)));
+            const Image img = image(side, hands);
             ASSERT_EQ(img.px.size(), static_cast<std::size_t>(side * side));
             const int last = side - 1;
             EXPECT_EQ(img.at(0, 0) | img.at(last, 0) | img.at(0, last) | img.at(last, last), 0u);
@@ -54,8 +52,7 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
                 for (int x = 0; x < side; ++x) lightInRow += light(img.at(x, y));
                 for (int x = 0; x < side; ++x) {
                     const std::uint32_t p = img.at(x, y);
-                    nOpaque += opaque(p);
-                    nBlue += blue(p);
+                    nOpaque += opaque(p), nBlue += blue(p);
                     if (p >> 24) top = std::min(top, y), bottom = std::max(bottom, y);
                     if (p >> 24) left = std::min(left, x), right = std::max(right, x);
                     if (light(p) && lightInRow * 6 > side) {  // skips the '+'
@@ -80,16 +77,14 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
             EXPECT_NEAR(cx, side / 2.0, 1.0);
             double sx = 0, sy = 0;
             int nDark = 0;
-            for (int y = faceY0; y <= faceY1; ++y) {
-                for (int x = faceX0; x <= faceX1; ++x) {
+            for (int y = faceY0; y <= faceY1; ++y)
+                for (int x = faceX0; x <= faceX1; ++x)
                     if (dark(img.at(x, y))) sx += x + 0.5 - cx, sy += y + 0.5 - cy, ++nDark;
-                }
-            }
             ASSERT_GT(nDark, 0);
             const double mx = sx / nDark, my = sy / nDark, reach = side / 32.0;
-            if (c.dx != 0 || c.dy != 0) {
-                EXPECT_GT(mx * c.dx + my * c.dy, reach) << "hands lean the wrong way";
-                EXPECT_LT(std::abs(mx * c.dy - my * c.dx), reach) << "hands lean sideways";
+            if (dx != 0 || dy != 0) {
+                EXPECT_GT(mx * dx + my * dy, reach) << "hands lean the wrong way";
+                EXPECT_LT(std::abs(mx * dy - my * dx), reach) << "hands lean sideways";
             }
         }
     }

@@ -73,10 +73,9 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
         EXPECT_EQ(store.getSetting("Other", "Form", "Left", "none"), "none");       // another program's
         store.saveSetting("Corvane", "Options", "ShowTop", "-1");
         store.saveSetting("Corvane", "Options", "SoundFile", "");
-        store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\");
-        store.commit();
+        store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\"), store.commit();
     }
-    EXPECT_EQ(slurp(root / "Corvane/Corvane.ini"),
+    EXPECT_EQ(slurp(file),
               "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
               "Odd=\"\\\"quoted\\\" and\\x0Asecond line\\\\\"\n");
     auto again = make();
@@ -88,7 +87,6 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
 }
 
 TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
-    const auto file = root / "Corvane/Corvane.ini";
     spit(file,
          "; my notes\r\n[Options]\r\nLowBound=10\r\ngarbage line\r\nExtra = kept\r\n\r\n[Other]\r\nA=1\r\n");
     auto store = make();
@@ -96,19 +94,13 @@ TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
     EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
     store.saveSetting("Corvane", "Options", "LowBound", " 30");
     store.saveSetting("Corvane", "Options", "MidBound", " 50");
-    store.saveSetting("Corvane", "Form", "Position", " 2");
-    store.commit();
-    EXPECT_EQ(
-        slurp(file),
-        "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n"
-        "[Form]\nPosition= 2\n");
+    store.saveSetting("Corvane", "Form", "Position", " 2"), store.commit();
+    const std::string kept =
+        "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n";
+    EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\n");
     auto blind = make();  // a save with no read before it reads the file all the same
-    blind.saveSetting("Corvane", "Form", "Position", " 3");
-    blind.commit();
-    EXPECT_EQ(
-        slurp(file),
-        "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n"
-        "[Form]\nPosition= 3\n");
+    blind.saveSetting("Corvane", "Form", "Position", " 3"), blind.commit();
+    EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 3\n");
 }
 
 TEST_F(IniStore, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
@@ -117,8 +109,7 @@ TEST_F(IniStore, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
         spit(file, bom + after);
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "0") << after;
-        store.saveSetting("Corvane", "Form", "Position", " 3");
-        store.commit();
+        store.saveSetting("Corvane", "Form", "Position", " 3"), store.commit();
         const std::string want = after[0] == '[' ? "[Form]\nPosition= 3\n" : "; notes\n[Form]\nPosition= 3\n";
         EXPECT_EQ(slurp(file), bom + want);  // one [Form], not a second one with defaults
     }
@@ -134,8 +125,7 @@ TEST(IniDocument, EveryTextReadsBackAsWritten) {
     int wrong = 0;
     for (const std::string& text : texts) {
         IniDocument doc;
-        doc.set("Options", "SoundFile", text);
-        doc.set("Options", "ShowHelp", " 1");
+        doc.set("Options", "SoundFile", text), doc.set("Options", "ShowHelp", " 1");
         const std::string written = doc.serialize();
         const bool plain = text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
                            (text.empty() || text[0] != '"');
@@ -171,8 +161,7 @@ TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Options", "SoundFile", "?"), value) << stored;
         store.saveSetting("Corvane", "Options", "SoundFile", value);
-        store.saveSetting("Corvane", "Options", "LowBound", " 20");
-        store.commit();
+        store.saveSetting("Corvane", "Options", "LowBound", " 20"), store.commit();
         // An unchanged value keeps the line as the user wrote it.
         EXPECT_EQ(slurp(file), "[Options]\nSoundFile=" + stored + "\nLowBound= 20\n");
     }
@@ -194,17 +183,14 @@ TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(root);
-        problems.clear();
-        c.make();
+        fs::remove_all(root), problems.clear(), c.make();
         const std::string before = fs::is_regular_file(file) ? slurp(file) : "";
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"),
                   c.readable && !before.empty() ? "3" : "2");
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Width", "10"), "10");
         EXPECT_EQ(problems.size(), c.readable ? 0u : 1u);  // said once, not once per key
-        store.saveSetting("Corvane", "Form", "Position", " 4");
-        store.commit();
+        store.saveSetting("Corvane", "Form", "Position", " 4"), store.commit();
         EXPECT_EQ(problems.size(), c.readable ? 0u : 2u);
         if (c.readable)
             EXPECT_NE(slurp(file).find("Position= 4\n"), std::string::npos);
@@ -221,8 +207,7 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
     spit(file, "[Form]\nPosition= 1\n");
     auto store = make();
     EXPECT_EQ(store.getSetting(app, "Form", "Position", "2"), " 1");
-    store.saveSetting(app, "Form", "Position", " 3");
-    store.saveSetting(app, "Form", "Left", " 0");
+    store.saveSetting(app, "Form", "Position", " 3"), store.saveSetting(app, "Form", "Left", " 0");
     store.commit();
     EXPECT_EQ(slurp(file), "[Form]\nPosition= 1\n");
     ASSERT_EQ(problems.size(), 1u);
@@ -234,8 +219,7 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
     auto firstRun = make();
     EXPECT_EQ(firstRun.getSetting("Corvane", "Form", "Position", "2"), "2");
     fs::create_directories(this->file / "in the way");
-    firstRun.saveSetting("Corvane", "Form", "Position", " 3");
-    firstRun.commit();
+    firstRun.saveSetting("Corvane", "Form", "Position", " 3"), firstRun.commit();
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
     EXPECT_EQ(namesIn(this->file.parent_path()), std::set<std::string>{"Corvane.ini"});
@@ -246,6 +230,11 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
 // and left as it is.
 TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
     const fs::path dots = root / "dotfiles";
+    // As many links in a row as the system itself follows in one path: 40.
+    std::vector<std::pair<fs::path, fs::path>> forty{{file, root / "1"}};
+    while (forty.size() < 40)
+        forty.emplace_back(forty.back().second, root / std::to_string(forty.size() + 1));
+    forty.back().second = root / "target.ini";
     const struct Case {
         const char* what;
         std::vector<std::pair<fs::path, fs::path>> links;  // link, what it says
@@ -260,25 +249,20 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
          0664},
         {"read-only file", {}, file, 0444},
         {"link to a read-only file", {{file, dots / "corvane.ini"}}, dots / "corvane.ini", 0444},
+        {"a chain of forty links", forty, root / "target.ini", 0644},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(root);
-        problems.clear();
-        spit(c.target, "[Form]\nPosition= 1\n");
-        fs::permissions(c.target, fs::perms(c.mode));
-        for (const auto& [link, to] : c.links) {
-            fs::create_directories(link.parent_path());
-            fs::create_symlink(to, link);
-        }
+        fs::remove_all(root), problems.clear();
+        spit(c.target, "[Form]\nPosition= 1\n"), fs::permissions(c.target, fs::perms(c.mode));
+        for (const auto& [link, to] : c.links)
+            fs::create_directories(link.parent_path()), fs::create_symlink(to, link);
         const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
         const auto openBefore = openFiles();
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
-        for (const char* text : {" 3", " 4"}) {  // two saves in one run
-            store.saveSetting("Corvane", "Form", "Position", text);
-            store.commit();
-        }
+        for (const char* text : {" 3", " 4"})  // two saves in one run
+            store.saveSetting("Corvane", "Form", "Position", text), store.commit();
         const bool readOnly = c.mode == 0444;
         EXPECT_EQ(slurp(c.target), readOnly ? "[Form]\nPosition= 1\n" : "[Form]\nPosition= 4\n");
         EXPECT_EQ(problems, readOnly ? std::vector<std::string>{"settings not saved: " + file.string() +
@@ -294,22 +278,6 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
     }
 }
 
-// As many links as the system itself follows in one path, 40, are followed when saving too.
-TEST_F(IniStore, SavesThroughAChainOfFortyLinks) {
-    const fs::path target = root / "target.ini";
-    spit(target, "[Form]\nPosition= 1\n");
-    fs::path next = target;
-    for (int i = 39; i >= 1; --i) fs::create_symlink(std::exchange(next, root / std::to_string(i)), next);
-    fs::create_directories(file.parent_path());
-    fs::create_symlink(next, file);
-    auto store = make();
-    EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
-    store.saveSetting("Corvane", "Form", "Position", " 3");
-    store.commit();
-    EXPECT_EQ(slurp(target), "[Form]\nPosition= 3\n");
-    EXPECT_EQ(problems, std::vector<std::string>{});
-}
-
 // A save killed between writing its temporary file and swapping it in leaves the temporary behind;
 // the next start or save removes it, and nothing else.
 TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
@@ -318,8 +286,7 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     std::set<std::string> others{"Corvane.ini.backup", ".Corvane.ini.saving-toolong",
                                  ".Corvane.ini.saving-ab.d12", ".Other.ini.saving-aB3xY9"};
     for (const std::string& name : others) spit(dir / name, "not ours to remove");
-    others.insert("Corvane.ini");
-    spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
+    others.insert("Corvane.ini"), spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
     fs::create_directory(dir / ".Corvane.ini.saving-folder");
     // Another running instance in the middle of its save holds a lock on its temporary.
     spit(dir / ".Corvane.ini.saving-InUse1", "[Form]\n");
@@ -332,10 +299,8 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     expected.insert({".Corvane.ini.saving-InUse1", ".Corvane.ini.saving-folder"});
     EXPECT_EQ(namesIn(dir), expected);
 
-    ::close(busy);
-    spit(dir / ".Corvane.ini.saving-Zz0000", "");
-    store.saveSetting("Corvane", "Form", "Position", " 3");
-    store.commit();
+    ::close(busy), spit(dir / ".Corvane.ini.saving-Zz0000", "");
+    store.saveSetting("Corvane", "Form", "Position", " 3"), store.commit();
     expected.erase(".Corvane.ini.saving-InUse1");
     EXPECT_EQ(namesIn(dir), expected);
     EXPECT_EQ(slurp(file), "[Form]\nPosition= 3\n");
@@ -351,10 +316,8 @@ TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
     test::TestProgram p("", false);
     auto store = make();
     loadSettings(store, p.k);
-    EXPECT_EQ(p.k.pMonitorLeft, 15000);
-    EXPECT_EQ(p.k.pMonitorTop, 12000000);
-    EXPECT_EQ(p.k.pMonitorWidth, 13.5);
-    EXPECT_EQ(p.k.pnLowUpper, 10);
+    EXPECT_EQ((std::tuple{p.k.pMonitorLeft, p.k.pMonitorTop, p.k.pMonitorWidth, p.k.pnLowUpper}),
+              (std::tuple{15000.0f, 12000000.0f, 13.5f, std::int16_t{10}}));
     saveSettings(store, p.k);
     const std::string text = slurp(file);
     EXPECT_NE(text.find("[Form]\nPosition= 4\nLeft= 15000\nTop= 12000000\nWidth= 13.5\n"), std::string::npos)
@@ -365,8 +328,7 @@ TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
 TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {
     spit(root, "a file where the configuration folder should be");
     auto store = make();
-    store.saveSetting("Corvane", "Form", "Position", " 2");
-    store.commit();
+    store.saveSetting("Corvane", "Form", "Position", " 2"), store.commit();
     EXPECT_EQ(problems.size(), 1u);
     EXPECT_EQ(slurp(root), "a file where the configuration folder should be");
 }
@@ -374,8 +336,7 @@ TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {
 TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     const std::string keep = saved ? saved : "";
-    ::setenv("HOME", "/home/someone", 1);
-    ::setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
+    ::setenv("HOME", "/home/someone", 1), ::setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
     EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/tmp/cfg"));
     ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
     EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/home/someone/.config"));

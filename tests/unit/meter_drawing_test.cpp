@@ -15,9 +15,7 @@ constexpr const char* kColours =
 char letter(Color c) { return c >= 1 && c <= 7 ? "?LMHA.GB"[c] : '?'; }
 
 std::string row(const Picture& pic, int y) {
-    std::string out;
-    for (int x = 0; x < pic.image().width(); ++x) out += letter(pic.image().at(x, y));
-    return out;
+    return rowsOf(pic.image(), letter)[static_cast<std::size_t>(y)];
 }
 std::string column(const Picture& pic, int x) {
     std::string out;
@@ -28,8 +26,7 @@ std::string column(const Picture& pic, int x) {
 // One tick at the level and source given, on a meter of the stored shape.
 struct Meter {
     Meter(const std::string& stored, bool mains, int level) : p(std::string(kColours) + " " + stored) {
-        p.power(mains, level);
-        p.ticks(1);
+        p.power(mains, level), p.ticks(1);
     }
     const Picture& pic() { return p.meter().picHistory; }
     TestProgram p;
@@ -37,12 +34,8 @@ struct Meter {
 
 // Flat, 51 long: the grid lies at 0, 10, ..., 50; a row shows the bar's length and colour.
 TEST(MeterDrawing, FlatBarsGrowFromTheLeftUnderTheGrid) {
-    struct Case {
-        const char* stored;
-        bool mains;
-        int level;
-        std::string top, bottom;  // the first and the last row of the surface, the same if not given
-    } const cases[] = {
+    // Stored, mains, level; the first and the last row of the surface, the same if not given.
+    const std::tuple<const char*, bool, int, std::string, std::string> cases[] = {
         // clang-format off
         {"",                       false, 50,  "BHHHHHHHHHGHHHHHHHHHGHHHHHH...G.........G.........B", ""},  // 25.5 -> 26
         {"",                       false, 30,  "BMMMMMMMMMGMMMMM....G.........G.........G.........B", ""},  // 15.3 -> 15
@@ -59,15 +52,14 @@ TEST(MeterDrawing, FlatBarsGrowFromTheLeftUnderTheGrid) {
         {"LowBound=60 MidBound=40", false, 39, "BLLLLLLLLLGLLLLLLLLLG.........G.........G.........B", ""},
         // clang-format on
     };
-    for (const Case& c : cases) {
-        Meter m(std::string("Upright=0 ") + c.stored, c.mains, c.level);
+    for (const auto& [stored, mains, level, top, last] : cases) {
+        Meter m(std::string("Upright=0 ") + stored, mains, level);
         ASSERT_EQ(m.pic().image().height(), 8);
         // Low and on battery the bar blinks: the first tick shows it.
-        const std::string& bottom = c.bottom.empty() ? c.top : c.bottom;
-        EXPECT_EQ(row(m.pic(), 0) + " " + row(m.pic(), 7), c.top + " " + bottom)
-            << c.stored << " " << c.level;
-        if (c.mains) {  // the mark covers the lower half only
-            EXPECT_EQ(row(m.pic(), 3) + " " + row(m.pic(), 4), c.top + " " + bottom);
+        const std::string& bottom = last.empty() ? top : last;
+        EXPECT_EQ(row(m.pic(), 0) + " " + row(m.pic(), 7), top + " " + bottom) << stored << " " << level;
+        if (mains) {  // the mark covers the lower half only
+            EXPECT_EQ(row(m.pic(), 3) + " " + row(m.pic(), 4), top + " " + bottom) << stored << " " << level;
         }
     }
 }
@@ -90,9 +82,7 @@ TEST(MeterDrawing, UprightBarsGrowFromTheBottomWithTheMarkOnTheRightHalf) {
 TEST(MeterDrawing, AnOddThicknessPutsTheMarkOnTheLowerHalfRoundedDown) {
     Meter m("Upright=0 Width=9", true, 75);  // surface 51 x 7: the bar to y 7 (clipped at 6), the mark from 3
     ASSERT_EQ(m.pic().image().height(), 7);
-    std::string column12;
-    for (int y = 0; y < 7; ++y) column12 += letter(m.pic().image().at(12, y));
-    EXPECT_EQ(column12, "HHHAAAA");
+    EXPECT_EQ(column(m.pic(), 12), "HHHAAAA");
 }
 
 TEST(MeterDrawing, TheBlinkWipesTheBarButNeverTheGrid) {
@@ -139,8 +129,7 @@ TEST(MeterDrawing, EveryChangeReachesThePictureAtTheNextTick) {
         m.p.ticks(1);
         const std::vector<Color> before = m.pic().image().pixels();
         if (c.change) c.change(m.p.k, m.p.meter());
-        m.p.power(c.mains, c.level);
-        m.p.ticks(1);
+        m.p.power(c.mains, c.level), m.p.ticks(1);
         EXPECT_EQ(m.pic().image().pixels(), Meter(c.stored, c.mains, c.level).pic().image().pixels());
         EXPECT_EQ(m.pic().image().pixels() != before, c.shows);
     }

@@ -37,8 +37,7 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessAndPosition) {
     };
     for (const Case& c : cases) {
         TestProgram p(c.stored, false);
-        p.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel);
-        p.program.start();
+        p.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel), p.program.start();
         const Picture& pic = p.meter().picHistory;
         EXPECT_TRUE(p.meterWindow().visible()) << c.stored;
         EXPECT_EQ(placeOf(p.meterWindow()), c.window) << c.stored << " at " << c.twipsPerPixel;
@@ -50,53 +49,39 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessAndPosition) {
 
 // What the preferences dialog's OK applies while the program runs: orientation and thickness.
 TEST(MeterWindow, ANewOrientationOrThicknessAtRunTimeResizesWindowAndSurface) {
-    struct Case {
-        const char* stored;
-        std::int16_t upright;
-        float thickness;
-        Rect window;
-        int picWidth, picHeight;
-    } const cases[] = {
-        {"Position=2", 0, 10, {14595, 0, 765, 150}, 51, 8},  // turned flat, the right-hand corner kept
-        {"Position=3", 0, 10, {14595, 11370, 765, 150}, 51, 8},
-        {"Position=2 Upright=0", 1, 10, {15210, 0, 150, 765}, 8, 51},  // and upright again
-        {"Position=0 Upright=0", 0, 14, {0, 0, 765, 210}, 51, 12},     // only the surface's height changes
-        {"Position=0 Upright=1", 1, 12, {0, 0, 180, 765}, 10, 51},     // only its width
+    const std::tuple<const char*, std::int16_t, float, Rect, std::array<int, 2>> cases[] = {
+        {"Position=2", 0, 10, {14595, 0, 765, 150}, {51, 8}},  // turned flat, the right-hand corner kept
+        {"Position=3", 0, 10, {14595, 11370, 765, 150}, {51, 8}},
+        {"Position=2 Upright=0", 1, 10, {15210, 0, 150, 765}, {8, 51}},  // and upright again
+        {"Position=0 Upright=0", 0, 14, {0, 0, 765, 210}, {51, 12}},     // only the surface's height changes
+        {"Position=0 Upright=1", 1, 12, {0, 0, 180, 765}, {10, 51}},     // only its width
     };
-    for (const Case& c : cases) {
-        TestProgram p(c.stored);
-        p.k.pnUpright = c.upright;
-        p.k.pMonitorWidth = c.thickness;
-        p.k.pSetFormSize();
-        p.k.pSetFormPosition();
+    for (const auto& [stored, upright, thickness, window, surface] : cases) {
+        TestProgram p(stored);
+        p.k.pnUpright = upright, p.k.pMonitorWidth = thickness, p.k.pSetFormSize(), p.k.pSetFormPosition();
         const PixelImage& img = p.meter().picHistory.image();
-        EXPECT_EQ(placeOf(p.meterWindow()), c.window) << c.stored;
-        EXPECT_EQ((std::array{img.width(), img.height()}), (std::array{c.picWidth, c.picHeight})) << c.stored;
-        EXPECT_EQ(img.pixels().size(), std::size_t(c.picWidth) * std::size_t(c.picHeight));
+        EXPECT_EQ(placeOf(p.meterWindow()), window) << stored;
+        EXPECT_EQ((std::array{img.width(), img.height()}), surface) << stored;
+        EXPECT_EQ(img.pixels().size(), std::size_t(surface[0]) * std::size_t(surface[1]));
     }
 }
 
 // The native window's place in whole pixels: halves to the even pixel, and bounded however far off
 // the place in twips lies.
 TEST(MeterWindow, ThePixelPlaceIsTheTwipsPlaceRoundedAndBounded) {
-    struct Case {
-        double left, top, width;
-        int pxLeft, pxTop, pxWidth;
-    } const cases[] = {
-        {1200, 900, 150, 80, 60, 10},
-        {1207.5, -22.5, 180, 80, -2, 12},
-        {1e30, -1e30, 150, 327670, -327670, 10},
-        {-1e30, 1e30, 1e30, -327670, 327670, 32767},
+    const std::pair<std::array<double, 3>, std::array<int, 4>> cases[] = {
+        // twips, then pixels
+        {{1200, 900, 150}, {80, 60, 10, 51}},
+        {{1207.5, -22.5, 180}, {80, -2, 12, 51}},
+        {{1e30, -1e30, 150}, {327670, -327670, 10, 51}},
+        {{-1e30, 1e30, 1e30}, {-327670, 327670, 32767, 51}},
     };
     TestProgram p;
     Form& w = p.meterWindow();
-    for (const Case& c : cases) {
-        w.setLeft(c.left);
-        w.setTop(c.top);
-        w.setWidth(c.width);
-        EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}),
-                  (std::array{c.pxLeft, c.pxTop, c.pxWidth, 51}))
-            << c.left;
+    for (const auto& [twips, pixels] : cases) {
+        w.setLeft(twips[0]), w.setTop(twips[1]), w.setWidth(twips[2]);
+        EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}), pixels)
+            << twips[0];
     }
 }
 
@@ -107,11 +92,8 @@ const std::vector<PixelRect> kLeftMonitor{{-1280, 0, 1280, 800}};
 // arrangement of monitors or a garbled store, comes back inside the primary monitor, there and at the
 // revive step.
 TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
-    struct Case {
-        const char* stored;
-        std::vector<PixelRect> others;
-        double left, top;
-    } const cases[] = {
+    const std::tuple<const char*, std::vector<PixelRect>, double, double> cases[] = {
+        // stored, others, place
         {"Position=4 Left=-15000 Top=900", kLeftMonitor, -15000, 900},  // on the left monitor
         {"Position=4 Left=-15000 Top=900", {}, 0, 900},
         {"Position=4 Left=-19335 Top=900", kLeftMonitor, -19335, 900},  // one pixel of it on the left one
@@ -120,17 +102,15 @@ TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
         {"Position=4 Left=16000 Top=12000", {}, 15210, 10755},
         {"Position=4 Left=1e30 Top=-1e30", {}, 15210, 0},
     };
-    for (const Case& c : cases) {
-        TestProgram p(c.stored, false);
-        p.rt.setOtherMonitors(c.others);
-        p.program.start();
-        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{c.left, c.top, 150, 765})) << c.stored;
+    for (const auto& [stored, others, left, top] : cases) {
+        TestProgram p(stored, false);
+        p.rt.setOtherMonitors(others), p.program.start();
+        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << stored;
         p.rt.advance(2000);
-        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{c.left, c.top, 150, 765})) << c.stored << ", revived";
+        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << stored << ", revived";
     }
     TestProgram thin("Position=4 Left=-19200 Top=900 Width=0", false);  // no width, on the left one's edge
-    thin.rt.setOtherMonitors(kLeftMonitor);
-    thin.program.start();
+    thin.rt.setOtherMonitors(kLeftMonitor), thin.program.start();
     EXPECT_EQ(thin.meterWindow().left(), -19200);
 }
 
@@ -139,13 +119,9 @@ TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
 // to that corner of the primary monitor, and one anywhere else stays unless it lies on no monitor any
 // more. Nothing is stored.
 TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
-    struct Case {
-        const char* stored;
-        int width, height;  // the primary monitor's new size, pixels
-        std::vector<PixelRect> others;
-        int dx, dy;  // how far its top left corner moved on the desktop
-        double left, top;
-    } const cases[] = {
+    // Stored; the primary monitor's new size in pixels; the others; how far its top left corner moved on
+    // the desktop; the meter's place.
+    const std::tuple<const char*, int, int, std::vector<PixelRect>, int, int, double, double> cases[] = {
         // clang-format off
         {"",           1280, 800,  {},           0,    0,   19050, 0},      // a new resolution
         {"Position=3", 1280, 800,  {},           0,    0,   19050, 11235},
@@ -161,14 +137,13 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
         {"Position=-1", 1024, 768, {},                    1024, 0,    0,      0},
         // clang-format on
     };
-    for (const Case& c : cases) {
-        TestProgram p(c.stored);
+    for (const auto& [stored, width, height, others, dx, dy, left, top] : cases) {
+        TestProgram p(stored);
         const std::size_t saves = p.callsStartingWith("SaveSetting").size();
         const float storedLeft = p.k.pMonitorLeft;
-        p.rt.changeScreens(c.width, c.height, c.others, c.dx, c.dy);
-        p.rt.runPosted();
-        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{c.left, c.top, 150, 765})) << c.stored << " " << c.dx;
-        EXPECT_EQ(p.main().window.left(), -30000 - c.dx * 15) << "the hidden main window keeps its place too";
+        p.rt.changeScreens(width, height, others, dx, dy), p.rt.runPosted();
+        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << stored << " " << dx;
+        EXPECT_EQ(p.main().window.left(), -30000 - dx * 15) << "the hidden main window keeps its place too";
         EXPECT_EQ(p.callsStartingWith("SaveSetting").size(), saves);
         EXPECT_EQ(p.k.pMonitorLeft, storedLeft);
     }
@@ -178,8 +153,7 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
 // away from its corner goes back into it.
 TEST(MeterWindow, AScreenChangePutsADraggedCornerMeterBackByTheLastArrangement) {
     TestProgram p("Position=2");
-    p.rt.advance(2000);
-    p.dragBy(1018, 10, -300, 200);
+    p.rt.advance(2000), p.dragBy(1018, 10, -300, 200);
     p.rt.changeScreens(1280, 1024, kLeftMonitor, 1280, 0);
     p.rt.changeScreens(1600, 900, kLeftMonitor, -1280, 0);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{10710, 3000, 150, 765})) << "not placed before the loop turns";
@@ -189,9 +163,7 @@ TEST(MeterWindow, AScreenChangePutsADraggedCornerMeterBackByTheLastArrangement) 
 
 TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {
     TestProgram p;
-    p.main().window.setLeft(0);
-    p.rt.advance(500);
-    p.dragBy(500, 100, -100, 10);
+    p.main().window.setLeft(0), p.rt.advance(500), p.dragBy(500, 100, -100, 10);
     p.rt.setScreen(1280, 800, 12);  // the display changed while the meter was starting
     p.rt.advance(1499);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{13710, 150, 150, 765}));
@@ -199,61 +171,49 @@ TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15240, 0, 120, 612}));
     EXPECT_EQ(p.main().window.left(), -30000);
     EXPECT_FALSE(p.meter().tmrRevive.enabled());
-    p.dragBy(500, 100, -100, 0);  // once only: a later drag stays
-    p.rt.advance(5000);
+    p.dragBy(500, 100, -100, 0), p.rt.advance(5000);  // once only: a later drag stays
     EXPECT_EQ(p.meterWindow().left(), 14040);
-
-    TestProgram corner("Position=0");  // back to 0,0, where a new window stands anyway
-    corner.dragBy(0, 0, 100, 40);
-    corner.rt.advance(2000);
-    EXPECT_EQ(placeOf(corner.meterWindow()), (Rect{0, 0, 150, 765}));
-
-    TestProgram unknown("Position=7");  // nowhere to go back to: the dragged place stays
-    unknown.dragBy(0, 0, 100, 40);
-    unknown.rt.advance(2000);
-    EXPECT_EQ(placeOf(unknown.meterWindow()), (Rect{1500, 600, 150, 765}));
+    // Back to 0,0, where a new window stands anyway; with nowhere to go back to, the dragged place stays.
+    for (auto [stored, left, top] : {std::tuple{"Position=0", 0.0, 0.0}, {"Position=7", 1500.0, 600.0}}) {
+        TestProgram q(stored);
+        q.dragBy(0, 0, 100, 40), q.rt.advance(2000);
+        EXPECT_EQ(placeOf(q.meterWindow()), (Rect{left, top, 150, 765})) << stored;
+    }
 }
 
 TEST(MeterWindow, DraggingFollowsTheCursorAndStopsAtTheScreenEdges) {
-    struct Case {
-        int dx, dy;  // pixels
-        double left, top;
-        const char* startLeft = "3000";
-    } const cases[] = {
+    const std::tuple<int, int, double, double, const char*> cases[] = {
+        // pixels moved, place, first left
         // clang-format off
-        {50, 30, 3750, 3450},                                        // follows with the offset it had
-        {-300, 0, 0, 3000},       {0, -300, 3000, 0},               // stops at the left and top edges
-        {900, 0, 15210, 3000},    {0, 700, 3000, 10755},            // ends on the right and bottom edges
-        {-1000, 2000, 0, 10755},
-        {814, 517, 15210, 10755}, {813, 516, 15195, 10740},         // exactly on the edges: not moved back
-        {0, 0, 1206, 3000, "1206.5"}, {0, 0, 1208, 3000, "1207.5"}, // whole twips, halves to the even one
+        {50, 30, 3750, 3450, "3000"},                                         // follows with the offset it had
+        {-300, 0, 0, 3000, "3000"},       {0, -300, 3000, 0, "3000"},         // stops at the left and top edges
+        {900, 0, 15210, 3000, "3000"},    {0, 700, 3000, 10755, "3000"},      // ends on the right and bottom edges
+        {-1000, 2000, 0, 10755, "3000"},
+        {814, 517, 15210, 10755, "3000"}, {813, 516, 15195, 10740, "3000"},   // exactly on the edges: not moved back
+        {0, 0, 1206, 3000, "1206.5"},     {0, 0, 1208, 3000, "1207.5"},       // whole twips, halves to the even one
         // clang-format on
     };
-    for (const Case& c : cases) {
-        TestProgram p(std::string("Position=4 Top=3000 Left=") + c.startLeft);
-        p.dragBy(500, 400, c.dx, c.dy);
-        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{c.left, c.top, 150, 765})) << c.dx << ", " << c.dy;
+    for (const auto& [dx, dy, left, top, startLeft] : cases) {
+        TestProgram p(std::string("Position=4 Top=3000 Left=") + startLeft);
+        p.dragBy(500, 400, dx, dy);
+        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << dx << ", " << dy;
     }
 }
 
 TEST(MeterWindow, OnlyTheLeftButtonDragsAndReleasingItEnds) {
     TestProgram p("Position=4 Left=3000 Top=3000");
     Picture& pic = p.meter().picHistory;
-    pic.mouseDown(kRightButton, 0, 1, 1);
-    p.rt.setCursor(150, 150);
-    pic.mouseMove(kRightButton, 0, 1, 1);
+    pic.mouseDown(kRightButton, 0, 1, 1), p.rt.setCursor(150, 150), pic.mouseMove(kRightButton, 0, 1, 1);
     EXPECT_EQ(p.meterWindow().left(), 3000);
     pic.mouseUp(kRightButton, 0, 1, 1);
     p.dragBy(150, 150, 10, 0);  // released at the end
-    p.rt.setCursor(300, 300);
-    pic.mouseMove(0, 0, 1, 1);
+    p.rt.setCursor(300, 300), pic.mouseMove(0, 0, 1, 1);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{3150, 3000, 150, 765}));
 }
 
 TEST(MeterWindow, AFailedCursorReadCountsAsTheScreenOrigin) {
     TestProgram p("Position=4 Left=3000 Top=3000");
-    p.dragBy(100, 50, 0, 0, false);
-    p.rt.setCursorFails(true);
+    p.dragBy(100, 50, 0, 0, false), p.rt.setCursorFails(true);
     p.meter().picHistory.mouseMove(kLeftButton, 0, 1, 1);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{1500, 2250, 150, 765}));
 }
@@ -264,8 +224,7 @@ TEST(MeterWindow, LoadColoursTheMeterAndPutsItOnTopWhateverShowTopSays) {
     EXPECT_EQ(pixels.size(), 8u * 51u);
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0x808080u), 8 * 51);
     EXPECT_EQ(p.meterWindow().backColor(), 0xFFFFFFu);
-    const auto& calls = p.rt.calls;
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "SetTopmost(frmMonitor,1)"), calls.end());
+    EXPECT_FALSE(p.callsStartingWith("SetTopmost(frmMonitor,1)").empty());
     EXPECT_TRUE(p.meterWindow().topmost());
 }
 
@@ -276,10 +235,7 @@ TEST(MeterWindow, LoadClearsTheMonitorStateAndAnAlarmWithoutASoundFile) {
         TestProgram p("EnableAlarm=1", false);
         p.rt.store().set("Options", "SoundFile", soundFile);
         frmMonitor& m = p.meter();
-        m.mnFirstTick = 0;
-        m.mHistory.fill(42);
-        m.msSrcHistory.fill("AC");
-        m.msPowerSrc = "DC";
+        m.mnFirstTick = 0, m.msPowerSrc = "DC", m.mHistory.fill(42), m.msSrcHistory.fill("AC");
         p.program.start();
         EXPECT_EQ(p.k.pnAlarmEnabled, alarm) << '"' << soundFile << '"';
         EXPECT_EQ(m.mnFirstTick, 1);

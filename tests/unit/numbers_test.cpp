@@ -17,12 +17,8 @@ namespace corvane::num {
 namespace {
 
 TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
-    struct Case {
-        const char* text;
-        double value;
-    };
     // clang-format off
-    const Case cases[] = {
+    const std::pair<const char*, double> cases[] = {
         {"2", 2},           {" 4095", 4095},     {"-1", -1},         {"  12abc", 12},      {"1 2 3", 123},
         {"+7", 7},          {"3.25", 3.25},      {".5", 0.5},        {"-.5x", -0.5},       {"1e3", 1000},
         {"2.5E-1", 0.25},   {"1D2", 100},        {"4e", 4},          {"4e+", 4},           {"", 0},
@@ -36,29 +32,28 @@ TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
         {"1.5e0000000000000000000000000000004", 15000},              {"0.001e0000000000000000000003", 1},
     };
     // clang-format on
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(valPrefix(c.text), c.value) << '"' << c.text << '"';
+    for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(valPrefix(text), value) << '"' << text << '"';
 }
 
 TEST(Numbers, HugeTextsStayFinite) {
-    EXPECT_EQ(valPrefix("1e999"), std::numeric_limits<double>::max());
-    EXPECT_EQ(valPrefix("-1e999"), -std::numeric_limits<double>::max());
+    constexpr double kMax = std::numeric_limits<double>::max();
     EXPECT_GT(valPrefix("&HFFFFFFFFFFFFFFFFFFFF&"), 1e18);
-    EXPECT_EQ(valPrefix(std::string(5000, '9') + "x"), std::numeric_limits<double>::max());
-    EXPECT_EQ(valPrefix("1e99999999999999999999999"), std::numeric_limits<double>::max());
-    EXPECT_EQ(valPrefix("-1e-99999999999999999999999"), 0);
-    EXPECT_EQ(valPrefix("0e99999999999999999999999"), 0);
-    EXPECT_EQ(valPrefix("0." + std::string(5000, '0') + "25e5002"), 25);  // far from the point, still exact
+    // The last: far from the point, still exact.
+    const std::pair<std::string, double> cases[] = {
+        // clang-format off
+        {"1e999", kMax}, {"-1e999", -kMax}, {std::string(5000, '9') + "x", kMax}, {"1e99999999999999999999999", kMax},
+        {"-1e-99999999999999999999999", 0}, {"0e99999999999999999999999", 0},
+        {"0." + std::string(5000, '0') + "25e5002", 25},
+        // clang-format on
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(valPrefix(text), value) << text.substr(0, 30);
 }
 
 TEST(Numbers, RoundsHalvesToEvenAndClampsToTheType) {
-    EXPECT_EQ(toInt16(2.5), 2);
-    EXPECT_EQ(toInt16(3.5), 4);
-    EXPECT_EQ(toInt16(-2.5), -2);
-    EXPECT_EQ(toInt16(25.5), 26);
-    EXPECT_EQ(toInt16(15.3), 15);
-    EXPECT_EQ(toInt16(40000), 32767);
-    EXPECT_EQ(toInt16(-40000), -32768);
-    EXPECT_EQ(toInt16(std::numeric_limits<double>::quiet_NaN()), 0);
+    const std::pair<double, std::int16_t> int16s[] = {{2.5, 2},         {3.5, 4},         {-2.5, -2},
+                                                      {25.5, 26},       {15.3, 15},       {40000, 32767},
+                                                      {-40000, -32768}, {std::nan(""), 0}};
+    for (auto [value, rounded] : int16s) EXPECT_EQ(toInt16(value), rounded) << value;
     EXPECT_EQ(toInt32(1e12), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(toInt32(-1e12), std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(toInt32(65535), 65535);
@@ -67,23 +62,19 @@ TEST(Numbers, RoundsHalvesToEvenAndClampsToTheType) {
 }
 
 TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
-    EXPECT_EQ(toText(std::int16_t{2}), " 2");
-    EXPECT_EQ(toText(std::int32_t{4095}), " 4095");
-    EXPECT_EQ(toText(std::int16_t{-1}), "-1");
-    EXPECT_EQ(toText(0.0), " 0");
-    EXPECT_EQ(toText(-0.0), " 0");
-    EXPECT_EQ(toText(13845.0f), " 13845");
-    EXPECT_EQ(toText(0.5f), " 0.5");
-    EXPECT_EQ(toText(-2.25f), "-2.25");
-    EXPECT_EQ(toText(std::int32_t{16711680}), " 16711680");
-    // Whole numbers as plain digits and fractions with a point, however large or small: never an exponent.
-    EXPECT_EQ(toText(100000.0), " 100000");
-    EXPECT_EQ(toText(12000000.0f), " 12000000");
-    EXPECT_EQ(toText(std::int32_t{-2000000000}), "-2000000000");
-    EXPECT_EQ(toText(1e22), " 10000000000000000000000");
-    EXPECT_EQ(toText(3.4e38f), " 340000000000000000000000000000000000000");  // the fewest digits, zeros after
-    EXPECT_EQ(toText(-7e-5f), "-0.00007");
-    EXPECT_EQ(toText(1.5e-7), " 0.00000015");
+    // Whole numbers as plain digits and fractions with a point, however large or small: never an
+    // exponent; 3.4e38f in the fewest digits, zeros after.
+    const std::pair<std::string, const char*> texts[] = {
+        // clang-format off
+        {toText(std::int16_t{2}), " 2"}, {toText(std::int32_t{4095}), " 4095"}, {toText(std::int16_t{-1}), "-1"},
+        {toText(0.0), " 0"}, {toText(-0.0), " 0"}, {toText(13845.0f), " 13845"}, {toText(0.5f), " 0.5"},
+        {toText(-2.25f), "-2.25"}, {toText(std::int32_t{16711680}), " 16711680"}, {toText(100000.0), " 100000"},
+        {toText(12000000.0f), " 12000000"}, {toText(std::int32_t{-2000000000}), "-2000000000"},
+        {toText(1e22), " 10000000000000000000000"}, {toText(3.4e38f), " 340000000000000000000000000000000000000"},
+        {toText(-7e-5f), "-0.00007"}, {toText(1.5e-7), " 0.00000015"},
+        // clang-format on
+    };
+    for (const auto& [text, want] : texts) EXPECT_EQ(text, want);
     // What is written reads back to the same value.
     for (float v : {0.1f, 1.0f / 3, 123456.789f, -7e-5f, 3.4e38f, 1e-45f})
         EXPECT_EQ(toSingle(valPrefix(toText(v))), v) << toText(v);
@@ -94,13 +85,11 @@ TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
 TEST(Numbers, ReadAndWriteTheSameUnderADecimalCommaLocale) {
     test::DecimalCommaLocale locale;
     if (!locale.active()) GTEST_SKIP() << locale.whyNot();
-    EXPECT_EQ(valPrefix(" 1.5e4"), 15000);
-    EXPECT_EQ(valPrefix("13.5"), 13.5);
-    EXPECT_EQ(valPrefix(" 1.2e+07"), 12000000);
-    EXPECT_EQ(valPrefix("2,5"), 2);  // a comma ends the number wherever we are
-    EXPECT_EQ(toText(13.5f), " 13.5");
-    EXPECT_EQ(toText(-0.25), "-0.25");
-    EXPECT_EQ(toText(12000000.0f), " 12000000");
+    // A comma ends the number wherever we are.
+    EXPECT_EQ((std::array{valPrefix(" 1.5e4"), valPrefix("13.5"), valPrefix(" 1.2e+07"), valPrefix("2,5")}),
+              (std::array{15000.0, 13.5, 12000000.0, 2.0}));
+    EXPECT_EQ((std::array{toText(13.5f), toText(-0.25), toText(12000000.0f)}),
+              (std::array<std::string, 3>{" 13.5", "-0.25", " 12000000"}));
 }
 
 // ---- The reader against a plain reading of the rule, on generated texts ----------------------

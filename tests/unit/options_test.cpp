@@ -16,10 +16,7 @@ namespace {
 
 struct WithOptions : TestProgram {
     using TestProgram::TestProgram;
-    frmOptions& open() {
-        program.showOptions();
-        return *program.options().find();
-    }
+    frmOptions& open() { return program.showOptions(), *program.options().find(); }
     bool optionsOpen() { return program.options().find() && program.options().find()->window.loaded(); }
     std::size_t count(std::string_view call) const {
         return static_cast<std::size_t>(std::count(rt.calls.begin(), rt.calls.end(), call));
@@ -51,6 +48,12 @@ auto shown(const frmOptions& d) {
 void click(CheckBox& c) { c.userClicked(); }
 void type(TextBox& t, std::string text) { t.userEdited(std::move(text)); }
 
+// The dialog opened over a program with the default settings: upright, 10 thick, upper right, on top.
+struct OptionsDialog : ::testing::Test {
+    WithOptions p;
+    frmOptions& d = p.open();
+};
+
 constexpr const char* kStored =
     "ShowTop=0 Upright=1 LowBound=20 MidBound=60 EnableAlarm=1 SoundFile=C:\\Sounds\\ding.wav Width=14 "
     "Position=3 LowColor=1 MidColor=2 HighColor=3 ACColor=4 BGColor=5 GridColor=6 BorderColor=7";
@@ -61,8 +64,7 @@ TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
     EXPECT_TRUE(d.window.visible() && d.window.topmost());
     // 4485 x 5175 twips inside a frame of 3 pixels around and a 19-pixel caption, on 1024 x 768 pixels.
     EXPECT_EQ(placeOf(d.window), (Rect{5392.5, 2985, 4575, 5550}));
-    EXPECT_EQ(d.window.scaleWidth(), 4485);
-    EXPECT_EQ(d.window.scaleHeight(), 5175);
+    EXPECT_EQ((std::array{d.window.scaleWidth(), d.window.scaleHeight()}), (std::array{4485.0, 5175.0}));
     EXPECT_EQ(shown(d), (std::tuple{kUnchecked, kChecked, " 20", " 60", kChecked, "C:\\Sounds\\ding.wav",
                                     "optRightLower", 14}));
     // The images are 12 pixels square, centred on the preview's height, the preview between them.
@@ -80,9 +82,7 @@ TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
 }
 
 // The dialog's table: each control's place in twips within its frame, and its tab index.
-TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, EveryControlStandsAtItsPlaceInTheDialog) {
     std::ostringstream layout;
     for (const auto& c : d.window.controls()) {
         if (c.get() == &d.picPreview || c.get() == &d.imgPlus || c->name() == "lblColor")
@@ -115,12 +115,13 @@ TEST(Options, EveryControlStandsAtItsPlaceInTheDialog) {
     EXPECT_EQ(d.cmdOpen.font(), (Font{.name = "Arial", .points = 9, .bold = true}));
     EXPECT_EQ(d.cmdOK.font(), (Font{.name = "Arial", .points = 8.25, .bold = false}));
     EXPECT_TRUE(d.cmdOK.isDefault() && d.cmdCancel.isCancel());
+    d.cmdHelp.click();  // the preferences topic
+    EXPECT_EQ(p.rt.calls.back(), "Help(C:\\Program Files\\Corvane\\quillmet.hlp,topic 13)");
 }
 
 // The table lays the bound labels and the file label across the left ends of their boxes.
-TEST(Options, EveryLabelLiesBeneathTheBoxesItReachesUnder) {
-    WithOptions p;
-    const std::vector<Control*> order = p.open().window.drawingOrder();
+TEST_F(OptionsDialog, EveryLabelLiesBeneathTheBoxesItReachesUnder) {
+    const std::vector<Control*> order = d.window.drawingOrder();
     auto overlap = [](PixelRect a, PixelRect b) {
         return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
                b.top < a.top + a.height;
@@ -136,38 +137,25 @@ TEST(Options, EveryLabelLiesBeneathTheBoxesItReachesUnder) {
 }
 
 TEST(Options, TheStoredValuesThatDoNotFitTheControlsAtLoad) {
-    struct Case {
-        const char* stored;
-        int width;
-        double previewLeft, previewWidth;
-        const char* option;
-    } const cases[] = {
+    const std::tuple<const char*, int, double, double, const char*> cases[] = {
+        // the preview's left, width
         {"Width=9", 9, 457, 135, "optRightUpper"},        // (420 - 135) / 2 cut to 142
         {"Width=10.5", 10, 446, 157.5, "optRightUpper"},  // 262.5 to 262, halved
         {"Position=7 ShowTop=7", 10, 450, 150, ""},       // no option; "on" as the meter acts
         {"Position=-1 ShowTop=-1", 10, 450, 150, ""},    {"Position=5", 10, 450, 150, ""},
     };
-    for (const Case& c : cases) {
-        WithOptions p(c.stored);
+    for (const auto& [stored, width, previewLeft, previewWidth, option] : cases) {
+        WithOptions p(stored);
         frmOptions& d = p.open();
-        EXPECT_EQ(shown(d), (std::tuple{kChecked, kChecked, " 25", " 50", kUnchecked, "", c.option, c.width}))
-            << c.stored;
-        EXPECT_EQ(placeOf(d.picPreview), (Rect{c.previewLeft, 330, c.previewWidth, 780})) << c.stored;
+        EXPECT_EQ(shown(d), (std::tuple{kChecked, kChecked, " 25", " 50", kUnchecked, "", option, width}))
+            << stored;
+        EXPECT_EQ(placeOf(d.picPreview), (Rect{previewLeft, 330, previewWidth, 780})) << stored;
     }
 }
 
-TEST(Options, TheSignImagesAreBlackOnLightYellow) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, TheSignImagesAreBlackOnLightYellow) {
     auto rows = [](const PixelImage& img) {
-        std::vector<std::string> out;
-        for (int y = 0; y < img.height(); ++y) {
-            std::string row;
-            for (int x = 0; x < img.width(); ++x)
-                row += img.at(x, y) == 0 ? '#' : img.at(x, y) == 0x0080FFFF ? '.' : '?';
-            out.push_back(row);
-        }
-        return out;
+        return rowsOf(img, [](Color c) { return c == 0 ? '#' : c == 0x0080FFFF ? '.' : '?'; });
     };
     const std::string yellow(12, '.'), bar = "..########..", stem = ".....##.....";
     EXPECT_EQ(rows(d.imgMinus.picture()),
@@ -177,21 +165,12 @@ TEST(Options, TheSignImagesAreBlackOnLightYellow) {
                                                                    stem, stem, stem, yellow, yellow}));
 }
 
-TEST(Options, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
-    WithOptions p;  // the defaults: upright, 10 thick, upper right, on top
-    frmOptions& d = p.open();
-    click(d.chkShowTop);
-    click(d.chkUpright);
-    type(d.txtLowUpper, "15");
-    type(d.txtMidUpper, " 70");
-    click(d.chkAlarmEnabled);
-    type(d.txtWavFile, "C:\\a.wav");
-    d.imgPlus_MouseDown({});
-    d.optLeftLower.userClicked();
-    p.rt.choosers().answerColor(0x0000AA);
-    d.picColor[6]->click();
-    p.rt.choosers().answerColor(0x00BB00);
-    d.picColor[4]->click();
+TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
+    click(d.chkShowTop), click(d.chkUpright), click(d.chkAlarmEnabled);
+    type(d.txtLowUpper, "15"), type(d.txtMidUpper, " 70"), type(d.txtWavFile, "C:\\a.wav");
+    d.imgPlus_MouseDown({}), d.optLeftLower.userClicked();
+    p.rt.choosers().answerColor(0x0000AA), d.picColor[6]->click();
+    p.rt.choosers().answerColor(0x00BB00), d.picColor[4]->click();
     const std::size_t before = p.rt.calls.size();
     d.cmdOK.click();
 
@@ -224,15 +203,9 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
         frmOptions& d = p.open();
         for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) click(*c);
         for (TextBox* t : {&d.txtLowUpper, &d.txtMidUpper}) type(*t, "33");
-        d.optAnyPlace.userClicked();
-        d.imgMinus_MouseDown({});
-        for (int i = 0; i < kColorSlots; ++i) {
-            p.rt.choosers().answerColor(0x123456);
-            d.picColor[i]->click();
-        }
-        p.rt.choosers().answerFile("C:\\other.wav");
-        d.cmdOpen.click();
-        close(d);
+        d.optAnyPlace.userClicked(), d.imgMinus_MouseDown({});
+        for (int i = 0; i < kColorSlots; ++i) p.rt.choosers().answerColor(0x123456), d.picColor[i]->click();
+        p.rt.choosers().answerFile("C:\\other.wav"), d.cmdOpen.click(), close(d);
         EXPECT_FALSE(p.optionsOpen());
         EXPECT_EQ(p.settings(), settings);
         EXPECT_EQ(placeOf(p.meterWindow()), meter);
@@ -242,26 +215,24 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
 }
 
 TEST(Options, AnAlarmWithoutASoundFileIsRefusedWithAMessage) {
-    struct Case {
-        bool alarm;
-        const char* file;
-        bool refused;
-    } const cases[] = {{true, "", true}, {true, "   ", true}, {false, "", false}, {true, "  a.wav ", false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
+    const std::tuple<bool, const char*, bool> cases[] = {// alarm, file, refused
+                                                         {true, "", true},
+                                                         {true, "   ", true},
+                                                         {false, "", false},
+                                                         {true, "  a.wav ", false}};
+    for (const auto& [alarm, file, refused] : cases) {
+        SCOPED_TRACE(file);
         WithOptions p;
         frmOptions& d = p.open();
-        if (c.alarm) click(d.chkAlarmEnabled);
-        type(d.txtWavFile, c.file);
-        type(d.txtLowUpper, "40");
-        d.cmdOK.click();
+        if (alarm) click(d.chkAlarmEnabled);
+        type(d.txtWavFile, file), type(d.txtLowUpper, "40"), d.cmdOK.click();
         EXPECT_EQ(
             p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)"),
-            c.refused ? 1u : 0u);
-        EXPECT_EQ(p.optionsOpen(), c.refused);
-        EXPECT_EQ(p.k.pnLowUpper, c.refused ? 25 : 40);
-        EXPECT_EQ(p.k.psWavFilePath, c.refused ? "" : c.file);  // untrimmed
-        EXPECT_EQ(p.k.pnAlarmEnabled, c.refused ? 0 : c.alarm);
+            refused ? 1u : 0u);
+        // The file is kept untrimmed.
+        EXPECT_EQ((std::tuple{p.optionsOpen(), p.k.pnLowUpper, p.k.psWavFilePath, p.k.pnAlarmEnabled}),
+                  (std::tuple{refused, std::int16_t(refused ? 25 : 40), std::string(refused ? "" : file),
+                              std::int16_t(refused ? 0 : alarm)}));
     }
 }
 
@@ -271,33 +242,28 @@ TEST(Options, BoundTextsReadAsTheNumberInFrontRoundedAndClamped) {
     for (const auto& [text, bound] : cases) {
         WithOptions p;
         frmOptions& d = p.open();
-        type(d.txtLowUpper, text);
-        type(d.txtMidUpper, text);
+        type(d.txtLowUpper, text), type(d.txtMidUpper, text);
         d.window.keyboard().keyPress(kKeyReturn);  // the default button
-        EXPECT_EQ(p.k.pnLowUpper, bound) << text;
-        EXPECT_EQ(p.k.pnMidUpper, bound) << text;
+        EXPECT_EQ((std::array{p.k.pnLowUpper, p.k.pnMidUpper}), (std::array{bound, bound})) << text;
     }
 }
 
 // The images under the mouse, or "+" and "-" on the preview with the focus.
 TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
-    struct Case {
-        const char* stored;
-        const char* clicks;
-        std::vector<int> widths;
-    } const cases[] = {
+    const std::tuple<const char*, const char*, std::vector<int>> cases[] = {
+        // stored, clicks, widths
         {"Width=10", "--+", {8, 8, 10}}, {"Width=10", "++++++", {12, 14, 16, 18, 20, 20}},
         {"Width=9", "-", {8}},           {"Width=9", "+++++++", {11, 13, 15, 17, 19, 20, 20}},
         {"Width=21", "-+", {19, 20}},    {"Width=21", "+", {20}},
         {"Width=7", "+-", {9, 8}},       {"Width=7", "-", {8}},
     };
-    for (const Case& c : cases)
+    for (const auto& [stored, clicks, want] : cases)
         for (const bool keys : {false, true}) {
-            SCOPED_TRACE(std::string(c.stored) + " " + c.clicks + (keys ? " keys" : ""));
-            WithOptions p(c.stored);
+            SCOPED_TRACE(std::string(stored) + " " + clicks + (keys ? " keys" : ""));
+            WithOptions p(stored);
             frmOptions& d = p.open();
             std::vector<int> widths;
-            for (const char* s = c.clicks; *s; ++s) {
+            for (const char* s = clicks; *s; ++s) {
                 if (std::int16_t key = *s; keys) {
                     d.picPreview.keyPress(key);
                     EXPECT_EQ(key, 0) << "consumed";
@@ -308,7 +274,7 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
                 EXPECT_EQ(d.picPreview.width(), d.mnWidth * 15);
                 EXPECT_EQ(d.picPreview.left(), 315 + (420 - d.mnWidth * 15) / 2);
             }
-            EXPECT_EQ(widths, c.widths);
+            EXPECT_EQ(widths, want);
         }
     WithOptions p("Width=10");
     p.open().imgPlus_MouseDown({});
@@ -318,8 +284,7 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
 
 TEST(Options, WithoutAChosenPositionTheMeterStaysButIsPulledIntoTheScreen) {
     WithOptions p("Position=7");
-    p.meterWindow().setLeft(16000);
-    p.meterWindow().setTop(-40);
+    p.meterWindow().setLeft(16000), p.meterWindow().setTop(-40);
     frmOptions& d = p.open();
     EXPECT_EQ(selectedOption(d), "");
     d.cmdOK.click();
@@ -327,27 +292,19 @@ TEST(Options, WithoutAChosenPositionTheMeterStaysButIsPulledIntoTheScreen) {
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
 }
 
-TEST(Options, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
-    // Upright in the upper right corner; flat, it would stick out on the right, so it is pulled back.
-    WithOptions p;
-    frmOptions& d = p.open();
-    d.optAnyPlace.userClicked();
-    click(d.chkUpright);
-    d.cmdOK.click();
-    EXPECT_EQ(p.k.pnPosOptNum, 4);
-    EXPECT_EQ(p.k.pMonitorLeft, 15210);
-    EXPECT_EQ(p.k.pMonitorTop, 0);
+// Upright in the upper right corner; flat, it would stick out on the right, so it is pulled back.
+TEST_F(OptionsDialog, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
+    d.optAnyPlace.userClicked(), click(d.chkUpright), d.cmdOK.click();
+    EXPECT_EQ((std::tuple{p.k.pnPosOptNum, p.k.pMonitorLeft, p.k.pMonitorTop}),
+              (std::tuple{std::int16_t{4}, 15210.0f, 0.0f}));
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, 0, 765, 150}));
 }
 
 // A click opens it, and so do Space and Enter on the box with the focus.
-TEST(Options, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing) {
     std::vector<bool> topmostWhileUp;
     auto up = [&] { topmostWhileUp.push_back(d.window.topmost()); };
-    p.rt.choosers().answerColor(0x00ABCDEF, up);
-    d.picColor[3]->click();
+    p.rt.choosers().answerColor(0x00ABCDEF, up), d.picColor[3]->click();
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
     EXPECT_EQ(p.k.plColor[3], 16711680);  // the meter keeps its colour until OK
     p.rt.choosers().answerColor(std::nullopt, up);
@@ -355,8 +312,7 @@ TEST(Options, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing
     d.picColor[3]->keyPress(space);
     EXPECT_EQ(space, 0) << "consumed";
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
-    d.picColor[3]->setFocus();
-    d.window.keyboard().keyPress('x');
+    d.picColor[3]->setFocus(), d.window.keyboard().keyPress('x');
     d.window.keyboard().keyPress(kKeyReturn);  // nothing queued: dismissed too; and not OK's Enter
     EXPECT_TRUE(p.optionsOpen());
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
@@ -366,46 +322,38 @@ TEST(Options, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing
 }
 
 TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) {
-    struct Case {
-        const char* text;
-        const char* folder;
-        const char* file;
-    } const cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // text, folder, file
         {"", "C:\\Program Files\\Corvane\\", ""},
         {"ding.wav", "C:\\Program Files\\Corvane\\", "ding.wav"},
         {"D:\\Sounds\\ding.wav", "D:\\Sounds\\", "ding.wav"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& [text, folder, file] : cases) {
+        SCOPED_TRACE(text);
         WithOptions p;
         frmOptions& d = p.open();
-        type(d.txtWavFile, c.text);
+        type(d.txtWavFile, text);
         bool topmostWhileUp = true;
         p.rt.choosers().answerFile(std::nullopt, [&] { topmostWhileUp = d.window.topmost(); });
         d.cmdOpen.click();
-        EXPECT_EQ(d.txtWavFile.text(), c.text);
+        EXPECT_EQ(d.txtWavFile.text(), text);
         EXPECT_FALSE(topmostWhileUp);
         EXPECT_TRUE(d.window.topmost());
-        p.rt.choosers().answerFile("E:\\new.wav");
-        d.cmdOpen.click();
+        p.rt.choosers().answerFile("E:\\new.wav"), d.cmdOpen.click();
         EXPECT_EQ(d.txtWavFile.text(), "E:\\new.wav");
         EXPECT_EQ(p.callsStartingWith("PlaySound("), (std::vector<std::string>{"PlaySound(E:\\new.wav)"}));
         const FileChooserRequest& r = p.rt.choosers().fileRequests.front();
         EXPECT_EQ(
             (std::tuple{r.filter, r.filterIndex, r.initialDir, r.fileName, r.title, r.hideReadOnly}),
-            (std::tuple{"Sound files (*.wav)|*.wav", 1, c.folder, c.file, " Select alarm sound file", true}));
+            (std::tuple{"Sound files (*.wav)|*.wav", 1, folder, file, " Select alarm sound file", true}));
     }
 }
 
-TEST(Options, TheMeterTicksWhileAChooserIsUp) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, TheMeterTicksWhileAChooserIsUp) {
     p.power(false, 60);
     const auto readingsBefore = p.callsStartingWith("GetSystemPowerStatus").size();
-    p.rt.choosers().answerColor(0x1, [&] { p.ticks(3); });
-    d.picColor[0]->click();
-    p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); });
-    d.cmdOpen.click();
+    p.rt.choosers().answerColor(0x1, [&] { p.ticks(3); }), d.picColor[0]->click();
+    p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); }), d.cmdOpen.click();
     EXPECT_EQ(p.callsStartingWith("GetSystemPowerStatus").size(), readingsBefore + 5);
     EXPECT_EQ(p.meter().mEnergyLevel, 60);
 }
@@ -415,24 +363,20 @@ TEST(Options, TheMeterTicksWhileAChooserIsUp) {
 TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
     const std::function<void(WithOptions&, frmOptions&)> modals[] = {
         [](WithOptions& p, frmOptions& d) {
-            p.rt.choosers().answerColor(0x1, [&] { p.rt.endSession(); });
-            d.picColor[0]->click();
+            p.rt.choosers().answerColor(0x1, [&] { p.rt.endSession(); }), d.picColor[0]->click();
         },
         [](WithOptions& p, frmOptions& d) {
-            p.rt.choosers().answerFile("C:\\x.wav", [&] { p.rt.endSession(); });
-            d.cmdOpen.click();
+            p.rt.choosers().answerFile("C:\\x.wav", [&] { p.rt.endSession(); }), d.cmdOpen.click();
         },
         [](WithOptions& p, frmOptions& d) {
-            click(d.chkAlarmEnabled);
-            p.rt.choosers().answerMessageBox([&] { p.rt.endSession(); });
+            click(d.chkAlarmEnabled), p.rt.choosers().answerMessageBox([&] { p.rt.endSession(); });
             d.cmdOK.click();
         },
     };
     for (const auto& modal : modals) {
         WithOptions p;
         frmOptions& d = p.open();
-        type(d.txtLowUpper, "40");
-        modal(p, d);
+        type(d.txtLowUpper, "40"), modal(p, d);
         EXPECT_TRUE(p.rt.ended());
         EXPECT_EQ(p.rt.calls.back(), "End");
         EXPECT_EQ(p.stored("LowBound"), " 25");  // saved, without the dialog's unconfirmed edit
@@ -440,27 +384,16 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
     }
 }
 
-TEST(Options, HelpOpensThePreferencesTopic) {
-    WithOptions p;
-    p.open().cmdHelp.click();
-    EXPECT_EQ(p.rt.calls.back(), "Help(C:\\Program Files\\Corvane\\quillmet.hlp,topic 13)");
-}
-
-TEST(Options, OpeningItAgainWhileOpenShowsTheSameDialog) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, OpeningItAgainWhileOpenShowsTheSameDialog) {
     type(d.txtLowUpper, "40");
     EXPECT_EQ(&p.open(), &d);
     EXPECT_EQ(d.txtLowUpper.text(), "40");  // not loaded again
     EXPECT_EQ(p.count("SetTopmost(frmOptions,1)"), 1u);
-    d.cmdCancel.click();
-    p.rt.runPosted();
+    d.cmdCancel.click(), p.rt.runPosted();
     EXPECT_EQ(p.open().txtLowUpper.text(), " 25");  // closed in between: a fresh load
 }
 
-TEST(Options, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
-    WithOptions p;
-    frmOptions& d = p.open();
+TEST_F(OptionsDialog, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
     std::string order;
     for (const Control* c : d.window.keyboard().tabOrder()) order += c->name() + " ";
     // The options are one stop, at the chosen one; the arrow keys choose among them in the table's order.
@@ -471,14 +404,11 @@ TEST(Options, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
     for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.window.keyboard().tabOrder()[12 + i]->index(), i);
     d.optRightUpper.setFocus();
     std::string chosen;
-    for (bool forward : {true, true, true, true, false}) {
-        d.window.keyboard().arrowKey(forward);
-        chosen += selectedOption(d) + " ";
-    }
+    for (bool forward : {true, true, true, true, false})
+        d.window.keyboard().arrowKey(forward), chosen += selectedOption(d) + " ";
     EXPECT_EQ(chosen, "optAnyPlace optLeftLower optRightLower optLeftUpper optRightLower ");
     EXPECT_EQ(d.window.keyboard().tabOrder()[4], &d.optRightLower);
-    d.cmdCancel.setFocus();
-    type(d.txtLowUpper, "40");
+    d.cmdCancel.setFocus(), type(d.txtLowUpper, "40");
     d.window.keyboard().keyPress(kKeyReturn);  // Enter on a focused button presses that button
     EXPECT_EQ(p.k.pnLowUpper, 25);
     EXPECT_FALSE(p.optionsOpen());

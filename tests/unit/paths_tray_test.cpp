@@ -44,21 +44,14 @@ TEST(Paths, FolderAndFileNamePartsWithEitherSeparator) {
         EXPECT_EQ(got, c.expected) << "procedure " << c.proc << " of '" << c.path << "' with " << c.sep;
     }
     TestProgram atRoot("", false);  // the meter's load names the help file in the program's folder
-    atRoot.rt.setExecutableFolder("C:\\", '\\');
-    atRoot.program.start();
+    atRoot.rt.setExecutableFolder("C:\\", '\\'), atRoot.program.start();
     EXPECT_EQ(atRoot.program.helpFile, "C:\\quillmet.hlp");
 }
 
 // The HTML help stands beside the Windows help file the program names: its contents, or a topic by
 // its context number.
 TEST(Paths, TheHtmlHelpPageForAHelpFilesContentsOrTopic) {
-    struct Case {
-        const char* helpFile;
-        char sep;
-        HelpCommand command;
-        int context;
-        HtmlHelpPage page;
-    } const cases[] = {
+    const std::tuple<const char*, char, HelpCommand, int, HtmlHelpPage> cases[] = {
         // clang-format off
         {"C:\\Tools\\quillmet.hlp", '\\', HelpCommand::Contents, 0, {"C:\\Tools\\help\\index.html", ""}},
         {"C:\\Tools\\quillmet.hlp", '\\', HelpCommand::Context, 13, {"C:\\Tools\\help\\index.html", "preferences"}},
@@ -69,9 +62,8 @@ TEST(Paths, TheHtmlHelpPageForAHelpFilesContentsOrTopic) {
         {"quillmet.hlp", '/', HelpCommand::Contents, 0, {"help/index.html", ""}},
         // clang-format on
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(htmlHelpPage(c.helpFile, c.sep, c.command, c.context), c.page)
-            << c.helpFile << " " << c.context;
+    for (const auto& [helpFile, sep, command, context, page] : cases)
+        EXPECT_EQ(htmlHelpPage(helpFile, sep, command, context), page) << helpFile << " " << context;
 }
 
 // The band is the form's own state; every set reaches the peer, since taking a window out of the band
@@ -91,19 +83,11 @@ TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
                                                     "SetTopmost(frmMonitor,1)"}));
 }
 
-TEST(TrayIcon, TheIconComesWithTheStartTipAndGoesAtTheEnd) {
-    TestProgram p;
-    p.exit();
-    EXPECT_EQ(p.rt.tray().calls, (std::vector<std::pair<TrayCall, std::string>>{
-                                     {TrayCall::Add, "Battery status"}, {TrayCall::Remove, ""}}));
-}
-
 // The notification area holds 63 characters of a tip; every backend shows the same cut.
 TEST(TrayIcon, ATipThatDoesNotFitIsCut) {
     TestProgram p;
     for (std::size_t length : {0u, 62u, 63u, 64u, 200u}) {
-        p.k.psTrayTip = std::string(length, 'x');
-        p.k.TrayModifyIcon();
+        p.k.psTrayTip = std::string(length, 'x'), p.k.TrayModifyIcon();
         EXPECT_EQ(p.rt.tray().calls.back(),
                   std::make_pair(TrayCall::SetTip, std::string(std::min<std::size_t>(length, 63), 'x')))
             << length;

@@ -2,6 +2,7 @@
 // A whole program over a fresh headless runtime: fill the store as an earlier run would have left it,
 // start, poke, end, read the store back, and throw it all away.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <sstream>
@@ -36,6 +37,15 @@ inline StoreTexts storeTexts(std::string_view pairs) {
         texts.emplace_back(sectionOf(pair.substr(0, eq)), pair.substr(0, eq), pair.substr(eq + 1));
     }
     return texts;
+}
+
+// An image's rows, each pixel as the character `letter` gives its colour.
+template <class Letter>
+std::vector<std::string> rowsOf(const PixelImage& img, Letter letter) {
+    std::vector<std::string> out(static_cast<std::size_t>(std::max(img.height(), 0)));
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) out[static_cast<std::size_t>(y)] += letter(img.at(x, y));
+    return out;
 }
 
 // Left, top, width, height of a window in twips, or of a control in its form's units.

@@ -62,8 +62,7 @@ Runtime& runtime() { return QtApplication::runtime(); }
 struct ShownTwoPictures : test::TwoPictures {
     ShownTwoPictures() : TwoPictures(runtime()) {
         window.setWidth(30 * runtime().screen().twipsPerPixelX());
-        window.setHeight(10 * runtime().screen().twipsPerPixelY());
-        window.show();
+        window.setHeight(10 * runtime().screen().twipsPerPixelY()), window.show();
     }
     QtFormWidget& widget() { return static_cast<QtFormPeer&>(window.peer()).widget(); }
     QWindow* native() { return widget().windowHandle(); }
@@ -75,8 +74,7 @@ TEST(QtFormWidget, OverlappingControlsGetTheMouseByTheFormsRule) {
     QWindow* w = f.native();
     QTest::mousePress(w, Qt::LeftButton, {}, {12, 3});  // both lie here: the later one is on top
     QTest::mouseMove(w, {2, 4});                        // over "under" now, but "over" holds the mouse
-    QTest::mousePress(w, Qt::RightButton, {}, {2, 4});
-    QTest::mouseRelease(w, Qt::RightButton, {}, {2, 4});
+    QTest::mousePress(w, Qt::RightButton, {}, {2, 4}), QTest::mouseRelease(w, Qt::RightButton, {}, {2, 4});
     QTest::mouseRelease(w, Qt::LeftButton, {}, {2, 4});  // the last one up lets go
     QTest::mouseMove(w, {3, 4});
     QTest::mouseDClick(w, Qt::LeftButton, {}, {15, 5});
@@ -98,26 +96,21 @@ TEST(QtFormWidget, ACloseFromTheWindowSystemIsTheFormsQuestion) {
     std::vector<int> reasons;
     std::int16_t refuse = 1;
     f.window.onQueryUnload = [&](std::int16_t& cancel, std::int16_t reason) {
-        reasons.push_back(reason);
-        cancel = refuse;
+        reasons.push_back(reason), cancel = refuse;
     };
     f.native()->close();
-    EXPECT_TRUE(f.window.loaded());
-    EXPECT_TRUE(f.widget().isVisible());
-    refuse = 0;
-    f.native()->close();
-    EXPECT_FALSE(f.window.loaded());
-    EXPECT_FALSE(f.widget().isVisible());
+    EXPECT_TRUE(f.window.loaded() && f.widget().isVisible());
+    refuse = 0, f.native()->close();
+    EXPECT_FALSE(f.window.loaded() || f.widget().isVisible());
     EXPECT_EQ(reasons, (std::vector<int>{kCloseFromWindow, kCloseFromWindow}));
 }
 
 // Arial is drawn with its metric twin, which takes the same room glyph for glyph.
 TEST(QtText, ArialIsLiberationSansLaidOutAsGdiLaysOutText) {
     auto& text = static_cast<QtText&>(runtime().text());
-    EXPECT_EQ(QFontInfo(text.qfont({.name = "Arial", .points = 9, .bold = false})).family(),
-              "Liberation Sans");
-    EXPECT_EQ(QFontInfo(text.qfont({.name = "arial", .points = 9, .bold = false})).family(),
-              "Liberation Sans");
+    for (const char* name : {"Arial", "arial"})
+        EXPECT_EQ(QFontInfo(text.qfont({.name = name, .points = 9, .bold = false})).family(),
+                  "Liberation Sans");
     test::checkTextService(text);
 }
 
@@ -125,27 +118,19 @@ TEST(QtText, ArialIsLiberationSansLaidOutAsGdiLaysOutText) {
 
 QWidget* widgetOf(const Control& c) { return static_cast<QtFormPeer&>(c.owner().peer()).widgetOf(c); }
 
+// The module's values as the load of the meter leaves them: upright, 10 thick, in the upper right corner.
+void asLoaded(mKesta& k) { k.pMonitorWidth = 10, k.pnPosOptNum = 2, k.pnUpright = 1; }
+
 // The program's two dialogs over the Qt runtime, without starting the program (no tray icon, no
-// settings file): the module's values as the load of the meter leaves them.
+// settings file).
 struct Dialogs {
-    Dialogs() {
-        program.kesta().pGetTwipsPerPixel();
-        program.kesta().pMonitorWidth = 10;
-        program.kesta().pnPosOptNum = 2;
-        program.kesta().pnUpright = 1;
-    }
+    Dialogs() { program.kesta().pGetTwipsPerPixel(), asLoaded(program.kesta()); }
     ~Dialogs() {
         for (Form* f : {options ? &options->window : nullptr, about ? &about->window : nullptr})
             if (f) f->unload();
     }
-    frmOptions& openOptions() {
-        program.showOptions();
-        return *(options = program.options().find());
-    }
-    frmInfo& openAbout() {
-        program.showAbout();
-        return *(about = program.about().find());
-    }
+    frmOptions& openOptions() { return program.showOptions(), *(options = program.options().find()); }
+    frmInfo& openAbout() { return program.showAbout(), *(about = program.about().find()); }
     Program program{runtime()};
     frmOptions* options = nullptr;
     frmInfo* about = nullptr;
@@ -213,8 +198,7 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     EXPECT_EQ(marked.pixel(2, 1) & 0xFFFFFF, colour);
     QTest::keyClick(box, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
-    widgetOf(o.optRightUpper)->setFocus();
-    QTest::keyClick(widgetOf(o.optRightUpper), Qt::Key_Down);
+    widgetOf(o.optRightUpper)->setFocus(), QTest::keyClick(widgetOf(o.optRightUpper), Qt::Key_Down);
     EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
     EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.optAnyPlace));
 
@@ -224,9 +208,7 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     auto* edit = static_cast<QLineEdit*>(widgetOf(o.txtWavFile));
     EXPECT_EQ(edit->text(), "set by the program");
     EXPECT_EQ(edits, 0);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, "ding.wav");
+    edit->setFocus(), edit->selectAll(), QTest::keyClicks(edit, "ding.wav");
     EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
     EXPECT_EQ(edits, 8);  // one a key
     EXPECT_EQ(o.window.keyboard().activeControl(), &o.txtWavFile);
@@ -236,8 +218,8 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     QTest::mouseClick(widgetOf(o.optLeftLower), Qt::LeftButton);
     QTest::mouseClick(widgetOf(o.optLeftLower), Qt::LeftButton);  // a chosen option stays chosen
     EXPECT_TRUE(o.optLeftLower.value() && !o.optAnyPlace.value());
-    EXPECT_FALSE(static_cast<QRadioButton*>(widgetOf(o.optAnyPlace))->isChecked());
-    EXPECT_TRUE(static_cast<QRadioButton*>(widgetOf(o.optLeftLower))->isChecked());
+    EXPECT_TRUE(!static_cast<QRadioButton*>(widgetOf(o.optAnyPlace))->isChecked() &&
+                static_cast<QRadioButton*>(widgetOf(o.optLeftLower))->isChecked());
 
     // Pictures and images inside frames get the mouse through the form's router.
     o.mnWidth = 10;
@@ -245,8 +227,8 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     QTest::mouseClick(widgetOf(o.imgPlus), Qt::LeftButton, {}, plus);
     EXPECT_EQ(o.mnWidth, 12);
     EXPECT_EQ(widgetOf(o.picPreview)->geometry().width(), 12);
-    widgetOf(o.picPreview)->setFocus();
-    QTest::keyClick(widgetOf(o.picPreview), '+');  // a character: the preview's own key
+    widgetOf(o.picPreview)->setFocus(),
+        QTest::keyClick(widgetOf(o.picPreview), '+');  // the preview's own key
     EXPECT_EQ(o.mnWidth, 14);
 
     QTest::keyClick(edit, Qt::Key_Return);
@@ -274,43 +256,32 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
     QString title, folder, file;
     QStringList filters;
     whenUp<QFileDialog>([&](QFileDialog& dialog) {
-        title = dialog.windowTitle();
-        folder = dialog.directory().absolutePath();
-        file = dialog.selectedFiles().value(0);
-        filters = dialog.nameFilters();
-        dialog.reject();
+        title = dialog.windowTitle(), folder = dialog.directory().absolutePath();
+        file = dialog.selectedFiles().value(0), filters = dialog.nameFilters(), dialog.reject();
     });
-    const FileChooserRequest request{.filter = "Sound files (*.wav)|*.wav",
-                                     .filterIndex = 1,
-                                     .initialDir = "/tmp/",
-                                     .fileName = "ding.wav",
-                                     .title = " Select alarm sound file",
-                                     .hideReadOnly = true};
-    EXPECT_EQ(choosers.chooseFile(o.window, request), std::nullopt);  // dismissed
-    EXPECT_EQ(title, " Select alarm sound file");
-    EXPECT_EQ(folder, "/tmp");
-    EXPECT_EQ(file, "/tmp/ding.wav");
-    EXPECT_EQ(filters, QStringList{"Sound files (*.wav)"});
+    EXPECT_EQ(choosers.chooseFile(o.window, {"Sound files (*.wav)|*.wav", 1, "/tmp/", "ding.wav",
+                                             " Select alarm sound file", true}),
+              std::nullopt);  // dismissed
+    EXPECT_EQ((std::tuple{title, folder, file, filters}),
+              (std::tuple{" Select alarm sound file", "/tmp", "/tmp/ding.wav",
+                          QStringList{"Sound files (*.wav)"}}));
 
     QColor started;
     whenUp<QColorDialog>([&](QColorDialog& dialog) {
-        started = dialog.currentColor();
-        dialog.setCurrentColor(QColor(1, 2, 3));
-        dialog.accept();
+        started = dialog.currentColor(), dialog.setCurrentColor(QColor(1, 2, 3)), dialog.accept();
     });
     EXPECT_EQ(choosers.chooseColor(o.window, 0x00332211), std::optional<Color>(0x00030201));
     EXPECT_EQ(started, QColor(0x11, 0x22, 0x33));
 
     whenUp<QMessageBox>([&](QMessageBox& box) {
-        title = box.windowTitle();
-        file = box.text();
+        title = box.windowTitle(), file = box.text();
         EXPECT_EQ(box.icon(), QMessageBox::Warning);
         box.accept();
     });
     choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", MessageBoxKind::Exclamation,
                         " Corvane");
-    EXPECT_EQ(title, " Corvane");
-    EXPECT_EQ(file, "Enter a sound file name or disable alarm.");
+    EXPECT_EQ((std::tuple{title, file}),
+              (std::tuple{" Corvane", "Enter a sound file name or disable alarm."}));
 }
 
 // ---- The program's frame on a desktop of two monitors -------------------------------------------
@@ -321,20 +292,11 @@ const QPoint kPrimaryCorner{1280, 0};
 
 // The meter of a program that has not started: shown in the upper right corner, 10 x 51 pixels.
 struct ShownMeter {
-    ShownMeter() {
-        mKesta& k = program.kesta();
-        k.pMonitorWidth = 10;
-        k.pnPosOptNum = 2;
-        k.pnUpright = 1;
-        program.monitor().window.show();
-    }
+    ShownMeter() { asLoaded(program.kesta()), program.monitor().window.show(); }
     ~ShownMeter() { program.monitor().window.hide(); }
-    QWindow* native() {
-        return static_cast<QtFormPeer&>(program.monitor().window.peer()).widget().windowHandle();
-    }
-    QRect nativeRect() {
-        return static_cast<QtFormPeer&>(program.monitor().window.peer()).widget().geometry();
-    }
+    QWidget& widget() { return static_cast<QtFormPeer&>(program.monitor().window.peer()).widget(); }
+    QWindow* native() { return widget().windowHandle(); }
+    QRect nativeRect() { return widget().geometry(); }
     Program program{runtime()};
 };
 
@@ -356,8 +318,7 @@ TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
     // model. Each event counts where it happened, though the cursor has gone on elsewhere by the time
     // it is handled, as on a busy desktop.
     QCursor::setPos(kPrimaryCorner + QPoint(500, 600));
-    QTest::mousePress(m.native(), Qt::LeftButton, {}, {4, 20});
-    QTest::mouseMove(m.native(), {-96, 120});
+    QTest::mousePress(m.native(), Qt::LeftButton, {}, {4, 20}), QTest::mouseMove(m.native(), {-96, 120});
     QTest::mouseRelease(m.native(), Qt::LeftButton, {}, {4, 20});  // the window has moved with it
     const Form& meter = m.program.monitor().window;
     EXPECT_EQ((std::array{meter.pixelLeft(), meter.pixelTop()}), (std::array{914, 100}));

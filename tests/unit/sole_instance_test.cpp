@@ -39,10 +39,7 @@ class Sole : public ::testing::Test {
         folder = name;
     }
     void TearDown() override {
-        for (const pid_t child : children) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, nullptr, 0);
-        }
+        for (const pid_t child : children) ::kill(child, SIGKILL), ::waitpid(child, nullptr, 0);
         fs::remove_all(folder);
     }
     std::unique_ptr<SoleInstance> start(std::chrono::milliseconds patience = 2s, fs::path where = {}) {
@@ -75,8 +72,7 @@ class Sole : public ::testing::Test {
         children.push_back(child);
         char won = 0;
         EXPECT_EQ(::read(ready[0], &won, 1), 1);
-        ::close(ready[0]);
-        ::close(ready[1]);
+        ::close(ready[0]), ::close(ready[1]);
         EXPECT_EQ(won, 'y');
         return child;
     }
@@ -121,8 +117,7 @@ TEST_F(Sole, LaterStartsKnockOnTheRunningCopyUntilItLetsGo) {
     EXPECT_EQ(start()->claim(), Claim::AnotherRuns);
     EXPECT_EQ(next->takeKnocks(), 1);
     EXPECT_TRUE(problems.empty());
-    first.reset();
-    next.reset();
+    first.reset(), next.reset();
     EXPECT_EQ(openFiles(), openBefore) << "every lock and socket closed again";
 }
 
@@ -150,9 +145,7 @@ TEST_F(Sole, DescriptorZeroServesLikeAnyOther) {
 TEST_F(Sole, ACopyKilledOutrightDoesNotBlockTheNextStart) {
     const pid_t copy = runningCopy();
     EXPECT_EQ(start(100ms)->claim(), Claim::AnotherRuns);
-    ::kill(copy, SIGKILL);
-    ::waitpid(copy, nullptr, 0);
-    children.clear();
+    ::kill(copy, SIGKILL), ::waitpid(copy, nullptr, 0), children.clear();
     ASSERT_TRUE(fs::exists(folder / "corvane.socket"));
     auto next = start(100ms);
     EXPECT_EQ(next->claim(), Claim::Won);
@@ -190,10 +183,7 @@ TEST_F(Sole, ACopyThatHoldsTheLockWithoutAnsweringIsWaitedForAWhile) {
     EXPECT_EQ(start(150ms)->claim(), Claim::AnotherRuns);
     EXPECT_GE(std::chrono::steady_clock::now() - before, 150ms);
     // On its way out: it lets go within the patience, and the start becomes the running copy.
-    std::thread leaving([held] {
-        std::this_thread::sleep_for(100ms);
-        ::close(held);
-    });
+    std::thread leaving([held] { std::this_thread::sleep_for(100ms), ::close(held); });
     auto next = start(2s);
     leaving.join();
     EXPECT_EQ(next->claim(), Claim::Won);
@@ -261,22 +251,18 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     ::setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
     EXPECT_EQ(folderFor(), "/run/user/4242");
 
-    const fs::path cache = folder / "cache";
-    const fs::path own = cache / "corvane";
+    const fs::path cache = folder / "cache", own = cache / "corvane";
     ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
     const fs::path shared = "/tmp/corvane-" + std::to_string(::getuid());
     const bool madeShared = ::mkdir(shared.c_str(), 0700) == 0;
-    if (madeShared) {
-        ::chmod(shared.c_str(), 0777);
-        if (::geteuid() == 0) {
-            EXPECT_EQ(::chown(shared.c_str(), 65534, 65534), 0);
-        }
+    if (madeShared) ::chmod(shared.c_str(), 0777);
+    if (madeShared && ::geteuid() == 0) {
+        EXPECT_EQ(::chown(shared.c_str(), 65534, 65534), 0);
     }
     for (const char* unfit : {"", "run/user"}) {
         ::setenv("XDG_RUNTIME_DIR", unfit, 1);
         EXPECT_EQ(folderFor(), own) << unfit;
-        EXPECT_EQ(mode(cache), 0700u);
-        EXPECT_EQ(mode(own), 0700u);
+        EXPECT_EQ((std::array{mode(cache), mode(own)}), (std::array{0700u, 0700u}));
     }
     const auto guarded = start(100ms, folderFor());
     EXPECT_EQ(guarded->claim(), Claim::Won);
@@ -285,8 +271,7 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     fs::permissions(own, fs::perms::all);
     EXPECT_EQ(folderFor(), own) << "the user's own folder, made private again";
     EXPECT_EQ(mode(own), 0700u);
-    ::unsetenv("XDG_CACHE_HOME");
-    ::setenv("HOME", folder.c_str(), 1);
+    ::unsetenv("XDG_CACHE_HOME"), ::setenv("HOME", folder.c_str(), 1);
     EXPECT_EQ(folderFor(), folder / ".cache" / "corvane");
     EXPECT_TRUE(problems.empty());
 
@@ -298,8 +283,7 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
         EXPECT_EQ(folderFor(), "");
         ++refused;
     }
-    fs::remove_all(own);
-    fs::create_directory_symlink(folder, own);
+    fs::remove_all(own), fs::create_directory_symlink(folder, own);
     EXPECT_EQ(folderFor(), "");
     ::setenv("XDG_CACHE_HOME", (folder / "missing" / "cache").c_str(), 1);
     EXPECT_EQ(folderFor(), "");

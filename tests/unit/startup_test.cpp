@@ -6,43 +6,37 @@ namespace corvane::test {
 namespace {
 
 TEST(Startup, TheStoredStateDecidesWhetherTheMeterStaysShown) {
-    struct Case {
-        const char* stored;
-        bool shown;
-        const char* caption;
-        const char* savedState;
-    } const cases[] = {
+    const std::tuple<const char*, bool, const char*, const char*> cases[] = {
+        // stored, shown, caption, saved
         // clang-format off
         {"", true, kHideMeterCaption, " 0"},          {"State=0", true, kHideMeterCaption, " 0"},
         {"State=1", false, kShowMeterCaption, " 1"},  {"State=7", true, kHideMeterCaption, " 7"},  // unknown: kept
         // clang-format on
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
-        TestProgram p(c.stored);
+    for (const auto& [stored, shown, caption, savedState] : cases) {
+        SCOPED_TRACE(stored);
+        TestProgram p(stored);
         EXPECT_EQ(p.rt.calls.front(), "TrayAdd(Battery status)");
         EXPECT_EQ(p.main().window.left(), -30000);
         // Even a meter that starts hidden has been loaded and placed first.
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
-        EXPECT_EQ(p.meterWindow().visible(), c.shown);
-        EXPECT_EQ(p.firstCaption(), c.caption);
-        EXPECT_EQ(p.main().mnuMenuArray[1].caption, "-");
+        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.firstCaption(), p.main().mnuMenuArray[1].caption}),
+                  (std::tuple{shown, caption, "-"}));
         p.exit();
-        EXPECT_EQ(p.stored("State"), c.savedState);
+        EXPECT_EQ(p.stored("State"), savedState);
     }
 }
 
 // A double-click on the meter hides it as the menu's command does.
 TEST(Startup, TheMenuCommandShowsTheMeterADoubleClickHidesItAndTheStateIsKept) {
     TestProgram p("State=1");
+    auto state = [&p] {
+        return std::tuple{p.meterWindow().visible(), p.firstCaption(), p.k.pnMonitorHidden};
+    };
     p.main().ToggleMonitor();
-    EXPECT_TRUE(p.meterWindow().visible());
-    EXPECT_EQ(p.firstCaption(), kHideMeterCaption);
-    EXPECT_EQ(p.k.pnMonitorHidden, 0);
+    EXPECT_EQ(state(), (std::tuple{true, kHideMeterCaption, std::int16_t{0}}));
     p.meter().picHistory.dblClick();
-    EXPECT_FALSE(p.meterWindow().visible());
-    EXPECT_EQ(p.firstCaption(), kShowMeterCaption);
-    EXPECT_EQ(p.k.pnMonitorHidden, 1);
+    EXPECT_EQ(state(), (std::tuple{false, kShowMeterCaption, std::int16_t{1}}));
     // Only the first item tells the state; the others keep their captions.
     std::vector<std::string> captions;
     for (const MenuItem& item : p.main().mnuMenuArray) captions.push_back(item.caption);
@@ -55,44 +49,37 @@ TEST(Startup, TheMenuCommandShowsTheMeterADoubleClickHidesItAndTheStateIsKept) {
 // A second start of the program while this one runs: the running meter comes forward, shown the way
 // the menu shows it and lifted within its band; no second icon, nothing else.
 TEST(AnotherStart, ShowsAHiddenMeterAndLiftsItWithinItsBand) {
-    struct Case {
-        const char* stored;
-        bool hideByDoubleClick;
-        const char* lift;
-        const char* savedState;
-    } const cases[] = {
+    // Stored, hidden by a double-click, the lift, the state saved.
+    const std::tuple<const char*, bool, const char*, const char*> cases[] = {
         // clang-format off
         {"", false, "SetTopmost(frmMonitor,1)", " 0"}, {"State=1", false, "SetTopmost(frmMonitor,1)", " 0"},
         {"", true, "SetTopmost(frmMonitor,1)", " 0"},  {"ShowTop=0 State=1", false, "SetTopmost(frmMonitor,0)", " 0"},
         {"State=7", false, "SetTopmost(frmMonitor,1)", " 7"},
         // clang-format on
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + (c.hideByDoubleClick ? " + double-click" : ""));
-        TestProgram p(c.stored);
+    for (const auto& [stored, hideByDoubleClick, lift, savedState] : cases) {
+        SCOPED_TRACE(std::string(stored) + (hideByDoubleClick ? " + double-click" : ""));
+        TestProgram p(stored);
         p.ticks(1);  // the first tick puts the meter into the band the settings ask for
-        if (c.hideByDoubleClick) p.meter().picHistory.dblClick();
+        if (hideByDoubleClick) p.meter().picHistory.dblClick();
         const bool wasTopmost = p.meterWindow().topmost();
-        p.rt.calls.clear();
-        p.rt.anotherStarted();
+        p.rt.calls.clear(), p.rt.anotherStarted();
         EXPECT_TRUE(p.rt.calls.empty()) << "handled from the event loop, not inside the caller";
         p.rt.runPosted();
         EXPECT_TRUE(p.meterWindow().visible());
         EXPECT_EQ(p.firstCaption(), kHideMeterCaption);
         EXPECT_EQ(p.meterWindow().topmost(), wasTopmost);
-        EXPECT_EQ(p.rt.calls, std::vector<std::string>{c.lift});
+        EXPECT_EQ(p.rt.calls, std::vector<std::string>{lift});
         p.exit();
-        EXPECT_EQ(p.stored("State"), c.savedState);
+        EXPECT_EQ(p.stored("State"), savedState);
     }
 }
 
 TEST(AnotherStart, AfterTheEndChangesNothing) {
     TestProgram p("State=1");
-    p.rt.anotherStarted();  // heard just before the end, handled never
-    p.exit();
+    p.rt.anotherStarted(), p.exit();  // heard just before the end, handled never
     const auto callsAtEnd = p.rt.calls;
-    p.rt.anotherStarted();
-    p.rt.runPosted();
+    p.rt.anotherStarted(), p.rt.runPosted();
     EXPECT_EQ(p.rt.calls, callsAtEnd);
     EXPECT_FALSE(p.meterWindow().visible());
     EXPECT_EQ(p.stored("State"), " 1");
@@ -104,8 +91,7 @@ TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoe
     for (std::int16_t reason : {-1, 0, 1, 2, 3, 4, 5}) {
         SCOPED_TRACE(reason);
         TestProgram p;
-        p.rt.calls.clear();
-        reason == 2 ? p.rt.endSession() : p.exit(reason);
+        p.rt.calls.clear(), reason == 2 ? p.rt.endSession() : p.exit(reason);
         const auto& calls = p.rt.calls;
         if (reason < 0 || reason > 3) {
             EXPECT_TRUE(calls.empty());
@@ -117,13 +103,15 @@ TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoe
         for (int i = 1; i <= 20; ++i) EXPECT_EQ(calls[i].rfind("SaveSetting(", 0), 0u) << calls[i];
         EXPECT_EQ((std::array{calls[0], calls[21], calls[22]}),
                   (std::array<std::string, 3>{"TrayRemove", "SetTopmost(frmMonitor,0)", "End"}));
+        // The icon came with the start tip and went, and nothing else reached it.
+        EXPECT_EQ(p.rt.tray().calls, (std::vector<std::pair<TrayCall, std::string>>{
+                                         {TrayCall::Add, "Battery status"}, {TrayCall::Remove, ""}}));
     }
 }
 
 TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
     TestProgram p;  // upper right corner
-    p.dragBy(500, 100, -91, 20);
-    p.exit();
+    p.dragBy(500, 100, -91, 20), p.exit();
     EXPECT_EQ(p.stored("Position") + p.stored("Left") + p.stored("Top"), " 2 13845 300");
     // The revive step would have put the meter back into its corner at 2 s.
     const auto callsAtEnd = p.rt.calls;
@@ -138,9 +126,7 @@ TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
 TEST(Shutdown, AStoreThatCannotBeWrittenKeepsItsValuesAndTheProgramStillEnds) {
     TestProgram p("Position=3 ShowHelp=0");
     const auto before = p.rt.store().entries();
-    p.rt.store().failWrites = true;
-    p.dragBy(500, 100, -100, 0);
-    p.exit();
+    p.rt.store().failWrites = true, p.dragBy(500, 100, -100, 0), p.exit();
     EXPECT_EQ(p.rt.store().entries(), before);
     EXPECT_EQ(p.rt.problems.size(), 1u);
     EXPECT_TRUE(p.rt.ended());

@@ -39,8 +39,7 @@ class SysfsPower : public ::testing::Test {
 
     // A fresh tree each time, with values ended by a newline as the kernel writes them.
     SystemPowerStatus read(const Tree& tree) {
-        fs::remove_all(root_);
-        fs::create_directories(root_);
+        fs::remove_all(root_), fs::create_directories(root_);
         for (const auto& [supply, attrs] : tree)
             for (const auto& [name, value] : attrs) put(supply, name, value + "\n");
         return readSysfsPowerStatus(root_);
@@ -180,8 +179,7 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
 TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
     auto replace = [&](const std::string& supply, const std::string& name, const std::string& value) {
-        put(supply, ".new", value + "\n");
-        fs::rename(root_ / supply / ".new", root_ / supply / name);
+        put(supply, ".new", value + "\n"), fs::rename(root_ / supply / ".new", root_ / supply / name);
     };
     const std::vector<std::tuple<const char*, std::function<void()>, Want>> steps{
         {"as it was", [] {}, {0, 0, 57, 10800}},
@@ -214,8 +212,7 @@ TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
     Tree tree{{"AC", kMainsOff}};
     for (int i = 100; i < 400; ++i)  // tiny packs, all empty: more files than a process may have open
         tree["BAT" + std::to_string(i)] = battery("Discharging", {{"energy_full", "1"}, {"energy_now", "0"}});
-    tree["BAT999"] = battery("Discharging", {{"energy_full", "100000"}, {"energy_now", "50000"}});
-    read(tree);
+    tree["BAT999"] = battery("Discharging", {{"energy_full", "100000"}, {"energy_now", "50000"}}), read(tree);
     const auto before = openFiles();
     auto reader = std::make_unique<SysfsPowerReader>(root_);
     EXPECT_EQ(reader->read().BatteryLifePercent, 50);  // weighted by size: the big pack counts
@@ -240,10 +237,9 @@ TEST_F(SysfsPower, SpecialFilesAndFailingReadsCountAsMissing) {
 // The services the Linux program reads the battery and the clock through: a reading of the machine's
 // own supplies, which has no full-charge life, and the local time of day.
 TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime) {
-    SysfsPowerService power;
     SystemPowerStatus status;
     status.BatteryFullLifeTime = 12345;
-    EXPECT_EQ(power.getSystemPowerStatus(status), 1);
+    EXPECT_EQ(SysfsPowerService().getSystemPowerStatus(status), 1);
     EXPECT_EQ(status.BatteryFullLifeTime, -1);
     auto local = [](std::time_t t) {
         std::tm tm{};

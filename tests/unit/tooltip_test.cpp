@@ -19,8 +19,7 @@ struct TipProgram : TestProgram {
     frmToolTip& tip() { return program.toolTip(); }
     // The mouse moves over the meter with the cursor at a screen pixel.
     void hover(int x, int y, std::int16_t buttons = 0) {
-        rt.setCursor(x, y);
-        meter().picHistory.mouseMove(buttons, 0, 1, 1);
+        rt.setCursor(x, y), meter().picHistory.mouseMove(buttons, 0, 1, 1);
     }
     Rect tipPlace() { return placeOf(tip().window); }
     std::array<int, 2> tipPixels() { return {tip().window.pixelWidth(), tip().window.pixelHeight()}; }
@@ -28,28 +27,26 @@ struct TipProgram : TestProgram {
 
 // The box grows toward the middle of the screen from the cursor's half of it, 3 pixels from the meter.
 TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreen) {
-    struct Case {
-        const char* stored;
-        int cursorX, cursorY;
-        double left, top;
-    } const cases[] = {
+    const std::tuple<const char*, int, int, double, double> cases[] = {
+        // stored, cursor, the box's corner
+        // clang-format off
         {"Position=2", 1018, 25, 15210 - 360 - 45, 45},  // upper right: left of the meter, top 3 px down
         {"Position=1", 5, 740, 150 + 45, 11239},         // lower left: right of it, bottom 3 px up
         {"Position=0", 5, 25, 195, 45},
         {"Position=3", 1018, 740, 14805, 11239},
-        {"Position=4 Left=7605 Top=5000", 512, 384, 7200,
-         5484},  // the middle itself counts as right and below
+        {"Position=4 Left=7605 Top=5000", 512, 384, 7200, 5484},  // the middle itself counts as right and below
+        // clang-format on
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
-        TipProgram p(c.stored);
-        p.rt.setCursor(c.cursorX, c.cursorY);
+    for (const auto& [stored, cursorX, cursorY, left, top] : cases) {
+        SCOPED_TRACE(stored);
+        TipProgram p(stored);
+        p.rt.setCursor(cursorX, cursorY);
         p.tip().label("  ab ");  // blanks around the text are the box's own: " ab "
         p.rt.advance(499);
         EXPECT_FALSE(p.tip().window.visible());
         p.rt.advance(1);
         EXPECT_TRUE(p.tip().window.visible());
-        EXPECT_EQ(p.tipPlace(), (Rect{c.left, c.top, 360, 236.25}));  // one line x 1.05
+        EXPECT_EQ(p.tipPlace(), (Rect{left, top, 360, 236.25}));  // one line x 1.05
         EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{24, 16}));
         EXPECT_EQ(placeOf(p.tip().picToolTip), (Rect{0, 0, 360, 236.25}));
         EXPECT_FALSE(p.tip().window.topmost());
@@ -59,18 +56,14 @@ TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreen) {
 // The outline and the text take the desktop's text colour, unless it would be lost on the pale fill
 // (a dark colour scheme's light text): then black.
 TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
-    const struct {
-        Color desktop, ink;
-    } cases[] = {{kInk, kInk},
-                 {rgb(0, 0, 128), rgb(0, 0, 128)},
-                 {rgb(255, 255, 255), kInk},
-                 {rgb(211, 211, 211), kInk}};
-    for (const auto& c : cases) {
+    const std::pair<Color, Color> cases[] = {// the desktop's text colour, the ink
+                                             {kInk, kInk},
+                                             {rgb(0, 0, 128), rgb(0, 0, 128)},
+                                             {rgb(255, 255, 255), kInk},
+                                             {rgb(211, 211, 211), kInk}};
+    for (const auto& [desktop, ink] : cases) {
         TipProgram p;
-        p.rt.text().windowText = c.desktop;
-        p.rt.setCursor(1018, 25);
-        p.tip().label("");
-        p.rt.advance(500);
+        p.rt.text().windowText = desktop, p.rt.setCursor(1018, 25), p.tip().label(""), p.rt.advance(500);
         EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{12, 16}));
         const PixelImage& img = p.tip().picToolTip.image();
         ASSERT_EQ(img.width(), 12);
@@ -78,8 +71,7 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 12; ++x) {
                 const bool edge = x == 0 || y == 0 || x == 11 || y == 15;
-                EXPECT_EQ(img.at(x, y), edge ? c.ink : kToolTipBackColor)
-                    << c.desktop << " " << x << "," << y;
+                EXPECT_EQ(img.at(x, y), edge ? ink : kToolTipBackColor) << desktop << " " << x << "," << y;
             }
     }
 }
@@ -87,10 +79,7 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
 // The meter's mouse move hands over the status text; the tick prints it line by line.
 TEST(ToolTip, ShowsTheStatusTextInItsLines) {
     TipProgram p;
-    p.power(false, 57);
-    p.ticks(1);
-    p.hover(1018, 25);
-    p.rt.advance(500);
+    p.power(false, 57), p.ticks(1), p.hover(1018, 25), p.rt.advance(500);
     // " Elapsed: 0 min ", " Energy level: 57 % " and " Acquiring data... ": 20 characters at the
     // widest, and three lines.
     EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{120, 47}));
@@ -104,25 +93,18 @@ TEST(ToolTip, ShowsTheStatusTextInItsLines) {
 }
 
 TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
-    struct Case {
-        int x, y;
-        bool stays;
-    } const cases[] = {
+    const std::tuple<int, int, bool> cases[] = {
+        // the cursor's place, whether the tip stays
         {1014, 25, true},  {1024, 25, true},  {1018, 0, true},   {1018, 51, true},
         {1013, 25, false}, {1018, 52, false}, {500, 400, false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+    for (const auto& [x, y, stays] : cases) {
+        SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
         TipProgram p;
-        p.hover(1018, 25);
-        p.rt.advance(500);
-        p.rt.setCursor(c.x, c.y);
-        p.rt.advance(500);
-        EXPECT_EQ(p.tip().window.visible(), c.stays);
-        EXPECT_EQ(p.tip().tmrToolTip.enabled(), c.stays);
-        // The next move over the meter starts it again.
-        p.hover(1018, 25);
-        p.rt.advance(500);
+        p.hover(1018, 25), p.rt.advance(500), p.rt.setCursor(x, y), p.rt.advance(500);
+        EXPECT_EQ((std::array{p.tip().window.visible(), p.tip().tmrToolTip.enabled()}),
+                  (std::array{stays, stays}));
+        p.hover(1018, 25), p.rt.advance(500);  // the next move over the meter starts it again
         EXPECT_TRUE(p.tip().window.visible());
     }
 }
@@ -130,9 +112,7 @@ TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
 // A tick that finds the cursor gone still places and draws the box before it hides it.
 TEST(ToolTip, ATickWithTheCursorAlreadyGonePlacesAndDrawsBeforeHiding) {
     TipProgram p;
-    p.rt.setCursor(100, 100);
-    p.tip().label("x");
-    p.rt.advance(500);
+    p.rt.setCursor(100, 100), p.tip().label("x"), p.rt.advance(500);
     EXPECT_FALSE(p.tip().window.visible());
     EXPECT_EQ(p.tipPlace(), (Rect{15210 + 150 + 45, 45, 270, 236.25}));
     EXPECT_EQ(p.tip().picToolTip.image().at(6, 4), kInk);
@@ -142,31 +122,19 @@ TEST(ToolTip, ATickWithTheCursorAlreadyGonePlacesAndDrawsBeforeHiding) {
 
 TEST(ToolTip, TheRightButtonHeldNeitherStartsNorRefreshesIt) {
     TipProgram p;
-    p.power(true, 57);
-    p.ticks(1);
-    p.hover(1018, 25, kRightButton);
-    p.rt.advance(2000);
+    p.power(true, 57), p.ticks(1), p.hover(1018, 25, kRightButton), p.rt.advance(2000);
     EXPECT_FALSE(p.program.hasToolTip());
-
-    p.hover(1018, 25);
-    p.rt.advance(500);
+    p.hover(1018, 25), p.rt.advance(500);
     EXPECT_EQ(p.tipPixels()[0], 120);  // " Energy level: 57 % ", " Acquiring data... "
-    p.power(true, 100);
-    p.ticks(1);
-    p.hover(1018, 25, kRightButton);
-    p.rt.advance(1000);
+    p.power(true, 100), p.ticks(1), p.hover(1018, 25, kRightButton), p.rt.advance(1000);
     EXPECT_EQ(p.tipPixels()[0], 120);
-    p.hover(1018, 25);
-    p.rt.advance(500);
+    p.hover(1018, 25), p.rt.advance(500);
     EXPECT_EQ(p.tipPixels()[0], 126);  // " Energy level: 100 % ", " Charge completed "
 }
 
 TEST(ToolTip, FollowsTheMeterWhileItIsDragged) {
     TipProgram p;
-    p.hover(1018, 25);
-    p.rt.advance(500);
-    p.dragBy(1018, 25, -100, 300);
-    p.rt.advance(500);
+    p.hover(1018, 25), p.rt.advance(500), p.dragBy(1018, 25, -100, 300), p.rt.advance(500);
     EXPECT_TRUE(p.tip().window.visible());
     EXPECT_EQ(p.tip().window.left(), 13710 - p.tip().window.width() - 45);
     EXPECT_EQ(p.tip().window.top(), 4500 + 45);

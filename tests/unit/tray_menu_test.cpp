@@ -27,12 +27,8 @@ Calls visibleCalls(const TestProgram& p) {
 }
 
 TEST(TrayIcon, EachNotificationDoesWhatItsMouseMessageMeans) {
-    struct Case {
-        const char* stored;
-        std::vector<TrayEvent> events;
-        Calls calls;
-        bool shownAfter;
-    } const cases[] = {
+    const std::tuple<const char*, std::vector<TrayEvent>, Calls, bool> cases[] = {
+        // stored, events, calls, shown
         // A left button down lifts a shown meter that is not kept on top, and only that.
         // clang-format off
         {"ShowTop=0", {TrayEvent::LeftButtonDown}, {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"}, true},
@@ -47,23 +43,21 @@ TEST(TrayIcon, EachNotificationDoesWhatItsMouseMessageMeans) {
         {"", {TrayEvent::RightButtonUp}, {"PopupMenu"}, true},  // the menu, dismissed
         {"", {TrayEvent::LeftButtonUp, TrayEvent::RightButtonDown}, {}, true},
     };
-    for (const Case& c : cases) {
-        TestProgram p(c.stored);
+    for (const auto& [stored, events, calls, shownAfter] : cases) {
+        TestProgram p(stored);
         p.rt.calls.clear();
-        for (TrayEvent e : c.events) p.rt.tray().onEvent(e);
-        SCOPED_TRACE(std::string(c.stored) + " event " + std::to_string(mouseMessageOf(c.events.back())));
-        EXPECT_EQ(visibleCalls(p), c.calls);
-        EXPECT_EQ(p.meterWindow().visible(), c.shownAfter);
-        EXPECT_EQ(p.firstCaption(), c.shownAfter ? kHideMeterCaption : kShowMeterCaption);
-        EXPECT_EQ(p.k.pnMonitorHidden, c.shownAfter ? 0 : 1);
+        for (TrayEvent e : events) p.rt.tray().onEvent(e);
+        SCOPED_TRACE(std::string(stored) + " event " + std::to_string(mouseMessageOf(events.back())));
+        EXPECT_EQ(visibleCalls(p), calls);
+        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.firstCaption(), p.k.pnMonitorHidden}),
+                  (std::tuple{shownAfter, shownAfter ? kHideMeterCaption : kShowMeterCaption,
+                              std::int16_t(shownAfter ? 0 : 1)}));
     }
 }
 
 TEST(TrayIcon, TheMouseOverTheIconShowsTheLatestStatusInTheTip) {
     TestProgram p;
-    p.power(false, 57);
-    p.ticks(1);
-    p.rt.tray().onEvent(TrayEvent::MouseMove);
+    p.power(false, 57), p.ticks(1), p.rt.tray().onEvent(TrayEvent::MouseMove);
     EXPECT_EQ(p.rt.tray().calls.back().second, " Elapsed: 0 min, Energy level: 57 %, Acquiring data...");
     p.exit();
     const auto calls = p.rt.tray().calls.size();
@@ -72,40 +66,29 @@ TEST(TrayIcon, TheMouseOverTheIconShowsTheLatestStatusInTheTip) {
 }
 
 TEST(PopupMenu, EveryCommandFromTheTray) {
-    struct Case {
-        int index;
-        Calls calls;
-        bool shownAfter;
-        bool ended;
-    } const cases[] = {
-        {0, {}, false, false},
-        {1, {}, true, false},
-        {2, {"SetTopmost(frmMonitor,0)"}, true, false},
-        {3, {}, true, false},
-        {4, {"Help(C:\\Tools\\quillmet.hlp,contents)"}, true, false},
-        {5, {"SetTopmost(frmMonitor,0)", "SetTopmost(frmInfo,1)"}, true, false},  // then the About box
-        {6, {}, true, false},
-        // The icon goes before the settings are written, then the meter leaves the band.
-        {7, {"TrayRemove", "SetTopmost(frmMonitor,0)", "End"}, true, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.index);
+    // The About box comes after its calls. At the end the icon goes before the settings are written,
+    // then the meter leaves the band.
+    const Calls cases[] = {{"PopupMenu"},
+                           {"PopupMenu"},
+                           {"PopupMenu", "SetTopmost(frmMonitor,0)"},
+                           {"PopupMenu"},
+                           {"PopupMenu", "Help(C:\\Tools\\quillmet.hlp,contents)"},
+                           {"PopupMenu", "SetTopmost(frmMonitor,0)", "SetTopmost(frmInfo,1)"},
+                           {"PopupMenu"},
+                           {"PopupMenu", "TrayRemove", "SetTopmost(frmMonitor,0)", "End"}};
+    for (int index = 0; index < int(std::size(cases)); ++index) {
+        SCOPED_TRACE(index);
         TestProgram p("", false);
-        p.rt.setExecutableFolder("C:\\Tools", '\\');
-        p.program.start();
-        p.rt.calls.clear();
-        p.rt.popupMenu().answer({c.index, nullptr});
-        p.rt.tray().onEvent(TrayEvent::RightButtonUp);
+        p.rt.setExecutableFolder("C:\\Tools", '\\'), p.program.start(), p.rt.calls.clear();
+        p.rt.popupMenu().answer({index, nullptr}), p.rt.tray().onEvent(TrayEvent::RightButtonUp);
         EXPECT_EQ(p.rt.popupMenu().shown, std::vector<std::vector<std::string>>{kMenuCaptions});
-        Calls expected{"PopupMenu"};
-        expected.insert(expected.end(), c.calls.begin(), c.calls.end());
-        EXPECT_EQ(visibleCalls(p), expected);
-        EXPECT_EQ(p.meterWindow().visible(), c.shownAfter);
-        EXPECT_EQ(p.rt.ended(), c.ended);
-        if (c.ended) {
+        EXPECT_EQ(visibleCalls(p), cases[index]);
+        EXPECT_EQ(p.meterWindow().visible(), index != kMenuToggle);
+        EXPECT_EQ(p.rt.ended(), index == kMenuExit);
+        if (index == kMenuExit) {
             EXPECT_EQ(p.stored("State"), " 0");
         }
-        EXPECT_EQ(p.main().tmrShow.enabled(), c.index == kMenuPreferences);
+        EXPECT_EQ(p.main().tmrShow.enabled(), index == kMenuPreferences);
     }
 }
 
@@ -136,8 +119,7 @@ TEST(PopupMenu, PreferencesWaitTwoTicksOfTmrShow) {
 // run, and an error inside a command is skipped.
 TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
     TestProgram p;
-    p.power(true, 57);
-    p.rt.popupMenu().answer({kMenuToggle, [&] { p.ticks(2); }});
+    p.power(true, 57), p.rt.popupMenu().answer({kMenuToggle, [&] { p.ticks(2); }});
     p.rt.tray().onEvent(TrayEvent::RightButtonUp);
     EXPECT_EQ(p.k.psTrayTip, " Energy level: 57 %, Acquiring data...");
     EXPECT_FALSE(p.meterWindow().visible());
@@ -159,9 +141,7 @@ TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
 // A right-button release on the meter stops and hides the tooltip, then pops the same menu up.
 TEST(PopupMenu, FromTheMeterAfterTheTooltipHasGone) {
     TestProgram p;
-    p.rt.setCursor(1018, 25);
-    p.meter().picHistory.mouseMove(0, 0, 4, 25);
-    p.rt.advance(500);
+    p.rt.setCursor(1018, 25), p.meter().picHistory.mouseMove(0, 0, 4, 25), p.rt.advance(500);
     frmToolTip& tip = p.program.toolTip();
     ASSERT_TRUE(tip.window.visible());
     bool tipGoneWhileUp = false;
