@@ -25,12 +25,13 @@ std::string usage() {
 std::size_t characterLength(std::string_view text) {
     const auto byte = [text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(0);
-    const std::size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    const std::size_t n = lead >= 0xF5 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
     if (n == 0 || text.size() < n) return 0;
     for (std::size_t i = 1; i < n; ++i)
         if ((byte(i) & 0xC0) != 0x80) return 0;
-    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xF0 && byte(1) < 0x90) ||
-        (lead == 0xF4 && byte(1) >= 0x90))
+    // Longer forms, the halves of surrogate pairs, and what lies beyond the last code point.
+    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0) ||
+        (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90))
         return 0;
     return n;
 }

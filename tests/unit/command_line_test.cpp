@@ -33,10 +33,10 @@ TEST(CommandLine, SwitchesAnswerAndEndInOrderAnythingElseIsRefused) {
         {{"-"}, Refused, "takes no arguments, found '-'"},
         {{"--", "--version"}, Refused, "takes no arguments, found '--version'"},
         {{"--\x1b[2J\tx\x7f"}, Refused, "unknown option '--\\x1b[2J\\x09x\\x7f'"},
-        {{"--\x9bK\xc2\x9bK\xe0\x82\x9bK\xc1\x9bK"}, Refused,
-         "unknown option '--\\x9bK\\xc2\\x9bK\xe0\\x82\\x9bK\xc1\\x9bK'"},
-        {{"--caf\xc3\xa9-caf\xe9-\xe2\x82\xac-\xa0"}, Refused,
-         "unknown option '--caf\xc3\xa9-caf\xe9-\xe2\x82\xac-\xa0'"},
+        {{"--\x9bK\xc2\x9bK\xe0\x82\x9bK\xc1\x9bK\xe0\x9f\xbf\xf5\x80\x80\x80\xed\xa0\x80"}, Refused,
+         "unknown option '--\\x9bK\\xc2\\x9bK\xe0\\x82\\x9bK\xc1\\x9bK\xe0\\x9f\xbf\xf5\\x80\\x80\\x80\xed\xa0\\x80'"},
+        {{"--caf\xc3\xa9-caf\xe9-\xe2\x82\xac-\xa0-\xe0\xa0\x80\xed\x9f\xbf"}, Refused,
+         "unknown option '--caf\xc3\xa9-caf\xe9-\xe2\x82\xac-\xa0-\xe0\xa0\x80\xed\x9f\xbf'"},
         {{"a\nb"}, Refused, "takes no arguments, found 'a\\x0ab'"}, {{"a b~"}, Refused, "takes no arguments, found 'a b~'"},
         // clang-format on
     };
