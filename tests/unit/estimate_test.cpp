@@ -92,6 +92,8 @@ TEST(StatusText, BothFormsByteForByte) {
          " Energy level: 100 % \r Charge completed "},
         {"DC", 100, 0, "DC 100", " Elapsed: 0 min, Energy level: 100 %, Charge completed ",
          " Elapsed: 0 min \r Energy level: 100 % \r Charge completed "},
+        {"AC", 40, 0, "AC 40 30 20 10 0 0", " Energy level: 40 %, Acquiring data...",
+         " Energy level: 40 % \r Acquiring data..."},  // an empty sample ends the run
         {"DC", 0, 31, "DC 0", " Elapsed: 31 min, Energy level: 0 %, Lifetime: 0 min ",
          " Elapsed: 31 min \r Energy level: 0 % \r Lifetime: 0 min "},
         {"DC", 57, 32767, "DC 57", " Elapsed: 32767 min, Energy level: 57 %, Acquiring data...",

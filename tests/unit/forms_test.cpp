@@ -418,6 +418,7 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         {"hidden", [&] { window.hide(); }, &HeadlessFormPeer::shows},
         {"shown", [&] { window.show(); }, &HeadlessFormPeer::shows},
         {"shown, focus", [&] { window.show(); }, &HeadlessFormPeer::focusMoves},
+        {"focus", [&] { check.setFocus(); }, &HeadlessFormPeer::focusMoves},
     };
     for (const Setting& s : settings) {
         SCOPED_TRACE(s.what);

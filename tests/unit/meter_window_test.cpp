@@ -129,6 +129,8 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
         {"Position=1", 1920, 1080, kLeftMonitor, 1280, 0,   0,     15435},
         {"Position=4 Left=3000 Top=3000", 1920, 1080, kLeftMonitor, 1280, 0, -16200, 3000},  // stays put
         {"Position=4 Left=3000 Top=3000", 1920, 1080, {},           1280, 0, 0,      3000},  // its monitor gone
+        {"Position=4 Left=3000 Top=3000", 1024, 768, {},            -1,   0, 3015,   3000},  // a pixel either way
+        {"Position=4 Left=3000 Top=3000", 1024, 768, {},            0,   -1, 3000,   3015},
         {"Position=4 Left=3000 Top=3000", 1024, 768, {{0, -768, 1024, 768}}, 0, 768, 3000, -8520},  // one below
         {"Position=4 Left=15000 Top=10500", 800, 600, {},           0,    0, 11850,  8235},  // a smaller one
         {"Position=4 Left=11925 Top=3000",  800, 600, {},           0,    0, 11925,  3000},  // still partly on it

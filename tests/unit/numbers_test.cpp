@@ -59,6 +59,7 @@ TEST(Numbers, RoundsHalvesToEvenAndClampsToTheType) {
     EXPECT_EQ(toInt32(65535), 65535);
     EXPECT_EQ(toSingle(1e300), std::numeric_limits<float>::max());
     EXPECT_EQ(toSingle(-1e300), -std::numeric_limits<float>::max());
+    EXPECT_EQ(toSingle(std::nan("")), 0.0f);
 }
 
 TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
