@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/file.h>
@@ -273,6 +274,11 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     EXPECT_EQ(mode(own), 0700u);
     ::unsetenv("XDG_CACHE_HOME"), ::setenv("HOME", folder.c_str(), 1);
     EXPECT_EQ(folderFor(), folder / ".cache" / "corvane");
+    ::unsetenv("HOME");  // then the account's home folder
+    const fs::path accounts = fs::path(::getpwuid(::getuid())->pw_dir) / ".cache" / "corvane";
+    const bool hadIt = fs::exists(accounts);
+    EXPECT_EQ(folderFor(), accounts);
+    if (!hadIt) fs::remove(accounts);
     EXPECT_TRUE(problems.empty());
 
     // What is not a folder of the user's own is refused.
