@@ -1,5 +1,6 @@
 #include "platform/linux/sysfs_power.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -139,7 +140,7 @@ TEST_F(SysfsPower, ReadsTrees) {
             {"BAT1", battery("", {{"charge_full", "100"}, {"charge_now", "80"}})}}, {255, 0, 60, -1}},
         {"capacity 100", capacity("100"), {255, 1, 100, -1}},  {"67 is high", capacity("67"), {255, 1, 67, -1}},
         {"66 is not high", capacity("66"), {255, 0, 66, -1}},  {"33 is not low", capacity("33"), {255, 0, 33, -1}},
-        {"5 is low, not critical", capacity("5"), {255, 2, 5, -1}},
+        {"5 is low, not critical", capacity("5"), {255, 2, 5, -1}},  {"4 is critical", capacity("4"), {255, 6, 4, -1}},
         {"capacity 101 is broken", capacity("101"), {255, 255, 255, -1}},
         {"blanks around values", {{"AC", {{"type", " Mains\t"}, {"online", "0 "}}},
             {"BAT0", battery(" Full ", {{"capacity", " 70\r"}})}}, {0, 1, 70, -1}},
@@ -204,6 +205,24 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     }
     EXPECT_EQ(open[1], open[0]) << "the same files, read again";
     EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
+}
+
+// A program started with its standard input closed gets descriptor 0 for the reader's first file.
+TEST_F(SysfsPower, DescriptorZeroServesLikeAnyOther) {
+    read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
+    const int stdinCopy = ::dup(0);
+    ::close(0);
+    std::vector<Want> seen;
+    {
+        SysfsPowerReader reader(root_);
+        seen.push_back(wantOf(reader.read()));
+        put("BAT0", "energy_now", "25000000\n");
+        seen.push_back(wantOf(reader.read()));
+    }
+    const bool closedAgain = ::fcntl(0, F_GETFD) == -1;
+    ::dup2(stdinCopy, 0), ::close(stdinCopy);
+    EXPECT_EQ(seen, (std::vector<Want>{{0, 0, 57, 10800}, {0, 0, 50, 9474}}));
+    EXPECT_TRUE(closedAgain) << "the reader let go of descriptor 0";
 }
 
 // However many supplies there are, the reader holds a few descriptors: the files beyond them are
