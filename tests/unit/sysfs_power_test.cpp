@@ -38,6 +38,12 @@ class SysfsPower : public ::testing::Test {
         std::ofstream(root_ / supply / name, std::ios::binary) << raw;
     }
 
+    // As the fake battery writes a value: a new file renamed over the old one.
+    void replace(const std::string& supply, const std::string& name, const std::string& value) {
+        put(supply, ".new", value + "\n");
+        fs::rename(root_ / supply / ".new", root_ / supply / name);
+    }
+
     // A fresh tree each time, with values ended by a newline as the kernel writes them.
     SystemPowerStatus read(const Tree& tree) {
         fs::remove_all(root_), fs::create_directories(root_);
@@ -179,9 +185,6 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
 // supply can go and come. A reader that keeps its files open sees all of it.
 TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
-    auto replace = [&](const std::string& supply, const std::string& name, const std::string& value) {
-        put(supply, ".new", value + "\n"), fs::rename(root_ / supply / ".new", root_ / supply / name);
-    };
     const std::vector<std::tuple<const char*, std::function<void()>, Want>> steps{
         {"as it was", [] {}, {0, 0, 57, 10800}},
         {"level written in place", [&] { put("BAT0", "energy_now", "25000000\n"); }, {0, 0, 50, 9474}},
@@ -207,7 +210,7 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
 }
 
-// A program started with its standard input closed gets descriptor 0 for the reader's first file.
+// A program started with its standard input closed gets descriptor 0 for the reader's folder watch.
 TEST_F(SysfsPower, DescriptorZeroServesLikeAnyOther) {
     read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
     const int stdinCopy = ::dup(0);
@@ -216,12 +219,15 @@ TEST_F(SysfsPower, DescriptorZeroServesLikeAnyOther) {
     {
         SysfsPowerReader reader(root_);
         seen.push_back(wantOf(reader.read()));
-        put("BAT0", "energy_now", "25000000\n");
+        replace("BAT0", "energy_now", "25000000");  // seen through the folder watch
+        seen.push_back(wantOf(reader.read()));
+        put("BAT1", "type", "Battery\n");
+        put("BAT1", "capacity", "90\n");
         seen.push_back(wantOf(reader.read()));
     }
     const bool closedAgain = ::fcntl(0, F_GETFD) == -1;
     ::dup2(stdinCopy, 0), ::close(stdinCopy);
-    EXPECT_EQ(seen, (std::vector<Want>{{0, 0, 57, 10800}, {0, 0, 50, 9474}}));
+    EXPECT_EQ(seen, (std::vector<Want>{{0, 0, 57, 10800}, {0, 0, 50, 9474}, {0, 1, 70, -1}}));
     EXPECT_TRUE(closedAgain) << "the reader let go of descriptor 0";
 }
 
