@@ -23,19 +23,20 @@ constexpr std::int16_t kAlarmTicks = 10;  // the alarm sounds every tenth low ti
 // The samples an estimate can reach: the run it fits and the sample just before it.
 constexpr int kEstimateReach = kEstimateSamples + 1;
 
-// Everything the picture is drawn from.
-struct MeterInputs {
-    std::int16_t level = 0;
-    bool mains = false, wiped = false;
-    std::int16_t upright = 0, lowUpper = 0, midUpper = 0;
-    std::array<std::int32_t, 7> colours{};
-    Color background = 0;
-    double width = 0, height = 0;
-    bool operator==(const MeterInputs&) const = default;
-};
 }  // namespace
 
 struct frmMonitor::Made {
+    // Everything the picture is drawn from.
+    struct MeterInputs {
+        std::int16_t level = 0;
+        bool mains = false, wiped = false;
+        std::int16_t upright = 0, lowUpper = 0, midUpper = 0;
+        std::array<std::int32_t, 7> colours{};
+        Color background = 0;
+        double width = 0, height = 0;
+        bool operator==(const MeterInputs&) const = default;
+    };
+
     bool meter = false;
     MeterInputs meterInputs;
     // The pixels as the tick left them: something else may draw there between two ticks (a new
@@ -127,16 +128,16 @@ void frmMonitor::tmrMain_Timer() {
 
     if (!made_) made_.reset(new Made);
     Made& made = *made_;
-    const MeterInputs meter{.level = level,
-                            .mains = msPowerSrc == "AC",
-                            .wiped = wiped,
-                            .upright = k.pnUpright,
-                            .lowUpper = k.pnLowUpper,
-                            .midUpper = k.pnMidUpper,
-                            .colours = k.plColor,
-                            .background = picHistory.backColor(),
-                            .width = picHistory.scaleWidth(),
-                            .height = picHistory.scaleHeight()};
+    const Made::MeterInputs meter{.level = level,
+                                  .mains = msPowerSrc == "AC",
+                                  .wiped = wiped,
+                                  .upright = k.pnUpright,
+                                  .lowUpper = k.pnLowUpper,
+                                  .midUpper = k.pnMidUpper,
+                                  .colours = k.plColor,
+                                  .background = picHistory.backColor(),
+                                  .width = picHistory.scaleWidth(),
+                                  .height = picHistory.scaleHeight()};
     if (!made.meter || !(meter == made.meterInputs) || picHistory.image().pixels() != made.pixels) {
         DrawMeter();
         if (wiped) picHistory.cls();  // the grid stays

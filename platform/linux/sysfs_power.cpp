@@ -49,8 +49,6 @@ constexpr const char* kAttrNames[kAttrCount] = {"online",     "present",     "st
                                                 "energy_now", "charge_full", "charge_now", "capacity",
                                                 "power_now",  "current_now"};
 
-enum class Kind : std::uint8_t { kOther, kMains, kUsb, kBattery };
-
 // What a descriptor slot holds besides an open file.
 constexpr int kNotOpened = -1;  // not needed yet
 constexpr int kMissing = -2;    // absent, or not a plain file, until the next listing
@@ -100,6 +98,7 @@ std::string firstLine(const char* buf, ssize_t n) {
 // instead, since a file replaced there still reads as it was.
 class SysfsPowerReader::Files {
   public:
+    enum class Kind : std::uint8_t { kOther, kMains, kUsb, kBattery };
     struct Supply {
         std::string name;
         Kind kind = Kind::kOther;
@@ -385,6 +384,7 @@ SysfsPowerReader::~SysfsPowerReader() = default;
 namespace {
 
 SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder) {
+    using Kind = SysfsPowerReader::Files::Kind;
     bool adapterOnline = false, adapterOffline = false;
     std::vector<Battery> batteries;
     const auto& supplies = folder.supplies();
