@@ -8,11 +8,6 @@
 source "$(dirname "$0")/lib.sh"
 
 start_display
-start_window_manager
-start_tray
-start_corvane
-wait_meter
-wait_icon
 check_dialogs linux
 
 rm -f "$INI"

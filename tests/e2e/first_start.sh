@@ -3,10 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 
 start_display
-start_corvane_on_battery  # on mains at 80 %
-wait_meter
-expect_geometry "meter at the top right, 10x51" "1014 0 10 51"
-expect_first_picture
+check_first_start
 stop_corvane TERM
 expected=$(printf '%s\n' "${FIRST_SAVE[@]}")
 expect_eq "the twenty keys in save order, as decimal texts" "$expected" "$(cat "$INI")"

@@ -77,11 +77,9 @@ expect_geometry "per user: the meter shown at the top right" "1014 0 10 51"
 uninstall "per user" /CurrentUser
 expect_eq "per user: the settings are left" " 0" "$(saved State)"
 
-# Where /D= says, for one user and for all, not in the mode's own folder. (Wine quotes an argument with
-# a blank, and /D= takes no quotes: the folders here have none.)
-install "per user in a folder given" "$WINEPREFIX/drive_c/Tools/Meter" \
-    "$(folder APPDATA)/Microsoft/Windows/Start Menu/Programs" HKCU /CurrentUser '/D=C:\Tools\Meter'
-uninstall "per user in a folder given" /CurrentUser
+# Where /D= says, not in the mode's own folder: the installer puts the folder given back after either
+# mode's choice alike. (Wine quotes an argument with a blank, and /D= takes no quotes: the folder here
+# has none.)
 install "for all users in a folder given" "$WINEPREFIX/drive_c/Shared/Meter" \
     "$(folder ProgramData)/Microsoft/Windows/Start Menu/Programs" HKLM /AllUsers '/D=C:\Shared\Meter'
 # Started from the shortcut, by the shell, which hands the program on and ends.
