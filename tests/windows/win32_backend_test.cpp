@@ -95,23 +95,19 @@ class RegistryStoreTest : public ::testing::Test {
     std::vector<std::string> problems_;
 };
 
+// The Wine end-to-end tests read every setting back through the program, and start on nothing stored;
+// this is what they cannot see.
 TEST_F(RegistryStoreTest, KeepsTextsAsRegSzValuesWhereEarlierVersionsFindThem) {
     RegistryStore writer = store();
     writer.saveSetting(app_, "Form", "Position", " 2");
-    writer.saveSetting(app_, "Options", "SoundFile", "C:\\Sounds\\ding.wav");
     writer.saveSetting(app_, "Options", "FullLife", "");
     EXPECT_EQ(raw("Form", "Position").first, static_cast<DWORD>(REG_NONE))
         << "nothing is written before the commit";
     writer.commit();
 
     EXPECT_EQ(raw("Form", "Position"), Stored(REG_SZ, {" 2\0", 3}));
-    RegistryStore reader = store();
-    EXPECT_EQ(reader.getSetting(app_, "Form", "Position", "9"), " 2");
-    EXPECT_EQ(reader.getSetting(app_, "Options", "SoundFile", ""), "C:\\Sounds\\ding.wav");
-    EXPECT_EQ(reader.getSetting(app_, "Options", "FullLife", "7"), "")
+    EXPECT_EQ(store().getSetting(app_, "Options", "FullLife", "7"), "")
         << "an empty text is a text, not a missing value";
-    EXPECT_EQ(reader.getSetting(app_, "Options", "Upright", "1"), "1") << "missing value";
-    EXPECT_EQ(reader.getSetting(app_, "Nowhere", "Upright", "1"), "1") << "missing section";
     EXPECT_TRUE(problems_.empty());
 }
 
