@@ -5,27 +5,21 @@ source "$(dirname "$0")/lib.sh"
 
 start_display
 
-# Garbage around good values: the good ones are used, the unknown lines survive the rewrite.
+# Garbage around good values, and values out of range: the good ones are used and the unknown lines
+# survive the rewrite; an unknown position leaves the meter where it was made, a thickness far beyond
+# the dialog's range is still drawn, an odd orientation is upright, an odd state is kept. (Ended by
+# SIGHUP, as a closed terminal ends it.)
 {
-    printf '\x00\x01binary junk\xff\xfe\n[Form\nPosition=abc\nnot a setting\n'
-    printf '[Options]\nGridColor=255\nLowBound=99999999\nWidth=\nUnknownKey=keep me\n[Elsewhere]\nX=1\n'
+    printf '\x00\x01binary junk\xff\xfe\n[Form\nPosition=abc\nnot a setting\n[Form]\nPosition=9\nWidth=40\nState=-3\n'
+    printf '[Options]\nGridColor=255\nLowBound=99999999\nWidth=\nUpright=5\nShowTop=2\nUnknownKey=keep me\n[Elsewhere]\nX=1\n'
 } | write_ini
 start_corvane
 wait_meter
-expect_geometry "garbled file: meter shown with the good values" "1014 0 10 51"
-stop_corvane TERM
-expect_saved "LowBound= 32767" "GridColor= 255"  # a number too large for its setting clamped, a good colour kept
+expect_geometry "garbled file, values out of range: meter shown from the good values" "0 0 40 51"
+stop_corvane HUP
+expect_saved "LowBound= 32767" "GridColor= 255" "State=-3"  # a number too large clamped, a good colour kept
 for line in 'UnknownKey=keep me' 'not a setting' '[Elsewhere]'; do grep -qxF "$line" "$INI" || fail "'$line' was lost"; done
 pass "unknown lines, keys and sections kept"
-
-# Out-of-range choices: an unknown position leaves the meter where it was made, a thickness far
-# beyond the dialog's range is still drawn, an odd orientation is upright.
-printf '[Form]\nPosition=9\nWidth=40\nState=-3\n[Options]\nUpright=5\nShowTop=2\n' | write_ini
-start_corvane
-wait_meter
-expect_geometry "out-of-range values: meter shown" "0 0 40 51"
-stop_corvane TERM
-expect_eq "odd state kept" "-3" "$(saved State)"
 
 # A settings file that cannot be read: defaults, one message, and the file is not replaced.
 rm -rf "$CFG/Corvane" && mkdir -p "$INI"

@@ -203,9 +203,13 @@ $(diff <(echo "$PICTURE") <(echo "$2") | grep '^[<>]')"
     pass "$1"
 }
 
-# The meter on mains at 80 % as it first appears (41 of the 51 rows: the bar from row 10, its right
-# half in the mains colour), and again after another window covered it for a moment.
-expect_first_picture() {
+# The first start, over nothing stored, on mains at 80 %: the meter at the top right, 10x51, as it
+# first appears (41 of the 51 rows: the bar from row 10, its right half in the mains colour), and again
+# after another window covered it for a moment. The program is left running.
+check_first_start() {
+    start_corvane_on_battery
+    wait_meter
+    expect_geometry "meter at the top right, 10x51" "1014 0 10 51"
     expect_meter "the bar between the white border strips" "$(drawn_meter 10 00FF00 0000FF)"
     xmessage -geometry 64x80+960+0 -bg black -fg black "cover" >/dev/null 2>&1 &
     local cover=$!
@@ -367,12 +371,19 @@ expect_tooltip_beside() {  # screenshot name, what, meter x y, "left" or "right"
 # At the top of the screen the meter's menu opens downward, to the left of the cursor.
 meter_menu_up() { screenshot && [[ $(pixel 990 60) != 000000 ]]; }
 
-# Both tips, on battery at 57 % (the fake battery) with the meter in the upper right corner. The icon's
-# tip carries the status line once the first tick has read the battery (a tip already up keeps its
-# text). Pointing at the meter shows the tooltip 3 pixels to its left, its top 3 pixels below the
-# meter's, at the size both programs share, pale yellow, outlined and with text; moving away hides it;
-# a right click on the meter hides it and opens the menu, which is left open.
+# A tray, empty at first, and the program started on battery at 57 % (the fake battery), its icon
+# docked there, and the meter in the upper right corner. Then both tips: the icon's carries the status
+# line once the first tick has read the battery (a tip already up keeps its text). Pointing at the
+# meter shows the tooltip 3 pixels to its left, its top 3 pixels below the meter's, at the size both
+# programs share, pale yellow, outlined and with text; moving away hides it; a right click on the
+# meter hides it and opens the menu, which is left open.
 check_tips() {  # prefix of the screenshots to keep
+    start_tray
+    expect_eq "empty tray has no icon" 0 "$(icon_pixels)"
+    start_corvane_on_battery --ac 0 --percent 57
+    wait_meter
+    wait_icon
+    pass "program icon in the tray"
     within 5 shows 1016 45 00FF00 || fail "no green bar: the battery has not been read"
     xdotool mousemove $(icon_spot)
     sleep 0.1
@@ -594,11 +605,17 @@ open_preferences() {  # from the icon's menu: sets DIALOG and checks its size
     expect_eq "the dialog's client area" "299 345" "$DIALOG_W $DIALOG_H"
 }
 
-# The dialogs under a window manager, one spot a line, from the tray's menu of a program started on
-# default settings: thickness and orientation changed and taken; the same again cancelled; the alarm
-# refused without a sound file; Tab through the table's order, every stop used once; the About box
-# opened and closed with Enter; the colour chooser left up as the session ends, and what is saved.
+# The dialogs under a window manager, one spot a line, from the tray's menu of the program started
+# here on default settings, with the window manager and a tray: thickness and orientation changed and
+# taken; the same again cancelled; the alarm refused without a sound file; Tab through the table's
+# order, every stop used once; the About box opened and closed with Enter; the colour chooser left up
+# as the session ends, and what is saved.
 check_dialogs() {  # name prefix for the kept screenshots
+    start_window_manager
+    start_tray
+    start_corvane
+    wait_meter
+    wait_icon
     open_preferences
     screenshot
     keep_shot "$1-preferences"

@@ -1,22 +1,47 @@
 #!/usr/bin/env bash
 # The preferences dialog and the About box, opened from the tray's menu under a window manager: what
-# OK, Cancel and the alarm's check do, Tab's walk, and the settings the program leaves; then the
-# desktop's dark colour scheme in the preferences dialog, the meter's colours still the user's.
+# OK, Cancel and the alarm's check do, Tab's walk, and the settings the program leaves. Then, started
+# afresh in the desktop's dark colour scheme, the meter under the window manager: it keeps its place
+# and size, has no frame, is drawn in the user's colours still, stays above other windows, has no
+# taskbar or pager entry, and can still be dragged; its tooltip takes no focus and has no taskbar entry
+# either. Last, the scheme's colours in the preferences dialog.
 source "$(dirname "$0")/lib.sh"
 
 start_display
-start_window_manager
-start_tray
-start_corvane
-wait_meter
-wait_icon
 check_dialogs linux
 
+rm -f "$INI"
 mkdir -p "$CFG/qt6ct"
 printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncustom_palette=true\n' >"$CFG/qt6ct/qt6ct.conf"
 export QT_QPA_PLATFORMTHEME=qt6ct
-start_corvane
+start_corvane_on_battery  # on mains at 80 %: the bar from row 10
 wait_meter
+expect_put_back "placed and sized as without a window manager, and again after a move" "1014 0 10 51"
+expect_meter "no frame: the border strips and the picture are the meter's own" "$(drawn_meter 10 00FF00 0000FF)"
+states=$(xprop -id "$METER" _NET_WM_STATE)
+for s in ABOVE SKIP_TASKBAR SKIP_PAGER; do
+    [[ $states == *"_NET_WM_STATE_$s"* ]] || fail "window state lacks $s: $states"
+    pass "window state has $s"
+done
+
+xdotool mousemove 1018 20 mousedown 1
+glide 818 120
+xdotool mouseup 1
+expect_geometry "dragged under the window manager" "814 100 10 51"
+
+# The tooltip comes up beside the meter without taking the focus from the user's window, and with no
+# taskbar entry of its own.
+xmessage -geometry 300x100+100+300 "the user's window" >/dev/null 2>&1 &
+BG_PIDS+=($!)
+within 5 eval 'xdotool search --onlyvisible --class Xmessage >/dev/null 2>&1' || fail "no xmessage window"
+user_window=$(xdotool search --onlyvisible --class Xmessage | head -n1)
+xdotool windowactivate "$user_window" 2>/dev/null || true
+within 5 active_is "$user_window" || fail "the user's window has no focus"
+hover_meter 818 120
+expect_eq "the user's window keeps the focus" "$user_window" "$(xdotool getactivewindow 2>/dev/null || true)"
+[[ $(xprop -id "$TOOLTIP" _NET_WM_STATE) == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "the tooltip has a taskbar entry"
+pass "the tooltip has no taskbar entry"
+
 wait_icon
 open_preferences
 screenshot
@@ -25,3 +50,5 @@ keep_shot linux-dark
 expect_eq "the dark scheme's face, a text box's inside, the low colour" "222020 3D3D3D FF0F00" \
     "$(pixel $((DIALOG_X + 5)) $((DIALOG_Y + 5))) $(pixel $((DIALOG_X + 140)) $((DIALOG_Y + 52))) \
 $(pixel $((DIALOG_X + 47)) $((DIALOG_Y + 214)))"
+stop_corvane TERM
+expect_eq "dragged place saved" " 12210" "$(saved Left)"

@@ -4,19 +4,14 @@
 # played sounds the desktop's default alert instead, and nothing in the sound holds the program.
 source "$(dirname "$0")/lib.sh"
 
-# Half a second of a square wave, 16-bit mono at 8 kHz.
+# Half a second of a square wave, 16-bit mono at 8 kHz, after a header of 44 bytes.
 write_wav() {  # path, [samples a half wave: 20]
-    local data=$WORK/wav.data n
     mkdir -p "$(dirname "$1")"
-    for _ in $(seq $((2000 / ${2:-20}))); do
-        printf '\x00\x20%.0s' $(seq "${2:-20}") && printf '\x00\xe0%.0s' $(seq "${2:-20}")
-    done >"$data"
-    le() { local i; for ((i = 0; i < $2; i++)); do printf "\\x$(printf %02x $(($1 >> 8 * i & 255)))"; done; }
-    n=$(stat -c %s "$data")
-    {
-        printf RIFF && le $((36 + n)) 4 && printf 'WAVEfmt ' && le 16 4 && le 1 2 && le 1 2
-        le 8000 4 && le 16000 4 && le 2 2 && le 16 2 && printf data && le "$n" 4 && cat "$data"
-    } >"$1"
+    python3 -c 'import sys, wave
+n = int(sys.argv[2])
+with wave.open(sys.argv[1], "wb") as w:
+    w.setparams((1, 2, 8000, 0, "NONE", "not compressed"))
+    w.writeframes((b"\x00\x20" * n + b"\x00\xe0" * n) * (2000 // n))' "$1" "${2:-20}"
 }
 
 start_display

@@ -25,18 +25,38 @@ else
     session=
 fi
 
-# A byte-order mark before [Form], a 0644 file, numbers with a point and an exponent, and a state the
-# program does not know (shown, and written back as it was).
-printf '\xEF\xBB\xBF[Form]\nPosition=4\nLeft= 1.5e4\nTop=3000\nWidth= 13.5\nState=7\n' | write_ini
+# A byte-order mark before [Form], a 0644 file and numbers with a point and an exponent; beside it the
+# temporary of a save killed before its rename, and a copy of the user's own. The start removes the
+# temporary and nothing else, and the save syncs the folder once the new name is in it.
+printf '\xEF\xBB\xBF[Form]\nPosition=4\nLeft= 1.5e4\nTop=3000\nWidth= 13.5\n' | write_ini
 chmod 0644 "$INI"
+printf '[Form]\nPosi' >"$folder/.Corvane.ini.saving-k1Ll3d"
+printf 'my own copy\n' >"$folder/Corvane.ini.backup"
 start_corvane $session
 wait_meter
 expect_geometry "placed from a file with a byte-order mark, in a German session" "1000 200 14 51"
+expect_eq "the stale temporary removed at start" "Corvane.ini Corvane.ini.backup " "$(names_in "$folder")"
+if command -v strace >/dev/null; then
+    strace -f -qq -e trace=openat,fsync,rename,renameat,renameat2 -o "$WORK/trace" -p "$CORVANE_PID" 2>/dev/null &
+    BG_PIDS+=($!)
+    within 5 grep -q '^TracerPid:[[:space:]]*[1-9]' "/proc/$CORVANE_PID/status" || true
+fi
 stop_corvane TERM
 expect_eq "the byte-order mark kept" "efbbbf5b" "$(head -c 4 "$INI" | od -An -tx1 | tr -d ' \n')"
 expect_eq "one [Form] section" 1 "$(grep -c 'Form\]$' "$INI")"
-expect_saved "Left= 15000" "Width= 13.5" "State= 7"  # the state written back unchanged
+expect_saved "Left= 15000" "Width= 13.5"
 expect_eq "mode 0644 kept" 644 "$(stat -c %a "$INI")"
+expect_eq "after the save: the file and the user's copy" "Corvane.ini Corvane.ini.backup " "$(names_in "$folder")"
+if [ -s "$WORK/trace" ]; then
+    # After the rename, the folder is opened and that descriptor synced.
+    awk '/rename[at2]*\(.*\/\.Corvane\.ini\.saving-.*\/Corvane\.ini"\) = 0$/ { renamed = 1; next }
+         renamed && fd == "" && /openat\(AT_FDCWD, ".*\/Corvane", .*O_DIRECTORY.*\) = [0-9]+$/ { fd = $NF; next }
+         fd != "" && $0 ~ ("fsync\\(" fd "\\) += 0$") { synced = 1 }
+         END { exit !synced }' "$WORK/trace" || fail "no sync of the folder after the rename: $(cat "$WORK/trace")"
+    pass "the folder synced after the rename"
+else
+    echo "note: strace missing or not allowed to attach; the folder's sync not checked"
+fi
 
 # Linked in from a dotfiles folder: the link stays, the file it leads to gets the settings.
 rm -rf "$folder" && mkdir -p "$folder" "$WORK/dotfiles"
@@ -51,30 +71,3 @@ expect_eq "the link is still a link to the same place" "../../dotfiles/corvane.i
 expect_eq "its target saved" " 12" "$(sed -n 's/^Width=//p' "$WORK/dotfiles/corvane.ini")"
 expect_eq "its target's mode kept" 640 "$(stat -c %a "$WORK/dotfiles/corvane.ini")"
 expect_eq "nothing left beside the target" "corvane.ini " "$(names_in "$WORK/dotfiles")"
-
-# A save killed before its rename left a temporary: the next start removes it and nothing else, and
-# the save syncs the folder once the new name is in it.
-rm -rf "$folder"
-printf '[Form]\nPosition=0\nWidth=12\n' | write_ini
-printf '[Form]\nPosi' >"$folder/.Corvane.ini.saving-k1Ll3d"
-printf 'my own copy\n' >"$folder/Corvane.ini.backup"
-start_corvane
-wait_meter
-expect_eq "the stale temporary removed at start" "Corvane.ini Corvane.ini.backup " "$(names_in "$folder")"
-if command -v strace >/dev/null; then
-    strace -f -qq -e trace=openat,fsync,rename,renameat,renameat2 -o "$WORK/trace" -p "$CORVANE_PID" 2>/dev/null &
-    BG_PIDS+=($!)
-    within 5 grep -q '^TracerPid:[[:space:]]*[1-9]' "/proc/$CORVANE_PID/status" || true
-fi
-stop_corvane TERM
-expect_eq "after the save: the file and the user's copy" "Corvane.ini Corvane.ini.backup " "$(names_in "$folder")"
-if [ -s "$WORK/trace" ]; then
-    # After the rename, the folder is opened and that descriptor synced.
-    awk '/rename[at2]*\(.*\/\.Corvane\.ini\.saving-.*\/Corvane\.ini"\) = 0$/ { renamed = 1; next }
-         renamed && fd == "" && /openat\(AT_FDCWD, ".*\/Corvane", .*O_DIRECTORY.*\) = [0-9]+$/ { fd = $NF; next }
-         fd != "" && $0 ~ ("fsync\\(" fd "\\) += 0$") { synced = 1 }
-         END { exit !synced }' "$WORK/trace" || fail "no sync of the folder after the rename: $(cat "$WORK/trace")"
-    pass "the folder synced after the rename"
-else
-    echo "note: strace missing or not allowed to attach; the folder's sync not checked"
-fi

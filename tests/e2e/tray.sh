@@ -8,15 +8,7 @@
 source "$(dirname "$0")/lib.sh"
 
 start_display
-start_tray
 fake_browser
-expect_eq "empty tray has no icon" 0 "$(icon_pixels)"
-
-start_corvane_on_battery --ac 0 --percent 57
-wait_meter
-wait_icon
-pass "program icon in the tray"
-
 # Qt's tray reports no hovering, so the program has put the status line into the tip at its first
 # tick already.
 check_tips linux

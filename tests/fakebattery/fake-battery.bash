@@ -11,7 +11,7 @@ readonly FB_VOLTAGE_UV=11400000
 readonly FB_CHARGE_FULL_UAH=5000000
 readonly FB_CURRENT_UA=1500000
 
-FB_AC='' FB_PERCENT='' FB_STATUS=''
+FB_AC='' FB_PERCENT=''
 
 fb_die() {
     echo "${0##*/}: $*" >&2
@@ -27,11 +27,6 @@ fb_take_option() {
         --percent)
             if ! [[ $2 =~ ^[0-9]{1,3}$ ]] || ((10#$2 > 100)); then fb_die "--percent wants 0..100, not '$2'"; fi
             FB_PERCENT=$((10#$2)) ;;
-        --status)
-            case $2 in
-                Discharging | Charging | Full | "Not charging") FB_STATUS=$2 ;;
-                *) fb_die "--status wants Discharging, Charging, Full or 'Not charging', not '$2'" ;;
-            esac ;;
         *) return 1 ;;
     esac
 }
@@ -42,18 +37,13 @@ fb_put() {
     printf '%s\n' "$3" >"$1/.$2.new" && mv -f "$1/.$2.new" "$1/$2"
 }
 
-# fb_write DIR: fills in what was not chosen (AC on, 80 %, and the status that
-# the adapter and level imply) and writes the adapter AC and the battery BAT0.
+# fb_write DIR: fills in what was not chosen (AC on, 80 %) and writes the adapter
+# AC and the battery BAT0, with the status that the adapter and level imply.
 fb_write() {
-    local dir=$1
+    local dir=$1 status=Charging current=$FB_CURRENT_UA
     : "${FB_AC:=1}" "${FB_PERCENT:=80}"
-    if [[ -z $FB_STATUS ]]; then
-        if ((FB_AC == 0)); then FB_STATUS=Discharging
-        elif ((FB_PERCENT == 100)); then FB_STATUS=Full
-        else FB_STATUS=Charging; fi
-    fi
-    local current=$FB_CURRENT_UA
-    [[ $FB_STATUS == Charging || $FB_STATUS == Discharging ]] || current=0
+    if ((FB_AC == 0)); then status=Discharging
+    elif ((FB_PERCENT == 100)); then status=Full current=0; fi
     local charge_now=$((FB_CHARGE_FULL_UAH * FB_PERCENT / 100))
     local energy_full=$((FB_CHARGE_FULL_UAH * FB_VOLTAGE_UV / 1000000))
 
@@ -64,7 +54,7 @@ fb_write() {
     local bat=$dir/BAT0
     fb_put "$bat" type Battery
     fb_put "$bat" present 1
-    fb_put "$bat" status "$FB_STATUS"
+    fb_put "$bat" status "$status"
     fb_put "$bat" capacity "$FB_PERCENT"
     fb_put "$bat" voltage_now "$FB_VOLTAGE_UV"
     fb_put "$bat" charge_full "$FB_CHARGE_FULL_UAH"

@@ -14,7 +14,7 @@ trap 'rm -rf -- "$dir"' EXIT
 # 30 s times the slowness factor of the machine (see scripts/test-slowness).
 tries=$((300 * ${CORVANE_TEST_SLOWNESS:-1}))
 # shellcheck disable=SC2016 # expanded by the inner shell
-out=$("$here/with-fake-battery" --ac 0 --percent 57 --status Discharging --dir "$dir/tree" -- bash -c '
+out=$("$here/with-fake-battery" --ac 0 --percent 57 --dir "$dir/tree" -- bash -c '
     "${@:3}" || exit
     touch "$1/ready"
     for _ in $(seq "$2"); do [[ -e $1/changed ]] && exec "${@:3}"; sleep 0.1; done

@@ -81,7 +81,7 @@ MIT licence, in `LICENSE`|licence|MIT
 `uninstall.exe`|e2e|windows/e2e/installer.sh uninstall.exe
 `%LOCALAPPDATA%\Programs\Corvane`|e2e|windows/e2e/installer.sh LOCALAPPDATA)/Programs/Corvane
 `help/index.html` beside the program|built|help/index.html
-51 pixels long|e2e|e2e/first_start.sh 1014 0 10 51
+51 pixels long|e2e|e2e/common.sh "meter at the top right, 10x51" "1014 0 10 51"
 build/windows/corvane.exe|windows-build|build/windows/corvane.exe
 `debug`|preset|debug
 `release`|preset|release

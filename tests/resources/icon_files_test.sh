@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The icon files the build draws, read back by an independent decoder: every file decodes (a bad
-# checksum or block fails it), has the sizes it should (the ICO's entries, one theme icon a size), the
-# PNG and the ICO's 32x32 entry hold the same pixels (rows, channel order, alpha), and the four hand
-# pictures differ from one another.
+# checksum or block fails it), has the sizes it should (the ICO's entries, one compressed theme icon a
+# size, which the install copies as they are), the PNG and the ICO's 32x32 entry hold the same pixels
+# (rows, channel order, alpha), and the four hand pictures differ from one another.
 #   icon_files_test.sh FOLDER_OF_GENERATED_ICONS
 set -euo pipefail
 dir=${1:?usage: icon_files_test.sh FOLDER}
@@ -14,6 +14,8 @@ differing() { im compare -metric AE "$1" "$2" null: 2>&1 || true; }
 for n in 16 22 24 32 48 64 128 256; do
     f=$dir/hicolor/${n}x$n/apps/corvane.png
     [ "$(im identify -format '%m %wx%h %A' "$f")" == "PNG ${n}x$n True" ] || fail "theme icon $f"
+    # Compressed: at most a byte a pixel and the headers (stored, they take over four).
+    [ "$(stat -c %s "$f")" -le $((n * n + 512)) ] || fail "theme icon $f: $(stat -c %s "$f") bytes"
 done
 [ "$(differing "$dir/corvane.png" "$dir/hicolor/32x32/apps/corvane.png")" == 0 ] || fail "two 32-pixel icons"
 for f in corvane hands-up hands-right hands-down hands-left; do

@@ -3,9 +3,4 @@
 # manager: what OK, Cancel and the alarm's check do, Tab's walk, and the settings left in the registry.
 source "$(dirname "$0")/lib.sh"
 setup
-start_window_manager
-start_tray
-start_corvane
-wait_meter
-wait_icon
 check_dialogs wine

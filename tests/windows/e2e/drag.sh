@@ -1,30 +1,54 @@
 #!/bin/bash
-# Dragging the meter with the left button moves it with the cursor and stops it at the screen's
-# edges; the place it was left at is saved. A stored state the program does not know (7) leaves the
-# meter shown and is saved back as it was.
+# Garbled settings, as a hand in the registry editor may leave them, do not stop the program: a text
+# reads as the number at its front (none: 0), a DWORD as its number, a value of another type as the
+# empty text, and a state the program does not know (7) leaves the meter shown and is saved back as
+# it was. Dragging the meter with the left button moves it with the cursor and stops it at the
+# screen's edges; the place it was left at is saved.
 source "$(dirname "$0")/lib.sh"
 setup
-reg_add Form State " 7"
-start_corvane
-wait_meter
-expect_put_back "in the top right corner, and again after a move" "1014 0 10 51"
 
-xdotool mousemove 1018 25
+# A thickness of nothing: a meter too thin to see, but the program runs and ends as ever. Start-up is
+# through once the main form's window and the meter's both exist, shown or not.
+reg_add Form Width "&HZZ"
+start_corvane
+within 20 eval '(($(xdotool search --name "^Corvane$" 2>/dev/null | wc -l) >= 2))' || fail "corvane.exe made no windows"
+sleep 2
+program_ended && fail "corvane.exe stopped with a garbled thickness"
+stop_corvane
+expect_saved "Width= 0"
+
+reg_add Form Position abc                  # 0: the upper left corner
+reg_add Form Width "12abc"                 # 12
+reg_add Form State " 7"
+reg_add Options Upright "0 but flat"       # 0: lying flat
+reg_add Options BorderColor ff REG_BINARY  # neither a text nor a number: 0, black
+reg_add Options BGColor 255 REG_DWORD      # red, as the registry editor shows it
+start_corvane_on_battery                   # on mains at 80 %
+wait_meter
+expect_put_back "a flat 51x12 meter at 0,0, and again after a move" "0 0 51 12"
+screenshot_when 25 1 00FF00
+expect_row 0 50 0 "$(flat_row 000000)"                  # the black border strip
+expect_row 0 50 1 "$(flat_row 000000 00FF00 FF0000)"   # the bar's upper half in the high colour, red after it
+expect_row 0 50 10 "$(flat_row 000000 0000FF FF0000)"  # its lower half in the mains colour
+expect_row 0 50 11 "$(flat_row 000000)"
+
+xdotool mousemove 25 6
 sleep 0.3
 xdotool mousedown 1
 sleep 0.3
 glide 500 300
-expect_geometry "follows the cursor" "496 275 10 51"
+expect_geometry "follows the cursor" "475 294 51 12"
 glide 0 0
-expect_geometry "stops at the top left corner" "0 0 10 51"
+expect_geometry "stops at the top left corner" "0 0 51 12"
 glide 1023 767
-expect_geometry "stops at the bottom right corner" "1014 717 10 51"
+expect_geometry "stops at the bottom right corner" "973 756 51 12"
 xdotool mouseup 1
 sleep 0.3
 glide 600 400
 sleep 0.5
-expect_geometry "no button: the meter stays" "1014 717 10 51"
+expect_geometry "no button: the meter stays" "973 756 51 12"
 
 stop_corvane
-# Where it was left, in twips; the position choice and the unknown state as they were.
-expect_saved "Left= 15210" "Top= 10755" "Position= 2" "State= 7"
+# Where it was left, in twips; the position choice and the unknown state as they were; the DWORD's
+# number saved as a text.
+expect_saved "Left= 14595" "Top= 11340" "Position= 0" "State= 7" "BGColor= 255"

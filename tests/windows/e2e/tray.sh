@@ -14,14 +14,6 @@ setup
 # A prefix made without the HTML engine has no program for ".html", which every Windows has: the
 # browser Wine hands pages to (winebrowser, which asks xdg-open) opens them.
 w reg add 'HKCR\.html' /ve /d htmlfile /f || fail "reg add .html"
-start_tray
-expect_eq "empty tray has no icon" 0 "$(icon_pixels)"
-
-start_corvane_on_battery --ac 0 --percent 57
-wait_meter
-wait_icon
-pass "program icon in the tray"
-
 # The icon reports the mouse moving over it, and the program puts the status line into the tip then.
 check_tips wine
 xdotool mousemove 500 400 click 1
