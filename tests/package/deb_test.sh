@@ -30,9 +30,14 @@ root=$WORK/root
 dpkg-deb -x "$deb" "$root"
 expect_eq "the autostart entry is a configuration file" "/etc/xdg/autostart/org.corvane.Corvane.desktop" \
     "$(dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles)"
-# The stack protector, which no lintian tag asks about.
-grep -q '__stack_chk_fail@' <<<"$(readelf -W --dyn-syms "$root/usr/bin/corvane")" || fail "not hardened: no stack protector"
-pass "hardened: a stack protector too"
+# Built with the distribution's hardening, as its header, program headers, dynamic section and
+# dynamic symbols show (lintian asks about most of these too, but not the stack protector).
+elf=$(readelf -hldW --dyn-syms "$root/usr/bin/corvane")
+for check in "position-independent|Type: +DYN" "position-independent|FLAGS_1.*PIE" "read-only relocations|GNU_RELRO" \
+    "bound at start-up|FLAGS_1.*NOW" "fortified calls|__[a-z_]+_chk@" "stack protector|__stack_chk_fail@"; do
+    grep -qE "${check#*|}" <<<"$elf" || fail "not hardened: no ${check%%|*} (${check#*|})"
+done
+pass "hardened: PIE, relro, bind-now, fortified calls, stack protector"
 
 menu=$root/usr/share/applications/org.corvane.Corvane.desktop
 autostart=$root/etc/xdg/autostart/org.corvane.Corvane.desktop
