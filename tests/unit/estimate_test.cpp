@@ -18,8 +18,10 @@ void setHistory(frmMonitor& m, const std::string& samples) {
     for (std::string word; in >> word;)
         if (word == "AC" || word == "DC")
             source = word;
-        else
-            m.mHistory[i] = std::stof(word), m.msSrcHistory[i++] = source;
+        else {
+            m.mHistory[i] = std::stof(word);
+            m.msSrcHistory[i++] = source;
+        }
 }
 
 TEST(Estimate, ALineThroughTheNewestRunOnOneSourceExtendedToFullOrEmpty) {
@@ -105,7 +107,9 @@ TEST(StatusText, BothFormsByteForByte) {
     for (const auto& [source, level, elapsed, history, oneLine, severalLines] : cases) {
         TestProgram p;
         setHistory(p.meter(), history);
-        p.meter().msPowerSrc = source, p.meter().mEnergyLevel = level, p.k.pnElapsedMin = elapsed;
+        p.meter().msPowerSrc = source;
+        p.meter().mEnergyLevel = level;
+        p.k.pnElapsedMin = elapsed;
         for (std::int16_t mode : {1, -1, 7}) EXPECT_EQ(p.meter().GetStatusText(mode), oneLine);
         EXPECT_EQ(p.meter().GetStatusText(0), severalLines);
     }

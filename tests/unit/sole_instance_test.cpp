@@ -118,7 +118,8 @@ TEST_F(Sole, LaterStartsKnockOnTheRunningCopyUntilItLetsGo) {
     EXPECT_EQ(start()->claim(), Claim::AnotherRuns);
     EXPECT_EQ(next->takeKnocks(), 1);
     EXPECT_TRUE(problems.empty());
-    first.reset(), next.reset();
+    first.reset();
+    next.reset();
     EXPECT_EQ(openFiles(), openBefore) << "every lock and socket closed again";
 }
 
@@ -289,7 +290,8 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
         EXPECT_EQ(folderFor(), "");
         ++refused;
     }
-    fs::remove_all(own), fs::create_directory_symlink(folder, own);
+    fs::remove_all(own);
+    fs::create_directory_symlink(folder, own);
     EXPECT_EQ(folderFor(), "");
     ::setenv("XDG_CACHE_HOME", (folder / "missing" / "cache").c_str(), 1);
     EXPECT_EQ(folderFor(), "");

@@ -46,7 +46,8 @@ class SysfsPower : public ::testing::Test {
 
     // A fresh tree each time, with values ended by a newline as the kernel writes them.
     SystemPowerStatus read(const Tree& tree) {
-        fs::remove_all(root_), fs::create_directories(root_);
+        fs::remove_all(root_);
+        fs::create_directories(root_);
         for (const auto& [supply, attrs] : tree)
             for (const auto& [name, value] : attrs) put(supply, name, value + "\n");
         return readSysfsPowerStatus(root_);
@@ -237,7 +238,8 @@ TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
     Tree tree{{"AC", kMainsOff}};
     for (int i = 100; i < 400; ++i)  // tiny packs, all empty: more files than a process may have open
         tree["BAT" + std::to_string(i)] = battery("Discharging", {{"energy_full", "1"}, {"energy_now", "0"}});
-    tree["BAT999"] = battery("Discharging", {{"energy_full", "100000"}, {"energy_now", "50000"}}), read(tree);
+    tree["BAT999"] = battery("Discharging", {{"energy_full", "100000"}, {"energy_now", "50000"}});
+    read(tree);
     const auto before = openFiles();
     auto reader = std::make_unique<SysfsPowerReader>(root_);
     EXPECT_EQ(reader->read().BatteryLifePercent, 50);  // weighted by size: the big pack counts

@@ -48,13 +48,17 @@ TEST(Readings, TheLevelSourceAndFullLifeAsTheTickReadsThem) {
     TestProgram p;
     for (const auto& [ac, percent, fullLife, level, source] : cases) {
         SystemPowerStatus s;
-        s.ACLineStatus = ac, s.BatteryLifePercent = percent, s.BatteryFullLifeTime = fullLife;
-        p.rt.setPowerStatus(s), p.meter().ReadPowerStatus();
+        s.ACLineStatus = ac;
+        s.BatteryLifePercent = percent;
+        s.BatteryFullLifeTime = fullLife;
+        p.rt.setPowerStatus(s);
+        p.meter().ReadPowerStatus();
         EXPECT_EQ((std::tuple{p.meter().mEnergyLevel, p.meter().msPowerSrc, p.k.plFullLifeSaved}),
                   (std::tuple{level, std::string(source), fullLife}))
             << int(ac) << " " << int(percent);
     }
-    p.ticks(1), p.exit();
+    p.ticks(1);
+    p.exit();
     EXPECT_EQ(p.stored("FullLife"), " 9");  // every tick overwrites it, and it is saved
 }
 
@@ -80,7 +84,8 @@ std::vector<std::string> samplesOver(TestProgram& p, int seconds) {
 TEST(Tick, SamplesFallOnTheSecondOfTheLastChangeOfSource) {
     TestProgram p("", false);
     p.rt.setTimeOfDay(10, 20, 36);  // the first tick comes a second after the start: 10:20:37
-    p.power(true, 80), p.program.start();
+    p.power(true, 80);
+    p.program.start();
     auto samples = samplesOver(p, 275);  // to 10:25:11
     p.power(false, 79);                  // unplugged at 10:25:12
     auto after = samplesOver(p, 121);    // to 10:27:12
@@ -89,7 +94,8 @@ TEST(Tick, SamplesFallOnTheSecondOfTheLastChangeOfSource) {
                                                  "10:23:37 AC 80 0", "10:24:37 AC 80 0", "10:26:12 DC 79 1",
                                                  "10:27:12 DC 79 2"}));
     EXPECT_EQ(p.meter().msSrcHistory[2], "AC");  // the mains samples move down the history
-    p.power(true, 79), p.ticks(1);               // plugged in again
+    p.power(true, 79);
+    p.ticks(1);  // plugged in again
     EXPECT_EQ(p.k.pnElapsedMin, 0);
     p.ticks(120);
     EXPECT_EQ(p.k.pnElapsedMin, 0);
@@ -97,7 +103,9 @@ TEST(Tick, SamplesFallOnTheSecondOfTheLastChangeOfSource) {
 
 TEST(Tick, ALateTickStillSamplesButAWholeHourMissedLooksLikeNoTimeAtAll) {
     TestProgram p("", false);
-    p.rt.setTimeOfDay(8, 0, 14), p.power(false, 60), p.program.start();  // first tick 8:00:15
+    p.rt.setTimeOfDay(8, 0, 14);
+    p.power(false, 60);
+    p.program.start();  // first tick 8:00:15
     EXPECT_EQ(samplesOver(p, 59).size(), 1u);
     p.rt.setTimeOfDay(8, 1, 15);  // the tick due at 8:01:15 comes a second late
     EXPECT_EQ(samplesOver(p, 1), (std::vector<std::string>{"08:01:16 DC 60 1"}));
@@ -108,12 +116,14 @@ TEST(Tick, ALateTickStillSamplesButAWholeHourMissedLooksLikeNoTimeAtAll) {
 
 TEST(Tick, TheSixtyFirstSampleDropsTheFirstAndElapsedMinutesStopAtTheirLargest) {
     TestProgram p;
-    p.power(false, 90), p.ticks(1);
+    p.power(false, 90);
+    p.ticks(1);
     for (int minute = 1; minute <= 60; ++minute) p.power(false, 90 - minute % 80), p.ticks(60);
     EXPECT_EQ(p.meter().mHistory[0], 30);   // the 61st sample
     EXPECT_EQ(p.meter().mHistory[59], 89);  // the second; the first, 90, is gone
     EXPECT_EQ(p.k.pnElapsedMin, 60);
-    p.k.pnElapsedMin = 32766, p.ticks(120);
+    p.k.pnElapsedMin = 32766;
+    p.ticks(120);
     EXPECT_EQ(p.k.pnElapsedMin, 32767);
 }
 
@@ -121,28 +131,35 @@ TEST(Tick, TheSixtyFirstSampleDropsTheFirstAndElapsedMinutesStopAtTheirLargest) 
 // meter that starts low, then every tenth low tick, and the count goes on where it stopped.
 TEST(Tick, LowOnBatteryTheBarBlinksAndTheAlarmSoundsEveryTenthTick) {
     TestProgram p("SoundFile=C:\\alarm.wav", false);
-    p.power(false, 24), p.program.start();
+    p.power(false, 24);
+    p.program.start();
     const Picture& pic = p.meter().picHistory;
     auto barShown = [&] { return pic.image().at(2, 48) == 0xFFFu; };  // low colour near the bottom
     std::string shown;
     for (int i = 0; i < 4; ++i) {
-        p.ticks(1), shown += barShown() ? '#' : '.';
+        p.ticks(1);
+        shown += barShown() ? '#' : '.';
         EXPECT_EQ(pic.image().at(4, 40), 0xFFFFFFu);  // a grid line, in every tick
     }
     EXPECT_EQ(shown, "#.#.");
     p.ticks(7);  // eleventh low tick: the second sound
     EXPECT_EQ(p.callsStartingWith("PlaySound").size(), 2u);
-    p.ticks(7);                      // 7 more low ticks
-    p.power(true, 24), p.ticks(30);  // mains: neither blinks nor sounds, however low
+    p.ticks(7);  // 7 more low ticks
+    p.power(true, 24);
+    p.ticks(30);  // mains: neither blinks nor sounds, however low
     EXPECT_TRUE(barShown());
-    p.power(false, 24), p.ticks(2);
+    p.power(false, 24);
+    p.ticks(2);
     EXPECT_EQ(p.callsStartingWith("PlaySound").size(), 2u);
     p.ticks(1);  // the third low tick after the pause, not the tenth
     EXPECT_EQ(p.callsStartingWith("PlaySound"), (std::vector<std::string>(3, "PlaySound(C:\\alarm.wav)")));
 
-    p.power(false, 25), p.ticks(20);  // at the bound: not low
+    p.power(false, 25);
+    p.ticks(20);  // at the bound: not low
     EXPECT_EQ(p.callsStartingWith("PlaySound").size(), 3u);
-    p.k.pnAlarmEnabled = 0, p.power(false, 10), p.ticks(1);  // without the alarm it still blinks
+    p.k.pnAlarmEnabled = 0;
+    p.power(false, 10);
+    p.ticks(1);  // without the alarm it still blinks
     const bool first = barShown();
     p.ticks(1);
     EXPECT_NE(first, barShown());
@@ -152,7 +169,9 @@ TEST(Tick, LowOnBatteryTheBarBlinksAndTheAlarmSoundsEveryTenthTick) {
 TEST(Tick, TheFirstTickAppliesShowTopAndEveryTickSetsTheTrayTip) {
     for (bool hover : {true, false}) {
         TestProgram p("ShowTop=0", false);
-        p.rt.tray().setReportsHover(hover), p.power(true, 57), p.program.start();
+        p.rt.tray().setReportsHover(hover);
+        p.power(true, 57);
+        p.program.start();
         EXPECT_TRUE(p.meterWindow().topmost());
         p.rt.advance(999);
         EXPECT_EQ(p.k.psTrayTip, "");  // the first tick comes a whole second after the start
@@ -177,8 +196,12 @@ TEST(Tick, EveryChangeReachesTheTrayTipAtTheNextTick) {
     // On mains at 53, 54, 55, 56 and 57 %, a minute each: the fifth sample, at 57 % like the
     // minute before it, is the first the charge time can be estimated from.
     auto rising = [](TestProgram& p) {
-        for (int level = 53; level < 57; ++level) p.power(true, level), p.ticks(level == 53 ? 1 : 60);
-        p.power(true, 57), p.ticks(59);
+        for (int level = 53; level < 57; ++level) {
+            p.power(true, level);
+            p.ticks(level == 53 ? 1 : 60);
+        }
+        p.power(true, 57);
+        p.ticks(59);
     };
     const std::vector<
         std::tuple<const char*, std::function<void(TestProgram&)>, std::function<void(TestProgram&)>>>
@@ -193,7 +216,8 @@ TEST(Tick, EveryChangeReachesTheTrayTipAtTheNextTick) {
         TestProgram p;
         before(p);
         const std::string old = p.k.psTrayTip;
-        change(p), p.ticks(1);
+        change(p);
+        p.ticks(1);
         EXPECT_EQ(p.k.psTrayTip, p.meter().GetStatusText(1));
         EXPECT_NE(p.k.psTrayTip, old);
     }
@@ -217,7 +241,9 @@ TEST(Tick, ADayOfTickingKeepsTheHistoryWholeAndTheMemoryFlat) {
         changesOrBlinks += mains != wasMains || level != wasLevel || (!mains && level < 25);
         p.power(mains, level);
         const int before = p.rt.peerOf(p.meterWindow()).repaints;
-        p.ticks(1), p.rt.calls.clear(), repaints += p.rt.peerOf(p.meterWindow()).repaints - before;
+        p.ticks(1);
+        p.rt.calls.clear();
+        repaints += p.rt.peerOf(p.meterWindow()).repaints - before;
         const frmMonitor& m = p.meter();
         ASSERT_EQ(m.mEnergyLevel, float(level)) << second;
         for (int i = 0; i < kHistorySize; ++i) {
