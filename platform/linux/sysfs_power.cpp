@@ -285,10 +285,10 @@ std::optional<double> ratioPercent(std::optional<double> now, std::optional<doub
 }
 
 // Each source is read only when the one before it gave no answer.
-Battery readBattery(SysfsPowerReader::Files& folder, std::size_t supply) {
+Battery readBattery(SysfsPowerReader::Files& folder, std::size_t supply, bool status) {
     Battery b;
     b.supply = supply;
-    b.status = folder.read(supply, kStatus);
+    if (status) b.status = folder.read(supply, kStatus);
     const auto energyFull = folder.readAmount(supply, kEnergyFull);
     b.energyNow = folder.readAmount(supply, kEnergyNow);
     b.percent = ratioPercent(b.energyNow, energyFull);
@@ -379,12 +379,14 @@ std::uint8_t lineFromBatteries(const std::vector<Battery>& batteries) {
 
 }  // namespace
 
-SysfsPowerReader::SysfsPowerReader(fs::path root) : files_(std::make_unique<Files>(std::move(root))) {}
+SysfsPowerReader::SysfsPowerReader(fs::path root, Detail detail)
+    : files_(std::make_unique<Files>(std::move(root))), detail_(detail) {}
 SysfsPowerReader::~SysfsPowerReader() = default;
 
 namespace {
 
-SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder) {
+SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder, SysfsPowerReader::Detail detail) {
+    const bool full = detail == SysfsPowerReader::Detail::kFull;
     bool adapterOnline = false, adapterOffline = false;
     std::vector<Battery> batteries;
     const auto& supplies = folder.supplies();
@@ -397,9 +399,11 @@ SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder) {
             adapterOnline = adapterOnline || online == 1;
             adapterOffline = adapterOffline || (kind == Kind::kMains && online == 0);
         } else if (kind == Kind::kBattery && folder.readInt(i, kPresent) != 0) {
-            batteries.push_back(readBattery(folder, i));
+            batteries.push_back(readBattery(folder, i, full));
         }
     }
+    if (!full && !adapterOnline && !adapterOffline)
+        for (Battery& b : batteries) b.status = folder.read(b.supply, kStatus);
 
     SystemPowerStatus s;
     s.ACLineStatus = adapterOnline ? kACOnline : adapterOffline ? kACOffline : lineFromBatteries(batteries);
@@ -411,20 +415,23 @@ SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder) {
         return s;
     }
 
+    const auto percent = combinedPercent(batteries);
+    // Halves go to the even neighbour, as every rounding in the program does.
+    const int rounded = percent ? static_cast<int>(std::clamp(std::nearbyint(*percent), 0.0, 100.0)) : -1;
+    s.BatteryLifePercent = percent ? static_cast<std::uint8_t>(rounded) : kUnknownByte;
+    if (!full) {
+        s.BatteryFlag = kUnknownByte;
+        return s;
+    }
     bool charging = false;
     for (const Battery& b : batteries) charging = charging || b.status == "Charging";
-    const auto percent = combinedPercent(batteries);
     s.BatteryFlag = charging ? kBatteryFlagCharging : 0;
     if (percent) {
-        // Halves go to the even neighbour, as every rounding in the program does.
-        const int rounded = static_cast<int>(std::clamp(std::nearbyint(*percent), 0.0, 100.0));
-        s.BatteryLifePercent = static_cast<std::uint8_t>(rounded);
         if (rounded > 66) s.BatteryFlag |= kBatteryFlagHigh;
         if (rounded < 33) s.BatteryFlag |= kBatteryFlagLow;
         if (rounded < 5) s.BatteryFlag |= kBatteryFlagCritical;
-    } else {
-        s.BatteryLifePercent = kUnknownByte;
-        if (!charging) s.BatteryFlag = kUnknownByte;
+    } else if (!charging) {
+        s.BatteryFlag = kUnknownByte;
     }
     if (s.ACLineStatus == kACOffline && !charging) s.BatteryLifeTime = secondsLeft(folder, batteries);
     return s;
@@ -435,10 +442,10 @@ SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder) {
 SystemPowerStatus SysfsPowerReader::read() {
     Files& folder = *files_;
     folder.prepare();
-    SystemPowerStatus s = readSupplies(folder);
+    SystemPowerStatus s = readSupplies(folder, detail_);
     if (folder.takeFailure()) {
         folder.listAgain();
-        s = readSupplies(folder);
+        s = readSupplies(folder, detail_);
     }
     return s;
 }

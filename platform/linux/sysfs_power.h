@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
@@ -26,7 +27,13 @@ class SysfsPowerReader {
     static constexpr int kMaxOpenFiles = 32;
     static constexpr std::chrono::seconds kListEvery{60};
 
-    explicit SysfsPowerReader(std::filesystem::path root);
+    // What a reading fills in. The meter needs the power source and the level; the flag and the
+    // time left cost two more reads of every battery at every reading (its status and its draw),
+    // so a reader made for the source and the level leaves them unknown and reads a battery's
+    // status only when no adapter tells the source.
+    enum class Detail : std::uint8_t { kFull, kSourceAndLevel };
+
+    explicit SysfsPowerReader(std::filesystem::path root, Detail detail = Detail::kFull);
     ~SysfsPowerReader();
     SysfsPowerReader(const SysfsPowerReader&) = delete;
     SysfsPowerReader& operator=(const SysfsPowerReader&) = delete;
@@ -37,6 +44,7 @@ class SysfsPowerReader {
 
   private:
     std::unique_ptr<Files> files_;
+    Detail detail_;
 };
 
 // One reading, nothing kept open.

@@ -43,7 +43,12 @@ class SysfsPower : public ::testing::Test {
         fs::remove_all(root_), fs::create_directories(root_);
         for (const auto& [supply, attrs] : tree)
             for (const auto& [name, value] : attrs) put(supply, name, value + "\n");
-        return readSysfsPowerStatus(root_);
+        const SystemPowerStatus full = readSysfsPowerStatus(root_);
+        // The program's own reading, of the source and the level only, agrees on both.
+        const auto lean = SysfsPowerReader(root_, SysfsPowerReader::Detail::kSourceAndLevel).read();
+        EXPECT_EQ(lean.ACLineStatus, full.ACLineStatus);
+        EXPECT_EQ(lean.BatteryLifePercent, full.BatteryLifePercent);
+        return full;
     }
 
     fs::path root_;
