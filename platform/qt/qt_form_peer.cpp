@@ -221,7 +221,10 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
     const PixelRect r = control.pixelRect();
     w.setGeometry(r.left, r.top, r.width, r.height);
     w.setToolTip(latin1(control.toolTipText()));
-    w.setFont(static_cast<QtText&>(form_.runtime().text()).qfont(control.font()));
+    // A picture's text is drawn into its pixels by the text service, never by its widget: a font there
+    // would only bring Qt's font matching into a program whose one window is a picture.
+    if (!control.as<Picture>() && !control.as<Image>())
+        w.setFont(static_cast<QtText&>(form_.runtime().text()).qfont(control.font()));
     w.setFocusPolicy(control.tabStop()     ? Qt::StrongFocus
                      : control.focusable() ? Qt::ClickFocus
                                            : Qt::NoFocus);
