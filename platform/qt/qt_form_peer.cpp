@@ -91,6 +91,10 @@ QtFormPeer::~QtFormPeer() {
 
 void QtFormPeer::geometryChanged() {
     if (QtDisplayLoss::lost()) return;
+    // A hidden window takes its place when it is shown: a framed one's size needs the frame's
+    // extents, which a window made only to ask for them tells, and a form never shown (the main form,
+    // which holds the menu and the timers) then costs no such window.
+    if (!widget_.isVisible() && !form_.visible()) return;
     const QPoint place = QPoint(form_.pixelLeft(), form_.pixelTop()) +
                          static_cast<QtScreen&>(form_.runtime().screen()).origin();
     // X11 has no empty windows; a zero size still gets one pixel.
@@ -108,7 +112,10 @@ void QtFormPeer::geometryChanged() {
 void QtFormPeer::visibilityChanged() {
     if (QtDisplayLoss::lost()) return;
     const bool showing = form_.visible() && !widget_.isVisible();
-    if (showing) makeAll();
+    if (showing) {
+        geometryChanged();
+        makeAll();
+    }
     widget_.setVisible(form_.visible());
     // A window manager gives a new window the focus; without one, the window takes it itself (Qt sets
     // the X input focus then, once the window is mapped).
