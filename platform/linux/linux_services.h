@@ -13,6 +13,7 @@ namespace corvane {
 class SysfsPowerService final : public PowerService {
   public:
     int getSystemPowerStatus(SystemPowerStatus& status) override;
+    SysfsPowerReader& reader() { return reader_; }
 
   private:
     SysfsPowerReader reader_{kPowerSupplyRoot, SysfsPowerReader::Detail::kSourceAndLevel};

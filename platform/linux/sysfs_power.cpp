@@ -21,10 +21,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/path_text.h"
+#include "platform/nearest.h"
+
 namespace corvane {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Every attribute we read is a short number or word. Reading no more than
 // this keeps a stray huge or endless file from stalling the meter.
@@ -108,7 +109,7 @@ class SysfsPowerReader::Files {
         Supply() { fd.fill(kNotOpened); }
     };
 
-    explicit Files(fs::path root) : root_(std::move(root)) {
+    explicit Files(std::string root) : root_(std::move(root)) {
         struct statfs fsInfo {};
         if (::statfs(root_.c_str(), &fsInfo) == 0 && fsInfo.f_type != SYSFS_MAGIC)
             watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -133,6 +134,12 @@ class SysfsPowerReader::Files {
     // Whether a file that had read well failed since the last call: its supply
     // may have gone, so the supplies are listed again at once.
     bool takeFailure() { return std::exchange(failed_, false); }
+
+    int handOverWatch() {
+        handedOver_ = true;
+        return watch_;
+    }
+    void watchFired() { changed_ = drainWatch() || changed_; }
     void listAgain() { list(std::chrono::steady_clock::now()); }
 
     std::string read(std::size_t supply, Attr a) {
@@ -188,7 +195,7 @@ class SysfsPowerReader::Files {
         supplies_.reserve(names.size());
         for (std::string& name : names) {
             if (watch_ >= 0)  // a supply's values are replaced, one by one
-                ::inotify_add_watch(watch_, (root_ / name).c_str(),
+                ::inotify_add_watch(watch_, joinPath(root_, name).c_str(),
                                     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR);
             Supply& s = supplies_.emplace_back();
             s.name = std::move(name);
@@ -203,7 +210,9 @@ class SysfsPowerReader::Files {
     }
 
     // Whether anything was created, removed or replaced in the watched tree since the last look.
-    bool treeChanged() {
+    bool treeChanged() { return handedOver_ ? std::exchange(changed_, false) : drainWatch(); }
+
+    bool drainWatch() {
         if (watch_ < 0) return false;
         alignas(inotify_event) char events[4096];
         bool changed = false;
@@ -255,9 +264,11 @@ class SysfsPowerReader::Files {
         kept_ = 0;
     }
 
-    fs::path root_;
+    std::string root_;
     DIR* dir_ = nullptr;
     int watch_ = -1;
+    bool handedOver_ = false;  // the caller looks at the watch and tells of a change
+    bool changed_ = false;
     bool listed_ = false;
     std::chrono::steady_clock::time_point listedAt_;
     std::vector<Supply> supplies_;
@@ -379,7 +390,7 @@ std::uint8_t lineFromBatteries(const std::vector<Battery>& batteries) {
 
 }  // namespace
 
-SysfsPowerReader::SysfsPowerReader(fs::path root, Detail detail)
+SysfsPowerReader::SysfsPowerReader(std::string root, Detail detail)
     : files_(std::make_unique<Files>(std::move(root))), detail_(detail) {}
 SysfsPowerReader::~SysfsPowerReader() = default;
 
@@ -417,7 +428,7 @@ SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder, SysfsPowerReader
 
     const auto percent = combinedPercent(batteries);
     // Halves go to the even neighbour, as every rounding in the program does.
-    const int rounded = percent ? static_cast<int>(std::clamp(std::nearbyint(*percent), 0.0, 100.0)) : -1;
+    const int rounded = percent ? static_cast<int>(std::clamp(nearestEven(*percent), 0.0, 100.0)) : -1;
     s.BatteryLifePercent = percent ? static_cast<std::uint8_t>(rounded) : kUnknownByte;
     if (!full) {
         s.BatteryFlag = kUnknownByte;
@@ -450,7 +461,11 @@ SystemPowerStatus SysfsPowerReader::read() {
     return s;
 }
 
-SystemPowerStatus readSysfsPowerStatus(const fs::path& root) { return SysfsPowerReader(root).read(); }
+int SysfsPowerReader::handOverWatch() { return files_->handOverWatch(); }
+
+void SysfsPowerReader::watchFired() { files_->watchFired(); }
+
+SystemPowerStatus readSysfsPowerStatus(const std::string& root) { return SysfsPowerReader(root).read(); }
 
 SystemPowerStatus readPlatformPowerStatus() { return readSysfsPowerStatus(kPowerSupplyRoot); }
 

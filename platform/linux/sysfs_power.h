@@ -1,8 +1,8 @@
 #pragma once
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "platform/power.h"
 
@@ -33,12 +33,20 @@ class SysfsPowerReader {
     // status only when no adapter tells the source.
     enum class Detail : std::uint8_t { kFull, kSourceAndLevel };
 
-    explicit SysfsPowerReader(std::filesystem::path root, Detail detail = Detail::kFull);
+    explicit SysfsPowerReader(std::string root, Detail detail = Detail::kFull);
     ~SysfsPowerReader();
     SysfsPowerReader(const SysfsPowerReader&) = delete;
     SysfsPowerReader& operator=(const SysfsPowerReader&) = delete;
 
     SystemPowerStatus read();
+
+    // A tree of ordinary files is watched for supplies and values replaced in it, and by default
+    // every reading looks at the watch: one more call each second. A caller whose event loop waits
+    // on descriptors anyway takes the looking over: handOverWatch() gives it the watch's descriptor
+    // (-1 when there is none, as on sysfs), and watchFired(), called when it is readable, empties it
+    // and has the next reading list the supplies again.
+    int handOverWatch();
+    void watchFired();
 
     class Files;
 
@@ -48,7 +56,7 @@ class SysfsPowerReader {
 };
 
 // One reading, nothing kept open.
-SystemPowerStatus readSysfsPowerStatus(const std::filesystem::path& root);
+SystemPowerStatus readSysfsPowerStatus(const std::string& root);
 
 // The same for the running system's supplies.
 SystemPowerStatus readPlatformPowerStatus();

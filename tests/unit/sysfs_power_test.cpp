@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -181,9 +183,9 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
 }
 
 // The kernel's values change in place; the fake battery of the end-to-end tests replaces each file; a
-// supply can go and come. A reader that keeps its files open sees all of it.
+// supply can go and come. A reader that keeps its files open sees all of it, whether it looks at its
+// watch of the tree itself or an event loop does and tells it (the Linux program's way).
 TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
-    read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
     auto replace = [&](const std::string& supply, const std::string& name, const std::string& value) {
         put(supply, ".new", value + "\n"), fs::rename(root_ / supply / ".new", root_ / supply / name);
     };
@@ -200,16 +202,27 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
          [&] { put("BAT2", "type", "Battery\n"), put("BAT2", "capacity", "91\n"); },
          {1, 0, 50, -1}},
     };
-    SysfsPowerReader reader(root_);
-    std::vector<std::ptrdiff_t> open;
-    for (const auto& [name, change, want] : steps) {
-        SCOPED_TRACE(name);
-        change();
-        EXPECT_EQ(wantOf(reader.read()), want);
-        open.push_back(openFiles());
+    for (const bool handedOver : {false, true}) {
+        SCOPED_TRACE(handedOver ? "the watch handed over" : "the reader looks itself");
+        read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
+        SysfsPowerReader reader(root_);
+        const int watch = handedOver ? reader.handOverWatch() : -1;
+        ASSERT_EQ(watch >= 0, handedOver) << "a tree of plain files is watched";
+        std::vector<std::ptrdiff_t> open;
+        for (const auto& [name, change, want] : steps) {
+            SCOPED_TRACE(name);
+            change();
+            if (handedOver) {
+                reader.watchFired();
+                pollfd ready{watch, POLLIN, 0};
+                EXPECT_EQ(::poll(&ready, 1, 0), 0) << "emptied, or the event loop would spin";
+            }
+            EXPECT_EQ(wantOf(reader.read()), want);
+            open.push_back(openFiles());
+        }
+        EXPECT_EQ(open[1], open[0]) << "the same files, read again";
+        EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
     }
-    EXPECT_EQ(open[1], open[0]) << "the same files, read again";
-    EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
 }
 
 // A program started with its standard input closed gets descriptor 0 for the reader's first file.
