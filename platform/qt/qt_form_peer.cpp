@@ -181,10 +181,10 @@ void QtFormPeer::makeAll() {
 QWidget* QtFormPeer::make(Control& control) {
     QWidget* w = control.visit(Overloaded{
         [this](Picture& picture) -> QWidget* {
-            return new QtPixelsWidget(widget_, picture.image(), true, form_.keyboard());
+            return new QtPixelsWidget(widget_, picture.image(), form_.keyboard());
         },
         [this](Image& image) -> QWidget* {
-            return new QtPixelsWidget(widget_, image.picture(), false, form_.keyboard());
+            return new QtPixelsWidget(widget_, image.picture(), form_.keyboard());
         },
         [this](Label&) -> QWidget* {
             auto* label = new QLabel(&widget_);

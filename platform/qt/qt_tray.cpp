@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <cstdint>
+#include <utility>
 
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_display_loss.h"
@@ -32,7 +33,7 @@ QIcon programIcon() {
             auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
             for (int x = 0; x < side; ++x) row[x] = qPremultiply(kProgramIcons[at + y * side + x]);
         }
-        icon.addPixmap(QPixmap::fromImage(img));
+        icon.addPixmap(QPixmap::fromImage(std::move(img)));  // taken over, not copied
         at += static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
     }
     return icon;
