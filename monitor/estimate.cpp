@@ -13,6 +13,10 @@ namespace {
 constexpr int kMaxPoints = 16;
 constexpr float kFlatSlope = 0.001f;  // percent per minute: a flatter or backward trend gives no estimate
 constexpr std::int16_t kMinPoints = 5;
+
+// Whether the level's whole part is n, as floor would tell, without the maths library's floor: the tip
+// is the only user of that page of it the running program would keep.
+bool wholePart(float level, int n) { return level >= n && level < n + 1; }
 }  // namespace
 
 void FitLine(const float* x, const float* y, std::int16_t n, float& slope, float& intercept) {
@@ -63,13 +67,13 @@ std::int16_t frmMonitor::estimate(std::int16_t count, bool charging) const {
 
 std::int16_t frmMonitor::GetChargeTime(std::int16_t n) const {
     const std::int16_t count = runLength("AC", true, n);
-    if (std::floor(mHistory[0]) == 100) return 0;
+    if (wholePart(mHistory[0], 100)) return 0;
     return estimate(count, true);
 }
 
 std::int16_t frmMonitor::GetDischargeTime(std::int16_t n) const {
     const std::int16_t count = runLength("DC", false, n);
-    if (std::floor(mHistory[0]) == 0) return 0;
+    if (wholePart(mHistory[0], 0)) return 0;
     return estimate(count, false);
 }
 

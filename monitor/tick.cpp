@@ -39,9 +39,9 @@ struct frmMonitor::Made {
 
     bool meter = false;
     MeterInputs meterInputs;
-    // The pixels as the tick left them: something else may draw there between two ticks (a new
-    // background from the preferences dialog wipes the picture even in the same colour).
-    std::vector<Color> pixels;
+    // The picture's drawings as the tick left them: something else may draw there between two ticks
+    // (a new background from the preferences dialog wipes the picture even in the same colour).
+    std::uint64_t drawings = 0;
 
     bool tip = false;
     std::int16_t level = 0, elapsed = 0;
@@ -138,13 +138,13 @@ void frmMonitor::tmrMain_Timer() {
                                   .background = picHistory.backColor(),
                                   .width = picHistory.scaleWidth(),
                                   .height = picHistory.scaleHeight()};
-    if (!made.meter || !(meter == made.meterInputs) || picHistory.image().pixels() != made.pixels) {
+    if (!made.meter || !(meter == made.meterInputs) || picHistory.image().drawings() != made.drawings) {
         DrawMeter();
         if (wiped) picHistory.cls();  // the grid stays
         DrawGrid();
         made.meter = true;
         made.meterInputs = meter;
-        made.pixels = picHistory.image().pixels();
+        made.drawings = picHistory.image().drawings();
     }
 
     // The estimate in the tip looks at the newest samples only.

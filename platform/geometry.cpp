@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/forms.h"
+#include "platform/nearest.h"
 #include "platform/runtime.h"
 #include "platform/text.h"
 
@@ -34,7 +35,7 @@ void Placement::setHeight(double v) {
 
 int toPixels(double units, double unitsPerPixel, int lo, int hi) {
     if (!(unitsPerPixel > 0)) unitsPerPixel = 1;
-    const double px = std::nearbyint(units / unitsPerPixel);
+    const double px = nearestEven(units / unitsPerPixel);
     if (!(px >= lo)) return lo;  // also catches NaN
     if (px > hi) return hi;
     return static_cast<int>(px);

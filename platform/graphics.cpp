@@ -15,6 +15,7 @@ constexpr long long kMaxImagePixels = 4LL * 1024 * 1024;
 }  // namespace
 
 void PixelImage::resize(int width, int height, Color fillColor) {
+    ++drawings_;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
     if (width_ > 0 && static_cast<long long>(width_) * height_ > kMaxImagePixels)
@@ -22,13 +23,18 @@ void PixelImage::resize(int width, int height, Color fillColor) {
     pixels_.assign(static_cast<std::size_t>(width_) * height_, fillColor);
 }
 
-void PixelImage::fill(Color c) { std::fill(pixels_.begin(), pixels_.end(), c); }
+void PixelImage::fill(Color c) {
+    ++drawings_;
+    std::fill(pixels_.begin(), pixels_.end(), c);
+}
 
 void PixelImage::plot(int x, int y, Color c) {
+    ++drawings_;
     if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[static_cast<std::size_t>(y) * width_ + x] = c;
 }
 
 void PixelImage::fillRect(int x1, int y1, int x2, int y2, Color c) {
+    ++drawings_;
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
     x1 = std::max(x1, 0);
@@ -41,6 +47,7 @@ void PixelImage::fillRect(int x1, int y1, int x2, int y2, Color c) {
 }
 
 void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
+    ++drawings_;
     if (x1 == x2 || y1 == y2) {  // the grid and outlines: straight lines, clipped cheaply
         fillRect(x1, y1, x2, y2, c);
         return;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/nearest.h"
+
 namespace corvane {
 
 std::vector<std::string_view> splitLines(std::string_view text) {
@@ -21,8 +23,7 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 int emPixels(const Font& font, double twipsPerPixelY) {
     constexpr double kTwipsPerPoint = 20;
     constexpr double kLargest = 1000;
-    const double px =
-        std::nearbyint(font.points * kTwipsPerPoint / (twipsPerPixelY > 0 ? twipsPerPixelY : 15));
+    const double px = nearestEven(font.points * kTwipsPerPoint / (twipsPerPixelY > 0 ? twipsPerPixelY : 15));
     if (!(px >= 1)) return 1;  // NaN too
     return static_cast<int>(std::min(px, kLargest));
 }

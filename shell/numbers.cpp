@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/nearest.h"
 #include "platform/text.h"
 
 namespace corvane::num {
@@ -143,7 +144,7 @@ namespace {
 template <typename Int>
 Int roundClamp(double v) {
     if (std::isnan(v)) return 0;
-    const double r = std::nearbyint(v);  // the default rounding mode sends halves to the even neighbour
+    const double r = nearestEven(v);
     if (r <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
     if (r >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
     return static_cast<Int>(r);

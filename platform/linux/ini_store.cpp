@@ -1,5 +1,6 @@
 #include "platform/linux/ini_store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
 #include <sys/file.h>
@@ -10,14 +11,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 
+#include "platform/linux/path_text.h"
 #include "platform/text.h"
 
 namespace corvane {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::uintmax_t kMaxFileBytes = 1 << 20;   // a settings file is a few hundred bytes
 const std::string kByteOrderMark = "\xEF\xBB\xBF";  // some editors start every UTF-8 file with it
@@ -89,7 +90,7 @@ std::string errnoText() { return std::strerror(errno); }
 // The whole file, read with the system's calls rather than a file stream, for the reason parse() gives;
 // false with errno set when it could not be read. Not blocking, for a FIFO put in its place after the
 // check.
-bool readWhole(const fs::path& path, std::string& text) {
+bool readWhole(const std::string& path, std::string& text) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     char buf[4096];
@@ -107,15 +108,21 @@ bool readWhole(const fs::path& path, std::string& text) {
 
 // The file a path finally names: a settings file kept elsewhere and linked in (as dotfile managers
 // do) is updated where it lives, and the link stays. A relative link is read from its own folder.
-std::optional<fs::path> resolveLinks(fs::path p, std::error_code& ec) {
+std::optional<std::string> resolveLinks(std::string p, std::error_code& ec) {
     for (int hop = 0; hop <= 40; ++hop) {  // forty links, the kernel's own limit, and the file
-        if (fs::symlink_status(p, ec).type() != fs::file_type::symlink) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
             ec.clear();
             return p;
         }
-        const fs::path to = fs::read_symlink(p, ec);
-        if (ec) return std::nullopt;
-        p = to.is_absolute() ? to : p.parent_path() / to;
+        std::string to(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(p.c_str(), to.data(), to.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= to.size()) {  // gone, or changed since the look
+            ec = std::error_code(n < 0 ? errno : ENAMETOOLONG, std::generic_category());
+            return std::nullopt;
+        }
+        to.resize(static_cast<std::size_t>(n));
+        p = to.front() == '/' ? to : joinPath(parentPath(p), to);
     }
     ec = std::make_error_code(std::errc::too_many_symbolic_link_levels);
     return std::nullopt;
@@ -123,36 +130,54 @@ std::optional<fs::path> resolveLinks(fs::path p, std::error_code& ec) {
 
 // Our temporary files: ".Corvane.ini.saving-" and mkstemp's six letters and digits, hidden and named
 // so that no file of the user's (a "Corvane.ini.backup") can be mistaken for one.
-std::string temporaryPrefix(const fs::path& target) {
-    return std::string(".").append(target.filename().string()).append(".saving-");
+std::string temporaryPrefix(const std::string& target) {
+    return std::string(".").append(fileName(target)).append(".saving-");
 }
 
 // A save killed between creating its temporary file and renaming it leaves the file behind. A save in
 // progress holds a lock on its temporary, so another running copy's file is left alone.
-void removeStaleTemporaries(const fs::path& target) {
+void removeStaleTemporaries(const std::string& target) {
     const std::string prefix = temporaryPrefix(target);
     auto isAlnum = [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
     };
-    std::error_code ec;
-    for (fs::directory_iterator it(target.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+    const std::string folder = parentPath(target);
+    DIR* dir = folder.empty() ? nullptr : ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
         if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
             !std::all_of(name.end() - 6, name.end(), isAlnum))
             continue;
-        const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const std::string path = joinPath(folder, name);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat st {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlink(it->path().c_str());
+            ::unlink(path.c_str());
         ::close(fd);
     }
+    ::closedir(dir);
+}
+
+// The folder and every folder above it that is missing; a place taken by something else than a folder
+// is an error.
+std::error_code makeFolders(const std::string& folder) {
+    for (std::size_t at = folder.find('/', 1); !folder.empty(); at = folder.find('/', at + 1)) {
+        const std::string part = folder.substr(0, at);
+        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return {errno, std::generic_category()};
+        if (at == std::string::npos) break;
+    }
+    struct stat st {};
+    if (!folder.empty() && (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)))
+        return std::make_error_code(std::errc::not_a_directory);
+    return {};
 }
 
 // A file its owner took the write permission from, or one we may not write, is not replaced behind
 // their back; a read-only file system is left to fail the save with its own reason.
-bool isReadOnly(const fs::path& target, const struct stat& st) {
+bool isReadOnly(const std::string& target, const struct stat& st) {
     return !(st.st_mode & S_IWUSR) || (::access(target.c_str(), W_OK) != 0 && errno == EACCES);
 }
 
@@ -241,18 +266,18 @@ void IniDocument::set(const std::string& section, const std::string& key, const 
 
 // ---- IniSettingsStore -------------------------------------------------------------------------
 
-IniSettingsStore::IniSettingsStore(std::filesystem::path configRoot, Reporter report)
+IniSettingsStore::IniSettingsStore(std::string configRoot, Reporter report)
     : root_(std::move(configRoot)), report_(std::move(report)) {}
 
-std::filesystem::path IniSettingsStore::defaultConfigRoot() {
+std::string IniSettingsStore::defaultConfigRoot() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg && *xdg == '/') return xdg;
     const char* home = std::getenv("HOME");
-    return std::filesystem::path(home && *home ? home : "/") / ".config";
+    return joinPath(home && *home ? home : "/", ".config");
 }
 
-std::filesystem::path IniSettingsStore::fileFor(const std::string& app) const {
-    return root_ / app / (app + ".ini");
+std::string IniSettingsStore::fileFor(const std::string& app) const {
+    return joinPath(joinPath(root_, app), app + ".ini");
 }
 
 void IniSettingsStore::ensureLoaded(const std::string& app) {
@@ -264,18 +289,18 @@ void IniSettingsStore::ensureLoaded(const std::string& app) {
     const auto path = fileFor(app);
     std::error_code ec;
     if (const auto target = resolveLinks(path, ec)) removeStaleTemporaries(*target);
-    const auto st = std::filesystem::status(path, ec);
-    if (st.type() == std::filesystem::file_type::not_found) return;  // first start: defaults
+    struct stat st {};
+    const int statError = ::stat(path.c_str(), &st) == 0 ? 0 : errno;
+    if (statError == ENOENT || statError == ENOTDIR) return;  // first start: defaults
     auto fail = [&](const std::string& why) {
         readFailed_ = true;
-        report_("cannot read settings file " + path.string() + " (" + why +
+        report_("cannot read settings file " + path + " (" + why +
                 "); starting with default settings and leaving the file as it is");
     };
-    if (ec) return fail(ec.message());
-    if (st.type() != std::filesystem::file_type::regular) return fail("not a regular file");
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) return fail(ec.message());
-    if (size > kMaxFileBytes) return fail("larger than " + std::to_string(kMaxFileBytes) + " bytes");
+    if (statError != 0) return fail(std::strerror(statError));
+    if (!S_ISREG(st.st_mode)) return fail("not a regular file");
+    if (static_cast<std::uintmax_t>(st.st_size) > kMaxFileBytes)
+        return fail("larger than " + std::to_string(kMaxFileBytes) + " bytes");
     std::string text;
     if (!readWhole(path, text)) return fail(errnoText());
     doc_ = IniDocument::parse(text);
@@ -296,8 +321,7 @@ void IniSettingsStore::writeAll(const std::vector<SettingWrite>& writes) {
         ensureLoaded(app);
         const auto path = fileFor(app);
         if (readFailed_) {
-            report_("settings not saved: " + path.string() +
-                    " could not be read at start, so it was not replaced");
+            report_("settings not saved: " + path + " could not be read at start, so it was not replaced");
             continue;
         }
         IniDocument next = doc_;
@@ -306,12 +330,10 @@ void IniSettingsStore::writeAll(const std::vector<SettingWrite>& writes) {
         const std::string text = next.serialize();
 
         auto fail = [&](const std::string& why) {
-            report_("cannot save settings to " + path.string() + " (" + why +
-                    "); the previous file is unchanged");
+            report_("cannot save settings to " + path + " (" + why + "); the previous file is unchanged");
         };
-        std::error_code ec;
-        fs::create_directories(path.parent_path(), ec);
-        std::optional<fs::path> target;
+        std::error_code ec = makeFolders(parentPath(path));
+        std::optional<std::string> target;
         if (!ec) target = resolveLinks(path, ec);
         if (!target) {
             fail(ec.message());
@@ -320,7 +342,7 @@ void IniSettingsStore::writeAll(const std::vector<SettingWrite>& writes) {
         struct stat old {};
         if (::stat(target->c_str(), &old) == 0 && S_ISREG(old.st_mode) && isReadOnly(*target, old)) {
             if (!readOnlyReported_)
-                report_("settings not saved: " + path.string() + " is read-only, so it was left as it is");
+                report_("settings not saved: " + path + " is read-only, so it was left as it is");
             readOnlyReported_ = true;
             continue;
         }
@@ -334,8 +356,8 @@ void IniSettingsStore::writeAll(const std::vector<SettingWrite>& writes) {
     }
 }
 
-bool IniSettingsStore::replaceFile(const fs::path& target, const std::string& text, std::string& why) {
-    std::string tmp = (target.parent_path() / (temporaryPrefix(target) + "XXXXXX")).string();
+bool IniSettingsStore::replaceFile(const std::string& target, const std::string& text, std::string& why) {
+    std::string tmp = joinPath(parentPath(target), temporaryPrefix(target) + "XXXXXX");
     const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
     if (fd < 0) {
         why = errnoText();
@@ -367,7 +389,7 @@ bool IniSettingsStore::replaceFile(const fs::path& target, const std::string& te
     ::close(fd);
     if (!ok) return false;
     // The new name survives a power cut only once the folder's entry is on disk as well.
-    const int dir = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::open(parentPath(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

@@ -4,7 +4,6 @@
 // program does not know (comments, other keys, garbage) are kept as they are, and so are a leading
 // byte-order mark and values whose text did not change.
 
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -44,11 +43,11 @@ class IniDocument {
 class IniSettingsStore final : public BufferedSettingsStore {
   public:
     using Reporter = std::function<void(const std::string&)>;
-    IniSettingsStore(std::filesystem::path configRoot, Reporter report);
+    IniSettingsStore(std::string configRoot, Reporter report);
 
     // $XDG_CONFIG_HOME when it is an absolute path, otherwise ~/.config.
-    static std::filesystem::path defaultConfigRoot();
-    std::filesystem::path fileFor(const std::string& app) const;
+    static std::string defaultConfigRoot();
+    std::string fileFor(const std::string& app) const;
 
   protected:
     std::optional<std::string> readStored(const std::string& app, const std::string& section,
@@ -59,9 +58,9 @@ class IniSettingsStore final : public BufferedSettingsStore {
     void ensureLoaded(const std::string& app);
     // Writes the text to a temporary file beside target and renames it over target; false with the
     // reason when the old file was left in place.
-    bool replaceFile(const std::filesystem::path& target, const std::string& text, std::string& why);
+    bool replaceFile(const std::string& target, const std::string& text, std::string& why);
 
-    std::filesystem::path root_;
+    std::string root_;
     Reporter report_;
     std::string loadedApp_;
     bool loaded_ = false;

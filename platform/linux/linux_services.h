@@ -8,13 +8,15 @@
 
 namespace corvane {
 
-// The battery as /sys/class/power_supply describes it, read afresh on every call.
+// The battery as /sys/class/power_supply describes it, read afresh on every call: the power source and
+// the level, all the program reads of it.
 class SysfsPowerService final : public PowerService {
   public:
     int getSystemPowerStatus(SystemPowerStatus& status) override;
+    SysfsPowerReader& reader() { return reader_; }
 
   private:
-    SysfsPowerReader reader_{kPowerSupplyRoot};
+    SysfsPowerReader reader_{kPowerSupplyRoot, SysfsPowerReader::Detail::kSourceAndLevel};
 };
 
 class LocalClock final : public Clock {

@@ -13,17 +13,18 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/linux/path_text.h"
+
 namespace corvane {
 
 namespace {
 
-std::string why(const std::filesystem::path& path) { return path.string() + ": " + std::strerror(errno); }
+std::string why(const std::string& path) { return path + ": " + std::strerror(errno); }
 
 // Fills the address; false when the path is too long for one.
-bool socketAddress(const std::filesystem::path& path, sockaddr_un& address) {
+bool socketAddress(const std::string& text, sockaddr_un& address) {
     address = {};
     address.sun_family = AF_UNIX;
-    const std::string& text = path.native();
     if (text.size() >= sizeof address.sun_path) return false;
     std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
     return true;
@@ -31,8 +32,10 @@ bool socketAddress(const std::filesystem::path& path, sockaddr_un& address) {
 
 }  // namespace
 
-SoleInstance::SoleInstance(std::filesystem::path folder, Reporter report, std::chrono::milliseconds patience)
-    : lockPath_(folder / "corvane.lock"), socketPath_(folder / "corvane.socket"), report_(std::move(report)) {
+SoleInstance::SoleInstance(const std::string& folder, Reporter report, std::chrono::milliseconds patience)
+    : lockPath_(joinPath(folder, "corvane.lock")),
+      socketPath_(joinPath(folder, "corvane.socket")),
+      report_(std::move(report)) {
     if (folder.empty()) return;  // defaultFolder has said why
     lock_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     const auto deadline = std::chrono::steady_clock::now() + patience;
@@ -86,7 +89,7 @@ bool SoleInstance::knock() const {
 void SoleInstance::listen() {
     sockaddr_un address;
     if (!socketAddress(socketPath_, address)) {
-        report_("a second start cannot reach this copy: the path is too long: " + socketPath_.string());
+        report_("a second start cannot reach this copy: the path is too long: " + socketPath_);
         return;
     }
     // Whatever socket is there was left by a copy that was killed: the lock is ours.
@@ -108,32 +111,31 @@ int SoleInstance::takeKnocks() {
     return knocks;
 }
 
-std::filesystem::path SoleInstance::defaultFolder(const Reporter& report) {
+std::string SoleInstance::defaultFolder(const Reporter& report) {
     const char* xdg = std::getenv("XDG_RUNTIME_DIR");
     if (xdg && *xdg == '/') return xdg;
     // Else a folder in the user's own cache, where nobody else can make one first, as anyone could in
     // a shared place, keeping every start out or every start unguarded.
-    std::filesystem::path cache;
+    std::string cache;
     if (const char* c = std::getenv("XDG_CACHE_HOME"); c && *c == '/') {
         cache = c;
     } else if (const char* home = std::getenv("HOME"); home && *home == '/') {
-        cache = std::filesystem::path(home) / ".cache";
+        cache = joinPath(home, ".cache");
     } else if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir && *user->pw_dir == '/') {
-        cache = std::filesystem::path(user->pw_dir) / ".cache";
+        cache = joinPath(user->pw_dir, ".cache");
     } else {
         report("runs without the guard against a second copy: no home folder");
         return {};
     }
     ::mkdir(cache.c_str(), 0700);  // as a missing cache folder is made
-    const std::filesystem::path own = cache / "corvane";
+    const std::string own = joinPath(cache, "corvane");
     struct stat st {};
     if ((::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) || ::lstat(own.c_str(), &st) != 0) {
         report("runs without the guard against a second copy: " + why(own));
         return {};
     }
     if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) {
-        report("runs without the guard against a second copy: " + own.string() +
-               " is not a folder of this user");
+        report("runs without the guard against a second copy: " + own + " is not a folder of this user");
         return {};
     }
     // The user's own: made private again if it was opened up.

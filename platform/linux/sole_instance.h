@@ -5,7 +5,6 @@
 // copy that the user has started the program again.
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -22,7 +21,7 @@ class SoleInstance {
 
     // While a copy holds the lock without answering (it is starting, or on its way out), the claim tries
     // again for up to the given patience.
-    SoleInstance(std::filesystem::path folder, Reporter report,
+    SoleInstance(const std::string& folder, Reporter report,
                  std::chrono::milliseconds patience = std::chrono::seconds(2));
     ~SoleInstance();
     SoleInstance(const SoleInstance&) = delete;
@@ -39,14 +38,14 @@ class SoleInstance {
     // $XDG_RUNTIME_DIR when it names an absolute folder; otherwise "corvane" in the user's cache folder
     // ($XDG_CACHE_HOME, or ~/.cache), made if need be, private to the user. Empty when that is no
     // folder of the user's own (reported).
-    static std::filesystem::path defaultFolder(const Reporter& report);
+    static std::string defaultFolder(const Reporter& report);
 
   private:
     bool knock() const;
     void listen();
 
-    std::filesystem::path lockPath_;
-    std::filesystem::path socketPath_;
+    std::string lockPath_;
+    std::string socketPath_;
     Reporter report_;
     Claim claim_ = Claim::Unguarded;
     int lock_ = -1;

@@ -21,10 +21,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/path_text.h"
+#include "platform/nearest.h"
+
 namespace corvane {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Every attribute we read is a short number or word. Reading no more than
 // this keeps a stray huge or endless file from stalling the meter.
@@ -107,7 +108,7 @@ class SysfsPowerReader::Files {
         Supply() { fd.fill(kNotOpened); }
     };
 
-    explicit Files(fs::path root) : root_(std::move(root)) {
+    explicit Files(std::string root) : root_(std::move(root)) {
         struct statfs fsInfo {};
         if (::statfs(root_.c_str(), &fsInfo) == 0 && fsInfo.f_type != SYSFS_MAGIC)
             watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -132,6 +133,12 @@ class SysfsPowerReader::Files {
     // Whether a file that had read well failed since the last call: its supply
     // may have gone, so the supplies are listed again at once.
     bool takeFailure() { return std::exchange(failed_, false); }
+
+    int handOverWatch() {
+        handedOver_ = true;
+        return watch_;
+    }
+    void watchFired() { changed_ = drainWatch() || changed_; }
     void listAgain() { list(std::chrono::steady_clock::now()); }
 
     std::string read(std::size_t supply, Attr a) {
@@ -187,7 +194,7 @@ class SysfsPowerReader::Files {
         supplies_.reserve(names.size());
         for (std::string& name : names) {
             if (watch_ >= 0)  // a supply's values are replaced, one by one
-                ::inotify_add_watch(watch_, (root_ / name).c_str(),
+                ::inotify_add_watch(watch_, joinPath(root_, name).c_str(),
                                     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR);
             Supply& s = supplies_.emplace_back();
             s.name = std::move(name);
@@ -202,7 +209,9 @@ class SysfsPowerReader::Files {
     }
 
     // Whether anything was created, removed or replaced in the watched tree since the last look.
-    bool treeChanged() {
+    bool treeChanged() { return handedOver_ ? std::exchange(changed_, false) : drainWatch(); }
+
+    bool drainWatch() {
         if (watch_ < 0) return false;
         alignas(inotify_event) char events[4096];
         bool changed = false;
@@ -254,9 +263,11 @@ class SysfsPowerReader::Files {
         kept_ = 0;
     }
 
-    fs::path root_;
+    std::string root_;
     DIR* dir_ = nullptr;
     int watch_ = -1;
+    bool handedOver_ = false;  // the caller looks at the watch and tells of a change
+    bool changed_ = false;
     bool listed_ = false;
     std::chrono::steady_clock::time_point listedAt_;
     std::vector<Supply> supplies_;
@@ -284,10 +295,10 @@ std::optional<double> ratioPercent(std::optional<double> now, std::optional<doub
 }
 
 // Each source is read only when the one before it gave no answer.
-Battery readBattery(SysfsPowerReader::Files& folder, std::size_t supply) {
+Battery readBattery(SysfsPowerReader::Files& folder, std::size_t supply, bool status) {
     Battery b;
     b.supply = supply;
-    b.status = folder.read(supply, kStatus);
+    if (status) b.status = folder.read(supply, kStatus);
     const auto energyFull = folder.readAmount(supply, kEnergyFull);
     b.energyNow = folder.readAmount(supply, kEnergyNow);
     b.percent = ratioPercent(b.energyNow, energyFull);
@@ -378,13 +389,15 @@ std::uint8_t lineFromBatteries(const std::vector<Battery>& batteries) {
 
 }  // namespace
 
-SysfsPowerReader::SysfsPowerReader(fs::path root) : files_(std::make_unique<Files>(std::move(root))) {}
+SysfsPowerReader::SysfsPowerReader(std::string root, Detail detail)
+    : files_(std::make_unique<Files>(std::move(root))), detail_(detail) {}
 SysfsPowerReader::~SysfsPowerReader() = default;
 
 namespace {
 
-SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder) {
+SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder, SysfsPowerReader::Detail detail) {
     using Kind = SysfsPowerReader::Files::Kind;
+    const bool full = detail == SysfsPowerReader::Detail::kFull;
     bool adapterOnline = false, adapterOffline = false;
     std::vector<Battery> batteries;
     const auto& supplies = folder.supplies();
@@ -397,9 +410,11 @@ SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder) {
             adapterOnline = adapterOnline || online == 1;
             adapterOffline = adapterOffline || (kind == Kind::kMains && online == 0);
         } else if (kind == Kind::kBattery && folder.readInt(i, kPresent) != 0) {
-            batteries.push_back(readBattery(folder, i));
+            batteries.push_back(readBattery(folder, i, full));
         }
     }
+    if (!full && !adapterOnline && !adapterOffline)
+        for (Battery& b : batteries) b.status = folder.read(b.supply, kStatus);
 
     SystemPowerStatus s;
     s.ACLineStatus = adapterOnline ? kACOnline : adapterOffline ? kACOffline : lineFromBatteries(batteries);
@@ -411,20 +426,23 @@ SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder) {
         return s;
     }
 
+    const auto percent = combinedPercent(batteries);
+    // Halves go to the even neighbour, as every rounding in the program does.
+    const int rounded = percent ? static_cast<int>(std::clamp(nearestEven(*percent), 0.0, 100.0)) : -1;
+    s.BatteryLifePercent = percent ? static_cast<std::uint8_t>(rounded) : kUnknownByte;
+    if (!full) {
+        s.BatteryFlag = kUnknownByte;
+        return s;
+    }
     bool charging = false;
     for (const Battery& b : batteries) charging = charging || b.status == "Charging";
-    const auto percent = combinedPercent(batteries);
     s.BatteryFlag = charging ? kBatteryFlagCharging : 0;
     if (percent) {
-        // Halves go to the even neighbour, as every rounding in the program does.
-        const int rounded = static_cast<int>(std::clamp(std::nearbyint(*percent), 0.0, 100.0));
-        s.BatteryLifePercent = static_cast<std::uint8_t>(rounded);
         if (rounded > 66) s.BatteryFlag |= kBatteryFlagHigh;
         if (rounded < 33) s.BatteryFlag |= kBatteryFlagLow;
         if (rounded < 5) s.BatteryFlag |= kBatteryFlagCritical;
-    } else {
-        s.BatteryLifePercent = kUnknownByte;
-        if (!charging) s.BatteryFlag = kUnknownByte;
+    } else if (!charging) {
+        s.BatteryFlag = kUnknownByte;
     }
     if (s.ACLineStatus == kACOffline && !charging) s.BatteryLifeTime = secondsLeft(folder, batteries);
     return s;
@@ -435,15 +453,19 @@ SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder) {
 SystemPowerStatus SysfsPowerReader::read() {
     Files& folder = *files_;
     folder.prepare();
-    SystemPowerStatus s = readSupplies(folder);
+    SystemPowerStatus s = readSupplies(folder, detail_);
     if (folder.takeFailure()) {
         folder.listAgain();
-        s = readSupplies(folder);
+        s = readSupplies(folder, detail_);
     }
     return s;
 }
 
-SystemPowerStatus readSysfsPowerStatus(const fs::path& root) { return SysfsPowerReader(root).read(); }
+int SysfsPowerReader::handOverWatch() { return files_->handOverWatch(); }
+
+void SysfsPowerReader::watchFired() { files_->watchFired(); }
+
+SystemPowerStatus readSysfsPowerStatus(const std::string& root) { return SysfsPowerReader(root).read(); }
 
 SystemPowerStatus readPlatformPowerStatus() { return readSysfsPowerStatus(kPowerSupplyRoot); }
 

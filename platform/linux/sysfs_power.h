@@ -1,7 +1,8 @@
 #pragma once
 #include <chrono>
-#include <filesystem>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/power.h"
 
@@ -26,21 +27,36 @@ class SysfsPowerReader {
     static constexpr int kMaxOpenFiles = 32;
     static constexpr std::chrono::seconds kListEvery{60};
 
-    explicit SysfsPowerReader(std::filesystem::path root);
+    // What a reading fills in. The meter needs the power source and the level; the flag and the
+    // time left cost two more reads of every battery at every reading (its status and its draw),
+    // so a reader made for the source and the level leaves them unknown and reads a battery's
+    // status only when no adapter tells the source.
+    enum class Detail : std::uint8_t { kFull, kSourceAndLevel };
+
+    explicit SysfsPowerReader(std::string root, Detail detail = Detail::kFull);
     ~SysfsPowerReader();
     SysfsPowerReader(const SysfsPowerReader&) = delete;
     SysfsPowerReader& operator=(const SysfsPowerReader&) = delete;
 
     SystemPowerStatus read();
 
+    // A tree of ordinary files is watched for supplies and values replaced in it, and by default
+    // every reading looks at the watch: one more call each second. A caller whose event loop waits
+    // on descriptors anyway takes the looking over: handOverWatch() gives it the watch's descriptor
+    // (-1 when there is none, as on sysfs), and watchFired(), called when it is readable, empties it
+    // and has the next reading list the supplies again.
+    int handOverWatch();
+    void watchFired();
+
     class Files;
 
   private:
     std::unique_ptr<Files> files_;
+    Detail detail_;
 };
 
 // One reading, nothing kept open.
-SystemPowerStatus readSysfsPowerStatus(const std::filesystem::path& root);
+SystemPowerStatus readSysfsPowerStatus(const std::string& root);
 
 // The same for the running system's supplies.
 SystemPowerStatus readPlatformPowerStatus();

@@ -91,6 +91,10 @@ QtFormPeer::~QtFormPeer() {
 
 void QtFormPeer::geometryChanged() {
     if (QtDisplayLoss::lost()) return;
+    // A hidden window takes its place when it is shown: a framed one's size needs the frame's
+    // extents, which a window made only to ask for them tells, and a form never shown (the main form,
+    // which holds the menu and the timers) then costs no such window.
+    if (!widget_.isVisible() && !form_.visible()) return;
     const QPoint place = QPoint(form_.pixelLeft(), form_.pixelTop()) +
                          static_cast<QtScreen&>(form_.runtime().screen()).origin();
     // X11 has no empty windows; a zero size still gets one pixel.
@@ -108,7 +112,10 @@ void QtFormPeer::geometryChanged() {
 void QtFormPeer::visibilityChanged() {
     if (QtDisplayLoss::lost()) return;
     const bool showing = form_.visible() && !widget_.isVisible();
-    if (showing) makeAll();
+    if (showing) {
+        geometryChanged();
+        makeAll();
+    }
     widget_.setVisible(form_.visible());
     // A window manager gives a new window the focus; without one, the window takes it itself (Qt sets
     // the X input focus then, once the window is mapped).
@@ -174,10 +181,10 @@ void QtFormPeer::makeAll() {
 QWidget* QtFormPeer::make(Control& control) {
     QWidget* w = control.visit(Overloaded{
         [this](Picture& picture) -> QWidget* {
-            return new QtPixelsWidget(widget_, picture.image(), true, form_.keyboard());
+            return new QtPixelsWidget(widget_, picture.image(), form_.keyboard());
         },
         [this](Image& image) -> QWidget* {
-            return new QtPixelsWidget(widget_, image.picture(), false, form_.keyboard());
+            return new QtPixelsWidget(widget_, image.picture(), form_.keyboard());
         },
         [this](Label&) -> QWidget* {
             auto* label = new QLabel(&widget_);
@@ -221,7 +228,10 @@ void QtFormPeer::mirror(Control& control, QWidget& w) {
     const PixelRect r = control.pixelRect();
     w.setGeometry(r.left, r.top, r.width, r.height);
     w.setToolTip(latin1(control.toolTipText()));
-    w.setFont(static_cast<QtText&>(form_.runtime().text()).qfont(control.font()));
+    // A picture's text is drawn into its pixels by the text service, never by its widget: a font there
+    // would only bring Qt's font matching into a program whose one window is a picture.
+    if (!control.as<Picture>() && !control.as<Image>())
+        w.setFont(static_cast<QtText&>(form_.runtime().text()).qfont(control.font()));
     w.setFocusPolicy(control.tabStop()     ? Qt::StrongFocus
                      : control.focusable() ? Qt::ClickFocus
                                            : Qt::NoFocus);

@@ -22,11 +22,9 @@ QImage toQImage(const PixelImage& img) {
 
 }  // namespace
 
-QtPixelsWidget::QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, bool opaque,
-                               const Keyboard& keyboard)
+QtPixelsWidget::QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, const Keyboard& keyboard)
     : QWidget(&form), form_(form), pixels_(pixels), keyboard_(keyboard) {
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent, opaque);
 }
 
 // A picture with the focus shows the focus mark as the system draws one: a dotted rectangle one pixel

@@ -14,9 +14,10 @@ class QtFormWidget;
 
 class QtPixelsWidget final : public QWidget {
   public:
-    // opaque: the pixels fill the widget, as a picture box's do; an image's may leave the form's colour
-    // around them.
-    QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, bool opaque, const Keyboard& keyboard);
+    // Never marked opaque, though a picture box's pixels cover it: an opaque child has Qt cut it out of
+    // the form's region at each repaint, code (64 KB of it resident) that filling the form's colour
+    // beneath, drawn over at once, does without. An image's pixels may leave that colour around them.
+    QtPixelsWidget(QtFormWidget& form, const PixelImage& pixels, const Keyboard& keyboard);
 
   protected:
     void paintEvent(QPaintEvent* e) override;

@@ -82,6 +82,7 @@ class QtRuntime final : public Runtime {
     int problems_ = 0;      // reported so far
     std::optional<SoleInstance> sole_;
     std::unique_ptr<QSocketNotifier> knocks_;
+    std::unique_ptr<QSocketNotifier> powerWatch_;
 };
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <cstdint>
+#include <utility>
 
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_display_loss.h"
@@ -25,10 +26,14 @@ QIcon programIcon() {
     QIcon icon;
     for (std::size_t at = 0; kProgramIcons[at] != 0;) {
         const int side = static_cast<int>(kProgramIcons[at++]);
-        // The words are the pixels as this format keeps them: copied whole, not one by one at start.
-        const QImage img(reinterpret_cast<const uchar*>(&kProgramIcons[at]), side, side,
-                         side * static_cast<int>(sizeof(std::uint32_t)), QImage::Format_ARGB32);
-        icon.addPixmap(QPixmap::fromImage(img));
+        // Premultiplied here, as a pixmap keeps them: left to Qt, the conversion of the larger sizes is
+        // shared out among threads of a pool made for it, which then stays with the program.
+        QImage img(side, side, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < side; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < side; ++x) row[x] = qPremultiply(kProgramIcons[at + y * side + x]);
+        }
+        icon.addPixmap(QPixmap::fromImage(std::move(img)));  // taken over, not copied
         at += static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
     }
     return icon;

@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -50,7 +52,12 @@ class SysfsPower : public ::testing::Test {
         fs::create_directories(root_);
         for (const auto& [supply, attrs] : tree)
             for (const auto& [name, value] : attrs) put(supply, name, value + "\n");
-        return readSysfsPowerStatus(root_);
+        const SystemPowerStatus full = readSysfsPowerStatus(root_);
+        // The program's own reading, of the source and the level only, agrees on both.
+        const auto lean = SysfsPowerReader(root_, SysfsPowerReader::Detail::kSourceAndLevel).read();
+        EXPECT_EQ(lean.ACLineStatus, full.ACLineStatus);
+        EXPECT_EQ(lean.BatteryLifePercent, full.BatteryLifePercent);
+        return full;
     }
 
     fs::path root_;
@@ -183,9 +190,9 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
 }
 
 // The kernel's values change in place; the fake battery of the end-to-end tests replaces each file; a
-// supply can go and come. A reader that keeps its files open sees all of it.
+// supply can go and come. A reader that keeps its files open sees all of it, whether it looks at its
+// watch of the tree itself or an event loop does and tells it (the Linux program's way).
 TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
-    read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
     const std::vector<std::tuple<const char*, std::function<void()>, Want>> steps{
         {"as it was", [] {}, {0, 0, 57, 10800}},
         {"level written in place", [&] { put("BAT0", "energy_now", "25000000\n"); }, {0, 0, 50, 9474}},
@@ -199,16 +206,27 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
          [&] { put("BAT2", "type", "Battery\n"), put("BAT2", "capacity", "91\n"); },
          {1, 0, 50, -1}},
     };
-    SysfsPowerReader reader(root_);
-    std::vector<std::ptrdiff_t> open;
-    for (const auto& [name, change, want] : steps) {
-        SCOPED_TRACE(name);
-        change();
-        EXPECT_EQ(wantOf(reader.read()), want);
-        open.push_back(openFiles());
+    for (const bool handedOver : {false, true}) {
+        SCOPED_TRACE(handedOver ? "the watch handed over" : "the reader looks itself");
+        read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
+        SysfsPowerReader reader(root_);
+        const int watch = handedOver ? reader.handOverWatch() : -1;
+        ASSERT_EQ(watch >= 0, handedOver) << "a tree of plain files is watched";
+        std::vector<std::ptrdiff_t> open;
+        for (const auto& [name, change, want] : steps) {
+            SCOPED_TRACE(name);
+            change();
+            if (handedOver) {
+                reader.watchFired();
+                pollfd ready{watch, POLLIN, 0};
+                EXPECT_EQ(::poll(&ready, 1, 0), 0) << "emptied, or the event loop would spin";
+            }
+            EXPECT_EQ(wantOf(reader.read()), want);
+            open.push_back(openFiles());
+        }
+        EXPECT_EQ(open[1], open[0]) << "the same files, read again";
+        EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
     }
-    EXPECT_EQ(open[1], open[0]) << "the same files, read again";
-    EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
 }
 
 // Standard input closed, at the start or later, leaves descriptor 0 to what the reader opens next: its
