@@ -72,7 +72,7 @@ TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
         {toText(-2.25f), "-2.25"}, {toText(std::int32_t{16711680}), " 16711680"}, {toText(100000.0), " 100000"},
         {toText(12000000.0f), " 12000000"}, {toText(std::int32_t{-2000000000}), "-2000000000"},
         {toText(1e22), " 10000000000000000000000"}, {toText(3.4e38f), " 340000000000000000000000000000000000000"},
-        {toText(-7e-5f), "-0.00007"}, {toText(1.5e-7), " 0.00000015"},
+        {toText(-7e-5f), "-0.00007"}, {toText(1.5e-7), " 0.00000015"}, {toText(1.0f / 3), " 0.33333334"},
         // clang-format on
     };
     for (const auto& [text, want] : texts) EXPECT_EQ(text, want);
