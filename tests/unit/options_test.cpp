@@ -58,7 +58,7 @@ constexpr const char* kStored =
     "ShowTop=0 Upright=1 LowBound=20 MidBound=60 EnableAlarm=1 SoundFile=C:\\Sounds\\ding.wav Width=14 "
     "Position=3 LowColor=1 MidColor=2 HighColor=3 ACColor=4 BGColor=5 GridColor=6 BorderColor=7";
 
-TEST(Options, LoadShowsEverySettingCentredAndOnTop) {
+TEST(Options, LoadShowsEverySettingCentred) {
     WithOptions p(kStored);
     frmOptions& d = p.open();
     // 4485 x 5175 twips inside a frame of 3 pixels around and a 19-pixel caption, on 1024 x 768 pixels.
