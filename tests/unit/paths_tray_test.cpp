@@ -43,9 +43,6 @@ TEST(Paths, FolderAndFileNamePartsWithEitherSeparator) {
                                                     : p.k.pGetFileName(c.path);
         EXPECT_EQ(got, c.expected) << "procedure " << c.proc << " of '" << c.path << "' with " << c.sep;
     }
-    TestProgram atRoot("", false);  // the meter's load names the help file in the program's folder
-    atRoot.rt.setExecutableFolder("C:\\", '\\'), atRoot.program.start();
-    EXPECT_EQ(atRoot.program.helpFile, "C:\\quillmet.hlp");
 }
 
 // The HTML help stands beside the Windows help file the program names: its contents, or a topic by

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QColorDialog>
-#include <QCursor>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -17,17 +15,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "about/frm_info.h"
 #include "app/program.h"
-#include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "platform/qt/qt_choosers.h"
-#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_frame_widget.h"
 #include "platform/qt/qt_text.h"
@@ -164,47 +159,21 @@ TEST(QtControls, EveryControlStandsWhereTheModelPutsIt) {
             EXPECT_EQ(text, c->caption()) << c->name();
         }
     }
-    frmOptions& o = *d.options;
-    EXPECT_TRUE(static_cast<QPushButton*>(widgetOf(o.cmdOK))->isDefault());
-    EXPECT_TRUE(static_cast<QRadioButton*>(widgetOf(o.optRightUpper))->isChecked());
-    EXPECT_EQ(static_cast<QLineEdit*>(widgetOf(o.txtLowUpper))->text(), " 0");
-    // Each label stands beneath the box its own box reaches under.
-    const QObjectList& stack = widgetOf(o.cmdOK)->parentWidget()->children();
-    for (auto [label, box] : {std::pair<Control*, Control*>{&o.lblLow, &o.txtLowUpper},
-                              {&o.lblMid, &o.txtMidUpper},
-                              {&o.lblFile, &o.txtWavFile}})
-        EXPECT_LT(stack.indexOf(widgetOf(*label)), stack.indexOf(widgetOf(*box))) << label->name();
-    // The scrolling line shows its text from the start, so losing a character moves it.
-    auto* line = static_cast<QLineEdit*>(widgetOf(d.about->txtAllrights));
-    EXPECT_TRUE(line->isReadOnly());
-    for (int i = 0; i < 3; ++i) d.about->Timer1_Timer();
-    EXPECT_EQ(line->cursorPosition(), 0);
+    // The states no caption shows. (That a label lies beneath its box, and the scrolling line shows its
+    // text from the start, the texts on screen show end to end.)
+    EXPECT_TRUE(static_cast<QPushButton*>(widgetOf(d.options->cmdOK))->isDefault());
+    EXPECT_TRUE(static_cast<QRadioButton*>(widgetOf(d.options->optRightUpper))->isChecked());
+    EXPECT_TRUE(static_cast<QLineEdit*>(widgetOf(d.about->txtAllrights))->isReadOnly());
 }
 
-// The window takes the focus as it opens; Tab and the arrow keys reach the model, which moves the focus
-// and the choice, and a picture with the focus shows the mark; the user's typing and clicks reach the
-// model, what the program sets does not come back as the user's, and Enter in a text box presses OK.
-// (Esc and the About box's Enter are walked end to end.)
+// What the walk of the dialogs by the keys and the mouse end to end leaves out: what the program sets
+// does not come back as the user's, a chosen option clicked again stays chosen, the preview's own key,
+// and Enter in a text box presses OK.
 TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     Dialogs d;
     frmOptions& o = d.openOptions();
     QWidget& window = static_cast<QtFormPeer&>(o.window.peer()).widget();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    EXPECT_EQ(o.window.keyboard().activeControl(), o.picColor[6]);
-    QWidget* box = widgetOf(*o.picColor[6]);
-    ASSERT_EQ(QApplication::focusWidget(), box);
-    const QImage marked = box->grab().toImage();  // a dot of the mark, and a pixel beside it
-    const QRgb colour = toQRgb(o.picColor[6]->backColor()) & 0xFFFFFF;
-    EXPECT_EQ(marked.pixel(1, 1) & 0xFFFFFF, colour ^ 0xFFFFFF);
-    EXPECT_EQ(marked.pixel(2, 1) & 0xFFFFFF, colour);
-    QTest::keyClick(box, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.chkShowTop));
-    widgetOf(o.optRightUpper)->setFocus(), QTest::keyClick(widgetOf(o.optRightUpper), Qt::Key_Down);
-    EXPECT_TRUE(o.optAnyPlace.value() && !o.optRightUpper.value());
-    EXPECT_EQ(QApplication::focusWidget(), widgetOf(o.optAnyPlace));
-
     int edits = 0;
     o.txtWavFile.onChange = [&] { ++edits; };
     o.txtWavFile.setText("set by the program");
@@ -216,23 +185,17 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     EXPECT_EQ(edits, 8);  // one a key
     EXPECT_EQ(o.window.keyboard().activeControl(), &o.txtWavFile);
 
-    QTest::mouseClick(widgetOf(o.chkUpright), Qt::LeftButton);
-    EXPECT_EQ(o.chkUpright.value(), kUnchecked);
     QTest::mouseClick(widgetOf(o.optLeftLower), Qt::LeftButton);
     QTest::mouseClick(widgetOf(o.optLeftLower), Qt::LeftButton);  // a chosen option stays chosen
-    EXPECT_TRUE(o.optLeftLower.value() && !o.optAnyPlace.value());
-    EXPECT_TRUE(!static_cast<QRadioButton*>(widgetOf(o.optAnyPlace))->isChecked() &&
+    EXPECT_TRUE(o.optLeftLower.value() && !o.optRightUpper.value());
+    EXPECT_TRUE(!static_cast<QRadioButton*>(widgetOf(o.optRightUpper))->isChecked() &&
                 static_cast<QRadioButton*>(widgetOf(o.optLeftLower))->isChecked());
 
-    // Pictures and images inside frames get the mouse through the form's router.
     o.mnWidth = 10;
-    const QPoint plus = widgetOf(o.imgPlus)->rect().center();
-    QTest::mouseClick(widgetOf(o.imgPlus), Qt::LeftButton, {}, plus);
+    widgetOf(o.picPreview)->setFocus();
+    QTest::keyClick(widgetOf(o.picPreview), '+');  // the preview's own key
     EXPECT_EQ(o.mnWidth, 12);
     EXPECT_EQ(widgetOf(o.picPreview)->geometry().width(), 12);
-    widgetOf(o.picPreview)->setFocus(),
-        QTest::keyClick(widgetOf(o.picPreview), '+');  // the preview's own key
-    EXPECT_EQ(o.mnWidth, 14);
 
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_FALSE(o.window.loaded());
@@ -285,56 +248,6 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
                         " Corvane");
     EXPECT_EQ((std::tuple{title, file}),
               (std::tuple{" Corvane", "Enter a sound file name or disable alarm."}));
-}
-
-// ---- The program's frame on a desktop of two monitors -------------------------------------------
-// The tests' screens file (qt_screens.json) puts the primary monitor, 1024 x 768, at (1280, 0), right
-// of a 1280 x 800 one at the desktop's origin.
-
-const QPoint kPrimaryCorner{1280, 0};
-
-// The meter of a program that has not started: shown in the upper right corner, 10 x 51 pixels.
-struct ShownMeter {
-    ShownMeter() { asLoaded(program.kesta()), program.monitor().window.show(); }
-    ~ShownMeter() { program.monitor().window.hide(); }
-    QWidget& widget() { return static_cast<QtFormPeer&>(program.monitor().window.peer()).widget(); }
-    QWindow* native() { return widget().windowHandle(); }
-    QRect nativeRect() { return widget().geometry(); }
-    Program program{runtime()};
-};
-
-// What the program reads of the monitors and the cursor, and where its windows stand, is translated
-// by the primary monitor's top left corner both ways.
-TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
-    Screen& screen = runtime().screen();
-    EXPECT_EQ((std::array{screen.widthPixels(), screen.heightPixels()}), (std::array{1024, 768}));
-    EXPECT_EQ(screen.monitors(), (std::vector<PixelRect>{{0, 0, 1024, 768}, {-1280, 0, 1280, 800}}));
-    QCursor::setPos(kPrimaryCorner + QPoint(10, 20));
-    PointPx cursor;
-    screen.getCursorPos(cursor);
-    EXPECT_EQ((std::array{cursor.x, cursor.y}), (std::array{10, 20}));
-
-    ShownMeter m;
-    ASSERT_NE(m.native(), nullptr);
-    EXPECT_EQ(m.nativeRect(), QRect(kPrimaryCorner + QPoint(1014, 0), QSize(10, 51)));
-    // Dragged 100 pixels left and down: the model follows in its own frame and the window follows the
-    // model. Each event counts where it happened, though the cursor has gone on elsewhere by the time
-    // it is handled, as on a busy desktop.
-    QCursor::setPos(kPrimaryCorner + QPoint(500, 600));
-    QTest::mousePress(m.native(), Qt::LeftButton, {}, {4, 20}), QTest::mouseMove(m.native(), {-96, 120});
-    QTest::mouseRelease(m.native(), Qt::LeftButton, {}, {4, 20});  // the window has moved with it
-    const Form& meter = m.program.monitor().window;
-    EXPECT_EQ((std::array{meter.pixelLeft(), meter.pixelTop()}), (std::array{914, 100}));
-    EXPECT_EQ(m.nativeRect().topLeft(), kPrimaryCorner + QPoint(914, 100));
-
-    // The dialogs, framed windows, stand where the model centres them: on the primary monitor.
-    Dialogs d;
-    for (Form* form : {&d.openOptions().window, &d.openAbout().window}) {
-        const QRect frame = static_cast<QtFormPeer&>(form->peer()).widget().frameGeometry();
-        EXPECT_EQ(frame.topLeft(), kPrimaryCorner + QPoint(form->pixelLeft(), form->pixelTop()))
-            << form->name();
-        EXPECT_TRUE(QRect(kPrimaryCorner, QSize(1024, 768)).contains(frame)) << form->name();
-    }
 }
 
 }  // namespace

@@ -76,8 +76,9 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
     }
 }
 
-// The meter's mouse move hands over the status text; the tick prints it line by line.
-TEST(ToolTip, ShowsTheStatusTextInItsLines) {
+// The meter's mouse move hands over the status text; the tick prints it line by line, and places the
+// box beside the meter as it is dragged.
+TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeter) {
     TipProgram p;
     p.power(false, 57), p.ticks(1), p.hover(1018, 25), p.rt.advance(500);
     // " Elapsed: 0 min ", " Energy level: 57 % " and " Acquiring data... ": 20 characters at the
@@ -90,6 +91,10 @@ TEST(ToolTip, ShowsTheStatusTextInItsLines) {
     EXPECT_FALSE(inked(6, 13) || inked(6, 28));
     EXPECT_FALSE(inked(96, 4));  // the first line is the shortest
     EXPECT_TRUE(inked(96, 19));
+    p.rt.advance(1000);  // past the revive step, which puts the meter back into its corner at 2 s
+    p.dragBy(1018, 25, -100, 300), p.rt.advance(500);
+    EXPECT_TRUE(p.tip().window.visible());
+    EXPECT_EQ(p.tipPlace(), (Rect{13710 - 1800 - 45, 4500 + 45, 1800, 708.75}));
 }
 
 TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
@@ -130,14 +135,6 @@ TEST(ToolTip, TheRightButtonHeldNeitherStartsNorRefreshesIt) {
     EXPECT_EQ(p.tipPixels()[0], 120);
     p.hover(1018, 25), p.rt.advance(500);
     EXPECT_EQ(p.tipPixels()[0], 126);  // " Energy level: 100 % ", " Charge completed "
-}
-
-TEST(ToolTip, FollowsTheMeterWhileItIsDragged) {
-    TipProgram p;
-    p.hover(1018, 25), p.rt.advance(500), p.dragBy(1018, 25, -100, 300), p.rt.advance(500);
-    EXPECT_TRUE(p.tip().window.visible());
-    EXPECT_EQ(p.tip().window.left(), 13710 - p.tip().window.width() - 45);
-    EXPECT_EQ(p.tip().window.top(), 4500 + 45);
 }
 
 }  // namespace
