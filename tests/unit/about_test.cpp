@@ -56,6 +56,9 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         EXPECT_EQ(a.window.keyboard().activeControl(), &a.cmdOK);
         // The only Tab stop: the scrolling line reads as part of the box, not as a field to type into.
         EXPECT_EQ(a.window.keyboard().tabOrder(), std::vector<Control*>{&a.cmdOK});
+        // The texts the user reads, to the blank.
+        EXPECT_EQ(a.window.style().caption, " About Corvane");
+        EXPECT_EQ(a.lblAppname.caption(), "Corvane Version 2.2");
     }
 }
 
@@ -67,7 +70,10 @@ TEST(About, TheLineScrollsOneCharacterATickAndStartsOverAfterTheEmptyText) {
     p.rt.advance(126);  // a tick every 127 ms
     EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
     std::vector<std::string> shown;
-    for (int tick = 1; tick <= 109; ++tick) p.rt.advance(127), shown.push_back(a.txtAllrights.text());
+    for (int tick = 1; tick <= 109; ++tick) {
+        p.rt.advance(127);
+        shown.push_back(a.txtAllrights.text());
+    }
     // The text from its k-th character at tick k, to the empty text at 106, and over again.
     EXPECT_EQ((std::vector<std::string>{shown[0], shown[1], shown[104], shown[105], shown[106], shown[107],
                                         shown[108]}),
@@ -114,7 +120,8 @@ TEST(About, ClosingPutsTheMeterBackAsShowTopSays) {
             const char* stored = meterOnTop ? "ShowTop=1" : "ShowTop=0";
             SCOPED_TRACE(std::string(stored) + (clickOk ? " click" : " Enter"));
             WithAbout p(stored);
-            p.ticks(1), p.k.SetTopmost(p.meterWindow(), 0);  // as the menu's "About" does
+            p.ticks(1);
+            p.k.SetTopmost(p.meterWindow(), 0);  // as the menu's "About" does
             frmInfo& a = p.open();
             a.window.keyboard().keyPress(kKeyEscape),
                 a.window.keyboard().keyPress('x');  // no cancel button: nothing

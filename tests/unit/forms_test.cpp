@@ -26,17 +26,22 @@ std::vector<std::string> rows(const PixelImage& img) {
 
 TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
     PixelImage img;
-    img.resize(6, 4, 0), img.fillRect(4, 2, 1, 1, 1);  // corners in any order
+    img.resize(6, 4, 0);
+    img.fillRect(4, 2, 1, 1, 1);  // corners in any order
     EXPECT_EQ(rows(img), (std::vector<std::string>{"......", ".####.", ".####.", "......"}));
-    img.fill(0), img.fillRect(0, 0, 0, 3, 1);  // a box of zero width is one pixel wide
-    img.line(5, 0, 5, 100, 1), img.line(-100, 3, 2, 3, 1);
+    img.fill(0);
+    img.fillRect(0, 0, 0, 3, 1);  // a box of zero width is one pixel wide
+    img.line(5, 0, 5, 100, 1);
+    img.line(-100, 3, 2, 3, 1);
     EXPECT_EQ(rows(img), (std::vector<std::string>{"#....#", "#....#", "#....#", "###..#"}));
-    img.fill(0), img.line(0, 0, 3, 3, 1);
+    img.fill(0);
+    img.line(0, 0, 3, 3, 1);
     img.line(-1000000000, 1000000003, 1000000003, -1000000000, 1);  // far ends: clipped, not walked
     EXPECT_EQ(rows(img), (std::vector<std::string>{"#..#..", ".##...", ".##...", "#..#.."}));
     img.fill(0);
     img.fillRect(4, 1, 9, 2, 1);  // past the right edge: cut there, not carried into the next row
-    img.fillRect(-3, 3, 0, 3, 1), img.fillRect(2, -3, 2, 0, 1);
+    img.fillRect(-3, 3, 0, 3, 1);
+    img.fillRect(2, -3, 2, 0, 1);
     img.fillRect(-9, 0, -1, 3, 1);           // wholly outside
     img.fillRect(1, -1000000000, 1, -1, 1);  // far above: clipped, not walked
     img.fillRect(5, 3, 5, 1000000000, 1);    // and far below
@@ -55,7 +60,8 @@ TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
     };
     for (const auto& [ends, want] : cases) {
         PixelImage img;
-        img.resize(6, 4, 0), img.line(ends[0], ends[1], ends[2], ends[3], 1);
+        img.resize(6, 4, 0);
+        img.line(ends[0], ends[1], ends[2], ends[3], 1);
         EXPECT_EQ(rows(img), want) << ends[0] << "," << ends[1] << " to " << ends[2] << "," << ends[3];
     }
 }
@@ -116,7 +122,10 @@ TEST(PictureText, AFontsEmInPixelsOnAnyScreen) {
 TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain) {
     HeadlessRuntime rt;
     TwoPictures f(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 6}});  // 4 x 10 cells
-    f.under.setBackColor(0), f.under.setHeight(14), f.under.setForeColor(5), f.under.setCurrentX(2);
+    f.under.setBackColor(0);
+    f.under.setHeight(14);
+    f.under.setForeColor(5);
+    f.under.setCurrentX(2);
     f.under.print("a b\rc");
     EXPECT_EQ((std::array{f.under.currentX(), f.under.currentY()}), (std::array{0, 20}));
     f.under.print("x");  // below the picture: clipped
@@ -127,7 +136,8 @@ TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain
         (std::vector<std::string>{".................###", blank, text, text, text, text, text, text, blank,
                                   blank, blank, blank, "###..............#.#", "###..............###"}));
     EXPECT_EQ(f.under.image().at(2, 2), 5u);
-    f.under.cls(), f.under.print("a");
+    f.under.cls();
+    f.under.print("a");
     EXPECT_EQ(f.under.image().at(0, 2), 5u);
     EXPECT_EQ(f.under.currentY(), 10);
 }
@@ -137,7 +147,10 @@ TEST(FormsRuntime, AScreenThatReportsNoTwipsPerPixelCountsOneTwipAPixel) {
     rt.setScreen(1024, 768, 0);
     Form form(rt, "form", FormStyle{});
     Picture& pic = form.addPicture("pic");
-    pic.setLeft(30), pic.setTop(45), pic.setWidth(60), pic.setHeight(15);
+    pic.setLeft(30);
+    pic.setTop(45);
+    pic.setWidth(60);
+    pic.setHeight(15);
     EXPECT_EQ(pic.pixelRect(), (PixelRect{30, 45, 60, 15}));
 }
 
@@ -147,7 +160,8 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
     HeadlessRuntime rt;  // 15 twips a pixel
     Form form(rt, "frmTest", FormStyle{});
     Picture& pic = form.addPicture("picTest");
-    pic.setWidth(150), pic.setHeight(60);
+    pic.setWidth(150);
+    pic.setHeight(60);
     EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{10, 4}));
     std::vector<std::string> seen;
     auto record = [&seen](const char* what) {
@@ -157,8 +171,11 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
             seen.push_back(s.str());
         };
     };
-    pic.onMouseDown = record("down"), pic.onMouseMove = record("move"), pic.onMouseUp = record("up");
-    pic.mouseDown(kLeftButton, 2, 3, 4), pic.mouseMove(kRightButton, 4, 5, 6);
+    pic.onMouseDown = record("down");
+    pic.onMouseMove = record("move");
+    pic.onMouseUp = record("up");
+    pic.mouseDown(kLeftButton, 2, 3, 4);
+    pic.mouseMove(kRightButton, 4, 5, 6);
     form.setScaleMode(ScaleMode::Pixels);
     EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{150, 60}));
     pic.mouseUp(4, 1, 7, 8);
@@ -173,13 +190,19 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     b.onTimer = [&] { fired.push_back("b@" + std::to_string(rt.now())); };
     zero.onTimer = [&] { fired.push_back("zero"); };
     rt.advance(250);
-    b.setEnabled(true), b.setEnabled(true);  // counts from now; already on the second time: no restart
-    rt.advance(400), a.setInterval(0), rt.advance(1000);  // no interval: no ticks, enabled or not
+    b.setEnabled(true);
+    b.setEnabled(true);  // counts from now; already on the second time: no restart
+    rt.advance(400);
+    a.setInterval(0);
+    rt.advance(1000);  // no interval: no ticks, enabled or not
     EXPECT_EQ(fired, (std::vector<std::string>{"a@300", "b@450", "a@600", "b@650", "b@850", "b@1050",
                                                "b@1250", "b@1450", "b@1650"}));
-    fired.clear(), b.setInterval(500), rt.advance(600);  // a new interval counts from now, not the last tick
+    fired.clear();
+    b.setInterval(500);
+    rt.advance(600);  // a new interval counts from now, not the last tick
     EXPECT_EQ(fired, std::vector<std::string>{"b@2150"});
-    rt.end(), rt.advance(1000);
+    rt.end();
+    rt.advance(1000);
     EXPECT_EQ(fired.size(), 1u);  // nothing after the end
 }
 
@@ -191,16 +214,22 @@ TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryBu
     EXPECT_TRUE(m.move(kLeftButton, 0, 2, 4));                   // over "under" now, but "over" holds it
     EXPECT_TRUE(m.release(kRightButton, kLeftButton, 0, 2, 4));  // another button: still held
     EXPECT_FALSE(m.release(kLeftButton, 0, 0, 2, 4));            // the last one up lets go
-    m.move(0, 0, 2, 4), m.move(0, 0, 40, 4);                     // then outside both: nobody
+    m.move(0, 0, 2, 4);
+    m.move(0, 0, 40, 4);  // then outside both: nobody
     f.over.setVisible(false);
-    m.press(kRightButton, 0, 12, 3), m.release(kRightButton, 0, 0, 12, 3);  // a hidden control takes no mouse
-    f.over.setVisible(true), f.over.setEnabled(false);
+    m.press(kRightButton, 0, 12, 3);
+    m.release(kRightButton, 0, 0, 12, 3);  // a hidden control takes no mouse
+    f.over.setVisible(true);
+    f.over.setEnabled(false);
     EXPECT_EQ(m.controlAt(12, 3), &f.under);  // nor does a disabled one
     f.over.setEnabled(true);
     m.doubleClick(kLeftButton, 0, 15, 5);
-    m.doubleClick(kRightButton, 0, 15, 5), m.release(kRightButton, 0, 0, 15, 5);  // not a double-click
-    f.under.setTop(4);  // places are measured from the control's own corner
-    m.press(kLeftButton, 0, 3, 6), m.move(kLeftButton, 0, 4, 7), m.release(kLeftButton, 0, 0, 3, 6);
+    m.doubleClick(kRightButton, 0, 15, 5);
+    m.release(kRightButton, 0, 0, 15, 5);  // not a double-click
+    f.under.setTop(4);                     // places are measured from the control's own corner
+    m.press(kLeftButton, 0, 3, 6);
+    m.move(kLeftButton, 0, 4, 7);
+    m.release(kLeftButton, 0, 0, 3, 6);
     m.move(0, 0, 15, 3);
     EXPECT_EQ(f.seen, (std::vector<std::string>{"down over 2,3 b1", "move over -8,4 b1", "up over -8,4 b2",
                                                 "up over -8,4 b1", "move under 2,4 b0", "down under 12,3 b2",
@@ -215,13 +244,20 @@ TEST(MouseRouter, ALeftButtonDownAndUpOnTheSameControlIsItsClick) {
     for (Picture* p : {&f.under, &f.over})
         p->onClick = [&f, name = p->name()] { f.seen.push_back("click " + name); };
     MouseRouter& m = f.window.mouse();
-    m.press(kLeftButton, 0, 2, 2), m.release(kLeftButton, 0, 0, 3, 3);          // a click on "under"
-    m.press(kLeftButton, 0, 2, 2), m.release(kLeftButton, 0, 0, 40, 3);         // let go outside: none
-    m.press(kRightButton, 0, 12, 2), m.release(kRightButton, 0, 0, 12, 2);      // another button: none
-    m.press(kLeftButton, 0, 12, 2), m.release(kLeftButton, 0, 0, 12, 2);        // a click on "over"...
-    m.doubleClick(kLeftButton, 0, 12, 2), m.release(kLeftButton, 0, 0, 12, 2);  // ...not again
+    m.press(kLeftButton, 0, 2, 2);
+    m.release(kLeftButton, 0, 0, 3, 3);  // a click on "under"
+    m.press(kLeftButton, 0, 2, 2);
+    m.release(kLeftButton, 0, 0, 40, 3);  // let go outside: none
+    m.press(kRightButton, 0, 12, 2);
+    m.release(kRightButton, 0, 0, 12, 2);  // another button: none
+    m.press(kLeftButton, 0, 12, 2);
+    m.release(kLeftButton, 0, 0, 12, 2);  // a click on "over"...
+    m.doubleClick(kLeftButton, 0, 12, 2);
+    m.release(kLeftButton, 0, 0, 12, 2);  // ...not again
     // A menu took the mouse: the release goes nowhere near a click.
-    m.press(kLeftButton, 0, 12, 2), m.captureLost(), m.release(kLeftButton, 0, 0, 12, 2);
+    m.press(kLeftButton, 0, 12, 2);
+    m.captureLost();
+    m.release(kLeftButton, 0, 0, 12, 2);
     std::vector<std::string> clicks;
     for (const auto& s : f.seen)
         if (s.rfind("click", 0) == 0 || s.rfind("dbl", 0) == 0) clicks.push_back(s);
@@ -244,7 +280,8 @@ TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
     f.window.onUnload = [&](std::int16_t& cancel) { seen.push_back("unload"), cancel = refuse; };
     f.window.onUnloaded = [&] { seen.push_back("unloaded"); };
     EXPECT_FALSE(f.window.queryUnload(kCloseFromWindow));  // not loaded: nothing to close
-    f.window.show(), f.window.mouse().press(kLeftButton, 0, 1, 1);
+    f.window.show();
+    f.window.mouse().press(kLeftButton, 0, 1, 1);
     EXPECT_FALSE(f.window.queryUnload(kCloseFromWindow));
     EXPECT_TRUE(f.window.visible());
     refuse = 0;
@@ -262,7 +299,8 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
         f.window.unload();
         f.seen.push_back("after the unload");  // still the same form: AddressSanitizer would see otherwise
     };
-    f.window.show(), f.over.click();
+    f.window.show();
+    f.over.click();
     EXPECT_EQ(dialog.find(), &f);
     EXPECT_EQ(rt.forms().size(), 1u);
     rt.runPosted();
@@ -270,7 +308,10 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
     EXPECT_TRUE(rt.forms().empty());
 
     // Opened again before the release ran: the open form stays.
-    dialog.get().window.show(), dialog.get().window.unload(), dialog.get().window.show(), rt.runPosted();
+    dialog.get().window.show();
+    dialog.get().window.unload();
+    dialog.get().window.show();
+    rt.runPosted();
     ASSERT_NE(dialog.find(), nullptr);
     EXPECT_TRUE(dialog.find()->window.visible());
 }
@@ -284,14 +325,18 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
     for (auto [fill, line, times] :
          {std::array<Color, 3>{0xFF, 1, 1}, {0xFF, 1, 0}, {0xFF00, 1, 1}, {0xFF00, 2, 1}}) {
         const int before = repaints;
-        f.under.cls(), f.under.fillBox(0, 0, 5, 5, fill), f.under.line(0, 9, 19, 9, line), rt.runPosted();
+        f.under.cls();
+        f.under.fillBox(0, 0, 5, 5, fill);
+        f.under.line(0, 9, 19, 9, line);
+        rt.runPosted();
         EXPECT_EQ(Color(repaints - before), times) << fill << " " << line;
     }
     for (auto move : {&Picture::setLeft, &Picture::setTop}) {  // painted again at its new place
         const int before = repaints;
         (f.under.*move)(3);
         EXPECT_EQ(repaints, before + 1);
-        (f.under.*move)(0), rt.runPosted();
+        (f.under.*move)(0);
+        rt.runPosted();
         EXPECT_EQ(repaints, before + 2);
     }
 }
@@ -301,8 +346,14 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
 class Controls : public ::testing::Test {
   protected:
     Controls() {
-        frame.setLeft(600), frame.setTop(300), frame.setWidth(1500), frame.setHeight(900);
-        inFrame.setLeft(150), inFrame.setTop(150), inFrame.setWidth(300), inFrame.setHeight(300);
+        frame.setLeft(600);
+        frame.setTop(300);
+        frame.setWidth(1500);
+        frame.setHeight(900);
+        inFrame.setLeft(150);
+        inFrame.setTop(150);
+        inFrame.setWidth(300);
+        inFrame.setHeight(300);
         text.onChange = [this] { seen.push_back("change " + text.text()); };
         for (Control* c : std::initializer_list<Control*>{&check, &a1, &a2, &b1, &ok, &cancel})
             c->onClick = [this, c] { seen.push_back("click " + c->name()); };
@@ -311,8 +362,12 @@ class Controls : public ::testing::Test {
                 seen.push_back("key " + std::to_string(key) + " " + c->name());
                 if (key == consumed) key = 0;
             };
-        text.setTabIndex(2), check.setTabIndex(1), ok.setTabIndex(3), cancel.setTabIndex(3);
-        ok.setDefault(true), cancel.setCancel(true);
+        text.setTabIndex(2);
+        check.setTabIndex(1);
+        ok.setTabIndex(3);
+        cancel.setTabIndex(3);
+        ok.setDefault(true);
+        cancel.setCancel(true);
     }
     // The stops in Tab's order, by name.
     std::string tabOrder() {
@@ -338,9 +393,14 @@ class Controls : public ::testing::Test {
 
 TEST_F(Controls, OnlyTheUsersActionsAreReportedAndOptionsFormOneGroupPerContainer) {
     text.setText("set by the program");
-    text.userEdited("typed"), text.userEdited("typed");  // the second is no change: nothing to report
-    check.setValue(kChecked), check.userClicked(), check.setValue(2), check.userClicked();  // greyed
-    a1.setValue(true), b1.setValue(true);  // another container: another group
+    text.userEdited("typed");
+    text.userEdited("typed");  // the second is no change: nothing to report
+    check.setValue(kChecked);
+    check.userClicked();
+    check.setValue(2);
+    check.userClicked();  // greyed
+    a1.setValue(true);
+    b1.setValue(true);  // another container: another group
     a2.userClicked();
     EXPECT_EQ((std::tuple{text.text(), check.value(), a1.value(), a2.value(), b1.value()}),
               (std::tuple{"typed", kChecked, false, true, true}));
@@ -348,7 +408,8 @@ TEST_F(Controls, OnlyTheUsersActionsAreReportedAndOptionsFormOneGroupPerContaine
 }
 
 TEST_F(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
-    window.show(), rt.runPosted();
+    window.show();
+    rt.runPosted();
     EXPECT_EQ(inFrame.pixelRect(), (PixelRect{50, 30, 20, 20}));
     EXPECT_EQ(window.mouse().controlAt(55, 35), &inFrame);  // above its container
     EXPECT_EQ(window.mouse().controlAt(45, 35), &frame);
@@ -367,8 +428,11 @@ TEST_F(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
 TEST_F(Controls, LabelsLieBeneathEveryInputAndFramesBeneathWhatTheyHoldWhateverTheOrderOfCreation) {
     Frame& inner = window.add<Frame>("inner", &frame);
     Label& late = window.add<Label>("late", &frame);
-    for (Control* c : std::initializer_list<Control*>{&label, &text, &late, &inner})
-        c->setLeft(c == &label || c == &text ? 0 : 100), c->setWidth(600), c->setHeight(600);
+    for (Control* c : std::initializer_list<Control*>{&label, &text, &late, &inner}) {
+        c->setLeft(c == &label || c == &text ? 0 : 100);
+        c->setWidth(600);
+        c->setHeight(600);
+    }
     std::string order;
     for (const Control* c : window.drawingOrder()) order += c->name() + " ";
     EXPECT_EQ(order, "frame inner label late text check a1 a2 b1 inFrame ok cancel ");
@@ -379,7 +443,9 @@ TEST_F(Controls, LabelsLieBeneathEveryInputAndFramesBeneathWhatTheyHoldWhateverT
 
 // Whatever the program sets must reach the native window, or the dialog shows stale controls.
 TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
-    window.show(), rt.runPosted(), label.setCaption("A caption");
+    window.show();
+    rt.runPosted();
+    label.setCaption("A caption");
     HeadlessFormPeer& peer = rt.peerOf(window);
     struct Setting {
         const char* what;
@@ -422,23 +488,28 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
     // Ties keep the form's order; labels and frames are never stops, and a group of options is one
     // stop, at its selected option.
     EXPECT_EQ(tabOrder(), "inFrame check text ok cancel ");
-    a2.setValue(true), b1.setValue(true);
+    a2.setValue(true);
+    b1.setValue(true);
     EXPECT_EQ(tabOrder(), "a2 b1 inFrame check text ok cancel ");
     Keyboard& keys = window.keyboard();
     window.show();
     EXPECT_EQ(keys.activeControl(), &a2);
     // Tab walks the stops round, Shift+Tab back.
     std::string walk;
-    for (bool forward : {true, true, true, true, true, true, true, false, false})
-        keys.tab(forward), walk += keys.activeControl()->name() + " ";
+    for (bool forward : {true, true, true, true, true, true, true, false, false}) {
+        keys.tab(forward);
+        walk += keys.activeControl()->name() + " ";
+    }
     EXPECT_EQ(walk, "b1 inFrame check text ok cancel a2 cancel ok ");
     for (bool forward : {true, false}) {  // from no focus: the first stop, or the last
-        keys.userFocused(nullptr), keys.tab(forward);
+        keys.userFocused(nullptr);
+        keys.tab(forward);
         EXPECT_EQ(keys.activeControl(), forward ? static_cast<Control*>(&a2) : &cancel);
     }
     a2.setFocus();
     EXPECT_TRUE(keys.arrowKey(true));  // round to the first of the group
-    keys.arrowKey(true), keys.arrowKey(false);
+    keys.arrowKey(true);
+    keys.arrowKey(false);
     EXPECT_EQ(keys.activeControl(), &a1);
     EXPECT_TRUE(a1.value() && !a2.value() && b1.value());
     text.setFocus();
@@ -447,7 +518,11 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
     EXPECT_TRUE(keys.arrowKey(true));  // not an option: taken, and nothing happens
     EXPECT_EQ(keys.activeControl(), &check);
     EXPECT_EQ(seen, (std::vector<std::string>{"click a1", "click a2", "click a1"}));
-    window.unload(), seen.clear(), a1.setVisible(false), a2.setTabStop(false), frame.setEnabled(false);
+    window.unload();
+    seen.clear();
+    a1.setVisible(false);
+    a2.setTabStop(false);
+    frame.setEnabled(false);
     window.show();
     EXPECT_EQ(keys.activeControl(), &check);
     keys.tab(false);  // round backwards, past all that cannot have the focus
@@ -462,26 +537,33 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
         {&check, 'x', -1, {}},
     };
     for (const auto& [focus, key, consumedByBox, heard] : cases) {
-        seen.clear(), focus->setFocus();
+        seen.clear();
+        focus->setFocus();
         consumed = consumedByBox;
         keys.keyPress(key);
         EXPECT_EQ(seen, heard) << focus->name() << " " << key;
     }
-    check.setFocus(), ok.setEnabled(false), seen.clear();
+    check.setFocus();
+    ok.setEnabled(false);
+    seen.clear();
     keys.keyPress(kKeyReturn);  // a disabled default button cannot be pressed
     // One default and one cancel button a form: setting one clears the others, clearing one no other.
     const auto roles = [this] {
         return std::array{ok.isDefault(), cancel.isDefault(), ok.isCancel(), cancel.isCancel()};
     };
-    cancel.setDefault(true), ok.setCancel(true);
+    cancel.setDefault(true);
+    ok.setCancel(true);
     EXPECT_EQ(roles(), (std::array{false, true, true, false}));
-    cancel.setCancel(false), ok.setDefault(false);
+    cancel.setCancel(false);
+    ok.setDefault(false);
     EXPECT_EQ(roles(), (std::array{false, true, true, false}));
     ok.setEnabled(true);
-    keys.keyPress(kKeyReturn), keys.keyPress(kKeyEscape);
+    keys.keyPress(kKeyReturn);
+    keys.keyPress(kKeyEscape);
     EXPECT_EQ(seen, (std::vector<std::string>{"click cancel", "click ok"}));
     window.unload();
-    keys.keyPress(kKeyReturn), keys.tab(true);
+    keys.keyPress(kKeyReturn);
+    keys.tab(true);
     EXPECT_FALSE(keys.arrowKey(true));
     EXPECT_EQ(seen.size(), 2u);
     EXPECT_EQ(keys.activeControl(), &check);
@@ -496,7 +578,8 @@ TEST_F(Controls, TabWithNowhereElseToGo) {
     form.keyboard().tab(true);
     EXPECT_EQ(form.keyboard().activeControl(), &only);
     EXPECT_TRUE(form.keyboard().showsFocusMark()) << "once a key has reached the form";
-    only.setTabStop(false), form.keyboard().userFocused(nullptr);  // and with no stop at all
+    only.setTabStop(false);
+    form.keyboard().userFocused(nullptr);  // and with no stop at all
     form.keyboard().tab(true);
     EXPECT_EQ(form.keyboard().activeControl(), nullptr);
     // A focused control that can take the focus no more leaves none, where no other can take it.
@@ -504,7 +587,8 @@ TEST_F(Controls, TabWithNowhereElseToGo) {
     CommandButton& button = lone.add<CommandButton>("button");
     lone.show();
     EXPECT_EQ(lone.keyboard().activeControl(), &button);
-    button.setEnabled(false), lone.show();
+    button.setEnabled(false);
+    lone.show();
     EXPECT_EQ(lone.keyboard().activeControl(), nullptr);
 }
 
@@ -513,7 +597,10 @@ TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
     rt.setDialogFrame({4, 30, 5, 6});
     Form dialog(rt, "dialog", FormStyle{.caption = "D", .border = BorderStyle::FixedDialog, .font = {}});
     Form plain(rt, "plain", FormStyle{});
-    for (Form* f : {&dialog, &plain}) f->setWidth(3000), f->setHeight(1500);
+    for (Form* f : {&dialog, &plain}) {
+        f->setWidth(3000);
+        f->setHeight(1500);
+    }
     EXPECT_EQ(dialog.frame(), (WindowFrame{4, 30, 5, 6}));
     EXPECT_EQ((std::array{dialog.clientPixelWidth(), dialog.clientPixelHeight()}), (std::array{191, 64}));
     EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{2865.0, 960.0}));
@@ -521,7 +608,8 @@ TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
     EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{191.0, 64.0}));
     EXPECT_EQ((std::array{plain.clientPixelWidth(), plain.clientPixelHeight()}), (std::array{200, 100}));
     EXPECT_EQ(plain.scaleWidth(), 3000);
-    dialog.setWidth(30), dialog.setHeight(30);  // smaller than its frame: no client area at all
+    dialog.setWidth(30);
+    dialog.setHeight(30);  // smaller than its frame: no client area at all
     EXPECT_EQ((std::array{dialog.clientPixelWidth(), dialog.clientPixelHeight()}), (std::array{0, 0}));
     EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{0.0, 0.0}));
 }

@@ -52,20 +52,31 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
                 for (int x = 0; x < side; ++x) lightInRow += light(img.at(x, y));
                 for (int x = 0; x < side; ++x) {
                     const std::uint32_t p = img.at(x, y);
-                    nOpaque += opaque(p), nBlue += blue(p);
-                    if (p >> 24) top = std::min(top, y), bottom = std::max(bottom, y);
-                    if (p >> 24) left = std::min(left, x), right = std::max(right, x);
+                    nOpaque += opaque(p);
+                    nBlue += blue(p);
+                    if (p >> 24) {
+                        top = std::min(top, y);
+                        bottom = std::max(bottom, y);
+                    }
+                    if (p >> 24) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
                     if (light(p) && lightInRow * 6 > side) {  // skips the '+'
-                        faceX0 = std::min(faceX0, x), faceX1 = std::max(faceX1, x);
-                        faceY0 = std::min(faceY0, y), faceY1 = std::max(faceY1, y);
+                        faceX0 = std::min(faceX0, x);
+                        faceX1 = std::max(faceX1, x);
+                        faceY0 = std::min(faceY0, y);
+                        faceY1 = std::max(faceY1, y);
                     }
                 }
             }
             EXPECT_GT(nBlue * 3, nOpaque * 2);
             EXPECT_GT(bottom - top, right - left) << "cell should stand upright";
             int topWidth = 0, midWidth = 0;  // the terminal nub is narrower than the body
-            for (int x = 0; x < side; ++x)
-                topWidth += opaque(img.at(x, top + 1)), midWidth += opaque(img.at(x, side / 2));
+            for (int x = 0; x < side; ++x) {
+                topWidth += opaque(img.at(x, top + 1));
+                midWidth += opaque(img.at(x, side / 2));
+            }
             EXPECT_LT(topWidth * 3, midWidth * 2);
             const int row = (top + bottom) / 2;
             EXPECT_EQ(ch(img.at(left, row), 24), 255) << "left edge at row " << row;
@@ -79,7 +90,11 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
             int nDark = 0;
             for (int y = faceY0; y <= faceY1; ++y)
                 for (int x = faceX0; x <= faceX1; ++x)
-                    if (dark(img.at(x, y))) sx += x + 0.5 - cx, sy += y + 0.5 - cy, ++nDark;
+                    if (dark(img.at(x, y))) {
+                        sx += x + 0.5 - cx;
+                        sy += y + 0.5 - cy;
+                        ++nDark;
+                    }
             ASSERT_GT(nDark, 0);
             const double mx = sx / nDark, my = sy / nDark, reach = side / 32.0;
             if (dx != 0 || dy != 0) {

@@ -73,7 +73,8 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
         EXPECT_EQ(store.getSetting("Other", "Form", "Left", "none"), "none");       // another program's
         store.saveSetting("Corvane", "Options", "ShowTop", "-1");
         store.saveSetting("Corvane", "Options", "SoundFile", "");
-        store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\"), store.commit();
+        store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\");
+        store.commit();
     }
     EXPECT_EQ(slurp(file),
               "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
@@ -94,12 +95,14 @@ TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
     EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
     store.saveSetting("Corvane", "Options", "LowBound", " 30");
     store.saveSetting("Corvane", "Options", "MidBound", " 50");
-    store.saveSetting("Corvane", "Form", "Position", " 2"), store.commit();
+    store.saveSetting("Corvane", "Form", "Position", " 2");
+    store.commit();
     const std::string kept =
         "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n";
     EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\n");
     auto blind = make();  // a save with no read before it reads the file all the same
-    blind.saveSetting("Corvane", "Form", "Position", " 3"), blind.commit();
+    blind.saveSetting("Corvane", "Form", "Position", " 3");
+    blind.commit();
     EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 3\n");
 }
 
@@ -109,7 +112,8 @@ TEST_F(IniStore, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
         spit(file, bom + after);
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "0") << after;
-        store.saveSetting("Corvane", "Form", "Position", " 3"), store.commit();
+        store.saveSetting("Corvane", "Form", "Position", " 3");
+        store.commit();
         const std::string want = after[0] == '[' ? "[Form]\nPosition= 3\n" : "; notes\n[Form]\nPosition= 3\n";
         EXPECT_EQ(slurp(file), bom + want);  // one [Form], not a second one with defaults
     }
@@ -125,7 +129,8 @@ TEST(IniDocument, EveryTextReadsBackAsWritten) {
     int wrong = 0;
     for (const std::string& text : texts) {
         IniDocument doc;
-        doc.set("Options", "SoundFile", text), doc.set("Options", "ShowHelp", " 1");
+        doc.set("Options", "SoundFile", text);
+        doc.set("Options", "ShowHelp", " 1");
         const std::string written = doc.serialize();
         const bool plain = text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
                            (text.empty() || text[0] != '"');
@@ -161,7 +166,8 @@ TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Options", "SoundFile", "?"), value) << stored;
         store.saveSetting("Corvane", "Options", "SoundFile", value);
-        store.saveSetting("Corvane", "Options", "LowBound", " 20"), store.commit();
+        store.saveSetting("Corvane", "Options", "LowBound", " 20");
+        store.commit();
         // An unchanged value keeps the line as the user wrote it.
         EXPECT_EQ(slurp(file), "[Options]\nSoundFile=" + stored + "\nLowBound= 20\n");
     }
@@ -183,14 +189,17 @@ TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(root), problems.clear(), c.make();
+        fs::remove_all(root);
+        problems.clear();
+        c.make();
         const std::string before = fs::is_regular_file(file) ? slurp(file) : "";
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"),
                   c.readable && !before.empty() ? "3" : "2");
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Width", "10"), "10");
         EXPECT_EQ(problems.size(), c.readable ? 0u : 1u);  // said once, not once per key
-        store.saveSetting("Corvane", "Form", "Position", " 4"), store.commit();
+        store.saveSetting("Corvane", "Form", "Position", " 4");
+        store.commit();
         EXPECT_EQ(problems.size(), c.readable ? 0u : 2u);
         if (c.readable)
             EXPECT_NE(slurp(file).find("Position= 4\n"), std::string::npos);
@@ -207,7 +216,8 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
     spit(file, "[Form]\nPosition= 1\n");
     auto store = make();
     EXPECT_EQ(store.getSetting(app, "Form", "Position", "2"), " 1");
-    store.saveSetting(app, "Form", "Position", " 3"), store.saveSetting(app, "Form", "Left", " 0");
+    store.saveSetting(app, "Form", "Position", " 3");
+    store.saveSetting(app, "Form", "Left", " 0");
     store.commit();
     EXPECT_EQ(slurp(file), "[Form]\nPosition= 1\n");
     ASSERT_EQ(problems.size(), 1u);
@@ -219,7 +229,8 @@ TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
     auto firstRun = make();
     EXPECT_EQ(firstRun.getSetting("Corvane", "Form", "Position", "2"), "2");
     fs::create_directories(this->file / "in the way");
-    firstRun.saveSetting("Corvane", "Form", "Position", " 3"), firstRun.commit();
+    firstRun.saveSetting("Corvane", "Form", "Position", " 3");
+    firstRun.commit();
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
     EXPECT_EQ(namesIn(this->file.parent_path()), std::set<std::string>{"Corvane.ini"});
@@ -253,16 +264,22 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(root), problems.clear();
-        spit(c.target, "[Form]\nPosition= 1\n"), fs::permissions(c.target, fs::perms(c.mode));
-        for (const auto& [link, to] : c.links)
-            fs::create_directories(link.parent_path()), fs::create_symlink(to, link);
+        fs::remove_all(root);
+        problems.clear();
+        spit(c.target, "[Form]\nPosition= 1\n");
+        fs::permissions(c.target, fs::perms(c.mode));
+        for (const auto& [link, to] : c.links) {
+            fs::create_directories(link.parent_path());
+            fs::create_symlink(to, link);
+        }
         const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
         const auto openBefore = openFiles();
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
-        for (const char* text : {" 3", " 4"})  // two saves in one run
-            store.saveSetting("Corvane", "Form", "Position", text), store.commit();
+        for (const char* text : {" 3", " 4"}) {  // two saves in one run
+            store.saveSetting("Corvane", "Form", "Position", text);
+            store.commit();
+        }
         const bool readOnly = c.mode == 0444;
         EXPECT_EQ(slurp(c.target), readOnly ? "[Form]\nPosition= 1\n" : "[Form]\nPosition= 4\n");
         EXPECT_EQ(problems, readOnly ? std::vector<std::string>{"settings not saved: " + file.string() +
@@ -286,7 +303,8 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     std::set<std::string> others{"Corvane.ini.backup", ".Corvane.ini.saving-toolong",
                                  ".Corvane.ini.saving-ab.d12", ".Other.ini.saving-aB3xY9"};
     for (const std::string& name : others) spit(dir / name, "not ours to remove");
-    others.insert("Corvane.ini"), spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
+    others.insert("Corvane.ini");
+    spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
     fs::create_directory(dir / ".Corvane.ini.saving-folder");
     // Another running instance in the middle of its save holds a lock on its temporary.
     spit(dir / ".Corvane.ini.saving-InUse1", "[Form]\n");
@@ -299,8 +317,10 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     expected.insert({".Corvane.ini.saving-InUse1", ".Corvane.ini.saving-folder"});
     EXPECT_EQ(namesIn(dir), expected);
 
-    ::close(busy), spit(dir / ".Corvane.ini.saving-Zz0000", "");
-    store.saveSetting("Corvane", "Form", "Position", " 3"), store.commit();
+    ::close(busy);
+    spit(dir / ".Corvane.ini.saving-Zz0000", "");
+    store.saveSetting("Corvane", "Form", "Position", " 3");
+    store.commit();
     expected.erase(".Corvane.ini.saving-InUse1");
     EXPECT_EQ(namesIn(dir), expected);
     EXPECT_EQ(slurp(file), "[Form]\nPosition= 3\n");
@@ -328,7 +348,8 @@ TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
 TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {
     spit(root, "a file where the configuration folder should be");
     auto store = make();
-    store.saveSetting("Corvane", "Form", "Position", " 2"), store.commit();
+    store.saveSetting("Corvane", "Form", "Position", " 2");
+    store.commit();
     EXPECT_EQ(problems.size(), 1u);
     EXPECT_EQ(slurp(root), "a file where the configuration folder should be");
 }
@@ -336,7 +357,8 @@ TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {
 TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     const std::string keep = saved ? saved : "";
-    ::setenv("HOME", "/home/someone", 1), ::setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
+    ::setenv("HOME", "/home/someone", 1);
+    ::setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
     EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/tmp/cfg"));
     ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
     EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/home/someone/.config"));

@@ -26,7 +26,8 @@ std::string column(const Picture& pic, int x) {
 // One tick at the level and source given, on a meter of the stored shape.
 struct Meter {
     Meter(const std::string& stored, bool mains, int level) : p(std::string(kColours) + " " + stored) {
-        p.power(mains, level), p.ticks(1);
+        p.power(mains, level);
+        p.ticks(1);
     }
     const Picture& pic() { return p.meter().picHistory; }
     TestProgram p;
@@ -129,7 +130,8 @@ TEST(MeterDrawing, EveryChangeReachesThePictureAtTheNextTick) {
         m.p.ticks(1);
         const std::vector<Color> before = m.pic().image().pixels();
         if (c.change) c.change(m.p.k, m.p.meter());
-        m.p.power(c.mains, c.level), m.p.ticks(1);
+        m.p.power(c.mains, c.level);
+        m.p.ticks(1);
         EXPECT_EQ(m.pic().image().pixels(), Meter(c.stored, c.mains, c.level).pic().image().pixels());
         EXPECT_EQ(m.pic().image().pixels() != before, c.shows);
     }

@@ -38,7 +38,8 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessAndPosition) {
     };
     for (const Case& c : cases) {
         TestProgram p(c.stored, false);
-        p.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel), p.program.start();
+        p.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel);
+        p.program.start();
         const Picture& pic = p.meter().picHistory;
         EXPECT_EQ(placeOf(p.meterWindow()), c.window) << c.stored << " at " << c.twipsPerPixel;
         EXPECT_EQ((std::array{pic.pixelLeft(), pic.pixelTop(), pic.image().width(), pic.image().height()}),
@@ -58,7 +59,10 @@ TEST(MeterWindow, ANewOrientationOrThicknessAtRunTimeResizesWindowAndSurface) {
     };
     for (const auto& [stored, upright, thickness, window, surface] : cases) {
         TestProgram p(stored);
-        p.k.pnUpright = upright, p.k.pMonitorWidth = thickness, p.k.pSetFormSize(), p.k.pSetFormPosition();
+        p.k.pnUpright = upright;
+        p.k.pMonitorWidth = thickness;
+        p.k.pSetFormSize();
+        p.k.pSetFormPosition();
         const PixelImage& img = p.meter().picHistory.image();
         EXPECT_EQ(placeOf(p.meterWindow()), window) << stored;
         EXPECT_EQ((std::array{img.width(), img.height()}), surface) << stored;
@@ -78,7 +82,9 @@ TEST(MeterWindow, ThePixelPlaceIsTheTwipsPlaceRoundedAndBounded) {
     TestProgram p;
     Form& w = p.meterWindow();
     for (const auto& [twips, pixels] : cases) {
-        w.setLeft(twips[0]), w.setTop(twips[1]), w.setWidth(twips[2]);
+        w.setLeft(twips[0]);
+        w.setTop(twips[1]);
+        w.setWidth(twips[2]);
         EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}), pixels)
             << twips[0];
     }
@@ -103,13 +109,15 @@ TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
     };
     for (const auto& [stored, others, left, top] : cases) {
         TestProgram p(stored, false);
-        p.rt.setOtherMonitors(others), p.program.start();
+        p.rt.setOtherMonitors(others);
+        p.program.start();
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << stored;
         p.rt.advance(2000);
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << stored << ", revived";
     }
     TestProgram thin("Position=4 Left=-19200 Top=900 Width=0", false);  // no width, on the left one's edge
-    thin.rt.setOtherMonitors(kLeftMonitor), thin.program.start();
+    thin.rt.setOtherMonitors(kLeftMonitor);
+    thin.program.start();
     EXPECT_EQ(thin.meterWindow().left(), -19200);
 }
 
@@ -142,7 +150,8 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
         TestProgram p(stored);
         const std::size_t saves = p.callsStartingWith("SaveSetting").size();
         const float storedLeft = p.k.pMonitorLeft;
-        p.rt.changeScreens(width, height, others, dx, dy), p.rt.runPosted();
+        p.rt.changeScreens(width, height, others, dx, dy);
+        p.rt.runPosted();
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << stored << " " << dx;
         EXPECT_EQ(p.main().window.left(), -30000 - dx * 15) << "the hidden main window keeps its place too";
         EXPECT_EQ(p.callsStartingWith("SaveSetting").size(), saves);
@@ -154,7 +163,8 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
 // away from its corner goes back into it.
 TEST(MeterWindow, AScreenChangePutsADraggedCornerMeterBackByTheLastArrangement) {
     TestProgram p("Position=2");
-    p.rt.advance(2000), p.dragBy(1018, 10, -300, 200);
+    p.rt.advance(2000);
+    p.dragBy(1018, 10, -300, 200);
     p.rt.changeScreens(1280, 1024, kLeftMonitor, 1280, 0);
     p.rt.changeScreens(1600, 900, kLeftMonitor, -1280, 0);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{10710, 3000, 150, 765})) << "not placed before the loop turns";
@@ -164,7 +174,9 @@ TEST(MeterWindow, AScreenChangePutsADraggedCornerMeterBackByTheLastArrangement) 
 
 TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {
     TestProgram p;
-    p.main().window.setLeft(0), p.rt.advance(500), p.dragBy(500, 100, -100, 10);
+    p.main().window.setLeft(0);
+    p.rt.advance(500);
+    p.dragBy(500, 100, -100, 10);
     p.rt.setScreen(1280, 800, 12);  // the display changed while the meter was starting
     p.rt.advance(1499);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{13710, 150, 150, 765}));
@@ -172,12 +184,14 @@ TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15240, 0, 120, 612}));
     EXPECT_EQ(p.main().window.left(), -30000);
     EXPECT_FALSE(p.meter().tmrRevive.enabled());
-    p.dragBy(500, 100, -100, 0), p.rt.advance(5000);  // once only: a later drag stays
+    p.dragBy(500, 100, -100, 0);
+    p.rt.advance(5000);  // once only: a later drag stays
     EXPECT_EQ(p.meterWindow().left(), 14040);
     // Back to 0,0, where a new window stands anyway; with nowhere to go back to, the dragged place stays.
     for (auto [stored, left, top] : {std::tuple{"Position=0", 0.0, 0.0}, {"Position=7", 1500.0, 600.0}}) {
         TestProgram q(stored);
-        q.dragBy(0, 0, 100, 40), q.rt.advance(2000);
+        q.dragBy(0, 0, 100, 40);
+        q.rt.advance(2000);
         EXPECT_EQ(placeOf(q.meterWindow()), (Rect{left, top, 150, 765})) << stored;
     }
 }
@@ -205,13 +219,17 @@ TEST(MeterWindow, DraggingFollowsTheCursorAndStopsAtTheScreenEdges) {
 TEST(MeterWindow, OnlyTheLeftButtonDragsReleasingItEndsAndAFailedCursorReadCountsAsTheScreenOrigin) {
     TestProgram p("Position=4 Left=3000 Top=3000");
     Picture& pic = p.meter().picHistory;
-    pic.mouseDown(kRightButton, 0, 1, 1), p.rt.setCursor(150, 150), pic.mouseMove(kRightButton, 0, 1, 1);
+    pic.mouseDown(kRightButton, 0, 1, 1);
+    p.rt.setCursor(150, 150);
+    pic.mouseMove(kRightButton, 0, 1, 1);
     EXPECT_EQ(p.meterWindow().left(), 3000);
     pic.mouseUp(kRightButton, 0, 1, 1);
     p.dragBy(150, 150, 10, 0);  // released at the end
-    p.rt.setCursor(300, 300), pic.mouseMove(0, 0, 1, 1);
+    p.rt.setCursor(300, 300);
+    pic.mouseMove(0, 0, 1, 1);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{3150, 3000, 150, 765}));
-    p.dragBy(100, 50, 0, 0, false), p.rt.setCursorFails(true);
+    p.dragBy(100, 50, 0, 0, false);
+    p.rt.setCursorFails(true);
     p.meter().picHistory.mouseMove(kLeftButton, 0, 1, 1);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{1650, 2250, 150, 765}));
 }
@@ -232,7 +250,10 @@ TEST(MeterWindow, LoadClearsTheMonitorStateAndAnAlarmWithoutASoundFile) {
         TestProgram p("EnableAlarm=1", false);
         p.rt.store().set("Options", "SoundFile", soundFile);
         frmMonitor& m = p.meter();
-        m.mnFirstTick = 0, m.msPowerSrc = "DC", m.mHistory.fill(42), m.msSrcHistory.fill("AC");
+        m.mnFirstTick = 0;
+        m.msPowerSrc = "DC";
+        m.mHistory.fill(42);
+        m.msSrcHistory.fill("AC");
         p.program.start();
         EXPECT_EQ(p.k.pnAlarmEnabled, alarm) << '"' << soundFile << '"';
         EXPECT_EQ(m.mnFirstTick, 1);

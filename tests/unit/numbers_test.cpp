@@ -215,7 +215,10 @@ TEST(NumbersFuzz, ReaderAgreesWithThePlainReadingAndEveryNumberReadsBackAsWritte
             double any;
             static_assert(sizeof any == sizeof bits);
             std::memcpy(&any, &bits, sizeof any);
-            if (std::isfinite(any)) checkRoundTrip(any), ++fromBits;
+            if (std::isfinite(any)) {
+                checkRoundTrip(any);
+                ++fromBits;
+            }
         }
     }
     EXPECT_EQ(misread, 0) << examples;

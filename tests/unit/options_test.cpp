@@ -141,11 +141,18 @@ TEST_F(OptionsDialog, TheSignImagesAreBlackOnLightYellow) {
 }
 
 TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
-    click(d.chkShowTop), click(d.chkUpright), click(d.chkAlarmEnabled);
-    type(d.txtLowUpper, "15"), type(d.txtMidUpper, " 70"), type(d.txtWavFile, "C:\\a.wav");
-    d.imgPlus_MouseDown({}), d.optLeftLower.userClicked();
-    p.rt.choosers().answerColor(0x0000AA), d.picColor[6]->click();
-    p.rt.choosers().answerColor(0x00BB00), d.picColor[4]->click();
+    click(d.chkShowTop);
+    click(d.chkUpright);
+    click(d.chkAlarmEnabled);
+    type(d.txtLowUpper, "15");
+    type(d.txtMidUpper, " 70");
+    type(d.txtWavFile, "C:\\a.wav");
+    d.imgPlus_MouseDown({});
+    d.optLeftLower.userClicked();
+    p.rt.choosers().answerColor(0x0000AA);
+    d.picColor[6]->click();
+    p.rt.choosers().answerColor(0x00BB00);
+    d.picColor[4]->click();
     const std::size_t before = p.rt.calls.size();
     d.cmdOK.click();
 
@@ -178,9 +185,15 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
         frmOptions& d = p.open();
         for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) click(*c);
         for (TextBox* t : {&d.txtLowUpper, &d.txtMidUpper}) type(*t, "33");
-        d.optAnyPlace.userClicked(), d.imgMinus_MouseDown({});
-        for (int i = 0; i < kColorSlots; ++i) p.rt.choosers().answerColor(0x123456), d.picColor[i]->click();
-        p.rt.choosers().answerFile("C:\\other.wav"), d.cmdOpen.click(), close(d);
+        d.optAnyPlace.userClicked();
+        d.imgMinus_MouseDown({});
+        for (int i = 0; i < kColorSlots; ++i) {
+            p.rt.choosers().answerColor(0x123456);
+            d.picColor[i]->click();
+        }
+        p.rt.choosers().answerFile("C:\\other.wav");
+        d.cmdOpen.click();
+        close(d);
         EXPECT_FALSE(p.optionsOpen());
         EXPECT_EQ(p.settings(), settings);
         EXPECT_EQ(placeOf(p.meterWindow()), meter);
@@ -200,7 +213,9 @@ TEST(Options, AnAlarmWithoutASoundFileIsRefusedWithAMessage) {
         WithOptions p;
         frmOptions& d = p.open();
         if (alarm) click(d.chkAlarmEnabled);
-        type(d.txtWavFile, file), type(d.txtLowUpper, "40"), d.cmdOK.click();
+        type(d.txtWavFile, file);
+        type(d.txtLowUpper, "40");
+        d.cmdOK.click();
         EXPECT_EQ(
             p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)"),
             refused ? 1u : 0u);
@@ -217,7 +232,8 @@ TEST(Options, BoundTextsReadAsTheNumberInFrontRoundedAndClamped) {
     for (const auto& [text, bound] : cases) {
         WithOptions p;
         frmOptions& d = p.open();
-        type(d.txtLowUpper, text), type(d.txtMidUpper, text);
+        type(d.txtLowUpper, text);
+        type(d.txtMidUpper, text);
         d.window.keyboard().keyPress(kKeyReturn);  // the default button
         EXPECT_EQ((std::array{p.k.pnLowUpper, p.k.pnMidUpper}), (std::array{bound, bound})) << text;
     }
@@ -255,7 +271,8 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
 
 TEST(Options, WithoutAChosenPositionTheMeterStaysButIsPulledIntoTheScreen) {
     WithOptions p("Position=7");
-    p.meterWindow().setLeft(16000), p.meterWindow().setTop(-40);
+    p.meterWindow().setLeft(16000);
+    p.meterWindow().setTop(-40);
     frmOptions& d = p.open();
     EXPECT_EQ(selectedOption(d), "");
     d.cmdOK.click();
@@ -265,7 +282,9 @@ TEST(Options, WithoutAChosenPositionTheMeterStaysButIsPulledIntoTheScreen) {
 
 // Upright in the upper right corner; flat, it would stick out on the right, so it is pulled back.
 TEST_F(OptionsDialog, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
-    d.optAnyPlace.userClicked(), click(d.chkUpright), d.cmdOK.click();
+    d.optAnyPlace.userClicked();
+    click(d.chkUpright);
+    d.cmdOK.click();
     EXPECT_EQ((std::tuple{p.k.pnPosOptNum, p.k.pMonitorLeft, p.k.pMonitorTop}),
               (std::tuple{std::int16_t{4}, 15210.0f, 0.0f}));
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, 0, 765, 150}));
@@ -275,7 +294,8 @@ TEST_F(OptionsDialog, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
 TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing) {
     std::vector<bool> topmostWhileUp;
     auto up = [&] { topmostWhileUp.push_back(d.window.topmost()); };
-    p.rt.choosers().answerColor(0x00ABCDEF, up), d.picColor[3]->click();
+    p.rt.choosers().answerColor(0x00ABCDEF, up);
+    d.picColor[3]->click();
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
     EXPECT_EQ(p.k.plColor[3], 16711680);  // the meter keeps its colour until OK
     p.rt.choosers().answerColor(std::nullopt, up);
@@ -283,7 +303,8 @@ TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChange
     d.picColor[3]->keyPress(space);
     EXPECT_EQ(space, 0) << "consumed";
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
-    d.picColor[3]->setFocus(), d.window.keyboard().keyPress('x');
+    d.picColor[3]->setFocus();
+    d.window.keyboard().keyPress('x');
     d.window.keyboard().keyPress(kKeyReturn);  // nothing queued: dismissed too; and not OK's Enter
     EXPECT_TRUE(p.optionsOpen());
     EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
@@ -310,7 +331,8 @@ TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) 
         EXPECT_EQ(d.txtWavFile.text(), text);
         EXPECT_FALSE(topmostWhileUp);
         EXPECT_TRUE(d.window.topmost());
-        p.rt.choosers().answerFile("E:\\new.wav"), d.cmdOpen.click();
+        p.rt.choosers().answerFile("E:\\new.wav");
+        d.cmdOpen.click();
         EXPECT_EQ(d.txtWavFile.text(), "E:\\new.wav");
         EXPECT_EQ(p.callsStartingWith("PlaySound("), (std::vector<std::string>{"PlaySound(E:\\new.wav)"}));
         const FileChooserRequest& r = p.rt.choosers().fileRequests.front();
@@ -323,8 +345,10 @@ TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) 
 TEST_F(OptionsDialog, TheMeterTicksWhileAChooserIsUp) {
     p.power(false, 60);
     const auto readingsBefore = p.callsStartingWith("GetSystemPowerStatus").size();
-    p.rt.choosers().answerColor(0x1, [&] { p.ticks(3); }), d.picColor[0]->click();
-    p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); }), d.cmdOpen.click();
+    p.rt.choosers().answerColor(0x1, [&] { p.ticks(3); });
+    d.picColor[0]->click();
+    p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); });
+    d.cmdOpen.click();
     EXPECT_EQ(p.callsStartingWith("GetSystemPowerStatus").size(), readingsBefore + 5);
     EXPECT_EQ(p.meter().mEnergyLevel, 60);
 }
@@ -334,20 +358,24 @@ TEST_F(OptionsDialog, TheMeterTicksWhileAChooserIsUp) {
 TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
     const std::function<void(WithOptions&, frmOptions&)> modals[] = {
         [](WithOptions& p, frmOptions& d) {
-            p.rt.choosers().answerColor(0x1, [&] { p.rt.endSession(); }), d.picColor[0]->click();
+            p.rt.choosers().answerColor(0x1, [&] { p.rt.endSession(); });
+            d.picColor[0]->click();
         },
         [](WithOptions& p, frmOptions& d) {
-            p.rt.choosers().answerFile("C:\\x.wav", [&] { p.rt.endSession(); }), d.cmdOpen.click();
+            p.rt.choosers().answerFile("C:\\x.wav", [&] { p.rt.endSession(); });
+            d.cmdOpen.click();
         },
         [](WithOptions& p, frmOptions& d) {
-            click(d.chkAlarmEnabled), p.rt.choosers().answerMessageBox([&] { p.rt.endSession(); });
+            click(d.chkAlarmEnabled);
+            p.rt.choosers().answerMessageBox([&] { p.rt.endSession(); });
             d.cmdOK.click();
         },
     };
     for (const auto& modal : modals) {
         WithOptions p;
         frmOptions& d = p.open();
-        type(d.txtLowUpper, "40"), modal(p, d);
+        type(d.txtLowUpper, "40");
+        modal(p, d);
         EXPECT_TRUE(p.rt.ended());
         EXPECT_EQ(p.rt.calls.back(), "End");
         EXPECT_EQ(p.stored("LowBound"), " 25");  // saved, without the dialog's unconfirmed edit
@@ -360,7 +388,8 @@ TEST_F(OptionsDialog, OpeningItAgainWhileOpenShowsTheSameDialog) {
     EXPECT_EQ(&p.open(), &d);
     EXPECT_EQ(d.txtLowUpper.text(), "40");  // not loaded again
     EXPECT_EQ(p.count("SetTopmost(frmOptions,1)"), 1u);
-    d.cmdCancel.click(), p.rt.runPosted();
+    d.cmdCancel.click();
+    p.rt.runPosted();
     EXPECT_EQ(p.open().txtLowUpper.text(), " 25");  // closed in between: a fresh load
 }
 
@@ -375,11 +404,14 @@ TEST_F(OptionsDialog, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
     for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.window.keyboard().tabOrder()[12 + i]->index(), i);
     d.optRightUpper.setFocus();
     std::string chosen;
-    for (bool forward : {true, true, true, true, false})
-        d.window.keyboard().arrowKey(forward), chosen += selectedOption(d) + " ";
+    for (bool forward : {true, true, true, true, false}) {
+        d.window.keyboard().arrowKey(forward);
+        chosen += selectedOption(d) + " ";
+    }
     EXPECT_EQ(chosen, "optAnyPlace optLeftLower optRightLower optLeftUpper optRightLower ");
     EXPECT_EQ(d.window.keyboard().tabOrder()[4], &d.optRightLower);
-    d.cmdCancel.setFocus(), type(d.txtLowUpper, "40");
+    d.cmdCancel.setFocus();
+    type(d.txtLowUpper, "40");
     d.window.keyboard().keyPress(kKeyReturn);  // Enter on a focused button presses that button
     EXPECT_EQ(p.k.pnLowUpper, 25);
     EXPECT_FALSE(p.optionsOpen());

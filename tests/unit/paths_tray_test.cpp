@@ -84,7 +84,8 @@ TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
 TEST(TrayIcon, ATipThatDoesNotFitIsCut) {
     TestProgram p;
     for (std::size_t length : {0u, 62u, 63u, 64u, 200u}) {
-        p.k.psTrayTip = std::string(length, 'x'), p.k.TrayModifyIcon();
+        p.k.psTrayTip = std::string(length, 'x');
+        p.k.TrayModifyIcon();
         EXPECT_EQ(p.rt.tray().calls.back(),
                   std::make_pair(TrayCall::SetTip, std::string(std::min<std::size_t>(length, 63), 'x')))
             << length;

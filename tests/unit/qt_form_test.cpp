@@ -57,7 +57,8 @@ Runtime& runtime() { return QtApplication::runtime(); }
 struct ShownTwoPictures : test::TwoPictures {
     ShownTwoPictures() : TwoPictures(runtime()) {
         window.setWidth(30 * runtime().screen().twipsPerPixelX());
-        window.setHeight(10 * runtime().screen().twipsPerPixelY()), window.show();
+        window.setHeight(10 * runtime().screen().twipsPerPixelY());
+        window.show();
     }
     QtFormWidget& widget() { return static_cast<QtFormPeer&>(window.peer()).widget(); }
     QWindow* native() { return widget().windowHandle(); }
@@ -69,7 +70,8 @@ TEST(QtFormWidget, OverlappingControlsGetTheMouseByTheFormsRule) {
     QWindow* w = f.native();
     QTest::mousePress(w, Qt::LeftButton, {}, {12, 3});  // both lie here: the later one is on top
     QTest::mouseMove(w, {2, 4});                        // over "under" now, but "over" holds the mouse
-    QTest::mousePress(w, Qt::RightButton, {}, {2, 4}), QTest::mouseRelease(w, Qt::RightButton, {}, {2, 4});
+    QTest::mousePress(w, Qt::RightButton, {}, {2, 4});
+    QTest::mouseRelease(w, Qt::RightButton, {}, {2, 4});
     QTest::mouseRelease(w, Qt::LeftButton, {}, {2, 4});  // the last one up lets go
     QTest::mouseMove(w, {3, 4});
     QTest::mouseDClick(w, Qt::LeftButton, {}, {15, 5});
@@ -91,11 +93,13 @@ TEST(QtFormWidget, ACloseFromTheWindowSystemIsTheFormsQuestion) {
     std::vector<int> reasons;
     std::int16_t refuse = 1;
     f.window.onQueryUnload = [&](std::int16_t& cancel, std::int16_t reason) {
-        reasons.push_back(reason), cancel = refuse;
+        reasons.push_back(reason);
+        cancel = refuse;
     };
     f.native()->close();
     EXPECT_TRUE(f.window.loaded() && f.widget().isVisible());
-    refuse = 0, f.native()->close();
+    refuse = 0;
+    f.native()->close();
     EXPECT_FALSE(f.window.loaded() || f.widget().isVisible());
     EXPECT_EQ(reasons, (std::vector<int>{kCloseFromWindow, kCloseFromWindow}));
 }
@@ -180,7 +184,9 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     auto* edit = static_cast<QLineEdit*>(widgetOf(o.txtWavFile));
     EXPECT_EQ(edit->text(), "set by the program");
     EXPECT_EQ(edits, 0);
-    edit->setFocus(), edit->selectAll(), QTest::keyClicks(edit, "ding.wav");
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "ding.wav");
     EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
     EXPECT_EQ(edits, 8);  // one a key
     EXPECT_EQ(o.window.keyboard().activeControl(), &o.txtWavFile);
@@ -219,11 +225,16 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
     Dialogs d;
     frmOptions& o = d.openOptions();
     Choosers& choosers = runtime().choosers();
-    QString title, folder, file;
+    QString title;
+    folder;
+    file;
     QStringList filters;
     whenUp<QFileDialog>([&](QFileDialog& dialog) {
-        title = dialog.windowTitle(), folder = dialog.directory().absolutePath();
-        file = dialog.selectedFiles().value(0), filters = dialog.nameFilters(), dialog.reject();
+        title = dialog.windowTitle();
+        folder = dialog.directory().absolutePath();
+        file = dialog.selectedFiles().value(0);
+        filters = dialog.nameFilters();
+        dialog.reject();
     });
     EXPECT_EQ(choosers.chooseFile(o.window, {"Sound files (*.wav)|*.wav", 1, "/tmp/", "ding.wav",
                                              " Select alarm sound file", true}),
@@ -234,13 +245,16 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
 
     QColor started;
     whenUp<QColorDialog>([&](QColorDialog& dialog) {
-        started = dialog.currentColor(), dialog.setCurrentColor(QColor(1, 2, 3)), dialog.accept();
+        started = dialog.currentColor();
+        dialog.setCurrentColor(QColor(1, 2, 3));
+        dialog.accept();
     });
     EXPECT_EQ(choosers.chooseColor(o.window, 0x00332211), std::optional<Color>(0x00030201));
     EXPECT_EQ(started, QColor(0x11, 0x22, 0x33));
 
     whenUp<QMessageBox>([&](QMessageBox& box) {
-        title = box.windowTitle(), file = box.text();
+        title = box.windowTitle();
+        file = box.text();
         EXPECT_EQ(box.icon(), QMessageBox::Warning);
         box.accept();
     });

@@ -40,7 +40,10 @@ class Sole : public ::testing::Test {
         folder = name;
     }
     void TearDown() override {
-        for (const pid_t child : children) ::kill(child, SIGKILL), ::waitpid(child, nullptr, 0);
+        for (const pid_t child : children) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+        }
         fs::remove_all(folder);
     }
     std::unique_ptr<SoleInstance> start(std::chrono::milliseconds patience = 2s, fs::path where = {}) {
@@ -73,7 +76,8 @@ class Sole : public ::testing::Test {
         children.push_back(child);
         char won = 0;
         EXPECT_EQ(::read(ready[0], &won, 1), 1);
-        ::close(ready[0]), ::close(ready[1]);
+        ::close(ready[0]);
+        ::close(ready[1]);
         EXPECT_EQ(won, 'y');
         return child;
     }
@@ -136,7 +140,8 @@ TEST_F(Sole, DescriptorZeroServesLikeAnyOther) {
     outcome.push_back(static_cast<int>(start(60s)->claim()));
     outcome.push_back(running->takeKnocks());
     const bool closedAgain = ::fcntl(0, F_GETFD) == -1;
-    ::dup2(stdinCopy, 0), ::close(stdinCopy);
+    ::dup2(stdinCopy, 0);
+    ::close(stdinCopy);
     EXPECT_TRUE(closedAgain) << "the lock and the knock let go of descriptor 0";
     using enum Claim;
     EXPECT_EQ(outcome, (std::vector<int>{int(Won), int(Won), int(AnotherRuns), 1}));
@@ -147,7 +152,9 @@ TEST_F(Sole, DescriptorZeroServesLikeAnyOther) {
 TEST_F(Sole, ACopyKilledOutrightDoesNotBlockTheNextStart) {
     const pid_t copy = runningCopy();
     EXPECT_EQ(start(100ms)->claim(), Claim::AnotherRuns);
-    ::kill(copy, SIGKILL), ::waitpid(copy, nullptr, 0), children.clear();
+    ::kill(copy, SIGKILL);
+    ::waitpid(copy, nullptr, 0);
+    children.clear();
     ASSERT_TRUE(fs::exists(folder / "corvane.socket"));
     auto next = start(100ms);
     EXPECT_EQ(next->claim(), Claim::Won);
@@ -273,7 +280,8 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     fs::permissions(own, fs::perms::owner_all | fs::perms::others_exec);  // the least opened up
     EXPECT_EQ(folderFor(), own) << "the user's own folder, made private again";
     EXPECT_EQ(mode(own), 0700u);
-    ::unsetenv("XDG_CACHE_HOME"), ::setenv("HOME", folder.c_str(), 1);
+    ::unsetenv("XDG_CACHE_HOME");
+    ::setenv("HOME", folder.c_str(), 1);
     EXPECT_EQ(folderFor(), folder / ".cache" / "corvane");
     ::unsetenv("HOME");  // then the account's home folder
     const fs::path accounts = fs::path(::getpwuid(::getuid())->pw_dir) / ".cache" / "corvane";

@@ -61,7 +61,8 @@ TEST(AnotherStart, ShowsAHiddenMeterAndLiftsItWithinItsBand) {
         p.ticks(1);  // the first tick puts the meter into the band the settings ask for
         if (hideByDoubleClick) p.meter().picHistory.dblClick();
         const bool wasTopmost = p.meterWindow().topmost();
-        p.rt.calls.clear(), p.rt.anotherStarted();
+        p.rt.calls.clear();
+        p.rt.anotherStarted();
         EXPECT_TRUE(p.rt.calls.empty()) << "handled from the event loop, not inside the caller";
         p.rt.runPosted();
         EXPECT_TRUE(p.meterWindow().visible());
@@ -75,9 +76,11 @@ TEST(AnotherStart, ShowsAHiddenMeterAndLiftsItWithinItsBand) {
 
 TEST(AnotherStart, AfterTheEndChangesNothing) {
     TestProgram p("State=1");
-    p.rt.anotherStarted(), p.exit();  // heard just before the end, handled never
+    p.rt.anotherStarted();
+    p.exit();  // heard just before the end, handled never
     const auto callsAtEnd = p.rt.calls;
-    p.rt.anotherStarted(), p.rt.runPosted();
+    p.rt.anotherStarted();
+    p.rt.runPosted();
     EXPECT_EQ(p.rt.calls, callsAtEnd);
     EXPECT_FALSE(p.meterWindow().visible());
     EXPECT_EQ(p.stored("State"), " 1");
@@ -89,7 +92,8 @@ TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoe
     for (std::int16_t reason : {-1, 0, 1, 2, 3, 4, 5}) {
         SCOPED_TRACE(reason);
         TestProgram p;
-        p.rt.calls.clear(), reason == 2 ? p.rt.endSession() : p.exit(reason);
+        p.rt.calls.clear();
+        reason == 2 ? p.rt.endSession() : p.exit(reason);
         const auto& calls = p.rt.calls;
         if (reason < 0 || reason > 3) {
             EXPECT_TRUE(calls.empty());
@@ -109,7 +113,8 @@ TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoe
 
 TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
     TestProgram p;  // upper right corner
-    p.dragBy(500, 100, -91, 20), p.exit();
+    p.dragBy(500, 100, -91, 20);
+    p.exit();
     EXPECT_EQ(p.stored("Position") + p.stored("Left") + p.stored("Top"), " 2 13845 300");
     // The revive step would have put the meter back into its corner at 2 s.
     const auto callsAtEnd = p.rt.calls;
@@ -124,7 +129,9 @@ TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
 TEST(Shutdown, AStoreThatCannotBeWrittenKeepsItsValuesAndTheProgramStillEnds) {
     TestProgram p("Position=3 ShowHelp=0");
     const auto before = p.rt.store().entries();
-    p.rt.store().failWrites = true, p.dragBy(500, 100, -100, 0), p.exit();
+    p.rt.store().failWrites = true;
+    p.dragBy(500, 100, -100, 0);
+    p.exit();
     EXPECT_EQ(p.rt.store().entries(), before);
     EXPECT_EQ(p.rt.problems.size(), 1u);
     EXPECT_TRUE(p.rt.ended());

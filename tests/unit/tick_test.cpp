@@ -118,7 +118,10 @@ TEST(Tick, TheSixtyFirstSampleDropsTheFirstAndElapsedMinutesStopAtTheirLargest) 
     TestProgram p;
     p.power(false, 90);
     p.ticks(1);
-    for (int minute = 1; minute <= 60; ++minute) p.power(false, 90 - minute % 80), p.ticks(60);
+    for (int minute = 1; minute <= 60; ++minute) {
+        p.power(false, 90 - minute % 80);
+        p.ticks(60);
+    }
     EXPECT_EQ(p.meter().mHistory[0], 30);   // the 61st sample
     EXPECT_EQ(p.meter().mHistory[59], 89);  // the second; the first, 90, is gone
     EXPECT_EQ(p.k.pnElapsedMin, 60);

@@ -19,7 +19,8 @@ struct TipProgram : TestProgram {
     frmToolTip& tip() { return program.toolTip(); }
     // The mouse moves over the meter with the cursor at a screen pixel.
     void hover(int x, int y, std::int16_t buttons = 0) {
-        rt.setCursor(x, y), meter().picHistory.mouseMove(buttons, 0, 1, 1);
+        rt.setCursor(x, y);
+        meter().picHistory.mouseMove(buttons, 0, 1, 1);
     }
     Rect tipPlace() { return placeOf(tip().window); }
     std::array<int, 2> tipPixels() { return {tip().window.pixelWidth(), tip().window.pixelHeight()}; }
@@ -63,7 +64,10 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
                                              {rgb(211, 211, 211), kInk}};
     for (const auto& [desktop, ink] : cases) {
         TipProgram p;
-        p.rt.text().windowText = desktop, p.rt.setCursor(1018, 25), p.tip().label(""), p.rt.advance(500);
+        p.rt.text().windowText = desktop;
+        p.rt.setCursor(1018, 25);
+        p.tip().label("");
+        p.rt.advance(500);
         EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{12, 16}));
         const PixelImage& img = p.tip().picToolTip.image();
         ASSERT_EQ(img.width(), 12);
@@ -80,7 +84,10 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
 // box beside the meter as it is dragged.
 TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeter) {
     TipProgram p;
-    p.power(false, 57), p.ticks(1), p.hover(1018, 25), p.rt.advance(500);
+    p.power(false, 57);
+    p.ticks(1);
+    p.hover(1018, 25);
+    p.rt.advance(500);
     // " Elapsed: 0 min ", " Energy level: 57 % " and " Acquiring data... ": 20 characters at the
     // widest, and three lines.
     EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{120, 47}));
@@ -92,7 +99,8 @@ TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeter) {
     EXPECT_FALSE(inked(96, 4));  // the first line is the shortest
     EXPECT_TRUE(inked(96, 19));
     p.rt.advance(1000);  // past the revive step, which puts the meter back into its corner at 2 s
-    p.dragBy(1018, 25, -100, 300), p.rt.advance(500);
+    p.dragBy(1018, 25, -100, 300);
+    p.rt.advance(500);
     EXPECT_TRUE(p.tip().window.visible());
     EXPECT_EQ(p.tipPlace(), (Rect{13710 - 1800 - 45, 4500 + 45, 1800, 708.75}));
 }
@@ -106,10 +114,14 @@ TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
     for (const auto& [x, y, stays] : cases) {
         SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
         TipProgram p;
-        p.hover(1018, 25), p.rt.advance(500), p.rt.setCursor(x, y), p.rt.advance(500);
+        p.hover(1018, 25);
+        p.rt.advance(500);
+        p.rt.setCursor(x, y);
+        p.rt.advance(500);
         EXPECT_EQ((std::array{p.tip().window.visible(), p.tip().tmrToolTip.enabled()}),
                   (std::array{stays, stays}));
-        p.hover(1018, 25), p.rt.advance(500);  // the next move over the meter starts it again
+        p.hover(1018, 25);
+        p.rt.advance(500);  // the next move over the meter starts it again
         EXPECT_TRUE(p.tip().window.visible());
     }
 }
@@ -117,7 +129,9 @@ TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
 // A tick that finds the cursor gone still places and draws the box before it hides it.
 TEST(ToolTip, ATickWithTheCursorAlreadyGonePlacesAndDrawsBeforeHiding) {
     TipProgram p;
-    p.rt.setCursor(100, 100), p.tip().label("x"), p.rt.advance(500);
+    p.rt.setCursor(100, 100);
+    p.tip().label("x");
+    p.rt.advance(500);
     EXPECT_FALSE(p.tip().window.visible());
     EXPECT_EQ(p.tipPlace(), (Rect{15210 + 150 + 45, 45, 270, 236.25}));
     EXPECT_EQ(p.tip().picToolTip.image().at(6, 4), kInk);
@@ -127,13 +141,21 @@ TEST(ToolTip, ATickWithTheCursorAlreadyGonePlacesAndDrawsBeforeHiding) {
 
 TEST(ToolTip, TheRightButtonHeldNeitherStartsNorRefreshesIt) {
     TipProgram p;
-    p.power(true, 57), p.ticks(1), p.hover(1018, 25, kRightButton), p.rt.advance(2000);
+    p.power(true, 57);
+    p.ticks(1);
+    p.hover(1018, 25, kRightButton);
+    p.rt.advance(2000);
     EXPECT_FALSE(p.program.hasToolTip());
-    p.hover(1018, 25), p.rt.advance(500);
+    p.hover(1018, 25);
+    p.rt.advance(500);
     EXPECT_EQ(p.tipPixels()[0], 120);  // " Energy level: 57 % ", " Acquiring data... "
-    p.power(true, 100), p.ticks(1), p.hover(1018, 25, kRightButton), p.rt.advance(1000);
+    p.power(true, 100);
+    p.ticks(1);
+    p.hover(1018, 25, kRightButton);
+    p.rt.advance(1000);
     EXPECT_EQ(p.tipPixels()[0], 120);
-    p.hover(1018, 25), p.rt.advance(500);
+    p.hover(1018, 25);
+    p.rt.advance(500);
     EXPECT_EQ(p.tipPixels()[0], 126);  // " Energy level: 100 % ", " Charge completed "
 }
 

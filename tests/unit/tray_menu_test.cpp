@@ -57,7 +57,9 @@ TEST(TrayIcon, EachNotificationDoesWhatItsMouseMessageMeans) {
 
 TEST(TrayIcon, TheMouseOverTheIconShowsTheLatestStatusInTheTip) {
     TestProgram p;
-    p.power(false, 57), p.ticks(1), p.rt.tray().onEvent(TrayEvent::MouseMove);
+    p.power(false, 57);
+    p.ticks(1);
+    p.rt.tray().onEvent(TrayEvent::MouseMove);
     EXPECT_EQ(p.rt.tray().calls.back().second, " Elapsed: 0 min, Energy level: 57 %, Acquiring data...");
     p.exit();
     const auto calls = p.rt.tray().calls.size();
@@ -79,8 +81,11 @@ TEST(PopupMenu, EveryCommandFromTheTray) {
     for (int index = 0; index < int(std::size(cases)); ++index) {
         SCOPED_TRACE(index);
         TestProgram p("", false);
-        p.rt.setExecutableFolder("C:\\Tools", '\\'), p.program.start(), p.rt.calls.clear();
-        p.rt.popupMenu().answer({index, nullptr}), p.rt.tray().onEvent(TrayEvent::RightButtonUp);
+        p.rt.setExecutableFolder("C:\\Tools", '\\');
+        p.program.start();
+        p.rt.calls.clear();
+        p.rt.popupMenu().answer({index, nullptr});
+        p.rt.tray().onEvent(TrayEvent::RightButtonUp);
         EXPECT_EQ(p.rt.popupMenu().shown, std::vector<std::vector<std::string>>{kMenuCaptions});
         EXPECT_EQ(visibleCalls(p), cases[index]);
         EXPECT_EQ(p.meterWindow().visible(), index != kMenuToggle);
@@ -119,7 +124,8 @@ TEST(PopupMenu, PreferencesWaitTwoTicksOfTmrShow) {
 // run, and an error inside a command is skipped.
 TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
     TestProgram p;
-    p.power(true, 57), p.rt.popupMenu().answer({kMenuToggle, [&] { p.ticks(2); }});
+    p.power(true, 57);
+    p.rt.popupMenu().answer({kMenuToggle, [&] { p.ticks(2); }});
     p.rt.tray().onEvent(TrayEvent::RightButtonUp);
     EXPECT_EQ(p.k.psTrayTip, " Energy level: 57 %, Acquiring data...");
     EXPECT_FALSE(p.meterWindow().visible());
@@ -141,7 +147,9 @@ TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
 // A right-button release on the meter stops and hides the tooltip, then pops the same menu up.
 TEST(PopupMenu, FromTheMeterAfterTheTooltipHasGone) {
     TestProgram p;
-    p.rt.setCursor(1018, 25), p.meter().picHistory.mouseMove(0, 0, 4, 25), p.rt.advance(500);
+    p.rt.setCursor(1018, 25);
+    p.meter().picHistory.mouseMove(0, 0, 4, 25);
+    p.rt.advance(500);
     frmToolTip& tip = p.program.toolTip();
     ASSERT_TRUE(tip.window.visible());
     bool tipGoneWhileUp = false;

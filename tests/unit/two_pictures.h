@@ -16,7 +16,9 @@ struct TwoPictures {
         : window(rt, "dlg", std::move(style)) {
         window.setScaleMode(ScaleMode::Pixels);
         for (Picture* p : {&under, &over}) {
-            p->setTop(0), p->setWidth(20), p->setHeight(10);
+            p->setTop(0);
+            p->setWidth(20);
+            p->setHeight(10);
             const std::string name = p->name();
             p->onMouseDown = [this, name](const MouseArgs& e) { log("down", name, e); };
             p->onMouseMove = [this, name](const MouseArgs& e) { log("move", name, e); };
