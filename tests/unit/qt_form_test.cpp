@@ -225,9 +225,7 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
     Dialogs d;
     frmOptions& o = d.openOptions();
     Choosers& choosers = runtime().choosers();
-    QString title;
-    folder;
-    file;
+    QString title, folder, file;
     QStringList filters;
     whenUp<QFileDialog>([&](QFileDialog& dialog) {
         title = dialog.windowTitle();
