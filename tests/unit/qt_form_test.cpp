@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QCursor>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -15,12 +16,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "about/frm_info.h"
 #include "app/program.h"
+#include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "platform/qt/qt_choosers.h"
 #include "platform/qt/qt_form_peer.h"
@@ -260,6 +263,60 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
                         " Corvane");
     EXPECT_EQ((std::tuple{title, file}),
               (std::tuple{" Corvane", "Enter a sound file name or disable alarm."}));
+}
+
+// ---- The program's frame on a desktop of two monitors -------------------------------------------
+// The tests' screens file (qt_screens.json) puts the primary monitor, 1024 x 768, at (1280, 0), right
+// of a 1280 x 800 one at the desktop's origin.
+
+const QPoint kPrimaryCorner{1280, 0};
+
+// The meter of a program that has not started: shown in the upper right corner, 10 x 51 pixels.
+struct ShownMeter {
+    ShownMeter() {
+        asLoaded(program.kesta());
+        program.monitor().window.show();
+    }
+    ~ShownMeter() { program.monitor().window.hide(); }
+    QWidget& widget() { return static_cast<QtFormPeer&>(program.monitor().window.peer()).widget(); }
+    QWindow* native() { return widget().windowHandle(); }
+    QRect nativeRect() { return widget().geometry(); }
+    Program program{runtime()};
+};
+
+// What the program reads of the monitors and the cursor, and where its windows stand, is translated
+// by the primary monitor's top left corner both ways.
+TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
+    Screen& screen = runtime().screen();
+    EXPECT_EQ((std::array{screen.widthPixels(), screen.heightPixels()}), (std::array{1024, 768}));
+    EXPECT_EQ(screen.monitors(), (std::vector<PixelRect>{{0, 0, 1024, 768}, {-1280, 0, 1280, 800}}));
+    QCursor::setPos(kPrimaryCorner + QPoint(10, 20));
+    PointPx cursor;
+    screen.getCursorPos(cursor);
+    EXPECT_EQ((std::array{cursor.x, cursor.y}), (std::array{10, 20}));
+
+    ShownMeter m;
+    ASSERT_NE(m.native(), nullptr);
+    EXPECT_EQ(m.nativeRect(), QRect(kPrimaryCorner + QPoint(1014, 0), QSize(10, 51)));
+    // Dragged 100 pixels left and down: the model follows in its own frame and the window follows the
+    // model. Each event counts where it happened, though the cursor has gone on elsewhere by the time
+    // it is handled, as on a busy desktop.
+    QCursor::setPos(kPrimaryCorner + QPoint(500, 600));
+    QTest::mousePress(m.native(), Qt::LeftButton, {}, {4, 20});
+    QTest::mouseMove(m.native(), {-96, 120});
+    QTest::mouseRelease(m.native(), Qt::LeftButton, {}, {4, 20});  // the window has moved with it
+    const Form& meter = m.program.monitor().window;
+    EXPECT_EQ((std::array{meter.pixelLeft(), meter.pixelTop()}), (std::array{914, 100}));
+    EXPECT_EQ(m.nativeRect().topLeft(), kPrimaryCorner + QPoint(914, 100));
+
+    // The dialogs, framed windows, stand where the model centres them: on the primary monitor.
+    Dialogs d;
+    for (Form* form : {&d.openOptions().window, &d.openAbout().window}) {
+        const QRect frame = static_cast<QtFormPeer&>(form->peer()).widget().frameGeometry();
+        EXPECT_EQ(frame.topLeft(), kPrimaryCorner + QPoint(form->pixelLeft(), form->pixelTop()))
+            << form->name();
+        EXPECT_TRUE(QRect(kPrimaryCorner, QSize(1024, 768)).contains(frame)) << form->name();
+    }
 }
 
 }  // namespace
