@@ -47,7 +47,7 @@ class Win32Runtime final : public Runtime {
     std::unique_ptr<TimerPeer> createTimerPeer(Timer& timer) override { return timers_.createPeer(timer); }
     Screen& screen() override { return screen_; }
     SettingsStore& settings() override { return store_; }
-    PowerService& power() override { return power_; }
+    Win32Power& power() override { return power_; }
     Clock& clock() override { return clock_; }
     Win32Tray& tray() override { return tray_; }
     AppInfo& appInfo() override { return appInfo_; }

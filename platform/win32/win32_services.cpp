@@ -61,7 +61,7 @@ Color Win32Screen::systemColor(SystemColor which) {
 
 int Win32Power::getSystemPowerStatus(SystemPowerStatus& status) {
     SYSTEM_POWER_STATUS s{};
-    const BOOL ok = GetSystemPowerStatus(&s);
+    const BOOL ok = query(&s);
     if (ok) {
         // The fourth byte is left out: reserved in older headers, a flag the program does not use in
         // newer ones, and named differently in each.

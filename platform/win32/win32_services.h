@@ -2,6 +2,9 @@
 // The Windows backend's small services: the screen and cursor, the battery, the time of day, the
 // alarm sound and the program's folder, each a thin layer over the system call of the same name.
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +29,10 @@ class Win32Screen final : public Screen {
 class Win32Power final : public PowerService {
   public:
     int getSystemPowerStatus(SystemPowerStatus& status) override;
+    // The system's call; a test puts a battery of its own here.
+    std::function<BOOL(SYSTEM_POWER_STATUS*)> query = [](SYSTEM_POWER_STATUS* s) {
+        return GetSystemPowerStatus(s);
+    };
 };
 
 class Win32Clock final : public Clock {

@@ -69,16 +69,11 @@ class RegistryStoreTest : public ::testing::Test {
     RegistryStore store() {
         return RegistryStore([this](const std::string& text) { problems_.push_back(text); });
     }
-    UniqueKey section(const std::string& name) {
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_CURRENT_USER, sectionKeyPath(app_, name).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr);
-        return UniqueKey(key);
-    }
+    // Makes the section where it is missing.
     void putRaw(const std::string& sectionName, const char* name, DWORD type, const void* data, DWORD size) {
-        ASSERT_EQ(
-            RegSetValueExA(section(sectionName).get(), name, 0, type, static_cast<const BYTE*>(data), size),
-            ERROR_SUCCESS);
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, sectionKeyPath(app_, sectionName).c_str(), name, type,
+                                  data, size),
+                  ERROR_SUCCESS);
     }
     // The value as stored: its type and bytes, or type REG_NONE when it is not there.
     using Stored = std::pair<DWORD, std::string>;
@@ -160,19 +155,23 @@ TEST_F(RegistryStoreTest, AFailedWriteLeavesEveryValueAsItWas) {
     }
 }
 
-// ---- Tray record and program folder -----------------------------------------------------------
+// ---- Texts as Windows takes them ---------------------------------------------------------------
 
-// The tip goes into the first-version record, cut so that its NUL fits: a longer status line would
-// otherwise leave the shell a tip without an end.
-TEST(ShellRecord, CutsALongTipSoItsNulFits) {
+// The tip goes into the first-version record, cut so that its NUL fits (a longer status line would
+// otherwise leave the shell a tip without an end); the program folder has no trailing backslash except
+// at a drive root; the help's path becomes a file URL that keeps its anchor; the file chooser's filter
+// has NULs for bars and two at its end.
+TEST(Win32Texts, AreCutAndJoinedAsWindowsReadsThem) {
     const NOTIFYICONDATAA cut = toShellRecord(std::string(70, 'x'), nullptr, nullptr);
     EXPECT_EQ(std::string(cut.szTip, 64), std::string(63, 'x') + '\0');
-}
-
-TEST(ProgramFolder, HasNoTrailingBackslashExceptAtADriveRoot) {
     EXPECT_EQ(folderOfModulePath("C:\\Tools\\corvane.exe"), "C:\\Tools");
     EXPECT_EQ(folderOfModulePath("C:\\corvane.exe"), "C:\\");
     EXPECT_EQ(folderOfModulePath("\\\\server\\share\\corvane.exe"), "\\\\server\\share");
+    EXPECT_EQ(fileUrl("C:\\Program Files\\Corvane\\help\\index.html", "preferences"),
+              "file:///C:/Program%20Files/Corvane/help/index.html#preferences");
+    EXPECT_EQ(fileUrl("Z:\\tmp\\50%#1\\index.html", ""), "file:///Z:/tmp/50%25%231/index.html");
+    EXPECT_EQ(nulSeparatedFilter("Sound files (*.wav)|*.wav"),
+              std::string("Sound files (*.wav)\0*.wav\0\0", 27));
 }
 
 // ---- The runtime's window ---------------------------------------------------------------------
@@ -182,44 +181,9 @@ class RuntimeTest : public ::testing::Test {
     Win32Runtime rt;
 };
 
-TEST_F(RuntimeTest, TheEndOfTheSessionAsksEveryLoadedFormOnceOldestFirst) {
-    Form first(rt, "first", FormStyle{}), second(rt, "second", FormStyle{});
-    std::vector<std::string> asked;
-    for (Form* f : {&first, &second}) {
-        f->load();
-        noteQueries(*f, asked, true);
-    }
-    HWND window = rt.window();
-    EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "top-level: it hears broadcasts";
-    EXPECT_FALSE(IsWindowVisible(window));
-
-    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), TRUE);
-    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindow(window)) << "the runtime's own window cannot be closed";
-    EXPECT_EQ(asked, (std::vector<std::string>{"first 2", "second 2"}));
-}
-
-TEST_F(RuntimeTest, IconNotificationsReachTheProgramUntilItEnds) {
-    std::vector<TrayEvent> notified;
-    rt.tray().onEvent = [&](TrayEvent event) { notified.push_back(event); };
-    rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
-    SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);  // no icon yet
-    rt.tray().add("Battery status");
-    EXPECT_TRUE(rt.tray().reportsHover());
-
-    // The mouse messages the program tells apart; the middle button means nothing to it.
-    for (LPARAM message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
-                           WM_RBUTTONUP, WM_MBUTTONDOWN})
-        SendMessageA(rt.window(), WM_MOUSEMOVE, 1, message);
-    rt.end();
-    SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
-    EXPECT_EQ(notified, (std::vector<TrayEvent>{TrayEvent::MouseMove, TrayEvent::LeftButtonDown,
-                                                TrayEvent::LeftButtonUp, TrayEvent::LeftDoubleClick,
-                                                TrayEvent::RightButtonDown, TrayEvent::RightButtonUp}));
-}
-
-TEST_F(RuntimeTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
+// The icon's mouse messages reach the program from the first add until the end; a new taskbar gets the
+// icon back as it was last set, unless it was removed.
+TEST_F(RuntimeTest, TheIconTellsItsMouseAndComesBackWithANewTaskbar) {
     std::vector<std::string> calls;  // what the shell was asked, with the tip it was given
     rt.tray().shell = [&](DWORD message, NOTIFYICONDATAA* nid) {
         EXPECT_TRUE(nid->hWnd == rt.window() && nid->uID == 1u);
@@ -227,12 +191,25 @@ TEST_F(RuntimeTest, ANewTaskbarGetsTheIconBackAsItWasLastSet) {
         calls.push_back(std::array{"add ", "modify ", "delete "}.at(message) + std::string(nid->szTip));
         return TRUE;
     };
-    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    std::vector<TrayEvent> notified;
+    rt.tray().onEvent = [&](TrayEvent event) { notified.push_back(event); };
+    SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);  // no icon yet
     rt.tray().add("Battery status");
+    EXPECT_TRUE(rt.tray().reportsHover());
+    // The mouse messages the program tells apart; the middle button means nothing to it.
+    for (LPARAM message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+                           WM_RBUTTONUP, WM_MBUTTONDOWN})
+        SendMessageA(rt.window(), WM_MOUSEMOVE, 1, message);
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     rt.tray().setTip("80%");
     SendMessageA(rt.window(), taskbarCreated, 0, 0);
     rt.tray().remove();
     SendMessageA(rt.window(), taskbarCreated, 0, 0);  // a removed icon stays removed
+    rt.end();
+    SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+    EXPECT_EQ(notified, (std::vector<TrayEvent>{TrayEvent::MouseMove, TrayEvent::LeftButtonDown,
+                                                TrayEvent::LeftButtonUp, TrayEvent::LeftDoubleClick,
+                                                TrayEvent::RightButtonDown, TrayEvent::RightButtonUp}));
     EXPECT_EQ(calls, (std::vector<std::string>{"add Battery status", "modify 80%", "add Battery status",
                                                "modify 80%", "delete "}));
 }
@@ -286,6 +263,8 @@ TEST_F(RuntimeTest, EndStopsEveryTimerAndTheLoop) {
 
 DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)); }
 DWORD exStyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)); }
+constexpr DWORD kFrameBits = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+constexpr DWORD kTaskbarBits = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
 
 std::string titleOf(HWND window) {
     char title[64] = {};
@@ -305,48 +284,6 @@ bool isAbove(HWND above, HWND below) {
     for (HWND w = GetWindow(below, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
         if (w == above) return true;
     return false;
-}
-
-TEST_F(RuntimeTest, AFormsWindowIsBuiltFromItsStyleAlone) {
-    struct Case {
-        FormStyle style;
-        DWORD frame;    // of WS_POPUP, WS_CAPTION, WS_SYSMENU, WS_THICKFRAME
-        DWORD taskbar;  // WS_EX_TOOLWINDOW or WS_EX_APPWINDOW
-        bool activates;
-    };
-    const DWORD kFrameBits = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    const Case cases[] = {
-        {{.caption = "Corvane", .border = BorderStyle::None, .font = {}}, WS_POPUP, WS_EX_TOOLWINDOW, false},
-        {{.caption = "Preferences",
-          .border = BorderStyle::FixedDialog,
-          .showInTaskbar = true,
-          .activateOnShow = true,
-          .font = {}},
-         WS_CAPTION | WS_SYSMENU,
-         WS_EX_APPWINDOW,
-         true},
-    };
-    Form other(rt, "other", FormStyle{.caption = "Other", .activateOnShow = true, .font = {}});
-    for (const Case& c : cases) {
-        Form form(rt, "form", c.style);
-        HWND window = Win32Runtime::windowOf(form);
-        SCOPED_TRACE(c.style.caption);
-        EXPECT_EQ(styleOf(window) & kFrameBits, c.frame);
-        EXPECT_EQ(exStyleOf(window) & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW), c.taskbar);
-        EXPECT_TRUE(GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS);
-        EXPECT_EQ(titleOf(window), c.style.caption);
-        form.setCaption("Renamed");
-        EXPECT_EQ(titleOf(window), "Renamed");
-
-        other.show();
-        ASSERT_EQ(GetActiveWindow(), Win32Runtime::windowOf(other));
-        form.show();
-        EXPECT_TRUE(IsWindowVisible(window));
-        EXPECT_EQ(GetActiveWindow() == window, c.activates);
-        form.hide();
-        EXPECT_FALSE(IsWindowVisible(window));
-        other.hide();
-    }
 }
 
 TEST_F(RuntimeTest, APlaceInTwipsAndTheTopmostBandReachTheWindowOnEveryCall) {
@@ -372,27 +309,10 @@ TEST_F(RuntimeTest, APlaceInTwipsAndTheTopmostBandReachTheWindowOnEveryCall) {
     EXPECT_EQ(placeOf(wa), (std::vector<LONG>{1014, 3, 1024, 54})) << "flags 3 keep the place and size";
 }
 
-// A new resolution or arrangement of the monitors reaches the runtime's window. The model takes each
-// window's place as the system has it then (Windows renumbers the desktop around the primary monitor,
-// and moves windows off a monitor that went); the program hears of it once the message is handled,
-// once for a burst of them. (That it then puts its meter back into its corner is seen end to end.)
-TEST_F(RuntimeTest, ADisplayChangeTellsTheModelWhereTheWindowsStandAndTheProgramOnce) {
-    rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
-    Program program{rt};
-    program.start();
-    int heard = 0;
-    rt.onScreensChanged = [&] { ++heard; };
-    Form& meter = program.monitor().window;
-    SetWindowPos(Win32Runtime::windowOf(meter), nullptr, 300, -40, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (int i = 0; i < 2; ++i) SendMessageA(rt.window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
-    EXPECT_EQ((std::vector<int>{meter.pixelLeft(), meter.pixelTop()}), (std::vector<int>{300, -40}));
-    EXPECT_EQ(heard, 0) << "not within the message";
-    pump();
-    EXPECT_EQ(heard, 1);
-}
-
-TEST_F(RuntimeTest, ACloseFromTheWindowSystemIsTheFormsOwnQuery) {
+// The window system's close is the form's own query: a refusing form stays, shown, and a closing one
+// goes, its window hidden, both living as long as their forms. The end of the session, heard by the
+// runtime's hidden top-level window, asks every loaded form once, oldest first.
+TEST_F(RuntimeTest, ACloseAndTheEndOfTheSessionAreTheFormsQueries) {
     Form refusing(rt, "refusing", FormStyle{}), closing(rt, "closing", FormStyle{});
     std::vector<std::string> asked;
     noteQueries(refusing, asked, true);
@@ -406,36 +326,17 @@ TEST_F(RuntimeTest, ACloseFromTheWindowSystemIsTheFormsOwnQuery) {
     EXPECT_TRUE(IsWindowVisible(Win32Runtime::windowOf(refusing)));
     EXPECT_FALSE(closing.visible() || closing.loaded());
     EXPECT_FALSE(IsWindowVisible(Win32Runtime::windowOf(closing)));
-    EXPECT_EQ(asked, (std::vector<std::string>{"refusing 0", "closing 0"}));
-}
 
-// What `paint` draws on a width x height bitmap: its pixels row by row (none if it could not be made).
-std::vector<Color> painted(int width, int height, const std::function<void(HDC)>& paint) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    if (!bitmap || !dc) return {};
-    Selection selected(dc.get(), bitmap.get());
-    paint(dc.get());
-    GdiFlush();
-    std::vector<Color> pixels;
-    for (int i = 0; i < width * height; ++i)
-        pixels.push_back(fromXrgb(static_cast<const std::uint32_t*>(bits)[i]));
-    return pixels;
-}
-
-// What a control's window paints at a pixel of its form, through paintPixels as its WM_PAINT does.
-Color pixelOf(const Picture& picture, HWND window, int formX, int formY) {
-    POINT p{formX, formY};
-    MapWindowPoints(GetParent(window), window, &p, 1);
-    RECT client{};
-    GetClientRect(window, &client);
-    const std::vector<Color> pixels = painted(client.right, client.bottom, [&](HDC dc) {
-        paintPixels(dc, picture.image(), picture.owner().backColor(), client);
-    });
-    return pixels.empty() ? 0xFF000000 : pixels[p.y * client.right + p.x];
+    noteQueries(closing, asked, true);
+    closing.load();
+    HWND window = rt.window();
+    EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "top-level: it hears broadcasts";
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(window)) << "the runtime's own window cannot be closed";
+    EXPECT_EQ(asked, (std::vector<std::string>{"refusing 0", "closing 0", "refusing 2", "closing 2"}));
 }
 
 class TwoPicturesTest : public RuntimeTest {
@@ -518,39 +419,17 @@ TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouse) {
     EXPECT_EQ(formHeldTheMouse, (std::vector<bool>{false, false}));
 }
 
-// Each picture is a window of its own, above the form: the one on top at a pixel shows its pixels
-// there, and the form's colour lies around them.
-TEST_F(TwoPicturesTest, PaintsThePicturesInTheFormsOrderAndTheBackColourAroundThem) {
-    f.under.setBackColor(0x00808080);         // grey
-    f.over.setBackColor(0x00FF0000);          // blue
-    f.under.fillBox(0, 9, 0, 9, 0x000000FF);  // red
-    auto letter = [](Color c) {
-        const std::pair<Color, char> letters[] = {
-            {0x000000FF, 'r'}, {0x00808080, 'g'}, {0x00FF0000, 'b'}, {0x00FFFFFF, 'w'}};
-        for (const auto& [colour, l] : letters)
-            if (c == colour) return l;
-        return '?';
-    };
-    auto row = [&](int y) {
-        std::string letters;
-        for (int x = 0; x < 32; ++x) {
-            HWND at = ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
-            const Picture* picture = at == peer().windowOf(f.under) ? &f.under
-                                     : at == over                   ? &f.over
-                                                                    : nullptr;
-            letters += picture ? letter(pixelOf(*picture, at, x, y)) : letter(f.window.backColor());
-        }
-        return letters;
-    };
-    EXPECT_EQ(row(9),
-              "rggggggggg"
-              "bbbbbbbbbbbbbbbbbbbb"
-              "ww");
-    EXPECT_EQ(row(11), std::string(32, 'w'));
+// Each picture is a window of its own, above the form, in the form's order: the later one on top where
+// they overlap, a hidden one nowhere, the form around them. (What a picture's window paints is seen on
+// the screen end to end, row by row of the meter's pixels.)
+TEST_F(TwoPicturesTest, ThePicturesWindowsStandInTheFormsOrder) {
+    const HWND under = peer().windowOf(f.under);
+    auto at = [&](int x, int y) { return ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE); };
+    EXPECT_EQ((std::vector<HWND>{at(0, 9), at(9, 9), at(10, 9), at(29, 9), at(30, 9), at(29, 10)}),
+              (std::vector<HWND>{under, under, over, over, window, window}));
     f.over.setVisible(false);
-    EXPECT_EQ(row(9),
-              "rggggggggggggggggggg"
-              "wwwwwwwwwwww");
+    EXPECT_EQ((std::vector<HWND>{at(10, 9), at(19, 9), at(20, 9)}),
+              (std::vector<HWND>{under, under, window}));
 }
 
 // ---- Text, menus and the help --------------------------------------------------------------
@@ -565,39 +444,17 @@ TEST_F(RuntimeTest, TextThroughGdiInArialOrItsTwin) {
     EXPECT_TRUE(std::string(face) == "Arial" || std::string(face) == "Liberation Sans") << face;
 }
 
-// The keys a user would press, posted to the menu while it is up: its loop dispatches the timer.
-std::vector<WPARAM> gMenuKeys;
-void CALLBACK pressMenuKeys(HWND, UINT, UINT_PTR id, DWORD) {
+// Closed from outside while it is up, as the end of the program does, the menu answers that nothing was
+// chosen. (The keys' choices past the separators, and Esc, are the Wine end-to-end tests': the tray's
+// menu opens each of its items there.)
+void CALLBACK endMenu(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (gMenuKeys.empty() || !menu) {
-        EndMenu();
-        return;
-    }
-    for (WPARAM key : gMenuKeys) PostMessageA(menu, WM_KEYDOWN, key, 0);
+    EndMenu();
 }
 
-TEST_F(RuntimeTest, APopupMenuAnswersWithTheChosenIndexSkippingSeparators) {
-    const std::vector<MenuItem> items{{"First"}, {"-"}, {"Second"}, {"-"}, {"Third"}};
-    struct Case {
-        std::vector<WPARAM> keys;
-        std::optional<int> chosen;
-    } const cases[] = {
-        {{VK_DOWN, VK_RETURN}, 0}, {{VK_DOWN, VK_DOWN, VK_RETURN}, 2},
-        {{VK_UP, VK_RETURN}, 4},   {{VK_ESCAPE}, std::nullopt},
-        {{}, std::nullopt},  // closed from outside, as the end of the program does
-    };
-    for (const Case& c : cases) {
-        gMenuKeys = c.keys;
-        SetTimer(nullptr, 0, 50, &pressMenuKeys);
-        EXPECT_EQ(rt.popupMenu().show(items), c.chosen) << c.keys.size() << " keys";
-    }
-}
-
-TEST(HelpUrl, APathAsAFileUrlThatKeepsItsAnchor) {
-    EXPECT_EQ(fileUrl("C:\\Program Files\\Corvane\\help\\index.html", "preferences"),
-              "file:///C:/Program%20Files/Corvane/help/index.html#preferences");
-    EXPECT_EQ(fileUrl("Z:\\tmp\\50%#1\\index.html", ""), "file:///Z:/tmp/50%25%231/index.html");
+TEST_F(RuntimeTest, APopupMenuClosedFromOutsideAnswersNothing) {
+    SetTimer(nullptr, 0, 50, &endMenu);
+    EXPECT_EQ(rt.popupMenu().show(std::vector<MenuItem>{{"First"}, {"-"}, {"Second"}}), std::nullopt);
 }
 
 // ---- The dialogs' controls -------------------------------------------------------------------
@@ -663,10 +520,20 @@ class DialogsTest : public RuntimeTest {
     Program program{rt};
 };
 
-TEST_F(DialogsTest, EveryControlIsAWindowOfItsClassWhereTheModelPutsIt) {
-    for (Form* form : {&options().window, &about().window}) {
+// The dialogs are captioned windows in the taskbar that take the keyboard as they open (the meter's
+// style is MeterOnWin32's); each control is a child window of its class where the model puts it.
+TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt) {
+    frmOptions& o = options();
+    EXPECT_EQ(GetActiveWindow(), Win32Runtime::windowOf(o.window));
+    frmInfo& a = about();
+    EXPECT_EQ(GetActiveWindow(), Win32Runtime::windowOf(a.window)) << "also from another of the program's";
+    for (Form* form : {&o.window, &a.window}) {
         SCOPED_TRACE(form->name());
         HWND window = Win32Runtime::windowOf(*form);
+        EXPECT_EQ(styleOf(window) & kFrameBits, static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+        EXPECT_EQ(exStyleOf(window) & kTaskbarBits, static_cast<DWORD>(WS_EX_APPWINDOW));
+        EXPECT_TRUE(GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS);
+        EXPECT_EQ(titleOf(window), form->style().caption);
         RECT outer{}, client{};
         GetWindowRect(window, &outer);
         GetClientRect(window, &client);
@@ -697,8 +564,9 @@ TEST_F(DialogsTest, EveryControlIsAWindowOfItsClassWhereTheModelPutsIt) {
             EXPECT_EQ(tipOf(window, w), c->toolTipText()) << c->name();
             EXPECT_EQ((GetWindowLongPtrA(w, GWL_STYLE) & WS_TABSTOP) != 0, c->tabStop()) << c->name();
         }
+        form->setCaption("Renamed");
+        EXPECT_EQ(titleOf(window), "Renamed");
     }
-    frmOptions& o = *program.options().find();
     EXPECT_EQ(GetWindowLongPtrA(windowOf(o.cmdOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageA(windowOf(o.chkUpright), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -739,10 +607,14 @@ TEST_F(DialogsTest, TheKeysAndTheUsersHandReachTheModel) {
 TEST_F(DialogsTest, AFrameShowsTheFormsColourInsideAndItsPicturesAboveIt) {
     frmOptions& o = options();
     HWND frame = windowOf(o.fraWidth);
-    const std::vector<Color> pixels =
-        painted(4, 4, [&](HDC dc) { SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
-    ASSERT_EQ(pixels.size(), 16u);
-    EXPECT_EQ(pixels[5], o.window.backColor());
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, -4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const Selection selected(dc.get(), bitmap.get());
+    SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    EXPECT_EQ(GetPixel(dc.get(), 1, 1), o.window.backColor());
     EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
     EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
     EXPECT_EQ(
@@ -800,8 +672,6 @@ void answerNext(WPARAM answer) {
 }
 
 TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
-    EXPECT_EQ(nulSeparatedFilter("Sound files (*.wav)|*.wav"),
-              std::string("Sound files (*.wav)\0*.wav\0\0", 27));
     frmOptions& o = options();
     Choosers& choosers = rt.choosers();
     answerNext(IDCANCEL);
@@ -836,29 +706,19 @@ TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
 // free entry has type 0; the windows, menus, icons and cursors by asking for each USER handle index,
 // which Wine gives out doubled and offset by 32 and takes without its upper word for whatever holds
 // that index now.
-struct GuiObjects {
-    DWORD gdi = 0, user = 0;
-    bool operator==(const GuiObjects&) const = default;
-};
-
-struct GdiHandleEntry {
-    std::uint64_t object;
-    std::uint32_t owner;
-    std::uint16_t unique;
-    std::uint8_t type, flags;
-    std::uint64_t userPointer;
-};
-static_assert(sizeof(GdiHandleEntry) == 24 && sizeof(void*) == 8, "the 64-bit table");
+using GuiObjects = std::pair<DWORD, DWORD>;  // GDI, USER
 
 DWORD wineGdiObjects() {
-    constexpr std::size_t kGdiSharedHandleTable = 0xF8;  // its place in the 64-bit environment block
+    // The table's place in the 64-bit environment block; its entries of 24 bytes, the type at 14.
+    constexpr std::size_t kGdiSharedHandleTable = 0xF8, kEntry = 24, kType = 14;
+    static_assert(sizeof(void*) == 8, "the 64-bit table");
     PROCESS_BASIC_INFORMATION info{};
     if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr))
         return 0;
     const auto* peb = reinterpret_cast<const std::byte*>(info.PebBaseAddress);
-    const auto* table = *reinterpret_cast<const GdiHandleEntry* const*>(peb + kGdiSharedHandleTable);
+    const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + kGdiSharedHandleTable);
     DWORD n = 0;
-    for (std::size_t i = 0; table && i < 0x10000; ++i) n += table[i].type != 0;
+    for (std::size_t i = 0; table && i < 0x10000; ++i) n += table[i * kEntry + kType] != 0;
     return n;
 }
 
@@ -884,61 +744,30 @@ GuiObjects guiObjects() {
     SetLastError(0);
     GuiObjects n{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
                  GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
-    if (n.gdi == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) n = {wineGdiObjects(), wineUserObjects()};
+    if (n.first == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED)
+        n = {wineGdiObjects(), wineUserObjects()};
     return n;
 }
 
-std::ostream& operator<<(std::ostream& out, const GuiObjects& n) {
-    return out << n.gdi << " GDI, " << n.user << " USER";
-}
-
-// The Windows backend with a battery the test sets; everything else is the backend's own.
-class BatteryRuntime final : public Runtime, public PowerService {
-  public:
-    std::unique_ptr<FormPeer> createFormPeer(Form& form) override { return real.createFormPeer(form); }
-    std::unique_ptr<TimerPeer> createTimerPeer(Timer& timer) override { return real.createTimerPeer(timer); }
-    Screen& screen() override { return real.screen(); }
-    SettingsStore& settings() override { return real.settings(); }
-    PowerService& power() override { return *this; }
-    Clock& clock() override { return real.clock(); }
-    TrayIcon& tray() override { return real.tray(); }
-    AppInfo& appInfo() override { return real.appInfo(); }
-    Sound& sound() override { return real.sound(); }
-    TextService& text() override { return real.text(); }
-    PopupMenu& popupMenu() override { return real.popupMenu(); }
-    HelpService& help() override { return real.help(); }
-    Choosers& choosers() override { return real.choosers(); }
-    void post(std::function<void()> fn) override { real.post(std::move(fn)); }
-    int run() override { return real.run(); }
-    void reportProblem(const std::string& text) override { real.reportProblem(text); }
-    bool claimSoleInstance() override { return true; }  // the test's program is alone in its runtime
-    int getSystemPowerStatus(SystemPowerStatus& s) override {
-        s = status;
-        return 1;
-    }
-
-    Win32Runtime real;
-    SystemPowerStatus status;
-
-  protected:
-    void stopLoop() override { real.end(); }
-};
-
 // The whole program on the Windows backend, with the battery set by the test; each tick is followed by
 // every message it caused, paints included.
-class MeterOnWin32 : public ::testing::Test {
+class MeterOnWin32 : public RuntimeTest {
   protected:
     MeterOnWin32() {
-        rt.real.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
+        rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
+        rt.power().query = [this](SYSTEM_POWER_STATUS* s) {
+            *s = status;
+            return TRUE;
+        };
         program.start();
         meter.tmrMain.setInterval(24 * 3600 * 1000);  // the test's own ticks only
         settle();                                     // the first show's paints are not the ticks'
         paints = 0;
     }
 
-    void tick(std::uint8_t ac, int percent) {
-        rt.status.ACLineStatus = ac;
-        rt.status.BatteryLifePercent = static_cast<std::uint8_t>(percent);
+    void tick(BYTE ac, int percent) {
+        status.ACLineStatus = ac;
+        status.BatteryLifePercent = static_cast<BYTE>(percent);
         meter.tmrMain.fire();
         settle();
     }
@@ -950,7 +779,7 @@ class MeterOnWin32 : public ::testing::Test {
         });
     }
 
-    BatteryRuntime rt;
+    SYSTEM_POWER_STATUS status{};
     Program program{rt};
     frmMonitor& meter = program.monitor();
     HWND window = Win32Runtime::windowOf(meter.window);
@@ -974,14 +803,11 @@ TEST_F(MeterOnWin32, TenMinutesOfTicksLeaveAsManyGdiAndUserObjectsAsTheFirstMinu
     minuteOfTicks(0);
     const GuiObjects afterOneMinute = guiObjects();
     for (int minute = 1; minute < 10; ++minute) minuteOfTicks(minute);
-    const GuiObjects afterTenMinutes = guiObjects();
 
     EXPECT_GE(paints, 10 * 15 / 2) << "the low bar alone blinks every other tick";
-    EXPECT_GE(afterOneMinute.user, 3u) << "the runtime's window and the two forms' at least";
-    EXPECT_GT(afterOneMinute.gdi, 0u);
-    EXPECT_EQ(afterTenMinutes, afterOneMinute);
-    std::printf("GDI and USER objects after one minute of ticks: %lu, %lu; after ten: %lu, %lu\n",
-                afterOneMinute.gdi, afterOneMinute.user, afterTenMinutes.gdi, afterTenMinutes.user);
+    EXPECT_GE(afterOneMinute.second, 3u) << "the runtime's window and the two forms' at least";
+    EXPECT_GT(afterOneMinute.first, 0u);
+    EXPECT_EQ(guiObjects(), afterOneMinute) << "GDI, USER objects";
 }
 
 // The tick redraws the picture every second, but the window repaints only when its pixels changed.
@@ -996,6 +822,31 @@ TEST_F(MeterOnWin32, TheWindowRepaintsOnlyWhenTheTicksPictureChanged) {
         for (int i = 0; i < s.ticks; ++i) tick(s.ac, s.percent);
         EXPECT_EQ(paints, s.paints) << s.ticks << " ticks at " << s.percent << " %, line " << int(s.ac);
     }
+}
+
+// A new resolution or arrangement of the monitors reaches the runtime's window. The model takes each
+// window's place as the system has it then (Windows renumbers the desktop around the primary monitor,
+// and moves windows off a monitor that went); the program hears of it once the message is handled,
+// once for a burst of them. (That it then puts its meter back into its corner is seen end to end.)
+//
+// The meter is a borderless window out of the taskbar, shown without taking the keyboard from the user's
+// window (the dialogs' styles are DialogsTest's).
+TEST_F(MeterOnWin32, IsABorderlessToolWindowThatHearsOfADisplayChangeOnce) {
+    EXPECT_EQ(styleOf(window) & kFrameBits, static_cast<DWORD>(WS_POPUP));
+    EXPECT_EQ(exStyleOf(window) & kTaskbarBits, static_cast<DWORD>(WS_EX_TOOLWINDOW));
+    program.showAbout();  // a window that has the keyboard
+    meter.window.hide();
+    meter.window.show();
+    EXPECT_EQ(GetActiveWindow(), Win32Runtime::windowOf(program.about().find()->window));
+    int heard = 0;
+    rt.onScreensChanged = [&] { ++heard; };
+    SetWindowPos(window, nullptr, 300, -40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int i = 0; i < 2; ++i) SendMessageA(rt.window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_EQ((std::vector<int>{meter.window.pixelLeft(), meter.window.pixelTop()}),
+              (std::vector<int>{300, -40}));
+    EXPECT_EQ(heard, 0) << "not within the message";
+    pump();
+    EXPECT_EQ(heard, 1);
 }
 
 }  // namespace
