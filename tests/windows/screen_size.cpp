@@ -1,6 +1,6 @@
-// Prints the primary monitor's size as a program sees it, after giving it another resolution the way
-// the display settings do when one is asked for, so that a test sees what a running program hears:
-//   screen_size [WIDTH HEIGHT]
+// Gives the primary monitor another resolution the way the display settings do when one is asked for,
+// then prints its size as a program sees it, so that a test sees what a running program hears:
+//   screen_size WIDTH HEIGHT
 // Fails when the display driver refuses the mode.
 
 #include <windows.h>
@@ -9,20 +9,17 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    if (argc != 1 && argc != 3) {
-        std::fputs("usage: screen_size [WIDTH HEIGHT]\n", stderr);
+    if (argc != 3) {
+        std::fputs("usage: screen_size WIDTH HEIGHT\n", stderr);
         return 2;
     }
-    LONG result = DISP_CHANGE_SUCCESSFUL;
-    if (argc == 3) {
-        DEVMODEA mode{};
-        mode.dmSize = sizeof mode;
-        mode.dmPelsWidth = static_cast<DWORD>(std::atoi(argv[1]));
-        mode.dmPelsHeight = static_cast<DWORD>(std::atoi(argv[2]));
-        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-        result = ChangeDisplaySettingsExA(nullptr, &mode, nullptr, 0, nullptr);
-        if (result != DISP_CHANGE_SUCCESSFUL) std::fprintf(stderr, "screen_size: refused (%ld)\n", result);
-    }
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = static_cast<DWORD>(std::atoi(argv[1]));
+    mode.dmPelsHeight = static_cast<DWORD>(std::atoi(argv[2]));
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    const LONG result = ChangeDisplaySettingsExA(nullptr, &mode, nullptr, 0, nullptr);
+    if (result != DISP_CHANGE_SUCCESSFUL) std::fprintf(stderr, "screen_size: refused (%ld)\n", result);
     std::printf("%dx%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     return result == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
 }

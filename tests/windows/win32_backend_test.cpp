@@ -252,10 +252,8 @@ TEST_F(RuntimeTest, EndStopsEveryTimerAndTheLoop) {
     while (PeekMessageA(&msg, rt.window(), WM_TIMER, WM_TIMER, PM_REMOVE)) {
     }
     int late = 0;
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 100;) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 100; Sleep(5))
         while (PeekMessageA(&msg, rt.window(), WM_TIMER, WM_TIMER, PM_REMOVE)) ++late;
-        Sleep(5);
-    }
     EXPECT_EQ(late, 0);
 }
 
@@ -505,17 +503,8 @@ class DialogsTest : public RuntimeTest {
         program.showOptions();
         return *program.options().find();
     }
-    frmInfo& about() {
-        program.showAbout();
-        return *program.about().find();
-    }
     static HWND windowOf(const Control& c) {
         return static_cast<Win32FormPeer&>(c.owner().peer()).windowOf(c);
-    }
-    // A key as the message loop hands it to the form and then to the dialog manager.
-    static bool key(HWND form, WPARAM vk) {
-        MSG msg{GetFocus(), WM_KEYDOWN, vk, 0, 0, {}};
-        return Win32FormPeer::formKey(form, msg) || IsDialogMessageA(form, &msg);
     }
     Program program{rt};
 };
@@ -525,7 +514,8 @@ class DialogsTest : public RuntimeTest {
 TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt) {
     frmOptions& o = options();
     EXPECT_EQ(GetActiveWindow(), Win32Runtime::windowOf(o.window));
-    frmInfo& a = about();
+    program.showAbout();
+    frmInfo& a = *program.about().find();
     EXPECT_EQ(GetActiveWindow(), Win32Runtime::windowOf(a.window)) << "also from another of the program's";
     for (Form* form : {&o.window, &a.window}) {
         SCOPED_TRACE(form->name());
@@ -595,8 +585,11 @@ TEST_F(DialogsTest, TheKeysAndTheUsersHandReachTheModel) {
     EXPECT_TRUE(o.optLeftLower.value());
     EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
+    // Enter, as the message loop hands it to the form and then to the dialog manager.
     SetFocus(windowOf(o.txtLowUpper));
-    EXPECT_TRUE(key(Win32Runtime::windowOf(o.window), VK_RETURN));
+    MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    const HWND form = Win32Runtime::windowOf(o.window);
+    EXPECT_TRUE(Win32FormPeer::formKey(form, enter) || IsDialogMessageA(form, &enter));
     EXPECT_FALSE(o.window.loaded());
     EXPECT_EQ(program.kesta().psWavFilePath, "ding.wav");
     EXPECT_EQ(program.kesta().pnPosOptNum, 1);
