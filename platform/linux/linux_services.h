@@ -1,6 +1,8 @@
 #pragma once
 // The Linux backend's services that need no window system: the battery and the local time of day.
 
+#include <ctime>
+#include <limits>
 #include <string>
 
 #include "platform/linux/sysfs_power.h"
@@ -22,6 +24,10 @@ class SysfsPowerService final : public PowerService {
 class LocalClock final : public Clock {
   public:
     std::string timeOfDay() override;
+
+  private:
+    long offset_ = 0;                                                     // seconds east of UTC
+    std::time_t offsetMinute_ = std::numeric_limits<std::time_t>::min();  // the UTC minute it was taken in
 };
 
 }  // namespace corvane

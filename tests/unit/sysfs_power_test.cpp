@@ -300,10 +300,24 @@ TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime)
         std::strftime(text, sizeof text, "%H:%M:%S", &tm);
         return std::string(text);
     };
-    const std::time_t before = std::time(nullptr);
-    const std::string told = LocalClock().timeOfDay();
-    const std::time_t after = std::time(nullptr);
-    EXPECT_TRUE(told == local(before) || told == local(after)) << told;
+    // A zone whose offset is not whole hours, so that a misplaced offset shows; the clock's second
+    // reading within the minute adds the offset it took at the first.
+    const char* zone = std::getenv("TZ");
+    const std::string savedZone = zone ? zone : "";
+    ::setenv("TZ", "<+0545>-5:45", 1);
+    ::tzset();
+    LocalClock clock;
+    for (int reading = 0; reading < 2; ++reading) {
+        const std::time_t before = std::time(nullptr);
+        const std::string told = clock.timeOfDay();
+        const std::time_t after = std::time(nullptr);
+        EXPECT_TRUE(told == local(before) || told == local(after)) << told;
+    }
+    if (zone)
+        ::setenv("TZ", savedZone.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
 }
 
 }  // namespace
