@@ -185,7 +185,9 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
 TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) {
     HeadlessRuntime rt;
     std::vector<std::string> fired;
-    Timer a(rt, "a", 300, true), b(rt, "b", 200, false), zero(rt, "zero", 0, true);
+    Timer a(rt, "a", 300, true);
+    Timer b(rt, "b", 200, false);
+    Timer zero(rt, "zero", -1, true);
     a.onTimer = [&] { fired.push_back("a@" + std::to_string(rt.now())); };
     b.onTimer = [&] { fired.push_back("b@" + std::to_string(rt.now())); };
     zero.onTimer = [&] { fired.push_back("zero"); };
@@ -193,7 +195,8 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     b.setEnabled(true);
     b.setEnabled(true);  // counts from now; already on the second time: no restart
     rt.advance(400);
-    a.setInterval(0);
+    a.setInterval(-300);
+    EXPECT_EQ((std::array{a.interval(), zero.interval()}), (std::array{0, 0}));
     rt.advance(1000);  // no interval: no ticks, enabled or not
     EXPECT_EQ(fired, (std::vector<std::string>{"a@300", "b@450", "a@600", "b@650", "b@850", "b@1050",
                                                "b@1250", "b@1450", "b@1650"}));
