@@ -57,6 +57,7 @@ TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
         {{1, 3, 0, 0}, {"#.....", "#.....", ".#....", ".#...."}},
         {{1, 1, 3, 10}, {"......", ".#....", ".#....", ".#...."}},   // leaves through the bottom edge
         {{4, 2, 20, -6}, {"......", ".....#", "....#.", "......"}},  // and through the top
+        {{-999998, -999998, 2, 2}, {"#.....", ".#....", "..#...", "......"}},  // from far away, to its end
     };
     for (const auto& [ends, want] : cases) {
         PixelImage img;
@@ -70,8 +71,9 @@ TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
 // test.)
 TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     PixelImage img;
-    for (auto [w, h, capped] : {std::array{4096, 2048, 1024}, std::array{5000, 5000, 838},
-                                std::array{2048, 2048, 2048}, std::array{0, 9, 9}, std::array{5, -3, 0}}) {
+    for (auto [w, h, capped] :
+         {std::array{4096, 2048, 1024}, std::array{5000, 5000, 838}, std::array{2048, 2048, 2048},
+          std::array{1, 4194305, 4194304}, std::array{0, 9, 9}, std::array{5, -3, 0}}) {
         img.resize(w, h, 0);
         EXPECT_EQ((std::array{img.width(), img.height()}), (std::array{w, capped})) << w << "x" << h;
         EXPECT_EQ(img.pixels().size(), std::size_t(w) * std::size_t(capped));

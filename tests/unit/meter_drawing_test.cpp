@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <ostream>
+#include <set>
 
 #include "program_fixture.h"
 
@@ -98,6 +99,23 @@ TEST(MeterDrawing, TheBlinkWipesTheBarButNeverTheGrid) {
         m.p.ticks(1);
         EXPECT_EQ(row(m.pic(), 2), "BLLLLLLLLLG.........G.........G.........G.........B");
         EXPECT_EQ(row(m.pic(), 6), "BAAAAAAAAAG.........G.........G.........G.........B");
+    }
+}
+
+// The tick tells a picture drawn on since it last drew by the count of drawings: no two states of a
+// picture share a count, whatever was drawn.
+TEST(MeterDrawing, EveryDrawingGivesThePictureANewCount) {
+    PixelImage img;
+    std::set<std::uint64_t> counts{img.drawings()};
+    const std::function<void()> drawings[] = {
+        [&] { img.resize(8, 8, 1); },     [&] { img.fill(2); },
+        [&] { img.plot(1, 1, 3); },       [&] { img.fillRect(0, 0, 2, 2, 4); },
+        [&] { img.line(0, 4, 7, 4, 5); }, [&] { img.line(0, 0, 7, 7, 6); },
+        [&] { img.plot(1, 1, 7); },
+    };
+    for (const auto& draw : drawings) {
+        draw();
+        EXPECT_TRUE(counts.insert(img.drawings()).second) << counts.size();
     }
 }
 
@@ -200,6 +218,11 @@ TEST(Tick, EachChangeCostsTheNextTickItsWorkAndNoMore) {
          },
          {1, 0, 6, 2},
          "Upright=0"},
+        {"a drawing from elsewhere",
+         true,
+         57,
+         [](TestProgram& p) { p.meter().picHistory.line(0, 0, 3, 3, 1); },
+         {1, 0, 2, 2}},
         // However many changes the window system reports in a row, the program hears of them once and
         // lays the meter out again; the picture stays as it was drawn.
         {"the screens",
