@@ -155,6 +155,22 @@ TEST(Tick, AMinuteAtRestCostsNothingButTheMinuteOnBatteryInTheTip) {
     }
 }
 
+// Changes made outside the tick: a new background colour, a new shape, the monitors reported twice.
+void newBackground(TestProgram& p) {
+    p.k.plColor[4] = 1;
+    p.meter().picHistory.setBackColor(1);
+}
+template <int width, int upright>
+void reshaped(TestProgram& p) {
+    p.k.pMonitorWidth = width;
+    p.k.pnUpright = upright;
+    p.k.pSetFormSize();
+}
+void screensTwice(TestProgram& p) {
+    p.rt.changeScreens(1024, 768);
+    p.rt.changeScreens(1024, 768);
+}
+
 // The tick draws only for what the picture is drawn from, makes the tip only for what it says, and
 // has the window repaint only new pixels. The picture is then the one a meter started in the new
 // state (stored as given) shows.
@@ -186,38 +202,14 @@ TEST(Tick, EachChangeCostsTheNextTickItsWorkAndNoMore) {
         {"the grid", true, 57, [](TestProgram& p) { p.k.plColor[5] = 2; }, {1, 0, 1, 1}, "GridColor=2"},
         {"the border", true, 57, [](TestProgram& p) { p.k.plColor[6] = 2; }, {1, 0, 1, 1}, "BorderColor=2"},
         // A new background wipes the picture, even in the colour it had.
-        {"the background",
-         true,
-         57,
-         [](TestProgram& p) {
-             p.k.plColor[4] = 1;
-             p.meter().picHistory.setBackColor(1);
-         },
-         {1, 0, 2, 2},
-         "BGColor=1"},
+        {"the background", true, 57, newBackground, {1, 0, 2, 2}, "BGColor=1"},
         {"the same background",
          true,
          57,
          [](TestProgram& p) { p.meter().picHistory.setBackColor(p.k.plColor[4]); },
          {1, 0, 2, 2}},
-        {"the size",
-         true,
-         57,
-         [](TestProgram& p) {
-             p.k.pMonitorWidth = 14;
-             p.k.pSetFormSize();
-         },
-         {1, 0, 6, 2},
-         "Width=14"},
-        {"the direction",
-         true,
-         57,
-         [](TestProgram& p) {
-             p.k.pnUpright = 0;
-             p.k.pSetFormSize();
-         },
-         {1, 0, 6, 2},
-         "Upright=0"},
+        {"the size", true, 57, reshaped<14, 1>, {1, 0, 6, 2}, "Width=14"},
+        {"the direction", true, 57, reshaped<10, 0>, {1, 0, 6, 2}, "Upright=0"},
         {"a drawing from elsewhere",
          true,
          57,
@@ -225,14 +217,7 @@ TEST(Tick, EachChangeCostsTheNextTickItsWorkAndNoMore) {
          {1, 0, 2, 2}},
         // However many changes the window system reports in a row, the program hears of them once and
         // lays the meter out again; the picture stays as it was drawn.
-        {"the screens",
-         true,
-         57,
-         [](TestProgram& p) {
-             p.rt.changeScreens(1024, 768);
-             p.rt.changeScreens(1024, 768);
-         },
-         {0, 0, 4, 2}},
+        {"the screens", true, 57, screensTwice, {0, 0, 4, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
