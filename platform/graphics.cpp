@@ -60,11 +60,7 @@ void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
         const double dx = double(x2) - x1, dy = double(y2) - y1;
         const double p[4] = {-dx, dx, -dy, dy};
         const double q[4] = {x1 + double(lim), double(lim) - x1, y1 + double(lim), double(lim) - y1};
-        for (int i = 0; i < 4; ++i) {
-            if (p[i] == 0) {
-                if (q[i] < 0) return;
-                continue;
-            }
+        for (int i = 0; i < 4; ++i) {  // neither dx nor dy is 0 here
             const double r = q[i] / p[i];
             if (p[i] < 0)
                 t0 = std::max(t0, r);

@@ -56,8 +56,6 @@ void frmToolTip::tmrToolTip_Timer() {
 
     std::string text = " ";
     text.append(trimBlanks(msLabel)).append(" ");
-    picToolTip.setLeft(0);
-    picToolTip.setTop(0);
     picToolTip.setWidth(picToolTip.textWidth(text));
     picToolTip.setHeight(picToolTip.textHeight(text) * kHeightFactor);
 
@@ -88,11 +86,8 @@ void frmToolTip::tmrToolTip_Timer() {
 
     // The meter's edges count as inside.
     if (meter.left() > cx || meter.left() + meter.width() < cx || meter.top() > cy ||
-        meter.top() + meter.height() < cy) {
+        meter.top() + meter.height() < cy)
         Hide();
-    } else {
-        tmrToolTip.setEnabled(true);
-    }
 }
 
 }  // namespace corvane

@@ -42,7 +42,10 @@ class HeadlessRuntime final : public Runtime {
     HeadlessText& text() override { return text_; }
     HeadlessPopupMenu& popupMenu() override { return popupMenu_; }
     HeadlessHelp& help() override { return help_; }
-    void post(std::function<void()> fn) override { time_.post(std::move(fn)); }
+    void post(std::function<void()> fn) override {
+        ++posts;
+        time_.post(std::move(fn));
+    }
     int run() override { return 0; }
     void reportProblem(const std::string& text) override { problems.push_back(text); }
     bool claimSoleInstance() override { return true; }  // each test's program is alone in its runtime
@@ -80,6 +83,7 @@ class HeadlessRuntime final : public Runtime {
     MemoryStore& store() { return store_; }
     std::vector<std::string> calls;  // service calls, in order
     std::vector<std::string> problems;
+    int posts = 0;  // calls left for the event loop, so a test can tell work done twice from once
     HeadlessFormPeer& peerOf(Form& form) { return static_cast<HeadlessFormPeer&>(form.peer()); }
 
   protected:

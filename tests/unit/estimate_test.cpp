@@ -44,6 +44,7 @@ TEST(Estimate, ALineThroughTheNewestRunOnOneSourceExtendedToFullOrEmpty) {
         {"DC 50 50 50 50 50 50 50 50 50 50 50 50",  999, 999},   // flat: no estimate
         {"DC 0 10 20 30 40 50",                     999, 0},     // empty
         {"DC 0.5 10 20 30 40 50",                   999, 0},
+        {"DC 1 2 3 4 5 6",                          999, 1},     // a level of 1 is not empty yet
         {"DC 50 49 51 52 53 54 55",                 999, 999},   // rose on battery: the run ends at once
         {"DC 49 50 51 52 53 54 55",                 999, 49},
         {"AC 57 56 55 54 53 52 51 0 55",              43, 999},    // a zero ends the run: the rest counts not

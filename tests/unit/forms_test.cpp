@@ -57,6 +57,7 @@ TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
         {{1, 3, 0, 0}, {"#.....", "#.....", ".#....", ".#...."}},
         {{1, 1, 3, 10}, {"......", ".#....", ".#....", ".#...."}},   // leaves through the bottom edge
         {{4, 2, 20, -6}, {"......", ".....#", "....#.", "......"}},  // and through the top
+        {{-999998, -999998, 2, 2}, {"#.....", ".#....", "..#...", "......"}},  // from far away, to its end
     };
     for (const auto& [ends, want] : cases) {
         PixelImage img;
@@ -70,8 +71,9 @@ TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
 // test.)
 TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     PixelImage img;
-    for (auto [w, h, capped] : {std::array{4096, 2048, 1024}, std::array{5000, 5000, 838},
-                                std::array{2048, 2048, 2048}, std::array{0, 9, 9}, std::array{5, -3, 0}}) {
+    for (auto [w, h, capped] :
+         {std::array{4096, 2048, 1024}, std::array{5000, 5000, 838}, std::array{2048, 2048, 2048},
+          std::array{1, 4194305, 4194304}, std::array{0, 9, 9}, std::array{5, -3, 0}}) {
         img.resize(w, h, 0);
         EXPECT_EQ((std::array{img.width(), img.height()}), (std::array{w, capped})) << w << "x" << h;
         EXPECT_EQ(img.pixels().size(), std::size_t(w) * std::size_t(capped));
@@ -185,7 +187,9 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
 TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) {
     HeadlessRuntime rt;
     std::vector<std::string> fired;
-    Timer a(rt, "a", 300, true), b(rt, "b", 200, false), zero(rt, "zero", 0, true);
+    Timer a(rt, "a", 300, true);
+    Timer b(rt, "b", 200, false);
+    Timer zero(rt, "zero", -1, true);
     a.onTimer = [&] { fired.push_back("a@" + std::to_string(rt.now())); };
     b.onTimer = [&] { fired.push_back("b@" + std::to_string(rt.now())); };
     zero.onTimer = [&] { fired.push_back("zero"); };
@@ -193,7 +197,8 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     b.setEnabled(true);
     b.setEnabled(true);  // counts from now; already on the second time: no restart
     rt.advance(400);
-    a.setInterval(0);
+    a.setInterval(-300);
+    EXPECT_EQ((std::array{a.interval(), zero.interval()}), (std::array{0, 0}));
     rt.advance(1000);  // no interval: no ticks, enabled or not
     EXPECT_EQ(fired, (std::vector<std::string>{"a@300", "b@450", "a@600", "b@650", "b@850", "b@1050",
                                                "b@1250", "b@1450", "b@1650"}));

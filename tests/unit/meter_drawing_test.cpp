@@ -1,8 +1,11 @@
-// The meter's picture by its pixels: the bar, its band colour, the mains half and the grid.
+// The meter's picture by its pixels: the bar, its band colour, the mains half and the grid; and the
+// work each tick does for the picture and the tray tip.
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
+#include <set>
 
 #include "program_fixture.h"
 
@@ -99,41 +102,131 @@ TEST(MeterDrawing, TheBlinkWipesTheBarButNeverTheGrid) {
     }
 }
 
-// The tick draws again only when something the picture shows has changed. After any one change, even
-// after ticks that drew nothing new, the next tick shows what a meter started in the new state shows.
-TEST(MeterDrawing, EveryChangeReachesThePictureAtTheNextTick) {
+// The tick tells a picture drawn on since it last drew by the count of drawings: no two states of a
+// picture share a count, whatever was drawn.
+TEST(MeterDrawing, EveryDrawingGivesThePictureANewCount) {
+    PixelImage img;
+    std::set<std::uint64_t> counts{img.drawings()};
+    const std::function<void()> drawings[] = {
+        [&] { img.resize(8, 8, 1); },     [&] { img.fill(2); },
+        [&] { img.plot(1, 1, 3); },       [&] { img.fillRect(0, 0, 2, 2, 4); },
+        [&] { img.line(0, 4, 7, 4, 5); }, [&] { img.line(0, 0, 7, 7, 6); },
+        [&] { img.plot(1, 1, 7); },
+    };
+    for (const auto& draw : drawings) {
+        draw();
+        EXPECT_TRUE(counts.insert(img.drawings()).second) << counts.size();
+    }
+}
+
+// What a change and the tick after it cost: whether the picture was drawn on and the tray tip made
+// again, how often the window was asked to repaint the picture, and the calls left for the event loop.
+struct Work {
+    int draws = 0;
+    int tips = 0;
+    int repaints = 0;
+    int posts = 0;
+    bool operator==(const Work&) const = default;
+    friend std::ostream& operator<<(std::ostream& os, const Work& w) {
+        return os << w.draws << w.tips << " " << w.repaints << " " << w.posts;
+    }
+};
+
+Work workOf(TestProgram& p, const std::function<void(TestProgram&)>& change = {}) {
+    const PixelImage& img = p.meter().picHistory.image();
+    const auto drawings = img.drawings();
+    const int repaints = p.rt.peerOf(p.meterWindow()).repaints;
+    const int posts = p.rt.posts;
+    p.k.psTrayTip = "untouched";
+    if (change) change(p);
+    p.ticks(1);
+    return {img.drawings() != drawings, p.k.psTrayTip != "untouched",
+            p.rt.peerOf(p.meterWindow()).repaints - repaints, p.rt.posts - posts};
+}
+
+// At rest the tick only reads: a minute on mains, its sample included, costs nothing at all; on
+// battery the sample adds a minute on battery to the tip.
+TEST(Tick, AMinuteAtRestCostsNothingButTheMinuteOnBatteryInTheTip) {
+    for (bool mains : {true, false}) {
+        Meter m("", mains, 57);
+        m.p.ticks(780);  // the newest thirteen samples alike; the next one falls on the minute's last tick
+        for (int second = 1; second <= 60; ++second)
+            EXPECT_EQ(workOf(m.p), (Work{0, !mains && second == 60, 0, 0})) << mains << " " << second;
+    }
+}
+
+// Changes made outside the tick: a new background colour, a new shape, the monitors reported twice.
+void newBackground(TestProgram& p) {
+    p.k.plColor[4] = 1;
+    p.meter().picHistory.setBackColor(1);
+}
+template <int width, int upright>
+void reshaped(TestProgram& p) {
+    p.k.pMonitorWidth = width;
+    p.k.pnUpright = upright;
+    p.k.pSetFormSize();
+}
+void screensTwice(TestProgram& p) {
+    p.rt.changeScreens(1024, 768);
+    p.rt.changeScreens(1024, 768);
+}
+
+// The tick draws only for what the picture is drawn from, makes the tip only for what it says, and
+// has the window repaint only new pixels. The picture is then the one a meter started in the new
+// state (stored as given) shows.
+TEST(Tick, EachChangeCostsTheNextTickItsWorkAndNoMore) {
     struct Case {
-        const char* stored;  // of a meter started in the new state
-        bool mains;
+        const char* what;
+        bool mains;  // the power two ticks before the change
         int level;
-        std::function<void(mKesta&, frmMonitor&)> change;
-        bool shows = true;  // the new picture differs from the old one
+        std::function<void(TestProgram&)> change;
+        Work work;
+        const char* stored = "";
     } const cases[] = {
-        {"", true, 50, {}},
-        {"", false, 57, {}},
-        {"LowBound=60", true, 57, [](mKesta& k, frmMonitor&) { k.pnLowUpper = 60; }},
-        {"MidBound=60", true, 57, [](mKesta& k, frmMonitor&) { k.pnMidUpper = 60; }},
-        {"HighColor=6", true, 57, [](mKesta& k, frmMonitor&) { k.plColor[2] = 6; }},
-        {"ACColor=1", true, 57, [](mKesta& k, frmMonitor&) { k.plColor[3] = 1; }},
-        {"GridColor=2", true, 57, [](mKesta& k, frmMonitor&) { k.plColor[5] = 2; }},
-        {"BorderColor=2", true, 57, [](mKesta& k, frmMonitor&) { k.plColor[6] = 2; }},
+        {"nothing", true, 57, {}, {}},
+        {"nothing, low: the bar shows again", false, 20, {}, {1, 0, 1, 1}},
+        {"the level", true, 57, [](TestProgram& p) { p.power(true, 50); }, {1, 1, 1, 1}},
+        {"the level, the same pixels", true, 57, [](TestProgram& p) { p.power(true, 56); }, {1, 1, 0, 1}},
+        {"the source", true, 57, [](TestProgram& p) { p.power(false, 57); }, {1, 1, 1, 1}},
+        {"the minutes on battery", false, 57, [](TestProgram& p) { p.k.pnElapsedMin = 7; }, {0, 1, 0, 0}},
+        {"a new sample", true, 57, [](TestProgram& p) { p.ticks(58); }, {0, 1, 0, 0}},
+        {"the low bound", true, 57, [](TestProgram& p) { p.k.pnLowUpper = 60; }, {1, 0, 1, 1}, "LowBound=60"},
+        {"the middle bound",
+         true,
+         57,
+         [](TestProgram& p) { p.k.pnMidUpper = 60; },
+         {1, 0, 1, 1},
+         "MidBound=60"},
+        {"a colour", true, 57, [](TestProgram& p) { p.k.plColor[2] = 6; }, {1, 0, 1, 1}, "HighColor=6"},
+        {"the mains colour", true, 57, [](TestProgram& p) { p.k.plColor[3] = 1; }, {1, 0, 1, 1}, "ACColor=1"},
+        {"the grid", true, 57, [](TestProgram& p) { p.k.plColor[5] = 2; }, {1, 0, 1, 1}, "GridColor=2"},
+        {"the border", true, 57, [](TestProgram& p) { p.k.plColor[6] = 2; }, {1, 0, 1, 1}, "BorderColor=2"},
         // A new background wipes the picture, even in the colour it had.
-        {"BGColor=1", true, 57,
-         [](mKesta& k, frmMonitor& m) { m.picHistory.setBackColor(k.plColor[4] = 1); }},
-        {"", true, 57, [](mKesta& k, frmMonitor& m) { m.picHistory.setBackColor(k.plColor[4]); }, false},
-        {"Width=14", true, 57, [](mKesta& k, frmMonitor&) { k.pMonitorWidth = 14, k.pSetFormSize(); }},
-        {"Upright=0", true, 57, [](mKesta& k, frmMonitor&) { k.pnUpright = 0, k.pSetFormSize(); }},
+        {"the background", true, 57, newBackground, {1, 0, 2, 2}, "BGColor=1"},
+        {"the same background",
+         true,
+         57,
+         [](TestProgram& p) { p.meter().picHistory.setBackColor(p.k.plColor[4]); },
+         {1, 0, 2, 2}},
+        {"the size", true, 57, reshaped<14, 1>, {1, 0, 6, 2}, "Width=14"},
+        {"the direction", true, 57, reshaped<10, 0>, {1, 0, 6, 2}, "Upright=0"},
+        {"a drawing from elsewhere",
+         true,
+         57,
+         [](TestProgram& p) { p.meter().picHistory.line(0, 0, 3, 3, 1); },
+         {1, 0, 2, 2}},
+        // However many changes the window system reports in a row, the program hears of them once and
+        // lays the meter out again; the picture stays as it was drawn.
+        {"the screens", true, 57, screensTwice, {0, 0, 4, 2}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + " " + std::to_string(c.level) + (c.mains ? " AC" : " DC"));
-        Meter m("", true, 57);
+        SCOPED_TRACE(c.what);
+        Meter m("", c.mains, c.level);
         m.p.ticks(1);
-        const std::vector<Color> before = m.pic().image().pixels();
-        if (c.change) c.change(m.p.k, m.p.meter());
-        m.p.power(c.mains, c.level);
-        m.p.ticks(1);
-        EXPECT_EQ(m.pic().image().pixels(), Meter(c.stored, c.mains, c.level).pic().image().pixels());
-        EXPECT_EQ(m.pic().image().pixels() != before, c.shows);
+        EXPECT_EQ(workOf(m.p, c.change), c.work);
+        const bool mains = m.p.meter().msPowerSrc == "AC";
+        const int level = static_cast<int>(m.p.meter().mEnergyLevel);
+        EXPECT_EQ(m.pic().image().pixels(), Meter(c.stored, mains, level).pic().image().pixels());
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <functional>
 #include <new>
 #include <random>
 
@@ -188,41 +187,6 @@ TEST(Tick, TheFirstTickAppliesShowTopAndEveryTickSetsTheTrayTip) {
         if (!hover) {
             EXPECT_EQ(p.rt.tray().calls.back().second, p.k.psTrayTip);
         }
-    }
-}
-
-// The tick makes the tray tip again only when what it says has changed. After any one change, even
-// after ticks that made nothing new, the next tick's tip is the text made afresh from the new state.
-TEST(Tick, EveryChangeReachesTheTrayTipAtTheNextTick) {
-    auto onMains = [](TestProgram& p) { p.power(true, 57), p.ticks(2); };
-    auto onBattery = [](TestProgram& p) { p.power(false, 57), p.ticks(2); };
-    // On mains at 53, 54, 55, 56 and 57 %, a minute each: the fifth sample, at 57 % like the
-    // minute before it, is the first the charge time can be estimated from.
-    auto rising = [](TestProgram& p) {
-        for (int level = 53; level < 57; ++level) {
-            p.power(true, level);
-            p.ticks(level == 53 ? 1 : 60);
-        }
-        p.power(true, 57);
-        p.ticks(59);
-    };
-    const std::vector<
-        std::tuple<const char*, std::function<void(TestProgram&)>, std::function<void(TestProgram&)>>>
-        cases{
-            {"the level", onMains, [](TestProgram& p) { p.power(true, 56); }},
-            {"the source", onMains, [](TestProgram& p) { p.power(false, 57); }},
-            {"the minutes on battery", onBattery, [](TestProgram& p) { p.k.pnElapsedMin = 7; }},
-            {"a new sample", rising, [](TestProgram&) {}},
-        };
-    for (const auto& [what, before, change] : cases) {
-        SCOPED_TRACE(what);
-        TestProgram p;
-        before(p);
-        const std::string old = p.k.psTrayTip;
-        change(p);
-        p.ticks(1);
-        EXPECT_EQ(p.k.psTrayTip, p.meter().GetStatusText(1));
-        EXPECT_NE(p.k.psTrayTip, old);
     }
 }
 
