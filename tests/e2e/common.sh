@@ -447,7 +447,7 @@ check_icon_menu() {  # name of the screenshot to keep, the URL the browser must 
 
 # One running copy, from a stored hidden meter and no copy running: a start keeps the meter hidden; a
 # second start ends by itself, silent, and shows the meter in its place; a third adds no meter, no icon
-# and no window; the meter is saved as shown. Then a copy is killed outright (see check_start_after_kill).
+# and no window; the meter is saved as shown.
 check_one_copy() {  # command...: the program started again as a user would
     start_corvane
     within 15 tray_icon_settled || fail "no program icon in the tray"
@@ -468,13 +468,13 @@ check_one_copy() {  # command...: the program started again as a user would
         "$(xdotool search --name '^Corvane$' 2>/dev/null | wc -l)"
     stop_corvane
     expect_eq "shown by the second start, saved as shown" " 0" "$(saved State)"
+}
+
+# A copy killed outright: a start after it runs, and a start beside that still ends by itself.
+check_start_after_kill() {  # command...: as for check_one_copy
     start_corvane
     wait_meter
     { kill -KILL "$CORVANE_PID" && wait "$CORVANE_PID"; } 2>/dev/null || true
-}
-
-# After the copy killed outright: a start runs, and a start beside it still ends by itself.
-check_start_after_kill() {  # command...: as for check_one_copy
     start_corvane
     wait_meter
     pass "a start after a killed copy runs"
