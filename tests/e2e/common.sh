@@ -52,6 +52,13 @@ within() {  # seconds, command...: runs the command every tenth of a second unti
     done
 }
 
+# A check that the command makes: at once, or within SECONDS (times the factor), saying what it waited for.
+holds() {  # what, command...
+    "${@:2}" || fail "not so: $1"
+    pass "$1"
+}
+holds_within() { holds "$2" within "$1" "${@:3}"; }  # seconds, what, command...
+
 # The whole test's own time limit, under ctest's: a test stuck in a command that does not return still
 # ends, saying where it was, and cleans up. Each lib's on_cleanup ends what may hold the command up.
 # A longer test sets TEST_SECONDS, its time at rest with room to spare, before sourcing its lib.
@@ -91,17 +98,22 @@ gone_titled() { [[ -z $(titled "$1") ]]; }
 active_is() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }  # window: has the keyboard
 
 # The meter is the program's one visible window titled "Corvane".
-meter_window() { titled '^Corvane$'; }
 visible_meters() { xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | wc -l; }
 
 meter_shown() {
-    METER=$(meter_window)
+    METER=$(titled '^Corvane$')
     [[ -n $METER ]] && return 0
     program_ended && fail "the program ended early"
     return 1
 }
 
 wait_meter() { within 30 meter_shown || fail "no meter window appeared"; }  # sets METER
+
+start_meter_at() {  # what, "x y width height", [command prefix...]: a start and where its meter stands
+    start_corvane "${@:3}"
+    wait_meter
+    expect_geometry "$1" "$2"
+}
 
 geometry() {  # "x y width height" of an X window, in pixels
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
@@ -207,9 +219,7 @@ $(diff <(echo "$PICTURE") <(echo "$2") | grep '^[<>]')"
 # first appears (41 of the 51 rows: the bar from row 10, its right half in the mains colour), and again
 # after another window covered it for a moment. The program is left running.
 check_first_start() {
-    start_corvane_on_battery
-    wait_meter
-    expect_geometry "meter at the top right, 10x51" "1014 0 10 51"
+    start_meter_at "meter at the top right, 10x51" "1014 0 10 51" "${ON_BATTERY[@]}" --
     expect_meter "the bar between the white border strips" "$(drawn_meter 10 00FF00 0000FF)"
     xmessage -geometry 64x80+960+0 -bg black -fg black "cover" >/dev/null 2>&1 &
     local cover=$!
@@ -301,8 +311,9 @@ open_icon_menu() {  # right-clicks the icon and waits for the menu
 # The lib of each program defines choose ITEM (hide, preferences, help, about or exit), from the keyboard.
 menu_closed() { within 5 menu_gone $MENU_SPOT || fail "the menu stayed up after choosing"; }
 
-# Saves the last screenshot under CORVANE_E2E_SHOTS, when set, for a person to look at.
+# Takes a screenshot and keeps it under CORVANE_E2E_SHOTS, when set, for a person to look at.
 keep_shot() {  # name
+    screenshot
     if [[ -n ${CORVANE_E2E_SHOTS:-} ]]; then
         mkdir -p "$CORVANE_E2E_SHOTS"
         cp "$WORK/shot.png" "$CORVANE_E2E_SHOTS/$1.png"
@@ -346,8 +357,7 @@ expect_tooltip_drawn() {  # x y width height
     done
     ink=$("$CONVERT" "$WORK/shot.png" -crop "$((w - 4))x$((h - 4))+$((x + 2))+$((y + 2))" +repage \
         -fx 'lightness < 0.5 ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:)
-    ((ink > 300)) || fail "only $ink dark pixels of text in the tooltip"
-    pass "text in the tooltip ($ink dark pixels)"
+    holds "text in the tooltip ($ink dark pixels)" test "$ink" -gt 300
 }
 
 # The tooltip of the meter standing at x y (10x51), at the size both programs share: 3 pixels beside it,
@@ -360,12 +370,10 @@ expect_tooltip_beside() {  # screenshot name, what, meter x y, "left" or "right"
     if [[ $5 == left ]]; then x=$(($3 - 3 - w)); else x=$(($3 + 10 + 3)); fi
     if [[ $6 == upper ]]; then y=$(($4 + 3)); else y=$(($4 + 51 - 3 - h)); fi
     expect_geometry_of "$TOOLTIP" "$2: the tooltip $5 of the meter, in its $6 half" "$x $y $w $h"
-    screenshot
     keep_shot "$1"
     expect_tooltip_drawn "$x" "$y" "$w" "$h"
     xdotool mousemove 600 400
-    within 2 tooltip_gone || fail "$2: the tooltip stayed after the mouse left the meter"
-    pass "$2: the tooltip goes when the mouse leaves the meter"
+    holds_within 2 "$2: the tooltip goes when the mouse leaves the meter" tooltip_gone
 }
 
 # At the top of the screen the meter's menu opens downward, to the left of the cursor.
@@ -388,16 +396,14 @@ check_tips() {  # prefix of the screenshots to keep
     xdotool mousemove $(icon_spot)
     sleep 0.1
     xdotool mousemove_relative 1 0
-    within 5 tip_is_status_line || fail "the tip over the icon is not the status line"
-    pass "the tip shows the status line ($(tray_tip_width) pixels wide)"
+    holds_within 5 "the tip over the icon shows the status line" tip_is_status_line
     keep_shot "$1-tray-tip"
 
     expect_tooltip_beside "$1-tooltip" "the status text's size" 1014 0 left upper
     hover_meter 1018 25
     xdotool click 3
     within 1 tooltip_gone || fail "the tooltip stayed up with the menu"
-    within 5 meter_menu_up || fail "no menu after a right click on the meter"
-    pass "a right click on the meter hides the tooltip and opens the menu"
+    holds_within 5 "a right click on the meter hides the tooltip and opens the menu" meter_menu_up
 }
 
 # Without a window manager, the keyboard alone: Esc closes a menu (the one check_tips left open, or a
@@ -412,8 +418,8 @@ check_keyboard_alone() {
     choose about
     wait_dialog 'About Corvane$'
     xdotool key Return
-    within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
-    pass "Esc closes a menu, and the About box takes the keyboard without a window manager: Enter closes it"
+    holds_within 5 "Esc closes a menu, and the About box takes the keyboard without a window manager: Enter closes it" \
+        gone_titled 'About Corvane$'
 }
 
 # The icon's menu, its screenshot kept: "Hide Battery Meter" hides the meter, "Help Topics" has the
@@ -424,8 +430,7 @@ check_icon_menu() {  # name of the screenshot to keep, the URL the browser must 
     keep_shot "$1"
     xdotool mousemove 300 300  # the keys reach the menu wherever the pointer is
     choose hide
-    within 5 gone_titled '^Corvane$' || fail "the meter is still shown"
-    pass "Hide Battery Meter hides the meter"
+    holds_within 5 "Hide Battery Meter hides the meter" gone_titled '^Corvane$'
     open_icon_menu
     choose help
     within 10 opened >/dev/null || fail "no browser was asked to open the help"
@@ -442,7 +447,7 @@ check_icon_menu() {  # name of the screenshot to keep, the URL the browser must 
 
 # One running copy, from a stored hidden meter and no copy running: a start keeps the meter hidden; a
 # second start ends by itself, silent, and shows the meter in its place; a third adds no meter, no icon
-# and no window; the meter is saved as shown. Then a copy is killed outright (see check_start_after_kill).
+# and no window; the meter is saved as shown.
 check_one_copy() {  # command...: the program started again as a user would
     start_corvane
     within 15 tray_icon_settled || fail "no program icon in the tray"
@@ -464,13 +469,13 @@ check_one_copy() {  # command...: the program started again as a user would
         "$(xdotool search --name '^Corvane$' 2>/dev/null | wc -l)"
     stop_corvane
     expect_eq "shown by the second start, saved as shown" " 0" "$(saved State)"
+}
+
+# A copy killed outright: a start after it runs, and a start beside that still ends by itself.
+check_start_after_kill() {  # command...: as for check_one_copy
     start_corvane
     wait_meter
     { kill -KILL "$CORVANE_PID" && wait "$CORVANE_PID"; } 2>/dev/null || true
-}
-
-# After the copy killed outright: a start runs, and a start beside it still ends by itself.
-check_start_after_kill() {  # command...: as for check_one_copy
     start_corvane
     wait_meter
     pass "a start after a killed copy runs"
@@ -593,10 +598,6 @@ expect_text_whole() {  # what, x y width height
     within 5 text_starts "${@:2}" || fail "$1: the text's first ink ${START% *} pixels into the box"
     pass "$1: the text starts $START pixels into the box"
 }
-expect_bounds_whole() {
-    expect_text_whole "txtLowUpper shows ' 25' whole" 107 46 39 22
-    expect_text_whole "txtMidUpper shows ' 50' whole" 226 46 39 22
-}
 
 open_preferences() {  # from the icon's menu: sets DIALOG and checks its size
     open_icon_menu
@@ -617,9 +618,9 @@ check_dialogs() {  # name prefix for the kept screenshots
     wait_meter
     wait_icon
     open_preferences
-    screenshot
     keep_shot "$1-preferences"
-    expect_bounds_whole
+    expect_text_whole "txtLowUpper shows ' 25' whole" 107 46 39 22
+    expect_text_whole "txtMidUpper shows ' 50' whole" 226 46 39 22
     click_in_dialog $UPRIGHT_SPOT $PLUS_SPOT $OK_SPOT
     within 5 gone_titled 'Preferences$' || fail "OK left the dialog open"
     expect_geometry "flat and 12 thick, still in the upper right corner" "973 0 51 12"
@@ -634,13 +635,11 @@ check_dialogs() {  # name prefix for the kept screenshots
     local preferences=$DIALOG
     click_in_dialog $ALARM_SPOT $OK_SPOT
     wait_dialog '^ Corvane$'
-    screenshot
     keep_shot "$1-message"
     pass "the alarm without a sound file is refused with a message"
     xdotool key Return
     within 5 gone_titled '^ Corvane$' || fail "the message stayed"
-    shown_titled 'Preferences$' || fail "the dialog closed after the message"
-    pass "the dialog stays open after the message"
+    holds "the dialog stays open after the message" shown_titled 'Preferences$'
     within 5 active_is "$preferences" || fail "the dialog did not take the keyboard back"
     xdotool key Escape
     within 5 gone_titled 'Preferences$' || fail "Esc left the dialog open"
@@ -662,12 +661,10 @@ check_dialogs() {  # name prefix for the kept screenshots
     open_icon_menu
     choose about
     wait_dialog 'About Corvane$'
-    screenshot
     keep_shot "$1-about"
     check_about
     xdotool key Return
-    within 5 gone_titled 'About Corvane$' || fail "Enter did not close the About box"
-    pass "Enter closes the About box"
+    holds_within 5 "Enter closes the About box" gone_titled 'About Corvane$'
 
     # The colour boxes are the last stops: Shift+Tab from the first reaches the white Border box, whose
     # focus mark is dotted in black; Space opens its chooser.
@@ -677,8 +674,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     keep_shot "$1-focus-mark"
     pass "the colour box with the focus shows the focus mark"
     xdotool key space
-    within 10 shown_titled '^(Select )?Colou?r$' || fail "Space on a colour box opened no colour chooser"
-    pass "Space on a colour box opens the colour chooser"
+    holds_within 10 "Space on a colour box opens the colour chooser" shown_titled '^(Select )?Colou?r$'
     stop_corvane
     expect_saved "ShowTop= 0" "Upright= 1" "Width= 12" "LowBound= 33" "MidBound= 66" "Position= 1" "EnableAlarm= 1" \
         "SoundFile=ding.wav"

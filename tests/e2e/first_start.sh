@@ -12,9 +12,7 @@ expect_eq "the twenty keys in save order, as decimal texts" "$expected" "$(cat "
 # border. Ended by SIGINT this time, it writes the same file again, the changed values in its own form.
 sed -i -e 's/^Position=.*/Position=0/' -e 's/^Upright=.*/Upright=0/' -e 's/^Width=.*/Width=14/' \
     -e 's/^BorderColor=.*/BorderColor=\&HFF\&/' "$INI"
-start_corvane_on_battery
-wait_meter
-expect_geometry "flat meter in the upper left" "0 0 51 14"
+start_meter_at "flat meter in the upper left" "0 0 51 14" "${ON_BATTERY[@]}" --
 # The surface is rows 1 to 12, its lower half (from row 7) in the mains colour; the strips around it
 # and its end lines take the border colour.
 screenshot_when 25 1 00FF00

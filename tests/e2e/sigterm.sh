@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SIGTERM at 50 random moments from the program's first instant to well after its meter is up: each
 # time the settings file is the old one or a complete new one, and no temporary is left beside it.
-# Then SIGKILL on the heels of SIGTERM, to cut saves short: still the old file or a complete new one,
-# and whatever temporary a cut save left is gone after the next start.
+# Then SIGKILL on the heels of SIGTERM, to cut saves short: still the old file or a complete new one.
+# (That the next start removes whatever temporary a cut save left is
+# IniStore.StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave's.)
 source "$(dirname "$0")/lib.sh"
 
 start_display
@@ -57,8 +58,4 @@ for run in $(seq 20); do
     run_and_kill "$(moment 300 300)" "$(moment 0 15)"
     [ -z "$(temporaries)" ] || cut=$((cut + 1))
 done
-start_corvane
-wait_meter
-stop_corvane TERM
-[ -z "$(temporaries)" ] || fail "seed $seed: left after the next start: $(temporaries)"
-pass "20 runs cut by SIGKILL (seed $seed): $old old files, $new complete new ones, $cut temporaries left and removed at the next start"
+pass "20 runs cut by SIGKILL (seed $seed): $old old files, $new complete new ones, $cut temporaries left"

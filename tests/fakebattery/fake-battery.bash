@@ -33,8 +33,9 @@ fb_take_option() {
 
 # Each file is replaced by a rename, so a program polling the tree while a
 # test rewrites it never sees a half-written value.
-fb_put() {
-    printf '%s\n' "$3" >"$1/.$2.new" && mv -f "$1/.$2.new" "$1/$2"
+fb_put() {  # path value
+    local new=${1%/*}/.${1##*/}.new
+    printf '%s\n' "$2" >"$new" && mv -f "$new" "$1"
 }
 
 # fb_write DIR: fills in what was not chosen (AC on, 80 %) and writes the adapter
@@ -48,32 +49,19 @@ fb_write() {
     local energy_full=$((FB_CHARGE_FULL_UAH * FB_VOLTAGE_UV / 1000000))
 
     mkdir -p "$dir/AC" "$dir/BAT0" || fb_die "cannot create $dir"
-    fb_put "$dir/AC" type Mains
-    fb_put "$dir/AC" online "$FB_AC"
-
-    local bat=$dir/BAT0
-    fb_put "$bat" type Battery
-    fb_put "$bat" present 1
-    fb_put "$bat" status "$status"
-    fb_put "$bat" capacity "$FB_PERCENT"
-    fb_put "$bat" voltage_now "$FB_VOLTAGE_UV"
-    fb_put "$bat" charge_full "$FB_CHARGE_FULL_UAH"
-    fb_put "$bat" charge_now "$charge_now"
-    fb_put "$bat" current_now "$current"
-    fb_put "$bat" energy_full "$energy_full"
-    fb_put "$bat" energy_now $((energy_full * FB_PERCENT / 100))
-    fb_put "$bat" power_now $((current * FB_VOLTAGE_UV / 1000000))
+    local file
+    for file in AC/type=Mains AC/online="$FB_AC" BAT0/type=Battery BAT0/present=1 BAT0/status="$status" \
+        BAT0/capacity="$FB_PERCENT" BAT0/voltage_now="$FB_VOLTAGE_UV" BAT0/charge_full="$FB_CHARGE_FULL_UAH" \
+        BAT0/charge_now="$charge_now" BAT0/current_now="$current" BAT0/energy_full="$energy_full" \
+        BAT0/energy_now=$((energy_full * FB_PERCENT / 100)) BAT0/power_now=$((current * FB_VOLTAGE_UV / 1000000)); do
+        fb_put "$dir/${file%%=*}" "${file#*=}"
+    done
 }
 
 # fb_load DIR: takes the adapter and level not chosen from an existing tree,
-# so a rewrite changes only what it names; unreadable values fall back to the
-# defaults (a test may have garbled them on purpose).
+# so a rewrite changes only what it names.
 fb_load() {
     [[ -d $1/BAT0 ]] || fb_die "$1 holds no fake battery (make one with with-fake-battery --dir $1)"
-    local online='' capacity=''
-    read -r online 2>/dev/null <"$1/AC/online"
-    read -r capacity 2>/dev/null <"$1/BAT0/capacity"
-    [[ -z $FB_AC && $online == [01] ]] && FB_AC=$online
-    [[ -z $FB_PERCENT && $capacity =~ ^[0-9]{1,3}$ ]] && ((10#$capacity <= 100)) && FB_PERCENT=$((10#$capacity))
-    return 0
+    [[ -n $FB_AC ]] || fb_take_option --ac "$(<"$1/AC/online")"
+    [[ -n $FB_PERCENT ]] || fb_take_option --percent "$(<"$1/BAT0/capacity")"
 }

@@ -1,7 +1,7 @@
 #!/bin/bash
-# Runs a power probe (the Linux one, or the Windows one under Wine) against the
-# fake battery, then changes the battery from outside while the namespace stays
-# up, as a running meter would see it.
+# Runs a power probe (the Windows one under Wine in the Windows tests, or the
+# Linux one by hand) against the fake battery, then changes the battery from
+# outside while the namespace stays up, as a running meter would see it.
 #   probe_test.sh PROBE_COMMAND [ARGS...]
 set -u
 (($#)) || { echo "usage: probe_test.sh PROBE_COMMAND [ARGS...]" >&2; exit 2; }
