@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -183,6 +186,12 @@ TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
         bool readable;
     } cases[] = {
         {"a folder", [&] { fs::create_directories(file); }, false},
+        {"no byte readable",  // a driver's file answering with an error, or a disk's bad block
+         [&] {
+             fs::create_directories(file.parent_path());
+             fs::create_symlink("/proc/self/mem", file);
+         },
+         false},
         {"over 1 MiB", [&] { spit(file, exactlyOneMiB + "\n"); }, false},
         {"exactly 1 MiB", [&] { spit(file, exactlyOneMiB); }, true},
         {"empty", [&] { spit(file, ""); }, true},
@@ -208,37 +217,49 @@ TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
     }
 }
 
+// However the save fails, the file the program started with stays whole and no temporary is left.
 TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
-    // The file's name fits, but the temporary name beside it is too long for the file system, so the
-    // write fails at the last step before the swap.
-    const std::string app(246, 'c');
-    const auto file = root / app / (app + ".ini");
-    spit(file, "[Form]\nPosition= 1\n");
-    auto store = make();
-    EXPECT_EQ(store.getSetting(app, "Form", "Position", "2"), " 1");
-    store.saveSetting(app, "Form", "Position", " 3");
-    store.saveSetting(app, "Form", "Left", " 0");
-    store.commit();
-    EXPECT_EQ(slurp(file), "[Form]\nPosition= 1\n");
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
-    for (const auto& e : fs::directory_iterator(root / app)) EXPECT_EQ(e.path(), file);  // no temporary left
-
-    // The last step fails: something else took the file's place while the program ran.
-    problems.clear();
-    auto firstRun = make();
-    EXPECT_EQ(firstRun.getSetting("Corvane", "Form", "Position", "2"), "2");
-    fs::create_directories(this->file / "in the way");
-    firstRun.saveSetting("Corvane", "Form", "Position", " 3");
-    firstRun.commit();
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
-    EXPECT_EQ(namesIn(this->file.parent_path()), std::set<std::string>{"Corvane.ini"});
+    const std::string longApp(246, 'c');  // its file's name fits, the temporary's beside it does not
+    const struct Case {
+        const char* what;
+        std::string app;
+        const char* old;  // the file at the start; without one, a folder takes its place before the save
+        bool tinyFiles;   // as on a nearly full disk: the first write stops short, the next one fails
+    } cases[] = {
+        {"a temporary's name too long", longApp, "[Form]\nPosition= 1\n", false},
+        {"a file size limit", "Corvane", "[Form]\nPosition= 1\n", true},
+        {"something else took the file's place", "Corvane", nullptr, false},
+    };
+    rlimit noLimit{};
+    ::getrlimit(RLIMIT_FSIZE, &noLimit);
+    rlimit tiny = noLimit;
+    tiny.rlim_cur = 8;
+    const auto ignoredSignal = ::signal(SIGXFSZ, SIG_IGN);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root);
+        problems.clear();
+        const auto file = root / c.app / (c.app + ".ini");
+        if (c.old) spit(file, c.old);
+        auto store = make();
+        EXPECT_EQ(store.getSetting(c.app, "Form", "Position", "2"), c.old ? " 1" : "2");
+        if (!c.old) fs::create_directories(file / "in the way");
+        store.saveSetting(c.app, "Form", "Position", " 3");
+        store.saveSetting(c.app, "Form", "Left", " 0");
+        ::setrlimit(RLIMIT_FSIZE, c.tinyFiles ? &tiny : &noLimit);
+        store.commit();
+        ::setrlimit(RLIMIT_FSIZE, &noLimit);
+        EXPECT_TRUE(c.old ? slurp(file) == c.old : fs::is_directory(file));
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
+        EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{file.filename().string()});
+    }
+    ::signal(SIGXFSZ, ignoredSignal);
 }
 
 // A settings file kept elsewhere and linked in, as dotfile managers do: the link stays and the file it
-// leads to gets the new settings, with the mode its owner gave it; a file made read-only is said once
-// and left as it is.
+// leads to gets the new settings, with the mode, owner and group it had; a file made read-only is said
+// once and left as it is.
 TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
     const fs::path dots = root / "dotfiles";
     // As many links in a row as the system itself follows in one path: 40.
@@ -251,8 +272,10 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
         std::vector<std::pair<fs::path, fs::path>> links;  // link, what it says
         fs::path target;
         int mode;
+        bool stdinClosed = false;  // which leaves descriptor 0 to the first file or folder opened
     } cases[] = {
         {"plain file", {}, file, 0644},
+        {"plain file, standard input closed", {}, file, 0600, true},
         {"relative link", {{file, "../dotfiles/corvane.ini"}}, dots / "corvane.ini", 0640},
         {"link to a link",
          {{file, dots / "current.ini"}, {dots / "current.ini", "corvane.ini"}},
@@ -262,17 +285,22 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
         {"link to a read-only file", {{file, dots / "corvane.ini"}}, dots / "corvane.ini", 0444},
         {"a chain of forty links", forty, root / "target.ini", 0644},
     };
+    const int stdinCopy = ::dup(0);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         fs::remove_all(root);
         problems.clear();
         spit(c.target, "[Form]\nPosition= 1\n");
         fs::permissions(c.target, fs::perms(c.mode));
+        const bool asRoot = ::geteuid() == 0;  // only root can give a file away
+        const auto owners = std::pair(asRoot ? 4321 : ::geteuid(), asRoot ? 8765 : ::getegid());
+        ASSERT_EQ(::chown(c.target.c_str(), owners.first, owners.second), 0);
         for (const auto& [link, to] : c.links) {
             fs::create_directories(link.parent_path());
             fs::create_symlink(to, link);
         }
         const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+        if (c.stdinClosed) ::close(0);
         const auto openBefore = openFiles();
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
@@ -286,13 +314,18 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
                                                                 " is read-only, so it was left as it is"}
                                      : std::vector<std::string>{});
         EXPECT_EQ(modeOf(c.target), fs::perms(c.mode));
+        struct stat st {};
+        EXPECT_EQ(::stat(c.target.c_str(), &st), 0);
+        EXPECT_EQ(std::pair(st.st_uid, st.st_gid), owners);
         EXPECT_EQ(openFiles(), openBefore);  // every file and folder opened is closed again
+        if (c.stdinClosed) ::dup2(stdinCopy, 0);
         for (const auto& [link, to] : c.links) EXPECT_EQ(fs::read_symlink(link), to);
         EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{"Corvane.ini"});  // nothing left over
         if (fs::exists(dots)) {
             EXPECT_LE(namesIn(dots).size(), 2u);
         }
     }
+    ::close(stdinCopy);
 }
 
 // A save killed between writing its temporary file and swapping it in leaves the temporary behind;
