@@ -91,6 +91,7 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     EXPECT_EQ(again.getSetting("Corvane", "options", "showtop", "0"), "-1");  // names ignore case
     EXPECT_EQ(again.getSetting("Corvane", "Options", "SoundFile", "x"), "");  // empty, not the default
     EXPECT_EQ(again.getSetting("Corvane", "Options", "Odd", ""), "\"quoted\" and\nsecond line\\");
+    EXPECT_EQ(again.getSetting("Other", "Form", "Left", "none"), "none");  // another program's: no file
     EXPECT_TRUE(problems.empty());
 }
 
