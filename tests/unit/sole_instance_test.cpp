@@ -128,24 +128,12 @@ TEST_F(Sole, LaterStartsKnockOnTheRunningCopyUntilItLetsGo) {
     EXPECT_EQ(openFiles(), openBefore) << "every lock and socket closed again";
 }
 
-// A copy killed outright leaves its lock file and its socket behind; neither keeps the next one out.
-TEST_F(Sole, ACopyKilledOutrightDoesNotBlockTheNextStart) {
+// A stopped copy takes no knocks; once its queue is full, a knock is not even let in, and a later start
+// still ends within its patience. Killed outright, it leaves its lock file and its socket behind; neither
+// keeps the next start out.
+TEST_F(Sole, ACopyStoppedOrKilledOutrightHoldsNoStartUp) {
     const pid_t copy = runningCopy();
     EXPECT_EQ(start(100ms)->claim(), Claim::AnotherRuns);
-    ::kill(copy, SIGKILL);
-    ::waitpid(copy, nullptr, 0);
-    children.clear();
-    ASSERT_TRUE(fs::exists(folder / "corvane.socket"));
-    auto next = start(100ms);
-    EXPECT_EQ(next->claim(), Claim::Won);
-    EXPECT_EQ(start(100ms)->claim(), Claim::AnotherRuns);
-    EXPECT_EQ(next->takeKnocks(), 1);
-}
-
-// A stopped copy takes no knocks; once its queue is full, a knock is not even let in. A later start
-// still ends within its patience.
-TEST_F(Sole, ACopyStoppedWithAFullQueueOfKnocksIsWaitedForNoLongerThanThePatience) {
-    const pid_t copy = runningCopy();
     ASSERT_EQ(::kill(copy, SIGSTOP), 0);
     sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
     const std::string path = (folder / "corvane.socket").native();
@@ -164,6 +152,14 @@ TEST_F(Sole, ACopyStoppedWithAFullQueueOfKnocksIsWaitedForNoLongerThanThePatienc
     }
     EXPECT_EQ(claimInChild(300ms), Claim::AnotherRuns) << "after " << waiting.size() << " knocks";
     for (const int fd : waiting) ::close(fd);
+    ::kill(copy, SIGKILL);
+    ::waitpid(copy, nullptr, 0);
+    children.clear();
+    ASSERT_TRUE(fs::exists(folder / "corvane.socket"));
+    auto next = start(100ms);
+    EXPECT_EQ(next->claim(), Claim::Won);
+    EXPECT_EQ(start(100ms)->claim(), Claim::AnotherRuns);
+    EXPECT_EQ(next->takeKnocks(), 1);
 }
 
 // A copy that holds the lock without answering is waited for, without spinning, until it lets go. With
