@@ -338,7 +338,7 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     spit(file, "[Form]\nPosition= 1\n");
     const fs::path dir = file.parent_path();
     std::set<std::string> others{"Corvane.ini.backup", ".Corvane.ini.saving-toolong",
-                                 ".Corvane.ini.saving-ab.d12", ".Other.ini.saving-aB3xY9"};
+                                 ".Corvane.ini.saving-.abd12", ".Other.ini.saving-aB3xY9"};
     for (const std::string& name : others) spit(dir / name, "not ours to remove");
     others.insert("Corvane.ini");
     spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
