@@ -382,9 +382,8 @@ bool IniSettingsStore::replaceFile(const std::string& target, const std::string&
         ok = n > 0;
         if (ok) done += static_cast<std::size_t>(n);
     }
-    if (!ok) why = errnoText();
-    if (ok && ::fsync(fd) != 0) ok = false, why = errnoText();
-    if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) ok = false, why = errnoText();
+    ok = ok && ::fsync(fd) == 0 && ::rename(tmp.c_str(), target.c_str()) == 0;
+    if (!ok) why = errnoText();  // of the step that failed
     if (!ok) ::unlink(tmp.c_str());
     ::close(fd);
     if (!ok) return false;

@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -53,7 +56,11 @@ class IniStore : public ::testing::Test {
         for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
         return names;
     }
-    static fs::perms modeOf(const fs::path& p) { return fs::status(p).permissions(); }
+    static std::tuple<unsigned, uid_t, gid_t> modeAndOwners(const fs::path& p) {
+        struct stat st {};
+        ::stat(p.c_str(), &st);
+        return {st.st_mode & 07777, st.st_uid, st.st_gid};
+    }
     fs::path root;
     fs::path file;
     std::vector<std::string> problems;
@@ -84,6 +91,7 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     EXPECT_EQ(again.getSetting("Corvane", "options", "showtop", "0"), "-1");  // names ignore case
     EXPECT_EQ(again.getSetting("Corvane", "Options", "SoundFile", "x"), "");  // empty, not the default
     EXPECT_EQ(again.getSetting("Corvane", "Options", "Odd", ""), "\"quoted\" and\nsecond line\\");
+    EXPECT_EQ(again.getSetting("Other", "Form", "Left", "none"), "none");  // another program's: no file
     EXPECT_TRUE(problems.empty());
 }
 
@@ -183,6 +191,7 @@ TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
         bool readable;
     } cases[] = {
         {"a folder", [&] { fs::create_directories(file); }, false},
+        {"no byte readable", [&] { fs::create_symlink("/proc/self/mem", file); }, false},  // as a bad block
         {"over 1 MiB", [&] { spit(file, exactlyOneMiB + "\n"); }, false},
         {"exactly 1 MiB", [&] { spit(file, exactlyOneMiB); }, true},
         {"empty", [&] { spit(file, ""); }, true},
@@ -191,6 +200,7 @@ TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
         SCOPED_TRACE(c.what);
         fs::remove_all(root);
         problems.clear();
+        fs::create_directories(file.parent_path());
         c.make();
         const std::string before = fs::is_regular_file(file) ? slurp(file) : "";
         auto store = make();
@@ -208,37 +218,54 @@ TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
     }
 }
 
+// However the save fails, the file the program started with, or what took its place or its folder's
+// since, stays whole, and no temporary is left.
 TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
-    // The file's name fits, but the temporary name beside it is too long for the file system, so the
-    // write fails at the last step before the swap.
-    const std::string app(246, 'c');
-    const auto file = root / app / (app + ".ini");
-    spit(file, "[Form]\nPosition= 1\n");
-    auto store = make();
-    EXPECT_EQ(store.getSetting(app, "Form", "Position", "2"), " 1");
-    store.saveSetting(app, "Form", "Position", " 3");
-    store.saveSetting(app, "Form", "Left", " 0");
-    store.commit();
-    EXPECT_EQ(slurp(file), "[Form]\nPosition= 1\n");
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
-    for (const auto& e : fs::directory_iterator(root / app)) EXPECT_EQ(e.path(), file);  // no temporary left
-
-    // The last step fails: something else took the file's place while the program ran.
-    problems.clear();
-    auto firstRun = make();
-    EXPECT_EQ(firstRun.getSetting("Corvane", "Form", "Position", "2"), "2");
-    fs::create_directories(this->file / "in the way");
-    firstRun.saveSetting("Corvane", "Form", "Position", " 3");
-    firstRun.commit();
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
-    EXPECT_EQ(namesIn(this->file.parent_path()), std::set<std::string>{"Corvane.ini"});
+    const std::string longApp(246, 'c');  // its file's name fits, the temporary's beside it does not
+    const struct Case {
+        const char* what;
+        std::string app;
+        const char* inTheWay;  // made after the start, where there was nothing; else the file is there
+        bool tinyFiles;        // as on a nearly full disk: the first write stops short, the next one fails
+    } cases[] = {
+        {"a temporary's name too long", longApp, nullptr, false},
+        {"a file size limit", "Corvane", nullptr, true},
+        {"a folder in the file's place", "Corvane", "Corvane/Corvane.ini/x", false},
+        {"a file in the folder's place", "Corvane", "Corvane", false},
+    };
+    const std::string old = "[Form]\nPosition= 1\n";
+    rlimit noLimit{};
+    ::getrlimit(RLIMIT_FSIZE, &noLimit);
+    const rlimit tiny{8, noLimit.rlim_max};
+    const auto ignoredSignal = ::signal(SIGXFSZ, SIG_IGN);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root);
+        problems.clear();
+        const auto file = root / c.app / (c.app + ".ini");
+        const auto kept = c.inTheWay ? root / c.inTheWay : file;
+        if (!c.inTheWay) spit(file, old);
+        auto store = make();
+        EXPECT_EQ(store.getSetting(c.app, "Form", "Position", "2"), c.inTheWay ? "2" : " 1");
+        if (c.inTheWay) spit(kept, old);
+        store.saveSetting(c.app, "Form", "Position", " 3");
+        store.saveSetting(c.app, "Form", "Left", " 0");
+        ::setrlimit(RLIMIT_FSIZE, c.tinyFiles ? &tiny : &noLimit);
+        store.commit();
+        ::setrlimit(RLIMIT_FSIZE, &noLimit);
+        EXPECT_EQ(slurp(kept), old);
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_NE(problems[0].find("unchanged"), std::string::npos);
+        if (fs::is_directory(file.parent_path())) {
+            EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{file.filename().string()});
+        }
+    }
+    ::signal(SIGXFSZ, ignoredSignal);
 }
 
 // A settings file kept elsewhere and linked in, as dotfile managers do: the link stays and the file it
-// leads to gets the new settings, with the mode its owner gave it; a file made read-only is said once
-// and left as it is.
+// leads to gets the new settings, with the mode, owner and group it had; a file made read-only is said
+// once and left as it is.
 TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
     const fs::path dots = root / "dotfiles";
     // As many links in a row as the system itself follows in one path: 40.
@@ -251,8 +278,10 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
         std::vector<std::pair<fs::path, fs::path>> links;  // link, what it says
         fs::path target;
         int mode;
+        bool stdinClosed = false;  // which leaves descriptor 0 to the first file or folder opened
     } cases[] = {
         {"plain file", {}, file, 0644},
+        {"plain file, standard input closed", {}, file, 0600, true},
         {"relative link", {{file, "../dotfiles/corvane.ini"}}, dots / "corvane.ini", 0640},
         {"link to a link",
          {{file, dots / "current.ini"}, {dots / "current.ini", "corvane.ini"}},
@@ -262,21 +291,27 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
         {"link to a read-only file", {{file, dots / "corvane.ini"}}, dots / "corvane.ini", 0444},
         {"a chain of forty links", forty, root / "target.ini", 0644},
     };
+    const int stdinCopy = ::dup(0);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         fs::remove_all(root);
         problems.clear();
         spit(c.target, "[Form]\nPosition= 1\n");
         fs::permissions(c.target, fs::perms(c.mode));
+        // Only root can give a file away.
+        const auto [owner, group] =
+            ::geteuid() == 0 ? std::pair(4321u, 8765u) : std::pair(::geteuid(), ::getegid());
+        ASSERT_EQ(::chown(c.target.c_str(), owner, group), 0);
         for (const auto& [link, to] : c.links) {
             fs::create_directories(link.parent_path());
             fs::create_symlink(to, link);
         }
         const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+        if (c.stdinClosed) ::close(0);
         const auto openBefore = openFiles();
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
-        for (const char* text : {" 3", " 4"}) {  // two saves in one run
+        for (const char* text : {" 3", " 5", " 4"}) {  // an odd number of saves in one run
             store.saveSetting("Corvane", "Form", "Position", text);
             store.commit();
         }
@@ -285,14 +320,16 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
         EXPECT_EQ(problems, readOnly ? std::vector<std::string>{"settings not saved: " + file.string() +
                                                                 " is read-only, so it was left as it is"}
                                      : std::vector<std::string>{});
-        EXPECT_EQ(modeOf(c.target), fs::perms(c.mode));
+        EXPECT_EQ(modeAndOwners(c.target), std::tuple(unsigned(c.mode), owner, group));
         EXPECT_EQ(openFiles(), openBefore);  // every file and folder opened is closed again
+        if (c.stdinClosed) ::dup2(stdinCopy, 0);
         for (const auto& [link, to] : c.links) EXPECT_EQ(fs::read_symlink(link), to);
         EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{"Corvane.ini"});  // nothing left over
         if (fs::exists(dots)) {
             EXPECT_LE(namesIn(dots).size(), 2u);
         }
     }
+    ::close(stdinCopy);
 }
 
 // A save killed between writing its temporary file and swapping it in leaves the temporary behind;
@@ -301,7 +338,7 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     spit(file, "[Form]\nPosition= 1\n");
     const fs::path dir = file.parent_path();
     std::set<std::string> others{"Corvane.ini.backup", ".Corvane.ini.saving-toolong",
-                                 ".Corvane.ini.saving-ab.d12", ".Other.ini.saving-aB3xY9"};
+                                 ".Corvane.ini.saving-.abd12", ".Other.ini.saving-aB3xY9"};
     for (const std::string& name : others) spit(dir / name, "not ours to remove");
     others.insert("Corvane.ini");
     spit(dir / ".Corvane.ini.saving-aB3xY9", "[Form]\nPos");
@@ -343,15 +380,6 @@ TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
     EXPECT_NE(text.find("[Form]\nPosition= 4\nLeft= 15000\nTop= 12000000\nWidth= 13.5\n"), std::string::npos)
         << text;
     EXPECT_NE(text.find("lowbound= 10\n"), std::string::npos) << text;
-}
-
-TEST_F(IniStore, AFolderThatCannotBeCreatedIsReported) {
-    spit(root, "a file where the configuration folder should be");
-    auto store = make();
-    store.saveSetting("Corvane", "Form", "Position", " 2");
-    store.commit();
-    EXPECT_EQ(problems.size(), 1u);
-    EXPECT_EQ(slurp(root), "a file where the configuration folder should be");
 }
 
 TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {

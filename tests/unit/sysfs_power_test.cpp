@@ -39,6 +39,11 @@ class SysfsPower : public ::testing::Test {
         fs::create_directories(root_ / supply);
         std::ofstream(root_ / supply / name, std::ios::binary) << raw;
     }
+    // A battery that comes, its level written as given.
+    void addBattery(const std::string& supply, const std::string& capacity) {
+        put(supply, "type", "Battery\n");
+        put(supply, "capacity", capacity);
+    }
 
     // As the fake battery writes a value: a new file renamed over the old one.
     void replace(const std::string& supply, const std::string& name, const std::string& value) {
@@ -200,11 +205,9 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         {"plugged in, replaced", [&] { replace("AC", "online", "1"); }, {1, 0, 40, -1}},
         {"battery gone", [&] { fs::remove_all(root_ / "BAT0"); }, {1, 128, 255, -1}},
         {"another battery, its level one byte without a newline",
-         [&] { put("BAT1", "type", "Battery\n"), put("BAT1", "capacity", "9"); },
+         [&] { addBattery("BAT1", "9"); },
          {1, 2, 9, -1}},
-        {"a second one beside it",
-         [&] { put("BAT2", "type", "Battery\n"), put("BAT2", "capacity", "91\n"); },
-         {1, 0, 50, -1}},
+        {"a second one beside it", [&] { addBattery("BAT2", "91\n"); }, {1, 0, 50, -1}},
     };
     for (const bool handedOver : {false, true}) {
         SCOPED_TRACE(handedOver ? "the watch handed over" : "the reader looks itself");
@@ -246,8 +249,7 @@ TEST_F(SysfsPower, DescriptorZeroServesLikeAnyOther) {
             if (closed == kBeforeANewBattery) ::close(0);
             replace("BAT0", "energy_now", "25000000");  // seen through the folder watch
             seen.push_back(wantOf(reader.read()));
-            put("BAT1", "type", "Battery\n");
-            put("BAT1", "capacity", "90\n");
+            addBattery("BAT1", "90\n");
             seen.push_back(wantOf(reader.read()));
         }
         EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "the reader let go of descriptor 0";
