@@ -16,7 +16,10 @@ namespace {
 
 struct WithAbout : TestProgram {
     using TestProgram::TestProgram;
-    frmInfo& open() { return program.showAbout(), *program.about().find(); }
+    frmInfo& open() {
+        program.showAbout();
+        return *program.about().find();
+    }
 };
 
 // The test font at 8.25 pt is 5 x 13 pixels a character, the bold 9 pt of the name 7 x 15; a dialog's
@@ -123,8 +126,8 @@ TEST(About, ClosingPutsTheMeterBackAsShowTopSays) {
             p.ticks(1);
             p.k.SetTopmost(p.meterWindow(), 0);  // as the menu's "About" does
             frmInfo& a = p.open();
-            a.window.keyboard().keyPress(kKeyEscape),
-                a.window.keyboard().keyPress('x');  // no cancel button: nothing
+            for (std::int16_t key : {kKeyEscape, std::int16_t('x')})
+                a.window.keyboard().keyPress(key);  // no cancel button: nothing
             EXPECT_TRUE(a.window.visible());
             const std::size_t before = p.rt.calls.size();
             clickOk ? a.cmdOK.click() : a.window.keyboard().keyPress(kKeyReturn);

@@ -5,7 +5,6 @@
 #include <array>
 #include <cmath>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,46 +23,41 @@ std::vector<std::string> rows(const PixelImage& img) {
     return test::rowsOf(img, [](Color c) { return c == 0 ? '.' : '#'; });
 }
 
-TEST(PixelImage, BoxesAndLinesIncludeBothEndsAndClipAtTheEdges) {
+// Each case draws its boxes (B, by two opposite corners) and lines (L, by their ends) on a blank picture.
+TEST(PixelImage, BoxesAndLinesOfEverySlopeIncludeBothEndsAndClipAtTheEdges) {
+    struct Draw {
+        char kind;
+        int x1, y1, x2, y2;
+    };
+    const std::pair<std::vector<Draw>, std::vector<std::string>> cases[] = {
+        // clang-format off
+        {{{'B', 4, 2, 1, 1}}, {"......", ".####.", ".####.", "......"}},  // corners in any order
+        // A box of zero width is one pixel wide.
+        {{{'B', 0, 0, 0, 3}, {'L', 5, 0, 5, 100}, {'L', -100, 3, 2, 3}}, {"#....#", "#....#", "#....#", "###..#"}},
+        // Far ends: clipped, not walked.
+        {{{'L', 0, 0, 3, 3}, {'L', -1000000000, 1000000003, 1000000003, -1000000000}},
+         {"#..#..", ".##...", ".##...", "#..#.."}},
+        // Past the right edge: cut there, not carried into the next row; wholly outside; far above and
+        // far below: clipped, not walked.
+        {{{'B', 4, 1, 9, 2}, {'B', -3, 3, 0, 3}, {'B', 2, -3, 2, 0}, {'B', -9, 0, -1, 3},
+          {'B', 1, -1000000000, 1, -1}, {'B', 5, 3, 5, 1000000000}}, {"..#...", "....##", "....##", "#....#"}},
+        {{{'L', 0, 0, 5, 2}}, {"##....", "..##..", "....##", "......"}},
+        {{{'L', 5, 2, 0, 0}}, {"##....", "..##..", "....##", "......"}},  // drawn from the right
+        {{{'L', 5, 0, 0, 3}}, {".....#", "...##.", ".##...", "#....."}},
+        {{{'L', 0, 0, 1, 3}}, {"#.....", "#.....", ".#....", ".#...."}},
+        {{{'L', 1, 3, 0, 0}}, {"#.....", "#.....", ".#....", ".#...."}},
+        {{{'L', 1, 1, 3, 10}}, {"......", ".#....", ".#....", ".#...."}},   // leaves through the bottom edge
+        {{{'L', 4, 2, 20, -6}}, {"......", ".....#", "....#.", "......"}},  // and through the top
+        {{{'L', -999998, -999998, 2, 2}}, {"#.....", ".#....", "..#...", "......"}},  // from far away, to its end
+        // clang-format on
+    };
     PixelImage img;
     img.resize(6, 4, 0);
-    img.fillRect(4, 2, 1, 1, 1);  // corners in any order
-    EXPECT_EQ(rows(img), (std::vector<std::string>{"......", ".####.", ".####.", "......"}));
-    img.fill(0);
-    img.fillRect(0, 0, 0, 3, 1);  // a box of zero width is one pixel wide
-    img.line(5, 0, 5, 100, 1);
-    img.line(-100, 3, 2, 3, 1);
-    EXPECT_EQ(rows(img), (std::vector<std::string>{"#....#", "#....#", "#....#", "###..#"}));
-    img.fill(0);
-    img.line(0, 0, 3, 3, 1);
-    img.line(-1000000000, 1000000003, 1000000003, -1000000000, 1);  // far ends: clipped, not walked
-    EXPECT_EQ(rows(img), (std::vector<std::string>{"#..#..", ".##...", ".##...", "#..#.."}));
-    img.fill(0);
-    img.fillRect(4, 1, 9, 2, 1);  // past the right edge: cut there, not carried into the next row
-    img.fillRect(-3, 3, 0, 3, 1);
-    img.fillRect(2, -3, 2, 0, 1);
-    img.fillRect(-9, 0, -1, 3, 1);           // wholly outside
-    img.fillRect(1, -1000000000, 1, -1, 1);  // far above: clipped, not walked
-    img.fillRect(5, 3, 5, 1000000000, 1);    // and far below
-    EXPECT_EQ(rows(img), (std::vector<std::string>{"..#...", "....##", "....##", "#....#"}));
-}
-
-TEST(PixelImage, LinesOfEverySlopeInEitherDirection) {
-    const std::tuple<std::array<int, 4>, std::vector<std::string>> cases[] = {
-        {{0, 0, 5, 2}, {"##....", "..##..", "....##", "......"}},
-        {{5, 2, 0, 0}, {"##....", "..##..", "....##", "......"}},  // drawn from the right
-        {{5, 0, 0, 3}, {".....#", "...##.", ".##...", "#....."}},
-        {{0, 0, 1, 3}, {"#.....", "#.....", ".#....", ".#...."}},
-        {{1, 3, 0, 0}, {"#.....", "#.....", ".#....", ".#...."}},
-        {{1, 1, 3, 10}, {"......", ".#....", ".#....", ".#...."}},   // leaves through the bottom edge
-        {{4, 2, 20, -6}, {"......", ".....#", "....#.", "......"}},  // and through the top
-        {{-999998, -999998, 2, 2}, {"#.....", ".#....", "..#...", "......"}},  // from far away, to its end
-    };
-    for (const auto& [ends, want] : cases) {
-        PixelImage img;
-        img.resize(6, 4, 0);
-        img.line(ends[0], ends[1], ends[2], ends[3], 1);
-        EXPECT_EQ(rows(img), want) << ends[0] << "," << ends[1] << " to " << ends[2] << "," << ends[3];
+    for (const auto& [draws, want] : cases) {
+        img.fill(0);
+        for (const Draw& d : draws)
+            (img.*(d.kind == 'B' ? &PixelImage::fillRect : &PixelImage::line))(d.x1, d.y1, d.x2, d.y2, 1);
+        EXPECT_EQ(rows(img), want) << draws[0].kind << draws[0].x1 << "," << draws[0].y1;
     }
 }
 
@@ -149,10 +143,7 @@ TEST(FormsRuntime, AScreenThatReportsNoTwipsPerPixelCountsOneTwipAPixel) {
     rt.setScreen(1024, 768, 0);
     Form form(rt, "form", FormStyle{});
     Picture& pic = form.addPicture("pic");
-    pic.setLeft(30);
-    pic.setTop(45);
-    pic.setWidth(60);
-    pic.setHeight(15);
+    test::place(pic, 30, 45, 60, 15);
     EXPECT_EQ(pic.pixelRect(), (PixelRect{30, 45, 60, 15}));
 }
 
@@ -165,23 +156,19 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
     pic.setWidth(150);
     pic.setHeight(60);
     EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{10, 4}));
-    std::vector<std::string> seen;
-    auto record = [&seen](const char* what) {
-        return [&seen, what](const MouseArgs& e) {
-            std::ostringstream s;
-            s << what << ' ' << e.button << ' ' << e.shift << ' ' << e.x << ' ' << e.y;
-            seen.push_back(s.str());
+    std::vector<std::array<float, 5>> seen;  // which handler (1 down, 2 move, 3 up), button, shift, x, y
+    for (auto [handler, which] :
+         {std::pair{&Control::onMouseDown, 1.0f}, {&Control::onMouseMove, 2.0f}, {&Control::onMouseUp, 3.0f}})
+        pic.*handler = [&seen, which](const MouseArgs& e) {
+            seen.push_back({which, float(e.button), float(e.shift), e.x, e.y});
         };
-    };
-    pic.onMouseDown = record("down");
-    pic.onMouseMove = record("move");
-    pic.onMouseUp = record("up");
     pic.mouseDown(kLeftButton, 2, 3, 4);
     pic.mouseMove(kRightButton, 4, 5, 6);
     form.setScaleMode(ScaleMode::Pixels);
     EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{150, 60}));
     pic.mouseUp(4, 1, 7, 8);
-    EXPECT_EQ(seen, (std::vector<std::string>{"down 1 2 45 60", "move 2 4 75 90", "up 4 1 7 8"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::array<float, 5>>{{1, 1, 2, 45, 60}, {2, 2, 4, 75, 90}, {3, 4, 1, 7, 8}}));
 }
 
 TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) {
@@ -282,7 +269,10 @@ TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
     f.window.onQueryUnload = [&](std::int16_t&, std::int16_t reason) {
         seen.push_back("query " + std::to_string(reason));
     };
-    f.window.onUnload = [&](std::int16_t& cancel) { seen.push_back("unload"), cancel = refuse; };
+    f.window.onUnload = [&](std::int16_t& cancel) {
+        seen.push_back("unload");
+        cancel = refuse;
+    };
     f.window.onUnloaded = [&] { seen.push_back("unloaded"); };
     EXPECT_FALSE(f.window.queryUnload(kCloseFromWindow));  // not loaded: nothing to close
     f.window.show();
@@ -351,14 +341,8 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
 class Controls : public ::testing::Test {
   protected:
     Controls() {
-        frame.setLeft(600);
-        frame.setTop(300);
-        frame.setWidth(1500);
-        frame.setHeight(900);
-        inFrame.setLeft(150);
-        inFrame.setTop(150);
-        inFrame.setWidth(300);
-        inFrame.setHeight(300);
+        test::place(frame, 600, 300, 1500, 900);
+        test::place(inFrame, 150, 150, 300, 300);
         text.onChange = [this] { seen.push_back("change " + text.text()); };
         for (Control* c : std::initializer_list<Control*>{&check, &a1, &a2, &b1, &ok, &cancel})
             c->onClick = [this, c] { seen.push_back("click " + c->name()); };
@@ -367,10 +351,8 @@ class Controls : public ::testing::Test {
                 seen.push_back("key " + std::to_string(key) + " " + c->name());
                 if (key == consumed) key = 0;
             };
-        text.setTabIndex(2);
-        check.setTabIndex(1);
-        ok.setTabIndex(3);
-        cancel.setTabIndex(3);
+        for (auto [c, index] : {std::pair<Control*, int>{&text, 2}, {&check, 1}, {&ok, 3}, {&cancel, 3}})
+            c->setTabIndex(index);
         ok.setDefault(true);
         cancel.setCancel(true);
     }
@@ -433,11 +415,8 @@ TEST_F(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
 TEST_F(Controls, LabelsLieBeneathEveryInputAndFramesBeneathWhatTheyHoldWhateverTheOrderOfCreation) {
     Frame& inner = window.add<Frame>("inner", &frame);
     Label& late = window.add<Label>("late", &frame);
-    for (Control* c : std::initializer_list<Control*>{&label, &text, &late, &inner}) {
-        c->setLeft(c == &label || c == &text ? 0 : 100);
-        c->setWidth(600);
-        c->setHeight(600);
-    }
+    for (Control* c : std::initializer_list<Control*>{&label, &text, &late, &inner})
+        test::place(*c, c == &label || c == &text ? 0 : 100, c->top(), 600, 600);
     std::string order;
     for (const Control* c : window.drawingOrder()) order += c->name() + " ";
     EXPECT_EQ(order, "frame inner label late text check a1 a2 b1 inFrame ok cancel ");
@@ -468,8 +447,8 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         {"enabled", [&] { ok.setEnabled(false); }},
         {"tooltip", [&] { cancel.setToolTipText("Leave"); }},
         {"check", [&] { check.setValue(kChecked); }},
-        {"option", [&] { a1.setValue(true), a2.setValue(true); }, &HeadlessFormPeer::repaints,
-         3},                                                                            // a1 twice
+        {"option", [&] { a1.setValue(true); }},
+        {"other option", [&] { a2.setValue(true); }, &HeadlessFormPeer::repaints, 2},   // and the first
         {"default", [&] { cancel.setDefault(true); }, &HeadlessFormPeer::repaints, 2},  // and the old one
         {"auto-size", [&] { label.setAutoSize(true); }},
         {"form colour", [&] { window.setBackColor(0x123456); }},
@@ -578,7 +557,8 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
 TEST_F(Controls, TabWithNowhereElseToGo) {
     Form form(rt, "form", FormStyle{});
     CheckBox& only = form.add<CheckBox>("only");
-    form.show(), form.keyboard().userFocused(&only);
+    form.show();
+    form.keyboard().userFocused(&only);
     EXPECT_FALSE(form.keyboard().showsFocusMark()) << "shown and clicked only";
     form.keyboard().tab(true);
     EXPECT_EQ(form.keyboard().activeControl(), &only);

@@ -30,12 +30,12 @@ bool blue(std::uint32_t p) { return opaque(p) && ch(p, 0) > ch(p, 16) + 60 && ch
 // centre; the classic face differs between sizes, so it only has to pass the shape checks. The cell's
 // side edges lie on whole pixels, sharp, as no picture scaled from another size would have them.
 TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
-    const std::tuple<ClockHands, int, int> cases[] = {// the hands, the way they point
-                                                      {ClockHands::Up, 0, -1},
-                                                      {ClockHands::Right, 1, 0},
-                                                      {ClockHands::Down, 0, 1},
-                                                      {ClockHands::Left, -1, 0},
-                                                      {ClockHands::Classic, 0, 0}};
+    // the hands, the way they point
+    // clang-format off
+    const std::tuple<ClockHands, int, int> cases[] = {
+        {ClockHands::Up, 0, -1}, {ClockHands::Right, 1, 0}, {ClockHands::Down, 0, 1}, {ClockHands::Left, -1, 0},
+        {ClockHands::Classic, 0, 0}};
+    // clang-format on
     for (int side : kProgramIconSizes) {
         for (const auto& [hands, dx, dy] : cases) {
             SCOPED_TRACE("side " + std::to_string(side) + ", hands " +
@@ -57,8 +57,6 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
                     if (p >> 24) {
                         top = std::min(top, y);
                         bottom = std::max(bottom, y);
-                    }
-                    if (p >> 24) {
                         left = std::min(left, x);
                         right = std::max(right, x);
                     }

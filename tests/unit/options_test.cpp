@@ -16,7 +16,10 @@ namespace {
 
 struct WithOptions : TestProgram {
     using TestProgram::TestProgram;
-    frmOptions& open() { return program.showOptions(), *program.options().find(); }
+    frmOptions& open() {
+        program.showOptions();
+        return *program.options().find();
+    }
     bool optionsOpen() { return program.options().find() && program.options().find()->window.loaded(); }
     std::size_t count(std::string_view call) const {
         return static_cast<std::size_t>(std::count(rt.calls.begin(), rt.calls.end(), call));
@@ -43,10 +46,6 @@ auto shown(const frmOptions& d) {
         d.chkShowTop.value(),      d.chkUpright.value(), d.txtLowUpper.text(), d.txtMidUpper.text(),
         d.chkAlarmEnabled.value(), d.txtWavFile.text(),  selectedOption(d),    int(d.mnWidth)};
 }
-
-// The user's hand on the dialog: a click on a check box, a choice of option, typing into a box.
-void click(CheckBox& c) { c.userClicked(); }
-void type(TextBox& t, std::string text) { t.userEdited(std::move(text)); }
 
 // The dialog opened over a program with the default settings: upright, 10 thick, upper right, on top.
 struct OptionsDialog : ::testing::Test {
@@ -141,12 +140,12 @@ TEST_F(OptionsDialog, TheSignImagesAreBlackOnLightYellow) {
 }
 
 TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
-    click(d.chkShowTop);
-    click(d.chkUpright);
-    click(d.chkAlarmEnabled);
-    type(d.txtLowUpper, "15");
-    type(d.txtMidUpper, " 70");
-    type(d.txtWavFile, "C:\\a.wav");
+    d.chkShowTop.userClicked();
+    d.chkUpright.userClicked();
+    d.chkAlarmEnabled.userClicked();
+    d.txtLowUpper.userEdited("15");
+    d.txtMidUpper.userEdited(" 70");
+    d.txtWavFile.userEdited("C:\\a.wav");
     d.imgPlus_MouseDown({});
     d.optLeftLower.userClicked();
     p.rt.choosers().answerColor(0x0000AA);
@@ -183,8 +182,8 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
         const auto settings = p.settings();
         const Rect meter = placeOf(p.meterWindow());
         frmOptions& d = p.open();
-        for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) click(*c);
-        for (TextBox* t : {&d.txtLowUpper, &d.txtMidUpper}) type(*t, "33");
+        for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) c->userClicked();
+        for (TextBox* t : {&d.txtLowUpper, &d.txtMidUpper}) t->userEdited("33");
         d.optAnyPlace.userClicked();
         d.imgMinus_MouseDown({});
         for (int i = 0; i < kColorSlots; ++i) {
@@ -203,18 +202,16 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
 }
 
 TEST(Options, AnAlarmWithoutASoundFileIsRefusedWithAMessage) {
-    const std::tuple<bool, const char*, bool> cases[] = {// alarm, file, refused
-                                                         {true, "", true},
-                                                         {true, "   ", true},
-                                                         {false, "", false},
-                                                         {true, "  a.wav ", false}};
+    // alarm, file, refused
+    const std::tuple<bool, const char*, bool> cases[] = {
+        {true, "", true}, {true, "   ", true}, {false, "", false}, {true, "  a.wav ", false}};
     for (const auto& [alarm, file, refused] : cases) {
         SCOPED_TRACE(file);
         WithOptions p;
         frmOptions& d = p.open();
-        if (alarm) click(d.chkAlarmEnabled);
-        type(d.txtWavFile, file);
-        type(d.txtLowUpper, "40");
+        if (alarm) d.chkAlarmEnabled.userClicked();
+        d.txtWavFile.userEdited(file);
+        d.txtLowUpper.userEdited("40");
         d.cmdOK.click();
         EXPECT_EQ(
             p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)"),
@@ -232,8 +229,8 @@ TEST(Options, BoundTextsReadAsTheNumberInFrontRoundedAndClamped) {
     for (const auto& [text, bound] : cases) {
         WithOptions p;
         frmOptions& d = p.open();
-        type(d.txtLowUpper, text);
-        type(d.txtMidUpper, text);
+        d.txtLowUpper.userEdited(text);
+        d.txtMidUpper.userEdited(text);
         d.window.keyboard().keyPress(kKeyReturn);  // the default button
         EXPECT_EQ((std::array{p.k.pnLowUpper, p.k.pnMidUpper}), (std::array{bound, bound})) << text;
     }
@@ -283,7 +280,7 @@ TEST(Options, WithoutAChosenPositionTheMeterStaysButIsPulledIntoTheScreen) {
 // Upright in the upper right corner; flat, it would stick out on the right, so it is pulled back.
 TEST_F(OptionsDialog, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
     d.optAnyPlace.userClicked();
-    click(d.chkUpright);
+    d.chkUpright.userClicked();
     d.cmdOK.click();
     EXPECT_EQ((std::tuple{p.k.pnPosOptNum, p.k.pMonitorLeft, p.k.pMonitorTop}),
               (std::tuple{std::int16_t{4}, 15210.0f, 0.0f}));
@@ -324,7 +321,7 @@ TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) 
         SCOPED_TRACE(text);
         WithOptions p;
         frmOptions& d = p.open();
-        type(d.txtWavFile, text);
+        d.txtWavFile.userEdited(text);
         bool topmostWhileUp = true;
         p.rt.choosers().answerFile(std::nullopt, [&] { topmostWhileUp = d.window.topmost(); });
         d.cmdOpen.click();
@@ -366,7 +363,7 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
             d.cmdOpen.click();
         },
         [](WithOptions& p, frmOptions& d) {
-            click(d.chkAlarmEnabled);
+            d.chkAlarmEnabled.userClicked();
             p.rt.choosers().answerMessageBox([&] { p.rt.endSession(); });
             d.cmdOK.click();
         },
@@ -374,7 +371,7 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
     for (const auto& modal : modals) {
         WithOptions p;
         frmOptions& d = p.open();
-        type(d.txtLowUpper, "40");
+        d.txtLowUpper.userEdited("40");
         modal(p, d);
         EXPECT_TRUE(p.rt.ended());
         EXPECT_EQ(p.rt.calls.back(), "End");
@@ -384,7 +381,7 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
 }
 
 TEST_F(OptionsDialog, OpeningItAgainWhileOpenShowsTheSameDialog) {
-    type(d.txtLowUpper, "40");
+    d.txtLowUpper.userEdited("40");
     EXPECT_EQ(&p.open(), &d);
     EXPECT_EQ(d.txtLowUpper.text(), "40");  // not loaded again
     EXPECT_EQ(p.count("SetTopmost(frmOptions,1)"), 1u);
@@ -411,7 +408,7 @@ TEST_F(OptionsDialog, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
     EXPECT_EQ(chosen, "optAnyPlace optLeftLower optRightLower optLeftUpper optRightLower ");
     EXPECT_EQ(d.window.keyboard().tabOrder()[4], &d.optRightLower);
     d.cmdCancel.setFocus();
-    type(d.txtLowUpper, "40");
+    d.txtLowUpper.userEdited("40");
     d.window.keyboard().keyPress(kKeyReturn);  // Enter on a focused button presses that button
     EXPECT_EQ(p.k.pnLowUpper, 25);
     EXPECT_FALSE(p.optionsOpen());

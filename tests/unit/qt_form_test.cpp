@@ -56,6 +56,10 @@ const auto* const kQtApplication = ::testing::AddGlobalTestEnvironment(new QtApp
 
 Runtime& runtime() { return QtApplication::runtime(); }
 
+// The tests' screens file (qt_screens.json) puts the primary monitor, 1024 x 768, at (1280, 0), right
+// of a 1280 x 800 one at the desktop's origin.
+const QPoint kPrimaryCorner{1280, 0};
+
 // The pictures of TwoPictures in a shown window 30 pixels wide.
 struct ShownTwoPictures : test::TwoPictures {
     ShownTwoPictures() : TwoPictures(runtime()) {
@@ -67,7 +71,7 @@ struct ShownTwoPictures : test::TwoPictures {
     QWindow* native() { return widget().windowHandle(); }
 };
 
-TEST(QtFormWidget, OverlappingControlsGetTheMouseByTheFormsRule) {
+TEST(QtFormWidget, OverlappingControlsGetTheMouseByTheFormsRuleAndACloseIsTheFormsQuestion) {
     ShownTwoPictures f;
     ASSERT_NE(f.native(), nullptr);
     QWindow* w = f.native();
@@ -86,13 +90,9 @@ TEST(QtFormWidget, OverlappingControlsGetTheMouseByTheFormsRule) {
                           "up over -8,4 b2", "up over -8,4 b1", "move under 3,4 b0", "move over 5,5 b0",
                           "down over 5,5 b1", "up over 5,5 b1", "dbl over", "up over 5,5 b1",
                           "move under 12,3 b0", "down under 12,3 b4", "up under 12,3 b4"}));
-}
 
-// The window system's close (Alt+F4, a close box) asks the form; only when its handlers let it unload
-// does the window go, and then because the model hid it.
-TEST(QtFormWidget, ACloseFromTheWindowSystemIsTheFormsQuestion) {
-    ShownTwoPictures f;
-    ASSERT_NE(f.native(), nullptr);
+    // The window system's close (Alt+F4, a close box) asks the form; only when its handlers let it
+    // unload does the window go, and then because the model hid it.
     std::vector<int> reasons;
     std::int16_t refuse = 1;
     f.window.onQueryUnload = [&](std::int16_t& cancel, std::int16_t reason) {
@@ -120,20 +120,30 @@ TEST(QtText, ArialIsLiberationSansLaidOutAsGdiLaysOutText) {
 
 QWidget* widgetOf(const Control& c) { return static_cast<QtFormPeer&>(c.owner().peer()).widgetOf(c); }
 
-// The module's values as the load of the meter leaves them: upright, 10 thick, in the upper right corner.
-void asLoaded(mKesta& k) { k.pMonitorWidth = 10, k.pnPosOptNum = 2, k.pnUpright = 1; }
-
-// The program's two dialogs over the Qt runtime, without starting the program (no tray icon, no
-// settings file).
+// The program over the Qt runtime, not started (no tray icon, no settings file), with the module's
+// values as the load of the meter leaves them: upright, 10 thick, in the upper right corner; and its two
+// dialogs, once opened, unloaded at the end.
 struct Dialogs {
-    Dialogs() { program.kesta().pGetTwipsPerPixel(), asLoaded(program.kesta()); }
+    Dialogs() {
+        k.pGetTwipsPerPixel();
+        k.pMonitorWidth = 10;
+        k.pnPosOptNum = 2;
+        k.pnUpright = 1;
+    }
     ~Dialogs() {
         for (Form* f : {options ? &options->window : nullptr, about ? &about->window : nullptr})
             if (f) f->unload();
     }
-    frmOptions& openOptions() { return program.showOptions(), *(options = program.options().find()); }
-    frmInfo& openAbout() { return program.showAbout(), *(about = program.about().find()); }
+    frmOptions& openOptions() {
+        program.showOptions();
+        return *(options = program.options().find());
+    }
+    frmInfo& openAbout() {
+        program.showAbout();
+        return *(about = program.about().find());
+    }
     Program program{runtime()};
+    mKesta& k = program.kesta();
     frmOptions* options = nullptr;
     frmInfo* about = nullptr;
 };
@@ -148,6 +158,9 @@ TEST(QtControls, EveryControlStandsWhereTheModelPutsIt) {
         QtFormWidget& w = static_cast<QtFormPeer&>(form->peer()).widget();
         EXPECT_EQ(w.size(), QSize(form->clientPixelWidth(), form->clientPixelHeight()));
         EXPECT_EQ(w.windowTitle().toStdString(), form->style().caption);
+        // Framed windows, they stand where the model centres them: on the primary monitor.
+        EXPECT_EQ(w.frameGeometry().topLeft(), kPrimaryCorner + QPoint(form->pixelLeft(), form->pixelTop()));
+        EXPECT_TRUE(QRect(kPrimaryCorner, QSize(1024, 768)).contains(w.frameGeometry()));
         for (const auto& c : form->controls()) {
             QWidget* native = widgetOf(*c);
             ASSERT_NE(native, nullptr) << c->name();
@@ -266,26 +279,18 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
 }
 
 // ---- The program's frame on a desktop of two monitors -------------------------------------------
-// The tests' screens file (qt_screens.json) puts the primary monitor, 1024 x 768, at (1280, 0), right
-// of a 1280 x 800 one at the desktop's origin.
-
-const QPoint kPrimaryCorner{1280, 0};
 
 // The meter of a program that has not started: shown in the upper right corner, 10 x 51 pixels.
-struct ShownMeter {
-    ShownMeter() {
-        asLoaded(program.kesta());
-        program.monitor().window.show();
-    }
+struct ShownMeter : Dialogs {
+    ShownMeter() { program.monitor().window.show(); }
     ~ShownMeter() { program.monitor().window.hide(); }
     QWidget& widget() { return static_cast<QtFormPeer&>(program.monitor().window.peer()).widget(); }
     QWindow* native() { return widget().windowHandle(); }
     QRect nativeRect() { return widget().geometry(); }
-    Program program{runtime()};
 };
 
 // What the program reads of the monitors and the cursor, and where its windows stand, is translated
-// by the primary monitor's top left corner both ways.
+// by the primary monitor's top left corner both ways. (The dialogs' places: with their controls.)
 TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
     Screen& screen = runtime().screen();
     EXPECT_EQ((std::array{screen.widthPixels(), screen.heightPixels()}), (std::array{1024, 768}));
@@ -308,15 +313,6 @@ TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
     const Form& meter = m.program.monitor().window;
     EXPECT_EQ((std::array{meter.pixelLeft(), meter.pixelTop()}), (std::array{914, 100}));
     EXPECT_EQ(m.nativeRect().topLeft(), kPrimaryCorner + QPoint(914, 100));
-
-    // The dialogs, framed windows, stand where the model centres them: on the primary monitor.
-    Dialogs d;
-    for (Form* form : {&d.openOptions().window, &d.openAbout().window}) {
-        const QRect frame = static_cast<QtFormPeer&>(form->peer()).widget().frameGeometry();
-        EXPECT_EQ(frame.topLeft(), kPrimaryCorner + QPoint(form->pixelLeft(), form->pixelTop()))
-            << form->name();
-        EXPECT_TRUE(QRect(kPrimaryCorner, QSize(1024, 768)).contains(frame)) << form->name();
-    }
 }
 
 }  // namespace

@@ -70,14 +70,14 @@ TEST(TrayIcon, TheMouseOverTheIconShowsTheLatestStatusInTheTip) {
 TEST(PopupMenu, EveryCommandFromTheTray) {
     // The About box comes after its calls. At the end the icon goes before the settings are written,
     // then the meter leaves the band.
-    const Calls cases[] = {{"PopupMenu"},
-                           {"PopupMenu"},
-                           {"PopupMenu", "SetTopmost(frmMonitor,0)"},
-                           {"PopupMenu"},
-                           {"PopupMenu", "Help(C:\\Tools\\quillmet.hlp,contents)"},
-                           {"PopupMenu", "SetTopmost(frmMonitor,0)", "SetTopmost(frmInfo,1)"},
-                           {"PopupMenu"},
-                           {"PopupMenu", "TrayRemove", "SetTopmost(frmMonitor,0)", "End"}};
+    // The calls of each command, in the menu's order: toggle, -, Preferences, -, Help, About, -, Exit.
+    // clang-format off
+    const Calls cases[] = {
+        {"PopupMenu"}, {"PopupMenu"}, {"PopupMenu", "SetTopmost(frmMonitor,0)"}, {"PopupMenu"},
+        {"PopupMenu", "Help(C:\\Tools\\quillmet.hlp,contents)"},
+        {"PopupMenu", "SetTopmost(frmMonitor,0)", "SetTopmost(frmInfo,1)"}, {"PopupMenu"},
+        {"PopupMenu", "TrayRemove", "SetTopmost(frmMonitor,0)", "End"}};
+    // clang-format on
     for (int index = 0; index < int(std::size(cases)); ++index) {
         SCOPED_TRACE(index);
         TestProgram p("", false);

@@ -11,21 +11,26 @@
 
 namespace corvane::test {
 
+// A form's or control's left, top, width and height in one call.
+inline void place(Placement& c, double left, double top, double width, double height) {
+    c.setLeft(left);
+    c.setTop(top);
+    c.setWidth(width);
+    c.setHeight(height);
+}
+
 struct TwoPictures {
     explicit TwoPictures(Runtime& rt, FormStyle style = FormStyle{.caption = "Test", .font = {}})
         : window(rt, "dlg", std::move(style)) {
         window.setScaleMode(ScaleMode::Pixels);
         for (Picture* p : {&under, &over}) {
-            p->setTop(0);
-            p->setWidth(20);
-            p->setHeight(10);
+            place(*p, p == &over ? 10 : 0, 0, 20, 10);
             const std::string name = p->name();
             p->onMouseDown = [this, name](const MouseArgs& e) { log("down", name, e); };
             p->onMouseMove = [this, name](const MouseArgs& e) { log("move", name, e); };
             p->onMouseUp = [this, name](const MouseArgs& e) { log("up", name, e); };
             p->onDblClick = [this, name] { seen.push_back("dbl " + name); };
         }
-        over.setLeft(10);
     }
     void log(const char* what, const std::string& name, const MouseArgs& e) {
         seen.push_back(std::string(what) + " " + name + " " + std::to_string(int(e.x)) + "," +
