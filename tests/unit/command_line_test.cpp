@@ -37,6 +37,7 @@ TEST(CommandLine, SwitchesAnswerAndEndInOrderAnythingElseIsRefused) {
          "unknown option '--\\x9bK\\xc2\\x9bK\xe0\\x82\\x9bK\xc1\\x9bK\xe0\\x9f\xbf\xf5\\x80\\x80\\x80\xed\xa0\\x80\xf4\\x90\\x80\\x80\\xc2\\x9fK\xf0\\x82\\x82\xac'"},
         {{"--caf\xc3\xa9-caf\xe9-\xc2\xa0-\xa0-\xe0\xa0\x80\xed\x9f\xbf-\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"}, Refused,
          "unknown option '--caf\xc3\xa9-caf\xe9-\xc2\xa0-\xa0-\xe0\xa0\x80\xed\x9f\xbf-\xf0\x90\x80\x80\xf4\x8f\xbf\xbf'"},
+        {{"--\xc2\x1b[2J"}, Refused, "unknown option '--\xc2\\x1b[2J'"},  // a lead byte does not hide an escape
         {{"a\nb"}, Refused, "takes no arguments, found 'a\\x0ab'"}, {{"a b~"}, Refused, "takes no arguments, found 'a b~'"},
         // clang-format on
     };

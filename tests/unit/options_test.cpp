@@ -171,6 +171,19 @@ TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
     EXPECT_EQ(p.program.options().find(), nullptr);  // released once OK's handler was through
 }
 
+// Each corner and any place, chosen and confirmed, is stored as its position's number.
+TEST(Options, EachPositionChosenIsStoredAsItsNumber) {
+    for (std::int16_t number = 0; number < 5; ++number) {
+        WithOptions p;
+        frmOptions& d = p.open();
+        OptionButton* const options[] = {&d.optLeftUpper, &d.optLeftLower, &d.optRightUpper, &d.optRightLower,
+                                         &d.optAnyPlace};
+        options[number]->userClicked();
+        d.cmdOK.click();
+        EXPECT_EQ(p.k.pnPosOptNum, number);
+    }
+}
+
 TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
     const std::function<void(frmOptions&)> closes[] = {
         [](frmOptions& d) { d.cmdCancel.click(); },
