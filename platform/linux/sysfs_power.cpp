@@ -18,6 +18,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -77,9 +78,9 @@ int openValue(int dir, const std::string& path) {
     return fd;
 }
 
-// First line of a value with surrounding blanks stripped; empty when the value
-// could not be read or is longer than any real one.
-std::string firstLine(const char* buf, ssize_t n) {
+// First line of a value with surrounding blanks stripped, in place in the buffer read into; empty
+// when the value could not be read or is longer than any real one.
+std::string_view firstLine(const char* buf, ssize_t n) {
     if (n <= 0) return {};
     std::string_view text(buf, static_cast<std::size_t>(n));
     const auto eol = text.find('\n');
@@ -87,7 +88,7 @@ std::string firstLine(const char* buf, ssize_t n) {
     text = text.substr(0, std::min(eol, text.size()));
     const auto first = text.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(" \t\r") + 1 - first));
+    return text.substr(first, text.find_last_not_of(" \t\r") + 1 - first);
 }
 
 }  // namespace
@@ -107,6 +108,16 @@ class SysfsPowerReader::Files {
         std::array<bool, kAttrCount> readWell{};  // since it was opened
         Supply() { fd.fill(kNotOpened); }
     };
+    enum class Unit : std::uint8_t { kNone, kEnergy, kCharge };
+    struct Battery {
+        std::size_t supply;  // its place among the supplies listed
+        std::string status;
+        std::optional<double> percent;
+        Unit unit = Unit::kNone;  // what fullSize is measured in, so packs can be compared
+        double fullSize = 0;
+        std::optional<double> energyNow, chargeNow;
+        bool chargeNowRead = false;
+    };
 
     explicit Files(std::string root) : root_(std::move(root)) {
         struct statfs fsInfo {};
@@ -122,6 +133,12 @@ class SysfsPowerReader::Files {
     Files& operator=(const Files&) = delete;
 
     const std::vector<Supply>& supplies() const { return supplies_; }
+
+    // The batteries of one reading, kept from one to the next so that a reading allocates nothing.
+    std::vector<Battery>& batteries() {
+        batteries_.clear();
+        return batteries_;
+    }
 
     // Lists the supplies again when a minute has passed or the watched tree has
     // changed; the first reading lists them in any case.
@@ -143,13 +160,14 @@ class SysfsPowerReader::Files {
 
     std::string read(std::size_t supply, Attr a) {
         char buf[kMaxAttrBytes];
-        const ssize_t n = readRaw(supplies_[supply], a, buf);
-        return firstLine(buf, n);
+        return std::string(firstLine(buf, readRaw(supplies_[supply], a, buf)));
     }
 
-    // A whole decimal integer or nothing; "12abc", "nan" and overflowing text are rejected.
+    // A whole decimal integer or nothing; "12abc", "nan" and overflowing text are rejected. Parsed
+    // where it was read: nothing is copied or allocated for the numbers read every second.
     std::optional<std::int64_t> readInt(std::size_t supply, Attr a) {
-        const std::string text = read(supply, a);
+        char buf[kMaxAttrBytes];
+        const std::string_view text = firstLine(buf, readRaw(supplies_[supply], a, buf));
         std::int64_t value = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
@@ -225,7 +243,7 @@ class SysfsPowerReader::Files {
         char buf[kMaxAttrBytes];
         const ssize_t n = preadAll(fd, buf);
         ::close(fd);
-        return firstLine(buf, n);
+        return std::string(firstLine(buf, n));
     }
 
     ssize_t readRaw(Supply& s, Attr a, char (&buf)[kMaxAttrBytes]) {
@@ -271,23 +289,15 @@ class SysfsPowerReader::Files {
     bool listed_ = false;
     std::chrono::steady_clock::time_point listedAt_;
     std::vector<Supply> supplies_;
+    std::vector<Battery> batteries_;
     int kept_ = 0;
     bool failed_ = false;
 };
 
 namespace {
 
-enum class Unit { kNone, kEnergy, kCharge };
-
-struct Battery {
-    std::size_t supply;  // its place among the supplies listed
-    std::string status;
-    std::optional<double> percent;
-    Unit unit = Unit::kNone;  // what fullSize is measured in, so packs can be compared
-    double fullSize = 0;
-    std::optional<double> energyNow, chargeNow;
-    bool chargeNowRead = false;
-};
+using Unit = SysfsPowerReader::Files::Unit;
+using Battery = SysfsPowerReader::Files::Battery;
 
 std::optional<double> ratioPercent(std::optional<double> now, std::optional<double> full) {
     if (!now || !full || *full <= 0) return std::nullopt;
@@ -399,7 +409,7 @@ SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder, SysfsPowerReader
     using Kind = SysfsPowerReader::Files::Kind;
     const bool full = detail == SysfsPowerReader::Detail::kFull;
     bool adapterOnline = false, adapterOffline = false;
-    std::vector<Battery> batteries;
+    std::vector<Battery>& batteries = folder.batteries();
     const auto& supplies = folder.supplies();
     for (std::size_t i = 0; i < supplies.size(); ++i) {
         const Kind kind = supplies[i].kind;
