@@ -48,7 +48,8 @@ class frmMonitor {
     void tmrMain_Timer();
     void tmrRevive_Timer();
 
-    void ReadPowerStatus();
+    // Whether the power source differs from the one read before.
+    bool ReadPowerStatus();
     // Minutes to full charge on mains, or of battery left, from the newest samples: 0 when already
     // full or empty, kNoEstimate while there are too few samples or no clear trend.
     std::int16_t GetChargeTime(std::int16_t n) const;
@@ -75,7 +76,8 @@ class frmMonitor {
     std::int16_t nLastMin_ = 0;
     std::int16_t nBlinkCnt_ = 0;  // low ticks: neither count restarts when the battery recovers
     std::int16_t nAlarmCnt_ = 0;
-    std::int16_t nCnt_ = 0;  // revive ticks; never reset
+    std::int16_t nCnt_ = 0;       // revive ticks; never reset
+    std::uint32_t nSamples_ = 0;  // samples taken into the history; never reset
     // What the picture and the tray tip were last made from (tick.cpp).
     struct Made;
     struct Unmake {

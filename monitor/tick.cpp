@@ -7,7 +7,6 @@
 // ones the picture and the tip were last made from, and makes again only what they changed.
 
 #include <algorithm>
-#include <vector>
 
 #include "monitor/frm_monitor.h"
 #include "platform/runtime.h"
@@ -45,20 +44,25 @@ struct frmMonitor::Made {
 
     bool tip = false;
     std::int16_t level = 0, elapsed = 0;
-    std::string source;
+    bool mains = false;
+    // The history changes only when a sample is taken, and is compared only then.
+    std::uint32_t samples = 0;
     std::array<float, kEstimateReach> levels{};
     std::array<std::string, kEstimateReach> sources;
 };
 
 void frmMonitor::Unmake::operator()(Made* made) const { delete made; }
 
-void frmMonitor::ReadPowerStatus() {
+bool frmMonitor::ReadPowerStatus() {
     SystemPowerStatus status{};  // a call that fills nothing reads as empty battery on battery power
     program_.runtime().power().getSystemPowerStatus(status);
     mEnergyLevel = static_cast<float>(status.BatteryLifePercent);
     if (!(mEnergyLevel < 100)) mEnergyLevel = 100;  // 255, "unknown", included
     program_.kesta().plFullLifeSaved = status.BatteryFullLifeTime;
-    msPowerSrc = status.ACLineStatus == kACOnline ? "AC" : "DC";
+    const char* source = status.ACLineStatus == kACOnline ? "AC" : "DC";
+    if (msPowerSrc == source) return false;
+    msPowerSrc = source;
+    return true;
 }
 
 // Samples fall on the second of the minute at which the source last changed: the clock is read
@@ -81,9 +85,7 @@ void frmMonitor::tmrMain_Timer() {
     mKesta& k = program_.kesta();
     if (mnFirstTick == 1) k.SetTopmost(window, k.pnShowTop);
 
-    const std::string previousSource = msPowerSrc;
-    ReadPowerStatus();
-    if (msPowerSrc != previousSource) {
+    if (ReadPowerStatus()) {
         std::int16_t minute = 0;
         k.pGetMinSec(minute, nSrcChangeSec_);
         k.pnElapsedMin = 0;
@@ -94,6 +96,7 @@ void frmMonitor::tmrMain_Timer() {
 
     const std::int16_t due = IsMinutePassed(nSrcChangeSec_, nSrcChanged_);
     if (due == 1 || mnFirstTick > 0) {
+        ++nSamples_;
         for (int i = kHistorySize - 1; i >= 1; --i) {
             mHistory[i] = mHistory[i - 1];
             msSrcHistory[i] = std::move(msSrcHistory[i - 1]);
@@ -102,7 +105,8 @@ void frmMonitor::tmrMain_Timer() {
         msSrcHistory[0] = msPowerSrc;
     }
 
-    if (msPowerSrc == "DC") {
+    const bool mains = msPowerSrc == "AC";  // or "DC", as the reading left it
+    if (!mains) {
         // Past 22 days on battery the count stays at its largest value instead of turning negative.
         if (due == 1 && k.pnElapsedMin < INT16_MAX) ++k.pnElapsedMin;
     } else {
@@ -112,7 +116,7 @@ void frmMonitor::tmrMain_Timer() {
     // Low on battery the bar is wiped every other tick; the alarm sounds every tenth.
     const std::int16_t level = num::toInt16(mEnergyLevel);
     bool wiped = false;
-    if (msPowerSrc == "DC" && level < k.pnLowUpper) {
+    if (!mains && level < k.pnLowUpper) {
         if (++nBlinkCnt_ == kBlinkTicks) {
             wiped = true;
             nBlinkCnt_ = 0;
@@ -129,7 +133,7 @@ void frmMonitor::tmrMain_Timer() {
     if (!made_) made_.reset(new Made);
     Made& made = *made_;
     const Made::MeterInputs meter{.level = level,
-                                  .mains = msPowerSrc == "AC",
+                                  .mains = mains,
                                   .wiped = wiped,
                                   .upright = k.pnUpright,
                                   .lowUpper = k.pnLowUpper,
@@ -148,10 +152,12 @@ void frmMonitor::tmrMain_Timer() {
     }
 
     // The estimate in the tip looks at the newest samples only.
-    bool sameTip =
-        made.tip && made.level == level && made.source == msPowerSrc && made.elapsed == k.pnElapsedMin;
-    for (int i = 0; sameTip && i < kEstimateReach; ++i)
-        sameTip = made.levels[i] == mHistory[i] && made.sources[i] == msSrcHistory[i];
+    bool sameTip = made.tip && made.level == level && made.mains == mains && made.elapsed == k.pnElapsedMin;
+    if (sameTip && made.samples != nSamples_) {
+        made.samples = nSamples_;
+        for (int i = 0; sameTip && i < kEstimateReach; ++i)
+            sameTip = made.levels[i] == mHistory[i] && made.sources[i] == msSrcHistory[i];
+    }
     if (!sameTip) {
         std::string tip = GetStatusText(1);
         // Where the icon does not report the mouse over it, the tip is kept current from here instead.
@@ -160,8 +166,9 @@ void frmMonitor::tmrMain_Timer() {
         if (tipChanged && !program_.runtime().tray().reportsHover()) k.TrayModifyIcon();
         made.tip = true;
         made.level = level;
-        made.source = msPowerSrc;
+        made.mains = mains;
         made.elapsed = k.pnElapsedMin;
+        made.samples = nSamples_;
         std::copy_n(mHistory.begin(), kEstimateReach, made.levels.begin());
         std::copy_n(msSrcHistory.begin(), kEstimateReach, made.sources.begin());
     }
