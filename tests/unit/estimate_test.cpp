@@ -74,10 +74,9 @@ TEST(Estimate, SixteenSamplesAtMost) {
 
 TEST(Estimate, FitLineKeepsItsSumsAndResultsInSinglePrecision) {
     const float x[] = {0, 1, 2, 3, 4}, y[] = {30, 32, 35, 37, 40};
-    float slope = 0, intercept = 0;
-    FitLine(x, y, 5, slope, intercept);
-    EXPECT_EQ(slope, 2.5f);
-    EXPECT_FLOAT_EQ(intercept, 29.8f);
+    const FittedLine line = FitLine(x, y, 5);
+    EXPECT_EQ(line.slope, 2.5f);
+    EXPECT_FLOAT_EQ(line.intercept, 29.8f);
 }
 
 TEST(StatusText, BothFormsByteForByte) {
