@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ TEST(PixelImage, BoxesAndLinesOfEverySlopeIncludeBothEndsAndClipAtTheEdges) {
         {{{'L', 1, 1, 3, 10}}, {"......", ".#....", ".#....", ".#...."}},   // leaves through the bottom edge
         {{{'L', 4, 2, 20, -6}}, {"......", ".....#", "....#.", "......"}},  // and through the top
         {{{'L', -999998, -999998, 2, 2}}, {"#.....", ".#....", "..#...", "......"}},  // from far away, to its end
+        {{{'L', 1, 0, 2, 1000000000}}, {".#....", ".#....", ".#....", ".#...."}},  // one pixel across, far down
         // clang-format on
     };
     PixelImage img;
@@ -105,8 +107,7 @@ TEST(PictureText, AFontsEmInPixelsOnAnyScreen) {
         // points, twips a pixel, em
         // clang-format off
         {9, 15, 12}, {8.25, 15, 11}, {9, 12, 15}, {9, 0, 12}, {9, -3, 12}, {9, 0.5, 360}, {0.375, 15, 1},
-        {0.374, 15, 1},
-        {0.45, 15, 1}, {1.125, 15, 2}, {1.875, 15, 2}, {0, 15, 1}, {-9, 15, 1}, {750, 15, 1000}, {751, 15, 1000},
+        {0.374, 15, 1}, {0.45, 15, 1}, {1.125, 15, 2}, {1.875, 15, 2}, {0, 15, 1}, {-9, 15, 1}, {750, 15, 1000}, {751, 15, 1000},
         {749.25, 15, 999}, {1e300, 15, 1000}, {std::nan(""), 15, 1}, {9, std::nan(""), 12},
         // clang-format on
     };
@@ -284,6 +285,24 @@ TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
     EXPECT_FALSE(f.window.visible() || f.window.loaded());
     EXPECT_EQ(f.window.mouse().captured(), nullptr);  // an unloaded form holds no mouse
     EXPECT_EQ(seen, (std::vector<std::string>{"query 0", "unload", "query 1", "unload", "unloaded"}));
+}
+
+// The end of the session asks each form once; one that an earlier form's handler released is not
+// asked at all.
+TEST(FormsRuntime, TheSessionsEndAsksEveryFormThatIsStillThere) {
+    HeadlessRuntime rt;
+    std::vector<std::string> asked;
+    std::unique_ptr<TwoPictures> forms[3];
+    for (auto& f : forms) {
+        f = std::make_unique<TwoPictures>(rt);
+        f->window.onQueryUnload = [&asked, &forms, &f](std::int16_t&, std::int16_t reason) {
+            asked.push_back(std::to_string(&f - forms) + " " + std::to_string(reason));
+            if (&f == forms) forms[1].reset();
+        };
+        f->window.show();
+    }
+    rt.endSession();
+    EXPECT_EQ(asked, (std::vector<std::string>{"0 2", "2 2"}));
 }
 
 TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandlerReturns) {
@@ -466,6 +485,11 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         s.set();
         EXPECT_GE(peer.*s.heard, before + s.times);
     }
+    // What the window then reads from the controls is what was set.
+    EXPECT_EQ(
+        (std::tuple{label.caption(), text.text(), text.locked(), text.border(), text.backColor(),
+                    check.tabStop(), ok.enabled(), cancel.toolTipText(), check.value()}),
+        (std::tuple{"Another caption", "new text", true, false, 0x654321u, false, false, "Leave", kChecked}));
 }
 
 TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {

@@ -105,6 +105,8 @@ TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
         {"Position=4 Left=-19350 Top=900", kLeftMonitor, 0, 900},       // and none
         {"Position=4 Left=15300 Top=11400", {}, 15300, 11400},          // partly on the primary one
         {"Position=4 Left=16000 Top=12000", {}, 15210, 10755},
+        {"Position=4 Left=15360 Top=900", {}, 15210, 900},    // right of the right edge: on none
+        {"Position=4 Left=3000 Top=11520", {}, 3000, 10755},  // and below the bottom edge
         {"Position=4 Left=1e30 Top=-1e30", {}, 15210, 0},
     };
     for (const auto& [stored, others, left, top] : cases) {
