@@ -50,10 +50,10 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         for (const Image* hands : {&a.imgNull, &a.imgEmpty, &a.imgHalf, &a.imgFull})
             EXPECT_EQ(placeOf(*hands), (Rect{std::exchange(left, left + 600), 4680, 480, 480}));
         const double noticeLefts[] = {577, 652, 802, 240, 802};
-        for (int i = 0; i < kNoticeLines; ++i) {
-            EXPECT_EQ(a.lblNotice[i]->left(), noticeLefts[i]) << i;
-            EXPECT_EQ(a.lblNotice[i]->top(), 1950 + 210 * i) << i;
-        }
+        for (int i = 0; i < kNoticeLines; ++i)
+            EXPECT_EQ((std::array{a.lblNotice[i]->left(), a.lblNotice[i]->top()}),
+                      (std::array{noticeLefts[i], 1950.0 + 210 * i}))
+                << i;
         // Centred across but below what is seen of the frame, with the focus, for the Enter key.
         EXPECT_EQ(placeOf(a.cmdOK), (Rect{1642, 5550, 1095, 375}));
         EXPECT_EQ(a.window.keyboard().activeControl(), &a.cmdOK);
@@ -97,12 +97,10 @@ TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
         const int repaints = p.rt.peerOf(a.window).repaints;
         p.rt.advance(tick == 0 ? 1 : 109);
         EXPECT_GT(p.rt.peerOf(a.window).repaints, repaints) << "the window is asked to show each picture";
-        const auto& shown = a.imgMain.picture().pixels();
-        hands += shown == a.imgFull.picture().pixels()    ? 'U'
-                 : shown == a.imgHalf.picture().pixels()  ? 'R'
-                 : shown == a.imgEmpty.picture().pixels() ? 'D'
-                 : shown == a.imgNull.picture().pixels()  ? 'L'
-                                                          : '?';
+        hands += '?';
+        for (auto [hand, letter] :
+             {std::pair{&a.imgFull, 'U'}, {&a.imgHalf, 'R'}, {&a.imgEmpty, 'D'}, {&a.imgNull, 'L'}})
+            if (a.imgMain.picture().pixels() == hand->picture().pixels()) hands.back() = letter;
     }
     // Four pictures told apart, since each letter above stands for another one.
     EXPECT_EQ(hands, "UUUUUURRRRDDDDDLLLLLUU");

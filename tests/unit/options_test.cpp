@@ -84,21 +84,18 @@ TEST_F(OptionsDialog, EveryControlStandsAtItsPlaceInTheDialog) {
                << c->top() << ' ' << c->width() << ' ' << c->height() << ' ' << c->tabIndex() << '\n';
     }
     EXPECT_EQ(layout.str(),
-              "chkShowTop 480 120 1575 255 0\nchkUpright 2210 120 2235 255 1\n"
-              "fraThres 240 405 3990 780 0\nlblLow 255 345 1335 255 0\n"
-              "txtLowUpper 1360 285 585 330 2\nlblMid 2130 345 1215 255 0\n"
+              "chkShowTop 480 120 1575 255 0\nchkUpright 2210 120 2235 255 1\nfraThres 240 405 3990 780 0\n"
+              "lblLow 255 345 1335 255 0\ntxtLowUpper 1360 285 585 330 2\nlblMid 2130 345 1215 255 0\n"
               "txtMidUpper 3150 285 585 330 3\nfraPosition 240 1230 2880 1335 0\n"
               "optLeftUpper 225 255 1200 300 4\noptRightUpper 1470 255 1200 300 5\n"
               "optAnyPlace 840 585 1200 300 6\noptLeftLower 225 915 1200 300 7\n"
               "optRightLower 1470 915 1200 300 8\nfraWidth 3180 1230 1050 1335 0\n"
-              "imgMinus 135 630 180 180 0\nimgPlus 735 630 180 180 0\n"
-              "fraColor 240 2610 3990 840 0\npicColor0 240 480 450 255 30\n"
-              "picColor1 750 480 450 255 31\npicColor2 1260 480 450 255 32\n"
-              "picColor3 1770 480 450 255 33\npicColor4 2280 480 450 255 34\n"
-              "picColor5 2790 480 450 255 35\npicColor6 3300 480 450 255 36\n"
-              "fraAlarm 240 3510 3990 1005 0\nchkAlarmEnabled 240 240 2295 255 9\n"
-              "lblFile 240 600 615 255 0\ntxtWavFile 600 540 2775 330 10\n"
-              "cmdOpen 3420 555 345 315 11\ncmdOK 1440 4680 855 330 12\n"
+              "imgMinus 135 630 180 180 0\nimgPlus 735 630 180 180 0\nfraColor 240 2610 3990 840 0\n"
+              "picColor0 240 480 450 255 30\npicColor1 750 480 450 255 31\npicColor2 1260 480 450 255 32\n"
+              "picColor3 1770 480 450 255 33\npicColor4 2280 480 450 255 34\npicColor5 2790 480 450 255 35\n"
+              "picColor6 3300 480 450 255 36\nfraAlarm 240 3510 3990 1005 0\n"
+              "chkAlarmEnabled 240 240 2295 255 9\nlblFile 240 600 615 255 0\n"
+              "txtWavFile 600 540 2775 330 10\ncmdOpen 3420 555 345 315 11\ncmdOK 1440 4680 855 330 12\n"
               "cmdCancel 2400 4680 855 330 13\ncmdHelp 3360 4680 855 330 14\n");
     // The one control in a font of its own, which no size of a text shows.
     EXPECT_EQ(d.cmdOpen.font(), (Font{.name = "Arial", .points = 9, .bold = true}));
@@ -209,8 +206,7 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
         EXPECT_FALSE(p.optionsOpen());
         EXPECT_EQ(p.settings(), settings);
         EXPECT_EQ(placeOf(p.meterWindow()), meter);
-        EXPECT_FALSE(p.meterWindow().topmost());  // back where ShowTop=0 wants it
-        EXPECT_FALSE(d.window.topmost());
+        EXPECT_FALSE(p.meterWindow().topmost() || d.window.topmost());  // back where ShowTop=0 wants it
     }
 }
 

@@ -96,9 +96,8 @@ TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoe
         reason == 2 ? p.rt.endSession() : p.exit(reason);
         const auto& calls = p.rt.calls;
         if (reason < 0 || reason > 3) {
-            EXPECT_TRUE(calls.empty());
-            EXPECT_TRUE(p.rt.store().entries().empty());
-            EXPECT_FALSE(p.rt.ended());
+            EXPECT_EQ((std::array{calls.empty(), p.rt.store().entries().empty(), p.rt.ended()}),
+                      (std::array{true, true, false}));
             continue;
         }
         ASSERT_EQ(calls.size(), 23u);

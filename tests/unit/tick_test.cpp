@@ -46,11 +46,8 @@ TEST(Readings, TheLevelSourceAndFullLifeAsTheTickReadsThem) {
         {7, 0, 9, 0, "DC"}};
     TestProgram p;
     for (const auto& [ac, percent, fullLife, level, source] : cases) {
-        SystemPowerStatus s;
-        s.ACLineStatus = ac;
-        s.BatteryLifePercent = percent;
-        s.BatteryFullLifeTime = fullLife;
-        p.rt.setPowerStatus(s);
+        p.rt.setPowerStatus(
+            {.ACLineStatus = ac, .BatteryLifePercent = percent, .BatteryFullLifeTime = fullLife});
         p.meter().ReadPowerStatus();
         EXPECT_EQ((std::tuple{p.meter().mEnergyLevel, p.meter().msPowerSrc, p.k.plFullLifeSaved}),
                   (std::tuple{level, std::string(source), fullLife}))

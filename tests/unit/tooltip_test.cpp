@@ -17,10 +17,11 @@ constexpr Color kInk = 0x00000000;
 struct TipProgram : TestProgram {
     using TestProgram::TestProgram;
     frmToolTip& tip() { return program.toolTip(); }
-    // The mouse moves over the meter with the cursor at a screen pixel.
-    void hover(int x, int y, std::int16_t buttons = 0) {
+    // The mouse moves over the meter with the cursor at a screen pixel, and time goes on.
+    void hover(int x, int y, std::int16_t buttons = 0, long long thenMs = 500) {
         rt.setCursor(x, y);
         meter().picHistory.mouseMove(buttons, 0, 1, 1);
+        rt.advance(thenMs);
     }
     Rect tipPlace() { return placeOf(tip().window); }
     std::array<int, 2> tipPixels() { return {tip().window.pixelWidth(), tip().window.pixelHeight()}; }
@@ -57,8 +58,8 @@ TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreen) {
 // The outline and the text take the desktop's text colour, unless it would be lost on the pale fill
 // (a dark colour scheme's light text): then black.
 TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
-    const std::pair<Color, Color> cases[] = {// the desktop's text colour, the ink
-                                             {kInk, kInk},
+    // The desktop's text colour, the ink.
+    const std::pair<Color, Color> cases[] = {{kInk, kInk},
                                              {rgb(0, 0, 128), rgb(0, 0, 128)},
                                              {rgb(255, 255, 255), kInk},
                                              {rgb(211, 211, 211), kInk}};
@@ -70,8 +71,7 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
         p.rt.advance(500);
         EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{12, 16}));
         const PixelImage& img = p.tip().picToolTip.image();
-        ASSERT_EQ(img.width(), 12);
-        ASSERT_EQ(img.height(), 16);
+        ASSERT_EQ((std::array{img.width(), img.height()}), (std::array{12, 16}));
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 12; ++x) {
                 const bool edge = x == 0 || y == 0 || x == 11 || y == 15;
@@ -87,7 +87,6 @@ TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeter) {
     p.power(false, 57);
     p.ticks(1);
     p.hover(1018, 25);
-    p.rt.advance(500);
     // " Elapsed: 0 min ", " Energy level: 57 % " and " Acquiring data... ": 20 characters at the
     // widest, and three lines.
     EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{120, 47}));
@@ -115,13 +114,11 @@ TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
         SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
         TipProgram p;
         p.hover(1018, 25);
-        p.rt.advance(500);
         p.rt.setCursor(x, y);
         p.rt.advance(500);
         EXPECT_EQ((std::array{p.tip().window.visible(), p.tip().tmrToolTip.enabled()}),
                   (std::array{stays, stays}));
-        p.hover(1018, 25);
-        p.rt.advance(500);  // the next move over the meter starts it again
+        p.hover(1018, 25);  // the next move over the meter starts it again
         EXPECT_TRUE(p.tip().window.visible());
     }
 }
@@ -143,19 +140,15 @@ TEST(ToolTip, TheRightButtonHeldNeitherStartsNorRefreshesIt) {
     TipProgram p;
     p.power(true, 57);
     p.ticks(1);
-    p.hover(1018, 25, kRightButton);
-    p.rt.advance(2000);
+    p.hover(1018, 25, kRightButton, 2000);
     EXPECT_FALSE(p.program.hasToolTip());
     p.hover(1018, 25);
-    p.rt.advance(500);
     EXPECT_EQ(p.tipPixels()[0], 120);  // " Energy level: 57 % ", " Acquiring data... "
     p.power(true, 100);
     p.ticks(1);
-    p.hover(1018, 25, kRightButton);
-    p.rt.advance(1000);
+    p.hover(1018, 25, kRightButton, 1000);
     EXPECT_EQ(p.tipPixels()[0], 120);
     p.hover(1018, 25);
-    p.rt.advance(500);
     EXPECT_EQ(p.tipPixels()[0], 126);  // " Energy level: 100 % ", " Charge completed "
 }
 
