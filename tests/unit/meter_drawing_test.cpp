@@ -67,25 +67,25 @@ TEST(MeterDrawing, FlatBarsGrowFromTheLeftUnderTheGrid) {
     }
 }
 
-TEST(MeterDrawing, UprightBarsGrowFromTheBottomWithTheMarkOnTheRightHalf) {
-    Meter dc("", false, 30);  // 8 x 51: bar from y 36 down, middle colour
-    const std::string left = column(dc.pic(), 0);
-    EXPECT_EQ(left, "B.........G.........G.........G.....MMMMGMMMMMMMMMB");
-    EXPECT_EQ(column(dc.pic(), 7), left);
-
-    Meter full("", true, 100);
-    EXPECT_EQ(column(full.pic(), 3), "BHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHB");
-    EXPECT_EQ(column(full.pic(), 4), "BAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAB");
-    EXPECT_EQ(row(full.pic(), 5), "HHHHAAAA");
-
-    Meter empty("", false, 0);  // a box of no height lies below the surface: nothing of it shows
-    EXPECT_EQ(column(empty.pic(), 2), "B.........G.........G.........G.........G.........B");
-}
-
-TEST(MeterDrawing, AnOddThicknessPutsTheMarkOnTheLowerHalfRoundedDown) {
-    Meter m("Upright=0 Width=9", true, 75);  // surface 51 x 7: the bar to y 7 (clipped at 6), the mark from 3
-    ASSERT_EQ(m.pic().image().height(), 7);
-    EXPECT_EQ(column(m.pic(), 12), "HHHAAAA");
+// Upright, 8 x 51, the bar grows from the bottom and the mark takes the right half; flat and of an odd
+// thickness, the mark takes the lower half rounded down. A column (x) or a row (y) by its letters.
+TEST(MeterDrawing, UprightBarsGrowFromTheBottomAndAnOddThicknessRoundsTheMarksHalfDown) {
+    const std::tuple<const char*, bool, int, char, int, const char*> cases[] = {
+        // clang-format off
+        {"", false, 30, 'x', 0, "B.........G.........G.........G.....MMMMGMMMMMMMMMB"},  // from y 36 down
+        {"", false, 30, 'x', 7, "B.........G.........G.........G.....MMMMGMMMMMMMMMB"},
+        {"", true, 100, 'x', 3, "BHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHB"},
+        {"", true, 100, 'x', 4, "BAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAB"},
+        {"", true, 100, 'y', 5, "HHHHAAAA"},
+        {"", false, 0, 'x', 2, "B.........G.........G.........G.........G.........B"},  // a box of no height: none
+        {"Upright=0 Width=9", true, 75, 'x', 12, "HHHAAAA"},  // 51 x 7: the bar clipped at 6, the mark from 3
+        // clang-format on
+    };
+    for (const auto& [stored, mains, level, axis, at, want] : cases) {
+        Meter m(stored, mains, level);
+        EXPECT_EQ(axis == 'x' ? column(m.pic(), at) : row(m.pic(), at), want)
+            << stored << " " << level << axis << at;
+    }
 }
 
 TEST(MeterDrawing, TheBlinkWipesTheBarButNeverTheGrid) {

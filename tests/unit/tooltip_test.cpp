@@ -47,11 +47,11 @@ TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreen) {
         p.rt.advance(499);
         EXPECT_FALSE(p.tip().window.visible());
         p.rt.advance(1);
-        EXPECT_TRUE(p.tip().window.visible());
-        EXPECT_EQ(p.tipPlace(), (Rect{left, top, 360, 236.25}));  // one line x 1.05
-        EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{24, 16}));
-        EXPECT_EQ(placeOf(p.tip().picToolTip), (Rect{0, 0, 360, 236.25}));
-        EXPECT_FALSE(p.tip().window.topmost());
+        // One line x 1.05.
+        EXPECT_EQ((std::tuple{p.tip().window.visible(), p.tipPlace(), p.tipPixels(),
+                              placeOf(p.tip().picToolTip), p.tip().window.topmost()}),
+                  (std::tuple{true, Rect{left, top, 360, 236.25}, std::array{24, 16}, Rect{0, 0, 360, 236.25},
+                              false}));
     }
 }
 
@@ -70,13 +70,10 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
         p.tip().label("");
         p.rt.advance(500);
         EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{12, 16}));
-        const PixelImage& img = p.tip().picToolTip.image();
-        ASSERT_EQ((std::array{img.width(), img.height()}), (std::array{12, 16}));
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 12; ++x) {
-                const bool edge = x == 0 || y == 0 || x == 11 || y == 15;
-                EXPECT_EQ(img.at(x, y), edge ? ink : kToolTipBackColor) << desktop << " " << x << "," << y;
-            }
+        std::vector<std::string> outlined(16, "#" + std::string(10, '.') + "#");
+        outlined.front() = outlined.back() = std::string(12, '#');
+        const auto letter = [ink = ink](Color c) { return c == ink ? '#' : c == kToolTipBackColor ? '.' : '?'; };
+        EXPECT_EQ(rowsOf(p.tip().picToolTip.image(), letter), outlined) << desktop;
     }
 }
 
@@ -92,16 +89,15 @@ TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeter) {
     EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{120, 47}));
     const PixelImage& img = p.tip().picToolTip.image();
     auto inked = [&](int x, int y) { return img.at(x, y) == kInk; };
-    EXPECT_FALSE(inked(3, 5));                                 // each line starts with its blank
-    EXPECT_TRUE(inked(6, 3) && inked(6, 18) && inked(6, 33));  // "E", "E", "A", each line under the last
-    EXPECT_FALSE(inked(6, 13) || inked(6, 28));
-    EXPECT_FALSE(inked(96, 4));  // the first line is the shortest
-    EXPECT_TRUE(inked(96, 19));
+    // Each line starts with its blank; "E", "E", "A", each line under the last; the first line is the
+    // shortest.
+    EXPECT_FALSE(inked(3, 5) || inked(6, 13) || inked(6, 28) || inked(96, 4));
+    EXPECT_TRUE(inked(6, 3) && inked(6, 18) && inked(6, 33) && inked(96, 19));
     p.rt.advance(1000);  // past the revive step, which puts the meter back into its corner at 2 s
     p.dragBy(1018, 25, -100, 300);
     p.rt.advance(500);
-    EXPECT_TRUE(p.tip().window.visible());
-    EXPECT_EQ(p.tipPlace(), (Rect{13710 - 1800 - 45, 4500 + 45, 1800, 708.75}));
+    EXPECT_EQ((std::tuple{p.tip().window.visible(), p.tipPlace()}),
+              (std::tuple{true, Rect{13710 - 1800 - 45, 4500 + 45, 1800, 708.75}}));
 }
 
 TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
@@ -129,9 +125,8 @@ TEST(ToolTip, ATickWithTheCursorAlreadyGonePlacesAndDrawsBeforeHiding) {
     p.rt.setCursor(100, 100);
     p.tip().label("x");
     p.rt.advance(500);
-    EXPECT_FALSE(p.tip().window.visible());
-    EXPECT_EQ(p.tipPlace(), (Rect{15210 + 150 + 45, 45, 270, 236.25}));
-    EXPECT_EQ(p.tip().picToolTip.image().at(6, 4), kInk);
+    EXPECT_EQ((std::tuple{p.tip().window.visible(), p.tipPlace(), p.tip().picToolTip.image().at(6, 4)}),
+              (std::tuple{false, Rect{15210 + 150 + 45, 45, 270, 236.25}, kInk}));
     p.rt.advance(5000);
     EXPECT_FALSE(p.tip().window.visible());
 }
