@@ -135,13 +135,17 @@ Work workOf(TestProgram& p, const std::function<void(TestProgram&)>& change = {}
 }
 
 // At rest the tick only reads: a minute on mains, its sample included, costs nothing at all; on
-// battery the sample adds a minute on battery to the tip.
-TEST(Tick, AMinuteAtRestCostsNothingButTheMinuteOnBatteryInTheTip) {
-    for (bool mains : {true, false}) {
+// battery the sample adds a minute on battery to the tip. A level read after thirteen alike samples
+// makes the next sample differ from them only in the newest place, which the tip's estimate reads too.
+TEST(Tick, AMinuteAtRestCostsNothingButTheMinuteOnBatteryOrANewestSampleInTheTip) {
+    for (auto [mains, level] : {std::pair{true, 57}, {false, 57}, {true, 56}}) {
         Meter m("", mains, 57);
-        m.p.ticks(780);  // the newest thirteen samples alike; the next one falls on the minute's last tick
+        m.p.ticks(720);  // thirteen samples alike, the last one now
+        m.p.power(mains, level);
+        m.p.ticks(1);  // the next sample falls on the 59th second
         for (int second = 1; second <= 60; ++second)
-            EXPECT_EQ(workOf(m.p), (Work{0, !mains && second == 60, 0, 0})) << mains << " " << second;
+            EXPECT_EQ(workOf(m.p), (Work{0, second == 59 && (!mains || level != 57), 0, 0}))
+                << mains << level << second;
     }
 }
 

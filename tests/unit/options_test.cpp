@@ -303,13 +303,12 @@ TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChange
     auto up = [&] { topmostWhileUp.push_back(d.window.topmost()); };
     p.rt.choosers().answerColor(0x00ABCDEF, up);
     d.picColor[3]->click();
-    EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
-    EXPECT_EQ(p.k.plColor[3], 16711680);  // the meter keeps its colour until OK
+    // The meter keeps its colour until OK.
+    EXPECT_EQ((std::tuple{d.picColor[3]->backColor(), p.k.plColor[3]}), (std::tuple{0x00ABCDEFu, 16711680}));
     p.rt.choosers().answerColor(std::nullopt, up);
     std::int16_t space = ' ';
     d.picColor[3]->keyPress(space);
-    EXPECT_EQ(space, 0) << "consumed";
-    EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
+    EXPECT_EQ((std::tuple{space, d.picColor[3]->backColor()}), (std::tuple{0, 0x00ABCDEFu})) << "consumed";
     d.picColor[3]->setFocus();
     d.window.keyboard().keyPress('x');
     d.window.keyboard().keyPress(kKeyReturn);  // nothing queued: dismissed too; and not OK's Enter
