@@ -19,7 +19,7 @@ constexpr std::int16_t kMinPoints = 5;
 bool wholePart(float level, int n) { return level >= n && level < n + 1; }
 }  // namespace
 
-void FitLine(const float* x, const float* y, std::int16_t n, float& slope, float& intercept) {
+FittedLine FitLine(const float* x, const float* y, std::int16_t n) {
     float sx = 0, sy = 0, sxx = 0, sxy = 0;
     for (int i = 0; i < n; ++i) {
         sx += x[i];
@@ -31,9 +31,9 @@ void FitLine(const float* x, const float* y, std::int16_t n, float& slope, float
     const float my = sy / n;
     // Every step rounded to single precision, as the sums are: the worked slopes come out exact.
     const float sxMy = sx * my, sxMx = sx * mx;
-    slope = (sxy - sxMy) / (sxx - sxMx);
+    const float slope = (sxy - sxMy) / (sxx - sxMx);
     const float mxSlope = mx * slope;
-    intercept = my - mxSlope;
+    return {slope, my - mxSlope};
 }
 
 // Each sample is compared with the one before it, also where that one lies outside the run: on
@@ -58,8 +58,7 @@ std::int16_t frmMonitor::estimate(std::int16_t count, bool charging) const {
         x[k] = static_cast<float>(k);
         y[k] = charging ? 100 - mHistory[k] : mHistory[k];
     }
-    float slope = 0, intercept = 0;
-    FitLine(x, y, count, slope, intercept);
+    const float slope = FitLine(x, y, count).slope;
     if (!(slope > kFlatSlope)) return kNoEstimate;
     const float left = charging ? 100 - mHistory[0] : mHistory[0];
     return num::toInt16(left / slope);

@@ -88,6 +88,10 @@ class frmMonitor {
 
 // An ordinary least-squares line y = intercept + slope * x through the first n points, with the sums
 // kept in single precision as the estimates have always been computed.
-void FitLine(const float* x, const float* y, std::int16_t n, float& slope, float& intercept);
+struct FittedLine {
+    float slope;
+    float intercept;
+};
+FittedLine FitLine(const float* x, const float* y, std::int16_t n);
 
 }  // namespace corvane

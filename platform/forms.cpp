@@ -18,8 +18,9 @@ Form::Form(Runtime& runtime, std::string name, FormStyle style)
 
 Form::~Form() {
     std::erase(runtime_.forms_, this);
-    controls_.clear();  // before the peer, which may still hold native windows for them
-    peer_.reset();
+    // Before the peer, the last member and so the first to go, which may still hold native windows for
+    // them.
+    controls_.clear();
 }
 
 void Form::setCaption(std::string caption) {

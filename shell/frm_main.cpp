@@ -59,11 +59,7 @@ void frmMain::Form_Load() {
     LoadSettings();
     program_.meterWindow().show();
     if (program_.runtime().ended()) return;
-    if (k.pnMonitorHidden == 0) {
-        mnuMenuArray[0].caption = kHideMeterCaption;
-    } else if (k.pnMonitorHidden == 1) {
-        HideMeter();
-    }
+    if (k.pnMonitorHidden == 1) HideMeter();  // any other state: shown, as the menu starts out
 }
 
 void frmMain::Form_QueryUnload(std::int16_t& /*cancel*/, std::int16_t unloadMode) {

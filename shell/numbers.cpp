@@ -171,7 +171,7 @@ std::string format(T v) {
         exponent = std::atoi(at + (*at ? 1 : 0));
         if (static_cast<T>(fromDecimal(digits, exponent + 1)) == static_cast<T>(magnitude)) break;
     }
-    digits.erase(digits.find_last_not_of('0') + 1);
+    // No trailing zero: digits ending in one read back only if the same digits without it did already.
     std::string text = v < 0 ? "-" : " ";
     if (exponent < 0) {
         text += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;

@@ -35,8 +35,7 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         p.rt.setDialogFrame(frame);
         frmInfo& a = p.open();
         // Placed from the design size, then sized: the corner stays.
-        EXPECT_EQ(placeOf(a.window), box);
-        EXPECT_EQ(placeOf(a.Frame1), frame1);
+        EXPECT_EQ((std::tuple{placeOf(a.window), placeOf(a.Frame1)}), (std::tuple{box, frame1}));
         // The notice's fourth line, 52 characters, sets the width: 3900 twips and 480 around it.
         EXPECT_EQ(placeOf(*a.lblNotice[3]), (Rect{240, 2580, 3900, 195}));
         EXPECT_EQ(placeOf(a.lblAppname), (Rect{1192, 270, 1995, 225}));
@@ -50,18 +49,18 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         for (const Image* hands : {&a.imgNull, &a.imgEmpty, &a.imgHalf, &a.imgFull})
             EXPECT_EQ(placeOf(*hands), (Rect{std::exchange(left, left + 600), 4680, 480, 480}));
         const double noticeLefts[] = {577, 652, 802, 240, 802};
-        for (int i = 0; i < kNoticeLines; ++i) {
-            EXPECT_EQ(a.lblNotice[i]->left(), noticeLefts[i]) << i;
-            EXPECT_EQ(a.lblNotice[i]->top(), 1950 + 210 * i) << i;
-        }
+        for (int i = 0; i < kNoticeLines; ++i)
+            EXPECT_EQ((std::array{a.lblNotice[i]->left(), a.lblNotice[i]->top()}),
+                      (std::array{noticeLefts[i], 1950.0 + 210 * i}))
+                << i;
         // Centred across but below what is seen of the frame, with the focus, for the Enter key.
-        EXPECT_EQ(placeOf(a.cmdOK), (Rect{1642, 5550, 1095, 375}));
-        EXPECT_EQ(a.window.keyboard().activeControl(), &a.cmdOK);
+        EXPECT_EQ((std::tuple{placeOf(a.cmdOK), a.window.keyboard().activeControl()}),
+                  (std::tuple{Rect{1642, 5550, 1095, 375}, &a.cmdOK}));
         // The only Tab stop: the scrolling line reads as part of the box, not as a field to type into.
         EXPECT_EQ(a.window.keyboard().tabOrder(), std::vector<Control*>{&a.cmdOK});
         // The texts the user reads, to the blank.
-        EXPECT_EQ(a.window.style().caption, " About Corvane");
-        EXPECT_EQ(a.lblAppname.caption(), "Corvane Version 2.2");
+        EXPECT_EQ((std::tuple{a.window.style().caption, a.lblAppname.caption()}),
+                  (std::tuple{" About Corvane", "Corvane Version 2.2"}));
     }
 }
 
@@ -70,11 +69,11 @@ TEST(About, TheLineScrollsOneCharacterATickAndStartsOverAfterTheEmptyText) {
     frmInfo& a = p.open();
     const std::string blanks(33, ' ');
     EXPECT_EQ(a.scrollText(), blanks + "All Rights Reserved." + blanks + "All Rights Reserved.");
-    p.rt.advance(126);  // a tick every 127 ms
+    p.rt.advance(126);  // a tick every 127 ms, each read the moment it is due
     EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
     std::vector<std::string> shown;
     for (int tick = 1; tick <= 109; ++tick) {
-        p.rt.advance(127);
+        p.rt.advance(tick == 1 ? 1 : 127);
         shown.push_back(a.txtAllrights.text());
     }
     // The text from its k-th character at tick k, to the empty text at 106, and over again.
@@ -91,18 +90,18 @@ TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
     p.rt.advance(108);
     for (const Image* hand : {&a.imgFull, &a.imgHalf, &a.imgEmpty, &a.imgNull})
         EXPECT_NE(a.imgMain.picture().pixels(), hand->picture().pixels());
-    EXPECT_EQ(a.imgMain.picture().width(), 32);
+    for (const Image* picture : {&a.imgMain, &a.imgFull})
+        EXPECT_EQ((std::array{picture->picture().width(), picture->picture().height()}),
+                  (std::array{32, 32}));
     std::string hands;
     for (int tick = 0; tick < 22; ++tick) {
         const int repaints = p.rt.peerOf(a.window).repaints;
         p.rt.advance(tick == 0 ? 1 : 109);
         EXPECT_GT(p.rt.peerOf(a.window).repaints, repaints) << "the window is asked to show each picture";
-        const auto& shown = a.imgMain.picture().pixels();
-        hands += shown == a.imgFull.picture().pixels()    ? 'U'
-                 : shown == a.imgHalf.picture().pixels()  ? 'R'
-                 : shown == a.imgEmpty.picture().pixels() ? 'D'
-                 : shown == a.imgNull.picture().pixels()  ? 'L'
-                                                          : '?';
+        hands += '?';
+        for (auto [hand, letter] :
+             {std::pair{&a.imgFull, 'U'}, {&a.imgHalf, 'R'}, {&a.imgEmpty, 'D'}, {&a.imgNull, 'L'}})
+            if (a.imgMain.picture().pixels() == hand->picture().pixels()) hands.back() = letter;
     }
     // Four pictures told apart, since each letter above stands for another one.
     EXPECT_EQ(hands, "UUUUUURRRRDDDDDLLLLLUU");

@@ -24,7 +24,7 @@ void setHistory(frmMonitor& m, const std::string& samples) {
         }
 }
 
-TEST(Estimate, ALineThroughTheNewestRunOnOneSourceExtendedToFullOrEmpty) {
+TEST(Estimate, ALineThroughTheNewestRunOnOneSourceOfSixteenSamplesAtMostExtendedToFullOrEmpty) {
     const std::tuple<const char*, std::int16_t, std::int16_t> cases[] = {
         // history, charge, discharge
         // clang-format off
@@ -62,11 +62,8 @@ TEST(Estimate, ALineThroughTheNewestRunOnOneSourceExtendedToFullOrEmpty) {
                   (std::array{charge, discharge}))
             << history;
     }
-}
-
-// However many samples are asked for, the line goes through sixteen at most: here the first fifteen
-// lie on a line of slope 1, the sixteenth and seventeenth above it.
-TEST(Estimate, SixteenSamplesAtMost) {
+    // However many samples are asked for, the line goes through sixteen at most: here the first fifteen
+    // lie on a line of slope 1, the sixteenth and seventeenth above it.
     TestProgram p;
     setHistory(p.meter(), "DC 60 61 62 63 64 65 66 67 68 69 70 71 72 73 74 80 99");
     EXPECT_EQ(p.meter().GetDischargeTime(40), 54);
@@ -74,44 +71,39 @@ TEST(Estimate, SixteenSamplesAtMost) {
 
 TEST(Estimate, FitLineKeepsItsSumsAndResultsInSinglePrecision) {
     const float x[] = {0, 1, 2, 3, 4}, y[] = {30, 32, 35, 37, 40};
-    float slope = 0, intercept = 0;
-    FitLine(x, y, 5, slope, intercept);
-    EXPECT_EQ(slope, 2.5f);
-    EXPECT_FLOAT_EQ(intercept, 29.8f);
+    const FittedLine line = FitLine(x, y, 5);
+    EXPECT_EQ(line.slope, 2.5f);
+    EXPECT_FLOAT_EQ(line.intercept, 29.8f);
 }
 
+// The text on several lines is the one on one line broken after each part.
 TEST(StatusText, BothFormsByteForByte) {
-    // Source, level, minutes on battery, history; the text on one line and on several.
-    const std::tuple<const char*, float, std::int16_t, const char*, const char*, const char*> cases[] = {
-        {"DC", 57, 12, "DC 57 58 59 60 61 62", " Elapsed: 12 min, Energy level: 57 %, Lifetime: 57 min ",
-         " Elapsed: 12 min \r Energy level: 57 % \r Lifetime: 57 min "},
-        {"AC", 57, 0, "AC 57 56 55 54 53", " Energy level: 57 %, Charge time: 43 min ",
-         " Energy level: 57 % \r Charge time: 43 min "},
-        {"AC", 57, 0, "AC 57 56", " Energy level: 57 %, Acquiring data...",
-         " Energy level: 57 % \r Acquiring data..."},
-        {"AC", 99, 0, "AC 99", " Energy level: 99 %, Acquiring data...",
-         " Energy level: 99 % \r Acquiring data..."},
-        {"AC", 100, 0, "AC 100", " Energy level: 100 %, Charge completed ",
-         " Energy level: 100 % \r Charge completed "},
-        {"DC", 100, 0, "DC 100", " Elapsed: 0 min, Energy level: 100 %, Charge completed ",
-         " Elapsed: 0 min \r Energy level: 100 % \r Charge completed "},
-        {"AC", 40, 0, "AC 40 30 20 10 0 0", " Energy level: 40 %, Acquiring data...",
-         " Energy level: 40 % \r Acquiring data..."},  // an empty sample ends the run
-        {"DC", 0, 31, "DC 0", " Elapsed: 31 min, Energy level: 0 %, Lifetime: 0 min ",
-         " Elapsed: 31 min \r Energy level: 0 % \r Lifetime: 0 min "},
-        {"DC", 57, 32767, "DC 57", " Elapsed: 32767 min, Energy level: 57 %, Acquiring data...",
-         " Elapsed: 32767 min \r Energy level: 57 % \r Acquiring data..."},
-        {"", 0, 0, "", " Energy level: 0 %, Acquiring data...", " Energy level: 0 % \r Acquiring data..."},
-        {"", 56.5f, 0, "", " Energy level: 56 %, Acquiring data...",
-         " Energy level: 56 % \r Acquiring data..."},
+    // Source, level, minutes on battery, history; the text on one line.
+    const std::tuple<const char*, float, std::int16_t, const char*, std::string> cases[] = {
+        // clang-format off
+        {"DC", 57, 12, "DC 57 58 59 60 61 62", " Elapsed: 12 min, Energy level: 57 %, Lifetime: 57 min "},
+        {"AC", 57, 0, "AC 57 56 55 54 53", " Energy level: 57 %, Charge time: 43 min "},
+        {"AC", 57, 0, "AC 57 56", " Energy level: 57 %, Acquiring data..."},
+        {"AC", 99, 0, "AC 99", " Energy level: 99 %, Acquiring data..."},
+        {"AC", 100, 0, "AC 100", " Energy level: 100 %, Charge completed "},
+        {"DC", 100, 0, "DC 100", " Elapsed: 0 min, Energy level: 100 %, Charge completed "},
+        {"AC", 40, 0, "AC 40 30 20 10 0 0", " Energy level: 40 %, Acquiring data..."},  // an empty sample ends the run
+        {"DC", 0, 31, "DC 0", " Elapsed: 31 min, Energy level: 0 %, Lifetime: 0 min "},
+        {"DC", 57, 32767, "DC 57", " Elapsed: 32767 min, Energy level: 57 %, Acquiring data..."},
+        {"", 0, 0, "", " Energy level: 0 %, Acquiring data..."},
+        {"", 56.5f, 0, "", " Energy level: 56 %, Acquiring data..."},
+        // clang-format on
     };
-    for (const auto& [source, level, elapsed, history, oneLine, severalLines] : cases) {
+    for (const auto& [source, level, elapsed, history, oneLine] : cases) {
         TestProgram p;
         setHistory(p.meter(), history);
         p.meter().msPowerSrc = source;
         p.meter().mEnergyLevel = level;
         p.k.pnElapsedMin = elapsed;
         for (std::int16_t mode : {1, -1, 7}) EXPECT_EQ(p.meter().GetStatusText(mode), oneLine);
+        std::string severalLines = oneLine;
+        for (auto at = severalLines.find(", "); at != std::string::npos; at = severalLines.find(", ", at))
+            severalLines.replace(at, 2, " \r ");
         EXPECT_EQ(p.meter().GetStatusText(0), severalLines);
     }
 }

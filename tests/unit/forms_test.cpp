@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ TEST(PixelImage, BoxesAndLinesOfEverySlopeIncludeBothEndsAndClipAtTheEdges) {
         {{{'L', 1, 1, 3, 10}}, {"......", ".#....", ".#....", ".#...."}},   // leaves through the bottom edge
         {{{'L', 4, 2, 20, -6}}, {"......", ".....#", "....#.", "......"}},  // and through the top
         {{{'L', -999998, -999998, 2, 2}}, {"#.....", ".#....", "..#...", "......"}},  // from far away, to its end
+        {{{'L', 1, 0, 2, 1000000000}}, {".#....", ".#....", ".#....", ".#...."}},  // one pixel across, far down
         // clang-format on
     };
     PixelImage img;
@@ -105,8 +107,7 @@ TEST(PictureText, AFontsEmInPixelsOnAnyScreen) {
         // points, twips a pixel, em
         // clang-format off
         {9, 15, 12}, {8.25, 15, 11}, {9, 12, 15}, {9, 0, 12}, {9, -3, 12}, {9, 0.5, 360}, {0.375, 15, 1},
-        {0.374, 15, 1},
-        {0.45, 15, 1}, {1.125, 15, 2}, {1.875, 15, 2}, {0, 15, 1}, {-9, 15, 1}, {750, 15, 1000}, {751, 15, 1000},
+        {0.374, 15, 1}, {0.45, 15, 1}, {1.125, 15, 2}, {1.875, 15, 2}, {0, 15, 1}, {-9, 15, 1}, {750, 15, 1000}, {751, 15, 1000},
         {749.25, 15, 999}, {1e300, 15, 1000}, {std::nan(""), 15, 1}, {9, std::nan(""), 12},
         // clang-format on
     };
@@ -134,21 +135,12 @@ TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain
     EXPECT_EQ(f.under.image().at(2, 2), 5u);
     f.under.cls();
     f.under.print("a");
-    EXPECT_EQ(f.under.image().at(0, 2), 5u);
-    EXPECT_EQ(f.under.currentY(), 10);
-}
-
-TEST(FormsRuntime, AScreenThatReportsNoTwipsPerPixelCountsOneTwipAPixel) {
-    HeadlessRuntime rt;
-    rt.setScreen(1024, 768, 0);
-    Form form(rt, "form", FormStyle{});
-    Picture& pic = form.addPicture("pic");
-    test::place(pic, 30, 45, 60, 15);
-    EXPECT_EQ(pic.pixelRect(), (PixelRect{30, 45, 60, 15}));
+    EXPECT_EQ((std::tuple{f.under.image().at(0, 2), f.under.currentY()}), (std::tuple{5u, 10}));
 }
 
 // A picture placed in twips is drawn on in pixels; switching its form to pixel units lays it out
-// again, and the mouse reaches the handlers in the form's units.
+// again, and the mouse reaches the handlers in the form's units. A screen that reports no twips per
+// pixel counts one twip a pixel.
 TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
     HeadlessRuntime rt;  // 15 twips a pixel
     Form form(rt, "frmTest", FormStyle{});
@@ -169,6 +161,10 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
     pic.mouseUp(4, 1, 7, 8);
     EXPECT_EQ(seen,
               (std::vector<std::array<float, 5>>{{1, 1, 2, 45, 60}, {2, 2, 4, 75, 90}, {3, 4, 1, 7, 8}}));
+    rt.setScreen(1024, 768, 0);
+    form.setScaleMode(ScaleMode::Twips);
+    test::place(pic, 30, 45, 60, 15);
+    EXPECT_EQ(pic.pixelRect(), (PixelRect{30, 45, 60, 15}));
 }
 
 TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) {
@@ -177,9 +173,8 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     Timer a(rt, "a", 300, true);
     Timer b(rt, "b", 200, false);
     Timer zero(rt, "zero", -1, true);
-    a.onTimer = [&] { fired.push_back("a@" + std::to_string(rt.now())); };
-    b.onTimer = [&] { fired.push_back("b@" + std::to_string(rt.now())); };
-    zero.onTimer = [&] { fired.push_back("zero"); };
+    for (Timer* t : {&a, &b, &zero})
+        t->onTimer = [&, t] { fired.push_back(t->name() + "@" + std::to_string(rt.now())); };
     rt.advance(250);
     b.setEnabled(true);
     b.setEnabled(true);  // counts from now; already on the second time: no restart
@@ -198,7 +193,7 @@ TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) 
     EXPECT_EQ(fired.size(), 1u);  // nothing after the end
 }
 
-TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryButtonIsUp) {
+TEST(MouseRouter, TheControlOnTopGetsTheMouseThePressedOneKeepsItAndALeftDownAndUpOnItIsItsClick) {
     HeadlessRuntime rt;
     TwoPictures f(rt);
     MouseRouter& m = f.window.mouse();
@@ -228,14 +223,12 @@ TEST(MouseRouter, TheControlOnTopGetsTheMouseAndThePressedOneKeepsItUntilEveryBu
                                                 "up under 12,3 b2", "dbl over", "down over 5,5 b2",
                                                 "up over 5,5 b2", "down under 3,2 b1", "move under 4,3 b1",
                                                 "up under 3,2 b1", "move over 5,3 b0"}));
-}
 
-TEST(MouseRouter, ALeftButtonDownAndUpOnTheSameControlIsItsClick) {
-    HeadlessRuntime rt;
-    TwoPictures f(rt);
+    // A left button down and up on the same control is its click.
+    f.seen.clear();
+    f.under.setTop(0);
     for (Picture* p : {&f.under, &f.over})
         p->onClick = [&f, name = p->name()] { f.seen.push_back("click " + name); };
-    MouseRouter& m = f.window.mouse();
     m.press(kLeftButton, 0, 2, 2);
     m.release(kLeftButton, 0, 0, 3, 3);  // a click on "under"
     m.press(kLeftButton, 0, 2, 2);
@@ -281,9 +274,28 @@ TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
     EXPECT_TRUE(f.window.visible());
     refuse = 0;
     EXPECT_TRUE(f.window.unload());
-    EXPECT_FALSE(f.window.visible() || f.window.loaded());
-    EXPECT_EQ(f.window.mouse().captured(), nullptr);  // an unloaded form holds no mouse
+    // An unloaded form holds no mouse.
+    EXPECT_EQ((std::tuple{f.window.visible() || f.window.loaded(), f.window.mouse().captured()}),
+              (std::tuple{false, nullptr}));
     EXPECT_EQ(seen, (std::vector<std::string>{"query 0", "unload", "query 1", "unload", "unloaded"}));
+}
+
+// The end of the session asks each form once; one that an earlier form's handler released is not
+// asked at all.
+TEST(FormsRuntime, TheSessionsEndAsksEveryFormThatIsStillThere) {
+    HeadlessRuntime rt;
+    std::vector<std::string> asked;
+    std::unique_ptr<TwoPictures> forms[3];
+    for (auto& f : forms) {
+        f = std::make_unique<TwoPictures>(rt);
+        f->window.onQueryUnload = [&asked, &forms, &f](std::int16_t&, std::int16_t reason) {
+            asked.push_back(std::to_string(&f - forms) + " " + std::to_string(reason));
+            if (&f == forms) forms[1].reset();
+        };
+        f->window.show();
+    }
+    rt.endSession();
+    EXPECT_EQ(asked, (std::vector<std::string>{"0 2", "2 2"}));
 }
 
 TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandlerReturns) {
@@ -296,11 +308,9 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
     };
     f.window.show();
     f.over.click();
-    EXPECT_EQ(dialog.find(), &f);
-    EXPECT_EQ(rt.forms().size(), 1u);
+    EXPECT_EQ((std::tuple{dialog.find(), rt.forms().size()}), (std::tuple{&f, 1u}));
     rt.runPosted();
-    EXPECT_EQ(dialog.find(), nullptr);
-    EXPECT_TRUE(rt.forms().empty());
+    EXPECT_EQ((std::tuple{dialog.find(), rt.forms().size()}), (std::tuple{nullptr, 0u}));
 
     // Opened again before the release ran: the open form stays.
     dialog.get().window.show();
@@ -406,8 +416,8 @@ TEST_F(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
     EXPECT_GE(rt.peerOf(window).repaints, repaints + 3);  // the frame and both of its controls
     EXPECT_EQ(inFrame.image().width(), 20);
     frame.setVisible(false);
-    EXPECT_EQ(window.mouse().controlAt(15, 35), nullptr);
-    EXPECT_FALSE(b1.canHaveFocus());
+    EXPECT_EQ((std::tuple{window.mouse().controlAt(15, 35), b1.canHaveFocus()}),
+              (std::tuple{nullptr, false}));
 }
 
 // A label's box may reach under the text box beside it, made before or after it: the label lies
@@ -421,8 +431,8 @@ TEST_F(Controls, LabelsLieBeneathEveryInputAndFramesBeneathWhatTheyHoldWhateverT
     for (const Control* c : window.drawingOrder()) order += c->name() + " ";
     EXPECT_EQ(order, "frame inner label late text check a1 a2 b1 inFrame ok cancel ");
     window.show();
-    EXPECT_EQ(window.mouse().controlAt(20, 20), &text);
-    EXPECT_EQ(window.mouse().controlAt(55, 35), &inFrame);
+    EXPECT_EQ((std::tuple{window.mouse().controlAt(20, 20), window.mouse().controlAt(55, 35)}),
+              (std::tuple{&text, &inFrame}));
 }
 
 // Whatever the program sets must reach the native window, or the dialog shows stale controls.
@@ -466,6 +476,11 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         s.set();
         EXPECT_GE(peer.*s.heard, before + s.times);
     }
+    // What the window then reads from the controls is what was set.
+    EXPECT_EQ(
+        (std::tuple{label.caption(), text.text(), text.locked(), text.border(), text.backColor(),
+                    check.tabStop(), ok.enabled(), cancel.toolTipText(), check.value()}),
+        (std::tuple{"Another caption", "new text", true, false, 0x654321u, false, false, "Leave", kChecked}));
 }
 
 TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
@@ -494,8 +509,8 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
     EXPECT_TRUE(keys.arrowKey(true));  // round to the first of the group
     keys.arrowKey(true);
     keys.arrowKey(false);
-    EXPECT_EQ(keys.activeControl(), &a1);
-    EXPECT_TRUE(a1.value() && !a2.value() && b1.value());
+    EXPECT_EQ((std::tuple{keys.activeControl(), a1.value() && !a2.value() && b1.value()}),
+              (std::tuple{&a1, true}));
     text.setFocus();
     EXPECT_FALSE(keys.arrowKey(true));  // the text box's own: its caret
     check.setFocus();
@@ -512,13 +527,14 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
     keys.tab(false);  // round backwards, past all that cannot have the focus
     EXPECT_EQ(keys.activeControl(), &cancel);
 
+    // The focus, the key, the key its handler consumes, what the program hears. Consumed by the box;
+    // Enter on a button presses that button.
     const std::tuple<Control*, std::int16_t, std::int16_t, std::vector<std::string>> cases[] = {
-        {&text, kKeyReturn, -1, {"key 13 text", "click ok"}},
-        {&text, kKeyReturn, kKeyReturn, {"key 13 text"}},  // consumed by the box
-        {&text, kKeyEscape, -1, {"key 27 text", "click cancel"}},
-        {&cancel, kKeyReturn, -1, {"click cancel"}},  // Enter on a button presses that button
-        {&ok, kKeyReturn, kKeyReturn, {"key 13 ok"}},
-        {&check, 'x', -1, {}},
+        // clang-format off
+        {&text, kKeyReturn, -1, {"key 13 text", "click ok"}}, {&text, kKeyReturn, kKeyReturn, {"key 13 text"}},
+        {&text, kKeyEscape, -1, {"key 27 text", "click cancel"}}, {&cancel, kKeyReturn, -1, {"click cancel"}},
+        {&ok, kKeyReturn, kKeyReturn, {"key 13 ok"}}, {&check, 'x', -1, {}},
+        // clang-format on
     };
     for (const auto& [focus, key, consumedByBox, heard] : cases) {
         seen.clear();
@@ -582,10 +598,7 @@ TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
     rt.setDialogFrame({4, 30, 5, 6});
     Form dialog(rt, "dialog", FormStyle{.caption = "D", .border = BorderStyle::FixedDialog, .font = {}});
     Form plain(rt, "plain", FormStyle{});
-    for (Form* f : {&dialog, &plain}) {
-        f->setWidth(3000);
-        f->setHeight(1500);
-    }
+    for (Form* f : {&dialog, &plain}) test::place(*f, 0, 0, 3000, 1500);
     EXPECT_EQ(dialog.frame(), (WindowFrame{4, 30, 5, 6}));
     EXPECT_EQ((std::array{dialog.clientPixelWidth(), dialog.clientPixelHeight()}), (std::array{191, 64}));
     EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{2865.0, 960.0}));
@@ -593,8 +606,7 @@ TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
     EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{191.0, 64.0}));
     EXPECT_EQ((std::array{plain.clientPixelWidth(), plain.clientPixelHeight()}), (std::array{200, 100}));
     EXPECT_EQ(plain.scaleWidth(), 3000);
-    dialog.setWidth(30);
-    dialog.setHeight(30);  // smaller than its frame: no client area at all
+    test::place(dialog, 0, 0, 30, 30);  // smaller than its frame: no client area at all
     EXPECT_EQ((std::array{dialog.clientPixelWidth(), dialog.clientPixelHeight()}), (std::array{0, 0}));
     EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{0.0, 0.0}));
 }

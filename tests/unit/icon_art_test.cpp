@@ -19,6 +19,12 @@ struct Image {
 
 Image image(int side, ClockHands hands) { return {side, programIconPixels(side, hands)}; }
 
+// The smallest box around the pixels it was grown by.
+struct Box {
+    int x0, y0, x1, y1;
+    void grow(int x, int y) { *this = {std::min(x0, x), std::min(y0, y), std::max(x1, x), std::max(y1, y)}; }
+};
+
 int ch(std::uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); }
 bool opaque(std::uint32_t p) { return ch(p, 24) >= 0xF0; }
 bool light(std::uint32_t p) { return opaque(p) && ch(p, 16) > 200 && ch(p, 8) > 200 && ch(p, 0) > 200; }
@@ -45,8 +51,8 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
             const int last = side - 1;
             EXPECT_EQ(img.at(0, 0) | img.at(last, 0) | img.at(0, last) | img.at(last, last), 0u);
 
-            int nBlue = 0, nOpaque = 0, top = side, bottom = -1, left = side, right = -1;
-            int faceX0 = side, faceX1 = -1, faceY0 = side, faceY1 = -1;
+            int nBlue = 0, nOpaque = 0;
+            Box cell{side, side, -1, -1}, face = cell;
             for (int y = 0; y < side; ++y) {
                 int lightInRow = 0;
                 for (int x = 0; x < side; ++x) lightInRow += light(img.at(x, y));
@@ -54,40 +60,30 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
                     const std::uint32_t p = img.at(x, y);
                     nOpaque += opaque(p);
                     nBlue += blue(p);
-                    if (p >> 24) {
-                        top = std::min(top, y);
-                        bottom = std::max(bottom, y);
-                        left = std::min(left, x);
-                        right = std::max(right, x);
-                    }
-                    if (light(p) && lightInRow * 6 > side) {  // skips the '+'
-                        faceX0 = std::min(faceX0, x);
-                        faceX1 = std::max(faceX1, x);
-                        faceY0 = std::min(faceY0, y);
-                        faceY1 = std::max(faceY1, y);
-                    }
+                    if (p >> 24) cell.grow(x, y);
+                    if (light(p) && lightInRow * 6 > side) face.grow(x, y);  // skips the '+'
                 }
             }
             EXPECT_GT(nBlue * 3, nOpaque * 2);
-            EXPECT_GT(bottom - top, right - left) << "cell should stand upright";
+            EXPECT_GT(cell.y1 - cell.y0, cell.x1 - cell.x0) << "cell should stand upright";
             int topWidth = 0, midWidth = 0;  // the terminal nub is narrower than the body
             for (int x = 0; x < side; ++x) {
-                topWidth += opaque(img.at(x, top + 1));
+                topWidth += opaque(img.at(x, cell.y0 + 1));
                 midWidth += opaque(img.at(x, side / 2));
             }
             EXPECT_LT(topWidth * 3, midWidth * 2);
-            const int row = (top + bottom) / 2;
-            EXPECT_EQ(ch(img.at(left, row), 24), 255) << "left edge at row " << row;
-            EXPECT_EQ(ch(img.at(right, row), 24), 255) << "right edge at row " << row;
+            const int row = (cell.y0 + cell.y1) / 2;
+            EXPECT_EQ(ch(img.at(cell.x0, row), 24), 255) << "left edge at row " << row;
+            EXPECT_EQ(ch(img.at(cell.x1, row), 24), 255) << "right edge at row " << row;
 
             // The light face spans a good part of the body, centred horizontally.
-            ASSERT_GE(faceX1 - faceX0 + 1, side / 3);
-            const double cx = (faceX0 + faceX1 + 1) / 2.0, cy = (faceY0 + faceY1 + 1) / 2.0;
+            ASSERT_GE(face.x1 - face.x0 + 1, side / 3);
+            const double cx = (face.x0 + face.x1 + 1) / 2.0, cy = (face.y0 + face.y1 + 1) / 2.0;
             EXPECT_NEAR(cx, side / 2.0, 1.0);
             double sx = 0, sy = 0;
             int nDark = 0;
-            for (int y = faceY0; y <= faceY1; ++y)
-                for (int x = faceX0; x <= faceX1; ++x)
+            for (int y = face.y0; y <= face.y1; ++y)
+                for (int x = face.x0; x <= face.x1; ++x)
                     if (dark(img.at(x, y))) {
                         sx += x + 0.5 - cx;
                         sy += y + 0.5 - cy;
@@ -104,8 +100,8 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
 }
 
 TEST(IconArt, OnlySizesFromOneTo256PixelsAreDrawn) {
-    EXPECT_EQ(programIconPixels(1).size(), 1u);
-    EXPECT_EQ(programIconPixels(20).size(), 400u);
+    EXPECT_EQ((std::tuple{programIconPixels(1).size(), programIconPixels(20).size()}),
+              (std::tuple{1u, 400u}));
     EXPECT_THROW(programIconPixels(0), std::invalid_argument);
     EXPECT_THROW(programIconPixels(257), std::invalid_argument);
 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <set>
 
 #include "program_fixture.h"
@@ -68,25 +67,25 @@ TEST(MeterDrawing, FlatBarsGrowFromTheLeftUnderTheGrid) {
     }
 }
 
-TEST(MeterDrawing, UprightBarsGrowFromTheBottomWithTheMarkOnTheRightHalf) {
-    Meter dc("", false, 30);  // 8 x 51: bar from y 36 down, middle colour
-    const std::string left = column(dc.pic(), 0);
-    EXPECT_EQ(left, "B.........G.........G.........G.....MMMMGMMMMMMMMMB");
-    EXPECT_EQ(column(dc.pic(), 7), left);
-
-    Meter full("", true, 100);
-    EXPECT_EQ(column(full.pic(), 3), "BHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHB");
-    EXPECT_EQ(column(full.pic(), 4), "BAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAB");
-    EXPECT_EQ(row(full.pic(), 5), "HHHHAAAA");
-
-    Meter empty("", false, 0);  // a box of no height lies below the surface: nothing of it shows
-    EXPECT_EQ(column(empty.pic(), 2), "B.........G.........G.........G.........G.........B");
-}
-
-TEST(MeterDrawing, AnOddThicknessPutsTheMarkOnTheLowerHalfRoundedDown) {
-    Meter m("Upright=0 Width=9", true, 75);  // surface 51 x 7: the bar to y 7 (clipped at 6), the mark from 3
-    ASSERT_EQ(m.pic().image().height(), 7);
-    EXPECT_EQ(column(m.pic(), 12), "HHHAAAA");
+// Upright, 8 x 51, the bar grows from the bottom and the mark takes the right half; flat and of an odd
+// thickness, the mark takes the lower half rounded down. A column (x) or a row (y) by its letters.
+TEST(MeterDrawing, UprightBarsGrowFromTheBottomAndAnOddThicknessRoundsTheMarksHalfDown) {
+    const std::tuple<const char*, bool, int, char, int, const char*> cases[] = {
+        // clang-format off
+        {"", false, 30, 'x', 0, "B.........G.........G.........G.....MMMMGMMMMMMMMMB"},  // from y 36 down
+        {"", false, 30, 'x', 7, "B.........G.........G.........G.....MMMMGMMMMMMMMMB"},
+        {"", true, 100, 'x', 3, "BHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHB"},
+        {"", true, 100, 'x', 4, "BAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAB"},
+        {"", true, 100, 'y', 5, "HHHHAAAA"},
+        {"", false, 0, 'x', 2, "B.........G.........G.........G.........G.........B"},  // a box of no height: none
+        {"Upright=0 Width=9", true, 75, 'x', 12, "HHHAAAA"},  // 51 x 7: the bar clipped at 6, the mark from 3
+        // clang-format on
+    };
+    for (const auto& [stored, mains, level, axis, at, want] : cases) {
+        Meter m(stored, mains, level);
+        EXPECT_EQ(axis == 'x' ? column(m.pic(), at) : row(m.pic(), at), want)
+            << stored << " " << level << axis << at;
+    }
 }
 
 TEST(MeterDrawing, TheBlinkWipesTheBarButNeverTheGrid) {
@@ -121,16 +120,7 @@ TEST(MeterDrawing, EveryDrawingGivesThePictureANewCount) {
 
 // What a change and the tick after it cost: whether the picture was drawn on and the tray tip made
 // again, how often the window was asked to repaint the picture, and the calls left for the event loop.
-struct Work {
-    int draws = 0;
-    int tips = 0;
-    int repaints = 0;
-    int posts = 0;
-    bool operator==(const Work&) const = default;
-    friend std::ostream& operator<<(std::ostream& os, const Work& w) {
-        return os << w.draws << w.tips << " " << w.repaints << " " << w.posts;
-    }
-};
+using Work = std::array<int, 4>;
 
 Work workOf(TestProgram& p, const std::function<void(TestProgram&)>& change = {}) {
     const PixelImage& img = p.meter().picHistory.image();
@@ -145,13 +135,17 @@ Work workOf(TestProgram& p, const std::function<void(TestProgram&)>& change = {}
 }
 
 // At rest the tick only reads: a minute on mains, its sample included, costs nothing at all; on
-// battery the sample adds a minute on battery to the tip.
-TEST(Tick, AMinuteAtRestCostsNothingButTheMinuteOnBatteryInTheTip) {
-    for (bool mains : {true, false}) {
+// battery the sample adds a minute on battery to the tip. A level read after thirteen alike samples
+// makes the next sample differ from them only in the newest place, which the tip's estimate reads too.
+TEST(Tick, AMinuteAtRestCostsNothingButTheMinuteOnBatteryOrANewestSampleInTheTip) {
+    for (auto [mains, level] : {std::pair{true, 57}, {false, 57}, {true, 56}}) {
         Meter m("", mains, 57);
-        m.p.ticks(780);  // the newest thirteen samples alike; the next one falls on the minute's last tick
+        m.p.ticks(720);  // thirteen samples alike, the last one now
+        m.p.power(mains, level);
+        m.p.ticks(1);  // the next sample falls on the 59th second
         for (int second = 1; second <= 60; ++second)
-            EXPECT_EQ(workOf(m.p), (Work{0, !mains && second == 60, 0, 0})) << mains << " " << second;
+            EXPECT_EQ(workOf(m.p), (Work{0, second == 59 && (!mains || level != 57), 0, 0}))
+                << mains << level << second;
     }
 }
 
@@ -183,6 +177,7 @@ TEST(Tick, EachChangeCostsTheNextTickItsWorkAndNoMore) {
         Work work;
         const char* stored = "";
     } const cases[] = {
+        // clang-format off
         {"nothing", true, 57, {}, {}},
         {"nothing, low: the bar shows again", false, 20, {}, {1, 0, 1, 1}},
         {"the level", true, 57, [](TestProgram& p) { p.power(true, 50); }, {1, 1, 1, 1}},
@@ -191,33 +186,23 @@ TEST(Tick, EachChangeCostsTheNextTickItsWorkAndNoMore) {
         {"the minutes on battery", false, 57, [](TestProgram& p) { p.k.pnElapsedMin = 7; }, {0, 1, 0, 0}},
         {"a new sample", true, 57, [](TestProgram& p) { p.ticks(58); }, {0, 1, 0, 0}},
         {"the low bound", true, 57, [](TestProgram& p) { p.k.pnLowUpper = 60; }, {1, 0, 1, 1}, "LowBound=60"},
-        {"the middle bound",
-         true,
-         57,
-         [](TestProgram& p) { p.k.pnMidUpper = 60; },
-         {1, 0, 1, 1},
-         "MidBound=60"},
+        {"the middle bound", true, 57, [](TestProgram& p) { p.k.pnMidUpper = 60; }, {1, 0, 1, 1}, "MidBound=60"},
         {"a colour", true, 57, [](TestProgram& p) { p.k.plColor[2] = 6; }, {1, 0, 1, 1}, "HighColor=6"},
         {"the mains colour", true, 57, [](TestProgram& p) { p.k.plColor[3] = 1; }, {1, 0, 1, 1}, "ACColor=1"},
         {"the grid", true, 57, [](TestProgram& p) { p.k.plColor[5] = 2; }, {1, 0, 1, 1}, "GridColor=2"},
         {"the border", true, 57, [](TestProgram& p) { p.k.plColor[6] = 2; }, {1, 0, 1, 1}, "BorderColor=2"},
         // A new background wipes the picture, even in the colour it had.
         {"the background", true, 57, newBackground, {1, 0, 2, 2}, "BGColor=1"},
-        {"the same background",
-         true,
-         57,
-         [](TestProgram& p) { p.meter().picHistory.setBackColor(p.k.plColor[4]); },
+        {"the same background", true, 57, [](TestProgram& p) { p.meter().picHistory.setBackColor(p.k.plColor[4]); },
          {1, 0, 2, 2}},
         {"the size", true, 57, reshaped<14, 1>, {1, 0, 6, 2}, "Width=14"},
         {"the direction", true, 57, reshaped<10, 0>, {1, 0, 6, 2}, "Upright=0"},
-        {"a drawing from elsewhere",
-         true,
-         57,
-         [](TestProgram& p) { p.meter().picHistory.line(0, 0, 3, 3, 1); },
+        {"a drawing from elsewhere", true, 57, [](TestProgram& p) { p.meter().picHistory.line(0, 0, 3, 3, 1); },
          {1, 0, 2, 2}},
         // However many changes the window system reports in a row, the program hears of them once and
         // lays the meter out again; the picture stays as it was drawn.
         {"the screens", true, 57, screensTwice, {0, 0, 4, 2}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "program_fixture.h"
+#include "two_pictures.h"
 
 namespace corvane::test {
 namespace {
@@ -82,9 +83,7 @@ TEST(MeterWindow, ThePixelPlaceIsTheTwipsPlaceRoundedAndBounded) {
     TestProgram p;
     Form& w = p.meterWindow();
     for (const auto& [twips, pixels] : cases) {
-        w.setLeft(twips[0]);
-        w.setTop(twips[1]);
-        w.setWidth(twips[2]);
+        place(w, twips[0], twips[1], twips[2], w.height());
         EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}), pixels)
             << twips[0];
     }
@@ -105,20 +104,21 @@ TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
         {"Position=4 Left=-19350 Top=900", kLeftMonitor, 0, 900},       // and none
         {"Position=4 Left=15300 Top=11400", {}, 15300, 11400},          // partly on the primary one
         {"Position=4 Left=16000 Top=12000", {}, 15210, 10755},
+        {"Position=4 Left=15360 Top=900", {}, 15210, 900},    // right of the right edge: on none
+        {"Position=4 Left=3000 Top=11520", {}, 3000, 10755},  // and below the bottom edge
         {"Position=4 Left=1e30 Top=-1e30", {}, 15210, 0},
+        // No width, on the left one's edge.
+        {"Position=4 Left=-19200 Top=900 Width=0", kLeftMonitor, -19200, 900},
     };
     for (const auto& [stored, others, left, top] : cases) {
         TestProgram p(stored, false);
         p.rt.setOtherMonitors(others);
         p.program.start();
-        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << stored;
+        const Form& w = p.meterWindow();
+        EXPECT_EQ((std::array{w.left(), w.top()}), (std::array{left, top})) << stored;
         p.rt.advance(2000);
-        EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << stored << ", revived";
+        EXPECT_EQ((std::array{w.left(), w.top()}), (std::array{left, top})) << stored << ", revived";
     }
-    TestProgram thin("Position=4 Left=-19200 Top=900 Width=0", false);  // no width, on the left one's edge
-    thin.rt.setOtherMonitors(kLeftMonitor);
-    thin.program.start();
-    EXPECT_EQ(thin.meterWindow().left(), -19200);
 }
 
 // The monitors change while the program runs. Every window keeps its place on the desktop, so where
@@ -154,8 +154,8 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
         p.rt.runPosted();
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << stored << " " << dx;
         EXPECT_EQ(p.main().window.left(), -30000 - dx * 15) << "the hidden main window keeps its place too";
-        EXPECT_EQ(p.callsStartingWith("SaveSetting").size(), saves);
-        EXPECT_EQ(p.k.pMonitorLeft, storedLeft);
+        EXPECT_EQ((std::tuple{p.callsStartingWith("SaveSetting").size(), p.k.pMonitorLeft}),
+                  (std::tuple{saves, storedLeft}));
     }
 }
 
@@ -182,8 +182,8 @@ TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{13710, 150, 150, 765}));
     p.rt.advance(1);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15240, 0, 120, 612}));
-    EXPECT_EQ(p.main().window.left(), -30000);
-    EXPECT_FALSE(p.meter().tmrRevive.enabled());
+    EXPECT_EQ((std::tuple{p.main().window.left(), p.meter().tmrRevive.enabled()}),
+              (std::tuple{-30000.0, false}));
     p.dragBy(500, 100, -100, 0);
     p.rt.advance(5000);  // once only: a later drag stays
     EXPECT_EQ(p.meterWindow().left(), 14040);
@@ -237,10 +237,10 @@ TEST(MeterWindow, OnlyTheLeftButtonDragsReleasingItEndsAndAFailedCursorReadCount
 TEST(MeterWindow, LoadColoursTheMeterAndPutsItOnTopWhateverShowTopSays) {
     TestProgram p("ShowTop=0");
     const std::vector<Color>& pixels = p.meter().picHistory.image().pixels();
-    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0x808080u), 8 * 51);
-    EXPECT_EQ(p.meterWindow().backColor(), 0xFFFFFFu);
-    EXPECT_FALSE(p.callsStartingWith("SetTopmost(frmMonitor,1)").empty());
-    EXPECT_TRUE(p.meterWindow().topmost());
+    EXPECT_EQ(
+        (std::tuple{std::count(pixels.begin(), pixels.end(), 0x808080u), p.meterWindow().backColor(),
+                    p.callsStartingWith("SetTopmost(frmMonitor,1)").empty(), p.meterWindow().topmost()}),
+        (std::tuple{8 * 51, 0xFFFFFFu, false, true}));
 }
 
 // The load starts the monitor afresh, and switches the alarm off when there is no sound to play.
@@ -255,11 +255,11 @@ TEST(MeterWindow, LoadClearsTheMonitorStateAndAnAlarmWithoutASoundFile) {
         m.mHistory.fill(42);
         m.msSrcHistory.fill("AC");
         p.program.start();
-        EXPECT_EQ(p.k.pnAlarmEnabled, alarm) << '"' << soundFile << '"';
-        EXPECT_EQ(m.mnFirstTick, 1);
-        EXPECT_EQ(std::count(m.mHistory.begin(), m.mHistory.end(), 0.0f), kHistorySize);
-        EXPECT_EQ(std::count(m.msSrcHistory.begin(), m.msSrcHistory.end(), ""), kHistorySize);
-        EXPECT_EQ(m.msPowerSrc, "");
+        EXPECT_EQ((std::tuple{p.k.pnAlarmEnabled, m.mnFirstTick,
+                              std::count(m.mHistory.begin(), m.mHistory.end(), 0.0f),
+                              std::count(m.msSrcHistory.begin(), m.msSrcHistory.end(), ""), m.msPowerSrc}),
+                  (std::tuple{alarm, 1, kHistorySize, kHistorySize, ""}))
+            << '"' << soundFile << '"';
     }
 }
 

@@ -54,12 +54,12 @@ TEST(Numbers, RoundsHalvesToEvenAndClampsToTheType) {
                                                       {25.5, 26},       {15.3, 15},       {40000, 32767},
                                                       {-40000, -32768}, {std::nan(""), 0}};
     for (auto [value, rounded] : int16s) EXPECT_EQ(toInt16(value), rounded) << value;
-    EXPECT_EQ(toInt32(1e12), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(toInt32(-1e12), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(toInt32(65535), 65535);
-    EXPECT_EQ(toSingle(1e300), std::numeric_limits<float>::max());
-    EXPECT_EQ(toSingle(-1e300), -std::numeric_limits<float>::max());
-    EXPECT_EQ(toSingle(std::nan("")), 0.0f);
+    using Int32 = std::numeric_limits<std::int32_t>;
+    EXPECT_EQ((std::array{toInt32(1e12), toInt32(-1e12), toInt32(65535)}),
+              (std::array{Int32::max(), Int32::min(), 65535}));
+    constexpr float kMax = std::numeric_limits<float>::max();
+    EXPECT_EQ((std::array{toSingle(1e300), toSingle(-1e300), toSingle(std::nan(""))}),
+              (std::array{kMax, -kMax, 0.0f}));
 }
 
 TEST(Numbers, WritesDecimalTextWithALeadingBlank) {

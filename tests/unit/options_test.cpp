@@ -10,6 +10,7 @@
 
 #include "options/frm_options.h"
 #include "program_fixture.h"
+#include "two_pictures.h"
 
 namespace corvane::test {
 namespace {
@@ -84,21 +85,18 @@ TEST_F(OptionsDialog, EveryControlStandsAtItsPlaceInTheDialog) {
                << c->top() << ' ' << c->width() << ' ' << c->height() << ' ' << c->tabIndex() << '\n';
     }
     EXPECT_EQ(layout.str(),
-              "chkShowTop 480 120 1575 255 0\nchkUpright 2210 120 2235 255 1\n"
-              "fraThres 240 405 3990 780 0\nlblLow 255 345 1335 255 0\n"
-              "txtLowUpper 1360 285 585 330 2\nlblMid 2130 345 1215 255 0\n"
+              "chkShowTop 480 120 1575 255 0\nchkUpright 2210 120 2235 255 1\nfraThres 240 405 3990 780 0\n"
+              "lblLow 255 345 1335 255 0\ntxtLowUpper 1360 285 585 330 2\nlblMid 2130 345 1215 255 0\n"
               "txtMidUpper 3150 285 585 330 3\nfraPosition 240 1230 2880 1335 0\n"
               "optLeftUpper 225 255 1200 300 4\noptRightUpper 1470 255 1200 300 5\n"
               "optAnyPlace 840 585 1200 300 6\noptLeftLower 225 915 1200 300 7\n"
               "optRightLower 1470 915 1200 300 8\nfraWidth 3180 1230 1050 1335 0\n"
-              "imgMinus 135 630 180 180 0\nimgPlus 735 630 180 180 0\n"
-              "fraColor 240 2610 3990 840 0\npicColor0 240 480 450 255 30\n"
-              "picColor1 750 480 450 255 31\npicColor2 1260 480 450 255 32\n"
-              "picColor3 1770 480 450 255 33\npicColor4 2280 480 450 255 34\n"
-              "picColor5 2790 480 450 255 35\npicColor6 3300 480 450 255 36\n"
-              "fraAlarm 240 3510 3990 1005 0\nchkAlarmEnabled 240 240 2295 255 9\n"
-              "lblFile 240 600 615 255 0\ntxtWavFile 600 540 2775 330 10\n"
-              "cmdOpen 3420 555 345 315 11\ncmdOK 1440 4680 855 330 12\n"
+              "imgMinus 135 630 180 180 0\nimgPlus 735 630 180 180 0\nfraColor 240 2610 3990 840 0\n"
+              "picColor0 240 480 450 255 30\npicColor1 750 480 450 255 31\npicColor2 1260 480 450 255 32\n"
+              "picColor3 1770 480 450 255 33\npicColor4 2280 480 450 255 34\npicColor5 2790 480 450 255 35\n"
+              "picColor6 3300 480 450 255 36\nfraAlarm 240 3510 3990 1005 0\n"
+              "chkAlarmEnabled 240 240 2295 255 9\nlblFile 240 600 615 255 0\n"
+              "txtWavFile 600 540 2775 330 10\ncmdOpen 3420 555 345 315 11\ncmdOK 1440 4680 855 330 12\n"
               "cmdCancel 2400 4680 855 330 13\ncmdHelp 3360 4680 855 330 14\n");
     // The one control in a font of its own, which no size of a text shows.
     EXPECT_EQ(d.cmdOpen.font(), (Font{.name = "Arial", .points = 9, .bold = true}));
@@ -140,18 +138,16 @@ TEST_F(OptionsDialog, TheSignImagesAreBlackOnLightYellow) {
 }
 
 TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
-    d.chkShowTop.userClicked();
-    d.chkUpright.userClicked();
-    d.chkAlarmEnabled.userClicked();
-    d.txtLowUpper.userEdited("15");
-    d.txtMidUpper.userEdited(" 70");
-    d.txtWavFile.userEdited("C:\\a.wav");
+    for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) c->userClicked();
+    for (auto [box, text] :
+         {std::pair{&d.txtLowUpper, "15"}, {&d.txtMidUpper, " 70"}, {&d.txtWavFile, "C:\\a.wav"}})
+        box->userEdited(text);
     d.imgPlus_MouseDown({});
     d.optLeftLower.userClicked();
-    p.rt.choosers().answerColor(0x0000AA);
-    d.picColor[6]->click();
-    p.rt.choosers().answerColor(0x00BB00);
-    d.picColor[4]->click();
+    for (auto [slot, colour] : {std::pair{6, 0x0000AA}, {4, 0x00BB00}}) {
+        p.rt.choosers().answerColor(colour);
+        d.picColor[slot]->click();
+    }
     const std::size_t before = p.rt.calls.size();
     d.cmdOK.click();
 
@@ -162,8 +158,8 @@ TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
                   std::array<std::int32_t, 7>{4095, 65535, 65280, 16711680, 0x00BB00, 16777215, 0x0000AA}}));
     // Flat, 12 thick, in the lower left corner, in its new colours.
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{0, 11340, 765, 180}));
-    EXPECT_EQ(p.meterWindow().backColor(), 0x0000AAu);
-    EXPECT_EQ(p.meter().picHistory.backColor(), 0x00BB00u);
+    EXPECT_EQ((std::array{p.meterWindow().backColor(), p.meter().picHistory.backColor()}),
+              (std::array{0x0000AAu, 0x00BB00u}));
     EXPECT_EQ(p.callsSince(before),
               (std::vector<std::string>{"SetTopmost(frmOptions,0)", "SetTopmost(frmMonitor,0)"}));
     EXPECT_FALSE(p.optionsOpen());
@@ -171,16 +167,30 @@ TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
     EXPECT_EQ(p.program.options().find(), nullptr);  // released once OK's handler was through
 }
 
-// Each corner and any place, chosen and confirmed, is stored as its position's number.
-TEST(Options, EachPositionChosenIsStoredAsItsNumber) {
-    for (std::int16_t number = 0; number < 5; ++number) {
+// Each corner and any place, chosen and confirmed, is stored as its position's number, and the meter
+// goes there; a corner leaves the remembered place as it was. Any place takes the meter's place,
+// upright in the upper right corner, before it is resized: flat, it would stick out on the right, so
+// it is pulled back.
+TEST(Options, EachPositionChosenIsStoredAsItsNumberAndTheMeterGoesThere) {
+    // the position, turned flat; the remembered place, the meter's
+    const std::tuple<std::int16_t, bool, std::array<float, 2>, Rect> cases[] = {
+        // clang-format off
+        {0, false, {0, 0}, {0, 0, 150, 765}},    {1, false, {0, 0}, {0, 10755, 150, 765}},
+        {2, false, {0, 0}, {15210, 0, 150, 765}}, {3, false, {0, 0}, {15210, 10755, 150, 765}},
+        {4, false, {15210, 0}, {15210, 0, 150, 765}}, {4, true, {15210, 0}, {14595, 0, 765, 150}},
+        // clang-format on
+    };
+    for (const auto& [number, flat, remembered, place] : cases) {
         WithOptions p;
         frmOptions& d = p.open();
         OptionButton* const options[] = {&d.optLeftUpper, &d.optLeftLower, &d.optRightUpper, &d.optRightLower,
                                          &d.optAnyPlace};
         options[number]->userClicked();
+        if (flat) d.chkUpright.userClicked();
         d.cmdOK.click();
-        EXPECT_EQ(p.k.pnPosOptNum, number);
+        EXPECT_EQ((std::tuple{p.k.pnPosOptNum, std::array{p.k.pMonitorLeft, p.k.pMonitorTop},
+                              placeOf(p.meterWindow())}),
+                  (std::tuple{number, remembered, place}));
     }
 }
 
@@ -206,11 +216,9 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
         p.rt.choosers().answerFile("C:\\other.wav");
         d.cmdOpen.click();
         close(d);
-        EXPECT_FALSE(p.optionsOpen());
-        EXPECT_EQ(p.settings(), settings);
-        EXPECT_EQ(placeOf(p.meterWindow()), meter);
-        EXPECT_FALSE(p.meterWindow().topmost());  // back where ShowTop=0 wants it
-        EXPECT_FALSE(d.window.topmost());
+        EXPECT_EQ((std::tuple{p.optionsOpen(), p.settings(), placeOf(p.meterWindow())}),
+                  (std::tuple{false, settings, meter}));
+        EXPECT_FALSE(p.meterWindow().topmost() || d.window.topmost());  // back where ShowTop=0 wants it
     }
 }
 
@@ -272,8 +280,8 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
                     (*s == '-' ? d.imgMinus : d.imgPlus)
                         .mouseDown(kRightButton, kShiftKey, 3, 3);  // any button, any place
                 widths.push_back(d.mnWidth);
-                EXPECT_EQ(d.picPreview.width(), d.mnWidth * 15);
-                EXPECT_EQ(d.picPreview.left(), 315 + (420 - d.mnWidth * 15) / 2);
+                EXPECT_EQ((std::tuple{d.picPreview.width(), d.picPreview.left()}),
+                          (std::tuple{d.mnWidth * 15, 315 + (420 - d.mnWidth * 15) / 2}));
             }
             EXPECT_EQ(widths, want);
         }
@@ -281,23 +289,12 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
 
 TEST(Options, WithoutAChosenPositionTheMeterStaysButIsPulledIntoTheScreen) {
     WithOptions p("Position=7");
-    p.meterWindow().setLeft(16000);
-    p.meterWindow().setTop(-40);
+    place(p.meterWindow(), 16000, -40, 150, 765);
     frmOptions& d = p.open();
     EXPECT_EQ(selectedOption(d), "");
     d.cmdOK.click();
-    EXPECT_EQ(p.k.pnPosOptNum, 7);
-    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
-}
-
-// Upright in the upper right corner; flat, it would stick out on the right, so it is pulled back.
-TEST_F(OptionsDialog, AnyPlaceTakesTheMetersPlaceBeforeItIsResized) {
-    d.optAnyPlace.userClicked();
-    d.chkUpright.userClicked();
-    d.cmdOK.click();
-    EXPECT_EQ((std::tuple{p.k.pnPosOptNum, p.k.pMonitorLeft, p.k.pMonitorTop}),
-              (std::tuple{std::int16_t{4}, 15210.0f, 0.0f}));
-    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, 0, 765, 150}));
+    EXPECT_EQ((std::tuple{p.k.pnPosOptNum, placeOf(p.meterWindow())}),
+              (std::tuple{7, Rect{15210, 0, 150, 765}}));
 }
 
 // A click opens it, and so do Space and Enter on the box with the focus.
@@ -306,21 +303,18 @@ TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChange
     auto up = [&] { topmostWhileUp.push_back(d.window.topmost()); };
     p.rt.choosers().answerColor(0x00ABCDEF, up);
     d.picColor[3]->click();
-    EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
-    EXPECT_EQ(p.k.plColor[3], 16711680);  // the meter keeps its colour until OK
+    // The meter keeps its colour until OK.
+    EXPECT_EQ((std::tuple{d.picColor[3]->backColor(), p.k.plColor[3]}), (std::tuple{0x00ABCDEFu, 16711680}));
     p.rt.choosers().answerColor(std::nullopt, up);
     std::int16_t space = ' ';
     d.picColor[3]->keyPress(space);
-    EXPECT_EQ(space, 0) << "consumed";
-    EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
+    EXPECT_EQ((std::tuple{space, d.picColor[3]->backColor()}), (std::tuple{0, 0x00ABCDEFu})) << "consumed";
     d.picColor[3]->setFocus();
     d.window.keyboard().keyPress('x');
     d.window.keyboard().keyPress(kKeyReturn);  // nothing queued: dismissed too; and not OK's Enter
-    EXPECT_TRUE(p.optionsOpen());
-    EXPECT_EQ(d.picColor[3]->backColor(), 0x00ABCDEFu);
-    EXPECT_EQ(p.count("ChooseColor(frmOptions,16711680)"), 3u);
-    EXPECT_EQ(topmostWhileUp, (std::vector<bool>{false, false}));
-    EXPECT_TRUE(d.window.topmost());
+    EXPECT_EQ((std::tuple{p.optionsOpen(), d.picColor[3]->backColor(),
+                          p.count("ChooseColor(frmOptions,16711680)"), topmostWhileUp, d.window.topmost()}),
+              (std::tuple{true, 0x00ABCDEFu, 3u, std::vector<bool>{false, false}, true}));
 }
 
 TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) {
@@ -338,9 +332,8 @@ TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) 
         bool topmostWhileUp = true;
         p.rt.choosers().answerFile(std::nullopt, [&] { topmostWhileUp = d.window.topmost(); });
         d.cmdOpen.click();
-        EXPECT_EQ(d.txtWavFile.text(), text);
-        EXPECT_FALSE(topmostWhileUp);
-        EXPECT_TRUE(d.window.topmost());
+        EXPECT_EQ((std::tuple{d.txtWavFile.text(), topmostWhileUp, d.window.topmost()}),
+                  (std::tuple{text, false, true}));
         p.rt.choosers().answerFile("E:\\new.wav");
         d.cmdOpen.click();
         EXPECT_EQ(d.txtWavFile.text(), "E:\\new.wav");
@@ -386,18 +379,18 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
         frmOptions& d = p.open();
         d.txtLowUpper.userEdited("40");
         modal(p, d);
-        EXPECT_TRUE(p.rt.ended());
-        EXPECT_EQ(p.rt.calls.back(), "End");
-        EXPECT_EQ(p.stored("LowBound"), " 25");  // saved, without the dialog's unconfirmed edit
-        EXPECT_TRUE(p.callsStartingWith("PlaySound(").empty());
+        // Saved, without the dialog's unconfirmed edit.
+        EXPECT_EQ((std::tuple{p.rt.ended(), p.rt.calls.back(), p.stored("LowBound"),
+                              p.callsStartingWith("PlaySound(").empty()}),
+                  (std::tuple{true, "End", " 25", true}));
     }
 }
 
 TEST_F(OptionsDialog, OpeningItAgainWhileOpenShowsTheSameDialog) {
     d.txtLowUpper.userEdited("40");
-    EXPECT_EQ(&p.open(), &d);
-    EXPECT_EQ(d.txtLowUpper.text(), "40");  // not loaded again
-    EXPECT_EQ(p.count("SetTopmost(frmOptions,1)"), 1u);
+    // Not loaded again.
+    EXPECT_EQ((std::tuple{&p.open(), d.txtLowUpper.text(), p.count("SetTopmost(frmOptions,1)")}),
+              (std::tuple{&d, "40", 1u}));
     d.cmdCancel.click();
     p.rt.runPosted();
     EXPECT_EQ(p.open().txtLowUpper.text(), " 25");  // closed in between: a fresh load
@@ -423,8 +416,7 @@ TEST_F(OptionsDialog, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
     d.cmdCancel.setFocus();
     d.txtLowUpper.userEdited("40");
     d.window.keyboard().keyPress(kKeyReturn);  // Enter on a focused button presses that button
-    EXPECT_EQ(p.k.pnLowUpper, 25);
-    EXPECT_FALSE(p.optionsOpen());
+    EXPECT_EQ((std::tuple{p.k.pnLowUpper, p.optionsOpen()}), (std::tuple{25, false}));
 }
 
 }  // namespace

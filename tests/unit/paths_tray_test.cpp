@@ -70,8 +70,7 @@ TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
     Form& meter = p.meterWindow();
     p.rt.calls.clear();
     for (std::int16_t flag : {2, -1, 7}) p.k.SetTopmost(meter, flag);
-    EXPECT_TRUE(p.rt.calls.empty());
-    EXPECT_TRUE(meter.topmost());
+    EXPECT_EQ((std::tuple{p.rt.calls.empty(), meter.topmost()}), (std::tuple{true, true}));
     for (std::int16_t flag : {0, 7, 0}) p.k.SetTopmost(meter, flag);
     EXPECT_FALSE(meter.topmost());
     p.k.SetTopmost(meter, 1);

@@ -77,11 +77,9 @@ struct TestProgram {
 
     // The battery as the next reading will find it.
     void power(bool mains, int percent, std::int32_t fullLife = 7200) {
-        SystemPowerStatus s;
-        s.ACLineStatus = mains ? kACOnline : kACOffline;
-        s.BatteryLifePercent = static_cast<std::uint8_t>(percent);
-        s.BatteryFullLifeTime = fullLife;
-        rt.setPowerStatus(s);
+        rt.setPowerStatus({.ACLineStatus = mains ? kACOnline : kACOffline,
+                           .BatteryLifePercent = static_cast<std::uint8_t>(percent),
+                           .BatteryFullLifeTime = fullLife});
     }
     void ticks(int seconds) { rt.advance(1000LL * seconds); }
     // The calls made after the first `from` of them.

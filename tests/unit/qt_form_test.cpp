@@ -198,8 +198,7 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     o.txtWavFile.onChange = [&] { ++edits; };
     o.txtWavFile.setText("set by the program");
     auto* edit = static_cast<QLineEdit*>(widgetOf(o.txtWavFile));
-    EXPECT_EQ(edit->text(), "set by the program");
-    EXPECT_EQ(edits, 0);
+    EXPECT_EQ((std::tuple{edit->text(), edits}), (std::tuple{"set by the program", 0}));
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, "ding.wav");
@@ -216,12 +215,11 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     o.mnWidth = 10;
     widgetOf(o.picPreview)->setFocus();
     QTest::keyClick(widgetOf(o.picPreview), '+');  // the preview's own key
-    EXPECT_EQ(o.mnWidth, 12);
-    EXPECT_EQ(widgetOf(o.picPreview)->geometry().width(), 12);
+    EXPECT_EQ((std::tuple{o.mnWidth, widgetOf(o.picPreview)->geometry().width()}), (std::tuple{12, 12}));
 
     QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_FALSE(o.window.loaded());
-    EXPECT_EQ(d.program.kesta().psWavFilePath, "ding.wav");
+    EXPECT_EQ((std::tuple{o.window.loaded(), d.program.kesta().psWavFilePath}),
+              (std::tuple{false, "ding.wav"}));
     d.options = nullptr;
 }
 
@@ -241,21 +239,17 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
     Dialogs d;
     frmOptions& o = d.openOptions();
     Choosers& choosers = runtime().choosers();
-    QString title, folder, file;
-    QStringList filters;
+    std::tuple<QString, QString, QString, QStringList> asked;
     whenUp<QFileDialog>([&](QFileDialog& dialog) {
-        title = dialog.windowTitle();
-        folder = dialog.directory().absolutePath();
-        file = dialog.selectedFiles().value(0);
-        filters = dialog.nameFilters();
+        asked = {dialog.windowTitle(), dialog.directory().absolutePath(), dialog.selectedFiles().value(0),
+                 dialog.nameFilters()};
         dialog.reject();
     });
     EXPECT_EQ(choosers.chooseFile(o.window, {"Sound files (*.wav)|*.wav", 1, "/tmp/", "ding.wav",
                                              " Select alarm sound file", true}),
               std::nullopt);  // dismissed
-    EXPECT_EQ((std::tuple{title, folder, file, filters}),
-              (std::tuple{" Select alarm sound file", "/tmp", "/tmp/ding.wav",
-                          QStringList{"Sound files (*.wav)"}}));
+    EXPECT_EQ(asked, (std::tuple{" Select alarm sound file", "/tmp", "/tmp/ding.wav",
+                                 QStringList{"Sound files (*.wav)"}}));
 
     QColor started;
     whenUp<QColorDialog>([&](QColorDialog& dialog) {
@@ -266,16 +260,15 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
     EXPECT_EQ(choosers.chooseColor(o.window, 0x00332211), std::optional<Color>(0x00030201));
     EXPECT_EQ(started, QColor(0x11, 0x22, 0x33));
 
+    std::tuple<QString, QString, QMessageBox::Icon> shown;
     whenUp<QMessageBox>([&](QMessageBox& box) {
-        title = box.windowTitle();
-        file = box.text();
-        EXPECT_EQ(box.icon(), QMessageBox::Warning);
+        shown = {box.windowTitle(), box.text(), box.icon()};
         box.accept();
     });
     choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", MessageBoxKind::Exclamation,
                         " Corvane");
-    EXPECT_EQ((std::tuple{title, file}),
-              (std::tuple{" Corvane", "Enter a sound file name or disable alarm."}));
+    EXPECT_EQ(shown,
+              (std::tuple{" Corvane", "Enter a sound file name or disable alarm.", QMessageBox::Warning}));
 }
 
 // ---- The program's frame on a desktop of two monitors -------------------------------------------

@@ -46,24 +46,21 @@ double valueOf(const mKesta& k, std::string_view key) {
     return std::nan("");
 }
 
-TEST(Settings, StartReadsEveryKeyOnceInTableOrder) {
-    std::vector<std::string> expected;
-    for (const Key& key : kKeys)
-        expected.push_back("GetSetting(" + sectionOf(key.name) + "," + key.name + ")");
-    EXPECT_EQ(TestProgram().callsStartingWith("GetSetting("), expected);
-}
-
-TEST(Settings, ExitWritesEveryKeyAsTextInLoadOrder) {
-    TestProgram p;
-    p.exit();
-    // The left edge is where the meter stands: the upper right corner.
+// The left edge written is where the meter stands: the upper right corner.
+TEST(Settings, StartReadsEveryKeyOnceAndExitWritesEachAsTextInTableOrder) {
     const char* texts[] = {" 2",     " 15210", " 0",        " 10",      " 0",        " 1",       " 1",
                            " 25",    " 50",    " 0",        "",         " 1",        " 0",       " 4095",
                            " 65535", " 65280", " 16711680", " 8421504", " 16777215", " 16777215"};
-    StoreTexts expected;
-    for (std::size_t i = 0; i < std::size(kKeys); ++i)
-        expected.emplace_back(sectionOf(kKeys[i].name), kKeys[i].name, texts[i]);
-    EXPECT_EQ(p.rt.store().entries(), expected);
+    std::vector<std::string> reads;
+    StoreTexts written;
+    for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+        reads.push_back("GetSetting(" + sectionOf(kKeys[i].name) + "," + kKeys[i].name + ")");
+        written.emplace_back(sectionOf(kKeys[i].name), kKeys[i].name, texts[i]);
+    }
+    TestProgram p;
+    EXPECT_EQ(p.callsStartingWith("GetSetting("), reads);
+    p.exit();
+    EXPECT_EQ(p.rt.store().entries(), written);
 }
 
 TEST(Settings, WhatOneRunSavesTheNextReadsBack) {

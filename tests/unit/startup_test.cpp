@@ -65,9 +65,8 @@ TEST(AnotherStart, ShowsAHiddenMeterAndLiftsItWithinItsBand) {
         p.rt.anotherStarted();
         EXPECT_TRUE(p.rt.calls.empty()) << "handled from the event loop, not inside the caller";
         p.rt.runPosted();
-        EXPECT_TRUE(p.meterWindow().visible());
-        EXPECT_EQ(p.firstCaption(), kHideMeterCaption);
-        EXPECT_EQ(p.meterWindow().topmost(), wasTopmost);
+        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.firstCaption(), p.meterWindow().topmost()}),
+                  (std::tuple{true, kHideMeterCaption, wasTopmost}));
         EXPECT_EQ(p.rt.calls, std::vector<std::string>{lift});
         p.exit();
         EXPECT_EQ(p.stored("State"), savedState);
@@ -81,9 +80,8 @@ TEST(AnotherStart, AfterTheEndChangesNothing) {
     const auto callsAtEnd = p.rt.calls;
     p.rt.anotherStarted();
     p.rt.runPosted();
-    EXPECT_EQ(p.rt.calls, callsAtEnd);
-    EXPECT_FALSE(p.meterWindow().visible());
-    EXPECT_EQ(p.stored("State"), " 1");
+    EXPECT_EQ((std::tuple{p.rt.calls, p.meterWindow().visible(), p.stored("State")}),
+              (std::tuple{callsAtEnd, false, " 1"}));
 }
 
 // Reasons 0 to 3 end the program (2: the user logs off or the machine shuts down); any other does
@@ -96,9 +94,8 @@ TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoe
         reason == 2 ? p.rt.endSession() : p.exit(reason);
         const auto& calls = p.rt.calls;
         if (reason < 0 || reason > 3) {
-            EXPECT_TRUE(calls.empty());
-            EXPECT_TRUE(p.rt.store().entries().empty());
-            EXPECT_FALSE(p.rt.ended());
+            EXPECT_EQ((std::array{calls.empty(), p.rt.store().entries().empty(), p.rt.ended()}),
+                      (std::array{true, true, false}));
             continue;
         }
         ASSERT_EQ(calls.size(), 23u);
@@ -119,8 +116,7 @@ TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
     // The revive step would have put the meter back into its corner at 2 s.
     const auto callsAtEnd = p.rt.calls;
     p.rt.advance(5000);
-    EXPECT_EQ(p.meterWindow().left(), 13845);
-    EXPECT_EQ(p.rt.calls, callsAtEnd);
+    EXPECT_EQ((std::tuple{p.meterWindow().left(), p.rt.calls}), (std::tuple{13845, callsAtEnd}));
     // The next start puts it back into the corner all the same.
     TestProgram next(p.rt.store().entries());
     EXPECT_EQ(placeOf(next.meterWindow()), (Rect{15210, 0, 150, 765}));
@@ -132,10 +128,9 @@ TEST(Shutdown, AStoreThatCannotBeWrittenKeepsItsValuesAndTheProgramStillEnds) {
     p.rt.store().failWrites = true;
     p.dragBy(500, 100, -100, 0);
     p.exit();
-    EXPECT_EQ(p.rt.store().entries(), before);
-    EXPECT_EQ(p.rt.problems.size(), 1u);
-    EXPECT_TRUE(p.rt.ended());
-    EXPECT_FALSE(p.meterWindow().topmost());
+    EXPECT_EQ(
+        (std::tuple{p.rt.store().entries(), p.rt.problems.size(), p.rt.ended(), p.meterWindow().topmost()}),
+        (std::tuple{before, 1u, true, false}));
 }
 
 }  // namespace

@@ -46,11 +46,8 @@ TEST(Readings, TheLevelSourceAndFullLifeAsTheTickReadsThem) {
         {7, 0, 9, 0, "DC"}};
     TestProgram p;
     for (const auto& [ac, percent, fullLife, level, source] : cases) {
-        SystemPowerStatus s;
-        s.ACLineStatus = ac;
-        s.BatteryLifePercent = percent;
-        s.BatteryFullLifeTime = fullLife;
-        p.rt.setPowerStatus(s);
+        p.rt.setPowerStatus(
+            {.ACLineStatus = ac, .BatteryLifePercent = percent, .BatteryFullLifeTime = fullLife});
         p.meter().ReadPowerStatus();
         EXPECT_EQ((std::tuple{p.meter().mEnergyLevel, p.meter().msPowerSrc, p.k.plFullLifeSaved}),
                   (std::tuple{level, std::string(source), fullLife}))
@@ -64,15 +61,12 @@ TEST(Readings, TheLevelSourceAndFullLifeAsTheTickReadsThem) {
 // Ticks second by second and writes down each sample the tick takes ("time source level elapsed"),
 // telling a sample by the history filling up (it holds fewer than sixty here).
 std::vector<std::string> samplesOver(TestProgram& p, int seconds) {
-    auto filled = [&] {
-        const auto& src = p.meter().msSrcHistory;
-        return std::count_if(src.begin(), src.end(), [](const std::string& s) { return !s.empty(); });
-    };
+    const auto& sources = p.meter().msSrcHistory;
     std::vector<std::string> out;
     for (int i = 0; i < seconds; ++i) {
-        const auto before = filled();
+        const auto before = std::count(sources.begin(), sources.end(), "");
         p.ticks(1);
-        if (filled() != before)
+        if (std::count(sources.begin(), sources.end(), "") != before)
             out.push_back(p.rt.clock().timeOfDay() + " " + p.meter().msSrcHistory[0] + " " +
                           std::to_string(int(p.meter().mHistory[0])) + " " +
                           std::to_string(p.k.pnElapsedMin));
@@ -121,9 +115,9 @@ TEST(Tick, TheSixtyFirstSampleDropsTheFirstAndElapsedMinutesStopAtTheirLargest) 
         p.power(false, 90 - minute % 80);
         p.ticks(60);
     }
-    EXPECT_EQ(p.meter().mHistory[0], 30);   // the 61st sample
-    EXPECT_EQ(p.meter().mHistory[59], 89);  // the second; the first, 90, is gone
-    EXPECT_EQ(p.k.pnElapsedMin, 60);
+    // The 61st sample, then the second; the first, 90, is gone.
+    EXPECT_EQ((std::tuple{p.meter().mHistory[0], p.meter().mHistory[59], p.k.pnElapsedMin}),
+              (std::tuple{30, 89, 60}));
     p.k.pnElapsedMin = 32766;
     p.ticks(120);
     EXPECT_EQ(p.k.pnElapsedMin, 32767);
@@ -174,19 +168,16 @@ TEST(Tick, TheFirstTickAppliesShowTopAndEveryTickSetsTheTrayTip) {
         p.rt.tray().setReportsHover(hover);
         p.power(true, 57);
         p.program.start();
-        EXPECT_TRUE(p.meterWindow().topmost());
-        p.rt.advance(999);
-        EXPECT_EQ(p.k.psTrayTip, "");  // the first tick comes a whole second after the start
+        p.rt.advance(999);  // the first tick comes a whole second after the start
+        EXPECT_EQ((std::tuple{p.meterWindow().topmost(), p.k.psTrayTip}), (std::tuple{true, ""}));
         p.rt.advance(1);
-        EXPECT_FALSE(p.meterWindow().topmost());
-        EXPECT_EQ(p.k.psTrayTip, " Energy level: 57 %, Acquiring data...");
+        EXPECT_EQ((std::tuple{p.meterWindow().topmost(), p.k.psTrayTip}),
+                  (std::tuple{false, " Energy level: 57 %, Acquiring data..."}));
         p.ticks(3);
-        // An icon that does not report hovering gets the tip whenever it changes, and only then.
-        const auto modifies = p.rt.tray().calls.size() - 1;
-        EXPECT_EQ(modifies, hover ? 0u : 1u);
-        if (!hover) {
-            EXPECT_EQ(p.rt.tray().calls.back().second, p.k.psTrayTip);
-        }
+        // An icon that does not report hovering gets the tip whenever it changes, and only then; one that
+        // does keeps the tip it was added with until it is hovered.
+        EXPECT_EQ(p.rt.tray().calls.size(), hover ? 1u : 2u);
+        EXPECT_EQ(p.rt.tray().calls.back().second, hover ? std::string("Battery status") : p.k.psTrayTip);
     }
 }
 

@@ -17,10 +17,11 @@ constexpr Color kInk = 0x00000000;
 struct TipProgram : TestProgram {
     using TestProgram::TestProgram;
     frmToolTip& tip() { return program.toolTip(); }
-    // The mouse moves over the meter with the cursor at a screen pixel.
-    void hover(int x, int y, std::int16_t buttons = 0) {
+    // The mouse moves over the meter with the cursor at a screen pixel, and time goes on.
+    void hover(int x, int y, std::int16_t buttons = 0, long long thenMs = 500) {
         rt.setCursor(x, y);
         meter().picHistory.mouseMove(buttons, 0, 1, 1);
+        rt.advance(thenMs);
     }
     Rect tipPlace() { return placeOf(tip().window); }
     std::array<int, 2> tipPixels() { return {tip().window.pixelWidth(), tip().window.pixelHeight()}; }
@@ -46,19 +47,19 @@ TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreen) {
         p.rt.advance(499);
         EXPECT_FALSE(p.tip().window.visible());
         p.rt.advance(1);
-        EXPECT_TRUE(p.tip().window.visible());
-        EXPECT_EQ(p.tipPlace(), (Rect{left, top, 360, 236.25}));  // one line x 1.05
-        EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{24, 16}));
-        EXPECT_EQ(placeOf(p.tip().picToolTip), (Rect{0, 0, 360, 236.25}));
-        EXPECT_FALSE(p.tip().window.topmost());
+        // One line x 1.05.
+        EXPECT_EQ((std::tuple{p.tip().window.visible(), p.tipPlace(), p.tipPixels(),
+                              placeOf(p.tip().picToolTip), p.tip().window.topmost()}),
+                  (std::tuple{true, Rect{left, top, 360, 236.25}, std::array{24, 16}, Rect{0, 0, 360, 236.25},
+                              false}));
     }
 }
 
 // The outline and the text take the desktop's text colour, unless it would be lost on the pale fill
 // (a dark colour scheme's light text): then black.
 TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
-    const std::pair<Color, Color> cases[] = {// the desktop's text colour, the ink
-                                             {kInk, kInk},
+    // The desktop's text colour, the ink.
+    const std::pair<Color, Color> cases[] = {{kInk, kInk},
                                              {rgb(0, 0, 128), rgb(0, 0, 128)},
                                              {rgb(255, 255, 255), kInk},
                                              {rgb(211, 211, 211), kInk}};
@@ -69,14 +70,10 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
         p.tip().label("");
         p.rt.advance(500);
         EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{12, 16}));
-        const PixelImage& img = p.tip().picToolTip.image();
-        ASSERT_EQ(img.width(), 12);
-        ASSERT_EQ(img.height(), 16);
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 12; ++x) {
-                const bool edge = x == 0 || y == 0 || x == 11 || y == 15;
-                EXPECT_EQ(img.at(x, y), edge ? ink : kToolTipBackColor) << desktop << " " << x << "," << y;
-            }
+        std::vector<std::string> outlined(16, "#" + std::string(10, '.') + "#");
+        outlined.front() = outlined.back() = std::string(12, '#');
+        const auto letter = [ink = ink](Color c) { return c == ink ? '#' : c == kToolTipBackColor ? '.' : '?'; };
+        EXPECT_EQ(rowsOf(p.tip().picToolTip.image(), letter), outlined) << desktop;
     }
 }
 
@@ -87,22 +84,20 @@ TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeter) {
     p.power(false, 57);
     p.ticks(1);
     p.hover(1018, 25);
-    p.rt.advance(500);
     // " Elapsed: 0 min ", " Energy level: 57 % " and " Acquiring data... ": 20 characters at the
     // widest, and three lines.
     EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{120, 47}));
     const PixelImage& img = p.tip().picToolTip.image();
     auto inked = [&](int x, int y) { return img.at(x, y) == kInk; };
-    EXPECT_FALSE(inked(3, 5));                                 // each line starts with its blank
-    EXPECT_TRUE(inked(6, 3) && inked(6, 18) && inked(6, 33));  // "E", "E", "A", each line under the last
-    EXPECT_FALSE(inked(6, 13) || inked(6, 28));
-    EXPECT_FALSE(inked(96, 4));  // the first line is the shortest
-    EXPECT_TRUE(inked(96, 19));
+    // Each line starts with its blank; "E", "E", "A", each line under the last; the first line is the
+    // shortest.
+    EXPECT_FALSE(inked(3, 5) || inked(6, 13) || inked(6, 28) || inked(96, 4));
+    EXPECT_TRUE(inked(6, 3) && inked(6, 18) && inked(6, 33) && inked(96, 19));
     p.rt.advance(1000);  // past the revive step, which puts the meter back into its corner at 2 s
     p.dragBy(1018, 25, -100, 300);
     p.rt.advance(500);
-    EXPECT_TRUE(p.tip().window.visible());
-    EXPECT_EQ(p.tipPlace(), (Rect{13710 - 1800 - 45, 4500 + 45, 1800, 708.75}));
+    EXPECT_EQ((std::tuple{p.tip().window.visible(), p.tipPlace()}),
+              (std::tuple{true, Rect{13710 - 1800 - 45, 4500 + 45, 1800, 708.75}}));
 }
 
 TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
@@ -115,13 +110,11 @@ TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
         SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
         TipProgram p;
         p.hover(1018, 25);
-        p.rt.advance(500);
         p.rt.setCursor(x, y);
         p.rt.advance(500);
         EXPECT_EQ((std::array{p.tip().window.visible(), p.tip().tmrToolTip.enabled()}),
                   (std::array{stays, stays}));
-        p.hover(1018, 25);
-        p.rt.advance(500);  // the next move over the meter starts it again
+        p.hover(1018, 25);  // the next move over the meter starts it again
         EXPECT_TRUE(p.tip().window.visible());
     }
 }
@@ -132,9 +125,8 @@ TEST(ToolTip, ATickWithTheCursorAlreadyGonePlacesAndDrawsBeforeHiding) {
     p.rt.setCursor(100, 100);
     p.tip().label("x");
     p.rt.advance(500);
-    EXPECT_FALSE(p.tip().window.visible());
-    EXPECT_EQ(p.tipPlace(), (Rect{15210 + 150 + 45, 45, 270, 236.25}));
-    EXPECT_EQ(p.tip().picToolTip.image().at(6, 4), kInk);
+    EXPECT_EQ((std::tuple{p.tip().window.visible(), p.tipPlace(), p.tip().picToolTip.image().at(6, 4)}),
+              (std::tuple{false, Rect{15210 + 150 + 45, 45, 270, 236.25}, kInk}));
     p.rt.advance(5000);
     EXPECT_FALSE(p.tip().window.visible());
 }
@@ -143,19 +135,15 @@ TEST(ToolTip, TheRightButtonHeldNeitherStartsNorRefreshesIt) {
     TipProgram p;
     p.power(true, 57);
     p.ticks(1);
-    p.hover(1018, 25, kRightButton);
-    p.rt.advance(2000);
+    p.hover(1018, 25, kRightButton, 2000);
     EXPECT_FALSE(p.program.hasToolTip());
     p.hover(1018, 25);
-    p.rt.advance(500);
     EXPECT_EQ(p.tipPixels()[0], 120);  // " Energy level: 57 % ", " Acquiring data... "
     p.power(true, 100);
     p.ticks(1);
-    p.hover(1018, 25, kRightButton);
-    p.rt.advance(1000);
+    p.hover(1018, 25, kRightButton, 1000);
     EXPECT_EQ(p.tipPixels()[0], 120);
     p.hover(1018, 25);
-    p.rt.advance(500);
     EXPECT_EQ(p.tipPixels()[0], 126);  // " Energy level: 100 % ", " Charge completed "
 }
 

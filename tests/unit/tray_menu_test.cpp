@@ -88,11 +88,9 @@ TEST(PopupMenu, EveryCommandFromTheTray) {
         p.rt.tray().onEvent(TrayEvent::RightButtonUp);
         EXPECT_EQ(p.rt.popupMenu().shown, std::vector<std::vector<std::string>>{kMenuCaptions});
         EXPECT_EQ(visibleCalls(p), cases[index]);
-        EXPECT_EQ(p.meterWindow().visible(), index != kMenuToggle);
-        EXPECT_EQ(p.rt.ended(), index == kMenuExit);
-        if (index == kMenuExit) {
-            EXPECT_EQ(p.stored("State"), " 0");
-        }
+        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.rt.ended()}),
+                  (std::tuple{index != kMenuToggle, index == kMenuExit}));
+        EXPECT_EQ(p.stored("State"), index == kMenuExit ? " 0" : "<missing>");
         EXPECT_EQ(p.main().tmrShow.enabled(), index == kMenuPreferences);
     }
 }
@@ -107,8 +105,8 @@ TEST(PopupMenu, PreferencesWaitTwoTicksOfTmrShow) {
         p.main().mnuMenuArray_Click(kMenuPreferences);
         EXPECT_FALSE(p.meterWindow().topmost());
         p.rt.advance(199);
-        EXPECT_TRUE(p.main().tmrShow.enabled());
-        EXPECT_EQ(p.program.options().find(), nullptr);
+        EXPECT_EQ((std::tuple{p.main().tmrShow.enabled(), p.program.options().find()}),
+                  (std::tuple{true, nullptr}));
         p.rt.advance(1);
         EXPECT_FALSE(p.main().tmrShow.enabled());
         frmOptions* dialog = p.program.options().find();
@@ -127,21 +125,20 @@ TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
     p.power(true, 57);
     p.rt.popupMenu().answer({kMenuToggle, [&] { p.ticks(2); }});
     p.rt.tray().onEvent(TrayEvent::RightButtonUp);
-    EXPECT_EQ(p.k.psTrayTip, " Energy level: 57 %, Acquiring data...");
-    EXPECT_FALSE(p.meterWindow().visible());
+    EXPECT_EQ((std::tuple{p.k.psTrayTip, p.meterWindow().visible()}),
+              (std::tuple{" Energy level: 57 %, Acquiring data...", false}));
 
     p.rt.popupMenu().answer({kMenuToggle, [&] { p.rt.endSession(); }});
     p.rt.tray().onEvent(TrayEvent::RightButtonUp);
-    EXPECT_TRUE(p.rt.ended());
-    EXPECT_FALSE(p.meterWindow().visible());
-    EXPECT_EQ(p.stored("State"), " 1");
+    EXPECT_EQ((std::tuple{p.rt.ended(), p.meterWindow().visible(), p.stored("State")}),
+              (std::tuple{true, false, " 1"}));
 
     TestProgram broken;
     broken.rt.help().fails = true;
     broken.main().mnuMenuArray_Click(kMenuHelp);
-    EXPECT_EQ(broken.callsStartingWith("Help(").size(), 1u);
     broken.main().mnuMenuArray_Click(kMenuToggle);
-    EXPECT_FALSE(broken.meterWindow().visible());
+    EXPECT_EQ((std::tuple{broken.callsStartingWith("Help(").size(), broken.meterWindow().visible()}),
+              (std::tuple{1u, false}));
 }
 
 // A right-button release on the meter stops and hides the tooltip, then pops the same menu up.
@@ -156,9 +153,8 @@ TEST(PopupMenu, FromTheMeterAfterTheTooltipHasGone) {
     p.rt.popupMenu().answer(
         {kMenuToggle, [&] { tipGoneWhileUp = !tip.window.visible() && !tip.tmrToolTip.enabled(); }});
     p.meter().picHistory.mouseUp(kRightButton, 0, 4, 25);
-    EXPECT_TRUE(tipGoneWhileUp);
-    EXPECT_EQ(p.rt.popupMenu().shown.size(), 1u);
-    EXPECT_FALSE(p.meterWindow().visible());
+    EXPECT_EQ((std::tuple{tipGoneWhileUp, p.rt.popupMenu().shown.size(), p.meterWindow().visible()}),
+              (std::tuple{true, 1u, false}));
     // The left button's release, with or without the right one, opens no menu.
     p.meter().picHistory.mouseUp(kLeftButton, 0, 4, 25);
     p.meter().picHistory.mouseUp(kLeftButton | kRightButton, 0, 4, 25);
