@@ -87,7 +87,11 @@ remembered_place() {  # what, scale, drag or "", command prefix...
     if [[ $3 == drag ]]; then
         drag 1685 220 1885 420
         expect_geometry "$1: follows the cursor" "1880 400 $size"
+        # Should this drag go unseen, what stood under the pointer as it began is the first clue.
+        local under
+        under=$(xdotool getmouselocation 2>&1)
         drag 1885 420 900 420
+        within 5 geometry_is "$METER" "1280 400 $size" || echo "the meter $METER; under the pointer before: $under" >&2
         expect_geometry "$1: stops at the primary monitor's left edge" "1280 400 $size"
         x=1280 y=400
     fi
