@@ -3,18 +3,24 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "linux_test_support.h"
 #include "platform/linux/linux_services.h"
 
 namespace corvane {
@@ -27,13 +33,6 @@ using Tree = std::map<std::string, Attrs>;
 
 class SysfsPower : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string tmpl = (fs::path(::testing::TempDir()) / "sysfs_power.XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        root_ = tmpl;
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     // Writes the value exactly as given (no newline added), as a broken driver might.
     void put(const std::string& supply, const std::string& name, const std::string& raw) {
         fs::create_directories(root_ / supply);
@@ -65,10 +64,11 @@ class SysfsPower : public ::testing::Test {
         return full;
     }
 
-    fs::path root_;
+    test::ScratchFolder scratch_;
+    const fs::path root_ = scratch_.path() / "power_supply";
 };
 
-std::ptrdiff_t openFiles() { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); }
+using test::openFiles;
 
 const Attrs kMainsOn{{"type", "Mains"}, {"online", "1"}};
 const Attrs kMainsOff{{"type", "Mains"}, {"online", "0"}};
@@ -212,6 +212,7 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     for (const bool handedOver : {false, true}) {
         SCOPED_TRACE(handedOver ? "the watch handed over" : "the reader looks itself");
         read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
+        const long none = openFiles();
         SysfsPowerReader reader(root_);
         const int watch = handedOver ? reader.handOverWatch() : -1;
         ASSERT_EQ(watch >= 0, handedOver) << "a tree of plain files is watched";
@@ -229,7 +230,37 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         }
         EXPECT_EQ(open[1], open[0]) << "the same files, read again";
         EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
+        SysfsPowerReader fresh(root_);
+        fresh.read();
+        EXPECT_EQ(openFiles() - open.back(), open.back() - none) << "listed five times, as many kept as anew";
     }
+}
+
+// A supply that goes makes its files fail, and at the first failure the supplies are listed again, even
+// while the caller looks at the watch and has told of no change. Here the level is a thread's name,
+// which reads well while the thread runs and fails once it has ended.
+TEST_F(SysfsPower, AValueThatFailsListsTheSuppliesAgain) {
+    std::promise<pid_t> started;
+    std::promise<void> end;
+    std::thread pack([&] {
+        ::pthread_setname_np(::pthread_self(), "57");
+        started.set_value(static_cast<pid_t>(::syscall(SYS_gettid)));
+        end.get_future().wait();
+    });
+    const fs::path task = "/proc/self/task/" + std::to_string(started.get_future().get());
+    put("BAT0", "type", "Battery\n");
+    fs::create_symlink(task / "comm", root_ / "BAT0" / "capacity");
+    SysfsPowerReader reader(root_);
+    reader.handOverWatch();
+    EXPECT_EQ(reader.read().BatteryLifePercent, 57);
+    addBattery("BAT1", "91\n");
+    EXPECT_EQ(reader.read().BatteryLifePercent, 57) << "the supplies as listed, while all reads well";
+    end.set_value();
+    pack.join();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (fs::exists(task) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(reader.read().BatteryLifePercent, 91);
 }
 
 // Standard input closed, at the start or later, leaves descriptor 0 to what the reader opens next: its
@@ -289,7 +320,9 @@ TEST_F(SysfsPower, SpecialFilesAndFailingReadsCountAsMissing) {
 }
 
 // The services the Linux program reads the battery and the clock through: a reading of the machine's
-// own supplies, which has no full-charge life, and the local time of day.
+// own supplies, which has no full-charge life, and the local time of day, in zones where it is now a
+// few seconds before and after an hour's end (their offsets odd seconds). The clock's second reading
+// within the minute adds the offset it took at the first.
 TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime) {
     SystemPowerStatus status;
     status.BatteryFullLifeTime = 12345;
@@ -302,24 +335,21 @@ TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime)
         std::strftime(text, sizeof text, "%H:%M:%S", &tm);
         return std::string(text);
     };
-    // A zone whose offset is not whole hours, so that a misplaced offset shows; the clock's second
-    // reading within the minute adds the offset it took at the first.
-    const char* zone = std::getenv("TZ");
-    const std::string savedZone = zone ? zone : "";
-    ::setenv("TZ", "<+0545>-5:45", 1);
-    ::tzset();
-    LocalClock clock;
-    for (int reading = 0; reading < 2; ++reading) {
-        const std::time_t before = std::time(nullptr);
-        const std::string told = clock.timeOfDay();
-        const std::time_t after = std::time(nullptr);
-        EXPECT_TRUE(told == local(before) || told == local(after)) << told;
+    test::ScopedEnv zone{"TZ"};
+    for (const long wanted : {22 * 3600L + 59 * 60 + 45, 23 * 3600L + 5}) {
+        const long east = (wanted - std::time(nullptr) % 86400 + 86400 + 43200) % 86400 - 43200;
+        char tz[32];
+        std::snprintf(tz, sizeof tz, "<LOC>%c%ld:%02ld:%02ld", east < 0 ? '+' : '-', std::labs(east) / 3600,
+                      std::labs(east) / 60 % 60, std::labs(east) % 60);
+        test::ScopedEnv::set("TZ", tz);
+        LocalClock clock;
+        for (int reading = 0; reading < 2; ++reading) {
+            const std::time_t before = std::time(nullptr);
+            const std::string told = clock.timeOfDay();
+            const std::time_t after = std::time(nullptr);
+            EXPECT_TRUE(told == local(before) || told == local(after)) << told << " in " << tz;
+        }
     }
-    if (zone)
-        ::setenv("TZ", savedZone.c_str(), 1);
-    else
-        ::unsetenv("TZ");
-    ::tzset();
 }
 
 }  // namespace
