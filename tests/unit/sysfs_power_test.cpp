@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pthread.h>
-#include <sys/syscall.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -196,7 +196,9 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
 
 // The kernel's values change in place; the fake battery of the end-to-end tests replaces each file; a
 // supply can go and come. A reader that keeps its files open sees all of it, whether it looks at its
-// watch of the tree itself or an event loop does and tells it (the Linux program's way).
+// watch of the tree itself or an event loop does and tells it (the Linux program's way). Standard input
+// closed, at the start or later, leaves descriptor 0 to what the reader opens next: its watch, its
+// folder or a value file. Each serves like any other and goes with the reader.
 TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     const std::vector<std::tuple<const char*, std::function<void()>, Want>> steps{
         {"as it was", [] {}, {0, 0, 57, 10800}},
@@ -209,31 +211,47 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
          {1, 2, 9, -1}},
         {"a second one beside it", [&] { addBattery("BAT2", "91\n"); }, {1, 0, 50, -1}},
     };
-    for (const bool handedOver : {false, true}) {
-        SCOPED_TRACE(handedOver ? "the watch handed over" : "the reader looks itself");
+    const int stdinCopy = ::dup(0);
+    const struct Run {
+        bool handedOver;
+        int closeBefore;  // the step before which standard input is closed; -1: before the reader
+    } runs[] = {{true, -1}, {false, 0}, {false, 2}};
+    for (const auto& [handedOver, closeBefore] : runs) {
+        SCOPED_TRACE(::testing::Message()
+                     << (handedOver ? "the watch handed over" : "the reader looks itself")
+                     << ", standard input closed before step " << closeBefore);
         read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
-        const long none = openFiles();
-        SysfsPowerReader reader(root_);
-        const int watch = handedOver ? reader.handOverWatch() : -1;
+        const long none = openFiles() - 1;  // standard input closed
+        if (closeBefore < 0) ::close(0);
+        auto reader = std::make_unique<SysfsPowerReader>(root_);
+        const int watch = handedOver ? reader->handOverWatch() : -1;
         ASSERT_EQ(watch >= 0, handedOver) << "a tree of plain files is watched";
-        std::vector<std::ptrdiff_t> open;
+        std::vector<long> open;
         for (const auto& [name, change, want] : steps) {
             SCOPED_TRACE(name);
+            if (std::ssize(open) == closeBefore) ::close(0);
             change();
             if (handedOver) {
-                reader.watchFired();
+                reader->watchFired();
                 pollfd ready{watch, POLLIN, 0};
                 EXPECT_EQ(::poll(&ready, 1, 0), 0) << "emptied, or the event loop would spin";
             }
-            EXPECT_EQ(wantOf(reader.read()), want);
+            EXPECT_EQ(wantOf(reader->read()), want);
             open.push_back(openFiles());
         }
         EXPECT_EQ(open[1], open[0]) << "the same files, read again";
         EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
-        SysfsPowerReader fresh(root_);
-        fresh.read();
-        EXPECT_EQ(openFiles() - open.back(), open.back() - none) << "listed five times, as many kept as anew";
+        {
+            SysfsPowerReader fresh(root_);
+            fresh.read();
+            EXPECT_EQ(openFiles() - open.back(), open.back() - none)
+                << "listed five times, as many kept as anew";
+        }
+        reader.reset();
+        EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "the reader let go of descriptor 0";
+        ::dup2(stdinCopy, 0);
     }
+    ::close(stdinCopy);
 }
 
 // A supply that goes makes its files fail, and at the first failure the supplies are listed again, even
@@ -261,33 +279,6 @@ TEST_F(SysfsPower, AValueThatFailsListsTheSuppliesAgain) {
     while (fs::exists(task) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(reader.read().BatteryLifePercent, 91);
-}
-
-// Standard input closed, at the start or later, leaves descriptor 0 to what the reader opens next: its
-// folder watch, its folder or a value file. Each serves like any other and goes with the reader.
-TEST_F(SysfsPower, DescriptorZeroServesLikeAnyOther) {
-    const int stdinCopy = ::dup(0);
-    enum Moment { kBeforeTheReader, kBeforeTheFirstReading, kBeforeANewBattery };
-    for (const Moment closed : {kBeforeTheReader, kBeforeTheFirstReading, kBeforeANewBattery}) {
-        SCOPED_TRACE(closed);
-        read({{"AC", kMainsOn}, {"BAT0", layered("Discharging")}});
-        if (closed == kBeforeTheReader) ::close(0);
-        std::vector<Want> seen;
-        {
-            SysfsPowerReader reader(root_);
-            if (closed == kBeforeTheFirstReading) ::close(0);
-            seen.push_back(wantOf(reader.read()));
-            if (closed == kBeforeANewBattery) ::close(0);
-            replace("BAT0", "energy_now", "25000000");  // seen through the folder watch
-            seen.push_back(wantOf(reader.read()));
-            addBattery("BAT1", "90\n");
-            seen.push_back(wantOf(reader.read()));
-        }
-        EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "the reader let go of descriptor 0";
-        ::dup2(stdinCopy, 0);
-        EXPECT_EQ(seen, (std::vector<Want>{{1, 0, 57, -1}, {1, 0, 50, -1}, {1, 1, 70, -1}}));
-    }
-    ::close(stdinCopy);
 }
 
 // However many supplies there are, the reader holds a few descriptors: the files beyond them are
