@@ -6,6 +6,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <optional>
@@ -20,6 +21,16 @@ namespace corvane::test {
 inline long openFiles() {
     namespace fs = std::filesystem;
     return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{});
+}
+
+// A file's whole text, and a file written with exactly the text given (its folders made).
+inline std::string slurp(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+inline void spit(const std::filesystem::path& p, const std::string& text) {
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
 }
 
 // A new empty folder in /tmp itself, whatever TMPDIR says (a socket's path must stay within about 100

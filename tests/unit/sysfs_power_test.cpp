@@ -35,8 +35,7 @@ class SysfsPower : public ::testing::Test {
   protected:
     // Writes the value exactly as given (no newline added), as a broken driver might.
     void put(const std::string& supply, const std::string& name, const std::string& raw) {
-        fs::create_directories(root_ / supply);
-        std::ofstream(root_ / supply / name, std::ios::binary) << raw;
+        test::spit(root_ / supply / name, raw);
     }
     // A battery that comes, its level written as given.
     void addBattery(const std::string& supply, const std::string& capacity) {
