@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -26,7 +27,9 @@ inline long openFiles() {
 // A file's whole text, and a file written with exactly the text given (its folders made).
 inline std::string slurp(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream text;
+    text << in.rdbuf();  // a folder or a failing read gives what was read, without throwing
+    return text.str();
 }
 inline void spit(const std::filesystem::path& p, const std::string& text) {
     std::filesystem::create_directories(p.parent_path());
