@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -72,6 +73,12 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     EXPECT_EQ(slurp(file),
               "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
               "Odd=\"\\\"quoted\\\" and\\x0Asecond line\\\\\"\n");
+    // The folders made as the user makes any, the new file private to the user.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ((std::array{fs::status(root).permissions(), fs::status(file.parent_path()).permissions(),
+                          fs::status(file).permissions()}),
+              (std::array{fs::perms(0777 & ~mask), fs::perms(0777 & ~mask), fs::perms(0600)}));
     auto again = make();
     EXPECT_EQ(again.getSetting("Corvane", "Form", "Left", "0"), " 15210");
     EXPECT_EQ(again.getSetting("Corvane", "options", "showtop", "0"), "-1");  // names ignore case
