@@ -62,11 +62,7 @@ SoleInstance::SoleInstance(const std::string& folder, Reporter report, std::chro
 SoleInstance::~SoleInstance() { release(); }
 
 void SoleInstance::release() {
-    if (listener_ >= 0) {
-        ::unlink(socketPath_.c_str());
-        ::close(listener_);
-        listener_ = -1;
-    }
+    closeListener();
     if (lock_ >= 0) {
         ::close(lock_);
         lock_ = -1;
@@ -100,7 +96,13 @@ void SoleInstance::listen() {
         ::chmod(socketPath_.c_str(), 0600) == 0 && ::listen(listener_, 8) == 0)
         return;
     report_("a second start cannot reach this copy: " + why(socketPath_));
-    if (listener_ >= 0) ::close(listener_);
+    closeListener();  // and the socket's file, if it was bound before the failing step
+}
+
+void SoleInstance::closeListener() {
+    if (listener_ < 0) return;
+    ::unlink(socketPath_.c_str());
+    ::close(listener_);
     listener_ = -1;
 }
 

@@ -43,6 +43,7 @@ class SoleInstance {
   private:
     bool knock() const;
     void listen();
+    void closeListener();
 
     std::string lockPath_;
     std::string socketPath_;

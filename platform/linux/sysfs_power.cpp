@@ -65,9 +65,8 @@ ssize_t preadAll(int fd, char (&buf)[kMaxAttrBytes]) {
 }
 
 // Not blocking: a FIFO or device here would otherwise wait or never end. Only a
-// plain file is a value.
+// plain file is a value. Without a folder (dir -1) the open fails, path being relative.
 int openValue(int dir, const std::string& path) {
-    if (dir < 0) return -1;
     const int fd = ::openat(dir, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return -1;
     struct stat st {};

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include <utility>
 
 #include "decimal_comma_locale.h"
+#include "linux_test_support.h"
 #include "program_fixture.h"
 #include "shell/settings.h"
 
@@ -26,27 +28,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void spit(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
+using test::slurp;
+using test::spit;
 
 class IniStore : public ::testing::Test {
   protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() / ("corvane-ini-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        file = root / "Corvane/Corvane.ini";
-    }
-    void TearDown() override { fs::remove_all(root); }
     IniSettingsStore make() {
         return IniSettingsStore(root, [this](const std::string& t) { problems.push_back(t); });
     }
@@ -61,8 +47,9 @@ class IniStore : public ::testing::Test {
         ::stat(p.c_str(), &st);
         return {st.st_mode & 07777, st.st_uid, st.st_gid};
     }
-    fs::path root;
-    fs::path file;
+    test::ScratchFolder scratch;
+    const fs::path root = scratch.path() / "config";
+    const fs::path file = root / "Corvane/Corvane.ini";
     std::vector<std::string> problems;
 };
 
@@ -86,6 +73,12 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     EXPECT_EQ(slurp(file),
               "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
               "Odd=\"\\\"quoted\\\" and\\x0Asecond line\\\\\"\n");
+    // The folders made as the user makes any, the new file private to the user.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ((std::array{fs::status(root).permissions(), fs::status(file.parent_path()).permissions(),
+                          fs::status(file).permissions()}),
+              (std::array{fs::perms(0777 & ~mask), fs::perms(0777 & ~mask), fs::perms(0600)}));
     auto again = make();
     EXPECT_EQ(again.getSetting("Corvane", "Form", "Left", "0"), " 15210");
     EXPECT_EQ(again.getSetting("Corvane", "options", "showtop", "0"), "-1");  // names ignore case
@@ -95,35 +88,31 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     EXPECT_TRUE(problems.empty());
 }
 
+// What comes before the first section is kept, and a byte-order mark there, which hides no header.
 TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
-    spit(file,
-         "; my notes\r\n[Options]\r\nLowBound=10\r\ngarbage line\r\nExtra = kept\r\n\r\n[Other]\r\nA=1\r\n");
-    auto store = make();
-    EXPECT_EQ(store.getSetting("Corvane", "Options", "LowBound", "25"), "10");
-    EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
-    store.saveSetting("Corvane", "Options", "LowBound", " 30");
-    store.saveSetting("Corvane", "Options", "MidBound", " 50");
-    store.saveSetting("Corvane", "Form", "Position", " 2");
-    store.commit();
-    const std::string kept =
-        "; my notes\n[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n";
-    EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\n");
-    auto blind = make();  // a save with no read before it reads the file all the same
-    blind.saveSetting("Corvane", "Form", "Position", " 3");
-    blind.commit();
-    EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 3\n");
-}
-
-TEST_F(IniStore, AByteOrderMarkIsSkippedWhenReadingAndKeptWhenWriting) {
-    const std::string bom = "\xEF\xBB\xBF";
-    for (const std::string after : {"[Form]\r\nPosition=0\r\n", "; notes\n[Form]\nPosition=0\n"}) {
-        spit(file, bom + after);
+    for (const auto& [head, headKept] :
+         {std::pair("; my notes\r\n", "; my notes\n"), std::pair("\xEF\xBB\xBF", "\xEF\xBB\xBF")}) {
+        SCOPED_TRACE(head);
+        spit(
+            file,
+            head + std::string(
+                       "[Options]\r\nLowBound=10\r\ngarbage line\r\nExtra = kept\r\n\r\n[Other]\r\nA=1\r\n"));
         auto store = make();
-        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "0") << after;
-        store.saveSetting("Corvane", "Form", "Position", " 3");
+        EXPECT_EQ(store.getSetting("Corvane", "Options", "LowBound", "25"), "10");
+        EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
+        store.saveSetting("Corvane", "Options", "LowBound", " 30");
+        store.saveSetting("Corvane", "Options", "MidBound", " 50");
+        store.saveSetting("Corvane", "Form", "Position", " 2");
         store.commit();
-        const std::string want = after[0] == '[' ? "[Form]\nPosition= 3\n" : "; notes\n[Form]\nPosition= 3\n";
-        EXPECT_EQ(slurp(file), bom + want);  // one [Form], not a second one with defaults
+        const std::string kept =
+            headKept +
+            std::string(
+                "[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n");
+        EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\n");
+        auto blind = make();  // a save with no read before it reads the file all the same
+        blind.saveSetting("Corvane", "Form", "Position", " 3");
+        blind.commit();
+        EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 3\n");
     }
 }
 
@@ -188,33 +177,39 @@ TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
     const struct Case {
         const char* what;
         std::function<void()> make;
-        bool readable;
+        const char* why;  // nullptr for a file that reads
     } cases[] = {
-        {"a folder", [&] { fs::create_directories(file); }, false},
-        {"no byte readable", [&] { fs::create_symlink("/proc/self/mem", file); }, false},  // as a bad block
-        {"over 1 MiB", [&] { spit(file, exactlyOneMiB + "\n"); }, false},
-        {"exactly 1 MiB", [&] { spit(file, exactlyOneMiB); }, true},
-        {"empty", [&] { spit(file, ""); }, true},
+        {"a folder", [&] { fs::create_directories(file); }, "not a regular file"},
+        {"no byte readable", [&] { fs::create_symlink("/proc/self/mem", file); }, "Input/output error"},
+        {"a link to itself", [&] { fs::create_symlink(file, file); }, "Too many levels of symbolic links"},
+        {"over 1 MiB", [&] { spit(file, exactlyOneMiB + "\n"); }, "larger than 1048576 bytes"},
+        {"exactly 1 MiB", [&] { spit(file, exactlyOneMiB); }, nullptr},
+        {"empty", [&] { spit(file, ""); }, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        const bool readable = !c.why;
         fs::remove_all(root);
         problems.clear();
         fs::create_directories(file.parent_path());
         c.make();
-        const std::string before = fs::is_regular_file(file) ? slurp(file) : "";
+        const std::string before = fs::is_regular_file(fs::symlink_status(file)) ? slurp(file) : "";
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"),
-                  c.readable && !before.empty() ? "3" : "2");
+                  readable && !before.empty() ? "3" : "2");
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Width", "10"), "10");
-        EXPECT_EQ(problems.size(), c.readable ? 0u : 1u);  // said once, not once per key
+        std::vector<std::string> told;  // once, not once per key
+        if (c.why)
+            told.push_back("cannot read settings file " + file.string() + " (" + c.why +
+                           "); starting with default settings and leaving the file as it is");
+        EXPECT_EQ(problems, told);
         store.saveSetting("Corvane", "Form", "Position", " 4");
         store.commit();
-        EXPECT_EQ(problems.size(), c.readable ? 0u : 2u);
-        if (c.readable)
+        EXPECT_EQ(problems.size(), readable ? 0u : 2u);
+        if (readable)
             EXPECT_NE(slurp(file).find("Position= 4\n"), std::string::npos);
         else
-            EXPECT_TRUE(fs::is_directory(file) || slurp(file) == before);
+            EXPECT_TRUE(fs::is_directory(fs::symlink_status(file)) || slurp(file) == before);
     }
 }
 
@@ -306,9 +301,8 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
             fs::create_directories(link.parent_path());
             fs::create_symlink(to, link);
         }
-        const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
         if (c.stdinClosed) ::close(0);
-        const auto openBefore = openFiles();
+        const auto openBefore = test::openFiles();
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
         for (const char* text : {" 3", " 5", " 4"}) {  // an odd number of saves in one run
@@ -321,7 +315,7 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
                                                                 " is read-only, so it was left as it is"}
                                      : std::vector<std::string>{});
         EXPECT_EQ(modeAndOwners(c.target), std::tuple(unsigned(c.mode), owner, group));
-        EXPECT_EQ(openFiles(), openBefore);  // every file and folder opened is closed again
+        EXPECT_EQ(test::openFiles(), openBefore);  // every file and folder opened is closed again
         if (c.stdinClosed) ::dup2(stdinCopy, 0);
         for (const auto& [link, to] : c.links) EXPECT_EQ(fs::read_symlink(link), to);
         EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{"Corvane.ini"});  // nothing left over
@@ -383,16 +377,14 @@ TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
 }
 
 TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::string keep = saved ? saved : "";
+    test::ScopedEnv saved{"HOME", "XDG_CONFIG_HOME"};
     ::setenv("HOME", "/home/someone", 1);
-    ::setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
-    EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/tmp/cfg"));
-    ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
-    EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/home/someone/.config"));
-    ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path("/home/someone/.config"));
-    if (saved) ::setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+    for (const auto& [xdg, root] : {std::pair<const char*, const char*>{"/tmp/cfg", "/tmp/cfg"},
+                                    {"relative/cfg", "/home/someone/.config"},
+                                    {nullptr, "/home/someone/.config"}}) {
+        test::ScopedEnv::set("XDG_CONFIG_HOME", xdg);
+        EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path(root));
+    }
 }
 
 }  // namespace

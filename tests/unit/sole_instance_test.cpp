@@ -25,6 +25,8 @@
 #include <thread>
 #include <vector>
 
+#include "linux_test_support.h"
+
 namespace corvane {
 namespace {
 
@@ -34,52 +36,30 @@ using Claim = SoleInstance::Claim;
 
 class Sole : public ::testing::Test {
   protected:
-    // In /tmp itself, whatever TMPDIR says: a socket's path must stay within about 100 characters.
-    void SetUp() override {
-        char name[] = "/tmp/corvane-sole-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        folder = name;
-    }
     void TearDown() override {
         for (const pid_t child : children) {
             ::kill(child, SIGKILL);
             ::waitpid(child, nullptr, 0);
         }
-        fs::remove_all(folder);
     }
     std::unique_ptr<SoleInstance> start(std::chrono::milliseconds patience = 2s, fs::path where = {}) {
         return std::make_unique<SoleInstance>(
             where.empty() ? folder : where, [this](const std::string& t) { problems.push_back(t); },
             patience);
     }
-    // A copy that holds the lock the way a copy does, without the socket: starting, or on its way out.
-    int holdLockOnly() {
-        const int fd = ::open((folder / "corvane.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        EXPECT_EQ(::flock(fd, LOCK_EX), 0);
-        return fd;
-    }
-    static long openFiles() {
-        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{});
-    }
     // A copy that runs in a child process, as another start of the program would: its process, once
-    // it has won the claim.
+    // it listens.
     pid_t runningCopy() {
-        int ready[2];
-        EXPECT_EQ(::pipe(ready), 0);
         const pid_t child = ::fork();
         if (child == 0) {
-            SoleInstance copy(folder, [](const std::string&) {});
-            const char won = copy.claim() == Claim::Won ? 'y' : 'n';
-            if (::write(ready[1], &won, 1) != 1) ::_exit(1);
+            const SoleInstance copy(folder, {});
             ::pause();
             ::_exit(0);
         }
         children.push_back(child);
-        char won = 0;
-        EXPECT_EQ(::read(ready[0], &won, 1), 1);
-        ::close(ready[0]);
-        ::close(ready[1]);
-        EXPECT_EQ(won, 'y');
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        while (!fs::exists(folder / "corvane.socket") && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(1ms);
         return child;
     }
     // A start in a child process: its claim, or none when it has not ended within the deadline.
@@ -96,13 +76,14 @@ class Sole : public ::testing::Test {
             }
         return std::nullopt;
     }
-    fs::path folder;
+    test::ScratchFolder scratch;
+    const fs::path folder = scratch.path();
     std::vector<std::string> problems;
     std::vector<pid_t> children;  // ended, if still there, at the end
 };
 
 TEST_F(Sole, LaterStartsKnockOnTheRunningCopyUntilItLetsGo) {
-    const long openBefore = openFiles();
+    const long openBefore = test::openFiles();
     auto first = start();
     ASSERT_EQ(first->claim(), Claim::Won);
     ASSERT_GE(first->knockSocket(), 0);
@@ -125,7 +106,7 @@ TEST_F(Sole, LaterStartsKnockOnTheRunningCopyUntilItLetsGo) {
     EXPECT_TRUE(problems.empty());
     first.reset();
     next.reset();
-    EXPECT_EQ(openFiles(), openBefore) << "every lock and socket closed again";
+    EXPECT_EQ(test::openFiles(), openBefore) << "every lock and socket closed again";
 }
 
 // A stopped copy takes no knocks; once its queue is full, a knock is not even let in, and a later start
@@ -168,7 +149,9 @@ TEST_F(Sole, ACopyStoppedOrKilledOutrightHoldsNoStartUp) {
 TEST_F(Sole, ACopyThatHoldsTheLockWithoutAnsweringIsWaitedForAWhile) {
     const int stdinCopy = ::dup(0);
     ::close(0);
-    const int held = holdLockOnly();
+    // A copy that holds the lock the way a copy does, without the socket: starting, or on its way out.
+    const int held = ::open((folder / "corvane.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
     const auto before = std::chrono::steady_clock::now();
     const std::clock_t cpuBefore = std::clock();
     EXPECT_EQ(start(300ms)->claim(), Claim::AnotherRuns);
@@ -226,12 +209,12 @@ TEST_F(Sole, WhereNoGuardCanBeHadTheProgramRunsAndSaysSo) {
     first->release();
     // Something in the socket's place that is not a socket: the same.
     fs::create_directories(folder / "corvane.socket" / "x");
-    const long openBefore = openFiles();
+    const long openBefore = test::openFiles();
     auto blocked = start(100ms);
     EXPECT_EQ(blocked->claim(), Claim::Won);
     EXPECT_EQ(blocked->knockSocket(), -1);
     EXPECT_EQ(problems.size(), 3u);
-    EXPECT_EQ(openFiles(), openBefore + 1) << "the lock alone stays open";
+    EXPECT_EQ(test::openFiles(), openBefore + 1) << "the lock alone stays open";
     blocked.reset();
     // The longest path a socket's address holds, and one character more.
     for (const std::size_t length : {107u, 108u}) {
@@ -249,16 +232,7 @@ TEST_F(Sole, WhereNoGuardCanBeHadTheProgramRunsAndSaysSo) {
 // another user made in a shared place, under the name a shared folder would have, does not switch the
 // guard off.
 TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
-    struct Saved {
-        std::vector<std::pair<const char*, std::optional<std::string>>> vars;
-        ~Saved() {
-            for (const auto& [name, value] : vars)
-                value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-        }
-    } saved;
-    for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "HOME"})
-        saved.vars.emplace_back(
-            name, std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
+    test::ScopedEnv saved{"XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "HOME"};
     const auto folderFor = [this] {
         return SoleInstance::defaultFolder([this](const std::string& t) { problems.push_back(t); });
     };
@@ -278,10 +252,14 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     if (madeShared && ::geteuid() == 0) {
         EXPECT_EQ(::chown(shared.c_str(), 65534, 65534), 0);
     }
-    for (const char* unfit : {"", "run/user"}) {
+    // Private whatever the user's mask, the strictest included.
+    for (const auto& [unfit, mask] : {std::pair("", 022), std::pair("run/user", 077)}) {
         ::setenv("XDG_RUNTIME_DIR", unfit, 1);
+        fs::remove_all(cache);
+        const mode_t maskBefore = ::umask(mask);
         EXPECT_EQ(folderFor(), own) << unfit;
-        EXPECT_EQ((std::array{mode(cache), mode(own)}), (std::array{0700u, 0700u}));
+        ::umask(maskBefore);
+        EXPECT_EQ((std::array{mode(cache), mode(own)}), (std::array{0700u, 0700u})) << mask;
     }
     const auto guarded = start(100ms, folderFor());
     EXPECT_EQ(guarded->claim(), Claim::Won);

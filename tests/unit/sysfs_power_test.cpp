@@ -3,18 +3,24 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "linux_test_support.h"
 #include "platform/linux/linux_services.h"
 
 namespace corvane {
@@ -27,17 +33,9 @@ using Tree = std::map<std::string, Attrs>;
 
 class SysfsPower : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string tmpl = (fs::path(::testing::TempDir()) / "sysfs_power.XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        root_ = tmpl;
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     // Writes the value exactly as given (no newline added), as a broken driver might.
     void put(const std::string& supply, const std::string& name, const std::string& raw) {
-        fs::create_directories(root_ / supply);
-        std::ofstream(root_ / supply / name, std::ios::binary) << raw;
+        test::spit(root_ / supply / name, raw);
     }
     // A battery that comes, its level written as given.
     void addBattery(const std::string& supply, const std::string& capacity) {
@@ -65,10 +63,11 @@ class SysfsPower : public ::testing::Test {
         return full;
     }
 
-    fs::path root_;
+    test::ScratchFolder scratch_;
+    const fs::path root_ = scratch_.path() / "power_supply";
 };
 
-std::ptrdiff_t openFiles() { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); }
+using test::openFiles;
 
 const Attrs kMainsOn{{"type", "Mains"}, {"online", "1"}};
 const Attrs kMainsOff{{"type", "Mains"}, {"online", "0"}};
@@ -196,7 +195,9 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
 
 // The kernel's values change in place; the fake battery of the end-to-end tests replaces each file; a
 // supply can go and come. A reader that keeps its files open sees all of it, whether it looks at its
-// watch of the tree itself or an event loop does and tells it (the Linux program's way).
+// watch of the tree itself or an event loop does and tells it (the Linux program's way). Standard input
+// closed, at the start or later, leaves descriptor 0 to what the reader opens next: its watch, its
+// folder or a value file. Each serves like any other and goes with the reader.
 TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     const std::vector<std::tuple<const char*, std::function<void()>, Want>> steps{
         {"as it was", [] {}, {0, 0, 57, 10800}},
@@ -209,54 +210,74 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
          {1, 2, 9, -1}},
         {"a second one beside it", [&] { addBattery("BAT2", "91\n"); }, {1, 0, 50, -1}},
     };
-    for (const bool handedOver : {false, true}) {
-        SCOPED_TRACE(handedOver ? "the watch handed over" : "the reader looks itself");
+    const int stdinCopy = ::dup(0);
+    const struct Run {
+        bool handedOver;
+        int closeBefore;  // the step before which standard input is closed; -1: before the reader
+    } runs[] = {{true, -1}, {false, 0}, {false, 2}};
+    for (const auto& [handedOver, closeBefore] : runs) {
+        SCOPED_TRACE(::testing::Message()
+                     << (handedOver ? "the watch handed over" : "the reader looks itself")
+                     << ", standard input closed before step " << closeBefore);
         read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
-        SysfsPowerReader reader(root_);
-        const int watch = handedOver ? reader.handOverWatch() : -1;
+        const long none = openFiles() - 1;  // standard input closed
+        if (closeBefore < 0) ::close(0);
+        auto reader = std::make_unique<SysfsPowerReader>(root_);
+        const int watch = handedOver ? reader->handOverWatch() : -1;
         ASSERT_EQ(watch >= 0, handedOver) << "a tree of plain files is watched";
-        std::vector<std::ptrdiff_t> open;
+        std::vector<long> open;
         for (const auto& [name, change, want] : steps) {
             SCOPED_TRACE(name);
+            if (std::ssize(open) == closeBefore) ::close(0);
             change();
             if (handedOver) {
-                reader.watchFired();
+                reader->watchFired();
                 pollfd ready{watch, POLLIN, 0};
                 EXPECT_EQ(::poll(&ready, 1, 0), 0) << "emptied, or the event loop would spin";
             }
-            EXPECT_EQ(wantOf(reader.read()), want);
+            EXPECT_EQ(wantOf(reader->read()), want);
             open.push_back(openFiles());
         }
         EXPECT_EQ(open[1], open[0]) << "the same files, read again";
         EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
-    }
-}
-
-// Standard input closed, at the start or later, leaves descriptor 0 to what the reader opens next: its
-// folder watch, its folder or a value file. Each serves like any other and goes with the reader.
-TEST_F(SysfsPower, DescriptorZeroServesLikeAnyOther) {
-    const int stdinCopy = ::dup(0);
-    enum Moment { kBeforeTheReader, kBeforeTheFirstReading, kBeforeANewBattery };
-    for (const Moment closed : {kBeforeTheReader, kBeforeTheFirstReading, kBeforeANewBattery}) {
-        SCOPED_TRACE(closed);
-        read({{"AC", kMainsOn}, {"BAT0", layered("Discharging")}});
-        if (closed == kBeforeTheReader) ::close(0);
-        std::vector<Want> seen;
         {
-            SysfsPowerReader reader(root_);
-            if (closed == kBeforeTheFirstReading) ::close(0);
-            seen.push_back(wantOf(reader.read()));
-            if (closed == kBeforeANewBattery) ::close(0);
-            replace("BAT0", "energy_now", "25000000");  // seen through the folder watch
-            seen.push_back(wantOf(reader.read()));
-            addBattery("BAT1", "90\n");
-            seen.push_back(wantOf(reader.read()));
+            SysfsPowerReader fresh(root_);
+            fresh.read();
+            EXPECT_EQ(openFiles() - open.back(), open.back() - none)
+                << "listed five times, as many kept as anew";
         }
+        reader.reset();
         EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "the reader let go of descriptor 0";
         ::dup2(stdinCopy, 0);
-        EXPECT_EQ(seen, (std::vector<Want>{{1, 0, 57, -1}, {1, 0, 50, -1}, {1, 1, 70, -1}}));
     }
     ::close(stdinCopy);
+}
+
+// A supply that goes makes its files fail, and at the first failure the supplies are listed again, even
+// while the caller looks at the watch and has told of no change. Here the level is a thread's name,
+// which reads well while the thread runs and fails once it has ended.
+TEST_F(SysfsPower, AValueThatFailsListsTheSuppliesAgain) {
+    std::promise<pid_t> started;
+    std::promise<void> end;
+    std::thread pack([&] {
+        ::pthread_setname_np(::pthread_self(), "57");
+        started.set_value(static_cast<pid_t>(::syscall(SYS_gettid)));
+        end.get_future().wait();
+    });
+    const fs::path task = "/proc/self/task/" + std::to_string(started.get_future().get());
+    put("BAT0", "type", "Battery\n");
+    fs::create_symlink(task / "comm", root_ / "BAT0" / "capacity");
+    SysfsPowerReader reader(root_);
+    reader.handOverWatch();
+    EXPECT_EQ(reader.read().BatteryLifePercent, 57);
+    addBattery("BAT1", "91\n");
+    EXPECT_EQ(reader.read().BatteryLifePercent, 57) << "the supplies as listed, while all reads well";
+    end.set_value();
+    pack.join();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (fs::exists(task) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(reader.read().BatteryLifePercent, 91);
 }
 
 // However many supplies there are, the reader holds a few descriptors: the files beyond them are
@@ -289,7 +310,9 @@ TEST_F(SysfsPower, SpecialFilesAndFailingReadsCountAsMissing) {
 }
 
 // The services the Linux program reads the battery and the clock through: a reading of the machine's
-// own supplies, which has no full-charge life, and the local time of day.
+// own supplies, which has no full-charge life, and the local time of day, in zones where it is now a
+// few seconds before and after an hour's end (their offsets odd seconds). The clock's second reading
+// within the minute adds the offset it took at the first.
 TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime) {
     SystemPowerStatus status;
     status.BatteryFullLifeTime = 12345;
@@ -302,24 +325,21 @@ TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime)
         std::strftime(text, sizeof text, "%H:%M:%S", &tm);
         return std::string(text);
     };
-    // A zone whose offset is not whole hours, so that a misplaced offset shows; the clock's second
-    // reading within the minute adds the offset it took at the first.
-    const char* zone = std::getenv("TZ");
-    const std::string savedZone = zone ? zone : "";
-    ::setenv("TZ", "<+0545>-5:45", 1);
-    ::tzset();
-    LocalClock clock;
-    for (int reading = 0; reading < 2; ++reading) {
-        const std::time_t before = std::time(nullptr);
-        const std::string told = clock.timeOfDay();
-        const std::time_t after = std::time(nullptr);
-        EXPECT_TRUE(told == local(before) || told == local(after)) << told;
+    test::ScopedEnv zone{"TZ"};
+    for (const long wanted : {22 * 3600L + 59 * 60 + 45, 23 * 3600L + 5}) {
+        const long east = (wanted - std::time(nullptr) % 86400 + 86400 + 43200) % 86400 - 43200;
+        char tz[32];
+        std::snprintf(tz, sizeof tz, "<LOC>%c%ld:%02ld:%02ld", east < 0 ? '+' : '-', std::labs(east) / 3600,
+                      std::labs(east) / 60 % 60, std::labs(east) % 60);
+        test::ScopedEnv::set("TZ", tz);
+        LocalClock clock;
+        for (int reading = 0; reading < 2; ++reading) {
+            const std::time_t before = std::time(nullptr);
+            const std::string told = clock.timeOfDay();
+            const std::time_t after = std::time(nullptr);
+            EXPECT_TRUE(told == local(before) || told == local(after)) << told << " in " << tz;
+        }
     }
-    if (zone)
-        ::setenv("TZ", savedZone.c_str(), 1);
-    else
-        ::unsetenv("TZ");
-    ::tzset();
 }
 
 }  // namespace
