@@ -13,6 +13,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/linux/interrupted.h"
 #include "platform/linux/path_text.h"
 #include "platform/text.h"
 
@@ -95,8 +96,7 @@ bool readWhole(const std::string& path, std::string& text) {
     if (fd < 0) return false;
     char buf[4096];
     ssize_t n;
-    while ((n = ::read(fd, buf, sizeof buf)) != 0) {
-        if (n < 0 && errno == EINTR) continue;
+    while ((n = retryInterrupted([&] { return ::read(fd, buf, sizeof buf); })) != 0) {
         if (n < 0 || text.size() + static_cast<std::size_t>(n) > kMaxFileBytes) break;
         text.append(buf, static_cast<std::size_t>(n));
     }
@@ -200,7 +200,7 @@ IniDocument IniDocument::parse(const std::string& text) {
         at = eol + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::string t = trim(line);
-        if (t.size() >= 2 && t.front() == '[' && t.find(']') != std::string::npos) {
+        if (t.starts_with('[') && t.find(']') != std::string::npos) {
             doc.sections_.push_back({trim(t.substr(1, t.find(']') - 1)), line, {}});
             continue;
         }
@@ -377,8 +377,8 @@ bool IniSettingsStore::replaceFile(const std::string& target, const std::string&
     // either the old file or the new one, never a mix.
     bool ok = true;
     for (std::size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
+        const ssize_t n =
+            retryInterrupted([&] { return ::write(fd, text.data() + done, text.size() - done); });
         ok = n > 0;
         if (ok) done += static_cast<std::size_t>(n);
     }

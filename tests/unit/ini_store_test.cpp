@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -20,6 +21,7 @@
 
 #include "decimal_comma_locale.h"
 #include "linux_test_support.h"
+#include "platform/linux/interrupted.h"
 #include "program_fixture.h"
 #include "shell/settings.h"
 
@@ -27,6 +29,7 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 using test::slurp;
 using test::spit;
@@ -91,12 +94,10 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
 // What comes before the first section is kept, and a byte-order mark there, which hides no header.
 TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
     for (const auto& [head, headKept] :
-         {std::pair("; my notes\r\n", "; my notes\n"), std::pair("\xEF\xBB\xBF", "\xEF\xBB\xBF")}) {
+         {std::pair("; my notes\r\n"s, "; my notes\n"s), std::pair("\xEF\xBB\xBF"s, "\xEF\xBB\xBF"s)}) {
         SCOPED_TRACE(head);
-        spit(
-            file,
-            head + std::string(
-                       "[Options]\r\nLowBound=10\r\ngarbage line\r\nExtra = kept\r\n\r\n[Other]\r\nA=1\r\n"));
+        spit(file,
+             head + "[Options]\r\nLowBound=10\r\ngarbage line\r\nExtra = kept\r\n\r\n[Other]\r\nA=1\r\n");
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Options", "LowBound", "25"), "10");
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
@@ -104,10 +105,9 @@ TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
         store.saveSetting("Corvane", "Options", "MidBound", " 50");
         store.saveSetting("Corvane", "Form", "Position", " 2");
         store.commit();
-        const std::string kept =
-            headKept +
-            std::string(
-                "[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n[Other]\nA=1\n\n");
+        const std::string kept = headKept +
+                                 "[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n"
+                                 "[Other]\nA=1\n\n";
         EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\n");
         auto blind = make();  // a save with no read before it reads the file all the same
         blind.saveSetting("Corvane", "Form", "Position", " 3");
@@ -319,9 +319,7 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
         if (c.stdinClosed) ::dup2(stdinCopy, 0);
         for (const auto& [link, to] : c.links) EXPECT_EQ(fs::read_symlink(link), to);
         EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{"Corvane.ini"});  // nothing left over
-        if (fs::exists(dots)) {
-            EXPECT_LE(namesIn(dots).size(), 2u);
-        }
+        EXPECT_TRUE(!fs::exists(dots) || namesIn(dots).size() <= 2u);
     }
     ::close(stdinCopy);
 }
@@ -374,6 +372,34 @@ TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
     EXPECT_NE(text.find("[Form]\nPosition= 4\nLeft= 15000\nTop= 12000000\nWidth= 13.5\n"), std::string::npos)
         << text;
     EXPECT_NE(text.find("lowbound= 10\n"), std::string::npos) << text;
+}
+
+// The files are read and written through calls a signal may interrupt while they wait, its handler
+// installed without SA_RESTART: such a call is made again. Here a read of an empty pipe is interrupted
+// by a timer that signals this thread every few milliseconds, and the try after it finds data.
+TEST(EintrRetry, AnInterruptedCallIsMadeAgain) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    sigevent toThisThread{{}, SIGALRM, SIGEV_THREAD_ID, {._tid = ::gettid()}};  // sigev_notify_thread_id
+    timer_t timer{};
+    ASSERT_EQ(::timer_create(CLOCK_MONOTONIC, &toThisThread, &timer), 0);
+    struct sigaction interrupt {};
+    struct sigaction before {};
+    interrupt.sa_handler = [](int) {};
+    ::sigaction(SIGALRM, &interrupt, &before);
+    const itimerspec every5ms{{0, 5'000'000}, {0, 5'000'000}};
+    ::timer_settime(timer, 0, &every5ms, nullptr);
+    int calls = 0;
+    ssize_t written = 0;
+    char got = 0;
+    const ssize_t n = retryInterrupted([&] {
+        if (++calls == 2) written = ::write(ends[1], "x", 1);
+        return ::read(ends[0], &got, 1);
+    });
+    ::timer_delete(timer);
+    ::sigaction(SIGALRM, &before, nullptr);
+    EXPECT_EQ(std::tuple(n, got, calls, written), std::tuple(1, 'x', 2, 1));
+    for (const int end : ends) ::close(end);
 }
 
 TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {
