@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -22,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/interrupted.h"
 #include "platform/linux/path_text.h"
 #include "platform/nearest.h"
 
@@ -58,10 +58,7 @@ constexpr int kNotKept = -3;    // beyond the budget: opened, read and closed ea
 
 // One read from the start gives a sysfs value whole, made afresh by the kernel.
 ssize_t preadAll(int fd, char (&buf)[kMaxAttrBytes]) {
-    ssize_t n;
-    do n = ::pread(fd, buf, sizeof buf, 0);
-    while (n < 0 && errno == EINTR);
-    return n;
+    return retryInterrupted([&] { return ::pread(fd, buf, sizeof buf, 0); });
 }
 
 // Not blocking: a FIFO or device here would otherwise wait or never end. Only a
@@ -245,31 +242,30 @@ class SysfsPowerReader::Files {
         return std::string(firstLine(buf, n));
     }
 
+    // A kept file is opened at its first reading; one beyond the budget is opened, read and closed.
     ssize_t readRaw(Supply& s, Attr a, char (&buf)[kMaxAttrBytes]) {
         int& fd = s.fd[a];
-        if (fd >= 0) {
-            const ssize_t n = preadAll(fd, buf);
-            // A file that never read well is broken, not gone: it is tried again next time.
-            if (n < 0 && s.readWell[a]) failed_ = true;
-            s.readWell[a] = n >= 0;
-            return n;
-        }
         if (fd == kMissing) return -1;
-        const int opened = openValue(dir_ ? ::dirfd(dir_) : -1, s.name + '/' + kAttrNames[a]);
-        if (opened < 0) {
-            if (fd == kNotKept) failed_ = true;  // it was there before
-            fd = kMissing;
-            return -1;
-        }
-        const ssize_t n = preadAll(opened, buf);
-        if (fd == kNotOpened && kept_ < kMaxKept) {
+        if (fd < 0) {
+            const int opened = openValue(dir_ ? ::dirfd(dir_) : -1, s.name + '/' + kAttrNames[a]);
+            if (opened < 0) {
+                if (fd == kNotKept) failed_ = true;  // it was there before
+                fd = kMissing;
+                return -1;
+            }
+            if (fd == kNotKept || kept_ >= kMaxKept) {
+                const ssize_t n = preadAll(opened, buf);
+                ::close(opened);
+                fd = kNotKept;
+                return n;
+            }
             fd = opened;
             ++kept_;
-            s.readWell[a] = n >= 0;
-        } else {
-            ::close(opened);
-            fd = kNotKept;
         }
+        const ssize_t n = preadAll(fd, buf);
+        // A file that never read well is broken, not gone: it is tried again next time.
+        if (n < 0 && s.readWell[a]) failed_ = true;
+        s.readWell[a] = n >= 0;
         return n;
     }
 

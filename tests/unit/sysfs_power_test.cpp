@@ -67,8 +67,6 @@ class SysfsPower : public ::testing::Test {
     const fs::path root_ = scratch_.path() / "power_supply";
 };
 
-using test::openFiles;
-
 const Attrs kMainsOn{{"type", "Mains"}, {"online", "1"}};
 const Attrs kMainsOff{{"type", "Mains"}, {"online", "0"}};
 
@@ -144,6 +142,8 @@ TEST_F(SysfsPower, ReadsTrees) {
         {"no power draw: time from charge and current", {{"AC", kMainsOff}, {"BAT0", battery("Discharging",
             {{"energy_full", "100"}, {"energy_now", "50"}, {"power_now", "0"}, {"charge_now", "2000"},
              {"current_now", "1000"}})}}, {0, 0, 50, 7200}},
+        {"more than 2^31 s left is unknown", {{"AC", kMainsOff}, {"BAT0", battery("Discharging",
+            {{"energy_full", "1000000"}, {"energy_now", "1000000"}, {"power_now", "1"}})}}, {0, 1, 100, -1}},
         {"a draw of -1 is a draw of 1", {{"AC", kMainsOff},
             {"BAT0", battery("Discharging", {{"energy_full", "2"}, {"energy_now", "1"}, {"power_now", "-1"}})}},
             {0, 0, 50, 3600}},
@@ -201,26 +201,24 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
 TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     const std::vector<std::tuple<const char*, std::function<void()>, Want>> steps{
         {"as it was", [] {}, {0, 0, 57, 10800}},
-        {"level written in place", [&] { put("BAT0", "energy_now", "25000000\n"); }, {0, 0, 50, 9474}},
         {"level replaced", [&] { replace("BAT0", "energy_now", "20000000"); }, {0, 0, 40, 7579}},
-        {"plugged in, replaced", [&] { replace("AC", "online", "1"); }, {1, 0, 40, -1}},
+        {"level written in place", [&] { put("BAT0", "energy_now", "25000000\n"); }, {0, 0, 50, 9474}},
+        {"plugged in, replaced", [&] { replace("AC", "online", "1"); }, {1, 0, 50, -1}},
         {"battery gone", [&] { fs::remove_all(root_ / "BAT0"); }, {1, 128, 255, -1}},
-        {"another battery, its level one byte without a newline",
-         [&] { addBattery("BAT1", "9"); },
-         {1, 2, 9, -1}},
+        {"another battery, its level one byte, no newline", [&] { addBattery("BAT1", "9"); }, {1, 2, 9, -1}},
         {"a second one beside it", [&] { addBattery("BAT2", "91\n"); }, {1, 0, 50, -1}},
     };
     const int stdinCopy = ::dup(0);
     const struct Run {
         bool handedOver;
         int closeBefore;  // the step before which standard input is closed; -1: before the reader
-    } runs[] = {{true, -1}, {false, 0}, {false, 2}};
+    } runs[] = {{true, -1}, {false, 0}, {false, 1}};
     for (const auto& [handedOver, closeBefore] : runs) {
         SCOPED_TRACE(::testing::Message()
                      << (handedOver ? "the watch handed over" : "the reader looks itself")
                      << ", standard input closed before step " << closeBefore);
         read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
-        const long none = openFiles() - 1;  // standard input closed
+        const long none = test::openFiles() - 1;  // standard input closed
         if (closeBefore < 0) ::close(0);
         auto reader = std::make_unique<SysfsPowerReader>(root_);
         const int watch = handedOver ? reader->handOverWatch() : -1;
@@ -236,16 +234,13 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
                 EXPECT_EQ(::poll(&ready, 1, 0), 0) << "emptied, or the event loop would spin";
             }
             EXPECT_EQ(wantOf(reader->read()), want);
-            open.push_back(openFiles());
+            open.push_back(test::openFiles());
         }
-        EXPECT_EQ(open[1], open[0]) << "the same files, read again";
+        EXPECT_EQ(open[2], open[1]) << "the same files, read again";
         EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
-        {
-            SysfsPowerReader fresh(root_);
-            fresh.read();
-            EXPECT_EQ(openFiles() - open.back(), open.back() - none)
-                << "listed five times, as many kept as anew";
-        }
+        SysfsPowerReader fresh(root_);
+        fresh.read();
+        EXPECT_EQ(test::openFiles() - open.back(), open.back() - none) << "as many kept as opened anew";
         reader.reset();
         EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "the reader let go of descriptor 0";
         ::dup2(stdinCopy, 0);
@@ -288,15 +283,15 @@ TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
         tree["BAT" + std::to_string(i)] = battery("Discharging", {{"energy_full", "1"}, {"energy_now", "0"}});
     tree["BAT999"] = battery("Discharging", {{"energy_full", "100000"}, {"energy_now", "50000"}});
     read(tree);
-    const auto before = openFiles();
+    const auto before = test::openFiles();
     auto reader = std::make_unique<SysfsPowerReader>(root_);
     EXPECT_EQ(reader->read().BatteryLifePercent, 50);  // weighted by size: the big pack counts
-    EXPECT_LE(openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
+    EXPECT_LE(test::openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
     put("BAT999", "energy_now", "100000\n");
     EXPECT_EQ(reader->read().BatteryLifePercent, 100);
-    EXPECT_LE(openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
+    EXPECT_LE(test::openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
     reader.reset();
-    EXPECT_EQ(openFiles(), before) << "all closed with the reader";
+    EXPECT_EQ(test::openFiles(), before) << "all closed with the reader";
 }
 
 // A FIFO or a folder must not hang the reader; a value whose read fails (drivers answer EIO or ENODEV
