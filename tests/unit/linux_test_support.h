@@ -73,10 +73,7 @@ class ScopedEnv {
     ScopedEnv& operator=(const ScopedEnv&) = delete;
     // Sets the variable, or removes it for nullptr.
     static void set(const char* name, const char* value) {
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
         ::tzset();
     }
 
