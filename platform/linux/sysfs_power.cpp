@@ -215,7 +215,7 @@ class SysfsPowerReader::Files {
             const std::string type = readOnce(s.name, "type");
             if (type == "Mains")
                 s.kind = Kind::kMains;
-            else if (type.rfind("USB", 0) == 0)
+            else if (type.starts_with("USB"))
                 s.kind = Kind::kUsb;
             else if (type == "Battery" && readOnce(s.name, "scope") != "Device")  // not a mouse's battery
                 s.kind = Kind::kBattery;
