@@ -477,10 +477,11 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         EXPECT_GE(peer.*s.heard, before + s.times);
     }
     // What the window then reads from the controls is what was set.
-    EXPECT_EQ(
-        (std::tuple{label.caption(), text.text(), text.locked(), text.border(), text.backColor(),
-                    check.tabStop(), ok.enabled(), cancel.toolTipText(), check.value()}),
-        (std::tuple{"Another caption", "new text", true, false, 0x654321u, false, false, "Leave", kChecked}));
+    EXPECT_EQ((std::tuple{label.caption(), text.text(), text.locked(), text.border(), text.backColor(),
+                          check.tabStop(), ok.enabled(), cancel.toolTipText(), check.value(),
+                          window.style().caption}),
+              (std::tuple{"Another caption", "new text", true, false, 0x654321u, false, false, "Leave",
+                          kChecked, "Renamed"}));
 }
 
 TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {

@@ -339,9 +339,11 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     spit(dir / ".Corvane.ini.saving-InUse1", "[Form]\n");
     const int busy = ::open((dir / ".Corvane.ini.saving-InUse1").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    const long filesOpen = test::openFiles();
 
     auto store = make();
     EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
+    EXPECT_EQ(test::openFiles(), filesOpen) << "each temporary looked at is closed again";
     std::set<std::string> expected = others;
     expected.insert({".Corvane.ini.saving-InUse1", ".Corvane.ini.saving-folder"});
     EXPECT_EQ(namesIn(dir), expected);
