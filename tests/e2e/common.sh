@@ -85,7 +85,9 @@ start_display() {  # 1024x768, the screen every check's places are on
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
 
-window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+# A command's output is searched whole, from a here-string, never through "| grep -q": under pipefail
+# the command dies of SIGPIPE when grep leaves at the first match, and the search fails on a busy machine.
+window_manager_runs() { grep -q "window id" <<<"$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)"; }
 start_window_manager() {  # openbox, once it manages the screen
     openbox --sm-disable >/dev/null 2>&1 &
     BG_PIDS+=($!)

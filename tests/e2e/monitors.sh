@@ -71,7 +71,7 @@ arrange_monitors() {  # WxH+X+Y[*] ...
         geometry=${monitor%\*} mode=${geometry%%+*}
         IFS=+ read -r _ x y <<<"$geometry"
         w=${mode%x*} h=${mode#*x}
-        if ! xrandr --query | grep -q "^   $mode "; then
+        if ! grep -q "^   $mode " <<<"$(xrandr --query)"; then
             # shellcheck disable=SC2046  # the timings are words
             xrandr --newmode "$mode" $(cvt "$w" "$h" 60 | sed -n 's/^Modeline "[^"]*"//p') 2>/dev/null || true
         fi

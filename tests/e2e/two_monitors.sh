@@ -21,7 +21,7 @@ expect_eq "the monitors as arranged" "1920x1080+1280+0* 1280x800+0+0" "$(monitor
 menu_shown() {
     local w
     for w in $(xdotool search --onlyvisible --class '^corvane$' 2>/dev/null); do
-        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+        grep -q 'Override Redirect State: yes' <<<"$(xwininfo -id "$w" 2>/dev/null)" && return 0
     done
     return 1
 }

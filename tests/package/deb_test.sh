@@ -38,7 +38,7 @@ autostart=$root/etc/xdg/autostart/org.corvane.Corvane.desktop
 for entry in "$menu" "$autostart"; do
     # Hints (two main categories, which the menu is meant to have) are not failures.
     desktop-file-validate "$entry" >"$WORK/validate.log" 2>&1 || fail "desktop-file-validate $entry: $(cat "$WORK/validate.log")"
-    ! grep -v ': hint: ' "$WORK/validate.log" | grep -q . || fail "$entry: $(cat "$WORK/validate.log")"
+    ! grep -qvE '^$|: hint: ' "$WORK/validate.log" || fail "$entry: $(cat "$WORK/validate.log")"
     for line in TryExec=corvane Exec=corvane Icon=corvane 'Categories=Utility;System;' StartupNotify=false Type=Application; do
         grep -qxF "$line" "$entry" || fail "$entry lacks $line"
     done

@@ -13,10 +13,11 @@ UNINSTALL_KEY='Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane'
 
 (cd "$BUILD" && cpack -G ZIP -B "$WORK/zip" >"$WORK/cpack.log" 2>&1) || fail "cpack: $(cat "$WORK/cpack.log")"
 zip=$WORK/zip/Corvane-2.2.0-win64.zip
-unzip -Z1 "$zip" | grep -qx 'Corvane-2.2.0-win64/corvane.exe' || fail "the zip lacks corvane.exe: $(unzip -Z1 "$zip")"
+listing=$(unzip -Z1 "$zip")
+grep -qx 'Corvane-2.2.0-win64/corvane.exe' <<<"$listing" || fail "the zip lacks corvane.exe: $listing"
 unzip -p "$zip" Corvane-2.2.0-win64/corvane.exe >"$WORK/zipped.exe"
 cmp -s "$WORK/zipped.exe" "$EXE" || fail "the zip's corvane.exe is not the build's"
-x86_64-w64-mingw32-objdump -h "$EXE" | grep -q '\.debug_' && fail "corvane.exe carries debugging sections"
+grep -q '\.debug_' <<<"$(x86_64-w64-mingw32-objdump -h "$EXE")" && fail "corvane.exe carries debugging sections"
 [[ $(x86_64-w64-mingw32-nm "$EXE" 2>&1) == *"no symbols"* ]] || fail "corvane.exe is not stripped"
 pass "the zip's corvane.exe: the build's, stripped"
 
@@ -31,7 +32,7 @@ gone() { [[ ! -e $dir ]] && ! uninstall_entry "$hive"; }
 program_of_this_prefix() {
     local p
     for p in $(pgrep -f 'corvane\.exe'); do
-        if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+        if grep -qxF "WINEPREFIX=$WINEPREFIX" <<<"$(tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null)"; then
             CORVANE_PID=$p
             return 0
         fi
@@ -48,7 +49,7 @@ install() {  # what, program folder, Start-menu folder, hive, switches...
     [[ -f $dir/uninstall.exe ]] || fail "$1: no uninstaller"
     local windows_dir
     windows_dir=$(wine winepath -w "$dir" </dev/null 2>>"$LOG" | tr -d '\r')
-    strings -a "$lnk" | grep -qiF "$windows_dir\corvane.exe" || fail "$1: no shortcut to the program at $lnk"
+    grep -qiF "$windows_dir\corvane.exe" <<<"$(strings -a "$lnk")" || fail "$1: no shortcut to the program at $lnk"
     expect_eq "$1: the Run value" "\"$windows_dir\\corvane.exe\"" "$(run_value)"
     uninstall_entry "$hive" || fail "$1: no uninstall entry in $hive"
     pass "$1: program, shortcut, Run value and uninstall entry"
