@@ -88,9 +88,8 @@ class RegistryStoreTest : public ::testing::Test {
     }
     // Makes the section where it is missing.
     void putRaw(const std::string& sectionName, const char* name, DWORD type, const void* data, DWORD size) {
-        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, sectionKeyPath(app_, sectionName).c_str(), name, type,
-                                  data, size),
-                  ERROR_SUCCESS);
+        const std::string key = sectionKeyPath(app_, sectionName);
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, type, data, size), ERROR_SUCCESS);
     }
     // The value as stored: its type and bytes, or type REG_NONE when it is not there.
     using Stored = std::pair<DWORD, std::string>;
@@ -362,8 +361,7 @@ class TwoPicturesTest : public RuntimeTest {
     }
 
     test::TwoPictures f{rt};
-    HWND window = nullptr;
-    HWND over = nullptr;
+    HWND window = nullptr, over = nullptr;
 };
 
 // The rule of the headless MouseRouter test, fed through real mouse messages: the pressed control
@@ -397,7 +395,7 @@ TEST_F(TwoPicturesTest, ThePressedControlKeepsTheMouseUntilEveryButtonIsUp) {
 
 // A handler may open a popup menu, whose loop takes the mouse while it is open: the last release lets
 // go before its handler runs, and what a press handler's menu took is not taken back afterwards.
-TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouse) {
+TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouseAndThePicturesStandInTheFormsOrder) {
     Form menu(rt, "menu", FormStyle{});
     HWND menuWindow = windowOf(menu);
     std::vector<bool> formHeldTheMouse;
@@ -416,12 +414,10 @@ TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouse) {
     ASSERT_EQ(GetCapture(), over);
     send(WM_LBUTTONUP, 0, 15, 5);
     EXPECT_EQ(formHeldTheMouse, (std::vector<bool>{false, false}));
-}
 
-// Each picture is a window of its own, above the form, in the form's order: the later one on top where
-// they overlap, a hidden one nowhere, the form around them. (What a picture's window paints is seen on
-// the screen end to end, row by row of the meter's pixels.)
-TEST_F(TwoPicturesTest, ThePicturesWindowsStandInTheFormsOrder) {
+    // Each picture is a window of its own, above the form, in the form's order: the later one on top where
+    // they overlap, a hidden one nowhere, the form around them. (What a picture's window paints is seen on
+    // the screen end to end, row by row of the meter's pixels.)
     const HWND under = windowOf(f.under);
     auto at = [&](int x, int y) { return ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE); };
     EXPECT_EQ((std::vector<HWND>{at(0, 9), at(9, 9), at(10, 9), at(29, 9), at(30, 9), at(29, 10)}),
