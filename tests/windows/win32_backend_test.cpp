@@ -66,6 +66,12 @@ PixelRect rectOf(HWND window, HWND within = nullptr) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+// The topmost shown child window at a point of the window's client area: the window itself where it
+// has none, nothing outside it.
+HWND childAt(HWND window, int x, int y) {
+    return ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
+}
+
 // The query of a form notes "name reason", and refuses when told to.
 void noteQueries(Form& form, std::vector<std::string>& asked, bool refuse) {
     form.onQueryUnload = [&asked, &form, refuse](std::int16_t& cancel, std::int16_t reason) {
@@ -352,8 +358,7 @@ class TwoPicturesTest : public RuntimeTest {
     // topmost shown window under the point, in that window's own pixels.
     void send(UINT message, WPARAM keys, int x, int y) {
         HWND target = GetCapture();
-        if (!target || (target != window && GetParent(target) != window))
-            target = ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
+        if (!target || (target != window && GetParent(target) != window)) target = childAt(window, x, y);
         if (!target) target = window;
         POINT p{x, y};
         MapWindowPoints(window, target, &p, 1);
@@ -419,7 +424,7 @@ TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouseAndThePicturesStandInThe
     // they overlap, a hidden one nowhere, the form around them. (What a picture's window paints is seen on
     // the screen end to end, row by row of the meter's pixels.)
     const HWND under = windowOf(f.under);
-    auto at = [&](int x, int y) { return ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE); };
+    auto at = [&](int x, int y) { return childAt(window, x, y); };
     EXPECT_EQ((std::vector<HWND>{at(0, 9), at(9, 9), at(10, 9), at(29, 9), at(30, 9), at(29, 10)}),
               (std::vector<HWND>{under, under, over, over, window, window}));
     f.over.setVisible(false);
@@ -452,20 +457,15 @@ TEST_F(RuntimeTest, APopupMenuClosedFromOutsideAnswersNothing) {
 
 // ---- The dialogs' controls -------------------------------------------------------------------
 
+// The tip the form's tooltip shows for the child window; not asked of another process's tooltips (a
+// test running beside this one), which cannot be handed this process's buffer.
 std::string tipOf(HWND form, HWND child) {
-    const HWND tips = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
     char text[256] = {};
-    for (HWND t = tips; t; t = FindWindowExA(nullptr, t, TOOLTIPS_CLASSA, nullptr)) {
-        // Another process's tooltips (a test running beside this one) cannot be handed our buffer.
-        DWORD process = 0;
-        if (GetWindowThreadProcessId(t, &process), process != GetCurrentProcessId()) continue;
-        TTTOOLINFOA tool{};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.hwnd = form;
-        tool.uId = reinterpret_cast<UINT_PTR>(child);
-        tool.lpszText = text;
-        if (SendMessageA(t, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool)), text[0]) break;
-    }
+    TTTOOLINFOA tool{TTTOOLINFOA_V2_SIZE, 0, form, UINT_PTR(child), {}, nullptr, text, 0, nullptr};
+    for (HWND t = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); t && !text[0];
+         t = FindWindowExA(nullptr, t, TOOLTIPS_CLASSA, nullptr))
+        if (GetWindowThreadProcessId(t, nullptr) == GetCurrentThreadId())
+            SendMessageA(t, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
     return text;
 }
 
@@ -512,8 +512,7 @@ TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt)
         auto& text = static_cast<Win32Text&>(rt.text());
         for (const auto& c : form->controls()) {
             HWND w = windowOf(*c);
-            ASSERT_NE(w, nullptr) << c->name();
-            EXPECT_EQ(GetParent(w), window);
+            ASSERT_EQ(GetParent(w), window) << c->name();
             EXPECT_EQ(rectOf(w, window), c->pixelRect()) << c->name() << c->index();
             const bool pixels = c->as<Picture>() || c->as<Image>();
             const bool edit = c->as<TextBox>();
@@ -540,20 +539,15 @@ TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt)
     // A group box paints the form's colour inside itself, where the form, which paints around its
     // controls, cannot; the pictures inside it stand above it.
     HWND frame = windowOf(o.fraWidth);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, -4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueBitmap bitmap(CreateBitmap(4, 4, 1, 32, nullptr));
     const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     const Selection selected(dc.get(), bitmap.get());
     SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
     EXPECT_EQ(GetPixel(dc.get(), 1, 1), o.window.backColor());
     EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
     EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
-    EXPECT_EQ(
-        ChildWindowFromPointEx(windowOf(o.window), POINT{o.imgPlus.pixelLeft() + 3, o.imgPlus.pixelTop() + 3},
-                               CWP_SKIPINVISIBLE),
-        windowOf(o.imgPlus));
+    EXPECT_EQ(childAt(windowOf(o.window), o.imgPlus.pixelLeft() + 3, o.imgPlus.pixelTop() + 3),
+              windowOf(o.imgPlus));
 }
 
 // What the end-to-end walk through the dialog does not reach: a character for the preview, which
@@ -571,8 +565,7 @@ TEST_F(DialogsTest, TheKeysAndTheUsersHandReachTheModel) {
     o.txtWavFile.onChange = [&] { ++edits; };
     o.txtWavFile.setText("by the program");
     EXPECT_EQ(edits, 0);
-    SendMessageA(windowOf(o.txtWavFile), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>("ding.wav"));  // as typing does
+    SetWindowTextA(windowOf(o.txtWavFile), "ding.wav");  // as typing does
     EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
     EXPECT_EQ(edits, 1);
     SendMessageA(windowOf(o.optLeftLower), BM_CLICK, 0, 0);
@@ -609,9 +602,8 @@ void CALLBACK readAndAnswer(HWND, UINT, UINT_PTR id, DWORD) {
     gShown.text = textOf(GetDlgItem(dialog, 0xFFFF));  // a message box's text
     if (SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text, reinterpret_cast<LPARAM>(text)) > 0) {
         gShown.folder = text;
-        gShown.text = textOf(GetDlgItem(dialog, cmb13));  // the file name
-        SendDlgItemMessageA(dialog, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
-        gShown.filter = text;
+        gShown.text = textOf(GetDlgItem(dialog, cmb13));   // the file name
+        gShown.filter = textOf(GetDlgItem(dialog, cmb1));  // the chosen one
     }
     if (GetDlgItem(dialog, COLOR_RED))
         gShown.colour = RGB(GetDlgItemInt(dialog, COLOR_RED, nullptr, FALSE),
@@ -680,16 +672,13 @@ DWORD wineUserObjects() {
     DWORD n = 0, pid = 0;
     for (UINT index = 0; index < 32744; ++index) {
         const HANDLE h = ULongToHandle((index << 1) + 32);
-        ICONINFO icon{};
-        if (IsWindow(static_cast<HWND>(h))) {
+        ICONINFO icon{};  // an icon's copies of its bitmaps, deleted below
+        if (IsWindow(static_cast<HWND>(h)))
             n += GetWindowThreadProcessId(static_cast<HWND>(h), &pid) && pid == GetCurrentProcessId();
-        } else if (IsMenu(static_cast<HMENU>(h))) {
+        else if (IsMenu(static_cast<HMENU>(h)) || GetIconInfo(static_cast<HICON>(h), &icon))
             ++n;
-        } else if (GetIconInfo(static_cast<HICON>(h), &icon)) {
-            ++n;
-            DeleteObject(icon.hbmMask);
-            if (icon.hbmColor) DeleteObject(icon.hbmColor);
-        }
+        DeleteObject(icon.hbmMask);
+        DeleteObject(icon.hbmColor);
     }
     return n;
 }
