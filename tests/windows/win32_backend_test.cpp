@@ -158,10 +158,9 @@ TEST_F(RegistryStoreTest, AFailedWriteLeavesEveryValueAsItWas) {
     const std::string unwritable(20000, 'v');  // value names end at 16383 characters
     for (const auto& [section, name] : {std::pair{unopenable, std::string("Key")}, {"Form", unwritable}}) {
         RegistryStore s = store();
-        s.saveSetting(app_, "Form", "Position", " 3");
-        s.saveSetting(app_, "Form", "Left", " 1");
-        s.saveSetting(app_, "Form", "Top", " 2");
-        s.saveSetting(app_, "Form", "Position", " 4");
+        for (const auto& [key, text] :
+             {std::pair{"Position", " 3"}, {"Left", " 1"}, {"Top", " 2"}, {"Position", " 4"}})
+            s.saveSetting(app_, "Form", key, text);
         s.saveSetting(app_, section, name, " 5");
         s.commit();
         SCOPED_TRACE(section.size() + name.size());
