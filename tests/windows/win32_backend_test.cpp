@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstddef>
-#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -49,6 +48,30 @@ void pump(const std::function<void(const MSG&)>& seen = {}) {
     }
 }
 
+// A window's title, or another of its texts with the call that reads it.
+std::string textOf(HWND window, int(WINAPI* read)(HWND, LPSTR, int) = GetWindowTextA) {
+    char text[512] = {};
+    read(window, text, sizeof text);
+    return text;
+}
+
+HWND windowOf(Form& form) { return Win32Runtime::windowOf(form); }
+HWND windowOf(const Control& c) { return static_cast<Win32FormPeer&>(c.owner().peer()).windowOf(c); }
+
+// A window's place: on the screen, or within the client area of another window.
+PixelRect rectOf(HWND window, HWND within = nullptr) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, within, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// The topmost shown child window at a point of the window's client area: the window itself where it
+// has none, nothing outside it.
+HWND childAt(HWND window, int x, int y) {
+    return ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
+}
+
 // The query of a form notes "name reason", and refuses when told to.
 void noteQueries(Form& form, std::vector<std::string>& asked, bool refuse) {
     form.onQueryUnload = [&asked, &form, refuse](std::int16_t& cancel, std::int16_t reason) {
@@ -71,9 +94,8 @@ class RegistryStoreTest : public ::testing::Test {
     }
     // Makes the section where it is missing.
     void putRaw(const std::string& sectionName, const char* name, DWORD type, const void* data, DWORD size) {
-        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, sectionKeyPath(app_, sectionName).c_str(), name, type,
-                                  data, size),
-                  ERROR_SUCCESS);
+        const std::string key = sectionKeyPath(app_, sectionName);
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, type, data, size), ERROR_SUCCESS);
     }
     // The value as stored: its type and bytes, or type REG_NONE when it is not there.
     using Stored = std::pair<DWORD, std::string>;
@@ -92,7 +114,7 @@ class RegistryStoreTest : public ::testing::Test {
 
 // The Wine end-to-end tests read every setting back through the program, and start on nothing stored;
 // this is what they cannot see.
-TEST_F(RegistryStoreTest, KeepsTextsAsRegSzValuesWhereEarlierVersionsFindThem) {
+TEST_F(RegistryStoreTest, KeepsTextsAsRegSzValuesAndReadsADwordAsItsNumber) {
     RegistryStore writer = store();
     writer.saveSetting(app_, "Form", "Position", " 2");
     writer.saveSetting(app_, "Options", "FullLife", "");
@@ -104,9 +126,9 @@ TEST_F(RegistryStoreTest, KeepsTextsAsRegSzValuesWhereEarlierVersionsFindThem) {
     EXPECT_EQ(store().getSetting(app_, "Options", "FullLife", "7"), "")
         << "an empty text is a text, not a missing value";
     EXPECT_TRUE(problems_.empty());
-}
 
-TEST_F(RegistryStoreTest, ADwordReadsAsItsDecimalTextAndAnotherTypeAsTheEmptyText) {
+    // What a hand in the registry editor may leave: a DWORD reads as its decimal text, another type as
+    // the empty text.
     const struct Case {
         const char* name;
         DWORD type;
@@ -122,8 +144,8 @@ TEST_F(RegistryStoreTest, ADwordReadsAsItsDecimalTextAndAnotherTypeAsTheEmptyTex
         // clang-format on
     };
     for (const Case& c : cases) putRaw("Options", c.name, c.type, c.data.data(), DWORD(c.data.size()));
-    RegistryStore s = store();
-    for (const Case& c : cases) EXPECT_EQ(s.getSetting(app_, "Options", c.name, "1"), c.reads) << c.name;
+    RegistryStore reader = store();
+    for (const Case& c : cases) EXPECT_EQ(reader.getSetting(app_, "Options", c.name, "1"), c.reads) << c.name;
 }
 
 // A section that cannot be opened, or a value that cannot be written part way through, leaves every
@@ -136,10 +158,9 @@ TEST_F(RegistryStoreTest, AFailedWriteLeavesEveryValueAsItWas) {
     const std::string unwritable(20000, 'v');  // value names end at 16383 characters
     for (const auto& [section, name] : {std::pair{unopenable, std::string("Key")}, {"Form", unwritable}}) {
         RegistryStore s = store();
-        s.saveSetting(app_, "Form", "Position", " 3");
-        s.saveSetting(app_, "Form", "Left", " 1");
-        s.saveSetting(app_, "Form", "Top", " 2");
-        s.saveSetting(app_, "Form", "Position", " 4");
+        for (const auto& [key, text] :
+             {std::pair{"Position", " 3"}, {"Left", " 1"}, {"Top", " 2"}, {"Position", " 4"}})
+            s.saveSetting(app_, "Form", key, text);
         s.saveSetting(app_, section, name, " 5");
         s.commit();
         SCOPED_TRACE(section.size() + name.size());
@@ -176,8 +197,7 @@ TEST(Win32Texts, AreCutAndJoinedAsWindowsReadsThem) {
 
 // ---- The runtime's window ---------------------------------------------------------------------
 
-class RuntimeTest : public ::testing::Test {
-  protected:
+struct RuntimeTest : ::testing::Test {
     Win32Runtime rt;
 };
 
@@ -249,8 +269,7 @@ TEST_F(RuntimeTest, EndStopsEveryTimerAndTheLoop) {
     // Ticks queued before the end may still be there; after them, none may come, though the wait is
     // long enough for either timer to come due several times, were it still set.
     MSG msg;
-    while (PeekMessageA(&msg, rt.window(), WM_TIMER, WM_TIMER, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&msg, rt.window(), WM_TIMER, WM_TIMER, PM_REMOVE)) continue;
     int late = 0;
     for (const DWORD start = GetTickCount(); GetTickCount() - start < 100; Sleep(5))
         while (PeekMessageA(&msg, rt.window(), WM_TIMER, WM_TIMER, PM_REMOVE)) ++late;
@@ -264,19 +283,6 @@ DWORD exStyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrA(windo
 constexpr DWORD kFrameBits = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr DWORD kTaskbarBits = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
 
-std::string titleOf(HWND window) {
-    char title[64] = {};
-    GetWindowTextA(window, title, sizeof title);
-    return title;
-}
-
-// The window's place on the screen: left, top, right, bottom.
-std::vector<LONG> placeOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 // Whether the window above stands higher in the window order than the one below.
 bool isAbove(HWND above, HWND below) {
     for (HWND w = GetWindow(below, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
@@ -286,12 +292,12 @@ bool isAbove(HWND above, HWND below) {
 
 TEST_F(RuntimeTest, APlaceInTwipsAndTheTopmostBandReachTheWindowOnEveryCall) {
     Form a(rt, "a", FormStyle{}), b(rt, "b", FormStyle{});
-    HWND wa = Win32Runtime::windowOf(a), wb = Win32Runtime::windowOf(b);
+    HWND wa = windowOf(a), wb = windowOf(b);
     a.setLeft(1014 * 15.0);
     a.setTop(3 * 15.0);
     a.setWidth(10 * 15.0);
     a.setHeight(51 * 15.0);
-    EXPECT_EQ(placeOf(wa), (std::vector<LONG>{1014, 3, 1024, 54}));
+    EXPECT_EQ(rectOf(wa), (PixelRect{1014, 3, 10, 51}));
     a.show();
     b.show();
 
@@ -304,7 +310,7 @@ TEST_F(RuntimeTest, APlaceInTwipsAndTheTopmostBandReachTheWindowOnEveryCall) {
     a.setTopmost(false);
     EXPECT_FALSE(exStyleOf(wa) & WS_EX_TOPMOST);
     EXPECT_TRUE(isAbove(wb, wa));
-    EXPECT_EQ(placeOf(wa), (std::vector<LONG>{1014, 3, 1024, 54})) << "flags 3 keep the place and size";
+    EXPECT_EQ(rectOf(wa), (PixelRect{1014, 3, 10, 51})) << "flags 3 keep the place and size";
 }
 
 // The window system's close is the form's own query: a refusing form stays, shown, and a closing one
@@ -317,13 +323,13 @@ TEST_F(RuntimeTest, ACloseAndTheEndOfTheSessionAreTheFormsQueries) {
     noteQueries(closing, asked, false);
     for (Form* f : {&refusing, &closing}) {
         f->show();
-        SendMessageA(Win32Runtime::windowOf(*f), WM_CLOSE, 0, 0);
-        EXPECT_TRUE(IsWindow(Win32Runtime::windowOf(*f))) << "the window lives as long as its form";
+        SendMessageA(windowOf(*f), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(IsWindow(windowOf(*f))) << "the window lives as long as its form";
     }
     EXPECT_TRUE(refusing.visible() && refusing.loaded());
-    EXPECT_TRUE(IsWindowVisible(Win32Runtime::windowOf(refusing)));
+    EXPECT_TRUE(IsWindowVisible(windowOf(refusing)));
     EXPECT_FALSE(closing.visible() || closing.loaded());
-    EXPECT_FALSE(IsWindowVisible(Win32Runtime::windowOf(closing)));
+    EXPECT_FALSE(IsWindowVisible(windowOf(closing)));
 
     noteQueries(closing, asked, true);
     closing.load();
@@ -344,16 +350,14 @@ class TwoPicturesTest : public RuntimeTest {
         f.window.setHeight(12 * 15.0);
         f.window.setBackColor(0x00FFFFFF);
         f.window.show();  // the pictures' windows are made with the first show
-        window = Win32Runtime::windowOf(f.window);
-        over = peer().windowOf(f.over);
+        window = windowOf(f.window);
+        over = windowOf(f.over);
     }
-    Win32FormPeer& peer() { return static_cast<Win32FormPeer&>(f.window.peer()); }
     // As Windows delivers the mouse: to the window that holds it if it is one of the form's, else to the
     // topmost shown window under the point, in that window's own pixels.
     void send(UINT message, WPARAM keys, int x, int y) {
         HWND target = GetCapture();
-        if (!target || (target != window && GetParent(target) != window))
-            target = ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
+        if (!target || (target != window && GetParent(target) != window)) target = childAt(window, x, y);
         if (!target) target = window;
         POINT p{x, y};
         MapWindowPoints(window, target, &p, 1);
@@ -361,8 +365,7 @@ class TwoPicturesTest : public RuntimeTest {
     }
 
     test::TwoPictures f{rt};
-    HWND window = nullptr;
-    HWND over = nullptr;
+    HWND window = nullptr, over = nullptr;
 };
 
 // The rule of the headless MouseRouter test, fed through real mouse messages: the pressed control
@@ -396,9 +399,9 @@ TEST_F(TwoPicturesTest, ThePressedControlKeepsTheMouseUntilEveryButtonIsUp) {
 
 // A handler may open a popup menu, whose loop takes the mouse while it is open: the last release lets
 // go before its handler runs, and what a press handler's menu took is not taken back afterwards.
-TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouse) {
+TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouseAndThePicturesStandInTheFormsOrder) {
     Form menu(rt, "menu", FormStyle{});
-    HWND menuWindow = Win32Runtime::windowOf(menu);
+    HWND menuWindow = windowOf(menu);
     std::vector<bool> formHeldTheMouse;
     f.over.onMouseDown = [&](const MouseArgs&) { SetCapture(menuWindow); };
     f.over.onMouseUp = [&](const MouseArgs&) {
@@ -415,14 +418,12 @@ TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouse) {
     ASSERT_EQ(GetCapture(), over);
     send(WM_LBUTTONUP, 0, 15, 5);
     EXPECT_EQ(formHeldTheMouse, (std::vector<bool>{false, false}));
-}
 
-// Each picture is a window of its own, above the form, in the form's order: the later one on top where
-// they overlap, a hidden one nowhere, the form around them. (What a picture's window paints is seen on
-// the screen end to end, row by row of the meter's pixels.)
-TEST_F(TwoPicturesTest, ThePicturesWindowsStandInTheFormsOrder) {
-    const HWND under = peer().windowOf(f.under);
-    auto at = [&](int x, int y) { return ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE); };
+    // Each picture is a window of its own, above the form, in the form's order: the later one on top where
+    // they overlap, a hidden one nowhere, the form around them. (What a picture's window paints is seen on
+    // the screen end to end, row by row of the meter's pixels.)
+    const HWND under = windowOf(f.under);
+    auto at = [&](int x, int y) { return childAt(window, x, y); };
     EXPECT_EQ((std::vector<HWND>{at(0, 9), at(9, 9), at(10, 9), at(29, 9), at(30, 9), at(29, 10)}),
               (std::vector<HWND>{under, under, over, over, window, window}));
     f.over.setVisible(false);
@@ -445,46 +446,25 @@ TEST_F(RuntimeTest, TextThroughGdiInArialOrItsTwin) {
 // Closed from outside while it is up, as the end of the program does, the menu answers that nothing was
 // chosen. (The keys' choices past the separators, and Esc, are the Wine end-to-end tests': the tray's
 // menu opens each of its items there.)
-void CALLBACK endMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    EndMenu();
-}
-
 TEST_F(RuntimeTest, APopupMenuClosedFromOutsideAnswersNothing) {
-    SetTimer(nullptr, 0, 50, &endMenu);
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        EndMenu();
+    });
     EXPECT_EQ(rt.popupMenu().show(std::vector<MenuItem>{{"First"}, {"-"}, {"Second"}}), std::nullopt);
 }
 
 // ---- The dialogs' controls -------------------------------------------------------------------
 
-std::string classOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// A child window's place in its parent's client area.
-PixelRect childRect(HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
+// The tip the form's tooltip shows for the child window; not asked of another process's tooltips (a
+// test running beside this one), which cannot be handed this process's buffer.
 std::string tipOf(HWND form, HWND child) {
-    const HWND tips = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
     char text[256] = {};
-    for (HWND t = tips; t; t = FindWindowExA(nullptr, t, TOOLTIPS_CLASSA, nullptr)) {
-        // Another process's tooltips (a test running beside this one) cannot be handed our buffer.
-        DWORD process = 0;
-        if (GetWindowThreadProcessId(t, &process), process != GetCurrentProcessId()) continue;
-        TTTOOLINFOA tool{};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.hwnd = form;
-        tool.uId = reinterpret_cast<UINT_PTR>(child);
-        tool.lpszText = text;
-        if (SendMessageA(t, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool)), text[0]) break;
-    }
+    TTTOOLINFOA tool{TTTOOLINFOA_V2_SIZE, 0, form, UINT_PTR(child), {}, nullptr, text, 0, nullptr};
+    for (HWND t = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); t && !text[0];
+         t = FindWindowExA(nullptr, t, TOOLTIPS_CLASSA, nullptr))
+        if (GetWindowThreadProcessId(t, nullptr) == GetCurrentThreadId())
+            SendMessageA(t, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
     return text;
 }
 
@@ -503,9 +483,6 @@ class DialogsTest : public RuntimeTest {
         program.showOptions();
         return *program.options().find();
     }
-    static HWND windowOf(const Control& c) {
-        return static_cast<Win32FormPeer&>(c.owner().peer()).windowOf(c);
-    }
     Program program{rt};
 };
 
@@ -513,17 +490,17 @@ class DialogsTest : public RuntimeTest {
 // style is MeterOnWin32's); each control is a child window of its class where the model puts it.
 TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt) {
     frmOptions& o = options();
-    EXPECT_EQ(GetActiveWindow(), Win32Runtime::windowOf(o.window));
+    EXPECT_EQ(GetActiveWindow(), windowOf(o.window));
     program.showAbout();
     frmInfo& a = *program.about().find();
-    EXPECT_EQ(GetActiveWindow(), Win32Runtime::windowOf(a.window)) << "also from another of the program's";
+    EXPECT_EQ(GetActiveWindow(), windowOf(a.window)) << "also from another of the program's";
     for (Form* form : {&o.window, &a.window}) {
         SCOPED_TRACE(form->name());
-        HWND window = Win32Runtime::windowOf(*form);
+        HWND window = windowOf(*form);
         EXPECT_EQ(styleOf(window) & kFrameBits, static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
         EXPECT_EQ(exStyleOf(window) & kTaskbarBits, static_cast<DWORD>(WS_EX_APPWINDOW));
         EXPECT_TRUE(GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS);
-        EXPECT_EQ(titleOf(window), form->style().caption);
+        EXPECT_EQ(textOf(window), form->style().caption);
         RECT outer{}, client{};
         GetWindowRect(window, &outer);
         GetClientRect(window, &client);
@@ -534,20 +511,17 @@ TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt)
         auto& text = static_cast<Win32Text&>(rt.text());
         for (const auto& c : form->controls()) {
             HWND w = windowOf(*c);
-            ASSERT_NE(w, nullptr) << c->name();
-            EXPECT_EQ(GetParent(w), window);
-            EXPECT_EQ(childRect(w), c->pixelRect()) << c->name() << c->index();
+            ASSERT_EQ(GetParent(w), window) << c->name();
+            EXPECT_EQ(rectOf(w, window), c->pixelRect()) << c->name() << c->index();
             const bool pixels = c->as<Picture>() || c->as<Image>();
             const bool edit = c->as<TextBox>();
-            EXPECT_EQ(classOf(w), pixels           ? "CorvanePixels"
-                                  : edit           ? "Edit"
-                                  : c->as<Label>() ? "Static"
-                                                   : "Button")
+            EXPECT_EQ(textOf(w, GetClassNameA), pixels           ? "CorvanePixels"
+                                                : edit           ? "Edit"
+                                                : c->as<Label>() ? "Static"
+                                                                 : "Button")
                 << c->name();
             if (!pixels) {
-                char caption[128] = {};
-                GetWindowTextA(w, caption, sizeof caption);
-                EXPECT_EQ(caption, edit ? c->as<TextBox>()->text() : c->caption()) << c->name();
+                EXPECT_EQ(textOf(w), edit ? c->as<TextBox>()->text() : c->caption()) << c->name();
                 EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)),
                           text.fontFor(c->font()));
             }
@@ -555,11 +529,24 @@ TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt)
             EXPECT_EQ((GetWindowLongPtrA(w, GWL_STYLE) & WS_TABSTOP) != 0, c->tabStop()) << c->name();
         }
         form->setCaption("Renamed");
-        EXPECT_EQ(titleOf(window), "Renamed");
+        EXPECT_EQ(textOf(window), "Renamed");
     }
     EXPECT_EQ(GetWindowLongPtrA(windowOf(o.cmdOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageA(windowOf(o.chkUpright), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    // A group box paints the form's colour inside itself, where the form, which paints around its
+    // controls, cannot; the pictures inside it stand above it.
+    HWND frame = windowOf(o.fraWidth);
+    const UniqueBitmap bitmap(CreateBitmap(4, 4, 1, 32, nullptr));
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const Selection selected(dc.get(), bitmap.get());
+    SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    EXPECT_EQ(GetPixel(dc.get(), 1, 1), o.window.backColor());
+    EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
+    EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
+    EXPECT_EQ(childAt(windowOf(o.window), o.imgPlus.pixelLeft() + 3, o.imgPlus.pixelTop() + 3),
+              windowOf(o.imgPlus));
 }
 
 // What the end-to-end walk through the dialog does not reach: a character for the preview, which
@@ -571,14 +558,13 @@ TEST_F(DialogsTest, TheKeysAndTheUsersHandReachTheModel) {
     EXPECT_EQ(o.window.keyboard().activeControl(), &o.picPreview);
     SendMessageA(windowOf(o.picPreview), WM_CHAR, '+', 0);
     EXPECT_EQ(o.mnWidth, 12);
-    EXPECT_EQ(childRect(windowOf(o.picPreview)).width, 12);
+    EXPECT_EQ(rectOf(windowOf(o.picPreview), windowOf(o.window)).width, 12);
 
     int edits = 0;
     o.txtWavFile.onChange = [&] { ++edits; };
     o.txtWavFile.setText("by the program");
     EXPECT_EQ(edits, 0);
-    SendMessageA(windowOf(o.txtWavFile), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>("ding.wav"));  // as typing does
+    SetWindowTextA(windowOf(o.txtWavFile), "ding.wav");  // as typing does
     EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
     EXPECT_EQ(edits, 1);
     SendMessageA(windowOf(o.optLeftLower), BM_CLICK, 0, 0);
@@ -588,32 +574,11 @@ TEST_F(DialogsTest, TheKeysAndTheUsersHandReachTheModel) {
     // Enter, as the message loop hands it to the form and then to the dialog manager.
     SetFocus(windowOf(o.txtLowUpper));
     MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
-    const HWND form = Win32Runtime::windowOf(o.window);
+    const HWND form = windowOf(o.window);
     EXPECT_TRUE(Win32FormPeer::formKey(form, enter) || IsDialogMessageA(form, &enter));
     EXPECT_FALSE(o.window.loaded());
     EXPECT_EQ(program.kesta().psWavFilePath, "ding.wav");
     EXPECT_EQ(program.kesta().pnPosOptNum, 1);
-}
-
-// A group box paints the form's colour inside itself, where the form, which paints around its
-// controls, cannot; the pictures inside it stand above it.
-TEST_F(DialogsTest, AFrameShowsTheFormsColourInsideAndItsPicturesAboveIt) {
-    frmOptions& o = options();
-    HWND frame = windowOf(o.fraWidth);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, -4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const UniqueBitmap bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    const Selection selected(dc.get(), bitmap.get());
-    SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
-    EXPECT_EQ(GetPixel(dc.get(), 1, 1), o.window.backColor());
-    EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
-    EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
-    EXPECT_EQ(
-        ChildWindowFromPointEx(Win32Runtime::windowOf(o.window),
-                               POINT{o.imgPlus.pixelLeft() + 3, o.imgPlus.pixelTop() + 3}, CWP_SKIPINVISIBLE),
-        windowOf(o.imgPlus));
 }
 
 // ---- The choosers ----------------------------------------------------------------------------
@@ -626,29 +591,18 @@ struct Shown {
 Shown gShown;
 WPARAM gAnswer = IDCANCEL;
 
-std::string itemText(HWND dialog, int id) {
-    char text[512] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 void CALLBACK readAndAnswer(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = nullptr;
-    for (HWND w = GetTopWindow(nullptr); w && !dialog; w = GetWindow(w, GW_HWNDNEXT))
-        if (classOf(w) == "#32770" && IsWindowVisible(w) &&
-            GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId())
-            dialog = w;
-    if (!dialog) return;  // not up yet: the next tick
+    const HWND dialog = GetActiveWindow();
+    // Not up yet: the next tick.
+    if (textOf(dialog, GetClassNameA) != "#32770" || !IsWindowVisible(dialog)) return;
     KillTimer(nullptr, id);
+    gShown.title = textOf(dialog);
     char text[512] = {};
-    GetWindowTextA(dialog, text, sizeof text);
-    gShown.title = text;
-    gShown.text = itemText(dialog, 0xFFFF);  // a message box's text
+    gShown.text = textOf(GetDlgItem(dialog, 0xFFFF));  // a message box's text
     if (SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text, reinterpret_cast<LPARAM>(text)) > 0) {
         gShown.folder = text;
-        gShown.text = itemText(dialog, cmb13);  // the file name
-        SendDlgItemMessageA(dialog, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
-        gShown.filter = text;
+        gShown.text = textOf(GetDlgItem(dialog, cmb13));   // the file name
+        gShown.filter = textOf(GetDlgItem(dialog, cmb1));  // the chosen one
     }
     if (GetDlgItem(dialog, COLOR_RED))
         gShown.colour = RGB(GetDlgItemInt(dialog, COLOR_RED, nullptr, FALSE),
@@ -675,9 +629,8 @@ TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
                                      .title = " Select alarm sound file",
                                      .hideReadOnly = true};
     EXPECT_EQ(choosers.chooseFile(o.window, request), std::nullopt);  // dismissed
-    EXPECT_EQ(gShown.title, " Select alarm sound file");
-    EXPECT_EQ(gShown.text, "ding.wav");
-    EXPECT_EQ(gShown.filter, "Sound files (*.wav)");
+    EXPECT_EQ((std::vector<std::string>{gShown.title, gShown.text, gShown.filter}),
+              (std::vector<std::string>{" Select alarm sound file", "ding.wav", "Sound files (*.wav)"}));
     EXPECT_STRCASEEQ(gShown.folder.c_str(), "C:\\windows");
 
     answerNext(IDOK);
@@ -687,8 +640,7 @@ TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
     answerNext(IDOK);
     choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", MessageBoxKind::Exclamation,
                         " Corvane");
-    EXPECT_EQ(gShown.title, " Corvane");
-    EXPECT_EQ(gShown.text, "Enter a sound file name or disable alarm.");
+    EXPECT_EQ(gShown.title + "|" + gShown.text, " Corvane|Enter a sound file name or disable alarm.");
 }
 
 // ---- Ten minutes of ticks --------------------------------------------------------------------
@@ -719,16 +671,13 @@ DWORD wineUserObjects() {
     DWORD n = 0, pid = 0;
     for (UINT index = 0; index < 32744; ++index) {
         const HANDLE h = ULongToHandle((index << 1) + 32);
-        ICONINFO icon{};
-        if (IsWindow(static_cast<HWND>(h))) {
+        ICONINFO icon{};  // an icon's copies of its bitmaps, deleted below
+        if (IsWindow(static_cast<HWND>(h)))
             n += GetWindowThreadProcessId(static_cast<HWND>(h), &pid) && pid == GetCurrentProcessId();
-        } else if (IsMenu(static_cast<HMENU>(h))) {
+        else if (IsMenu(static_cast<HMENU>(h)) || GetIconInfo(static_cast<HICON>(h), &icon))
             ++n;
-        } else if (GetIconInfo(static_cast<HICON>(h), &icon)) {
-            ++n;
-            DeleteObject(icon.hbmMask);
-            if (icon.hbmColor) DeleteObject(icon.hbmColor);
-        }
+        DeleteObject(icon.hbmMask);
+        DeleteObject(icon.hbmColor);
     }
     return n;
 }
@@ -775,15 +724,28 @@ class MeterOnWin32 : public RuntimeTest {
     SYSTEM_POWER_STATUS status{};
     Program program{rt};
     frmMonitor& meter = program.monitor();
-    HWND window = Win32Runtime::windowOf(meter.window);
+    HWND window = windowOf(meter.window);
     int paints = 0;
 };
 
+// The tick redraws the picture every second, but the window repaints only when its pixels changed.
+//
 // The tick, the paint and the alarm make and free objects every second; what is left after ten minutes
 // must be what was there after the first. Each minute of ticks runs through every kind of drawing: the
 // low bar blinking with the alarm, the middle and the high bar, the mains half, each at a level that
 // moves from one minute to the next.
-TEST_F(MeterOnWin32, TenMinutesOfTicksLeaveAsManyGdiAndUserObjectsAsTheFirstMinute) {
+TEST_F(MeterOnWin32, TicksRepaintOnlyAChangedPictureAndLeaveNoGdiOrUserObjectsBehind) {
+    struct Step {
+        std::uint8_t ac;
+        int percent, ticks, paints;
+    } const steps[] = {{kACOnline, 80, 1, 1},  {kACOnline, 80, 30, 0},  {kACOnline, 90, 1, 1},
+                       {kACOffline, 90, 1, 1}, {kACOffline, 90, 30, 0}, {kACOffline, 20, 4, 4}};
+    for (const Step& s : steps) {
+        paints = 0;
+        for (int i = 0; i < s.ticks; ++i) tick(s.ac, s.percent);
+        EXPECT_EQ(paints, s.paints) << s.ticks << " ticks at " << s.percent << " %, line " << int(s.ac);
+    }
+    paints = 0;
     program.kesta().pnAlarmEnabled = 1;
     program.kesta().psWavFilePath = "C:\\windows\\media\\no such sound.wav";
     ASSERT_TRUE(IsWindowVisible(window));
@@ -803,20 +765,6 @@ TEST_F(MeterOnWin32, TenMinutesOfTicksLeaveAsManyGdiAndUserObjectsAsTheFirstMinu
     EXPECT_EQ(guiObjects(), afterOneMinute) << "GDI, USER objects";
 }
 
-// The tick redraws the picture every second, but the window repaints only when its pixels changed.
-TEST_F(MeterOnWin32, TheWindowRepaintsOnlyWhenTheTicksPictureChanged) {
-    struct Step {
-        std::uint8_t ac;
-        int percent, ticks, paints;
-    } const steps[] = {{kACOnline, 80, 1, 1},  {kACOnline, 80, 30, 0},  {kACOnline, 90, 1, 1},
-                       {kACOffline, 90, 1, 1}, {kACOffline, 90, 30, 0}, {kACOffline, 20, 4, 4}};
-    for (const Step& s : steps) {
-        paints = 0;
-        for (int i = 0; i < s.ticks; ++i) tick(s.ac, s.percent);
-        EXPECT_EQ(paints, s.paints) << s.ticks << " ticks at " << s.percent << " %, line " << int(s.ac);
-    }
-}
-
 // A new resolution or arrangement of the monitors reaches the runtime's window. The model takes each
 // window's place as the system has it then (Windows renumbers the desktop around the primary monitor,
 // and moves windows off a monitor that went); the program hears of it once the message is handled,
@@ -830,7 +778,7 @@ TEST_F(MeterOnWin32, IsABorderlessToolWindowThatHearsOfADisplayChangeOnce) {
     program.showAbout();  // a window that has the keyboard
     meter.window.hide();
     meter.window.show();
-    EXPECT_EQ(GetActiveWindow(), Win32Runtime::windowOf(program.about().find()->window));
+    EXPECT_EQ(GetActiveWindow(), windowOf(program.about().find()->window));
     int heard = 0;
     rt.onScreensChanged = [&] { ++heard; };
     SetWindowPos(window, nullptr, 300, -40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -14,12 +14,10 @@ start_display() {
     arrange_monitors 1280x800+0+0 "1920x1080+1280+0*"
 }
 setup
-start_corvane_on_battery
-wait_meter
-expect_geometry "the meter in the upper right corner of the primary monitor, right of the other one" "3190 0 10 51"
+start_meter_at "the meter in the upper right corner of the primary monitor, right of the other one" "3190 0 10 51" \
+    "${ON_BATTERY[@]}" --
 
-expect_eq "the primary monitor's new resolution, as the program's screen" 1280x1024 \
-    "$(wine "$SCREEN_SIZE" 1280 1024 </dev/null 2>>"$LOG" | tr -d '\r')"
+expect_eq "the primary monitor's new resolution, as the program's screen" 1280x1024 "$(wout "$SCREEN_SIZE" 1280 1024)"
 expect_eq "the monitors after the change" "1280x1024+1280+0* 1280x800+0+0" "$(monitors)"
 expect_geometry "the meter went to the upper right corner of the primary monitor at its new resolution" "2550 0 10 51"
 screenshot

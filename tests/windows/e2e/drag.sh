@@ -12,7 +12,7 @@ setup
 reg_add Form Width "&HZZ"
 start_corvane
 within 20 eval '(($(xdotool search --name "^Corvane$" 2>/dev/null | wc -l) >= 2))' || fail "corvane.exe made no windows"
-sleep 2
+sleep "$(scaled 2)"
 program_ended && fail "corvane.exe stopped with a garbled thickness"
 stop_corvane
 expect_saved "Width= 0"
@@ -32,20 +32,16 @@ expect_row 0 50 1 "$(flat_row 000000 00FF00 FF0000)"   # the bar's upper half in
 expect_row 0 50 10 "$(flat_row 000000 0000FF FF0000)"  # its lower half in the mains colour
 expect_row 0 50 11 "$(flat_row 000000)"
 
-xdotool mousemove 25 6
-sleep 0.3
-xdotool mousedown 1
-sleep 0.3
+xdotool mousemove 25 6 sleep "$(scaled 0.3)" mousedown 1 sleep "$(scaled 0.3)"
 glide 500 300
 expect_geometry "follows the cursor" "475 294 51 12"
 glide 0 0
 expect_geometry "stops at the top left corner" "0 0 51 12"
 glide 1023 767
 expect_geometry "stops at the bottom right corner" "973 756 51 12"
-xdotool mouseup 1
-sleep 0.3
+xdotool mouseup 1 sleep "$(scaled 0.3)"
 glide 600 400
-sleep 0.5
+sleep "$(scaled 0.5)"
 expect_geometry "no button: the meter stays" "973 756 51 12"
 
 stop_corvane

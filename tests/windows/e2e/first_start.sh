@@ -11,10 +11,9 @@ expect_row 1013 1023 51 "$(printf '000000 %.0s' $(seq 10))000000"
 expect_row 1013 1013 25 000000
 stop_corvane
 expect_eq "twenty settings, all texts" "20 20" "$(settings_text | wc -l) $(settings_text | grep -c '|REG_SZ|')"
-for kv in "${FIRST_SAVE[@]}"; do
-    # FullLife is whatever the system last reported.
-    if [[ $kv == *=* && $kv != FullLife=* ]]; then expect_saved "$kv"; fi
-done
+# Every setting of a first save but FullLife, which is whatever the system last reported.
+mapfile -t first_save < <(printf '%s\n' "${FIRST_SAVE[@]}" | grep = | grep -v '^FullLife=')
+expect_saved "${first_save[@]}"
 [[ $(saved FullLife) =~ ^(\ [0-9]+|-[1-9][0-9]*)$ ]] || fail "FullLife is not a number text: '$(saved FullLife)'"
 pass "FullLife saved as a number text"
 

@@ -21,6 +21,7 @@ on_cleanup() { wineserver -k >/dev/null 2>&1 || true; }
 # Wine, with everything it starts writing to the log: a process holding ctest's pipe would keep the
 # test from ending.
 w() { wine "$@" </dev/null >>"$LOG" 2>&1; }
+wout() { { wine "$@" </dev/null 2>>"$LOG" || true; } | tr -d '\r'; }  # a Wine command's output, its lines' CRs taken off
 
 setup() {  # the test's own prefix and screen, Wine started in them
     "$HERE/../prepare-prefix" "$WINEDIR" base
@@ -30,13 +31,14 @@ setup() {  # the test's own prefix and screen, Wine started in them
     w cmd /c exit
 }
 
+# Seconds at rest times the slowness factor: how long to give the program to take input that shows
+# nothing a test could wait for.
+scaled() { awk -v s="$1" -v f="$SLOWNESS" 'BEGIN {print s * f}'; }
+
 reg_add() { w reg add "$SETTINGS\\$1" /v "$2" /t "${4:-REG_SZ}" /d "$3" /f || fail "reg add $*"; }  # section key text [type]
 
 # The values of a stored section, one "KEY|TYPE|TEXT" a line; nothing for a missing section.
-stored() {
-    { wine reg query "$SETTINGS\\$1" 2>>"$LOG" </dev/null || true; } | tr -d '\r' |
-        sed -n 's/^    \([^ ]*\)    \(REG_[A-Z_]*\)\(    \)\{0,1\}/\1|\2|/p'
-}
+stored() { wout reg query "$SETTINGS\\$1" | sed -n 's/^    \([^ ]*\)    \(REG_[A-Z_]*\)\(    \)\{0,1\}/\1|\2|/p'; }
 settings_text() { stored Form && stored Options; }  # both sections, as stored shows them
 saved() {  # KEY: its text, or "TYPE text" for a value that is not a text
     settings_text | awk -F'|' -v key="$1" '$1 == key {print ($2 == "REG_SZ" ? "" : $2 " ") $3; exit}'
