@@ -26,9 +26,7 @@ menu_shown() {
     return 1
 }
 meter_menu() {  # x y keys...
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click 3
+    right_click "$1" "$2"
     within 5 menu_shown || fail "no menu after a right click on the meter"
     xdotool key "${@:3}"
     within 5 eval '! menu_shown' || fail "the menu stayed up"
@@ -87,11 +85,7 @@ remembered_place() {  # what, scale, drag or "", command prefix...
     if [[ $3 == drag ]]; then
         drag 1685 220 1885 420
         expect_geometry "$1: follows the cursor" "1880 400 $size"
-        # Should this drag go unseen, what stood under the pointer as it began is the first clue.
-        local under
-        under=$(xdotool getmouselocation 2>&1)
         drag 1885 420 900 420
-        within 5 geometry_is "$METER" "1280 400 $size" || echo "the meter $METER; under the pointer before: $under" >&2
         expect_geometry "$1: stops at the primary monitor's left edge" "1280 400 $size"
         x=1280 y=400
     fi
