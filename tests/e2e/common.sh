@@ -266,9 +266,9 @@ TRAY_X=904 TRAY_Y=736  # the stand-alone tray's place: 120 x 32 pixels in the bo
 start_tray() {
     background trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 --transparent false \
         --tint 0x303030 >/dev/null 2>&1
-    within 10 tray_painted || fail "trayer did not start"
+    within 10 lit $((TRAY_X + 60)) $((TRAY_Y + 16)) || fail "trayer did not start"
 }
-tray_painted() { screenshot && [[ $(pixel $((TRAY_X + 60)) $((TRAY_Y + 16))) != 000000 ]]; }  # over the black root
+lit() { screenshot && [[ $(pixel "$1" "$2") != 000000 ]]; }  # x y: something stands there over the black root
 
 # The program's icon is the only strongly blue thing in the tray: its pixels' count, and the middle of
 # their bounding box as "x y" on the screen.
@@ -298,7 +298,7 @@ tip_is_status_line() {
 # The menu pops up at the cursor; near the bottom right corner it opens up and to the left, over the
 # black root window, so a spot up-left of the cursor shows whether it is there (higher than the icon's
 # tip, which may stand just above the cursor).
-menu_up() { screenshot && [[ $(pixel $(($1 - 12)) $(($2 - 40))) != 000000 ]]; }
+menu_up() { lit $(($1 - 12)) $(($2 - 40)); }
 menu_gone() { ! menu_up "$@"; }
 
 open_icon_menu() {  # right-clicks the icon and waits for the menu
@@ -373,7 +373,7 @@ expect_tooltip_beside() {  # screenshot name, what, meter x y, "left" or "right"
 }
 
 # At the top of the screen the meter's menu opens downward, to the left of the cursor.
-meter_menu_up() { screenshot && [[ $(pixel 990 60) != 000000 ]]; }
+meter_menu_up() { lit 990 60; }
 
 # A tray, empty at first, and the program started on battery at 57 % (the fake battery), its icon
 # docked there, and the meter in the upper right corner. Then both tips: the icon's carries the status

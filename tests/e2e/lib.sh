@@ -36,7 +36,9 @@ drag() {  # from x y to x y
     within 5 pointer_on_meter || fail "the press at $1,$2 would land on window $WINDOW, not on the meter $METER"
     xdotool mousedown 1 && glide "$3" "$4" && xdotool mouseup 1
 }
-pointer_on_meter() { eval "$(xdotool getmouselocation --shell)" && ((WINDOW == METER)); }
+# The window under the pointer is the meter, or the frame a window manager put around it, which has
+# the meter's place and size.
+pointer_on_meter() { eval "$(xdotool getmouselocation --shell)" && [[ $(geometry "$WINDOW") == "$(geometry "$METER")" ]]; }
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }  # the settings file, from standard input
 saved() { sed -n "s/^$1=//p" "$INI" | head -n1; }  # KEY
