@@ -8,6 +8,7 @@
 # menu), and on_cleanup if it has more to end first.
 
 BG_PIDS=()  # background processes of the test's own, ended at the end
+background() { "$@" & BG_PIDS+=($!); }  # command...: started in the background, ended at the end
 CORVANE_PID=
 METER=  # the meter's X window, once wait_meter has seen it
 
@@ -75,12 +76,17 @@ trap 'fail "no end after $WATCHDOG s, stuck in ${FUNCNAME[*]:-the test}: $BASH_C
 BG_PIDS+=($!)
 
 program_ended() { ! kill -0 "$CORVANE_PID" 2>/dev/null; }
+ends_with() {  # status, after what: the program ends by itself within 20 s (times the factor), with that status
+    within 20 program_ended || fail "the program still runs after $2"
+    local rc=0
+    wait "$CORVANE_PID" || rc=$?
+    expect_eq "exit status after $2" "$1" "$rc"
+}
 
 # Xvfb picks a free display number itself, so tests run side by side. Without -noreset the server
 # resets when its last client leaves, and a program started again at once may find no display.
 start_display() {  # 1024x768, the screen every check's places are on
-    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>"$WORK/xvfb.log" &
-    BG_PIDS+=($!)
+    background Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>"$WORK/xvfb.log"
     within 10 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
@@ -89,22 +95,23 @@ start_display() {  # 1024x768, the screen every check's places are on
 # the command dies of SIGPIPE when grep leaves at the first match, and the search fails on a busy machine.
 window_manager_runs() { grep -q "window id" <<<"$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)"; }
 start_window_manager() {  # openbox, once it manages the screen
-    openbox --sm-disable >/dev/null 2>&1 &
-    BG_PIDS+=($!)
+    background openbox --sm-disable >/dev/null 2>&1
     within 10 window_manager_runs || fail "openbox did not start"
 }
 
 titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true; }  # title pattern
+found() { printf -v "$1" %s "$(titled "$2")" && [[ -n ${!1} ]]; }  # variable, title pattern: that window, once shown
 shown_titled() { [[ -n $(titled "$1") ]]; }
 gone_titled() { [[ -z $(titled "$1") ]]; }
+# Another program's window (xmessage's), started with the test's others: sets OTHER once it is shown.
+other_window() { background xmessage -geometry "$@" "another window" >/dev/null 2>&1 && within 5 found OTHER '^xmessage$'; }  # WxH+X+Y, options...
 active_is() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }  # window: has the keyboard
 
 # The meter is the program's one visible window titled "Corvane".
 visible_meters() { xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | wc -l; }
 
 meter_shown() {
-    METER=$(titled '^Corvane$')
-    [[ -n $METER ]] && return 0
+    found METER '^Corvane$' && return 0
     program_ended && fail "the program ended early"
     return 1
 }
@@ -210,8 +217,8 @@ drawn_meter() {  # top left-colour [right-colour]
 
 shows_meter() { screenshot && PICTURE=$(meter_picture) && [[ $PICTURE == "$1" ]]; }
 
-expect_meter() {  # what, picture: takes screenshots until the meter shows it
-    within 5 shows_meter "$2" ||
+expect_meter() {  # what, picture, [seconds: 5]: takes screenshots until the meter shows it
+    within "${3:-5}" shows_meter "$2" ||
         fail "$1: the meter's rows differ (< shown, > expected):
 $(diff <(echo "$PICTURE") <(echo "$2") | grep '^[<>]')"
     pass "$1"
@@ -223,12 +230,9 @@ $(diff <(echo "$PICTURE") <(echo "$2") | grep '^[<>]')"
 check_first_start() {
     start_meter_at "meter at the top right, 10x51" "1014 0 10 51" "${ON_BATTERY[@]}" --
     expect_meter "the bar between the white border strips" "$(drawn_meter 10 00FF00 0000FF)"
-    xmessage -geometry 64x80+960+0 -bg black -fg black "cover" >/dev/null 2>&1 &
-    local cover=$!
-    within 5 eval 'xdotool search --onlyvisible --class Xmessage >/dev/null 2>&1' || true
+    other_window 64x80+960+0 -bg black -fg black || true
     sleep 0.3
-    kill "$cover"
-    wait "$cover" 2>/dev/null || true
+    kill "$!"
     expect_meter "uncovered: the same picture" "$(drawn_meter 10 00FF00 0000FF)"
 }
 
@@ -260,19 +264,17 @@ TRAY_X=904 TRAY_Y=736  # the stand-alone tray's place: 120 x 32 pixels in the bo
 
 # A small stand-alone tray along the bottom edge, as a desktop panel would have.
 start_tray() {
-    trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 --transparent false \
-        --tint 0x303030 >/dev/null 2>&1 &
-    BG_PIDS+=($!)
-    within 10 tray_painted || fail "trayer did not start"
+    background trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 --transparent false \
+        --tint 0x303030 >/dev/null 2>&1
+    within 10 lit $((TRAY_X + 60)) $((TRAY_Y + 16)) || fail "trayer did not start"
 }
-tray_painted() { screenshot && [[ $(pixel $((TRAY_X + 60)) $((TRAY_Y + 16))) != 000000 ]]; }  # over the black root
+lit() { screenshot && [[ $(pixel "$1" "$2") != 000000 ]]; }  # x y: something stands there over the black root
 
 # The program's icon is the only strongly blue thing in the tray: its pixels' count, and the middle of
 # their bounding box as "x y" on the screen.
 blue_in_tray() { "$CONVERT" "$WORK/shot.png" -crop "120x32+$TRAY_X+$TRAY_Y" +repage -fx 'b > 0.5 && b > r + 0.25 ? 1 : 0' "$@"; }
 icon_pixels() { screenshot && blue_in_tray -format '%[fx:round(mean * w * h)]' info:; }
-icon_docked() { [[ $(icon_pixels) -gt 40 ]]; }
-wait_icon() { within 15 icon_docked || fail "no program icon in the tray"; }
+wait_icon() { within 15 eval '(($(icon_pixels) > 40))' || fail "no program icon in the tray"; }
 icon_spot() {  # "x y": where to point at the icon
     screenshot
     blue_in_tray -trim -format "%[fx:$TRAY_X + page.x + round(w / 2)] %[fx:$TRAY_Y + page.y + round(h / 2)]" info:
@@ -288,27 +290,24 @@ tray_icon_settled() {
 }
 
 # The icon's tip: a box just above the tray, the width of its text, over the black root window.
-tray_tip_width() {
-    screenshot && "$CONVERT" "$WORK/shot.png" -crop 1024x10+0+724 +repage -fuzz 0 -trim -format '%w' info: 2>/dev/null
-}
 # "Battery status" is under 100 pixels wide; the status line on battery at 57 % is well over 200.
-tip_is_status_line() { (($(tray_tip_width) > 200)); }
+tip_is_status_line() {
+    screenshot && (($("$CONVERT" "$WORK/shot.png" -crop 1024x10+0+724 +repage -fuzz 0 -trim -format '%w' info: 2>/dev/null) > 200))
+}
 
 # The menu pops up at the cursor; near the bottom right corner it opens up and to the left, over the
 # black root window, so a spot up-left of the cursor shows whether it is there (higher than the icon's
 # tip, which may stand just above the cursor).
-menu_up() { screenshot && [[ $(pixel $(($1 - 12)) $(($2 - 40))) != 000000 ]]; }
+menu_up() { lit $(($1 - 12)) $(($2 - 40)); }
 menu_gone() { ! menu_up "$@"; }
 
 open_icon_menu() {  # right-clicks the icon and waits for the menu
-    local spot
-    spot=$(icon_spot)
-    xdotool mousemove $spot
-    sleep 0.2
-    xdotool click 3
-    within 5 menu_up $spot || fail "no menu after a right click on the icon"
-    MENU_SPOT=$spot
+    MENU_SPOT=$(icon_spot)
+    right_click $MENU_SPOT
+    within 5 menu_up $MENU_SPOT || fail "no menu after a right click on the icon"
 }
+right_click() { xdotool mousemove "$1" "$2" && sleep 0.2 && xdotool click 3; }  # x y, once the pointer rests there
+from_icon_menu() { open_icon_menu && choose "$1"; }  # item: as choose
 
 # The lib of each program defines choose ITEM (hide, preferences, help, about or exit), from the keyboard.
 menu_closed() { within 5 menu_gone $MENU_SPOT || fail "the menu stayed up after choosing"; }
@@ -316,10 +315,7 @@ menu_closed() { within 5 menu_gone $MENU_SPOT || fail "the menu stayed up after 
 # Takes a screenshot and keeps it under CORVANE_E2E_SHOTS, when set, for a person to look at.
 keep_shot() {  # name
     screenshot
-    if [[ -n ${CORVANE_E2E_SHOTS:-} ]]; then
-        mkdir -p "$CORVANE_E2E_SHOTS"
-        cp "$WORK/shot.png" "$CORVANE_E2E_SHOTS/$1.png"
-    fi
+    [[ -z ${CORVANE_E2E_SHOTS:-} ]] || { mkdir -p "$CORVANE_E2E_SHOTS" && cp "$WORK/shot.png" "$CORVANE_E2E_SHOTS/$1.png"; }
 }
 
 # A browser of the test's own, first on the PATH: it writes down what it was asked to open.
@@ -331,17 +327,15 @@ fake_browser() {
 }
 opened() { [[ -s $WORK/opened ]] && cat "$WORK/opened"; }
 
-# The status tooltip: the program's window titled "ToolTip".
-tooltip_shown() { TOOLTIP=$(titled '^ToolTip$') && [[ -n $TOOLTIP ]]; }
+# The status tooltip: the program's window titled "ToolTip" (found as TOOLTIP).
 tooltip_gone() { gone_titled '^ToolTip$'; }
 
 # Points at the meter and waits for the tooltip beside it.
 hover_meter() {  # x y
-    xdotool mousemove "$1" "$2"
-    sleep 0.1
-    xdotool mousemove "$(($1 + 1))" "$2"
-    within 5 tooltip_shown || fail "no tooltip while the mouse is over the meter"
+    hover "$1" "$2"
+    within 5 found TOOLTIP '^ToolTip$' || fail "no tooltip while the mouse is over the meter"
 }
+hover() { xdotool mousemove "$1" "$2" && sleep 0.1 && xdotool mousemove_relative 1 0; }  # x y: a move and a stir, as a hand's
 
 # The tooltip's size for the status text on battery at 57 % in the first minute (" Elapsed: 0 min ",
 # " Energy level: 57 % ", " Acquiring data... "), in Arial 9 pt (Liberation Sans) at 96 DPI: both
@@ -379,7 +373,7 @@ expect_tooltip_beside() {  # screenshot name, what, meter x y, "left" or "right"
 }
 
 # At the top of the screen the meter's menu opens downward, to the left of the cursor.
-meter_menu_up() { screenshot && [[ $(pixel 990 60) != 000000 ]]; }
+meter_menu_up() { lit 990 60; }
 
 # A tray, empty at first, and the program started on battery at 57 % (the fake battery), its icon
 # docked there, and the meter in the upper right corner. Then both tips: the icon's carries the status
@@ -395,9 +389,7 @@ check_tips() {  # prefix of the screenshots to keep
     wait_icon
     pass "program icon in the tray"
     within 5 shows 1016 45 00FF00 || fail "no green bar: the battery has not been read"
-    xdotool mousemove $(icon_spot)
-    sleep 0.1
-    xdotool mousemove_relative 1 0
+    hover $(icon_spot)
     holds_within 5 "the tip over the icon shows the status line" tip_is_status_line
     keep_shot "$1-tray-tip"
 
@@ -433,16 +425,11 @@ check_icon_menu() {  # name of the screenshot to keep, the URL the browser must 
     xdotool mousemove 300 300  # the keys reach the menu wherever the pointer is
     choose hide
     holds_within 5 "Hide Battery Meter hides the meter" gone_titled '^Corvane$'
-    open_icon_menu
-    choose help
+    from_icon_menu help
     within 10 opened >/dev/null || fail "no browser was asked to open the help"
     expect_eq "the browser opens the help page beside the program" "$2" "$(opened)"
-    open_icon_menu
-    choose exit
-    within 10 program_ended || fail "the program did not end after Exit"
-    local rc=0
-    wait "$CORVANE_PID" || rc=$?
-    expect_eq "exit status after Exit" 0 "$rc"
+    from_icon_menu exit
+    ends_with 0 Exit
     expect_eq "icon gone after Exit" 0 "$(icon_pixels)"
     expect_saved "State= 1"
 }
@@ -457,10 +444,10 @@ check_one_copy() {  # command...: the program started again as a user would
     within 5 eval '((! $(visible_meters)))' || fail "the next start shows the meter"
     sleep 1
     expect_eq "the next start keeps the meter hidden" 0 "$(visible_meters)"
-    start_again "second start with the meter hidden" "$@"
+    answers "second start with the meter hidden" 0 "" "" "$@"
     wait_meter
     expect_geometry "the hidden meter is shown in its place" "1014 0 10 51"
-    start_again "third start with the meter shown" "$@"
+    answers "third start with the meter shown" 0 "" "" "$@"
     sleep 0.5
     expect_eq "one meter" 1 "$(visible_meters)"
     local now
@@ -481,19 +468,9 @@ check_start_after_kill() {  # command...: as for check_one_copy
     start_corvane
     wait_meter
     pass "a start after a killed copy runs"
-    start_again "a start beside it" "$@"
+    answers "a start beside it" 0 "" "" "$@"
     expect_eq "still one meter" 1 "$(visible_meters)"
     stop_corvane
-}
-
-# Starts the program again while it runs: that start must end by itself, with status 0 and without a
-# word.
-start_again() {  # what, command...
-    "${@:2}" </dev/null >"$WORK/again.log" 2>&1 &
-    local pid=$! rc=0
-    within 10 eval "! kill -0 $pid 2>/dev/null" || { kill "$pid"; fail "$1: still running"; }
-    wait "$pid" || rc=$?
-    expect_eq "$1: exit status 0, and not a word" "0|" "$rc|$(cat "$WORK/again.log")"
 }
 
 # The command line's answers, the same on both programs: --version and --help (or -h) on standard
@@ -518,9 +495,13 @@ check_command_line() {  # command...: the program as the test starts it
     expect_eq "the command line leaves the settings untouched" "$before" "$(settings_text)"
 }
 
+# A start beside a running copy (one to end by itself, silent) or one that only answers: it must end
+# within 20 s (times the factor), with the status and texts given.
 answers() {  # what, exit status, standard output, standard error, command...
-    local rc=0
-    "${@:5}" </dev/null >"$WORK/out" 2>"$WORK/err" || rc=$?
+    "${@:5}" </dev/null >"$WORK/out" 2>"$WORK/err" &
+    local pid=$! rc=0
+    within 20 eval "! kill -0 $pid 2>/dev/null" || { kill "$pid"; fail "$1: still running"; }
+    wait "$pid" || rc=$?
     expect_eq "$1: exit status|standard output|standard error" "$2|$3|$4" "$rc|$(cat "$WORK/out")|$(cat "$WORK/err")"
 }
 
@@ -530,8 +511,7 @@ answers() {  # what, exit status, standard output, standard error, command...
 
 # Under a window manager, a dialog takes the keyboard once it is up: keys are sent after that.
 wait_dialog() {  # title pattern: sets DIALOG, its client area's place DIALOG_X DIALOG_Y and size
-    within 10 shown_titled "$1" || fail "no window titled '$1'"
-    DIALOG=$(titled "$1")
+    within 10 found DIALOG "$1" || fail "no window titled '$1'"
     read -r DIALOG_X DIALOG_Y DIALOG_W DIALOG_H <<<"$(geometry "$DIALOG")"
     if window_manager_runs; then
         within 5 active_is "$DIALOG" || fail "the window titled '$1' did not take the keyboard"
@@ -602,8 +582,7 @@ expect_text_whole() {  # what, x y width height
 }
 
 open_preferences() {  # from the icon's menu: sets DIALOG and checks its size
-    open_icon_menu
-    choose preferences
+    from_icon_menu preferences
     wait_dialog 'Preferences$'
     expect_eq "the dialog's client area" "299 345" "$DIALOG_W $DIALOG_H"
 }
@@ -660,8 +639,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     within 5 gone_titled 'Preferences$' || fail "the walk did not end on OK"
     expect_geometry "upright in the lower left corner" "0 717 12 51"
 
-    open_icon_menu
-    choose about
+    from_icon_menu about
     wait_dialog 'About Corvane$'
     keep_shot "$1-about"
     check_about

@@ -18,24 +18,27 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 
 # CORVANE_PID is then the program, or a wrapper that execs it or whose exit status is the program's.
 start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last argument
-    XDG_CONFIG_HOME="$CFG" "$@" "$CORVANE" >"$PROGRAM_LOG" 2>&1 &
+    XDG_CONFIG_HOME="$CFG" background "$@" "$CORVANE" >"$PROGRAM_LOG" 2>&1
     CORVANE_PID=$!
-    BG_PIDS+=("$CORVANE_PID")
 }
 
 # Ends the program with a signal and checks that it ended by itself, cleanly.
 stop_corvane() {  # [signal]
     kill "-${1:-TERM}" "$CORVANE_PID"
-    local rc=0
-    within 10 program_ended || fail "the program did not end after SIG${1:-TERM}"
-    wait "$CORVANE_PID" || rc=$?
-    expect_eq "exit status after SIG${1:-TERM}" 0 "$rc"
+    ends_with 0 "SIG${1:-TERM}"
 }
 
-# The program reads each press and move where it happened, however late it handles them.
+# The program reads each press and move where it happened, however late it handles them. The press
+# waits for the meter under the pointer: the tooltip follows a dragged meter at its next tick, up to
+# half a second late, and may stand until then where the meter has just gone.
 drag() {  # from x y to x y
-    xdotool mousemove "$1" "$2" mousedown 1 && glide "$3" "$4" && xdotool mouseup 1
+    xdotool mousemove "$1" "$2"
+    within 5 pointer_on_meter || fail "the press at $1,$2 would land on window $WINDOW, not on the meter $METER"
+    xdotool mousedown 1 && glide "$3" "$4" && xdotool mouseup 1
 }
+# The window under the pointer is the meter, or the frame a window manager put around it, which has
+# the meter's place and size.
+pointer_on_meter() { eval "$(xdotool getmouselocation --shell)" && [[ $(geometry "$WINDOW") == "$(geometry "$METER")" ]]; }
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }  # the settings file, from standard input
 saved() { sed -n "s/^$1=//p" "$INI" | head -n1; }  # KEY

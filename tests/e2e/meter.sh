@@ -28,12 +28,12 @@ BELL=$XDG_DATA_HOME/sounds/freedesktop/stereo/bell.wav
 write_wav "$BELL" 10
 printf '[Sound Theme]\nName=Test\nDirectories=stereo\n[stereo]\nOutputProfile=stereo\n' \
     >"$XDG_DATA_HOME/sounds/freedesktop/index.theme"
-alarm_file() { printf '[Options]\nEnableAlarm=1\nSoundFile=%s\n' "$1" | write_ini; }
+# Low on battery, the alarm on with the sound file given.
+start_low() { printf '[Options]\nEnableAlarm=1\nSoundFile=%s\n' "$1" | write_ini && start_corvane_on_battery --ac 0 --percent 20; }
 played() { cmp -s <(tail -c +45 "$1") "$WORK/played.raw"; }  # the sound file's samples, all of them
 
 # Low on battery from the start: the alarm sounds at the first tick.
-alarm_file "$WORK/alarm.wav"
-start_corvane_on_battery --ac 0 --percent 20
+start_low "$WORK/alarm.wav"
 wait_meter
 holds_within 5 "the alarm played the sound file at the first tick" played "$WORK/alarm.wav"
 expect_meter_follows_battery
@@ -45,9 +45,8 @@ echo "not a sound" >"$WORK/broken.wav"
 mkfifo "$WORK/alarm.fifo"
 start_tray
 for file in missing.wav broken.wav alarm.fifo; do
-    alarm_file "$WORK/$file"
     rm -f "$WORK/played.raw"
-    start_corvane_on_battery --ac 0 --percent 20
+    start_low "$WORK/$file"
     within 5 played "$BELL" || fail "$file: the default alert did not sound"
     expect_eq "$file: the default alert, and nothing said" "" "$(cat "$PROGRAM_LOG")"
     [[ $file == *.fifo ]] || stop_corvane TERM
@@ -65,8 +64,7 @@ expect_eq "the settings saved at the end" "$WORK/alarm.wav" "$(saved SoundFile)"
 # A sound device that never answers holds the sound's thread for good, but not the end.
 mkfifo "$WORK/device.fifo"
 device "$WORK/device.fifo"
-alarm_file "$WORK/alarm.wav"
-start_corvane_on_battery --ac 0 --percent 20
+start_low "$WORK/alarm.wav"
 stuck() { grep -qs wait_for_partner /proc/"$CORVANE_PID"/task/*/wchan; }
 within 10 stuck || fail "the sound did not reach the device"
 stop_corvane TERM
