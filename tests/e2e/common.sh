@@ -11,6 +11,7 @@ BG_PIDS=()  # background processes of the test's own, ended at the end
 background() { "$@" & BG_PIDS+=($!); }  # command...: started in the background, ended at the end
 CORVANE_PID=
 METER=  # the meter's X window, once wait_meter has seen it
+METER_MISSING_AT=$EPOCHREALTIME  # when the meter was last seen not yet shown, or the program started
 
 # ImageMagick itself, not a wrapper that may stand before it on the PATH.
 CONVERT=$(command -v /usr/bin/convert || command -v convert)
@@ -111,7 +112,9 @@ active_is() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }  # window:
 visible_meters() { xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | wc -l; }
 
 meter_shown() {
+    local asked=$EPOCHREALTIME
     found METER '^Corvane$' && return 0
+    METER_MISSING_AT=$asked  # the meter appeared after this: see expect_put_back
     program_ended && fail "the program ended early"
     return 1
 }
@@ -137,12 +140,22 @@ expect_geometry_of() {  # window, what, "x y width height": once it is that, or 
 }
 expect_geometry() { expect_geometry_of "$METER" "$@"; }  # what, "x y width height": the meter's
 
-# The meter puts itself in its place once more, about two seconds after it appears. Moved away by the
-# window system at once, it must come back; moves after that are the test's own.
+# The meter puts itself in its place once more, two seconds after it appears (ten ticks of its own
+# timer, which a coarse timer may bring forward by a twentieth). Moved away by the window system before
+# that, it must come back. A move that may have come later, on a machine too busy to see the meter
+# appear in time, proves nothing either way: the test says so and puts the meter back itself.
 expect_put_back() {  # what, "x y width height": its place
     xdotool windowmove "$METER" 300 300
-    within 10 geometry_is "$METER" "$2" || fail "$1: not put back in its place, but at $GEOMETRY"
-    pass "$1"
+    local x y ms=$(((${EPOCHREALTIME//[!0-9]/} - ${METER_MISSING_AT//[!0-9]/}) / 1000))
+    if ((ms < 1500)); then
+        within 10 geometry_is "$METER" "$2" || fail "$1: not put back in its place, but at $GEOMETRY"
+        pass "$1"
+        return
+    fi
+    echo "not checked: $1 (moved $ms ms after the meter was last seen missing)"
+    read -r x y _ <<<"$2"
+    xdotool windowmove "$METER" "$x" "$y"
+    within 10 geometry_is "$METER" "$2" || fail "$1: not where it was moved back, but at $GEOMETRY"
 }
 
 # Moves the mouse from where it is to X,Y in ten steps, as a hand would (a button held or not).

@@ -18,6 +18,7 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 
 # CORVANE_PID is then the program, or a wrapper that execs it or whose exit status is the program's.
 start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last argument
+    METER_MISSING_AT=$EPOCHREALTIME
     XDG_CONFIG_HOME="$CFG" background "$@" "$CORVANE" >"$PROGRAM_LOG" 2>&1
     CORVANE_PID=$!
 }

@@ -65,6 +65,7 @@ choose() {  # hide, preferences, help, about or exit
 }
 
 start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last arguments
+    METER_MISSING_AT=$EPOCHREALTIME
     "$@" wine "$EXE" </dev/null >>"$LOG" 2>&1 &
     CORVANE_PID=$!
 }
