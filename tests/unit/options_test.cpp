@@ -147,7 +147,7 @@ TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
         box->userEdited(text);
     d.imgPlus_MouseDown({});
     d.optLeftLower.userClicked();
-    for (auto [slot, colour] : {std::pair{6, 0x0000AA}, {4, 0x00BB00}}) {
+    for (auto [slot, colour] : {std::pair{6, 0x0000AA}, {4, 0x00BB00}, {0, 0x0000CC}}) {
         p.rt.choosers().answerColor(colour);
         d.picColor[slot]->click();
     }
@@ -155,10 +155,10 @@ TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
     d.cmdOK.click();
 
     EXPECT_EQ(p.settings(),
-              (std::tuple{
-                  std::int16_t{0}, std::int16_t{0}, std::int16_t{15}, std::int16_t{70}, std::int16_t{1},
-                  std::string("C:\\a.wav"), 12.0f, std::int16_t{1}, 0.0f, 0.0f,
-                  std::array<std::int32_t, 7>{4095, 65535, 65280, 16711680, 0x00BB00, 16777215, 0x0000AA}}));
+              (std::tuple{std::int16_t{0}, std::int16_t{0}, std::int16_t{15}, std::int16_t{70},
+                          std::int16_t{1}, std::string("C:\\a.wav"), 12.0f, std::int16_t{1}, 0.0f, 0.0f,
+                          std::array<std::int32_t, 7>{0x0000CC, 65535, 65280, 16711680, 0x00BB00, 16777215,
+                                                      0x0000AA}}));
     // Flat, 12 thick, in the lower left corner, in its new colours.
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{0, 11340, 765, 180}));
     EXPECT_EQ((std::array{p.meterWindow().backColor(), p.meter().picHistory.backColor()}),
