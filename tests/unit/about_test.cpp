@@ -57,7 +57,8 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         EXPECT_EQ((std::tuple{placeOf(a.cmdOK), a.window.keyboard().activeControl()}),
                   (std::tuple{Rect{1642, 5550, 1095, 375}, &a.cmdOK}));
         // The only Tab stop: the scrolling line reads as part of the box, not as a field to type into.
-        EXPECT_EQ(a.window.keyboard().tabOrder(), std::vector<Control*>{&a.cmdOK});
+        EXPECT_EQ((std::tuple{a.window.keyboard().tabOrder(), a.txtAllrights.locked()}),
+                  (std::tuple{std::vector<Control*>{&a.cmdOK}, true}));
         // The texts the user reads, to the blank.
         EXPECT_EQ((std::tuple{a.window.style().caption, a.lblAppname.caption()}),
                   (std::tuple{" About Corvane", "Corvane Version 2.2"}));
