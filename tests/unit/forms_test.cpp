@@ -425,11 +425,13 @@ TEST_F(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
 TEST_F(Controls, LabelsLieBeneathEveryInputAndFramesBeneathWhatTheyHoldWhateverTheOrderOfCreation) {
     Frame& inner = window.add<Frame>("inner", &frame);
     Label& late = window.add<Label>("late", &frame);
+    window.add<Frame>("deep", &inner);
+    window.add<Frame>("last");  // on the form, made after a frame inside another
     for (Control* c : std::initializer_list<Control*>{&label, &text, &late, &inner})
         test::place(*c, c == &label || c == &text ? 0 : 100, c->top(), 600, 600);
     std::string order;
     for (const Control* c : window.drawingOrder()) order += c->name() + " ";
-    EXPECT_EQ(order, "frame inner label late text check a1 a2 b1 inFrame ok cancel ");
+    EXPECT_EQ(order, "frame last inner deep label late text check a1 a2 b1 inFrame ok cancel ");
     window.show();
     EXPECT_EQ((std::tuple{window.mouse().controlAt(20, 20), window.mouse().controlAt(55, 35)}),
               (std::tuple{&text, &inFrame}));
@@ -441,6 +443,7 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
     rt.runPosted();
     label.setCaption("A caption");
     HeadlessFormPeer& peer = rt.peerOf(window);
+    const Font big{.name = "Arial", .points = 18, .bold = true};  // 13 x 30 pixels a character
     struct Setting {
         const char* what;
         std::function<void()> set;
@@ -455,12 +458,15 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         {"box colour", [&] { text.setBackColor(0x654321); }},
         {"tab stop", [&] { check.setTabStop(false); }},
         {"enabled", [&] { ok.setEnabled(false); }},
+        {"frame hidden", [&] { frame.setVisible(false); }, &HeadlessFormPeer::repaints, 3},  // and its two
         {"tooltip", [&] { cancel.setToolTipText("Leave"); }},
         {"check", [&] { check.setValue(kChecked); }},
         {"option", [&] { a1.setValue(true); }},
         {"other option", [&] { a2.setValue(true); }, &HeadlessFormPeer::repaints, 2},   // and the first
         {"default", [&] { cancel.setDefault(true); }, &HeadlessFormPeer::repaints, 2},  // and the old one
         {"auto-size", [&] { label.setAutoSize(true); }},
+        {"font", [&] { text.setFont(big); }},
+        {"label's font", [&] { label.setFont(big); }},  // sized to its caption again
         {"form colour", [&] { window.setBackColor(0x123456); }},
         {"form caption", [&] { window.setCaption("Renamed"); }, &HeadlessFormPeer::captions},
         {"form place", [&] { window.setLeft(300); }, &HeadlessFormPeer::moves},
@@ -479,9 +485,9 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
     // What the window then reads from the controls is what was set.
     EXPECT_EQ((std::tuple{label.caption(), text.text(), text.locked(), text.border(), text.backColor(),
                           check.tabStop(), ok.enabled(), cancel.toolTipText(), check.value(),
-                          window.style().caption}),
+                          window.style().caption, text.font(), label.width(), label.height()}),
               (std::tuple{"Another caption", "new text", true, false, 0x654321u, false, false, "Leave",
-                          kChecked, "Renamed"}));
+                          kChecked, "Renamed", big, 15 * 13 * 15.0, 30 * 15.0}));
 }
 
 TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {

@@ -15,12 +15,14 @@
 namespace corvane::test {
 namespace {
 
+// The program over stored settings, with the preferences dialog open.
 struct WithOptions : TestProgram {
-    using TestProgram::TestProgram;
+    explicit WithOptions(std::string_view stored = "") : TestProgram(stored) {}
     frmOptions& open() {
         program.showOptions();
         return *program.options().find();
     }
+    frmOptions& d = open();
     bool optionsOpen() { return program.options().find() && program.options().find()->window.loaded(); }
     std::size_t count(std::string_view call) const {
         return static_cast<std::size_t>(std::count(rt.calls.begin(), rt.calls.end(), call));
@@ -51,7 +53,7 @@ auto shown(const frmOptions& d) {
 // The dialog opened over a program with the default settings: upright, 10 thick, upper right, on top.
 struct OptionsDialog : ::testing::Test {
     WithOptions p;
-    frmOptions& d = p.open();
+    frmOptions& d = p.d;
 };
 
 constexpr const char* kStored =
@@ -60,23 +62,23 @@ constexpr const char* kStored =
 
 TEST(Options, LoadShowsEverySettingCentred) {
     WithOptions p(kStored);
-    frmOptions& d = p.open();
     // 4485 x 5175 twips inside a frame of 3 pixels around and a 19-pixel caption, on 1024 x 768 pixels.
-    EXPECT_EQ(placeOf(d.window), (Rect{5392.5, 2985, 4575, 5550}));
-    EXPECT_EQ(shown(d), (std::tuple{kUnchecked, kChecked, " 20", " 60", kChecked, "C:\\Sounds\\ding.wav",
-                                    "optRightLower", 14}));
-    for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.picColor[i]->backColor(), Color(i + 1)) << i;
+    EXPECT_EQ(placeOf(p.d.window), (Rect{5392.5, 2985, 4575, 5550}));
+    EXPECT_EQ(shown(p.d), (std::tuple{kUnchecked, kChecked, " 20", " 60", kChecked, "C:\\Sounds\\ding.wav",
+                                      "optRightLower", 14}));
+    for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(p.d.picColor[i]->backColor(), Color(i + 1)) << i;
     // Each colour caption as wide as its text (the test font: 5 pixels a character at 8.25 pt), centred
     // over its box and one pixel to the right.
     const double lefts[] = {367, 877, 1350, 1935, 2445, 2880, 3315},
                  widths[] = {225, 225, 300, 150, 150, 300, 450};
     for (int i = 0; i < kColorSlots; ++i)
-        EXPECT_EQ(placeOf(*d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195})) << d.lblColor[i]->caption();
+        EXPECT_EQ(placeOf(*p.d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195}))
+            << p.d.lblColor[i]->caption();
 }
 
 // The dialog's table: each control's place in twips within its frame, and its tab index. The images,
 // 12 pixels square, the load centres on the preview's height.
-TEST_F(OptionsDialog, EveryControlStandsAtItsPlaceInTheDialog) {
+TEST_F(OptionsDialog, EveryControlStandsAtItsPlaceInTheDialogWithItsFontTextsAndPicture) {
     std::ostringstream layout;
     for (const auto& c : d.window.controls()) {
         if (c.get() == &d.picPreview || c->name() == "lblColor")
@@ -106,26 +108,7 @@ TEST_F(OptionsDialog, EveryControlStandsAtItsPlaceInTheDialog) {
             << c->name() << c->index();
     d.cmdHelp.click();  // the preferences topic
     EXPECT_EQ(p.rt.calls.back(), "Help(C:\\Program Files\\Corvane\\quillmet.hlp,topic 13)");
-}
-
-TEST(Options, TheStoredValuesThatDoNotFitTheControlsAtLoad) {
-    const std::tuple<const char*, int, double, double, const char*> cases[] = {
-        // the preview's left, width
-        {"Width=9", 9, 457, 135, "optRightUpper"},        // (420 - 135) / 2 cut to 142
-        {"Width=10.5", 10, 446, 157.5, "optRightUpper"},  // 262.5 to 262, halved
-        {"Position=7 ShowTop=7", 10, 450, 150, ""},       // no option; "on" as the meter acts
-        {"Position=-1 ShowTop=-1", 10, 450, 150, ""},    {"Position=5", 10, 450, 150, ""},
-    };
-    for (const auto& [stored, width, previewLeft, previewWidth, option] : cases) {
-        WithOptions p(stored);
-        frmOptions& d = p.open();
-        EXPECT_EQ(shown(d), (std::tuple{kChecked, kChecked, " 25", " 50", kUnchecked, "", option, width}))
-            << stored;
-        EXPECT_EQ(placeOf(d.picPreview), (Rect{previewLeft, 330, previewWidth, 780})) << stored;
-    }
-}
-
-TEST_F(OptionsDialog, TheSignImagesAreBlackOnLightYellow) {
+    // The sign images: black on light yellow.
     auto rows = [](const PixelImage& img) {
         return rowsOf(img, [](Color c) { return c == 0 ? '#' : c == 0x0080FFFF ? '.' : '?'; });
     };
@@ -137,6 +120,26 @@ TEST_F(OptionsDialog, TheSignImagesAreBlackOnLightYellow) {
                                                                    stem, stem, stem, yellow, yellow}));
 }
 
+TEST(Options, EveryStoredPositionAndTheValuesThatDoNotFitTheControlsAtLoad) {
+    const std::tuple<const char*, int, double, double, const char*> cases[] = {
+        // the preview's left, width
+        {"Position=0", 10, 450, 150, "optLeftUpper"},
+        {"Position=1", 10, 450, 150, "optLeftLower"},
+        {"Position=4", 10, 450, 150, "optAnyPlace"},
+        {"Width=9", 9, 457, 135, "optRightUpper"},        // (420 - 135) / 2 cut to 142
+        {"Width=10.5", 10, 446, 157.5, "optRightUpper"},  // 262.5 to 262, halved
+        {"Position=7 ShowTop=7", 10, 450, 150, ""},       // no option; "on" as the meter acts
+        {"Position=-1 ShowTop=-1", 10, 450, 150, ""},
+        {"Position=5", 10, 450, 150, ""},
+    };
+    for (const auto& [stored, width, previewLeft, previewWidth, option] : cases) {
+        WithOptions p(stored);
+        EXPECT_EQ(shown(p.d), (std::tuple{kChecked, kChecked, " 25", " 50", kUnchecked, "", option, width}))
+            << stored;
+        EXPECT_EQ(placeOf(p.d.picPreview), (Rect{previewLeft, 330, previewWidth, 780})) << stored;
+    }
+}
+
 TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
     for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) c->userClicked();
     for (auto [box, text] :
@@ -144,7 +147,7 @@ TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
         box->userEdited(text);
     d.imgPlus_MouseDown({});
     d.optLeftLower.userClicked();
-    for (auto [slot, colour] : {std::pair{6, 0x0000AA}, {4, 0x00BB00}}) {
+    for (auto [slot, colour] : {std::pair{6, 0x0000AA}, {4, 0x00BB00}, {0, 0x0000CC}}) {
         p.rt.choosers().answerColor(colour);
         d.picColor[slot]->click();
     }
@@ -152,10 +155,10 @@ TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
     d.cmdOK.click();
 
     EXPECT_EQ(p.settings(),
-              (std::tuple{
-                  std::int16_t{0}, std::int16_t{0}, std::int16_t{15}, std::int16_t{70}, std::int16_t{1},
-                  std::string("C:\\a.wav"), 12.0f, std::int16_t{1}, 0.0f, 0.0f,
-                  std::array<std::int32_t, 7>{4095, 65535, 65280, 16711680, 0x00BB00, 16777215, 0x0000AA}}));
+              (std::tuple{std::int16_t{0}, std::int16_t{0}, std::int16_t{15}, std::int16_t{70},
+                          std::int16_t{1}, std::string("C:\\a.wav"), 12.0f, std::int16_t{1}, 0.0f, 0.0f,
+                          std::array<std::int32_t, 7>{0x0000CC, 65535, 65280, 16711680, 0x00BB00, 16777215,
+                                                      0x0000AA}}));
     // Flat, 12 thick, in the lower left corner, in its new colours.
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{0, 11340, 765, 180}));
     EXPECT_EQ((std::array{p.meterWindow().backColor(), p.meter().picHistory.backColor()}),
@@ -182,12 +185,11 @@ TEST(Options, EachPositionChosenIsStoredAsItsNumberAndTheMeterGoesThere) {
     };
     for (const auto& [number, flat, remembered, place] : cases) {
         WithOptions p;
-        frmOptions& d = p.open();
-        OptionButton* const options[] = {&d.optLeftUpper, &d.optLeftLower, &d.optRightUpper, &d.optRightLower,
-                                         &d.optAnyPlace};
+        OptionButton* const options[] = {&p.d.optLeftUpper, &p.d.optLeftLower, &p.d.optRightUpper,
+                                         &p.d.optRightLower, &p.d.optAnyPlace};
         options[number]->userClicked();
-        if (flat) d.chkUpright.userClicked();
-        d.cmdOK.click();
+        if (flat) p.d.chkUpright.userClicked();
+        p.d.cmdOK.click();
         EXPECT_EQ((std::tuple{p.k.pnPosOptNum, std::array{p.k.pMonitorLeft, p.k.pMonitorTop},
                               placeOf(p.meterWindow())}),
                   (std::tuple{number, remembered, place}));
@@ -204,21 +206,20 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
         WithOptions p(kStored);
         const auto settings = p.settings();
         const Rect meter = placeOf(p.meterWindow());
-        frmOptions& d = p.open();
-        for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) c->userClicked();
-        for (TextBox* t : {&d.txtLowUpper, &d.txtMidUpper}) t->userEdited("33");
-        d.optAnyPlace.userClicked();
-        d.imgMinus_MouseDown({});
+        for (CheckBox* c : {&p.d.chkShowTop, &p.d.chkUpright, &p.d.chkAlarmEnabled}) c->userClicked();
+        for (TextBox* t : {&p.d.txtLowUpper, &p.d.txtMidUpper}) t->userEdited("33");
+        p.d.optAnyPlace.userClicked();
+        p.d.imgMinus_MouseDown({});
         for (int i = 0; i < kColorSlots; ++i) {
             p.rt.choosers().answerColor(0x123456);
-            d.picColor[i]->click();
+            p.d.picColor[i]->click();
         }
         p.rt.choosers().answerFile("C:\\other.wav");
-        d.cmdOpen.click();
-        close(d);
+        p.d.cmdOpen.click();
+        close(p.d);
         EXPECT_EQ((std::tuple{p.optionsOpen(), p.settings(), placeOf(p.meterWindow())}),
                   (std::tuple{false, settings, meter}));
-        EXPECT_FALSE(p.meterWindow().topmost() || d.window.topmost());  // back where ShowTop=0 wants it
+        EXPECT_FALSE(p.meterWindow().topmost() || p.d.window.topmost());  // back where ShowTop=0 wants it
     }
 }
 
@@ -229,11 +230,10 @@ TEST(Options, AnAlarmWithoutASoundFileIsRefusedWithAMessage) {
     for (const auto& [alarm, file, refused] : cases) {
         SCOPED_TRACE(file);
         WithOptions p;
-        frmOptions& d = p.open();
-        if (alarm) d.chkAlarmEnabled.userClicked();
-        d.txtWavFile.userEdited(file);
-        d.txtLowUpper.userEdited("40");
-        d.cmdOK.click();
+        if (alarm) p.d.chkAlarmEnabled.userClicked();
+        p.d.txtWavFile.userEdited(file);
+        p.d.txtLowUpper.userEdited("40");
+        p.d.cmdOK.click();
         EXPECT_EQ(
             p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)"),
             refused ? 1u : 0u);
@@ -249,10 +249,9 @@ TEST(Options, BoundTextsReadAsTheNumberInFrontRoundedAndClamped) {
         {"", 0}, {"abc", 0}, {" 25", 25}, {"30.5", 30}, {"31.5", 32}, {"-5", -5}, {"99999", 32767}};
     for (const auto& [text, bound] : cases) {
         WithOptions p;
-        frmOptions& d = p.open();
-        d.txtLowUpper.userEdited(text);
-        d.txtMidUpper.userEdited(text);
-        d.window.keyboard().keyPress(kKeyReturn);  // the default button
+        p.d.txtLowUpper.userEdited(text);
+        p.d.txtMidUpper.userEdited(text);
+        p.d.window.keyboard().keyPress(kKeyReturn);  // the default button
         EXPECT_EQ((std::array{p.k.pnLowUpper, p.k.pnMidUpper}), (std::array{bound, bound})) << text;
     }
 }
@@ -270,18 +269,17 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
         for (const bool keys : {false, true}) {
             SCOPED_TRACE(std::string(stored) + " " + clicks + (keys ? " keys" : ""));
             WithOptions p(stored);
-            frmOptions& d = p.open();
             std::vector<int> widths;
             for (const char* s = clicks; *s; ++s) {
                 if (std::int16_t key = *s; keys) {
-                    d.picPreview.keyPress(key);
+                    p.d.picPreview.keyPress(key);
                     EXPECT_EQ(key, 0) << "consumed";
                 } else
-                    (*s == '-' ? d.imgMinus : d.imgPlus)
+                    (*s == '-' ? p.d.imgMinus : p.d.imgPlus)
                         .mouseDown(kRightButton, kShiftKey, 3, 3);  // any button, any place
-                widths.push_back(d.mnWidth);
-                EXPECT_EQ((std::tuple{d.picPreview.width(), d.picPreview.left()}),
-                          (std::tuple{d.mnWidth * 15, 315 + (420 - d.mnWidth * 15) / 2}));
+                widths.push_back(p.d.mnWidth);
+                EXPECT_EQ((std::tuple{p.d.picPreview.width(), p.d.picPreview.left()}),
+                          (std::tuple{p.d.mnWidth * 15, 315 + (420 - p.d.mnWidth * 15) / 2}));
             }
             EXPECT_EQ(widths, want);
         }
@@ -290,9 +288,8 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
 TEST(Options, WithoutAChosenPositionTheMeterStaysButIsPulledIntoTheScreen) {
     WithOptions p("Position=7");
     place(p.meterWindow(), 16000, -40, 150, 765);
-    frmOptions& d = p.open();
-    EXPECT_EQ(selectedOption(d), "");
-    d.cmdOK.click();
+    EXPECT_EQ(selectedOption(p.d), "");
+    p.d.cmdOK.click();
     EXPECT_EQ((std::tuple{p.k.pnPosOptNum, placeOf(p.meterWindow())}),
               (std::tuple{7, Rect{15210, 0, 150, 765}}));
 }
@@ -327,16 +324,15 @@ TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) 
     for (const auto& [text, folder, file] : cases) {
         SCOPED_TRACE(text);
         WithOptions p;
-        frmOptions& d = p.open();
-        d.txtWavFile.userEdited(text);
+        p.d.txtWavFile.userEdited(text);
         bool topmostWhileUp = true;
-        p.rt.choosers().answerFile(std::nullopt, [&] { topmostWhileUp = d.window.topmost(); });
-        d.cmdOpen.click();
-        EXPECT_EQ((std::tuple{d.txtWavFile.text(), topmostWhileUp, d.window.topmost()}),
+        p.rt.choosers().answerFile(std::nullopt, [&] { topmostWhileUp = p.d.window.topmost(); });
+        p.d.cmdOpen.click();
+        EXPECT_EQ((std::tuple{p.d.txtWavFile.text(), topmostWhileUp, p.d.window.topmost()}),
                   (std::tuple{text, false, true}));
         p.rt.choosers().answerFile("E:\\new.wav");
-        d.cmdOpen.click();
-        EXPECT_EQ(d.txtWavFile.text(), "E:\\new.wav");
+        p.d.cmdOpen.click();
+        EXPECT_EQ(p.d.txtWavFile.text(), "E:\\new.wav");
         EXPECT_EQ(p.callsStartingWith("PlaySound("), (std::vector<std::string>{"PlaySound(E:\\new.wav)"}));
         const FileChooserRequest& r = p.rt.choosers().fileRequests.front();
         EXPECT_EQ(
@@ -376,9 +372,8 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
     };
     for (const auto& modal : modals) {
         WithOptions p;
-        frmOptions& d = p.open();
-        d.txtLowUpper.userEdited("40");
-        modal(p, d);
+        p.d.txtLowUpper.userEdited("40");
+        modal(p, p.d);
         // Saved, without the dialog's unconfirmed edit.
         EXPECT_EQ((std::tuple{p.rt.ended(), p.rt.calls.back(), p.stored("LowBound"),
                               p.callsStartingWith("PlaySound(").empty()}),
@@ -386,17 +381,11 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
     }
 }
 
-TEST_F(OptionsDialog, OpeningItAgainWhileOpenShowsTheSameDialog) {
+TEST_F(OptionsDialog, OpenedAgainItIsTheSameTabWalksTheTablesOrderAndEnterPressesItsButton) {
     d.txtLowUpper.userEdited("40");
-    // Not loaded again.
+    // Opened again while open: the same dialog, not loaded again.
     EXPECT_EQ((std::tuple{&p.open(), d.txtLowUpper.text(), p.count("SetTopmost(frmOptions,1)")}),
               (std::tuple{&d, "40", 1u}));
-    d.cmdCancel.click();
-    p.rt.runPosted();
-    EXPECT_EQ(p.open().txtLowUpper.text(), " 25");  // closed in between: a fresh load
-}
-
-TEST_F(OptionsDialog, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
     std::string order;
     for (const Control* c : d.window.keyboard().tabOrder()) order += c->name() + " ";
     // The options are one stop, at the chosen one; the arrow keys choose among them in the table's order.
@@ -414,9 +403,10 @@ TEST_F(OptionsDialog, TabWalksTheControlsInTheTablesOrderAndEnterPressesOk) {
     EXPECT_EQ(chosen, "optAnyPlace optLeftLower optRightLower optLeftUpper optRightLower ");
     EXPECT_EQ(d.window.keyboard().tabOrder()[4], &d.optRightLower);
     d.cmdCancel.setFocus();
-    d.txtLowUpper.userEdited("40");
     d.window.keyboard().keyPress(kKeyReturn);  // Enter on a focused button presses that button
     EXPECT_EQ((std::tuple{p.k.pnLowUpper, p.optionsOpen()}), (std::tuple{25, false}));
+    p.rt.runPosted();
+    EXPECT_EQ(p.open().txtLowUpper.text(), " 25");  // closed in between: a fresh load
 }
 
 }  // namespace
