@@ -208,7 +208,7 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         {"another battery, its level one byte, no newline", [&] { addBattery("BAT1", "9"); }, {1, 2, 9, -1}},
         {"a second one beside it", [&] { addBattery("BAT2", "91\n"); }, {1, 0, 50, -1}},
     };
-    const int stdinCopy = ::dup(0);
+    const test::StdinClosed noStdin;
     const struct Run {
         bool handedOver;
         int closeBefore;  // the step before which standard input is closed; -1: before the reader
@@ -217,16 +217,17 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         SCOPED_TRACE(::testing::Message()
                      << (handedOver ? "the watch handed over" : "the reader looks itself")
                      << ", standard input closed before step " << closeBefore);
+        noStdin.reopen();
         read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
         const long none = test::openFiles() - 1;  // standard input closed
-        if (closeBefore < 0) ::close(0);
+        if (closeBefore < 0) noStdin.close();
         auto reader = std::make_unique<SysfsPowerReader>(root_);
         const int watch = handedOver ? reader->handOverWatch() : -1;
         ASSERT_EQ(watch >= 0, handedOver) << "a tree of plain files is watched";
         std::vector<long> open;
         for (const auto& [name, change, want] : steps) {
             SCOPED_TRACE(name);
-            if (std::ssize(open) == closeBefore) ::close(0);
+            if (std::ssize(open) == closeBefore) noStdin.close();
             change();
             if (handedOver) {
                 reader->watchFired();
@@ -243,9 +244,7 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         EXPECT_EQ(test::openFiles() - open.back(), open.back() - none) << "as many kept as opened anew";
         reader.reset();
         EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "the reader let go of descriptor 0";
-        ::dup2(stdinCopy, 0);
     }
-    ::close(stdinCopy);
 }
 
 // A supply that goes makes its files fail, and at the first failure the supplies are listed again, even
@@ -269,9 +268,7 @@ TEST_F(SysfsPower, AValueThatFailsListsTheSuppliesAgain) {
     EXPECT_EQ(reader.read().BatteryLifePercent, 57) << "the supplies as listed, while all reads well";
     end.set_value();
     pack.join();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (fs::exists(task) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    test::waitUntil([&] { return !fs::exists(task); });
     EXPECT_EQ(reader.read().BatteryLifePercent, 91);
 }
 
