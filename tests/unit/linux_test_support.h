@@ -73,20 +73,14 @@ inline std::set<std::string> namesIn(const std::filesystem::path& dir) {
 
 // Standard input closed, as a program started without it has it, which leaves descriptor 0 to the next
 // file opened; put back at the end of the scope, or before with reopen().
-class StdinClosed {
-  public:
-    StdinClosed() : copy_(::dup(0)) { ::close(0); }
+struct StdinClosed {
+    const int copy = ::dup(0);
+    StdinClosed() { ::close(0); }
     ~StdinClosed() {
         reopen();
-        ::close(copy_);
+        ::close(copy);
     }
-    StdinClosed(const StdinClosed&) = delete;
-    StdinClosed& operator=(const StdinClosed&) = delete;
-    void reopen() const { ::dup2(copy_, 0); }
-    void close() const { ::close(0); }
-
-  private:
-    int copy_;
+    void reopen() const { ::dup2(copy, 0); }
 };
 
 // What f returns, computed in a child process, which may take another user's ids or a view of the files

@@ -174,7 +174,7 @@ TEST_F(Sole, ACopyThatHoldsTheLockWithoutAnsweringIsWaitedForAWhile) {
     EXPECT_EQ(start()->claim(), Claim::Won);
     noStdin.reopen();
     auto running = start();
-    noStdin.close();
+    ::close(0);
     EXPECT_EQ(start(60s)->claim(), Claim::AnotherRuns);
     EXPECT_EQ(running->takeKnocks(), 1);
     EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "the knock taken, its descriptor closed";

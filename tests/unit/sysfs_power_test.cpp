@@ -220,14 +220,14 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         noStdin.reopen();
         read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
         const long none = test::openFiles() - 1;  // standard input closed
-        if (closeBefore < 0) noStdin.close();
+        if (closeBefore < 0) ::close(0);
         auto reader = std::make_unique<SysfsPowerReader>(root_);
         const int watch = handedOver ? reader->handOverWatch() : -1;
         ASSERT_EQ(watch >= 0, handedOver) << "a tree of plain files is watched";
         std::vector<long> open;
         for (const auto& [name, change, want] : steps) {
             SCOPED_TRACE(name);
-            if (std::ssize(open) == closeBefore) noStdin.close();
+            if (std::ssize(open) == closeBefore) ::close(0);
             change();
             if (handedOver) {
                 reader->watchFired();
