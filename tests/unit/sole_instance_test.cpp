@@ -250,9 +250,11 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     EXPECT_EQ(guarded->claim(), Claim::Won);
     EXPECT_EQ(start(100ms, folderFor())->claim(), Claim::AnotherRuns);
     if (madeShared) fs::remove(shared);
-    fs::permissions(own, fs::perms::owner_all | fs::perms::others_exec);  // the least opened up
-    EXPECT_EQ(folderFor(), own) << "the user's own folder, made private again";
-    EXPECT_EQ(test::modeOf(own), 0700u);
+    for (const unsigned opened : {0701u, 0640u}) {  // the least opened up, and one not even searchable
+        fs::permissions(own, fs::perms(opened));
+        EXPECT_EQ(folderFor(), own) << "the user's own folder, made private again";
+        EXPECT_EQ(test::modeOf(own), 0700u) << opened;
+    }
     ::unsetenv("XDG_CACHE_HOME");
     ::setenv("HOME", folder.c_str(), 1);
     EXPECT_EQ(folderFor(), folder / ".cache" / "corvane");
