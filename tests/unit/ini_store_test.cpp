@@ -423,7 +423,7 @@ TEST(EintrRetry, AnInterruptedCallIsMadeAgain) {
     for (const int end : ends) ::close(end);
 }
 
-TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {
+TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsoluteAndARelativeHomeFromTheWorkingFolder) {
     test::ScopedEnv saved{"HOME", "XDG_CONFIG_HOME"};
     ::setenv("HOME", "/home/someone", 1);
     for (const auto& [xdg, root] : {std::pair<const char*, const char*>{"/tmp/cfg", "/tmp/cfg"},
@@ -432,6 +432,17 @@ TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {
         test::ScopedEnv::set("XDG_CONFIG_HOME", xdg);
         EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path(root));
     }
+    // A relative home is taken from the working folder, every folder of the settings' path made anew.
+    const test::ScratchFolder scratch;
+    const fs::path workingFolder = fs::current_path();
+    fs::current_path(scratch.path());
+    ::setenv("HOME", "home", 1);
+    IniSettingsStore store(IniSettingsStore::defaultConfigRoot(),
+                           [](const std::string& t) { ADD_FAILURE() << t; });
+    store.saveSetting("Corvane", "Form", "Left", " 1");
+    store.commit();
+    fs::current_path(workingFolder);
+    EXPECT_EQ(slurp(scratch.path() / "home/.config/Corvane/Corvane.ini"), "[Form]\nLeft= 1\n");
 }
 
 }  // namespace
