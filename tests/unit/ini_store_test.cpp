@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <utility>
@@ -39,11 +40,19 @@ class IniStore : public ::testing::Test {
     IniSettingsStore make() {
         return IniSettingsStore(root, [this](const std::string& t) { problems.push_back(t); });
     }
-    // The names in a folder, hidden ones included.
-    static std::set<std::string> namesIn(const fs::path& dir) {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
-        return names;
+    // A start from nothing: no settings, nothing said.
+    void fresh() {
+        fs::remove_all(root);
+        problems.clear();
+    }
+    // Every name under the root with what it holds: a file's text, a link's target, "/" for a folder.
+    std::map<std::string, std::string> tree() const {
+        std::map<std::string, std::string> all;
+        for (const auto& e : fs::recursive_directory_iterator(root))
+            all[e.path()] = e.is_symlink()     ? "-> " + fs::read_symlink(e).string()
+                            : e.is_directory() ? "/"
+                                               : slurp(e);
+        return all;
     }
     static std::tuple<unsigned, uid_t, gid_t> modeAndOwners(const fs::path& p) {
         struct stat st {};
@@ -170,90 +179,78 @@ TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
     }
 }
 
-TEST_F(IniStore, OnlyAFileThatCannotBeReadIsLeftAlone) {
-    constexpr std::size_t kMiB = 1 << 20;
-    const std::string head = "[Form]\nPosition=3\n;";
-    const std::string exactlyOneMiB = head + std::string(kMiB - head.size() - 1, 'x') + "\n";
-    const struct Case {
-        const char* what;
-        std::function<void()> make;
-        const char* why;  // nullptr for a file that reads
-    } cases[] = {
-        {"a folder", [&] { fs::create_directories(file); }, "not a regular file"},
-        {"no byte readable", [&] { fs::create_symlink("/proc/self/mem", file); }, "Input/output error"},
-        {"a link to itself", [&] { fs::create_symlink(file, file); }, "Too many levels of symbolic links"},
-        {"over 1 MiB", [&] { spit(file, exactlyOneMiB + "\n"); }, "larger than 1048576 bytes"},
-        {"exactly 1 MiB", [&] { spit(file, exactlyOneMiB); }, nullptr},
-        {"empty", [&] { spit(file, ""); }, nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const bool readable = !c.why;
-        fs::remove_all(root);
-        problems.clear();
-        fs::create_directories(file.parent_path());
-        c.make();
-        const std::string before = fs::is_regular_file(fs::symlink_status(file)) ? slurp(file) : "";
-        auto store = make();
-        EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"),
-                  readable && !before.empty() ? "3" : "2");
-        EXPECT_EQ(store.getSetting("Corvane", "Form", "Width", "10"), "10");
-        const std::string told = c.why ? "cannot read settings file " + file.string() + " (" + c.why +
-                                             "); starting with default settings and leaving the file as it is"
-                                       : "";
-        EXPECT_EQ(problems, std::vector<std::string>(c.why ? 1 : 0, told));  // once, not once per key
-        store.saveSetting("Corvane", "Form", "Position", " 4");
-        store.commit();
-        EXPECT_EQ(problems.size(), readable ? 0u : 2u);
-        if (readable)
-            EXPECT_NE(slurp(file).find("Position= 4\n"), std::string::npos);
-        else
-            EXPECT_TRUE(fs::is_directory(fs::symlink_status(file)) || slurp(file) == before);
-    }
-}
-
-// However the save fails, the file the program started with, or what took its place or its folder's
-// since, stays whole, and no temporary is left.
-TEST_F(IniStore, AFailedWriteLeavesTheOldFileWhole) {
+// A file that cannot be read is said once, the defaults taken for it, and is not replaced. A save that
+// fails, however it fails, leaves the file the program started with, or what took its place or its
+// folder's since, whole, says why, and leaves no temporary.
+TEST_F(IniStore, AFileThatCannotBeReadOrReplacedIsLeftWhole) {
+    const std::string old = "[Form]\nPosition=3\n";
+    const std::string oneMiB = old + ";" + std::string((1 << 20) - old.size() - 2, 'x') + "\n";
     const std::string longApp(246, 'c');  // its file's name fits, the temporary's beside it does not
+    using Make = std::function<void(const fs::path& file)>;
+    const Make folder = [](const fs::path& f) { fs::create_directories(f); };
+    const auto link = [](const char* to) {  // the file's own name for nullptr
+        return [to](const fs::path& f) {
+            fs::create_directories(f.parent_path());
+            fs::create_symlink(to ? fs::path(to) : f, f);
+        };
+    };
+    const auto text = [](const std::string& t) { return [t](const fs::path& f) { spit(f, t); }; };
     const struct Case {
         const char* what;
-        std::string app;
-        const char* inTheWay;  // made after the start, where there was nothing; else the file is there
-        bool tinyFiles;        // as on a nearly full disk: the first write stops short, the next one fails
-        const char* why;
+        Make before, after;  // what is made before the start, and after it
+        const char* why;     // the reason said, nullptr for a file that reads and is saved
+        bool readFails;      // else the save fails
+        std::string app = "Corvane";
+        bool tinyFiles = false;  // as on a nearly full disk: the first write stops short, the next one fails
     } cases[] = {
-        {"a temporary's name too long", longApp, nullptr, false, "File name too long"},
-        {"a file size limit", "Corvane", nullptr, true, "File too large"},
-        {"a folder in the file's place", "Corvane", "Corvane/Corvane.ini/x", false, "Is a directory"},
-        {"a file in the folder's place", "Corvane", "Corvane", false, "Not a directory"},
+        {"a folder", folder, nullptr, "not a regular file", true},
+        {"no byte readable", link("/proc/self/mem"), nullptr, "Input/output error", true},
+        {"a link to itself", link(nullptr), nullptr, "Too many levels of symbolic links", true},
+        {"over 1 MiB", text(oneMiB + "\n"), nullptr, "larger than 1048576 bytes", true},
+        {"exactly 1 MiB", text(oneMiB), nullptr, nullptr, false},
+        {"empty", text(""), nullptr, nullptr, false},
+        {"a temporary's name too long", text(old), nullptr, "File name too long", false, longApp},
+        {"a file size limit", text(old), nullptr, "File too large", false, "Corvane", true},
+        {"a folder in the file's place", nullptr, folder, "Is a directory", false},
+        {"a file in the folder's place", nullptr, [&](const fs::path& f) { spit(f.parent_path(), old); },
+         "Not a directory", false},
+        {"a link to itself in the file's place", nullptr, link(nullptr), "Too many levels of symbolic links",
+         false},
     };
-    const std::string old = "[Form]\nPosition= 1\n";
     rlimit noLimit{};
     ::getrlimit(RLIMIT_FSIZE, &noLimit);
     const rlimit tiny{8, noLimit.rlim_max};
     const auto ignoredSignal = ::signal(SIGXFSZ, SIG_IGN);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(root);
-        problems.clear();
+        fresh();
         const auto file = root / c.app / (c.app + ".ini");
-        const auto kept = c.inTheWay ? root / c.inTheWay : file;
-        if (!c.inTheWay) spit(file, old);
+        if (c.before) c.before(file);
+        const bool holdsPosition = !c.readFails && fs::is_regular_file(file) && !slurp(file).empty();
         auto store = make();
-        EXPECT_EQ(store.getSetting(c.app, "Form", "Position", "2"), c.inTheWay ? "2" : " 1");
-        if (c.inTheWay) spit(kept, old);
-        store.saveSetting(c.app, "Form", "Position", " 3");
+        EXPECT_EQ(store.getSetting(c.app, "Form", "Position", "2"), holdsPosition ? "3" : "2");
+        EXPECT_EQ(store.getSetting(c.app, "Form", "Width", "10"), "10");
+        EXPECT_EQ(problems.size(), c.readFails ? 1u : 0u) << "once, not once per key";
+        if (c.after) c.after(file);
+        const auto before = tree();
+        store.saveSetting(c.app, "Form", "Position", " 4");
         store.saveSetting(c.app, "Form", "Left", " 0");
         ::setrlimit(RLIMIT_FSIZE, c.tinyFiles ? &tiny : &noLimit);
         store.commit();
         ::setrlimit(RLIMIT_FSIZE, &noLimit);
-        EXPECT_EQ(slurp(kept), old);
-        EXPECT_EQ(problems, std::vector<std::string>{"cannot save settings to " + file.string() + " (" +
-                                                     c.why + "); the previous file is unchanged"});
-        if (fs::is_directory(file.parent_path())) {
-            EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{file.filename().string()});
-        }
+        const std::string f = file.string();
+        std::vector<std::string> told;
+        if (c.why && c.readFails)
+            told = {"cannot read settings file " + f + " (" + c.why +
+                        "); starting with default settings and leaving the file as it is",
+                    "settings not saved: " + f + " could not be read at start, so it was not replaced"};
+        else if (c.why)
+            told = {"cannot save settings to " + f + " (" + c.why + "); the previous file is unchanged"};
+        EXPECT_EQ(problems, told);
+        if (c.why)
+            EXPECT_EQ(tree(), before);
+        else
+            EXPECT_NE(slurp(file).find("Position= 4\n"), std::string::npos);
     }
     ::signal(SIGXFSZ, ignoredSignal);
 }
@@ -286,11 +283,9 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
         {"link to a read-only file", {{file, dots / "corvane.ini"}}, dots / "corvane.ini", 0444},
         {"a chain of forty links", forty, root / "target.ini", 0644},
     };
-    const int stdinCopy = ::dup(0);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(root);
-        problems.clear();
+        fresh();
         spit(c.target, "[Form]\nPosition= 1\n");
         fs::permissions(c.target, fs::perms(c.mode));
         // Only root can give a file away.
@@ -301,7 +296,8 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
             fs::create_directories(link.parent_path());
             fs::create_symlink(to, link);
         }
-        if (c.stdinClosed) ::close(0);
+        std::optional<test::StdinClosed> noStdin;
+        if (c.stdinClosed) noStdin.emplace();
         const auto openBefore = test::openFiles();
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
@@ -316,12 +312,35 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
                                      : std::vector<std::string>{});
         EXPECT_EQ(modeAndOwners(c.target), std::tuple(unsigned(c.mode), owner, group));
         EXPECT_EQ(test::openFiles(), openBefore);  // every file and folder opened is closed again
-        if (c.stdinClosed) ::dup2(stdinCopy, 0);
+        noStdin.reset();
         for (const auto& [link, to] : c.links) EXPECT_EQ(fs::read_symlink(link), to);
-        EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{"Corvane.ini"});  // nothing left over
-        EXPECT_TRUE(!fs::exists(dots) || namesIn(dots).size() <= 2u);
+        EXPECT_EQ(test::namesIn(file.parent_path()),
+                  std::set<std::string>{"Corvane.ini"});  // nothing left over
+        EXPECT_TRUE(!fs::exists(dots) || test::namesIn(dots).size() <= 2u);
     }
-    ::close(stdinCopy);
+}
+
+// A file this user may not write, though its owner may, is as read-only as one without the permission;
+// on a file system mounted read-only the save fails with that reason. Each store runs in a child process,
+// as the user "nobody" and with the folder read-only in a view of its own.
+TEST_F(IniStore, AFileThisUserMayNotWriteIsReadOnlyAndAReadOnlyFileSystemSaysSo) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can take another user's ids or mount";
+    spit(file, "[Form]\nPosition= 1\n");
+    fs::permissions(scratch.path(), fs::perms(0755));
+    for (const fs::path& p : {root, file.parent_path()}) fs::permissions(p, fs::perms(0777));
+    const auto saveAndSay = [this] {
+        auto store = make();
+        store.saveSetting("Corvane", "Form", "Position", " 3");
+        store.commit();
+        return problems.size() == 1 ? problems[0] : std::to_string(problems.size()) + " problems";
+    };
+    EXPECT_EQ(test::inChild([&] { return ::setgid(65534) || ::setuid(65534) ? "no user" : saveAndSay(); }),
+              "settings not saved: " + file.string() + " is read-only, so it was left as it is");
+    EXPECT_EQ(test::inChild([&] { return test::readOnlyView(root) ? saveAndSay() : "no mount"; }),
+              "cannot save settings to " + file.string() +
+                  " (Read-only file system); the previous file is unchanged");
+    EXPECT_EQ(slurp(file), "[Form]\nPosition= 1\n");
+    EXPECT_EQ(test::namesIn(file.parent_path()), std::set<std::string>{"Corvane.ini"});
 }
 
 // A save killed between writing its temporary file and swapping it in leaves the temporary behind;
@@ -346,14 +365,14 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     EXPECT_EQ(test::openFiles(), filesOpen) << "each temporary looked at is closed again";
     std::set<std::string> expected = others;
     expected.insert({".Corvane.ini.saving-InUse1", ".Corvane.ini.saving-folder"});
-    EXPECT_EQ(namesIn(dir), expected);
+    EXPECT_EQ(test::namesIn(dir), expected);
 
     ::close(busy);
     spit(dir / ".Corvane.ini.saving-Zz0000", "");
     store.saveSetting("Corvane", "Form", "Position", " 3");
     store.commit();
     expected.erase(".Corvane.ini.saving-InUse1");
-    EXPECT_EQ(namesIn(dir), expected);
+    EXPECT_EQ(test::namesIn(dir), expected);
     EXPECT_EQ(slurp(file), "[Form]\nPosition= 3\n");
     EXPECT_TRUE(problems.empty());
 }
@@ -404,7 +423,7 @@ TEST(EintrRetry, AnInterruptedCallIsMadeAgain) {
     for (const int end : ends) ::close(end);
 }
 
-TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {
+TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsoluteAndARelativeHomeFromTheWorkingFolder) {
     test::ScopedEnv saved{"HOME", "XDG_CONFIG_HOME"};
     ::setenv("HOME", "/home/someone", 1);
     for (const auto& [xdg, root] : {std::pair<const char*, const char*>{"/tmp/cfg", "/tmp/cfg"},
@@ -413,6 +432,17 @@ TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsolute) {
         test::ScopedEnv::set("XDG_CONFIG_HOME", xdg);
         EXPECT_EQ(IniSettingsStore::defaultConfigRoot(), fs::path(root));
     }
+    // A relative home is taken from the working folder, every folder of the settings' path made anew.
+    const test::ScratchFolder scratch;
+    const fs::path workingFolder = fs::current_path();
+    fs::current_path(scratch.path());
+    ::setenv("HOME", "home", 1);
+    IniSettingsStore store(IniSettingsStore::defaultConfigRoot(),
+                           [](const std::string& t) { ADD_FAILURE() << t; });
+    store.saveSetting("Corvane", "Form", "Left", " 1");
+    store.commit();
+    fs::current_path(workingFolder);
+    EXPECT_EQ(slurp(scratch.path() / "home/.config/Corvane/Corvane.ini"), "[Form]\nLeft= 1\n");
 }
 
 }  // namespace

@@ -57,24 +57,19 @@ class Sole : public ::testing::Test {
             ::_exit(0);
         }
         children.push_back(child);
-        const auto deadline = std::chrono::steady_clock::now() + 30s;
-        while (!fs::exists(folder / "corvane.socket") && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(1ms);
+        test::waitUntil([this] { return fs::exists(folder / "corvane.socket"); });
         return child;
     }
     // A start in a child process: its claim, or none when it has not ended within the deadline.
     std::optional<Claim> claimInChild(std::chrono::milliseconds patience) {
         const pid_t child = ::fork();
         if (child == 0) ::_exit(static_cast<int>(SoleInstance(folder, {}, patience).claim()));
-        children.push_back(child);
-        const auto deadline = std::chrono::steady_clock::now() + patience + 30s;
-        for (int status = 0; std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(10ms))
-            if (::waitpid(child, &status, WNOHANG) == child) {
-                children.pop_back();
-                return WIFEXITED(status) ? std::optional(static_cast<Claim>(WEXITSTATUS(status)))
-                                         : std::nullopt;
-            }
-        return std::nullopt;
+        int status = 0;
+        if (!test::waitUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; })) {
+            children.push_back(child);
+            return std::nullopt;
+        }
+        return WIFEXITED(status) ? std::optional(static_cast<Claim>(WEXITSTATUS(status))) : std::nullopt;
     }
     test::ScratchFolder scratch;
     const fs::path folder = scratch.path();
@@ -147,8 +142,7 @@ TEST_F(Sole, ACopyStoppedOrKilledOutrightHoldsNoStartUp) {
 // standard input closed, descriptor 0 goes to whatever is opened first: the lock of a copy that waits, wins
 // or knocks, the socket of one that wins, the knock the running copy takes. Each serves like any other.
 TEST_F(Sole, ACopyThatHoldsTheLockWithoutAnsweringIsWaitedForAWhile) {
-    const int stdinCopy = ::dup(0);
-    ::close(0);
+    const test::StdinClosed noStdin;
     // A copy that holds the lock the way a copy does, without the socket: starting, or on its way out.
     const int held = ::open((folder / "corvane.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
@@ -166,9 +160,7 @@ TEST_F(Sole, ACopyThatHoldsTheLockWithoutAnsweringIsWaitedForAWhile) {
                 return fs::read_symlink(fd, ec) == folder / "corvane.lock";
             });
         };
-        const auto deadline = std::chrono::steady_clock::now() + 30s;
-        while (lockOpenings() < 2 && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(1ms);
+        test::waitUntil([&] { return lockOpenings() >= 2; });
         ::close(held);
     });
     auto next = start(60s);
@@ -180,14 +172,12 @@ TEST_F(Sole, ACopyThatHoldsTheLockWithoutAnsweringIsWaitedForAWhile) {
     next.reset();
     EXPECT_FALSE(fs::exists(folder / "corvane.socket"));
     EXPECT_EQ(start()->claim(), Claim::Won);
-    ::dup2(stdinCopy, 0);
+    noStdin.reopen();
     auto running = start();
     ::close(0);
     EXPECT_EQ(start(60s)->claim(), Claim::AnotherRuns);
     EXPECT_EQ(running->takeKnocks(), 1);
     EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "the knock taken, its descriptor closed";
-    ::dup2(stdinCopy, 0);
-    ::close(stdinCopy);
     EXPECT_TRUE(problems.empty());
 }
 
@@ -235,10 +225,6 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     const auto folderFor = [this] {
         return SoleInstance::defaultFolder([this](const std::string& t) { problems.push_back(t); });
     };
-    const auto mode = [](const fs::path& p) {
-        struct stat st {};
-        return ::lstat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-    };
     ::setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
     EXPECT_EQ(folderFor(), "/run/user/4242");
 
@@ -258,15 +244,17 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
         const mode_t maskBefore = ::umask(mask);
         EXPECT_EQ(folderFor(), own) << unfit;
         ::umask(maskBefore);
-        EXPECT_EQ((std::array{mode(cache), mode(own)}), (std::array{0700u, 0700u})) << mask;
+        EXPECT_EQ((std::array{test::modeOf(cache), test::modeOf(own)}), (std::array{0700u, 0700u})) << mask;
     }
     const auto guarded = start(100ms, folderFor());
     EXPECT_EQ(guarded->claim(), Claim::Won);
     EXPECT_EQ(start(100ms, folderFor())->claim(), Claim::AnotherRuns);
     if (madeShared) fs::remove(shared);
-    fs::permissions(own, fs::perms::owner_all | fs::perms::others_exec);  // the least opened up
-    EXPECT_EQ(folderFor(), own) << "the user's own folder, made private again";
-    EXPECT_EQ(mode(own), 0700u);
+    for (const unsigned opened : {0701u, 0640u}) {  // the least opened up, and one not even searchable
+        fs::permissions(own, fs::perms(opened));
+        EXPECT_EQ(folderFor(), own) << "the user's own folder, made private again";
+        EXPECT_EQ(test::modeOf(own), 0700u) << opened;
+    }
     ::unsetenv("XDG_CACHE_HOME");
     ::setenv("HOME", folder.c_str(), 1);
     EXPECT_EQ(folderFor(), folder / ".cache" / "corvane");
@@ -277,10 +265,18 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     if (!hadIt) fs::remove(accounts);
     EXPECT_TRUE(problems.empty());
 
-    // What is not a folder of the user's own is refused.
+    // What is not a folder of the user's own is refused, and so is one that cannot be made private again,
+    // here on a file system mounted read-only.
     ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
     std::size_t refused = 0;
-    if (::geteuid() == 0) {  // only root can make a folder another user's
+    if (::geteuid() == 0) {  // only root can mount, or make a folder another user's
+        fs::permissions(own, fs::perms(0755));
+        EXPECT_EQ(
+            test::inChild([&] {
+                const std::string got = test::readOnlyView(cache) ? folderFor() : "no mount";
+                return got + "|" + (problems.empty() ? "" : problems.back());
+            }),
+            "|runs without the guard against a second copy: " + own.string() + ": Read-only file system");
         ASSERT_EQ(::chown(own.c_str(), 65534, 65534), 0);
         EXPECT_EQ(folderFor(), "");
         ++refused;

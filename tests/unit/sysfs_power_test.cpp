@@ -208,7 +208,7 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         {"another battery, its level one byte, no newline", [&] { addBattery("BAT1", "9"); }, {1, 2, 9, -1}},
         {"a second one beside it", [&] { addBattery("BAT2", "91\n"); }, {1, 0, 50, -1}},
     };
-    const int stdinCopy = ::dup(0);
+    const test::StdinClosed noStdin;
     const struct Run {
         bool handedOver;
         int closeBefore;  // the step before which standard input is closed; -1: before the reader
@@ -217,6 +217,7 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         SCOPED_TRACE(::testing::Message()
                      << (handedOver ? "the watch handed over" : "the reader looks itself")
                      << ", standard input closed before step " << closeBefore);
+        noStdin.reopen();
         read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
         const long none = test::openFiles() - 1;  // standard input closed
         if (closeBefore < 0) ::close(0);
@@ -243,9 +244,7 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
         EXPECT_EQ(test::openFiles() - open.back(), open.back() - none) << "as many kept as opened anew";
         reader.reset();
         EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "the reader let go of descriptor 0";
-        ::dup2(stdinCopy, 0);
     }
-    ::close(stdinCopy);
 }
 
 // A supply that goes makes its files fail, and at the first failure the supplies are listed again, even
@@ -269,14 +268,12 @@ TEST_F(SysfsPower, AValueThatFailsListsTheSuppliesAgain) {
     EXPECT_EQ(reader.read().BatteryLifePercent, 57) << "the supplies as listed, while all reads well";
     end.set_value();
     pack.join();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (fs::exists(task) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    test::waitUntil([&] { return !fs::exists(task); });
     EXPECT_EQ(reader.read().BatteryLifePercent, 91);
 }
 
 // However many supplies there are, the reader holds a few descriptors: the files beyond them are
-// opened for each reading, and a change in one of them counts as much as in any other.
+// opened for each reading, and a change in one of them, or its failing, counts as much as in any other.
 TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
     Tree tree{{"AC", kMainsOff}};
     for (int i = 100; i < 400; ++i)  // tiny packs, all empty: more files than a process may have open
@@ -285,10 +282,13 @@ TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
     read(tree);
     const auto before = test::openFiles();
     auto reader = std::make_unique<SysfsPowerReader>(root_);
+    reader->handOverWatch();  // and never told of a change: a supply that goes is seen by its failing files
     EXPECT_EQ(reader->read().BatteryLifePercent, 50);  // weighted by size: the big pack counts
     EXPECT_LE(test::openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
     put("BAT999", "energy_now", "100000\n");
     EXPECT_EQ(reader->read().BatteryLifePercent, 100);
+    fs::rename(root_ / "BAT999", root_ / "BAT998");
+    EXPECT_EQ(reader->read().BatteryLifePercent, 100) << "listed again when a file beyond the few fails";
     EXPECT_LE(test::openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
     reader.reset();
     EXPECT_EQ(test::openFiles(), before) << "all closed with the reader";
