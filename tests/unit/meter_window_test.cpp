@@ -71,21 +71,24 @@ TEST(MeterWindow, ANewOrientationOrThicknessAtRunTimeResizesWindowAndSurface) {
 }
 
 // The native window's place in whole pixels: halves to the even pixel, and bounded however far off
-// the place in twips lies.
+// the place in twips lies. A screen that reports no size of a pixel counts one twip a pixel.
 TEST(MeterWindow, ThePixelPlaceIsTheTwipsPlaceRoundedAndBounded) {
-    const std::pair<std::array<double, 3>, std::array<int, 4>> cases[] = {
-        // twips, then pixels
-        {{1200, 900, 150}, {80, 60, 10, 51}},
-        {{1207.5, -22.5, 180}, {80, -2, 12, 51}},
-        {{1e30, -1e30, 150}, {327670, -327670, 10, 51}},
-        {{-1e30, 1e30, 1e30}, {-327670, 327670, 32767, 51}},
+    const std::pair<std::array<double, 4>, std::array<int, 4>> cases[] = {
+        // twips, twips a pixel, then pixels
+        {{1200, 900, 150, 15}, {80, 60, 10, 51}},
+        {{1207.5, -22.5, 180, 15}, {80, -2, 12, 51}},
+        {{1e30, -1e30, 150, 15}, {327670, -327670, 10, 51}},
+        {{-1e30, 1e30, 1e30, 15}, {-327670, 327670, 32767, 51}},
+        {{1200, 900, 150, 0.5}, {2400, 1800, 300, 1530}},
+        {{1200, 900, 150, 0}, {1200, 900, 150, 765}},
     };
     TestProgram p;
     Form& w = p.meterWindow();
     for (const auto& [twips, pixels] : cases) {
-        place(w, twips[0], twips[1], twips[2], w.height());
+        p.rt.setScreen(1024, 768, twips[3]);
+        place(w, twips[0], twips[1], twips[2], 765);
         EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}), pixels)
-            << twips[0];
+            << twips[0] << " at " << twips[3];
     }
 }
 
@@ -138,6 +141,8 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
         {"Position=4 Left=3000 Top=3000", 1920, 1080, {},           1280, 0, 0,      3000},  // its monitor gone
         {"Position=4 Left=3000 Top=3000", 1024, 768, {},            -1,   0, 3015,   3000},  // a pixel either way
         {"Position=4 Left=3000 Top=3000", 1024, 768, {},            0,   -1, 3000,   3015},
+        {"Position=4 Left=3000 Top=3000", 1024, 768, {},            1,    0, 2985,   3000},
+        {"Position=4 Left=3000 Top=3000", 1024, 768, {},            0,    1, 3000,   2985},
         {"Position=4 Left=3000 Top=3000", 1024, 768, {{0, -768, 1024, 768}}, 0, 768, 3000, -8520},  // one below
         {"Position=4 Left=15000 Top=10500", 800, 600, {},           0,    0, 11850,  8235},  // a smaller one
         {"Position=4 Left=11925 Top=3000",  800, 600, {},           0,    0, 11925,  3000},  // still partly on it
@@ -232,15 +237,6 @@ TEST(MeterWindow, OnlyTheLeftButtonDragsReleasingItEndsAndAFailedCursorReadCount
     p.rt.setCursorFails(true);
     p.meter().picHistory.mouseMove(kLeftButton, 0, 1, 1);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{1650, 2250, 150, 765}));
-}
-
-TEST(MeterWindow, LoadColoursTheMeterAndPutsItOnTopWhateverShowTopSays) {
-    TestProgram p("ShowTop=0");
-    const std::vector<Color>& pixels = p.meter().picHistory.image().pixels();
-    EXPECT_EQ(
-        (std::tuple{std::count(pixels.begin(), pixels.end(), 0x808080u), p.meterWindow().backColor(),
-                    p.callsStartingWith("SetTopmost(frmMonitor,1)").empty(), p.meterWindow().topmost()}),
-        (std::tuple{8 * 51, 0xFFFFFFu, false, true}));
 }
 
 // The load starts the monitor afresh, and switches the alarm off when there is no sound to play.
