@@ -202,19 +202,21 @@ TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {
 }
 
 TEST(MeterWindow, DraggingFollowsTheCursorAndStopsAtTheScreenEdges) {
+    const char* const k3000 = "Left=3000 Top=3000";
     const std::tuple<int, int, double, double, const char*> cases[] = {
-        // pixels moved, place, first left
+        // pixels moved, place, first place
         // clang-format off
-        {50, 30, 3750, 3450, "3000"},                                         // follows with the offset it had
-        {-300, 0, 0, 3000, "3000"},       {0, -300, 3000, 0, "3000"},         // stops at the left and top edges
-        {900, 0, 15210, 3000, "3000"},    {0, 700, 3000, 10755, "3000"},      // ends on the right and bottom edges
-        {-1000, 2000, 0, 10755, "3000"},
-        {814, 517, 15210, 10755, "3000"}, {813, 516, 15195, 10740, "3000"},   // exactly on the edges: not moved back
-        {0, 0, 1206, 3000, "1206.5"},     {0, 0, 1208, 3000, "1207.5"},       // whole twips, halves to the even one
+        {50, 30, 3750, 3450, k3000},                                        // follows with the offset it had
+        {-300, 0, 0, 3000, k3000},       {0, -300, 3000, 0, k3000},         // stops at the left and top edges
+        {-1, -1, 0, 0, "Left=14 Top=14"},                                   // a twip past them too
+        {900, 0, 15210, 3000, k3000},    {0, 700, 3000, 10755, k3000},      // ends on the right and bottom edges
+        {-1000, 2000, 0, 10755, k3000},
+        {814, 517, 15210, 10755, k3000}, {813, 516, 15195, 10740, k3000},   // exactly on the edges: not moved back
+        {0, 0, 1206, 3000, "Left=1206.5 Top=3000"}, {0, 0, 1208, 3000, "Left=1207.5 Top=3000"},  // whole twips, halves to the even one
         // clang-format on
     };
-    for (const auto& [dx, dy, left, top, startLeft] : cases) {
-        TestProgram p(std::string("Position=4 Top=3000 Left=") + startLeft);
+    for (const auto& [dx, dy, left, top, start] : cases) {
+        TestProgram p(std::string("Position=4 ") + start);
         p.dragBy(500, 400, dx, dy);
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << dx << ", " << dy;
     }

@@ -39,11 +39,8 @@ namespace {
 TEST(Readings, TheLevelSourceAndFullLifeAsTheTickReadsThem) {
     // The line status, percent and full life read; the level and source the meter takes.
     const std::tuple<std::uint8_t, std::uint8_t, std::int32_t, float, const char*> cases[] = {
-        {1, 57, 7200, 57, "AC"},
-        {0, 100, -1, 100, "DC"},
-        {255, 101, 0, 100, "DC"},
-        {0, 255, 5, 100, "DC"},
-        {7, 0, 9, 0, "DC"}};
+        {1, 57, 7200, 57, "AC"},  {1, 99, 7200, 99, "AC"}, {0, 100, -1, 100, "DC"},
+        {255, 101, 0, 100, "DC"}, {0, 255, 5, 100, "DC"},  {7, 0, 9, 0, "DC"}};
     TestProgram p;
     for (const auto& [ac, percent, fullLife, level, source] : cases) {
         p.rt.setPowerStatus(
