@@ -29,6 +29,7 @@ TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
         {"&H808080", 8421504}, {"&HFFFFFF", 16777215}, {"&H0FFFF", -1}, {"&HFFFFFFFF", -1}, {"&HFFFFFFFF&", -1},
         {"&H", 0},          {" & H 1 0", 16},    {"&H7FFF", 32767},  {"&H8000", -32768},   {"&H10000", 65536},
         {"&H9", 9},         {"&H19&", 25},       {"&H99", 153},      {"&H9FFF", -24577},   {"&H9FFFF", 655359},
+        {"&H10000000000000000", 18446744073709551615.0},  // beyond 64 bits: the largest, not wrapped round
         // Leading zeros of an exponent do not count against its length.
         {"1e00000000000001", 10},      {"5e-000000000000400", 0},    {"2D+00000000000000000002", 200},
         {"1.5e0000000000000000000000000000004", 15000},              {"0.001e0000000000000000000003", 1},
