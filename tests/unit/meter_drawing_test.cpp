@@ -102,20 +102,25 @@ TEST(MeterDrawing, TheBlinkWipesTheBarButNeverTheGrid) {
 }
 
 // The tick tells a picture drawn on since it last drew by the count of drawings: no two states of a
-// picture share a count, whatever was drawn.
+// picture share a count, whatever was drawn. A box past every edge fills what lies inside only; a
+// point outside changes nothing.
 TEST(MeterDrawing, EveryDrawingGivesThePictureANewCount) {
     PixelImage img;
     std::set<std::uint64_t> counts{img.drawings()};
     const std::function<void()> drawings[] = {
         [&] { img.resize(8, 8, 1); },     [&] { img.fill(2); },
-        [&] { img.plot(1, 1, 3); },       [&] { img.fillRect(0, 0, 2, 2, 4); },
+        [&] { img.plot(1, 1, 3); },       [&] { img.fillRect(-1, -1, 9, 2, 4); },
         [&] { img.line(0, 4, 7, 4, 5); }, [&] { img.line(0, 0, 7, 7, 6); },
-        [&] { img.plot(1, 1, 7); },
+        [&] { img.plot(1, 1, 7); },       [&] { img.plot(-1, 7, 3); },
+        [&] { img.plot(8, 0, 3); },
     };
     for (const auto& draw : drawings) {
         draw();
         EXPECT_TRUE(counts.insert(img.drawings()).second) << counts.size();
     }
+    EXPECT_EQ(rowsOf(img, [](Color c) { return char('0' + c); }),
+              (std::vector<std::string>{"64444444", "47444444", "44644444", "22262222", "55556555",
+                                        "22222622", "22222262", "22222226"}));
 }
 
 // What a change and the tick after it cost: whether the picture was drawn on and the tray tip made

@@ -71,21 +71,24 @@ TEST(MeterWindow, ANewOrientationOrThicknessAtRunTimeResizesWindowAndSurface) {
 }
 
 // The native window's place in whole pixels: halves to the even pixel, and bounded however far off
-// the place in twips lies.
+// the place in twips lies. A screen that reports no size of a pixel counts one twip a pixel.
 TEST(MeterWindow, ThePixelPlaceIsTheTwipsPlaceRoundedAndBounded) {
-    const std::pair<std::array<double, 3>, std::array<int, 4>> cases[] = {
-        // twips, then pixels
-        {{1200, 900, 150}, {80, 60, 10, 51}},
-        {{1207.5, -22.5, 180}, {80, -2, 12, 51}},
-        {{1e30, -1e30, 150}, {327670, -327670, 10, 51}},
-        {{-1e30, 1e30, 1e30}, {-327670, 327670, 32767, 51}},
+    const std::pair<std::array<double, 4>, std::array<int, 4>> cases[] = {
+        // twips, twips a pixel, then pixels
+        {{1200, 900, 150, 15}, {80, 60, 10, 51}},
+        {{1207.5, -22.5, 180, 15}, {80, -2, 12, 51}},
+        {{1e30, -1e30, 150, 15}, {327670, -327670, 10, 51}},
+        {{-1e30, 1e30, 1e30, 15}, {-327670, 327670, 32767, 51}},
+        {{1200, 900, 150, 0.5}, {2400, 1800, 300, 1530}},
+        {{1200, 900, 150, 0}, {1200, 900, 150, 765}},
     };
     TestProgram p;
     Form& w = p.meterWindow();
     for (const auto& [twips, pixels] : cases) {
-        place(w, twips[0], twips[1], twips[2], w.height());
+        p.rt.setScreen(1024, 768, twips[3]);
+        place(w, twips[0], twips[1], twips[2], 765);
         EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}), pixels)
-            << twips[0];
+            << twips[0] << " at " << twips[3];
     }
 }
 
@@ -138,6 +141,8 @@ TEST(MeterWindow, AScreenChangeTakesACornerMeterAlongAndLeavesASeenPlaceAlone) {
         {"Position=4 Left=3000 Top=3000", 1920, 1080, {},           1280, 0, 0,      3000},  // its monitor gone
         {"Position=4 Left=3000 Top=3000", 1024, 768, {},            -1,   0, 3015,   3000},  // a pixel either way
         {"Position=4 Left=3000 Top=3000", 1024, 768, {},            0,   -1, 3000,   3015},
+        {"Position=4 Left=3000 Top=3000", 1024, 768, {},            1,    0, 2985,   3000},
+        {"Position=4 Left=3000 Top=3000", 1024, 768, {},            0,    1, 3000,   2985},
         {"Position=4 Left=3000 Top=3000", 1024, 768, {{0, -768, 1024, 768}}, 0, 768, 3000, -8520},  // one below
         {"Position=4 Left=15000 Top=10500", 800, 600, {},           0,    0, 11850,  8235},  // a smaller one
         {"Position=4 Left=11925 Top=3000",  800, 600, {},           0,    0, 11925,  3000},  // still partly on it
@@ -197,19 +202,21 @@ TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {
 }
 
 TEST(MeterWindow, DraggingFollowsTheCursorAndStopsAtTheScreenEdges) {
+    const char* const k3000 = "Left=3000 Top=3000";
     const std::tuple<int, int, double, double, const char*> cases[] = {
-        // pixels moved, place, first left
+        // pixels moved, place, first place
         // clang-format off
-        {50, 30, 3750, 3450, "3000"},                                         // follows with the offset it had
-        {-300, 0, 0, 3000, "3000"},       {0, -300, 3000, 0, "3000"},         // stops at the left and top edges
-        {900, 0, 15210, 3000, "3000"},    {0, 700, 3000, 10755, "3000"},      // ends on the right and bottom edges
-        {-1000, 2000, 0, 10755, "3000"},
-        {814, 517, 15210, 10755, "3000"}, {813, 516, 15195, 10740, "3000"},   // exactly on the edges: not moved back
-        {0, 0, 1206, 3000, "1206.5"},     {0, 0, 1208, 3000, "1207.5"},       // whole twips, halves to the even one
+        {50, 30, 3750, 3450, k3000},                                        // follows with the offset it had
+        {-300, 0, 0, 3000, k3000},       {0, -300, 3000, 0, k3000},         // stops at the left and top edges
+        {-1, -1, 0, 0, "Left=14 Top=14"},                                   // a twip past them too
+        {900, 0, 15210, 3000, k3000},    {0, 700, 3000, 10755, k3000},      // ends on the right and bottom edges
+        {-1000, 2000, 0, 10755, k3000},
+        {814, 517, 15210, 10755, k3000}, {813, 516, 15195, 10740, k3000},   // exactly on the edges: not moved back
+        {0, 0, 1206, 3000, "Left=1206.5 Top=3000"}, {0, 0, 1208, 3000, "Left=1207.5 Top=3000"},  // whole twips, halves to the even one
         // clang-format on
     };
-    for (const auto& [dx, dy, left, top, startLeft] : cases) {
-        TestProgram p(std::string("Position=4 Top=3000 Left=") + startLeft);
+    for (const auto& [dx, dy, left, top, start] : cases) {
+        TestProgram p(std::string("Position=4 ") + start);
         p.dragBy(500, 400, dx, dy);
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << dx << ", " << dy;
     }
@@ -232,15 +239,6 @@ TEST(MeterWindow, OnlyTheLeftButtonDragsReleasingItEndsAndAFailedCursorReadCount
     p.rt.setCursorFails(true);
     p.meter().picHistory.mouseMove(kLeftButton, 0, 1, 1);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{1650, 2250, 150, 765}));
-}
-
-TEST(MeterWindow, LoadColoursTheMeterAndPutsItOnTopWhateverShowTopSays) {
-    TestProgram p("ShowTop=0");
-    const std::vector<Color>& pixels = p.meter().picHistory.image().pixels();
-    EXPECT_EQ(
-        (std::tuple{std::count(pixels.begin(), pixels.end(), 0x808080u), p.meterWindow().backColor(),
-                    p.callsStartingWith("SetTopmost(frmMonitor,1)").empty(), p.meterWindow().topmost()}),
-        (std::tuple{8 * 51, 0xFFFFFFu, false, true}));
 }
 
 // The load starts the monitor afresh, and switches the alarm off when there is no sound to play.

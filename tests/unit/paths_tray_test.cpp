@@ -64,8 +64,9 @@ TEST(Paths, TheHtmlHelpPageForAHelpFilesContentsOrTopic) {
 }
 
 // The band is the form's own state; every set reaches the peer, since taking a window out of the band
-// also lifts it above the ordinary windows.
-TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
+// also lifts it above the ordinary windows. The notification area holds 63 characters of a tip; every
+// backend shows the same cut.
+TEST(TrayIcon, OnlyFlagsOneAndZeroTouchTheWindowOrderAndATipThatDoesNotFitIsCut) {
     TestProgram p;
     Form& meter = p.meterWindow();
     p.rt.calls.clear();
@@ -77,11 +78,6 @@ TEST(Topmost, OnlyFlagsOneAndZeroTouchTheWindowOrder) {
     EXPECT_TRUE(meter.topmost());
     EXPECT_EQ(p.rt.calls, (std::vector<std::string>{"SetTopmost(frmMonitor,0)", "SetTopmost(frmMonitor,0)",
                                                     "SetTopmost(frmMonitor,1)"}));
-}
-
-// The notification area holds 63 characters of a tip; every backend shows the same cut.
-TEST(TrayIcon, ATipThatDoesNotFitIsCut) {
-    TestProgram p;
     for (std::size_t length : {0u, 62u, 63u, 64u, 200u}) {
         p.k.psTrayTip = std::string(length, 'x');
         p.k.TrayModifyIcon();

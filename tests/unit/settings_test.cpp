@@ -86,38 +86,33 @@ TEST(Settings, WhatOneRunSavesTheNextReadsBack) {
     EXPECT_EQ(second.rt.store().entries(), first.rt.store().entries());
 }
 
-TEST(Settings, NumbersThatDoNotFitAreClampedToTheirType) {
+// Numbers too large, then too small, are clamped to their type. Then every other key present but
+// unreadable, the rest missing, and the other way round: each key reads as 0 and as its default once.
+// (A first start on an empty store writes the defaults back: see the exit's test.)
+TEST(Settings, OutOfRangeNumbersAreClampedATextWithoutANumberGivesZeroAndAMissingKeyItsDefault) {
     constexpr double kFloatMax = std::numeric_limits<float>::max();
-    // By kind (16-bit, 32-bit, float): too large, then too small.
+    // By kind (16-bit, 32-bit, float).
     const char* texts[2][3] = {{"99999", "1e12", "1e39"}, {"-99999", "-1e12", "-1e39"}};
     const double values[2][3] = {{32767, 2147483647.0, kFloatMax}, {-32768, -2147483648.0, -kFloatMax}};
-    for (int way = 0; way < 2; ++way) {
-        TestProgram p("", false);
-        for (const Key& key : kKeys)
-            if (key.kind != Kind::Text)
-                p.rt.store().set(sectionOf(key.name), key.name, texts[way][int(key.kind)]);
-        loadSettings(p.rt.settings(), p.k);
-        for (const Key& key : kKeys) {
-            if (key.kind == Kind::Text) continue;
-            EXPECT_EQ(valueOf(p.k, key.name), values[way][int(key.kind)]) << key.name;
-        }
-    }
-}
-
-// Every other key present but unreadable, the rest missing, then the other way round: each key reads
-// as 0 and as its default once. (A first start on an empty store writes the defaults back: see the
-// exit's test.)
-TEST(Settings, ATextWithoutANumberGivesZeroAndAMissingKeyItsDefault) {
     const char* noNumber[] = {"", "abc", "&", "-", " . "};
-    for (std::size_t unreadable : {0, 1}) {
+    for (std::size_t way = 0; way < 4; ++way) {
         TestProgram p("", false);
-        for (std::size_t i = unreadable; i < std::size(kKeys); i += 2)
-            p.rt.store().set(sectionOf(kKeys[i].name), kKeys[i].name, noNumber[i / 2 % std::size(noNumber)]);
+        // The first two ways set every number, the last two every other key from the first or second.
+        const auto isSet = [way](std::size_t i) { return way < 2 || i % 2 == way - 2; };
+        for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+            const Key& key = kKeys[i];
+            if (isSet(i) && (way >= 2 || key.kind != Kind::Text))
+                p.rt.store().set(sectionOf(key.name), key.name,
+                                 way < 2 ? texts[way][int(key.kind)] : noNumber[i / 2 % std::size(noNumber)]);
+        }
         loadSettings(p.rt.settings(), p.k);
         for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-            if (kKeys[i].kind == Kind::Text) continue;
-            EXPECT_EQ(valueOf(p.k, kKeys[i].name), i % 2 == unreadable ? 0 : kKeys[i].byDefault)
-                << kKeys[i].name;
+            const Key& key = kKeys[i];
+            if (key.kind == Kind::Text) continue;
+            EXPECT_EQ(valueOf(p.k, key.name), way < 2    ? values[way][int(key.kind)]
+                                              : isSet(i) ? 0
+                                                         : key.byDefault)
+                << key.name << " " << way;
         }
     }
 }

@@ -5,21 +5,37 @@
 namespace corvane::test {
 namespace {
 
-TEST(Startup, TheStoredStateDecidesWhetherTheMeterStaysShown) {
-    const std::tuple<const char*, bool, const char*, const char*> cases[] = {
-        // stored, shown, caption, saved
+// The stored state decides whether the meter starts shown. A second start of the program while this
+// one runs brings the meter forward, shown the way the menu shows it and lifted within its band; no
+// second icon, nothing else.
+TEST(Startup, TheStoredStateDecidesWhetherTheMeterStartsShownAndAnotherStartShowsIt) {
+    // Stored, shown at the start, hidden by a double-click, the lift, the state saved.
+    const std::tuple<const char*, bool, bool, const char*, const char*> cases[] = {
         // clang-format off
-        {"", true, kHideMeterCaption, " 0"},          {"State=0", true, kHideMeterCaption, " 0"},
-        {"State=1", false, kShowMeterCaption, " 1"},  {"State=7", true, kHideMeterCaption, " 7"},  // unknown: kept
+        {"", true, false, "SetTopmost(frmMonitor,1)", " 0"},       {"State=0", true, true, "SetTopmost(frmMonitor,1)", " 0"},
+        {"State=1", false, false, "SetTopmost(frmMonitor,1)", " 0"},
+        {"ShowTop=0 State=1", false, false, "SetTopmost(frmMonitor,0)", " 0"},
+        {"State=7", true, false, "SetTopmost(frmMonitor,1)", " 7"},  // unknown: kept
         // clang-format on
     };
-    for (const auto& [stored, shown, caption, savedState] : cases) {
-        SCOPED_TRACE(stored);
+    for (const auto& [stored, shown, hideByDoubleClick, lift, savedState] : cases) {
+        SCOPED_TRACE(std::string(stored) + (hideByDoubleClick ? " + double-click" : ""));
         TestProgram p(stored);
         EXPECT_EQ(p.rt.calls.front(), "TrayAdd(Battery status)");
         // Even a meter that starts hidden has been loaded and placed first.
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
-        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.firstCaption()}), (std::tuple{shown, caption}));
+        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.firstCaption()}),
+                  (std::tuple{shown, shown ? kHideMeterCaption : kShowMeterCaption}));
+        p.ticks(1);  // the first tick puts the meter into the band the settings ask for
+        if (hideByDoubleClick) p.meter().picHistory.dblClick();
+        const bool wasTopmost = p.meterWindow().topmost();
+        p.rt.calls.clear();
+        p.rt.anotherStarted();
+        EXPECT_TRUE(p.rt.calls.empty()) << "handled from the event loop, not inside the caller";
+        p.rt.runPosted();
+        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.firstCaption(), p.meterWindow().topmost()}),
+                  (std::tuple{true, kHideMeterCaption, wasTopmost}));
+        EXPECT_EQ(p.rt.calls, std::vector<std::string>{lift});
         p.exit();
         EXPECT_EQ(p.stored("State"), savedState);
     }
@@ -42,35 +58,6 @@ TEST(Startup, TheMenuCommandShowsTheMeterADoubleClickHidesItAndTheStateIsKept) {
                                                   "Help Topics", "About", "-", "Exit"}));
     p.exit();
     EXPECT_EQ(p.stored("State"), " 1");
-}
-
-// A second start of the program while this one runs: the running meter comes forward, shown the way
-// the menu shows it and lifted within its band; no second icon, nothing else.
-TEST(AnotherStart, ShowsAHiddenMeterAndLiftsItWithinItsBand) {
-    // Stored, hidden by a double-click, the lift, the state saved.
-    const std::tuple<const char*, bool, const char*, const char*> cases[] = {
-        // clang-format off
-        {"", false, "SetTopmost(frmMonitor,1)", " 0"}, {"State=1", false, "SetTopmost(frmMonitor,1)", " 0"},
-        {"", true, "SetTopmost(frmMonitor,1)", " 0"},  {"ShowTop=0 State=1", false, "SetTopmost(frmMonitor,0)", " 0"},
-        {"State=7", false, "SetTopmost(frmMonitor,1)", " 7"},
-        // clang-format on
-    };
-    for (const auto& [stored, hideByDoubleClick, lift, savedState] : cases) {
-        SCOPED_TRACE(std::string(stored) + (hideByDoubleClick ? " + double-click" : ""));
-        TestProgram p(stored);
-        p.ticks(1);  // the first tick puts the meter into the band the settings ask for
-        if (hideByDoubleClick) p.meter().picHistory.dblClick();
-        const bool wasTopmost = p.meterWindow().topmost();
-        p.rt.calls.clear();
-        p.rt.anotherStarted();
-        EXPECT_TRUE(p.rt.calls.empty()) << "handled from the event loop, not inside the caller";
-        p.rt.runPosted();
-        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.firstCaption(), p.meterWindow().topmost()}),
-                  (std::tuple{true, kHideMeterCaption, wasTopmost}));
-        EXPECT_EQ(p.rt.calls, std::vector<std::string>{lift});
-        p.exit();
-        EXPECT_EQ(p.stored("State"), savedState);
-    }
 }
 
 TEST(AnotherStart, AfterTheEndChangesNothing) {

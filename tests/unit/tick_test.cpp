@@ -39,11 +39,8 @@ namespace {
 TEST(Readings, TheLevelSourceAndFullLifeAsTheTickReadsThem) {
     // The line status, percent and full life read; the level and source the meter takes.
     const std::tuple<std::uint8_t, std::uint8_t, std::int32_t, float, const char*> cases[] = {
-        {1, 57, 7200, 57, "AC"},
-        {0, 100, -1, 100, "DC"},
-        {255, 101, 0, 100, "DC"},
-        {0, 255, 5, 100, "DC"},
-        {7, 0, 9, 0, "DC"}};
+        {1, 57, 7200, 57, "AC"},  {1, 99, 7200, 99, "AC"}, {0, 100, -1, 100, "DC"},
+        {255, 101, 0, 100, "DC"}, {0, 255, 5, 100, "DC"},  {7, 0, 9, 0, "DC"}};
     TestProgram p;
     for (const auto& [ac, percent, fullLife, level, source] : cases) {
         p.rt.setPowerStatus(
@@ -162,6 +159,7 @@ TEST(Tick, LowOnBatteryTheBarBlinksAndTheAlarmSoundsEveryTenthTick) {
     EXPECT_EQ(p.callsStartingWith("PlaySound").size(), 3u);
 }
 
+// The load colours the meter and puts it on top whatever ShowTop says; the first tick applies it.
 TEST(Tick, TheFirstTickAppliesShowTopAndEveryTickSetsTheTrayTip) {
     for (bool hover : {true, false}) {
         TestProgram p("ShowTop=0", false);
@@ -169,7 +167,12 @@ TEST(Tick, TheFirstTickAppliesShowTopAndEveryTickSetsTheTrayTip) {
         p.power(true, 57);
         p.program.start();
         p.rt.advance(999);  // the first tick comes a whole second after the start
-        EXPECT_EQ((std::tuple{p.meterWindow().topmost(), p.k.psTrayTip}), (std::tuple{true, ""}));
+        const std::vector<Color>& pixels = p.meter().picHistory.image().pixels();
+        EXPECT_EQ(
+            (std::tuple{p.meterWindow().topmost(), p.k.psTrayTip,
+                        std::count(pixels.begin(), pixels.end(), 0x808080u), p.meterWindow().backColor(),
+                        p.callsStartingWith("SetTopmost(frmMonitor,1)").size()}),
+            (std::tuple{true, "", 8 * 51, 0xFFFFFFu, 1u}));
         p.rt.advance(1);
         EXPECT_EQ((std::tuple{p.meterWindow().topmost(), p.k.psTrayTip}),
                   (std::tuple{false, " Energy level: 57 %, Acquiring data..."}));
