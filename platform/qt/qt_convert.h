@@ -1,8 +1,10 @@
 #pragma once
 // The program's texts and colours as Qt takes them, and back.
 
+#include <QByteArray>
 #include <QColor>
 #include <QString>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,7 +22,12 @@ inline QString latin1(std::string_view s) {
 inline QString fromLocal(std::string_view s) {
     return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
 }
-inline std::string toLocal(const QString& s) { return s.toLocal8Bit().toStdString(); }
+// Built here rather than by QByteArray::toStdString, whose copy lives in the C++ library's string code:
+// the one call at start would map a block of that library the program otherwise never touches.
+inline std::string toLocal(const QString& s) {
+    const QByteArray bytes = s.toLocal8Bit();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
 
 // Opaque, as every colour of the program is.
 inline QRgb toQRgb(Color c) { return 0xFF000000u | toXrgb(c); }

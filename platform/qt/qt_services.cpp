@@ -111,6 +111,7 @@ Color QtScreen::systemColor(SystemColor which) {
         QPalette::Active, which == SystemColor::ButtonFace ? QPalette::Window : QPalette::Base));
 }
 
-std::string QtAppInfo::executableFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
+// A folder name is in the file system's encoding, as every other path the program hands on.
+std::string QtAppInfo::executableFolder() { return toLocal(QCoreApplication::applicationDirPath()); }
 
 }  // namespace corvane
