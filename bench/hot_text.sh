@@ -9,7 +9,7 @@
 #
 # Runs the release program under callgrind on an Xvfb screen with a tray, over a fake battery on battery
 # power at 57 %, for --seconds, and takes every function of the program that ran until then (its exit
-# not included). Run it again when the code run at rest has changed much: a function missing from the
+# not included); those that run in the --rest seconds after that, when it only ticks, go first. Run it again when the code run at rest has changed much: a function missing from the
 # list still works, it only costs a block of memory more.
 #
 #   bench/hot_text.sh [--seconds N] [--rest N] [--build DIR]
@@ -67,7 +67,7 @@ sleep "$seconds"
 # Two lists: what ran until then (the start and some ticks), and what runs in --rest seconds after
 # that, when the program only ticks.
 dump() {  # number
-    callgrind_control -d "$work/corvane" >/dev/null
+    callgrind_control -d "$work/corvane" >/dev/null 2>&1
     for _ in $(seq 600); do [[ -s $work/calls.$1 ]] && break; sleep 0.1; done
     [[ -s $work/calls.$1 ]] || { echo "callgrind wrote nothing: $(cat "$work/out.log")" >&2; exit 1; }
     callgrind_annotate --threshold=100 --inclusive=no "$work/calls.$1" |
