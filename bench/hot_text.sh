@@ -9,8 +9,9 @@
 #
 # Runs the release program under callgrind on an Xvfb screen with a tray, over a fake battery on battery
 # power at 57 %, for --seconds, and takes every function of the program that ran until then (its exit
-# not included); those that run in the --rest seconds after that, when it only ticks, go first. Run it again when the code run at rest has changed much: a function missing from the
-# list still works, it only costs a block of memory more.
+# not included); those that run in the --rest seconds after that, when it only ticks, go first, so a
+# tick runs over a few pages of code. Run it again when the code run at rest has changed much: a
+# function missing from the list still works, it only costs a block of memory more.
 #
 #   bench/hot_text.sh [--seconds N] [--rest N] [--build DIR]
 set -euo pipefail
