@@ -168,6 +168,19 @@ glide() {  # x y
     done
 }
 
+# The program reads each press and move where it happened, however late it handles them. The press
+# waits for the meter under the pointer: the tooltip follows a dragged meter at its next tick, up to
+# half a second late, and may stand until then where the meter has just gone.
+press_on_meter() {  # x y: the left button pressed there, and held
+    xdotool mousemove "$1" "$2"
+    within 5 pointer_on_meter || fail "the press at $1,$2 would land on window $WINDOW, not on the meter $METER"
+    xdotool mousedown 1
+}
+drag() { press_on_meter "$1" "$2" && glide "$3" "$4" && xdotool mouseup 1; }  # from x y to x y
+# The window under the pointer is the meter, or the frame a window manager put around it, which has
+# the meter's place and size.
+pointer_on_meter() { eval "$(xdotool getmouselocation --shell)" && [[ $(geometry "$WINDOW") == "$(geometry "$METER")" ]]; }
+
 expect_saved() {  # KEY=TEXT...: the settings' texts as the program left them (numbers with their leading blank)
     local kv
     for kv; do expect_eq "saved ${kv%%=*}" "${kv#*=}" "$(saved "${kv%%=*}")"; done
@@ -205,6 +218,18 @@ flat_row() {  # border [bar background]
         if (($# == 1 || x == 0 || x == 50)); then echo "$1"; elif ((x % 10 == 0)); then echo FFFFFF
         elif ((x <= 41)); then echo "$2"; else echo "$3"; fi
     done | paste -sd ' '
+}
+
+# A flat meter at 0,0 on mains at 80 %, THICKNESS pixels thick, once painted: the border strips above
+# and below the surface, and on it the bar's upper half in the high colour and its lower half in the
+# mains colour, each seen at its first and last row.
+expect_flat_meter() {  # thickness border-colour background-colour
+    local lower=$((1 + ($1 - 2) / 2)) r
+    screenshot_when 25 1 00FF00
+    for r in "0 $2" "1 $2 00FF00 $3" "$((lower - 1)) $2 00FF00 $3" "$lower $2 0000FF $3" \
+        "$(($1 - 2)) $2 0000FF $3" "$(($1 - 1)) $2"; do
+        expect_row 0 50 "${r%% *}" "$(flat_row ${r#* })"
+    done
 }
 
 # The meter as it first appears, upright and 10x51 at the top right of a 1024-wide screen: one line of
