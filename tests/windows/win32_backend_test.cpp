@@ -544,38 +544,6 @@ TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt)
               windowOf(o.imgPlus));
 }
 
-// What the end-to-end walk through the dialog does not reach: a character for the preview, which
-// resizes its window; the text the program sets, which does not come back as the user's; a click that
-// moves the choice of position; Enter in a text box, which is the default button's.
-TEST_F(DialogsTest, TheKeysAndTheUsersHandReachTheModel) {
-    frmOptions& o = options();
-    SetFocus(windowOf(o.picPreview));
-    EXPECT_EQ(o.window.keyboard().activeControl(), &o.picPreview);
-    SendMessageA(windowOf(o.picPreview), WM_CHAR, '+', 0);
-    EXPECT_EQ(o.mnWidth, 12);
-    EXPECT_EQ(rectOf(windowOf(o.picPreview), windowOf(o.window)).width, 12);
-
-    int edits = 0;
-    o.txtWavFile.onChange = [&] { ++edits; };
-    o.txtWavFile.setText("by the program");
-    EXPECT_EQ(edits, 0);
-    SetWindowTextA(windowOf(o.txtWavFile), "ding.wav");  // as typing does
-    EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
-    EXPECT_EQ(edits, 1);
-    SendMessageA(windowOf(o.optLeftLower), BM_CLICK, 0, 0);
-    EXPECT_TRUE(o.optLeftLower.value());
-    EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-
-    // Enter, as the message loop hands it to the form and then to the dialog manager.
-    SetFocus(windowOf(o.txtLowUpper));
-    MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
-    const HWND form = windowOf(o.window);
-    EXPECT_TRUE(Win32FormPeer::formKey(form, enter) || IsDialogMessageA(form, &enter));
-    EXPECT_FALSE(o.window.loaded());
-    EXPECT_EQ(program.kesta().psWavFilePath, "ding.wav");
-    EXPECT_EQ(program.kesta().pnPosOptNum, 1);
-}
-
 // ---- The choosers ----------------------------------------------------------------------------
 
 // What a common dialog showed, read by a timer its modal loop dispatches, which then answers it.
@@ -613,7 +581,11 @@ void answerNext(WPARAM answer) {
     SetTimer(nullptr, 0, 50, readAndAnswer);
 }
 
-TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
+// The common dialogs ask what the program asks. Then what the end-to-end walk through the dialog does
+// not reach: a character for the preview, which resizes its window; the text the program sets, which
+// does not come back as the user's; a click that moves the choice of position; Enter in a text box,
+// which is the default button's.
+TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsksAndTheKeysReachTheModel) {
     frmOptions& o = options();
     Choosers& choosers = rt.choosers();
     answerNext(IDCANCEL);
@@ -636,6 +608,32 @@ TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
     choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", MessageBoxKind::Exclamation,
                         " Corvane");
     EXPECT_EQ(gShown.title + "|" + gShown.text, " Corvane|Enter a sound file name or disable alarm.");
+
+    SetFocus(windowOf(o.picPreview));
+    EXPECT_EQ(o.window.keyboard().activeControl(), &o.picPreview);
+    SendMessageA(windowOf(o.picPreview), WM_CHAR, '+', 0);
+    EXPECT_EQ(o.mnWidth, 12);
+    EXPECT_EQ(rectOf(windowOf(o.picPreview), windowOf(o.window)).width, 12);
+
+    int edits = 0;
+    o.txtWavFile.onChange = [&] { ++edits; };
+    o.txtWavFile.setText("by the program");
+    EXPECT_EQ(edits, 0);
+    SetWindowTextA(windowOf(o.txtWavFile), "ding.wav");  // as typing does
+    EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
+    EXPECT_EQ(edits, 1);
+    SendMessageA(windowOf(o.optLeftLower), BM_CLICK, 0, 0);
+    EXPECT_TRUE(o.optLeftLower.value());
+    EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // Enter, as the message loop hands it to the form and then to the dialog manager.
+    SetFocus(windowOf(o.txtLowUpper));
+    MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    const HWND form = windowOf(o.window);
+    EXPECT_TRUE(Win32FormPeer::formKey(form, enter) || IsDialogMessageA(form, &enter));
+    EXPECT_FALSE(o.window.loaded());
+    EXPECT_EQ(program.kesta().psWavFilePath, "ding.wav");
+    EXPECT_EQ(program.kesta().pnPosOptNum, 1);
 }
 
 // ---- Ten minutes of ticks --------------------------------------------------------------------
@@ -729,7 +727,7 @@ class MeterOnWin32 : public RuntimeTest {
 // must be what was there after the first. Each minute of ticks runs through every kind of drawing: the
 // low bar blinking with the alarm, the middle and the high bar, the mains half, each at a level that
 // moves from one minute to the next.
-TEST_F(MeterOnWin32, TicksRepaintOnlyAChangedPictureAndLeaveNoGdiOrUserObjectsBehind) {
+TEST_F(MeterOnWin32, TicksLeaveNoObjectsBehindAndTheMeterHearsOfADisplayChangeOnce) {
     struct Step {
         std::uint8_t ac;
         int percent, ticks, paints;
@@ -758,16 +756,13 @@ TEST_F(MeterOnWin32, TicksRepaintOnlyAChangedPictureAndLeaveNoGdiOrUserObjectsBe
     EXPECT_GE(afterOneMinute.second, 3u) << "the runtime's window and the two forms' at least";
     EXPECT_GT(afterOneMinute.first, 0u);
     EXPECT_EQ(guiObjects(), afterOneMinute) << "GDI, USER objects";
-}
 
-// A new resolution or arrangement of the monitors reaches the runtime's window. The model takes each
-// window's place as the system has it then (Windows renumbers the desktop around the primary monitor,
-// and moves windows off a monitor that went); the program hears of it once the message is handled,
-// once for a burst of them. (That it then puts its meter back into its corner is seen end to end.)
-//
-// The meter is a borderless window out of the taskbar, shown without taking the keyboard from the user's
-// window (the dialogs' styles are DialogsTest's).
-TEST_F(MeterOnWin32, IsABorderlessToolWindowThatHearsOfADisplayChangeOnce) {
+    // The meter is a borderless window out of the taskbar, shown without taking the keyboard from the
+    // user's window (the dialogs' styles are DialogsTest's). A new resolution or arrangement of the
+    // monitors reaches the runtime's window. The model takes each window's place as the system has it
+    // then (Windows renumbers the desktop around the primary monitor, and moves windows off a monitor
+    // that went); the program hears of it once the message is handled, once for a burst of them. (That
+    // it then puts its meter back into its corner is seen end to end.)
     EXPECT_EQ(styleOf(window) & kFrameBits, static_cast<DWORD>(WS_POPUP));
     EXPECT_EQ(exStyleOf(window) & kTaskbarBits, static_cast<DWORD>(WS_EX_TOOLWINDOW));
     program.showAbout();  // a window that has the keyboard
