@@ -168,6 +168,19 @@ glide() {  # x y
     done
 }
 
+# The program reads each press and move where it happened, however late it handles them. The press
+# waits for the meter under the pointer: the tooltip follows a dragged meter at its next tick, up to
+# half a second late, and may stand until then where the meter has just gone.
+press_on_meter() {  # x y: the left button pressed there, and held
+    xdotool mousemove "$1" "$2"
+    within 5 pointer_on_meter || fail "the press at $1,$2 would land on window $WINDOW, not on the meter $METER"
+    xdotool mousedown 1
+}
+drag() { press_on_meter "$1" "$2" && glide "$3" "$4" && xdotool mouseup 1; }  # from x y to x y
+# The window under the pointer is the meter, or the frame a window manager put around it, which has
+# the meter's place and size.
+pointer_on_meter() { eval "$(xdotool getmouselocation --shell)" && [[ $(geometry "$WINDOW") == "$(geometry "$METER")" ]]; }
+
 expect_saved() {  # KEY=TEXT...: the settings' texts as the program left them (numbers with their leading blank)
     local kv
     for kv; do expect_eq "saved ${kv%%=*}" "${kv#*=}" "$(saved "${kv%%=*}")"; done
@@ -205,6 +218,18 @@ flat_row() {  # border [bar background]
         if (($# == 1 || x == 0 || x == 50)); then echo "$1"; elif ((x % 10 == 0)); then echo FFFFFF
         elif ((x <= 41)); then echo "$2"; else echo "$3"; fi
     done | paste -sd ' '
+}
+
+# A flat meter at 0,0 on mains at 80 %, THICKNESS pixels thick, once painted: the border strips above
+# and below the surface, and on it the bar's upper half in the high colour and its lower half in the
+# mains colour, each seen at its first and last row.
+expect_flat_meter() {  # thickness border-colour background-colour
+    local lower=$((1 + ($1 - 2) / 2)) r
+    screenshot_when 25 1 00FF00
+    for r in "0 $2" "1 $2 00FF00 $3" "$((lower - 1)) $2 00FF00 $3" "$lower $2 0000FF $3" \
+        "$(($1 - 2)) $2 0000FF $3" "$(($1 - 1)) $2"; do
+        expect_row 0 50 "${r%% *}" "$(flat_row ${r#* })"
+    done
 }
 
 # The meter as it first appears, upright and 10x51 at the top right of a 1024-wide screen: one line of
@@ -465,8 +490,7 @@ check_one_copy() {  # command...: the program started again as a user would
     expect_eq "one meter" 1 "$(visible_meters)"
     local now
     now=$(icon_pixels)  # not a second icon beside the one counted at start
-    ((now > 40 && now < TRAY_ICON * 3 / 2)) || fail "one icon: $now blue pixels in the tray, $TRAY_ICON for one icon"
-    pass "one icon"
+    holds "one icon: $now blue pixels in the tray, $TRAY_ICON for one" eval "((now > 40 && now < TRAY_ICON * 3 / 2))"
     expect_eq "two windows of one copy: the main form's and the meter's" 2 \
         "$(xdotool search --name '^Corvane$' 2>/dev/null | wc -l)"
     stop_corvane
@@ -542,8 +566,7 @@ check_about() {
     rule=$(ink $((DIALOG_X + DIALOG_W * 15 / 100)) "$DIALOG_Y" "$w" "$DIALOG_H" 80 | "$CONVERT" - -filter box \
         -resize "1x$DIALOG_H!" -depth 8 txt:- | awk -F'[,:]' -v h="$DIALOG_H" \
         'NR > 1 && $2 > 20 && $2 < h - 20 && /gray\(2[3-5][0-9]\)|#(E|F)/ {print $2; exit}')
-    [[ -n $rule ]] || fail "no rule across the About box"
-    pass "the rule across the About box, $rule pixels down"
+    holds "the rule across the About box, $rule pixels down" test -n "$rule"
     local words
     words=$(ink $((DIALOG_X + 12)) $((DIALOG_Y + rule + 50)) $((DIALOG_W - 24)) 13 | "$CONVERT" - -depth 8 txt:- |
         awk -F'[,: ]+' 'NR > 1 {col[$1] = col[$1] ($0 ~ /#FFFFFF|white/ ? 1 : 0)}
@@ -554,8 +577,7 @@ check_about() {
     local t last
     t=$(tail -n3 <<<"$words" | head -n1 | awk '{print $(NF - 1), $NF}')
     last=$(tail -n1 <<<"$words" | awk '{print $(NF - 1), $NF}')
-    [[ -n $t && $last == "$t" ]] || fail "the notice's fourth line ends in a cut 't': '$last' against '$t'"
-    pass "the notice's fourth line ends whole"
+    holds "the notice's fourth line ends whole: '$last' as the 't' '$t'" eval '[[ -n $t && $last == "$t" ]]'
     # The line's leftmost ink for 14 seconds, a round of the line, half a second at a time: it falls by
     # a blank (3 pixels) a tick of 127 ms while blanks leave at the left, two stretches of 4 seconds a
     # round; a line that stands at its tail for most of its round and then slides moves in 3 at most.
@@ -564,8 +586,7 @@ check_about() {
         awk '{s = int($1 * 2)} s != half {if (n > 1 && !rose && t - t0 >= 0.25 && x0 - x >= 15 * (t - t0)) fast++
                                           half = s; t0 = $1; x0 = $2; rose = 0; n = 0}
              {rose = rose || $2 > x; t = $1; x = $2; n++} END {print fast + 0}')
-    ((moving >= 10)) || fail "the scrolling line moved five characters a second in $moving of 28 half-seconds"
-    pass "the line scrolls five characters a second or more in $moving of 28 half-seconds"
+    holds "the line scrolls five characters a second in $moving of 28 half-seconds, 10 at least" test "$moving" -ge 10
 }
 
 # Spots in the preferences dialog's client area, from the controls' places in twips.

@@ -29,18 +29,6 @@ stop_corvane() {  # [signal]
     ends_with 0 "SIG${1:-TERM}"
 }
 
-# The program reads each press and move where it happened, however late it handles them. The press
-# waits for the meter under the pointer: the tooltip follows a dragged meter at its next tick, up to
-# half a second late, and may stand until then where the meter has just gone.
-drag() {  # from x y to x y
-    xdotool mousemove "$1" "$2"
-    within 5 pointer_on_meter || fail "the press at $1,$2 would land on window $WINDOW, not on the meter $METER"
-    xdotool mousedown 1 && glide "$3" "$4" && xdotool mouseup 1
-}
-# The window under the pointer is the meter, or the frame a window manager put around it, which has
-# the meter's place and size.
-pointer_on_meter() { eval "$(xdotool getmouselocation --shell)" && [[ $(geometry "$WINDOW") == "$(geometry "$METER")" ]]; }
-
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }  # the settings file, from standard input
 saved() { sed -n "s/^$1=//p" "$INI" | head -n1; }  # KEY
 settings_text() { { ls -A "$CFG/Corvane" && cat "$INI"; } 2>&1 || true; }  # the folder's files and the settings file

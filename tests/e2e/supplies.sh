@@ -21,8 +21,7 @@ expect_eq "open files allowed" 1024 "$(awk '/^Max open files/ {print $4}' "/proc
 wait_meter
 expect_meter "2,000 supplies at 57 % on battery: the high bar from row 22" "$(drawn_meter 22 00FF00)" 30
 open=$(find "/proc/$CORVANE_PID/fd" -mindepth 1 | wc -l)
-((open <= 100)) || fail "the program holds $open files open"
-pass "the program holds $open files open"
+holds "the program holds $open files open, 100 at most" test "$open" -le 100
 set_battery --ac 1
 expect_meter "plugged in: the mains half" "$(drawn_meter 22 00FF00 0000FF)" 30
 stop_corvane TERM

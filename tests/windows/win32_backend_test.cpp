@@ -290,46 +290,43 @@ bool isAbove(HWND above, HWND below) {
     return false;
 }
 
-TEST_F(RuntimeTest, APlaceInTwipsAndTheTopmostBandReachTheWindowOnEveryCall) {
-    Form a(rt, "a", FormStyle{}), b(rt, "b", FormStyle{});
-    HWND wa = windowOf(a), wb = windowOf(b);
-    a.setLeft(1014 * 15.0);
-    a.setTop(3 * 15.0);
-    a.setWidth(10 * 15.0);
-    a.setHeight(51 * 15.0);
+// A place in twips and the topmost band reach the window on every call. The window system's close is
+// the form's own query: a refusing form stays, shown, and a closing one goes, its window hidden, both
+// living as long as their forms. The end of the session, heard by the runtime's hidden top-level
+// window, asks every loaded form once, oldest first.
+TEST_F(RuntimeTest, PlaceTopmostBandAndCloseReachTheFormsWindowsAndQueries) {
+    Form refusing(rt, "refusing", FormStyle{}), closing(rt, "closing", FormStyle{});
+    HWND wa = windowOf(refusing), wb = windowOf(closing);
+    refusing.setLeft(1014 * 15.0);
+    refusing.setTop(3 * 15.0);
+    refusing.setWidth(10 * 15.0);
+    refusing.setHeight(51 * 15.0);
     EXPECT_EQ(rectOf(wa), (PixelRect{1014, 3, 10, 51}));
-    a.show();
-    b.show();
+    refusing.show();
+    closing.show();
 
-    a.setTopmost(true);
+    refusing.setTopmost(true);
     EXPECT_TRUE(exStyleOf(wa) & WS_EX_TOPMOST);
-    b.setTopmost(true);
+    closing.setTopmost(true);
     EXPECT_TRUE(isAbove(wb, wa));
-    a.setTopmost(true);  // already in the band: still the call, which brings it to the band's top
+    refusing.setTopmost(true);  // already in the band: still the call, which brings it to the band's top
     EXPECT_TRUE(isAbove(wa, wb));
-    a.setTopmost(false);
+    refusing.setTopmost(false);
     EXPECT_FALSE(exStyleOf(wa) & WS_EX_TOPMOST);
     EXPECT_TRUE(isAbove(wb, wa));
     EXPECT_EQ(rectOf(wa), (PixelRect{1014, 3, 10, 51})) << "flags 3 keep the place and size";
-}
 
-// The window system's close is the form's own query: a refusing form stays, shown, and a closing one
-// goes, its window hidden, both living as long as their forms. The end of the session, heard by the
-// runtime's hidden top-level window, asks every loaded form once, oldest first.
-TEST_F(RuntimeTest, ACloseAndTheEndOfTheSessionAreTheFormsQueries) {
-    Form refusing(rt, "refusing", FormStyle{}), closing(rt, "closing", FormStyle{});
     std::vector<std::string> asked;
     noteQueries(refusing, asked, true);
     noteQueries(closing, asked, false);
-    for (Form* f : {&refusing, &closing}) {
-        f->show();
-        SendMessageA(windowOf(*f), WM_CLOSE, 0, 0);
-        EXPECT_TRUE(IsWindow(windowOf(*f))) << "the window lives as long as its form";
+    for (HWND w : {wa, wb}) {
+        SendMessageA(w, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(IsWindow(w)) << "the window lives as long as its form";
     }
     EXPECT_TRUE(refusing.visible() && refusing.loaded());
-    EXPECT_TRUE(IsWindowVisible(windowOf(refusing)));
+    EXPECT_TRUE(IsWindowVisible(wa));
     EXPECT_FALSE(closing.visible() || closing.loaded());
-    EXPECT_FALSE(IsWindowVisible(windowOf(closing)));
+    EXPECT_FALSE(IsWindowVisible(wb));
 
     noteQueries(closing, asked, true);
     closing.load();
@@ -433,20 +430,18 @@ TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouseAndThePicturesStandInThe
 
 // ---- Text, menus and the help --------------------------------------------------------------
 
-// Arial itself on Windows; under Wine, which has no Arial, its metric twin Liberation Sans.
-TEST_F(RuntimeTest, TextThroughGdiInArialOrItsTwin) {
+// Text through GDI in Arial itself on Windows, or under Wine, which has no Arial, its metric twin
+// Liberation Sans. A popup menu closed from outside while it is up, as the end of the program does,
+// answers that nothing was chosen. (The keys' choices past the separators, and Esc, are the Wine
+// end-to-end tests': the tray's menu opens each of its items there.)
+TEST_F(RuntimeTest, TextIsInArialOrItsTwinAndAMenuClosedFromOutsideAnswersNothing) {
     test::checkTextService(rt.text());
     const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     const Selection font(dc.get(), rt.text().fontFor({.name = "Arial", .points = 9, .bold = false}));
     char face[LF_FACESIZE] = {};
     GetTextFaceA(dc.get(), LF_FACESIZE, face);
     EXPECT_TRUE(std::string(face) == "Arial" || std::string(face) == "Liberation Sans") << face;
-}
 
-// Closed from outside while it is up, as the end of the program does, the menu answers that nothing was
-// chosen. (The keys' choices past the separators, and Esc, are the Wine end-to-end tests': the tray's
-// menu opens each of its items there.)
-TEST_F(RuntimeTest, APopupMenuClosedFromOutsideAnswersNothing) {
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
         EndMenu();
@@ -501,13 +496,13 @@ TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt)
         EXPECT_EQ(exStyleOf(window) & kTaskbarBits, static_cast<DWORD>(WS_EX_APPWINDOW));
         EXPECT_TRUE(GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS);
         EXPECT_EQ(textOf(window), form->style().caption);
-        RECT outer{}, client{};
-        GetWindowRect(window, &outer);
+        RECT client{};
         GetClientRect(window, &client);
-        EXPECT_EQ(outer.right - outer.left, form->pixelWidth());
-        EXPECT_EQ(outer.bottom - outer.top, form->pixelHeight());
-        EXPECT_EQ(client.right, form->clientPixelWidth()) << "the frame the model was told of";
-        EXPECT_EQ(client.bottom, form->clientPixelHeight());
+        const PixelRect outer = rectOf(window);
+        EXPECT_EQ((std::array{outer.width, outer.height, int(client.right), int(client.bottom)}),
+                  (std::array{form->pixelWidth(), form->pixelHeight(), form->clientPixelWidth(),
+                              form->clientPixelHeight()}))
+            << "the size and the frame the model was told of";
         auto& text = static_cast<Win32Text&>(rt.text());
         for (const auto& c : form->controls()) {
             HWND w = windowOf(*c);
@@ -549,38 +544,6 @@ TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt)
               windowOf(o.imgPlus));
 }
 
-// What the end-to-end walk through the dialog does not reach: a character for the preview, which
-// resizes its window; the text the program sets, which does not come back as the user's; a click that
-// moves the choice of position; Enter in a text box, which is the default button's.
-TEST_F(DialogsTest, TheKeysAndTheUsersHandReachTheModel) {
-    frmOptions& o = options();
-    SetFocus(windowOf(o.picPreview));
-    EXPECT_EQ(o.window.keyboard().activeControl(), &o.picPreview);
-    SendMessageA(windowOf(o.picPreview), WM_CHAR, '+', 0);
-    EXPECT_EQ(o.mnWidth, 12);
-    EXPECT_EQ(rectOf(windowOf(o.picPreview), windowOf(o.window)).width, 12);
-
-    int edits = 0;
-    o.txtWavFile.onChange = [&] { ++edits; };
-    o.txtWavFile.setText("by the program");
-    EXPECT_EQ(edits, 0);
-    SetWindowTextA(windowOf(o.txtWavFile), "ding.wav");  // as typing does
-    EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
-    EXPECT_EQ(edits, 1);
-    SendMessageA(windowOf(o.optLeftLower), BM_CLICK, 0, 0);
-    EXPECT_TRUE(o.optLeftLower.value());
-    EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-
-    // Enter, as the message loop hands it to the form and then to the dialog manager.
-    SetFocus(windowOf(o.txtLowUpper));
-    MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
-    const HWND form = windowOf(o.window);
-    EXPECT_TRUE(Win32FormPeer::formKey(form, enter) || IsDialogMessageA(form, &enter));
-    EXPECT_FALSE(o.window.loaded());
-    EXPECT_EQ(program.kesta().psWavFilePath, "ding.wav");
-    EXPECT_EQ(program.kesta().pnPosOptNum, 1);
-}
-
 // ---- The choosers ----------------------------------------------------------------------------
 
 // What a common dialog showed, read by a timer its modal loop dispatches, which then answers it.
@@ -618,7 +581,11 @@ void answerNext(WPARAM answer) {
     SetTimer(nullptr, 0, 50, readAndAnswer);
 }
 
-TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
+// The common dialogs ask what the program asks. Then what the end-to-end walk through the dialog does
+// not reach: a character for the preview, which resizes its window; the text the program sets, which
+// does not come back as the user's; a click that moves the choice of position; Enter in a text box,
+// which is the default button's.
+TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsksAndTheKeysReachTheModel) {
     frmOptions& o = options();
     Choosers& choosers = rt.choosers();
     answerNext(IDCANCEL);
@@ -641,6 +608,32 @@ TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsks) {
     choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", MessageBoxKind::Exclamation,
                         " Corvane");
     EXPECT_EQ(gShown.title + "|" + gShown.text, " Corvane|Enter a sound file name or disable alarm.");
+
+    SetFocus(windowOf(o.picPreview));
+    EXPECT_EQ(o.window.keyboard().activeControl(), &o.picPreview);
+    SendMessageA(windowOf(o.picPreview), WM_CHAR, '+', 0);
+    EXPECT_EQ(o.mnWidth, 12);
+    EXPECT_EQ(rectOf(windowOf(o.picPreview), windowOf(o.window)).width, 12);
+
+    int edits = 0;
+    o.txtWavFile.onChange = [&] { ++edits; };
+    o.txtWavFile.setText("by the program");
+    EXPECT_EQ(edits, 0);
+    SetWindowTextA(windowOf(o.txtWavFile), "ding.wav");  // as typing does
+    EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
+    EXPECT_EQ(edits, 1);
+    SendMessageA(windowOf(o.optLeftLower), BM_CLICK, 0, 0);
+    EXPECT_TRUE(o.optLeftLower.value());
+    EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // Enter, as the message loop hands it to the form and then to the dialog manager.
+    SetFocus(windowOf(o.txtLowUpper));
+    MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    const HWND form = windowOf(o.window);
+    EXPECT_TRUE(Win32FormPeer::formKey(form, enter) || IsDialogMessageA(form, &enter));
+    EXPECT_FALSE(o.window.loaded());
+    EXPECT_EQ(program.kesta().psWavFilePath, "ding.wav");
+    EXPECT_EQ(program.kesta().pnPosOptNum, 1);
 }
 
 // ---- Ten minutes of ticks --------------------------------------------------------------------
@@ -734,7 +727,7 @@ class MeterOnWin32 : public RuntimeTest {
 // must be what was there after the first. Each minute of ticks runs through every kind of drawing: the
 // low bar blinking with the alarm, the middle and the high bar, the mains half, each at a level that
 // moves from one minute to the next.
-TEST_F(MeterOnWin32, TicksRepaintOnlyAChangedPictureAndLeaveNoGdiOrUserObjectsBehind) {
+TEST_F(MeterOnWin32, TicksLeaveNoObjectsBehindAndTheMeterHearsOfADisplayChangeOnce) {
     struct Step {
         std::uint8_t ac;
         int percent, ticks, paints;
@@ -763,16 +756,13 @@ TEST_F(MeterOnWin32, TicksRepaintOnlyAChangedPictureAndLeaveNoGdiOrUserObjectsBe
     EXPECT_GE(afterOneMinute.second, 3u) << "the runtime's window and the two forms' at least";
     EXPECT_GT(afterOneMinute.first, 0u);
     EXPECT_EQ(guiObjects(), afterOneMinute) << "GDI, USER objects";
-}
 
-// A new resolution or arrangement of the monitors reaches the runtime's window. The model takes each
-// window's place as the system has it then (Windows renumbers the desktop around the primary monitor,
-// and moves windows off a monitor that went); the program hears of it once the message is handled,
-// once for a burst of them. (That it then puts its meter back into its corner is seen end to end.)
-//
-// The meter is a borderless window out of the taskbar, shown without taking the keyboard from the user's
-// window (the dialogs' styles are DialogsTest's).
-TEST_F(MeterOnWin32, IsABorderlessToolWindowThatHearsOfADisplayChangeOnce) {
+    // The meter is a borderless window out of the taskbar, shown without taking the keyboard from the
+    // user's window (the dialogs' styles are DialogsTest's). A new resolution or arrangement of the
+    // monitors reaches the runtime's window. The model takes each window's place as the system has it
+    // then (Windows renumbers the desktop around the primary monitor, and moves windows off a monitor
+    // that went); the program hears of it once the message is handled, once for a burst of them. (That
+    // it then puts its meter back into its corner is seen end to end.)
     EXPECT_EQ(styleOf(window) & kFrameBits, static_cast<DWORD>(WS_POPUP));
     EXPECT_EQ(exStyleOf(window) & kTaskbarBits, static_cast<DWORD>(WS_EX_TOOLWINDOW));
     program.showAbout();  // a window that has the keyboard

@@ -26,13 +26,9 @@ reg_add Options BGColor 255 REG_DWORD      # red, as the registry editor shows i
 start_corvane_on_battery                   # on mains at 80 %
 wait_meter
 expect_put_back "a flat 51x12 meter at 0,0, and again after a move" "0 0 51 12"
-screenshot_when 25 1 00FF00
-expect_row 0 50 0 "$(flat_row 000000)"                  # the black border strip
-expect_row 0 50 1 "$(flat_row 000000 00FF00 FF0000)"   # the bar's upper half in the high colour, red after it
-expect_row 0 50 10 "$(flat_row 000000 0000FF FF0000)"  # its lower half in the mains colour
-expect_row 0 50 11 "$(flat_row 000000)"
+expect_flat_meter 12 000000 FF0000  # black border strips, red after the bar
 
-xdotool mousemove 25 6 sleep "$(scaled 0.3)" mousedown 1 sleep "$(scaled 0.3)"
+press_on_meter 25 6
 glide 500 300
 expect_geometry "follows the cursor" "475 294 51 12"
 glide 0 0
