@@ -61,7 +61,7 @@ export DISPLAY=:$(head -n1 "$work/display") XDG_RUNTIME_DIR=$work/runtime XDG_CO
 trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
-"$here/../tests/fakebattery/with-fake-battery" --ac 0 --percent 57 --dir "$work/battery" -- \
+"$here/../tools/fakebattery/with-fake-battery" --ac 0 --percent 57 --dir "$work/battery" -- \
     valgrind --tool=callgrind --callgrind-out-file="$work/calls" "$work/corvane" >"$work/out.log" 2>&1 &
 pids+=($!)
 sleep "$seconds"

@@ -89,7 +89,7 @@ screen_up() {
 # Starts command $2 over the fake battery in run folder $1; the command takes the wrapper's process,
 # whose id goes to PID. The shell notes the time just before it becomes the command.
 launch() {
-    "$here/../tests/fakebattery/with-fake-battery" --ac 0 --percent 57 --dir "$1/battery" -- \
+    "$here/../tools/fakebattery/with-fake-battery" --ac 0 --percent 57 --dir "$1/battery" -- \
         bash -c 'echo "$EPOCHREALTIME" >"$1"; eval "exec $2"' launch "$1/exec-time" "$2" >"$1/out.log" 2>&1 &
     PID=$!
     pids+=("$PID")

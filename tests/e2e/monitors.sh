@@ -17,43 +17,13 @@
 
 XORG_BIN=$(command -v /usr/lib/xorg/Xorg || command -v Xorg || true)
 
-# The dummy driver's framebuffer is plain memory: 96 MiB holds a desktop of up to 24 million pixels.
-write_monitors_config() {  # path
-    cat >"$1" <<'EOF'
-Section "ServerFlags"
-    Option "AutoAddDevices" "false"
-    Option "AutoEnableDevices" "false"
-    Option "DontVTSwitch" "true"
-    Option "AllowMouseOpenFail" "true"
-EndSection
-Section "Device"
-    Identifier "dummy"
-    Driver "dummy"
-    VideoRam 98304
-EndSection
-Section "Monitor"
-    Identifier "monitor"
-    HorizSync 5.0-1000.0
-    VertRefresh 5.0-200.0
-EndSection
-Section "Screen"
-    Identifier "screen"
-    Device "dummy"
-    Monitor "monitor"
-    DefaultDepth 24
-    SubSection "Display"
-        Depth 24
-        Virtual 4096 2160
-    EndSubSection
-EndSection
-EOF
-}
+MONITORS_CONFIG=$(dirname "${BASH_SOURCE[0]}")/dummy-monitors.conf
 
 start_monitors_display() {
     [[ -x $XORG_BIN ]] || fail "no Xorg: scripts/install-deps installs xserver-xorg-core and the dummy driver"
     local dir=$WORK/xorg
     mkdir -p "$dir/conf.d"
-    write_monitors_config "$dir/xorg.conf"
+    cp "$MONITORS_CONFIG" "$dir/xorg.conf"
     "$XORG_BIN" -displayfd 3 -noreset -nolisten tcp -sharevts -novtswitch -config "$dir/xorg.conf" \
         -configdir "$dir/conf.d" -logfile "$dir/xorg.log" 3>"$dir/display" >/dev/null 2>"$dir/stderr" &
     BG_PIDS+=($!)

@@ -14,13 +14,13 @@ trap 'rm -rf -- "$dir"' EXIT
 # 30 s times the slowness factor of the machine (see scripts/test-slowness).
 tries=$((300 * ${CORVANE_TEST_SLOWNESS:-1}))
 # shellcheck disable=SC2016 # expanded by the inner shell
-out=$("$here/with-fake-battery" --ac 0 --percent 57 --dir "$dir/tree" -- bash -c '
+out=$("$here/../../tools/fakebattery/with-fake-battery" --ac 0 --percent 57 --dir "$dir/tree" -- bash -c '
     "${@:3}" || exit
     touch "$1/ready"
     for _ in $(seq "$2"); do [[ -e $1/changed ]] && exec "${@:3}"; sleep 0.1; done
     echo "timed out waiting for set-fake-battery" >&2; exit 1' probe "$dir" "$tries" "$@" &
     for _ in $(seq "$tries"); do [[ -e $dir/ready ]] && break; sleep 0.1; done
-    "$here/set-fake-battery" "$dir/tree" --ac 1 --percent 80 && touch "$dir/changed"
+    "$here/../../tools/fakebattery/set-fake-battery" "$dir/tree" --ac 1 --percent 80 && touch "$dir/changed"
     wait $!)
 rc=$?
 echo "$out"
