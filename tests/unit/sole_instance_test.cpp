@@ -47,30 +47,6 @@ class Sole : public ::testing::Test {
             where.empty() ? folder : where, [this](const std::string& t) { problems.push_back(t); },
             patience);
     }
-    // A copy that runs in a child process, as another start of the program would: its process, once
-    // it listens.
-    pid_t runningCopy() {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const SoleInstance copy(folder, {});
-            ::pause();
-            ::_exit(0);
-        }
-        children.push_back(child);
-        test::waitUntil([this] { return fs::exists(folder / "corvane.socket"); });
-        return child;
-    }
-    // A start in a child process: its claim, or none when it has not ended within the deadline.
-    std::optional<Claim> claimInChild(std::chrono::milliseconds patience) {
-        const pid_t child = ::fork();
-        if (child == 0) ::_exit(static_cast<int>(SoleInstance(folder, {}, patience).claim()));
-        int status = 0;
-        if (!test::waitUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; })) {
-            children.push_back(child);
-            return std::nullopt;
-        }
-        return WIFEXITED(status) ? std::optional(static_cast<Claim>(WEXITSTATUS(status))) : std::nullopt;
-    }
     test::ScratchFolder scratch;
     const fs::path folder = scratch.path();
     std::vector<std::string> problems;
@@ -81,7 +57,15 @@ class Sole : public ::testing::Test {
 // still ends within its patience. Killed outright, it leaves its lock file and its socket behind; neither
 // keeps the next start out.
 TEST_F(Sole, ACopyStoppedOrKilledOutrightHoldsNoStartUp) {
-    const pid_t copy = runningCopy();
+    // A copy that runs in a child process, as another start of the program would.
+    const pid_t copy = ::fork();
+    if (copy == 0) {
+        const SoleInstance running(folder, {});
+        ::pause();
+        ::_exit(0);
+    }
+    children.push_back(copy);
+    ASSERT_TRUE(test::waitUntil([this] { return fs::exists(folder / "corvane.socket"); }));
     EXPECT_EQ(start(100ms)->claim(), Claim::AnotherRuns);
     ASSERT_EQ(::kill(copy, SIGSTOP), 0);
     sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
@@ -99,11 +83,17 @@ TEST_F(Sole, ACopyStoppedOrKilledOutrightHoldsNoStartUp) {
         }
         waiting.push_back(fd);
     }
-    EXPECT_EQ(claimInChild(300ms), Claim::AnotherRuns) << "after " << waiting.size() << " knocks";
+    const pid_t later = ::fork();  // a start in a child process as well, which must end within the deadline
+    if (later == 0) ::_exit(static_cast<int>(SoleInstance(folder, {}, 300ms).claim()));
+    int status = -1;
+    if (!test::waitUntil([&] { return ::waitpid(later, &status, WNOHANG) == later; }))
+        children.push_back(later);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, static_cast<int>(Claim::AnotherRuns))
+        << "after " << waiting.size() << " knocks";
     for (const int fd : waiting) ::close(fd);
     ::kill(copy, SIGKILL);
     ::waitpid(copy, nullptr, 0);
-    children.clear();
+    std::erase(children, copy);
     ASSERT_TRUE(fs::exists(folder / "corvane.socket"));
     auto next = start(100ms);
     EXPECT_EQ(next->claim(), Claim::Won);
