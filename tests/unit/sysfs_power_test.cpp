@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "linux_test_support.h"
@@ -87,13 +88,8 @@ Attrs layered(const std::string& status) {
                             {"capacity", "30"}});
 }
 
-struct Want {
-    int ac, flag, percent, lifeTime;
-    bool operator==(const Want&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Want& w) {
-    return out << w.ac << ", " << w.flag << ", " << w.percent << " %, " << w.lifeTime << " s";
-}
+// The power source, the flags, the level in percent and the seconds left.
+using Want = std::tuple<int, int, int, int>;
 Want wantOf(const SystemPowerStatus& s) {
     return {s.ACLineStatus, s.BatteryFlag, s.BatteryLifePercent, s.BatteryLifeTime};
 }
