@@ -205,6 +205,7 @@ TEST_F(IniStore, AFileThatCannotBeReadOrReplacedIsLeftWhole) {
         {"no byte readable", link("/proc/self/mem"), nullptr, "Input/output error", true},
         {"a link to itself", link(nullptr), nullptr, "Too many levels of symbolic links", true},
         {"over 1 MiB", text(oneMiB + "\n"), nullptr, "larger than 1048576 bytes", true},
+        {"over 1 MiB as it is read", link("/proc/self/pagemap"), nullptr, "File too large", true},
         {"exactly 1 MiB", text(oneMiB), nullptr, nullptr, false},
         {"empty", text(""), nullptr, nullptr, false},
         {"a temporary's name too long", text(old), nullptr, "File name too long", false, longApp},
