@@ -84,6 +84,8 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
         save(store, {{"Options", "ShowTop", "-1"},
                      {"Options", "SoundFile", ""},
                      {"Options", "Odd", "\"quoted\" and\nsecond line\\"}});
+        EXPECT_EQ(store.getSetting("Corvane", "Options", "ShowTop", "0"),
+                  "-1");  // committed, read as written
     }
     EXPECT_EQ(slurp(file),
               "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
