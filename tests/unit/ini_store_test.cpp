@@ -40,6 +40,12 @@ class IniStore : public ::testing::Test {
     IniSettingsStore make() {
         return IniSettingsStore(root, [this](const std::string& t) { problems.push_back(t); });
     }
+    // The program's settings (section, key, text) saved in order and, unless told otherwise, committed.
+    static void save(IniSettingsStore& store, std::initializer_list<std::array<std::string, 3>> settings,
+                     bool commit = true) {
+        for (const auto& [section, key, text] : settings) store.saveSetting("Corvane", section, key, text);
+        if (commit) store.commit();
+    }
     // A start from nothing: no settings, nothing said.
     void fresh() {
         fs::remove_all(root);
@@ -69,18 +75,17 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     {
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), "2");  // missing: the default
-        store.saveSetting("Corvane", "Form", "Position", " 2");
-        store.saveSetting("Corvane", "Form", "Left", " 1");
-        store.saveSetting("Corvane", "Form", "Left", " 15210");
+        save(store, {{"Form", "Position", " 2"}, {"Form", "Left", " 1"}, {"Form", "Left", " 15210"}}, false);
         // Saved but not yet committed: read back as saved, the newest save of a key winning.
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 2");
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Left", "0"), " 15210");
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Left", "none"), "none");  // another section's key
         EXPECT_EQ(store.getSetting("Other", "Form", "Left", "none"), "none");       // another program's
-        store.saveSetting("Corvane", "Options", "ShowTop", "-1");
-        store.saveSetting("Corvane", "Options", "SoundFile", "");
-        store.saveSetting("Corvane", "Options", "Odd", "\"quoted\" and\nsecond line\\");
-        store.commit();
+        save(store, {{"Options", "ShowTop", "-1"},
+                     {"Options", "SoundFile", ""},
+                     {"Options", "Odd", "\"quoted\" and\nsecond line\\"}});
+        EXPECT_EQ(store.getSetting("Corvane", "Options", "ShowTop", "0"),
+                  "-1");  // committed, read as written
     }
     EXPECT_EQ(slurp(file),
               "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
@@ -110,17 +115,14 @@ TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Options", "LowBound", "25"), "10");
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
-        store.saveSetting("Corvane", "Options", "LowBound", " 30");
-        store.saveSetting("Corvane", "Options", "MidBound", " 50");
-        store.saveSetting("Corvane", "Form", "Position", " 2");
-        store.commit();
+        save(store,
+             {{"Options", "LowBound", " 30"}, {"Options", "MidBound", " 50"}, {"Form", "Position", " 2"}});
         const std::string kept = headKept +
                                  "[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n"
                                  "[Other]\nA=1\n\n";
         EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\n");
         auto blind = make();  // a save with no read before it reads the file all the same
-        blind.saveSetting("Corvane", "Form", "Position", " 3");
-        blind.commit();
+        save(blind, {{"Form", "Position", " 3"}});
         EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 3\n");
     }
 }
@@ -171,9 +173,7 @@ TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
         spit(file, "[Options]\nSoundFile=" + stored + "\nLowBound=10\n");
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Options", "SoundFile", "?"), value) << stored;
-        store.saveSetting("Corvane", "Options", "SoundFile", value);
-        store.saveSetting("Corvane", "Options", "LowBound", " 20");
-        store.commit();
+        save(store, {{"Options", "SoundFile", value}, {"Options", "LowBound", " 20"}});
         // An unchanged value keeps the line as the user wrote it.
         EXPECT_EQ(slurp(file), "[Options]\nSoundFile=" + stored + "\nLowBound= 20\n");
     }
@@ -201,12 +201,13 @@ TEST_F(IniStore, AFileThatCannotBeReadOrReplacedIsLeftWhole) {
         const char* why;     // the reason said, nullptr for a file that reads and is saved
         bool readFails;      // else the save fails
         std::string app = "Corvane";
-        bool tinyFiles = false;  // as on a nearly full disk: the first write stops short, the next one fails
+        bool tinyFiles = false;  // as on a nearly full disk: the first write moves one byte, the next fails
     } cases[] = {
         {"a folder", folder, nullptr, "not a regular file", true},
         {"no byte readable", link("/proc/self/mem"), nullptr, "Input/output error", true},
         {"a link to itself", link(nullptr), nullptr, "Too many levels of symbolic links", true},
         {"over 1 MiB", text(oneMiB + "\n"), nullptr, "larger than 1048576 bytes", true},
+        {"over 1 MiB as it is read", link("/proc/self/pagemap"), nullptr, "File too large", true},
         {"exactly 1 MiB", text(oneMiB), nullptr, nullptr, false},
         {"empty", text(""), nullptr, nullptr, false},
         {"a temporary's name too long", text(old), nullptr, "File name too long", false, longApp},
@@ -219,7 +220,7 @@ TEST_F(IniStore, AFileThatCannotBeReadOrReplacedIsLeftWhole) {
     };
     rlimit noLimit{};
     ::getrlimit(RLIMIT_FSIZE, &noLimit);
-    const rlimit tiny{8, noLimit.rlim_max};
+    const rlimit tiny{1, noLimit.rlim_max};
     const auto ignoredSignal = ::signal(SIGXFSZ, SIG_IGN);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -301,10 +302,8 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
         const auto openBefore = test::openFiles();
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Position", "2"), " 1");
-        for (const char* text : {" 3", " 5", " 4"}) {  // an odd number of saves in one run
-            store.saveSetting("Corvane", "Form", "Position", text);
-            store.commit();
-        }
+        for (const char* text : {" 3", " 5", " 4"})
+            save(store, {{"Form", "Position", text}});  // an odd number
         const bool readOnly = c.mode == 0444;
         EXPECT_EQ(slurp(c.target), readOnly ? "[Form]\nPosition= 1\n" : "[Form]\nPosition= 4\n");
         EXPECT_EQ(problems, readOnly ? std::vector<std::string>{"settings not saved: " + file.string() +
@@ -330,8 +329,7 @@ TEST_F(IniStore, AFileThisUserMayNotWriteIsReadOnlyAndAReadOnlyFileSystemSaysSo)
     for (const fs::path& p : {root, file.parent_path()}) fs::permissions(p, fs::perms(0777));
     const auto saveAndSay = [this] {
         auto store = make();
-        store.saveSetting("Corvane", "Form", "Position", " 3");
-        store.commit();
+        save(store, {{"Form", "Position", " 3"}});
         return problems.size() == 1 ? problems[0] : std::to_string(problems.size()) + " problems";
     };
     EXPECT_EQ(test::inChild([&] { return ::setgid(65534) || ::setuid(65534) ? "no user" : saveAndSay(); }),
@@ -369,8 +367,7 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
 
     ::close(busy);
     spit(dir / ".Corvane.ini.saving-Zz0000", "");
-    store.saveSetting("Corvane", "Form", "Position", " 3");
-    store.commit();
+    save(store, {{"Form", "Position", " 3"}});
     expected.erase(".Corvane.ini.saving-InUse1");
     EXPECT_EQ(test::namesIn(dir), expected);
     EXPECT_EQ(slurp(file), "[Form]\nPosition= 3\n");
@@ -396,31 +393,21 @@ TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
 }
 
 // The files are read and written through calls a signal may interrupt while they wait, its handler
-// installed without SA_RESTART: such a call is made again. Here a read of an empty pipe is interrupted
-// by a timer that signals this thread every few milliseconds, and the try after it finds data.
+// installed without SA_RESTART: such a call fails with EINTR and is made again. Any other failure, and
+// any result, comes back as it came.
 TEST(EintrRetry, AnInterruptedCallIsMadeAgain) {
-    int ends[2];
-    ASSERT_EQ(::pipe(ends), 0);
-    sigevent toThisThread{{}, SIGALRM, SIGEV_THREAD_ID, {._tid = ::gettid()}};  // sigev_notify_thread_id
-    timer_t timer{};
-    ASSERT_EQ(::timer_create(CLOCK_MONOTONIC, &toThisThread, &timer), 0);
-    struct sigaction interrupt {};
-    struct sigaction before {};
-    interrupt.sa_handler = [](int) {};
-    ::sigaction(SIGALRM, &interrupt, &before);
-    const itimerspec every5ms{{0, 5'000'000}, {0, 5'000'000}};
-    ::timer_settime(timer, 0, &every5ms, nullptr);
     int calls = 0;
-    ssize_t written = 0;
-    char got = 0;
-    const ssize_t n = retryInterrupted([&] {
-        if (++calls == 2) written = ::write(ends[1], "x", 1);
-        return ::read(ends[0], &got, 1);
-    });
-    ::timer_delete(timer);
-    ::sigaction(SIGALRM, &before, nullptr);
-    EXPECT_EQ(std::tuple(n, got, calls, written), std::tuple(1, 'x', 2, 1));
-    for (const int end : ends) ::close(end);
+    const auto failing = [&](int error, int times) {  // a call that fails so many times, then answers
+        calls = 0;
+        return retryInterrupted([&] {
+            errno = ++calls <= times ? error : 0;
+            return calls <= times ? -1 : calls;
+        });
+    };
+    EXPECT_EQ(failing(EINTR, 2), 3);
+    EXPECT_EQ(failing(EIO, 2), -1);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(failing(EINTR, 0), 1);
 }
 
 TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsoluteAndARelativeHomeFromTheWorkingFolder) {
@@ -436,13 +423,13 @@ TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsoluteAndARelativeHomeFromTheWo
     const test::ScratchFolder scratch;
     const fs::path workingFolder = fs::current_path();
     fs::current_path(scratch.path());
-    ::setenv("HOME", "home", 1);
+    ::setenv("HOME", "h", 1);  // a one-letter first folder, not taken for the root's slash
     IniSettingsStore store(IniSettingsStore::defaultConfigRoot(),
                            [](const std::string& t) { ADD_FAILURE() << t; });
     store.saveSetting("Corvane", "Form", "Left", " 1");
     store.commit();
     fs::current_path(workingFolder);
-    EXPECT_EQ(slurp(scratch.path() / "home/.config/Corvane/Corvane.ini"), "[Form]\nLeft= 1\n");
+    EXPECT_EQ(slurp(scratch.path() / "h/.config/Corvane/Corvane.ini"), "[Form]\nLeft= 1\n");
 }
 
 }  // namespace

@@ -61,20 +61,14 @@ Runtime& runtime() { return QtApplication::runtime(); }
 const QPoint kPrimaryCorner{1280, 0};
 
 // The pictures of TwoPictures in a shown window 30 pixels wide.
-struct ShownTwoPictures : test::TwoPictures {
-    ShownTwoPictures() : TwoPictures(runtime()) {
-        window.setWidth(30 * runtime().screen().twipsPerPixelX());
-        window.setHeight(10 * runtime().screen().twipsPerPixelY());
-        window.show();
-    }
-    QtFormWidget& widget() { return static_cast<QtFormPeer&>(window.peer()).widget(); }
-    QWindow* native() { return widget().windowHandle(); }
-};
-
 TEST(QtFormWidget, OverlappingControlsGetTheMouseByTheFormsRuleAndACloseIsTheFormsQuestion) {
-    ShownTwoPictures f;
-    ASSERT_NE(f.native(), nullptr);
-    QWindow* w = f.native();
+    test::TwoPictures f(runtime());
+    f.window.setWidth(30 * runtime().screen().twipsPerPixelX());
+    f.window.setHeight(10 * runtime().screen().twipsPerPixelY());
+    f.window.show();
+    QtFormWidget& widget = static_cast<QtFormPeer&>(f.window.peer()).widget();
+    QWindow* w = widget.windowHandle();
+    ASSERT_NE(w, nullptr);
     QTest::mousePress(w, Qt::LeftButton, {}, {12, 3});  // both lie here: the later one is on top
     QTest::mouseMove(w, {2, 4});                        // over "under" now, but "over" holds the mouse
     QTest::mousePress(w, Qt::RightButton, {}, {2, 4});
@@ -99,11 +93,11 @@ TEST(QtFormWidget, OverlappingControlsGetTheMouseByTheFormsRuleAndACloseIsTheFor
         reasons.push_back(reason);
         cancel = refuse;
     };
-    f.native()->close();
-    EXPECT_TRUE(f.window.loaded() && f.widget().isVisible());
+    w->close();
+    EXPECT_TRUE(f.window.loaded() && widget.isVisible());
     refuse = 0;
-    f.native()->close();
-    EXPECT_FALSE(f.window.loaded() || f.widget().isVisible());
+    w->close();
+    EXPECT_FALSE(f.window.loaded() || widget.isVisible());
     EXPECT_EQ(reasons, (std::vector<int>{kCloseFromWindow, kCloseFromWindow}));
 }
 
@@ -273,15 +267,6 @@ TEST(QtChoosers, AskWhatTheProgramAsksAndAnswerWhatTheUserChose) {
 
 // ---- The program's frame on a desktop of two monitors -------------------------------------------
 
-// The meter of a program that has not started: shown in the upper right corner, 10 x 51 pixels.
-struct ShownMeter : Dialogs {
-    ShownMeter() { program.monitor().window.show(); }
-    ~ShownMeter() { program.monitor().window.hide(); }
-    QWidget& widget() { return static_cast<QtFormPeer&>(program.monitor().window.peer()).widget(); }
-    QWindow* native() { return widget().windowHandle(); }
-    QRect nativeRect() { return widget().geometry(); }
-};
-
 // What the program reads of the monitors and the cursor, and where its windows stand, is translated
 // by the primary monitor's top left corner both ways. (The dialogs' places: with their controls.)
 TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
@@ -293,19 +278,24 @@ TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
     screen.getCursorPos(cursor);
     EXPECT_EQ((std::array{cursor.x, cursor.y}), (std::array{10, 20}));
 
-    ShownMeter m;
-    ASSERT_NE(m.native(), nullptr);
-    EXPECT_EQ(m.nativeRect(), QRect(kPrimaryCorner + QPoint(1014, 0), QSize(10, 51)));
+    // The meter of a program that has not started: shown in the upper right corner, 10 x 51 pixels.
+    Dialogs d;
+    Form& meter = d.program.monitor().window;
+    meter.show();
+    QWidget& widget = static_cast<QtFormPeer&>(meter.peer()).widget();
+    QWindow* native = widget.windowHandle();
+    ASSERT_NE(native, nullptr);
+    EXPECT_EQ(widget.geometry(), QRect(kPrimaryCorner + QPoint(1014, 0), QSize(10, 51)));
     // Dragged 100 pixels left and down: the model follows in its own frame and the window follows the
     // model. Each event counts where it happened, though the cursor has gone on elsewhere by the time
     // it is handled, as on a busy desktop.
     QCursor::setPos(kPrimaryCorner + QPoint(500, 600));
-    QTest::mousePress(m.native(), Qt::LeftButton, {}, {4, 20});
-    QTest::mouseMove(m.native(), {-96, 120});
-    QTest::mouseRelease(m.native(), Qt::LeftButton, {}, {4, 20});  // the window has moved with it
-    const Form& meter = m.program.monitor().window;
+    QTest::mousePress(native, Qt::LeftButton, {}, {4, 20});
+    QTest::mouseMove(native, {-96, 120});
+    QTest::mouseRelease(native, Qt::LeftButton, {}, {4, 20});  // the window has moved with it
     EXPECT_EQ((std::array{meter.pixelLeft(), meter.pixelTop()}), (std::array{914, 100}));
-    EXPECT_EQ(m.nativeRect().topLeft(), kPrimaryCorner + QPoint(914, 100));
+    EXPECT_EQ(widget.geometry().topLeft(), kPrimaryCorner + QPoint(914, 100));
+    meter.hide();
 }
 
 }  // namespace
