@@ -51,15 +51,21 @@ TEST(PixelImage, BoxesAndLinesOfEverySlopeIncludeBothEndsAndClipAtTheEdges) {
         {{{'L', 4, 2, 20, -6}}, {"......", ".....#", "....#.", "......"}},  // and through the top
         {{{'L', -999998, -999998, 2, 2}}, {"#.....", ".#....", "..#...", "......"}},  // from far away, to its end
         {{{'L', 1, 0, 2, 1000000000}}, {".#....", ".#....", ".#....", ".#...."}},  // one pixel across, far down
+        // Halfway between two pixels a line takes the one toward its end, along either axis alike.
+        {{{'L', 0, 0, 1, 2}}, {"#.....", ".#....", ".#....", "......"}},
+        {{{'L', 0, 0, 2, 1}}, {"#.....", ".##...", "......", "......"}},
         // clang-format on
     };
     PixelImage img;
     img.resize(6, 4, 0);
     for (const auto& [draws, want] : cases) {
         img.fill(0);
+        const std::uint64_t before = img.drawings();
         for (const Draw& d : draws)
             (img.*(d.kind == 'B' ? &PixelImage::fillRect : &PixelImage::line))(d.x1, d.y1, d.x2, d.y2, 1);
         EXPECT_EQ(rows(img), want) << draws[0].kind << draws[0].x1 << "," << draws[0].y1;
+        // Each point walked is a drawing: far ends cost no more than the walk across the image.
+        EXPECT_LE(img.drawings() - before, 40 * draws.size());
     }
 }
 
@@ -598,6 +604,17 @@ TEST_F(Controls, TabWithNowhereElseToGo) {
     button.setEnabled(false);
     lone.show();
     EXPECT_EQ(lone.keyboard().activeControl(), nullptr);
+    // Any key that reaches a form shows where its focus is: Tab, an arrow or another key.
+    for (int key = 0; key < 3; ++key) {
+        Form keyed(rt, "keyed", FormStyle{});
+        keyed.add<CheckBox>("box");
+        keyed.show();
+        EXPECT_FALSE(keyed.keyboard().showsFocusMark());
+        if (key == 0) keyed.keyboard().tab(true);
+        if (key == 1) keyed.keyboard().arrowKey(true);
+        if (key == 2) keyed.keyboard().keyPress('x');
+        EXPECT_TRUE(keyed.keyboard().showsFocusMark()) << key;
+    }
 }
 
 TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {

@@ -175,6 +175,9 @@ TEST(MeterWindow, AScreenChangePutsADraggedCornerMeterBackByTheLastArrangement) 
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{10710, 3000, 150, 765})) << "not placed before the loop turns";
     p.rt.runPosted();
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{23850, 0, 150, 765}));
+    p.rt.changeScreens(1024, 768);  // and a later change is heard as well
+    p.rt.runPosted();
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
 }
 
 TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {

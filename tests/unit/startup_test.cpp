@@ -6,6 +6,7 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -114,6 +115,12 @@ TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
     // The next start puts it back into the corner all the same.
     TestProgram next(p.rt.store().entries());
     EXPECT_EQ(placeOf(next.meterWindow()), (Rect{15210, 0, 150, 765}));
+    // The program gone, the tray that outlives it holds no handler into it.
+    HeadlessRuntime rt;
+    auto gone = std::make_unique<Program>(rt);
+    gone->start();
+    gone.reset();
+    EXPECT_FALSE(rt.tray().onEvent);
 }
 
 TEST(Shutdown, AStoreThatCannotBeWrittenKeepsItsValuesAndTheProgramStillEnds) {
