@@ -127,9 +127,7 @@ TEST(Tick, TheSixtyFirstSampleDropsTheFirstAndElapsedMinutesStopAtTheirLargest) 
 // The bar shows on one low tick and is wiped on the next; the grid stays. The alarm sounds at once on a
 // meter that starts low, then every tenth low tick, and the count goes on where it stopped.
 TEST(Tick, LowOnBatteryTheBarBlinksAndTheAlarmSoundsEveryTenthTick) {
-    TestProgram p("SoundFile=C:\\alarm.wav", false);
-    p.power(false, 24);
-    p.program.start();
+    TestProgram p("SoundFile=C:\\alarm.wav", [](TestProgram& q) { q.power(false, 24); });
     const Picture& pic = p.meter().picHistory;
     auto barShown = [&] { return pic.image().at(2, 48) == 0xFFFu; };  // low colour near the bottom
     std::string shown;

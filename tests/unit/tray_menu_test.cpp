@@ -70,9 +70,7 @@ TEST(PopupMenu, EveryCommandFromTheTray) {
     // clang-format on
     for (int index = 0; index < int(std::size(cases)); ++index) {
         SCOPED_TRACE(index);
-        TestProgram p("", false);
-        p.rt.setExecutableFolder("C:\\Tools", '\\');
-        p.program.start();
+        TestProgram p("", [](TestProgram& q) { q.rt.setExecutableFolder("C:\\Tools", '\\'); });
         p.rt.calls.clear();
         p.rt.popupMenu().answer({index, nullptr});
         p.rt.tray().onEvent(TrayEvent::RightButtonUp);
@@ -230,10 +228,22 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
     }
 }
 
-// The meter's mouse move hands over the status text; the tick prints it line by line, and places the
-// box beside the meter as it is dragged.
-TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeter) {
+// The meter's mouse move hands over the status text, but not with the right button held; the tick
+// prints it line by line, and places the box beside the meter as it is dragged.
+TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeterButNotWithTheRightButtonHeld) {
     TipProgram p;
+    p.power(true, 57);
+    p.ticks(1);
+    p.hover(1018, 25, kRightButton, 2000);
+    EXPECT_FALSE(p.program.hasToolTip());
+    p.hover(1018, 25);
+    EXPECT_EQ(p.tipPixels()[0], 120);  // " Energy level: 57 % ", " Acquiring data... "
+    p.power(true, 100);
+    p.ticks(1);
+    p.hover(1018, 25, kRightButton, 1000);
+    EXPECT_EQ(p.tipPixels()[0], 120);
+    p.hover(1018, 25);
+    EXPECT_EQ(p.tipPixels()[0], 126);  // " Energy level: 100 % ", " Charge completed "
     p.power(false, 57);
     p.ticks(1);
     p.hover(1018, 25);
@@ -246,8 +256,7 @@ TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeter) {
     // shortest.
     EXPECT_FALSE(inked(3, 5) || inked(6, 13) || inked(6, 28) || inked(96, 4));
     EXPECT_TRUE(inked(6, 3) && inked(6, 18) && inked(6, 33) && inked(96, 19));
-    p.rt.advance(1000);  // past the revive step, which puts the meter back into its corner at 2 s
-    p.dragBy(1018, 25, -100, 300);
+    p.dragBy(1018, 25, -100, 300);  // past the revive step, which puts the meter back into its corner at 2 s
     p.rt.advance(500);
     EXPECT_EQ((std::tuple{p.tip().window.visible(), p.tipPlace()}),
               (std::tuple{true, Rect{13710 - 1800 - 45, 4500 + 45, 1800, 708.75}}));
@@ -270,22 +279,6 @@ TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
         p.hover(1018, 25);  // the next move over the meter starts it again
         EXPECT_TRUE(p.tip().window.visible());
     }
-}
-
-TEST(ToolTip, TheRightButtonHeldNeitherStartsNorRefreshesIt) {
-    TipProgram p;
-    p.power(true, 57);
-    p.ticks(1);
-    p.hover(1018, 25, kRightButton, 2000);
-    EXPECT_FALSE(p.program.hasToolTip());
-    p.hover(1018, 25);
-    EXPECT_EQ(p.tipPixels()[0], 120);  // " Energy level: 57 % ", " Acquiring data... "
-    p.power(true, 100);
-    p.ticks(1);
-    p.hover(1018, 25, kRightButton, 1000);
-    EXPECT_EQ(p.tipPixels()[0], 120);
-    p.hover(1018, 25);
-    EXPECT_EQ(p.tipPixels()[0], 126);  // " Energy level: 100 % ", " Charge completed "
 }
 
 }  // namespace
