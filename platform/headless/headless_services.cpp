@@ -27,7 +27,7 @@ WindowFrame HeadlessScreen::windowFrame(const FormStyle& style) {
 
 // The classic Windows scheme: grey dialogs, white text boxes.
 Color HeadlessScreen::systemColor(SystemColor which) {
-    return which == SystemColor::ButtonFace ? 0x00C8D0D4 : 0x00FFFFFF;
+    return which == SystemColor::ButtonFace ? buttonFace_ : 0x00FFFFFF;
 }
 
 int HeadlessPower::getSystemPowerStatus(SystemPowerStatus& status) {

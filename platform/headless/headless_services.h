@@ -35,11 +35,14 @@ class HeadlessScreen final : public Screen {
     // classic Windows dialog: 3 pixels around and a 19-pixel caption.
     WindowFrame windowFrame(const FormStyle& style) override;
     void setDialogFrame(WindowFrame frame) { dialogFrame_ = frame; }
+    // A face colour of a classic scheme unless a test sets another.
+    void setButtonFace(Color face) { buttonFace_ = face; }
     Color systemColor(SystemColor which) override;
 
   private:
     CallLog& log_;
     int widthPx_ = 1024, heightPx_ = 768;
+    Color buttonFace_ = 0x00C8D0D4;
     double tppX_ = 15, tppY_ = 15;
     std::vector<PixelRect> others_;
     PointPx cursor_;

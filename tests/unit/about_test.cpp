@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,54 +66,56 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
     }
 }
 
-TEST(About, TheLineScrollsOneCharacterATickAndStartsOverAfterTheEmptyText) {
+// The line scrolls a character every 127 ms: from its k-th character at tick k to the empty text at tick
+// 106, and over again. The hands turn every 109 ms: six ticks up, four right, five down, five left.
+TEST(About, TheLineScrollsAndStartsOverAfterTheEmptyTextAndTheHandsTurnRound) {
     WithAbout p;
+    p.rt.setButtonFace(rgb(128, 59, 21));  // a face whose blends with the icon's soft edges fall on halves
     frmInfo& a = p.open();
     const std::string blanks(33, ' ');
     EXPECT_EQ(a.scrollText(), blanks + "All Rights Reserved." + blanks + "All Rights Reserved.");
-    p.rt.advance(126);  // a tick every 127 ms, each read the moment it is due
-    EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
-    std::vector<std::string> shown;
-    for (int tick = 1; tick <= 109; ++tick) {
-        p.rt.advance(tick == 1 ? 1 : 127);
-        shown.push_back(a.txtAllrights.text());
-    }
-    // The text from its k-th character at tick k, to the empty text at 106, and over again.
-    EXPECT_EQ((std::vector<std::string>{shown[0], shown[1], shown[104], shown[105], shown[106], shown[107],
-                                        shown[108]}),
-              (std::vector<std::string>{a.scrollText(), a.scrollText().substr(1), "d.", ".", "",
-                                        a.scrollText(), a.scrollText().substr(1)}));
-}
-
-TEST(About, TheHandsTurnSixTicksUpFourRightFiveDownFiveLeft) {
-    WithAbout p;
-    frmInfo& a = p.open();
-    // Until the first tick, 109 ms on, the icon as it is, hands at ten past ten.
-    p.rt.advance(108);
-    for (const Image* hand : {&a.imgFull, &a.imgHalf, &a.imgEmpty, &a.imgNull})
-        EXPECT_NE(a.imgMain.picture().pixels(), hand->picture().pixels());
     for (const Image* picture : {&a.imgMain, &a.imgFull})
         EXPECT_EQ((std::array{picture->picture().width(), picture->picture().height()}),
                   (std::array{32, 32}));
+    std::vector<std::string> scrolled;
     std::string hands;
-    for (int tick = 0; tick < 40; ++tick) {
+    for (int ms = 1; ms <= 109 * 127; ++ms) {
         const int repaints = p.rt.peerOf(a.window).repaints;
-        p.rt.advance(tick == 0 ? 1 : 109);
+        p.rt.advance(1);  // each tick read the moment it is due
+        if (ms % 127 == 0) scrolled.push_back(a.txtAllrights.text());
+        if (ms == 126) EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
+        if (ms == 108)  // until the first turn, the icon as it is, hands at ten past ten
+            for (const Image* hand : {&a.imgFull, &a.imgHalf, &a.imgEmpty, &a.imgNull})
+                EXPECT_NE(a.imgMain.picture().pixels(), hand->picture().pixels());
+        if (ms % 109 != 0 || ms > 40 * 109) continue;
         EXPECT_GT(p.rt.peerOf(a.window).repaints, repaints) << "the window is asked to show each picture";
         hands += '?';
         for (auto [hand, letter] :
              {std::pair{&a.imgFull, 'U'}, {&a.imgHalf, 'R'}, {&a.imgEmpty, 'D'}, {&a.imgNull, 'L'}})
             if (a.imgMain.picture().pixels() == hand->picture().pixels()) hands.back() = letter;
     }
+    EXPECT_EQ((std::vector<std::string>{scrolled[0], scrolled[1], scrolled[104], scrolled[105], scrolled[106],
+                                        scrolled[107], scrolled[108]}),
+              (std::vector<std::string>{a.scrollText(), a.scrollText().substr(1), "d.", ".", "",
+                                        a.scrollText(), a.scrollText().substr(1)}));
     // Four pictures told apart, since each letter above stands for another one.
     EXPECT_EQ(hands, "UUUUUURRRRDDDDDLLLLLUUUUUURRRRDDDDDLLLLL");  // two whole turns alike
-    // Where the icon is opaque its own colour shows, where it is clear the box's.
-    const std::vector<std::uint32_t> art = programIconPixels(32, ClockHands::Up);
+    // Where the icon is opaque its own colour shows, where it is clear the box's, and at its soft edges
+    // the blend of the two, to the nearest step.
     int wrong = 0;
-    for (std::size_t i = 0; i < art.size(); ++i) {
-        const Color shown = a.imgFull.picture().pixels()[i];
-        wrong += (art[i] >> 24 == 255 && shown != fromXrgb(art[i])) ||
-                 (art[i] >> 24 == 0 && shown != a.window.backColor());
+    for (auto [hand, hands] : {std::pair{&a.imgFull, ClockHands::Up},
+                               {&a.imgHalf, ClockHands::Right},
+                               {&a.imgEmpty, ClockHands::Down},
+                               {&a.imgNull, ClockHands::Left}}) {
+        const std::vector<std::uint32_t> art = programIconPixels(32, hands);
+        for (std::size_t i = 0; i < art.size(); ++i) {
+            const int alpha = static_cast<int>(art[i] >> 24);
+            const Color shown = hand->picture().pixels()[i], box = a.window.backColor();
+            for (auto channel : {redOf, greenOf, blueOf}) {
+                const int blend = int(channel(fromXrgb(art[i]))) * alpha + int(channel(box)) * (255 - alpha);
+                wrong += std::abs(int(channel(shown)) * 255 - blend) > 127;
+            }
+        }
     }
     EXPECT_EQ(wrong, 0);
 }

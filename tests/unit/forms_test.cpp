@@ -51,15 +51,21 @@ TEST(PixelImage, BoxesAndLinesOfEverySlopeIncludeBothEndsAndClipAtTheEdges) {
         {{{'L', 4, 2, 20, -6}}, {"......", ".....#", "....#.", "......"}},  // and through the top
         {{{'L', -999998, -999998, 2, 2}}, {"#.....", ".#....", "..#...", "......"}},  // from far away, to its end
         {{{'L', 1, 0, 2, 1000000000}}, {".#....", ".#....", ".#....", ".#...."}},  // one pixel across, far down
+        // Halfway between two pixels a line takes the one toward its end, along either axis alike.
+        {{{'L', 0, 0, 1, 2}}, {"#.....", ".#....", ".#....", "......"}},
+        {{{'L', 0, 0, 2, 1}}, {"#.....", ".##...", "......", "......"}},
         // clang-format on
     };
     PixelImage img;
     img.resize(6, 4, 0);
     for (const auto& [draws, want] : cases) {
         img.fill(0);
+        const std::uint64_t before = img.drawings();
         for (const Draw& d : draws)
             (img.*(d.kind == 'B' ? &PixelImage::fillRect : &PixelImage::line))(d.x1, d.y1, d.x2, d.y2, 1);
         EXPECT_EQ(rows(img), want) << draws[0].kind << draws[0].x1 << "," << draws[0].y1;
+        // Each point walked is a drawing: far ends cost no more than the walk across the image.
+        EXPECT_LE(img.drawings() - before, 40 * draws.size());
     }
 }
 
@@ -78,7 +84,7 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
 
 // The headless test font (6 x 15 pixels a character at 9 pt, 15 twips per pixel) makes every size an
 // exact number; the units are those the picture is placed in.
-TEST(PictureText, MeasuresTheWidestLineAndEveryLineInThePicturesUnits) {
+TEST(PictureText, MeasuresEveryLineInThePicturesUnitsAndPrintsLineUnderLine) {
     HeadlessRuntime rt;
     TwoPictures f(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 9}});
     const std::tuple<const char*, double, double> cases[] = {
@@ -98,44 +104,25 @@ TEST(PictureText, MeasuresTheWidestLineAndEveryLineInThePicturesUnits) {
     f.under.setFont({.name = "Arial", .points = 18, .bold = true});
     EXPECT_EQ((std::array{f.under.textWidth("ab"), f.under.textHeight("ab")}),
               (std::array{2 * 13 * 15.0, 30 * 15.0}));
-}
-
-// The em in whole pixels, a point being 20 twips, halves to the even pixel, kept between 1 and 1000
-// however odd the font or the screen.
-TEST(PictureText, AFontsEmInPixelsOnAnyScreen) {
-    const std::tuple<double, double, int> cases[] = {
-        // points, twips a pixel, em
-        // clang-format off
-        {9, 15, 12}, {8.25, 15, 11}, {9, 12, 15}, {9, 0, 12}, {9, -3, 12}, {9, 0.5, 360}, {0.375, 15, 1},
-        {0.374, 15, 1}, {0.45, 15, 1}, {1.125, 15, 2}, {1.875, 15, 2}, {0, 15, 1}, {-9, 15, 1}, {750, 15, 1000}, {751, 15, 1000},
-        {749.25, 15, 999}, {1e300, 15, 1000}, {std::nan(""), 15, 1}, {9, std::nan(""), 12},
-        // clang-format on
-    };
-    for (const auto& [points, twipsPerPixel, em] : cases)
-        EXPECT_EQ(emPixels({.name = "Arial", .points = points}, twipsPerPixel), em)
-            << points << " pt at " << twipsPerPixel;
-}
-
-TEST(PictureText, PrintsLineUnderLineInTheForeColourAndAClearStartsAtTheTopAgain) {
-    HeadlessRuntime rt;
-    TwoPictures f(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 6}});  // 4 x 10 cells
-    f.under.setBackColor(0);
-    f.under.setHeight(14);
-    f.under.setForeColor(5);
-    f.under.setCurrentX(2);
-    f.under.print("a b\rc");
-    EXPECT_EQ((std::array{f.under.currentX(), f.under.currentY()}), (std::array{0, 20}));
-    f.under.print("x");  // below the picture: clipped
-    f.under.box(19, 0, 17, 13, 5);
+    // Printing goes line under line in the fore colour, and a clear starts at the top again.
+    TwoPictures g(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 6}});  // 4 x 10 cells
+    g.under.setBackColor(0);
+    g.under.setHeight(14);
+    g.under.setForeColor(5);
+    g.under.setCurrentX(2);
+    g.under.print("a b\rc");
+    EXPECT_EQ((std::array{g.under.currentX(), g.under.currentY()}), (std::array{0, 20}));
+    g.under.print("x");  // below the picture: clipped
+    g.under.box(19, 0, 17, 13, 5);
     const std::string text = "..###.....###....#.#", blank = ".................#.#";
     EXPECT_EQ(
-        rows(f.under.image()),
+        rows(g.under.image()),
         (std::vector<std::string>{".................###", blank, text, text, text, text, text, text, blank,
                                   blank, blank, blank, "###..............#.#", "###..............###"}));
-    EXPECT_EQ(f.under.image().at(2, 2), 5u);
-    f.under.cls();
-    f.under.print("a");
-    EXPECT_EQ((std::tuple{f.under.image().at(0, 2), f.under.currentY()}), (std::tuple{5u, 10}));
+    EXPECT_EQ(g.under.image().at(2, 2), 5u);
+    g.under.cls();
+    g.under.print("a");
+    EXPECT_EQ((std::tuple{g.under.image().at(0, 2), g.under.currentY()}), (std::tuple{5u, 10}));
 }
 
 // A picture placed in twips is drawn on in pixels; switching its form to pixel units lays it out
@@ -280,25 +267,8 @@ TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
     EXPECT_EQ(seen, (std::vector<std::string>{"query 0", "unload", "query 1", "unload", "unloaded"}));
 }
 
-// The end of the session asks each form once; one that an earlier form's handler released is not
-// asked at all.
-TEST(FormsRuntime, TheSessionsEndAsksEveryFormThatIsStillThere) {
-    HeadlessRuntime rt;
-    std::vector<std::string> asked;
-    std::unique_ptr<TwoPictures> forms[3];
-    for (auto& f : forms) {
-        f = std::make_unique<TwoPictures>(rt);
-        f->window.onQueryUnload = [&asked, &forms, &f](std::int16_t&, std::int16_t reason) {
-            asked.push_back(std::to_string(&f - forms) + " " + std::to_string(reason));
-            if (&f == forms) forms[1].reset();
-        };
-        f->window.show();
-    }
-    rt.endSession();
-    EXPECT_EQ(asked, (std::vector<std::string>{"0 2", "2 2"}));
-}
-
-TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandlerReturns) {
+// A form that unloads itself in its own handler is released after the handler returns.
+TEST(FormsRuntime, AFormThatUnloadsItselfIsReleasedAfterItsHandlerAndTheSessionsEndAsksEveryFormLeft) {
     HeadlessRuntime rt;
     FormInstance<TwoPictures> dialog(rt, [&] { return std::make_unique<TwoPictures>(rt); });
     TwoPictures& f = dialog.get();
@@ -319,6 +289,20 @@ TEST(FormsRuntime, AFormThatUnloadsItselfInItsOwnHandlerIsReleasedAfterTheHandle
     rt.runPosted();
     ASSERT_NE(dialog.find(), nullptr);
     EXPECT_TRUE(dialog.find()->window.visible());
+    // The end of the session asks each form once; one that an earlier form's handler released is not
+    // asked at all.
+    std::vector<std::string> asked;
+    std::unique_ptr<TwoPictures> forms[3];
+    for (auto& form : forms) {
+        form = std::make_unique<TwoPictures>(rt);
+        form->window.onQueryUnload = [&asked, &forms, &form](std::int16_t&, std::int16_t reason) {
+            asked.push_back(std::to_string(&form - forms) + " " + std::to_string(reason));
+            if (&form == forms) forms[1].reset();
+        };
+        form->window.show();
+    }
+    rt.endSession();
+    EXPECT_EQ(asked, (std::vector<std::string>{"0 2", "2 2"}));
 }
 
 TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixels) {
@@ -388,7 +372,7 @@ class Controls : public ::testing::Test {
     std::int16_t consumed = -1;
 };
 
-TEST_F(Controls, OnlyTheUsersActionsAreReportedAndOptionsFormOneGroupPerContainer) {
+TEST_F(Controls, OnlyTheUsersActionsAreReportedOptionsFormOneGroupPerContainerAndFramesCarryTheirControls) {
     text.setText("set by the program");
     text.userEdited("typed");
     text.userEdited("typed");  // the second is no change: nothing to report
@@ -402,9 +386,7 @@ TEST_F(Controls, OnlyTheUsersActionsAreReportedAndOptionsFormOneGroupPerContaine
     EXPECT_EQ((std::tuple{text.text(), check.value(), a1.value(), a2.value(), b1.value()}),
               (std::tuple{"typed", kChecked, false, true, true}));
     EXPECT_EQ(seen, (std::vector<std::string>{"change typed", "click check", "click check", "click a2"}));
-}
-
-TEST_F(Controls, AFramesControlsFollowItsPlaceAndItsVisibility) {
+    // A frame's controls follow its place and its visibility.
     window.show();
     rt.runPosted();
     EXPECT_EQ(inFrame.pixelRect(), (PixelRect{50, 30, 20, 20}));
@@ -574,10 +556,8 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
     EXPECT_FALSE(keys.arrowKey(true));
     EXPECT_EQ(seen.size(), 2u);
     EXPECT_EQ(keys.activeControl(), &check);
-}
 
-// Where Tab finds no other place, the focus stays where it is, or is nowhere.
-TEST_F(Controls, TabWithNowhereElseToGo) {
+    // Where Tab finds no other place, the focus stays where it is, or is nowhere.
     Form form(rt, "form", FormStyle{});
     CheckBox& only = form.add<CheckBox>("only");
     form.show();
@@ -598,6 +578,17 @@ TEST_F(Controls, TabWithNowhereElseToGo) {
     button.setEnabled(false);
     lone.show();
     EXPECT_EQ(lone.keyboard().activeControl(), nullptr);
+    // Any key that reaches a form shows where its focus is: Tab, an arrow or another key.
+    for (int key = 0; key < 3; ++key) {
+        Form keyed(rt, "keyed", FormStyle{});
+        keyed.add<CheckBox>("box");
+        keyed.show();
+        EXPECT_FALSE(keyed.keyboard().showsFocusMark());
+        if (key == 0) keyed.keyboard().tab(true);
+        if (key == 1) keyed.keyboard().arrowKey(true);
+        if (key == 2) keyed.keyboard().keyPress('x');
+        EXPECT_TRUE(keyed.keyboard().showsFocusMark()) << key;
+    }
 }
 
 TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {

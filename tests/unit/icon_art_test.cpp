@@ -11,13 +11,13 @@
 namespace corvane {
 namespace {
 
-struct Image {
+struct Art {
     int side;
     std::vector<std::uint32_t> px;
     std::uint32_t at(int x, int y) const { return px[static_cast<std::size_t>(y * side + x)]; }
 };
 
-Image image(int side, ClockHands hands) { return {side, programIconPixels(side, hands)}; }
+Art image(int side, ClockHands hands) { return {side, programIconPixels(side, hands)}; }
 
 // The smallest box around the pixels it was grown by.
 struct Box {
@@ -46,7 +46,7 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
         for (const auto& [hands, dx, dy] : cases) {
             SCOPED_TRACE("side " + std::to_string(side) + ", hands " +
                          std::to_string(static_cast<int>(hands)));
-            const Image img = image(side, hands);
+            const Art img = image(side, hands);
             ASSERT_EQ(img.px.size(), static_cast<std::size_t>(side * side));
             const int last = side - 1;
             EXPECT_EQ(img.at(0, 0) | img.at(last, 0) | img.at(0, last) | img.at(last, last), 0u);

@@ -38,9 +38,8 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessAndPosition) {
         // clang-format on
     };
     for (const Case& c : cases) {
-        TestProgram p(c.stored, false);
-        p.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel);
-        p.program.start();
+        TestProgram p(c.stored,
+                      [&](TestProgram& q) { q.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel); });
         const Picture& pic = p.meter().picHistory;
         EXPECT_EQ(placeOf(p.meterWindow()), c.window) << c.stored << " at " << c.twipsPerPixel;
         EXPECT_EQ((std::array{pic.pixelLeft(), pic.pixelTop(), pic.image().width(), pic.image().height()}),
@@ -114,9 +113,7 @@ TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
         {"Position=4 Left=-19200 Top=900 Width=0", kLeftMonitor, -19200, 900},
     };
     for (const auto& [stored, others, left, top] : cases) {
-        TestProgram p(stored, false);
-        p.rt.setOtherMonitors(others);
-        p.program.start();
+        TestProgram p(stored, [&](TestProgram& q) { q.rt.setOtherMonitors(others); });
         const Form& w = p.meterWindow();
         EXPECT_EQ((std::array{w.left(), w.top()}), (std::array{left, top})) << stored;
         p.rt.advance(2000);
@@ -175,6 +172,9 @@ TEST(MeterWindow, AScreenChangePutsADraggedCornerMeterBackByTheLastArrangement) 
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{10710, 3000, 150, 765})) << "not placed before the loop turns";
     p.rt.runPosted();
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{23850, 0, 150, 765}));
+    p.rt.changeScreens(1024, 768);  // and a later change is heard as well
+    p.rt.runPosted();
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
 }
 
 TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {

@@ -176,13 +176,7 @@ TEST(NumbersFuzz, ReaderAgreesWithThePlainReadingAndEveryNumberReadsBackAsWritte
     auto note = [&](long long& counter, const char* what, const std::string& text) {
         if (++counter <= 5) examples.append(what).append(text).append("\n");
     };
-    auto quoted = [](const std::string& s) {
-        std::string q = "\"";
-        for (char c : s.substr(0, 80))
-            q += (c >= ' ' && c < 127) ? std::string(1, c)
-                                       : "\\x" + std::to_string(static_cast<unsigned char>(c));
-        return q + (s.size() > 80 ? "...\"" : "\"");
-    };
+    auto quoted = [](const std::string& s) { return ::testing::PrintToString(s.substr(0, 80)); };
     // Plain decimal text: a blank or "-", then digits and at most a point, never an exponent.
     auto plain = [](const std::string& t) {
         return (t[0] == ' ' || t[0] == '-') && t.find_first_not_of("0123456789.", 1) == std::string::npos;
@@ -217,10 +211,8 @@ TEST(NumbersFuzz, ReaderAgreesWithThePlainReadingAndEveryNumberReadsBackAsWritte
     }
     EXPECT_EQ(misread, 0) << examples;
     EXPECT_EQ(notRoundTripped, 0) << examples;
-    std::printf(
-        "%lld texts read and compared; %lld numbers written and read back as double, float and "
-        "32-bit integer\n",
-        count, count + fromBits);
+    std::printf("%lld texts read and compared; %lld numbers written and read back as double, float and int\n",
+                count, count + fromBits);
 }
 
 }  // namespace

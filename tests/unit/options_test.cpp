@@ -174,7 +174,7 @@ TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
 // goes there; a corner leaves the remembered place as it was. Any place takes the meter's place,
 // upright in the upper right corner, before it is resized: flat, it would stick out on the right, so
 // it is pulled back.
-TEST(Options, EachPositionChosenIsStoredAsItsNumberAndTheMeterGoesThere) {
+TEST(Options, EachPositionChosenIsStoredAsItsNumberAndTheMeterGoesThereAndNoneKeepsItsPlace) {
     // the position, turned flat; the remembered place, the meter's
     const std::tuple<std::int16_t, bool, std::array<float, 2>, Rect> cases[] = {
         // clang-format off
@@ -194,6 +194,13 @@ TEST(Options, EachPositionChosenIsStoredAsItsNumberAndTheMeterGoesThere) {
                               placeOf(p.meterWindow())}),
                   (std::tuple{number, remembered, place}));
     }
+    // Without a chosen position the meter stays, but is pulled into the screen.
+    WithOptions p("Position=7");
+    place(p.meterWindow(), 16000, -40, 150, 765);
+    EXPECT_EQ(selectedOption(p.d), "");
+    p.d.cmdOK.click();
+    EXPECT_EQ((std::tuple{p.k.pnPosOptNum, placeOf(p.meterWindow())}),
+              (std::tuple{7, Rect{15210, 0, 150, 765}}));
 }
 
 TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
@@ -223,36 +230,32 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
     }
 }
 
-TEST(Options, AnAlarmWithoutASoundFileIsRefusedWithAMessage) {
-    // alarm, file, refused
-    const std::tuple<bool, const char*, bool> cases[] = {
-        {true, "", true}, {true, "   ", true}, {false, "", false}, {true, "  a.wav ", false}};
-    for (const auto& [alarm, file, refused] : cases) {
-        SCOPED_TRACE(file);
+// OK reads each bound as the number in front of its text, rounded and clamped, and keeps the sound file
+// untrimmed; an alarm without a sound file is refused with a message, and nothing is written.
+TEST(Options, OkReadsTheBoundTextsAndRefusesAnAlarmWithoutASoundFile) {
+    // alarm, file, the bounds' text; refused, the bound read
+    const std::tuple<bool, const char*, const char*, bool, std::int16_t> cases[] = {
+        // clang-format off
+        {true, "", "40", true, 25}, {true, "   ", "40", true, 25}, {false, "", "40", false, 40},
+        {true, "  a.wav ", "40", false, 40}, {false, "", "", false, 0}, {false, "", "abc", false, 0},
+        {false, "", " 25", false, 25}, {false, "", "30.5", false, 30}, {false, "", "31.5", false, 32},
+        {false, "", "-5", false, -5}, {false, "", "99999", false, 32767},
+        // clang-format on
+    };
+    for (const auto& [alarm, file, bounds, refused, bound] : cases) {
+        SCOPED_TRACE(std::string(file) + "|" + bounds);
         WithOptions p;
         if (alarm) p.d.chkAlarmEnabled.userClicked();
         p.d.txtWavFile.userEdited(file);
-        p.d.txtLowUpper.userEdited("40");
-        p.d.cmdOK.click();
+        for (TextBox* t : {&p.d.txtLowUpper, &p.d.txtMidUpper}) t->userEdited(bounds);
+        p.d.window.keyboard().keyPress(kKeyReturn);  // the default button
         EXPECT_EQ(
             p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)"),
             refused ? 1u : 0u);
-        // The file is kept untrimmed.
-        EXPECT_EQ((std::tuple{p.optionsOpen(), p.k.pnLowUpper, p.k.psWavFilePath, p.k.pnAlarmEnabled}),
-                  (std::tuple{refused, std::int16_t(refused ? 25 : 40), std::string(refused ? "" : file),
-                              std::int16_t(refused ? 0 : alarm)}));
-    }
-}
-
-TEST(Options, BoundTextsReadAsTheNumberInFrontRoundedAndClamped) {
-    const std::pair<const char*, std::int16_t> cases[] = {
-        {"", 0}, {"abc", 0}, {" 25", 25}, {"30.5", 30}, {"31.5", 32}, {"-5", -5}, {"99999", 32767}};
-    for (const auto& [text, bound] : cases) {
-        WithOptions p;
-        p.d.txtLowUpper.userEdited(text);
-        p.d.txtMidUpper.userEdited(text);
-        p.d.window.keyboard().keyPress(kKeyReturn);  // the default button
-        EXPECT_EQ((std::array{p.k.pnLowUpper, p.k.pnMidUpper}), (std::array{bound, bound})) << text;
+        EXPECT_EQ((std::tuple{p.optionsOpen(), p.k.pnLowUpper, p.k.pnMidUpper, p.k.psWavFilePath,
+                              p.k.pnAlarmEnabled}),
+                  (std::tuple{refused, bound, std::int16_t(refused ? 50 : bound),
+                              std::string(refused ? "" : file), std::int16_t(refused ? 0 : alarm)}));
     }
 }
 
@@ -285,19 +288,16 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
         }
 }
 
-TEST(Options, WithoutAChosenPositionTheMeterStaysButIsPulledIntoTheScreen) {
-    WithOptions p("Position=7");
-    place(p.meterWindow(), 16000, -40, 150, 765);
-    EXPECT_EQ(selectedOption(p.d), "");
-    p.d.cmdOK.click();
-    EXPECT_EQ((std::tuple{p.k.pnPosOptNum, placeOf(p.meterWindow())}),
-              (std::tuple{7, Rect{15210, 0, 150, 765}}));
-}
-
-// A click opens it, and so do Space and Enter on the box with the focus.
+// A click opens it, and so do Space and Enter on the box with the focus. The meter ticks while a
+// chooser is up.
 TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing) {
+    p.power(false, 60);
+    const auto readingsBefore = p.callsStartingWith("GetSystemPowerStatus").size();
     std::vector<bool> topmostWhileUp;
-    auto up = [&] { topmostWhileUp.push_back(d.window.topmost()); };
+    auto up = [&] {
+        topmostWhileUp.push_back(d.window.topmost());
+        p.ticks(1);
+    };
     p.rt.choosers().answerColor(0x00ABCDEF, up);
     d.picColor[3]->click();
     // The meter keeps its colour until OK.
@@ -312,6 +312,10 @@ TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChange
     EXPECT_EQ((std::tuple{p.optionsOpen(), d.picColor[3]->backColor(),
                           p.count("ChooseColor(frmOptions,16711680)"), topmostWhileUp, d.window.topmost()}),
               (std::tuple{true, 0x00ABCDEFu, 3u, std::vector<bool>{false, false}, true}));
+    p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); });
+    d.cmdOpen.click();
+    EXPECT_EQ((std::tuple{p.callsStartingWith("GetSystemPowerStatus").size(), p.meter().mEnergyLevel}),
+              (std::tuple{readingsBefore + 4, 60}));
 }
 
 TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) {
@@ -341,39 +345,20 @@ TEST(Options, TheFileChooserStartsAtTheTextsFolderAndFileAndPlaysTheChoiceOnce) 
     }
 }
 
-TEST_F(OptionsDialog, TheMeterTicksWhileAChooserIsUp) {
-    p.power(false, 60);
-    const auto readingsBefore = p.callsStartingWith("GetSystemPowerStatus").size();
-    p.rt.choosers().answerColor(0x1, [&] { p.ticks(3); });
-    d.picColor[0]->click();
-    p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); });
-    d.cmdOpen.click();
-    EXPECT_EQ(p.callsStartingWith("GetSystemPowerStatus").size(), readingsBefore + 5);
-    EXPECT_EQ(p.meter().mEnergyLevel, 60);
-}
-
 // Log-off while a chooser or the message box is up: the program saves, ends, and the dialog's handler
 // does nothing more once the chooser returns.
 TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
-    const std::function<void(WithOptions&, frmOptions&)> modals[] = {
-        [](WithOptions& p, frmOptions& d) {
-            p.rt.choosers().answerColor(0x1, [&] { p.rt.endSession(); });
-            d.picColor[0]->click();
-        },
-        [](WithOptions& p, frmOptions& d) {
-            p.rt.choosers().answerFile("C:\\x.wav", [&] { p.rt.endSession(); });
-            d.cmdOpen.click();
-        },
-        [](WithOptions& p, frmOptions& d) {
-            d.chkAlarmEnabled.userClicked();
-            p.rt.choosers().answerMessageBox([&] { p.rt.endSession(); });
-            d.cmdOK.click();
-        },
-    };
-    for (const auto& modal : modals) {
+    for (int modal = 0; modal < 3; ++modal) {  // the colour chooser, the file chooser, OK's message box
+        SCOPED_TRACE(modal);
         WithOptions p;
         p.d.txtLowUpper.userEdited("40");
-        modal(p, p.d);
+        const auto end = [&] { p.rt.endSession(); };
+        p.rt.choosers().answerColor(0x1, end);
+        p.rt.choosers().answerFile("C:\\x.wav", end);
+        p.rt.choosers().answerMessageBox(end);
+        p.d.chkAlarmEnabled.userClicked();  // and no sound file: OK's message box
+        Control* const openers[] = {p.d.picColor[0], &p.d.cmdOpen, &p.d.cmdOK};
+        openers[modal]->click();
         // Saved, without the dialog's unconfirmed edit.
         EXPECT_EQ((std::tuple{p.rt.ended(), p.rt.calls.back(), p.stored("LowBound"),
                               p.callsStartingWith("PlaySound(").empty()}),

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <concepts>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -59,6 +60,12 @@ struct TestProgram {
     }
     explicit TestProgram(std::string_view stored = "", bool startNow = true)
         : TestProgram(storeTexts(stored), startNow) {}
+    // The settings stored, then what the test sets up before the start, then the start.
+    template <std::invocable<TestProgram&> Setup>
+    TestProgram(std::string_view stored, Setup&& beforeStart) : TestProgram(stored, false) {
+        beforeStart(*this);
+        program.start();
+    }
 
     HeadlessRuntime rt;
     Program program{rt};
