@@ -83,10 +83,13 @@ TEST(About, TheLineScrollsAndStartsOverAfterTheEmptyTextAndTheHandsTurnRound) {
         const int repaints = p.rt.peerOf(a.window).repaints;
         p.rt.advance(1);  // each tick read the moment it is due
         if (ms % 127 == 0) scrolled.push_back(a.txtAllrights.text());
-        if (ms == 126) EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
-        if (ms == 108)  // until the first turn, the icon as it is, hands at ten past ten
+        if (ms == 126) {
+            EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
+        }
+        if (ms == 108) {  // until the first turn, the icon as it is, hands at ten past ten
             for (const Image* hand : {&a.imgFull, &a.imgHalf, &a.imgEmpty, &a.imgNull})
                 EXPECT_NE(a.imgMain.picture().pixels(), hand->picture().pixels());
+        }
         if (ms % 109 != 0 || ms > 40 * 109) continue;
         EXPECT_GT(p.rt.peerOf(a.window).repaints, repaints) << "the window is asked to show each picture";
         hands += '?';
