@@ -108,6 +108,8 @@ TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
         {"Position=4 Left=16000 Top=12000", {}, 15210, 10755},
         {"Position=4 Left=15360 Top=900", {}, 15210, 900},    // right of the right edge: on none
         {"Position=4 Left=3000 Top=11520", {}, 3000, 10755},  // and below the bottom edge
+        {"Position=4 Left=3000 Top=-765", {}, 3000, 0},       // above the top edge
+        {"Position=4 Left=-150 Top=900", {}, 0, 900},         // left of the left edge
         {"Position=4 Left=1e30 Top=-1e30", {}, 15210, 0},
         // No width, on the left one's edge.
         {"Position=4 Left=-19200 Top=900 Width=0", kLeftMonitor, -19200, 900},
