@@ -14,7 +14,7 @@ int SysfsPowerService::getSystemPowerStatus(SystemPowerStatus& status) {
 // the tick finds it a second after the last one, localtime_r costs 4 to 6 us (its lock and the zone's
 // tables), more than ten times what the sum costs.
 std::string LocalClock::timeOfDay() {
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = now_(nullptr);
     const std::time_t minute = now / 60;
     if (minute != offsetMinute_) {
         std::tm local{};

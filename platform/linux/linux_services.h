@@ -23,9 +23,12 @@ class SysfsPowerService final : public PowerService {
 
 class LocalClock final : public Clock {
   public:
+    // The time comes from the system; a test hands in a source of its own to step across a minute.
+    explicit LocalClock(std::time_t (*now)(std::time_t*) = std::time) : now_(now) {}
     std::string timeOfDay() override;
 
   private:
+    std::time_t (*now_)(std::time_t*);
     long offset_ = 0;                                                     // seconds east of UTC
     std::time_t offsetMinute_ = std::numeric_limits<std::time_t>::min();  // the UTC minute it was taken in
 };

@@ -344,6 +344,14 @@ TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime)
                 << second << " in " << tz;
         }
     }
+    // The first reading of a new minute takes the zone's offset again.
+    static std::time_t now = 59;
+    LocalClock stepped([](std::time_t*) { return now; });
+    test::ScopedEnv::set("TZ", "<ONE>-1");
+    EXPECT_EQ(stepped.timeOfDay(), "01:00:59");
+    test::ScopedEnv::set("TZ", "<TWO>-2");
+    now = 60;
+    EXPECT_EQ(stepped.timeOfDay(), "02:01:00");
 }
 
 }  // namespace
