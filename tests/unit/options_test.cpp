@@ -74,6 +74,12 @@ TEST(Options, LoadShowsEverySettingCentred) {
     for (int i = 0; i < kColorSlots; ++i)
         EXPECT_EQ(placeOf(*p.d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195}))
             << p.d.lblColor[i]->caption();
+    // On a screen of 12 twips a pixel the sign images are still 12 pixels square.
+    TestProgram fine("", [](TestProgram& q) { q.rt.setScreen(1024, 768, 12); });
+    fine.program.showOptions();
+    for (const Image* sign :
+         {&fine.program.options().find()->imgMinus, &fine.program.options().find()->imgPlus})
+        EXPECT_EQ((std::array{sign->width(), sign->height()}), (std::array{144.0, 144.0})) << sign->name();
 }
 
 // The dialog's table: each control's place in twips within its frame, and its tab index. The images,
