@@ -304,7 +304,9 @@ TEST_F(SysfsPower, SpecialFilesAndFailingReadsCountAsMissing) {
     ASSERT_EQ(mkfifo((root_ / "BAT0" / "capacity").c_str(), 0600), 0);
     fs::create_directory(root_ / "BAT0" / "energy_now");
     fs::create_symlink("/proc/self/mem", root_ / "BAT0" / "charge_now");
+    const long before = test::openFiles();
     EXPECT_EQ(readSysfsPowerStatus(root_).BatteryLifePercent, 255);
+    EXPECT_EQ(test::openFiles(), before);  // what was opened only to be refused is closed again
 }
 
 // The services the Linux program reads the battery and the clock through: a reading of the machine's
