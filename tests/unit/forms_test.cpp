@@ -82,6 +82,18 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     }
 }
 
+// A font's size in pixels on a screen of so many twips a pixel; a screen that reports none or a negative
+// number is taken as the common 15, and a size stays between 1 and 1000 pixels.
+TEST(PictureText, AFontsPixelsFollowTheScreenWithinBounds) {
+    const double nan = std::nan("");
+    const std::tuple<double, double, int> cases[] = {
+        {9, 15, 12}, {9, 12, 15}, {9, 0, 12}, {9, -3, 12}, {0.01, 15, 1}, {nan, 15, 1}, {1e6, 15, 1000},
+    };
+    for (const auto& [points, twips, pixels] : cases)
+        EXPECT_EQ(emPixels(Font{.name = "Arial", .points = points}, twips), pixels)
+            << points << " at " << twips;
+}
+
 // The headless test font (6 x 15 pixels a character at 9 pt, 15 twips per pixel) makes every size an
 // exact number; the units are those the picture is placed in.
 TEST(PictureText, MeasuresEveryLineInThePicturesUnitsAndPrintsLineUnderLine) {
