@@ -40,13 +40,13 @@ FittedLine FitLine(const float* x, const float* y, std::int16_t n) {
 // battery the oldest sample of a run must not lie above its predecessor, even when that is a mains
 // sample or a slot not yet filled.
 std::int16_t frmMonitor::runLength(const char* source, bool charging, std::int16_t n) const {
+    static_assert(kMaxPoints < kHistorySize, "every sample of a run has one before it");
     n = static_cast<std::int16_t>(std::min<int>(n, kMaxPoints));
     std::int16_t count = 0;
-    for (int i = 0; i < kHistorySize && count < n; ++i) {
-        const float older = i + 1 < kHistorySize ? mHistory[i + 1] : 0.0f;
-        if (msSrcHistory[i] != source || !(mHistory[i] > 0)) break;
-        if (charging ? mHistory[i] < older : mHistory[i] > older) break;
-        ++count;
+    for (; count < n; ++count) {
+        const float level = mHistory[count], older = mHistory[count + 1];
+        if (msSrcHistory[count] != source || !(level > 0)) break;
+        if (charging ? level < older : level > older) break;
     }
     return count;
 }

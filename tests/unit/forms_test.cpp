@@ -94,6 +94,11 @@ TEST(PictureText, AFontsPixelsFollowTheScreenWithinBounds) {
             << points << " at " << twips;
 }
 
+// A line break is looked for within the text only, never in whatever follows it in memory.
+TEST(PictureText, SplitsLinesWithinTheTextOnly) {
+    EXPECT_EQ(splitLines(std::string_view("a\r\nb").substr(0, 2)), (std::vector<std::string_view>{"a", ""}));
+}
+
 // The headless test font (6 x 15 pixels a character at 9 pt, 15 twips per pixel) makes every size an
 // exact number; the units are those the picture is placed in.
 TEST(PictureText, MeasuresEveryLineInThePicturesUnitsAndPrintsLineUnderLine) {
