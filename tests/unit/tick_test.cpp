@@ -275,9 +275,9 @@ TEST(Estimate, ALineThroughTheNewestRunOnOneSourceOfSixteenSamplesAtMostExtended
             << history;
     }
     // However many samples are asked for, the line goes through sixteen at most: here the first fifteen
-    // lie on a line of slope 1, the sixteenth and seventeenth above it.
+    // lie on a line of slope 1, the sixteenth and those after it above it.
     TestProgram p;
-    setHistory(p.meter(), "DC 60 61 62 63 64 65 66 67 68 69 70 71 72 73 74 80 99");
+    setHistory(p.meter(), "DC 60 61 62 63 64 65 66 67 68 69 70 71 72 73 74 80 99 100");
     EXPECT_EQ(p.meter().GetDischargeTime(40), 54);
     // The sums and the results are kept in single precision.
     const float x[] = {0, 1, 2, 3, 4}, y[] = {30, 32, 35, 37, 40};
