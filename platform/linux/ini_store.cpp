@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <system_error>
 
 #include "platform/linux/interrupted.h"
@@ -376,11 +377,10 @@ bool IniSettingsStore::replaceFile(const std::string& target, const std::string&
     // Write the whole new file beside the old one and swap it in, so a crash or a full disk leaves
     // either the old file or the new one, never a mix.
     bool ok = true;
-    for (std::size_t done = 0; ok && done < text.size();) {
-        const ssize_t n =
-            retryInterrupted([&] { return ::write(fd, text.data() + done, text.size() - done); });
+    for (std::string_view rest = text; ok && !rest.empty();) {
+        const ssize_t n = retryInterrupted([&] { return ::write(fd, rest.data(), rest.size()); });
         ok = n > 0;
-        if (ok) done += static_cast<std::size_t>(n);
+        if (ok) rest.remove_prefix(static_cast<std::size_t>(n));
     }
     ok = ok && ::fsync(fd) == 0 && ::rename(tmp.c_str(), target.c_str()) == 0;
     if (!ok) why = errnoText();  // of the step that failed
