@@ -255,6 +255,12 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
         ASSERT_EQ(::chown(own.c_str(), 65534, 65534), 0);
         EXPECT_EQ(folderFor(), "");
         ++refused;
+        EXPECT_EQ(test::inChild([&] {  // an account with no entry in the user database, and no HOME
+                      ::unsetenv("XDG_CACHE_HOME");
+                      const std::string got = ::setuid(4242424) == 0 ? folderFor() : "no user";
+                      return got + "|" + (problems.empty() ? "" : problems.back());
+                  }),
+                  "|runs without the guard against a second copy: no home folder");
     }
     fs::remove_all(own);
     fs::create_directory_symlink(folder, own);
