@@ -291,21 +291,15 @@ TEST_F(RuntimeTest, PlaceTopmostBandAndCloseReachTheFormsWindowsAndQueries) {
     refusing.show();
     closing.show();
 
-    // Each call, and the window that stands above the other then. A form already in the band still gets
-    // the call, which brings it to the band's top.
-    const struct {
-        Form& form;
-        bool topmost;
-        HWND above, below;
-    } calls[] = {{refusing, true, wa, wb},
-                 {closing, true, wb, wa},
-                 {refusing, true, wa, wb},
-                 {refusing, false, wb, wa}};
-    for (const auto& [form, topmost, above, below] : calls) {
-        form.setTopmost(topmost);
-        EXPECT_EQ((exStyleOf(windowOf(form)) & WS_EX_TOPMOST) != 0, topmost) << form.name();
-        EXPECT_TRUE(isAbove(above, below)) << form.name();
-    }
+    refusing.setTopmost(true);
+    EXPECT_TRUE(exStyleOf(wa) & WS_EX_TOPMOST);
+    closing.setTopmost(true);
+    EXPECT_TRUE(isAbove(wb, wa));
+    refusing.setTopmost(true);  // already in the band: still the call, which brings it to the band's top
+    EXPECT_TRUE(isAbove(wa, wb));
+    refusing.setTopmost(false);
+    EXPECT_FALSE(exStyleOf(wa) & WS_EX_TOPMOST);
+    EXPECT_TRUE(isAbove(wb, wa));
     EXPECT_EQ(rectOf(wa), (PixelRect{1014, 3, 10, 51})) << "flags 3 keep the place and size";
 
     // The query notes "name reason", and refuses when told to.
@@ -343,7 +337,7 @@ TEST_F(RuntimeTest, PlaceTopmostBandAndCloseReachTheFormsWindowsAndQueries) {
 // double-click's second press, a message of its own, has hidden the window. A handler may open a popup
 // menu, whose loop takes the mouse while it is open: the last release lets go before its handler runs,
 // and what a press handler's menu took is not taken back afterwards.
-TEST_F(RuntimeTest, ThePressedControlKeepsTheMouseUntilEveryButtonIsUpOrAMenuTakesIt) {
+TEST_F(RuntimeTest, ThePressedControlKeepsTheMouseUnlessAMenuTakesItAndThePicturesStandInTheFormsOrder) {
     test::TwoPictures f{rt};
     f.window.setWidth(32 * 15.0);
     f.window.setHeight(12 * 15.0);
@@ -351,7 +345,8 @@ TEST_F(RuntimeTest, ThePressedControlKeepsTheMouseUntilEveryButtonIsUpOrAMenuTak
     f.window.show();  // the pictures' windows are made with the first show
     const HWND window = windowOf(f.window), under = windowOf(f.under), over = windowOf(f.over);
     // As Windows delivers the mouse: to the window that holds it if it is one of the form's, else to the
-    // topmost shown window under the point, in that window's own pixels.
+    // topmost shown window under the point, in that window's own pixels. Answers the window that holds
+    // the mouse after it.
     const auto send = [&](UINT message, WPARAM keys, int x, int y) {
         HWND target = GetCapture();
         if (!target || (target != window && GetParent(target) != window)) target = childAt(window, x, y);
@@ -359,26 +354,21 @@ TEST_F(RuntimeTest, ThePressedControlKeepsTheMouseUntilEveryButtonIsUpOrAMenuTak
         POINT p{x, y};
         MapWindowPoints(window, target, &p, 1);
         SendMessageA(target, message, keys, MAKELPARAM(p.x, p.y));
+        return GetCapture();
     };
 
-    send(WM_LBUTTONDOWN, MK_LBUTTON, 12, 3);  // both lie here: the later one is on top
-    EXPECT_EQ(GetCapture(), over);
-    send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, -40, 70);  // far outside the window: still "over"
-    send(WM_RBUTTONUP, MK_LBUTTON, -40, 70);               // another button: still held
-    EXPECT_EQ(GetCapture(), over);
-    send(WM_LBUTTONUP, 0, 2, 4);  // the last one up lets go
-    EXPECT_EQ(GetCapture(), nullptr);
-    send(WM_LBUTTONDOWN, MK_LBUTTON, 31, 11);  // outside both
-    EXPECT_EQ(GetCapture(), nullptr) << "no control pressed: no capture";
+    EXPECT_EQ(send(WM_LBUTTONDOWN, MK_LBUTTON, 12, 3), over);  // both lie here: the later one is on top
+    send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, -40, 70);      // far outside the window: still "over"
+    EXPECT_EQ(send(WM_RBUTTONUP, MK_LBUTTON, -40, 70), over);  // another button: still held
+    EXPECT_EQ(send(WM_LBUTTONUP, 0, 2, 4), nullptr);           // the last one up lets go
+    EXPECT_EQ(send(WM_LBUTTONDOWN, MK_LBUTTON, 31, 11), nullptr) << "outside both: no control pressed";
     send(WM_LBUTTONUP, 0, 31, 11);
     f.over.onDblClick = [&] {
         f.seen.emplace_back("dbl over");
         f.window.hide();
     };
-    send(WM_LBUTTONDBLCLK, MK_LBUTTON, 15, 5);
-    EXPECT_EQ(GetCapture(), over);
-    send(WM_LBUTTONUP, 0, 15, 5);
-    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(send(WM_LBUTTONDBLCLK, MK_LBUTTON, 15, 5), over);
+    EXPECT_EQ(send(WM_LBUTTONUP, 0, 15, 5), nullptr);
     send(WM_RBUTTONDBLCLK, MK_RBUTTON, 15, 5);  // only the left button's double-click is one
     send(WM_RBUTTONUP, 0, 15, 5);
     EXPECT_EQ(f.seen, (std::vector<std::string>{"down over 2,3 b1", "move over -50,70 b3",
@@ -393,15 +383,13 @@ TEST_F(RuntimeTest, ThePressedControlKeepsTheMouseUntilEveryButtonIsUpOrAMenuTak
     f.over.onMouseUp = [&](const MouseArgs&) {
         formHeldTheMouse.push_back(GetCapture() == window || GetCapture() == over);
     };
-    send(WM_RBUTTONDOWN, MK_RBUTTON, 15, 5);
-    EXPECT_EQ(GetCapture(), menuWindow);
+    EXPECT_EQ(send(WM_RBUTTONDOWN, MK_RBUTTON, 15, 5), menuWindow);
     EXPECT_EQ(f.window.mouse().captured(), nullptr);
     send(WM_RBUTTONUP, 0, 15, 5);
     ReleaseCapture();
 
     f.over.onMouseDown = nullptr;
-    send(WM_LBUTTONDOWN, MK_LBUTTON, 15, 5);
-    ASSERT_EQ(GetCapture(), over);
+    ASSERT_EQ(send(WM_LBUTTONDOWN, MK_LBUTTON, 15, 5), over);
     send(WM_LBUTTONUP, 0, 15, 5);
     EXPECT_EQ(formHeldTheMouse, (std::vector<bool>{false, false}));
 
@@ -677,21 +665,18 @@ TEST_F(RuntimeTest, TheMetersTicksLeaveNoObjectsBehindAndItHearsOfADisplayChange
     frmMonitor& meter = program.monitor();
     const HWND window = windowOf(meter.window);
     int paints = 0;
-    // The meter's picture paints in a window of its own, inside the meter's.
-    const auto settle = [&] {
-        pump([&](const MSG& m) {
-            paints += m.message == WM_PAINT && (m.hwnd == window || GetParent(m.hwnd) == window);
-        });
-    };
     const auto tick = [&](BYTE ac, int percent) {
         status.ACLineStatus = ac;
         status.BatteryLifePercent = static_cast<BYTE>(percent);
         meter.tmrMain.fire();
-        settle();
+        // The meter's picture paints in a window of its own, inside the meter's.
+        pump([&](const MSG& m) {
+            paints += m.message == WM_PAINT && (m.hwnd == window || GetParent(m.hwnd) == window);
+        });
     };
     program.start();
     meter.tmrMain.setInterval(24 * 3600 * 1000);  // the test's own ticks only
-    settle();                                     // the first show's paints are not the ticks'
+    pump();                                       // the first show's paints are not the ticks'
 
     struct Step {
         std::uint8_t ac;
