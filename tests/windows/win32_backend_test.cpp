@@ -524,8 +524,7 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
             EXPECT_EQ(textOf(w, GetClassNameA), kind);
             if (!pixels) {
                 EXPECT_EQ(textOf(w), edit ? c->as<TextBox>()->text() : c->caption());
-                EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)),
-                          text.fontFor(c->font()));
+                EXPECT_EQ(HFONT(SendMessageA(w, WM_GETFONT, 0, 0)), text.fontFor(c->font()));
             }
             EXPECT_EQ(tipOf(window, w), c->toolTipText());
             EXPECT_EQ((styleOf(w) & WS_TABSTOP) != 0, c->tabStop());
