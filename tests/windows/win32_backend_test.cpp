@@ -72,18 +72,9 @@ HWND childAt(HWND window, int x, int y) {
     return ChildWindowFromPointEx(window, POINT{x, y}, CWP_SKIPINVISIBLE);
 }
 
-// The query of a form notes "name reason", and refuses when told to.
-void noteQueries(Form& form, std::vector<std::string>& asked, bool refuse) {
-    form.onQueryUnload = [&asked, &form, refuse](std::int16_t& cancel, std::int16_t reason) {
-        asked.push_back(form.name() + " " + std::to_string(reason));
-        if (refuse) cancel = 1;
-    };
-}
-
 // ---- Registry store ---------------------------------------------------------------------------
 
-class RegistryStoreTest : public ::testing::Test {
-  protected:
+struct RegistryStoreTest : ::testing::Test {
     RegistryStoreTest() : app_("Corvane test " + std::to_string(GetCurrentProcessId())) {}
     ~RegistryStoreTest() override {
         RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kSettingsRoot) + "\\" + app_).c_str());
@@ -118,8 +109,7 @@ TEST_F(RegistryStoreTest, KeepsTextsAsRegSzValuesAndReadsADwordAsItsNumber) {
     RegistryStore writer = store();
     writer.saveSetting(app_, "Form", "Position", " 2");
     writer.saveSetting(app_, "Options", "FullLife", "");
-    EXPECT_EQ(raw("Form", "Position").first, static_cast<DWORD>(REG_NONE))
-        << "nothing is written before the commit";
+    EXPECT_EQ(raw("Form", "Position"), Stored(REG_NONE, "")) << "nothing is written before the commit";
     writer.commit();
 
     EXPECT_EQ(raw("Form", "Position"), Stored(REG_SZ, {" 2\0", 3}));
@@ -152,8 +142,7 @@ TEST_F(RegistryStoreTest, KeepsTextsAsRegSzValuesAndReadsADwordAsItsNumber) {
 // value as it was, and the user hears of it once however often the save fails again.
 TEST_F(RegistryStoreTest, AFailedWriteLeavesEveryValueAsItWas) {
     putRaw("Form", "Position", REG_SZ, "old", 4);
-    const DWORD dword = 9;
-    putRaw("Form", "Top", REG_DWORD, &dword, sizeof dword);
+    putRaw("Form", "Top", REG_DWORD, "\x09\0\0\0", 4);
     const std::string unopenable(300, 'x');    // key names end at 255 characters
     const std::string unwritable(20000, 'v');  // value names end at 16383 characters
     for (const auto& [section, name] : {std::pair{unopenable, std::string("Key")}, {"Form", unwritable}}) {
@@ -165,7 +154,7 @@ TEST_F(RegistryStoreTest, AFailedWriteLeavesEveryValueAsItWas) {
         s.commit();
         SCOPED_TRACE(section.size() + name.size());
         EXPECT_EQ(raw("Form", "Position"), Stored(REG_SZ, {"old\0", 4}));
-        EXPECT_EQ(raw("Form", "Left").first, static_cast<DWORD>(REG_NONE));
+        EXPECT_EQ(raw("Form", "Left"), Stored(REG_NONE, ""));
         EXPECT_EQ(raw("Form", "Top"), Stored(REG_DWORD, {"\x09\0\0\0", 4}));
         ASSERT_EQ(problems_.size(), 1u);
         EXPECT_NE(problems_[0].find("not be saved"), std::string::npos) << problems_[0];
@@ -227,9 +216,9 @@ TEST_F(RuntimeTest, TheIconTellsItsMouseAndComesBackWithANewTaskbar) {
     SendMessageA(rt.window(), taskbarCreated, 0, 0);  // a removed icon stays removed
     rt.end();
     SendMessageA(rt.window(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
-    EXPECT_EQ(notified, (std::vector<TrayEvent>{TrayEvent::MouseMove, TrayEvent::LeftButtonDown,
-                                                TrayEvent::LeftButtonUp, TrayEvent::LeftDoubleClick,
-                                                TrayEvent::RightButtonDown, TrayEvent::RightButtonUp}));
+    using enum TrayEvent;
+    EXPECT_EQ(notified, (std::vector{MouseMove, LeftButtonDown, LeftButtonUp, LeftDoubleClick,
+                                     RightButtonDown, RightButtonUp}));
     EXPECT_EQ(calls, (std::vector<std::string>{"add Battery status", "modify 80%", "add Battery status",
                                                "modify 80%", "delete "}));
 }
@@ -297,10 +286,7 @@ bool isAbove(HWND above, HWND below) {
 TEST_F(RuntimeTest, PlaceTopmostBandAndCloseReachTheFormsWindowsAndQueries) {
     Form refusing(rt, "refusing", FormStyle{}), closing(rt, "closing", FormStyle{});
     HWND wa = windowOf(refusing), wb = windowOf(closing);
-    refusing.setLeft(1014 * 15.0);
-    refusing.setTop(3 * 15.0);
-    refusing.setWidth(10 * 15.0);
-    refusing.setHeight(51 * 15.0);
+    place(refusing, 1014 * 15.0, 3 * 15.0, 10 * 15.0, 51 * 15.0);
     EXPECT_EQ(rectOf(wa), (PixelRect{1014, 3, 10, 51}));
     refusing.show();
     closing.show();
@@ -316,19 +302,25 @@ TEST_F(RuntimeTest, PlaceTopmostBandAndCloseReachTheFormsWindowsAndQueries) {
     EXPECT_TRUE(isAbove(wb, wa));
     EXPECT_EQ(rectOf(wa), (PixelRect{1014, 3, 10, 51})) << "flags 3 keep the place and size";
 
+    // The query notes "name reason", and refuses when told to.
     std::vector<std::string> asked;
-    noteQueries(refusing, asked, true);
-    noteQueries(closing, asked, false);
-    for (HWND w : {wa, wb}) {
+    const auto noteQueries = [&asked](Form& form, bool refuse) {
+        form.onQueryUnload = [&asked, &form, refuse](std::int16_t& cancel, std::int16_t reason) {
+            asked.push_back(form.name() + " " + std::to_string(reason));
+            if (refuse) cancel = 1;
+        };
+    };
+    for (auto [form, refuses] : {std::pair{&refusing, true}, {&closing, false}}) {
+        noteQueries(*form, refuses);
+        const HWND w = windowOf(*form);
         SendMessageA(w, WM_CLOSE, 0, 0);
         EXPECT_TRUE(IsWindow(w)) << "the window lives as long as its form";
+        EXPECT_EQ((std::array{form->visible(), form->loaded(), IsWindowVisible(w) != 0}),
+                  (std::array{refuses, refuses, refuses}))
+            << form->name() << ": shown and loaded";
     }
-    EXPECT_TRUE(refusing.visible() && refusing.loaded());
-    EXPECT_TRUE(IsWindowVisible(wa));
-    EXPECT_FALSE(closing.visible() || closing.loaded());
-    EXPECT_FALSE(IsWindowVisible(wb));
 
-    noteQueries(closing, asked, true);
+    noteQueries(closing, true);
     closing.load();
     HWND window = rt.window();
     EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "top-level: it hears broadcasts";
@@ -340,63 +332,50 @@ TEST_F(RuntimeTest, PlaceTopmostBandAndCloseReachTheFormsWindowsAndQueries) {
     EXPECT_EQ(asked, (std::vector<std::string>{"refusing 0", "closing 0", "refusing 2", "closing 2"}));
 }
 
-class TwoPicturesTest : public RuntimeTest {
-  protected:
-    TwoPicturesTest() {
-        f.window.setWidth(32 * 15.0);
-        f.window.setHeight(12 * 15.0);
-        f.window.setBackColor(0x00FFFFFF);
-        f.window.show();  // the pictures' windows are made with the first show
-        window = windowOf(f.window);
-        over = windowOf(f.over);
-    }
+// The rule of the headless MouseRouter test, fed through real mouse messages: the pressed control
+// keeps the mouse (and its window the native capture) until every button is up, even where the
+// double-click's second press, a message of its own, has hidden the window. A handler may open a popup
+// menu, whose loop takes the mouse while it is open: the last release lets go before its handler runs,
+// and what a press handler's menu took is not taken back afterwards.
+TEST_F(RuntimeTest, ThePressedControlKeepsTheMouseUnlessAMenuTakesItAndThePicturesStandInTheFormsOrder) {
+    test::TwoPictures f{rt};
+    f.window.setWidth(32 * 15.0);
+    f.window.setHeight(12 * 15.0);
+    f.window.setBackColor(0x00FFFFFF);
+    f.window.show();  // the pictures' windows are made with the first show
+    const HWND window = windowOf(f.window), under = windowOf(f.under), over = windowOf(f.over);
     // As Windows delivers the mouse: to the window that holds it if it is one of the form's, else to the
-    // topmost shown window under the point, in that window's own pixels.
-    void send(UINT message, WPARAM keys, int x, int y) {
+    // topmost shown window under the point, in that window's own pixels. Answers the window that holds
+    // the mouse after it.
+    const auto send = [&](UINT message, WPARAM keys, int x, int y) {
         HWND target = GetCapture();
         if (!target || (target != window && GetParent(target) != window)) target = childAt(window, x, y);
         if (!target) target = window;
         POINT p{x, y};
         MapWindowPoints(window, target, &p, 1);
         SendMessageA(target, message, keys, MAKELPARAM(p.x, p.y));
-    }
+        return GetCapture();
+    };
 
-    test::TwoPictures f{rt};
-    HWND window = nullptr, over = nullptr;
-};
-
-// The rule of the headless MouseRouter test, fed through real mouse messages: the pressed control
-// keeps the mouse (and its window the native capture) until every button is up, even where the
-// double-click's second press, a message of its own, has hidden the window.
-TEST_F(TwoPicturesTest, ThePressedControlKeepsTheMouseUntilEveryButtonIsUp) {
-    send(WM_LBUTTONDOWN, MK_LBUTTON, 12, 3);  // both lie here: the later one is on top
-    EXPECT_EQ(GetCapture(), over);
-    send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, -40, 70);  // far outside the window: still "over"
-    send(WM_RBUTTONUP, MK_LBUTTON, -40, 70);               // another button: still held
-    EXPECT_EQ(GetCapture(), over);
-    send(WM_LBUTTONUP, 0, 2, 4);  // the last one up lets go
-    EXPECT_EQ(GetCapture(), nullptr);
-    send(WM_LBUTTONDOWN, MK_LBUTTON, 31, 11);  // outside both
-    EXPECT_EQ(GetCapture(), nullptr) << "no control pressed: no capture";
+    EXPECT_EQ(send(WM_LBUTTONDOWN, MK_LBUTTON, 12, 3), over);  // both lie here: the later one is on top
+    send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, -40, 70);      // far outside the window: still "over"
+    EXPECT_EQ(send(WM_RBUTTONUP, MK_LBUTTON, -40, 70), over);  // another button: still held
+    EXPECT_EQ(send(WM_LBUTTONUP, 0, 2, 4), nullptr);           // the last one up lets go
+    EXPECT_EQ(send(WM_LBUTTONDOWN, MK_LBUTTON, 31, 11), nullptr) << "outside both: no control pressed";
     send(WM_LBUTTONUP, 0, 31, 11);
-    f.over.onDblClick = [this] {
+    f.over.onDblClick = [&] {
         f.seen.emplace_back("dbl over");
         f.window.hide();
     };
-    send(WM_LBUTTONDBLCLK, MK_LBUTTON, 15, 5);
-    EXPECT_EQ(GetCapture(), over);
-    send(WM_LBUTTONUP, 0, 15, 5);
-    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(send(WM_LBUTTONDBLCLK, MK_LBUTTON, 15, 5), over);
+    EXPECT_EQ(send(WM_LBUTTONUP, 0, 15, 5), nullptr);
     send(WM_RBUTTONDBLCLK, MK_RBUTTON, 15, 5);  // only the left button's double-click is one
     send(WM_RBUTTONUP, 0, 15, 5);
     EXPECT_EQ(f.seen, (std::vector<std::string>{"down over 2,3 b1", "move over -50,70 b3",
                                                 "up over -50,70 b2", "up over -8,4 b1", "dbl over",
                                                 "up over 5,5 b1", "down over 5,5 b2", "up over 5,5 b2"}));
-}
 
-// A handler may open a popup menu, whose loop takes the mouse while it is open: the last release lets
-// go before its handler runs, and what a press handler's menu took is not taken back afterwards.
-TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouseAndThePicturesStandInTheFormsOrder) {
+    f.window.show();
     Form menu(rt, "menu", FormStyle{});
     HWND menuWindow = windowOf(menu);
     std::vector<bool> formHeldTheMouse;
@@ -404,22 +383,19 @@ TEST_F(TwoPicturesTest, AMenuOpenedByAHandlerHasTheMouseAndThePicturesStandInThe
     f.over.onMouseUp = [&](const MouseArgs&) {
         formHeldTheMouse.push_back(GetCapture() == window || GetCapture() == over);
     };
-    send(WM_RBUTTONDOWN, MK_RBUTTON, 15, 5);
-    EXPECT_EQ(GetCapture(), menuWindow);
+    EXPECT_EQ(send(WM_RBUTTONDOWN, MK_RBUTTON, 15, 5), menuWindow);
     EXPECT_EQ(f.window.mouse().captured(), nullptr);
     send(WM_RBUTTONUP, 0, 15, 5);
     ReleaseCapture();
 
     f.over.onMouseDown = nullptr;
-    send(WM_LBUTTONDOWN, MK_LBUTTON, 15, 5);
-    ASSERT_EQ(GetCapture(), over);
+    ASSERT_EQ(send(WM_LBUTTONDOWN, MK_LBUTTON, 15, 5), over);
     send(WM_LBUTTONUP, 0, 15, 5);
     EXPECT_EQ(formHeldTheMouse, (std::vector<bool>{false, false}));
 
     // Each picture is a window of its own, above the form, in the form's order: the later one on top where
     // they overlap, a hidden one nowhere, the form around them. (What a picture's window paints is seen on
     // the screen end to end, row by row of the meter's pixels.)
-    const HWND under = windowOf(f.under);
     auto at = [&](int x, int y) { return childAt(window, x, y); };
     EXPECT_EQ((std::vector<HWND>{at(0, 9), at(9, 9), at(10, 9), at(29, 9), at(30, 9), at(29, 10)}),
               (std::vector<HWND>{under, under, over, over, window, window}));
@@ -463,89 +439,6 @@ std::string tipOf(HWND form, HWND child) {
     return text;
 }
 
-// The program's two dialogs over the Windows runtime, without starting the program (no tray icon, no
-// settings): the module's values as the load of the meter leaves them.
-class DialogsTest : public RuntimeTest {
-  protected:
-    DialogsTest() {
-        mKesta& k = program.kesta();
-        k.pGetTwipsPerPixel();
-        k.pMonitorWidth = 10;
-        k.pnPosOptNum = 2;
-        k.pnUpright = 1;
-    }
-    frmOptions& options() {
-        program.showOptions();
-        return *program.options().find();
-    }
-    Program program{rt};
-};
-
-// The dialogs are captioned windows in the taskbar that take the keyboard as they open (the meter's
-// style is MeterOnWin32's); each control is a child window of its class where the model puts it.
-TEST_F(DialogsTest, EveryDialogAndControlIsAWindowOfItsStyleWhereTheModelPutsIt) {
-    frmOptions& o = options();
-    EXPECT_EQ(GetActiveWindow(), windowOf(o.window));
-    program.showAbout();
-    frmInfo& a = *program.about().find();
-    EXPECT_EQ(GetActiveWindow(), windowOf(a.window)) << "also from another of the program's";
-    for (Form* form : {&o.window, &a.window}) {
-        SCOPED_TRACE(form->name());
-        HWND window = windowOf(*form);
-        EXPECT_EQ(styleOf(window) & kFrameBits, static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
-        EXPECT_EQ(exStyleOf(window) & kTaskbarBits, static_cast<DWORD>(WS_EX_APPWINDOW));
-        EXPECT_TRUE(GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS);
-        EXPECT_EQ(textOf(window), form->style().caption);
-        RECT client{};
-        GetClientRect(window, &client);
-        const PixelRect outer = rectOf(window);
-        EXPECT_EQ((std::array{outer.width, outer.height, int(client.right), int(client.bottom)}),
-                  (std::array{form->pixelWidth(), form->pixelHeight(), form->clientPixelWidth(),
-                              form->clientPixelHeight()}))
-            << "the size and the frame the model was told of";
-        auto& text = static_cast<Win32Text&>(rt.text());
-        for (const auto& c : form->controls()) {
-            HWND w = windowOf(*c);
-            ASSERT_EQ(GetParent(w), window) << c->name();
-            EXPECT_EQ(rectOf(w, window), c->pixelRect()) << c->name() << c->index();
-            const bool pixels = c->as<Picture>() || c->as<Image>();
-            const bool edit = c->as<TextBox>();
-            EXPECT_EQ(textOf(w, GetClassNameA), pixels           ? "CorvanePixels"
-                                                : edit           ? "Edit"
-                                                : c->as<Label>() ? "Static"
-                                                                 : "Button")
-                << c->name();
-            if (!pixels) {
-                EXPECT_EQ(textOf(w), edit ? c->as<TextBox>()->text() : c->caption()) << c->name();
-                EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)),
-                          text.fontFor(c->font()));
-            }
-            EXPECT_EQ(tipOf(window, w), c->toolTipText()) << c->name();
-            EXPECT_EQ((GetWindowLongPtrA(w, GWL_STYLE) & WS_TABSTOP) != 0, c->tabStop()) << c->name();
-        }
-        form->setCaption("Renamed");
-        EXPECT_EQ(textOf(window), "Renamed");
-    }
-    EXPECT_EQ(GetWindowLongPtrA(windowOf(o.cmdOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(SendMessageA(windowOf(o.chkUpright), BM_GETCHECK, 0, 0), BST_CHECKED);
-
-    // A group box paints the form's colour inside itself, where the form, which paints around its
-    // controls, cannot; the pictures inside it stand above it.
-    HWND frame = windowOf(o.fraWidth);
-    const UniqueBitmap bitmap(CreateBitmap(4, 4, 1, 32, nullptr));
-    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    const Selection selected(dc.get(), bitmap.get());
-    SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
-    EXPECT_EQ(GetPixel(dc.get(), 1, 1), o.window.backColor());
-    EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
-    EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
-    EXPECT_EQ(childAt(windowOf(o.window), o.imgPlus.pixelLeft() + 3, o.imgPlus.pixelTop() + 3),
-              windowOf(o.imgPlus));
-}
-
-// ---- The choosers ----------------------------------------------------------------------------
-
 // What a common dialog showed, read by a timer its modal loop dispatches, which then answers it.
 struct Shown {
     std::string title, text, folder, filter;
@@ -581,13 +474,81 @@ void answerNext(WPARAM answer) {
     SetTimer(nullptr, 0, 50, readAndAnswer);
 }
 
+// The program's two dialogs over the Windows runtime, without starting the program (no tray icon, no
+// settings): the module's values as the load of the meter leaves them. They are captioned windows in
+// the taskbar that take the keyboard as they open (the meter's style is the meter test's); each control
+// is a child window of its class where the model puts it.
+//
 // The common dialogs ask what the program asks. Then what the end-to-end walk through the dialog does
 // not reach: a character for the preview, which resizes its window; the text the program sets, which
 // does not come back as the user's; a click that moves the choice of position; Enter in a text box,
 // which is the default button's.
-TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsksAndTheKeysReachTheModel) {
-    frmOptions& o = options();
-    Choosers& choosers = rt.choosers();
+TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAndKeysReachTheModel) {
+    Program program{rt};
+    mKesta& k = program.kesta();
+    k.pGetTwipsPerPixel();
+    k.pMonitorWidth = 10;
+    k.pnPosOptNum = 2;
+    k.pnUpright = 1;
+    program.showOptions();
+    frmOptions& o = *program.options().find();
+    EXPECT_EQ(GetActiveWindow(), windowOf(o.window));
+    program.showAbout();
+    frmInfo& a = *program.about().find();
+    EXPECT_EQ(GetActiveWindow(), windowOf(a.window)) << "also from another of the program's";
+    auto& text = static_cast<Win32Text&>(rt.text());
+    for (Form* form : {&o.window, &a.window}) {
+        SCOPED_TRACE(form->name());
+        HWND window = windowOf(*form);
+        EXPECT_EQ(styleOf(window) & kFrameBits, static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+        EXPECT_EQ(exStyleOf(window) & kTaskbarBits, static_cast<DWORD>(WS_EX_APPWINDOW));
+        EXPECT_TRUE(GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS);
+        EXPECT_EQ(textOf(window), form->style().caption);
+        RECT client{};
+        GetClientRect(window, &client);
+        const PixelRect outer = rectOf(window);
+        EXPECT_EQ((std::array{outer.width, outer.height, int(client.right), int(client.bottom)}),
+                  (std::array{form->pixelWidth(), form->pixelHeight(), form->clientPixelWidth(),
+                              form->clientPixelHeight()}))
+            << "the size and the frame the model was told of";
+        for (const auto& c : form->controls()) {
+            SCOPED_TRACE(c->name() + std::to_string(c->index()));
+            HWND w = windowOf(*c);
+            ASSERT_EQ(GetParent(w), window);
+            EXPECT_EQ(rectOf(w, window), c->pixelRect());
+            const bool pixels = c->as<Picture>() || c->as<Image>(), edit = c->as<TextBox>();
+            const char* kind = pixels           ? "CorvanePixels"
+                               : edit           ? "Edit"
+                               : c->as<Label>() ? "Static"
+                                                : "Button";
+            EXPECT_EQ(textOf(w, GetClassNameA), kind);
+            if (!pixels) {
+                EXPECT_EQ(textOf(w), edit ? c->as<TextBox>()->text() : c->caption());
+                EXPECT_EQ(HFONT(SendMessageA(w, WM_GETFONT, 0, 0)), text.fontFor(c->font()));
+            }
+            EXPECT_EQ(tipOf(window, w), c->toolTipText());
+            EXPECT_EQ((styleOf(w) & WS_TABSTOP) != 0, c->tabStop());
+        }
+        form->setCaption("Renamed");
+        EXPECT_EQ(textOf(window), "Renamed");
+    }
+    EXPECT_EQ(styleOf(windowOf(o.cmdOK)) & BS_TYPEMASK, static_cast<DWORD>(BS_DEFPUSHBUTTON));
+    EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(windowOf(o.chkUpright), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    // A group box paints the form's colour inside itself, where the form, which paints around its
+    // controls, cannot; the pictures inside it stand above it.
+    HWND frame = windowOf(o.fraWidth);
+    const UniqueBitmap bitmap(CreateBitmap(4, 4, 1, 32, nullptr));
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const Selection selected(dc.get(), bitmap.get());
+    SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    EXPECT_EQ(GetPixel(dc.get(), 1, 1), o.window.backColor());
+    EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
+    EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
+    EXPECT_EQ(childAt(windowOf(o.window), o.imgPlus.pixelLeft() + 3, o.imgPlus.pixelTop() + 3),
+              windowOf(o.imgPlus));
+
     answerNext(IDCANCEL);
     const FileChooserRequest request{.filter = "Sound files (*.wav)|*.wav",
                                      .filterIndex = 1,
@@ -595,18 +556,18 @@ TEST_F(DialogsTest, TheCommonDialogsAskWhatTheProgramAsksAndTheKeysReachTheModel
                                      .fileName = "ding.wav",
                                      .title = " Select alarm sound file",
                                      .hideReadOnly = true};
-    EXPECT_EQ(choosers.chooseFile(o.window, request), std::nullopt);  // dismissed
+    EXPECT_EQ(rt.choosers().chooseFile(o.window, request), std::nullopt);  // dismissed
     EXPECT_EQ((std::vector<std::string>{gShown.title, gShown.text, gShown.filter}),
               (std::vector<std::string>{" Select alarm sound file", "ding.wav", "Sound files (*.wav)"}));
     EXPECT_STRCASEEQ(gShown.folder.c_str(), "C:\\windows");
 
     answerNext(IDOK);
-    EXPECT_EQ(choosers.chooseColor(o.window, 0x00332211), std::optional<Color>(0x00332211));
+    EXPECT_EQ(rt.choosers().chooseColor(o.window, 0x00332211), std::optional<Color>(0x00332211));
     EXPECT_EQ(gShown.colour, 0x00332211u) << "the chooser starts at the colour given";
 
     answerNext(IDOK);
-    choosers.messageBox(o.window, "Enter a sound file name or disable alarm.", MessageBoxKind::Exclamation,
-                        " Corvane");
+    rt.choosers().messageBox(o.window, "Enter a sound file name or disable alarm.",
+                             MessageBoxKind::Exclamation, " Corvane");
     EXPECT_EQ(gShown.title + "|" + gShown.text, " Corvane|Enter a sound file name or disable alarm.");
 
     SetFocus(windowOf(o.picPreview));
@@ -684,50 +645,38 @@ GuiObjects guiObjects() {
     return n;
 }
 
-// The whole program on the Windows backend, with the battery set by the test; each tick is followed by
-// every message it caused, paints included.
-class MeterOnWin32 : public RuntimeTest {
-  protected:
-    MeterOnWin32() {
-        rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
-        rt.power().query = [this](SYSTEM_POWER_STATUS* s) {
-            *s = status;
-            return TRUE;
-        };
-        program.start();
-        meter.tmrMain.setInterval(24 * 3600 * 1000);  // the test's own ticks only
-        settle();                                     // the first show's paints are not the ticks'
-        paints = 0;
-    }
-
-    void tick(BYTE ac, int percent) {
-        status.ACLineStatus = ac;
-        status.BatteryLifePercent = static_cast<BYTE>(percent);
-        meter.tmrMain.fire();
-        settle();
-    }
-
-    // The meter's picture paints in a window of its own, inside the meter's.
-    void settle() {
-        pump([this](const MSG& m) {
-            paints += m.message == WM_PAINT && (m.hwnd == window || GetParent(m.hwnd) == window);
-        });
-    }
-
-    SYSTEM_POWER_STATUS status{};
-    Program program{rt};
-    frmMonitor& meter = program.monitor();
-    HWND window = windowOf(meter.window);
-    int paints = 0;
-};
-
 // The tick redraws the picture every second, but the window repaints only when its pixels changed.
 //
 // The tick, the paint and the alarm make and free objects every second; what is left after ten minutes
 // must be what was there after the first. Each minute of ticks runs through every kind of drawing: the
 // low bar blinking with the alarm, the middle and the high bar, the mains half, each at a level that
 // moves from one minute to the next.
-TEST_F(MeterOnWin32, TicksLeaveNoObjectsBehindAndTheMeterHearsOfADisplayChangeOnce) {
+TEST_F(RuntimeTest, TheMetersTicksLeaveNoObjectsBehindAndItHearsOfADisplayChangeOnce) {
+    // The whole program, with the battery set by the test; each tick is followed by every message it
+    // caused, paints included.
+    rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
+    SYSTEM_POWER_STATUS status{};
+    rt.power().query = [&status](SYSTEM_POWER_STATUS* s) {
+        *s = status;
+        return TRUE;
+    };
+    Program program{rt};
+    frmMonitor& meter = program.monitor();
+    const HWND window = windowOf(meter.window);
+    int paints = 0;
+    const auto tick = [&](BYTE ac, int percent) {
+        status.ACLineStatus = ac;
+        status.BatteryLifePercent = static_cast<BYTE>(percent);
+        meter.tmrMain.fire();
+        // The meter's picture paints in a window of its own, inside the meter's.
+        pump([&](const MSG& m) {
+            paints += m.message == WM_PAINT && (m.hwnd == window || GetParent(m.hwnd) == window);
+        });
+    };
+    program.start();
+    meter.tmrMain.setInterval(24 * 3600 * 1000);  // the test's own ticks only
+    pump();                                       // the first show's paints are not the ticks'
+
     struct Step {
         std::uint8_t ac;
         int percent, ticks, paints;
@@ -758,7 +707,7 @@ TEST_F(MeterOnWin32, TicksLeaveNoObjectsBehindAndTheMeterHearsOfADisplayChangeOn
     EXPECT_EQ(guiObjects(), afterOneMinute) << "GDI, USER objects";
 
     // The meter is a borderless window out of the taskbar, shown without taking the keyboard from the
-    // user's window (the dialogs' styles are DialogsTest's). A new resolution or arrangement of the
+    // user's window (the dialogs' styles are the dialog test's). A new resolution or arrangement of the
     // monitors reaches the runtime's window. The model takes each window's place as the system has it
     // then (Windows renumbers the desktop around the primary monitor, and moves windows off a monitor
     // that went); the program hears of it once the message is handled, once for a burst of them. (That
@@ -773,8 +722,7 @@ TEST_F(MeterOnWin32, TicksLeaveNoObjectsBehindAndTheMeterHearsOfADisplayChangeOn
     rt.onScreensChanged = [&] { ++heard; };
     SetWindowPos(window, nullptr, 300, -40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < 2; ++i) SendMessageA(rt.window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
-    EXPECT_EQ((std::vector<int>{meter.window.pixelLeft(), meter.window.pixelTop()}),
-              (std::vector<int>{300, -40}));
+    EXPECT_EQ(std::pair(meter.window.pixelLeft(), meter.window.pixelTop()), std::pair(300, -40));
     EXPECT_EQ(heard, 0) << "not within the message";
     pump();
     EXPECT_EQ(heard, 1);

@@ -57,8 +57,7 @@ install "per user" "$(folder LOCALAPPDATA)/Programs/Corvane" \
     "$(folder APPDATA)/Microsoft/Windows/Start Menu/Programs" HKCU /CurrentUser
 # The session starts what the Run value names.
 eval "set -- $(run_value | sed 's/\\/\\\\/g')"
-wine "$1" </dev/null >>"$LOG" 2>&1 &
-CORVANE_PID=$!
+EXE=$1 start_corvane
 wait_meter
 expect_geometry "per user: the meter shown at the top right" "1014 0 10 51"
 uninstall "per user" /CurrentUser
