@@ -45,17 +45,17 @@ PixelImage iconPicture(ClockHands hands, Color background) {
     const auto& argb = iconArt(hands);
     PixelImage img;
     img.resize(32, 32, background);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const std::uint32_t p = argb[static_cast<std::size_t>(y * 32 + x)];
-            const unsigned a = p >> 24;
-            const Color source = fromXrgb(p);
-            auto over = [a](unsigned src, unsigned bg) { return (src * a + bg * (255 - a) + 127) / 255; };
-            img.fillRect(
-                x, y, x, y,
-                rgb(over(redOf(source), redOf(background)), over(greenOf(source), greenOf(background)),
-                    over(blueOf(source), blueOf(background))));
-        }
+    int i = 0;  // the art's pixels row by row
+    for (const std::uint32_t p : argb) {
+        const int x = i % 32, y = i / 32;
+        ++i;
+        const unsigned a = p >> 24;
+        const Color source = fromXrgb(p);
+        auto over = [a](unsigned src, unsigned bg) { return (src * a + bg * (255 - a) + 127) / 255; };
+        img.fillRect(x, y, x, y,
+                     rgb(over(redOf(source), redOf(background)), over(greenOf(source), greenOf(background)),
+                         over(blueOf(source), blueOf(background))));
+    }
     return img;
 }
 
