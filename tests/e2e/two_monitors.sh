@@ -67,7 +67,7 @@ arrange_monitors "1024x768+0+0*" "$RIGHT"
 expect_geometry_of "$METER" "LEFT at 1024x768: its lower right corner" "1014 717 10 51"
 keep_shot two-monitors-corner-after-change
 stop_corvane TERM
-expect_eq "the last position chosen, saved" " 3" "$(saved Position)"
+expect_saved "Position= 3"  # the last chosen
 
 # ---- A remembered place, a drag, and a monitor that goes; at twice the scale too ----
 # From the place stored 6000,3000 twips from the primary monitor's corner (taken again after a move),
@@ -78,8 +78,7 @@ remembered_place() {  # what, scale, drag or "", command prefix...
     local s=$2 x=$((1280 + 400 * $2)) y=$((200 * $2)) size="$((10 * $2)) $((51 * $2))"
     arrange_monitors "$LEFT" "$RIGHT*"
     printf '[Form]\nPosition=4\nLeft=6000\nTop=3000\n' | write_ini
-    start_corvane "${@:4}"
-    wait_meter
+    start_meter "${@:4}"
     expect_put_back "$1: stored place 6000,3000 twips from the primary monitor's corner" "$x $y $size"
     if [[ $3 == drag ]]; then
         drag 1685 220 1885 420
@@ -97,8 +96,7 @@ remembered_place() {  # what, scale, drag or "", command prefix...
     stop_corvane TERM
 }
 remembered_place "scale 1" 1 drag
-expect_eq "the place saved in LEFT's frame" " 19050 6000 4" \
-    "$(saved Left)$(saved Top)$(saved Position)"
+expect_saved "Left= 19050" "Top= 6000" "Position= 4"  # the place in LEFT's frame
 
 # Twice the scale, asked of Qt or given by the X resources: the same places in twice the pixels.
 arrange_monitors "$LEFT" "$RIGHT*"
