@@ -70,7 +70,7 @@ device "$WORK/device.fifo"
 mkdir "$WORK"/battery/BAT{1..1999}
 for i in {1..1999}; do
     printf 'Battery\n' >"$WORK/battery/BAT$i/type"
-    printf '22\n' >"$WORK/battery/BAT$i/capacity"
+    printf '24\n' >"$WORK/battery/BAT$i/capacity"
 done
 few_files() { ulimit -n 1024 && exec "$@"; }
 start_low "$WORK/alarm.wav" few_files
@@ -79,11 +79,12 @@ within 10 stuck || fail "the sound did not reach the device"
 # Only the program itself opens the device: the process is the program now, with the limit it was given.
 expect_eq "open files allowed" 1024 "$(awk '/^Max open files/ {print $4}' "/proc/$CORVANE_PID/limits")"
 wait_meter
-# Almost all at 22 %: 11 of the 51 rows, the low bar from row 40.
-expect_meter "2,000 supplies low on battery: the bar from row 40" "$(drawn_meter 40 FF0F00)" 30
+# Almost all at 24 %: 12 of the 51 rows, the low bar from row 39; 20 % alone would start below row
+# 40, a grid line either way.
+expect_meter "2,000 supplies low on battery: the bar from row 39" "$(drawn_meter 39 FF0F00)" 30
 open=$(find "/proc/$CORVANE_PID/fd" -mindepth 1 | wc -l)
 holds "the program holds $open files open, 100 at most" test "$open" -le 100
 set_battery --ac 1
-expect_meter "plugged in: the mains half" "$(drawn_meter 40 FF0F00 0000FF)" 30
+expect_meter "plugged in: the mains half" "$(drawn_meter 39 FF0F00 0000FF)" 30
 stop_corvane TERM
 expect_saved "Position= 2"  # saved at the end
