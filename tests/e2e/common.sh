@@ -652,12 +652,9 @@ check_dialogs() {  # name prefix for the kept screenshots
     # From the first stop: Show on Top, Upright Form, the two bounds, the chosen position (the arrows
     # choose another), the alarm, its file, "...", then OK, pressed with the space bar.
     open_preferences
-    xdotool key space Tab space Tab
-    xdotool type 33
-    xdotool key Tab
-    xdotool type 66
-    xdotool key Tab Down Down Tab space Tab
-    xdotool type ding.wav
+    xdotool key space Tab space Tab type 33
+    xdotool key Tab type 66
+    xdotool key Tab Down Down Tab space Tab type ding.wav
     expect_text_whole "txtWavFile shows 'ding.wav' whole" 56 270 185 22
     xdotool key Tab Tab space
     within 5 gone_titled 'Preferences$' || fail "the walk did not end on OK"
