@@ -506,7 +506,7 @@ check_start_after_kill() {  # command...: as for check_one_copy
 # act on escaped; an answer that could not be written ends with status 1 and says why.
 # It leaves the settings as they were.
 check_command_line() {  # command...: the program as the test starts it
-    local usage before
+    local usage before rc=0
     before=$(settings_text)
     usage=$("$@" --help </dev/null 2>>"$WORK/usage.err") || fail "--help: $(cat "$WORK/usage.err")"
     [[ $usage == "Usage: corvane [--help | --version]"* ]] || fail "usage: $usage"
@@ -516,7 +516,6 @@ check_command_line() {  # command...: the program as the test starts it
     answers "an unknown option" 2 "" "corvane: unknown option '--bogus'"$'\n'"$usage" "$@" --bogus
     answers "an argument" 2 "" "corvane: takes no arguments, found '/?'"$'\n'"$usage" "$@" /?
     answers "an escape sequence" 2 "" "corvane: unknown option '--\\x1b[2J'"$'\n'"$usage" "$@" $'--\e[2J'
-    local rc=0
     "$@" --help </dev/null >/dev/full 2>"$WORK/err" || rc=$?
     expect_eq "--help to a full disk: exit status" 1 "$rc"
     grep -q '^corvane: write error: ' "$WORK/err" || fail "--help to a full disk: $(cat "$WORK/err")"
@@ -553,26 +552,23 @@ click_in_dialog() { while (($#)); do xdotool mousemove $((DIALOG_X + $1)) $((DIA
 # (120 and 3 x 210 twips), ends in the "t" its "not" ends in, not cut off at the right. The scrolling
 # line, above the rule, moves five characters (a blank is 3 pixels) a second.
 check_about() {
-    local w=$((DIALOG_W * 7 / 10)) rule
+    local w=$((DIALOG_W * 7 / 10)) rule words t last moving
     rule=$(ink $((DIALOG_X + DIALOG_W * 15 / 100)) "$DIALOG_Y" "$w" "$DIALOG_H" 80 | "$CONVERT" - -filter box \
         -resize "1x$DIALOG_H!" -depth 8 txt:- | awk -F'[,:]' -v h="$DIALOG_H" \
         'NR > 1 && $2 > 20 && $2 < h - 20 && /gray\(2[3-5][0-9]\)|#(E|F)/ {print $2; exit}')
     holds "the rule across the About box, $rule pixels down" test -n "$rule"
-    local words
     words=$(ink $((DIALOG_X + 12)) $((DIALOG_Y + rule + 50)) $((DIALOG_W - 24)) 13 | "$CONVERT" - -depth 8 txt:- |
         awk -F'[,: ]+' 'NR > 1 {col[$1] = col[$1] ($0 ~ /#FFFFFF|white/ ? 1 : 0)}
             END {for (x = 0; x in col; x++) print col[x]}' |
         awk '$0 !~ /1/ {gap++; next} {if (gap >= 3 && word != "") {print word; word = ""}; word = word " " $0; gap = 0}
              END {print word}')
     # The last two of the three columns of a "t": the "a" before the last one reaches into the first.
-    local t last
     t=$(tail -n3 <<<"$words" | head -n1 | awk '{print $(NF - 1), $NF}')
     last=$(tail -n1 <<<"$words" | awk '{print $(NF - 1), $NF}')
     holds "the notice's fourth line ends whole: '$last' as the 't' '$t'" eval '[[ -n $t && $last == "$t" ]]'
     # The line's leftmost ink for 14 seconds, a round of the line, half a second at a time: it falls by
     # a blank (3 pixels) a tick of 127 ms while blanks leave at the left, two stretches of 4 seconds a
     # round; a line that stands at its tail for most of its round and then slides moves in 3 at most.
-    local moving
     moving=$(python3 "$(dirname "${BASH_SOURCE[0]}")/leftmost_ink.py" "$DIALOG_X" $((DIALOG_Y + rule - 17)) "$DIALOG_W" 9 14 |
         awk '{s = int($1 * 2)} s != half {if (n > 1 && !rose && t - t0 >= 0.25 && x0 - x >= 15 * (t - t0)) fast++
                                           half = s; t0 = $1; x0 = $2; rose = 0; n = 0}
