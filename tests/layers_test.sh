@@ -13,29 +13,22 @@ program='^(shell|monitor|tooltip|options|about|app)/'
 backend='^platform/(headless|qt|win32|linux)/'
 status=0
 edges=$(mktemp)
-trap 'rm -f "$edges"' EXIT
+trap 'rm -f "$edges" "$edges.loop"' EXIT
+wrong() { echo "$@" && status=1; }  # what is wrong
 
 while IFS=: read -r file _ target; do
     from=$(dirname "$file")
     [[ $target == */* ]] || continue  # a file of the same folder, or one the build makes
     to=$(dirname "$target")
-    if [[ $file == platform/* && $target =~ $program ]]; then
-        echo "$file includes the program's $target" && status=1
-    fi
-    if [[ $file =~ $program && $target =~ $backend ]]; then
-        echo "$file includes the backend's $target" && status=1
-    fi
+    [[ $file == platform/* && $target =~ $program ]] && wrong "$file includes the program's $target"
+    [[ $file =~ $program && $target =~ $backend ]] && wrong "$file includes the backend's $target"
     [[ $from != "$to" ]] && echo "$from $to" >>"$edges"
 done < <(grep -rHoE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]+"' \
              platform shell monitor tooltip options about app resources | sed -E 's/:[^"]*"([^"]+)"$/::\1/')
 
-if grep -rnE --include='*.h' --include='*.cpp' '\bfrm[A-Z][A-Za-z]*' platform; then
-    echo "the forms library and the backends name no form" && status=1
-fi
+grep -rnE --include='*.h' --include='*.cpp' '\bfrm[A-Z][A-Za-z]*' platform &&
+    wrong "the forms library and the backends name no form"
 
 # tsort names the folders that include each other round in a loop.
-if ! sort -u "$edges" | tsort >/dev/null 2>"$edges.loop"; then
-    echo "folders that include each other:" && cat "$edges.loop" && status=1
-fi
-rm -f "$edges.loop"
+sort -u "$edges" | tsort >/dev/null 2>"$edges.loop" || wrong "folders that include each other: $(cat "$edges.loop")"
 exit $status

@@ -17,9 +17,8 @@ METER_MISSING_AT=$EPOCHREALTIME  # when the meter was last seen not yet shown, o
 CONVERT=$(command -v /usr/bin/convert || command -v convert)
 
 cleanup() {
-    local p
     if declare -F on_cleanup >/dev/null; then on_cleanup; fi
-    for p in "${BG_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+    kill "${BG_PIDS[@]}" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$WORK"
 }
@@ -120,10 +119,10 @@ meter_shown() {
 }
 
 wait_meter() { within 30 meter_shown || fail "no meter window appeared"; }  # sets METER
+start_meter() { start_corvane "$@" && wait_meter; }  # [command prefix...]: a start, once its meter is shown
 
 start_meter_at() {  # what, "x y width height", [command prefix...]: a start and where its meter stands
-    start_corvane "${@:3}"
-    wait_meter
+    start_meter "${@:3}"
     expect_geometry "$1" "$2"
 }
 
@@ -146,16 +145,15 @@ expect_geometry() { expect_geometry_of "$METER" "$@"; }  # what, "x y width heig
 # appear in time, proves nothing either way: the test says so and puts the meter back itself.
 expect_put_back() {  # what, "x y width height": its place
     xdotool windowmove "$METER" 300 300
-    local x y ms=$(((${EPOCHREALTIME//[!0-9]/} - ${METER_MISSING_AT//[!0-9]/}) / 1000))
-    if ((ms < 1500)); then
-        within 10 geometry_is "$METER" "$2" || fail "$1: not put back in its place, but at $GEOMETRY"
-        pass "$1"
-        return
+    local x y ms=$(((${EPOCHREALTIME//[!0-9]/} - ${METER_MISSING_AT//[!0-9]/}) / 1000)) where="put back in its place"
+    if ((ms >= 1500)); then
+        echo "not checked: $1 (moved $ms ms after the meter was last seen missing)"
+        read -r x y _ <<<"$2"
+        xdotool windowmove "$METER" "$x" "$y"
+        where="where it was moved back"
     fi
-    echo "not checked: $1 (moved $ms ms after the meter was last seen missing)"
-    read -r x y _ <<<"$2"
-    xdotool windowmove "$METER" "$x" "$y"
-    within 10 geometry_is "$METER" "$2" || fail "$1: not where it was moved back, but at $GEOMETRY"
+    within 10 geometry_is "$METER" "$2" || fail "$1: not $where, but at $GEOMETRY"
+    ((ms >= 1500)) || pass "$1"
 }
 
 # Moves the mouse from where it is to X,Y in ten steps, as a hand would (a button held or not).
@@ -206,9 +204,6 @@ expect_row() {  # x1 x2 y "RRGGBB ...": the last screenshot's row
 
 shows() { screenshot && [[ $(pixel "$1" "$2") == "$3" ]]; }
 
-# Takes screenshots until a pixel shows the colour (up to 5 s), so the checks read a painted screen.
-screenshot_when() { within 5 shows "$@" || true; }  # x y RRGGBB
-
 # A row of a flat 51-pixel meter from x = 0: on its surface the end lines, the grid on every tenth
 # pixel, the bar to x = 41 (41 of 51 pixels: 80 %) and the background after it; given one colour, the
 # border strip above or below the surface.
@@ -225,7 +220,7 @@ flat_row() {  # border [bar background]
 # mains colour, each seen at its first and last row.
 expect_flat_meter() {  # thickness border-colour background-colour
     local lower=$((1 + ($1 - 2) / 2)) r
-    screenshot_when 25 1 00FF00
+    within 5 shows 25 1 00FF00 || true  # a painted screen: the rows below say what is wrong
     for r in "0 $2" "1 $2 00FF00 $3" "$((lower - 1)) $2 00FF00 $3" "$lower $2 0000FF $3" \
         "$(($1 - 2)) $2 0000FF $3" "$(($1 - 1)) $2"; do
         expect_row 0 50 "${r%% *}" "$(flat_row ${r#* })"
@@ -312,7 +307,7 @@ lit() { screenshot && [[ $(pixel "$1" "$2") != 000000 ]]; }  # x y: something st
 # their bounding box as "x y" on the screen.
 blue_in_tray() { "$CONVERT" "$WORK/shot.png" -crop "120x32+$TRAY_X+$TRAY_Y" +repage -fx 'b > 0.5 && b > r + 0.25 ? 1 : 0' "$@"; }
 icon_pixels() { screenshot && blue_in_tray -format '%[fx:round(mean * w * h)]' info:; }
-wait_icon() { within 15 eval '(($(icon_pixels) > 40))' || fail "no program icon in the tray"; }
+wait_icon() { holds_within 15 "program icon in the tray" eval '(($(icon_pixels) > 40))'; }
 icon_spot() {  # "x y": where to point at the icon
     screenshot
     blue_in_tray -trim -format "%[fx:$TRAY_X + page.x + round(w / 2)] %[fx:$TRAY_Y + page.y + round(h / 2)]" info:
@@ -422,10 +417,8 @@ meter_menu_up() { lit 990 60; }
 check_tips() {  # prefix of the screenshots to keep
     start_tray
     expect_eq "empty tray has no icon" 0 "$(icon_pixels)"
-    start_corvane_on_battery --ac 0 --percent 57
-    wait_meter
+    start_meter "${ON_BATTERY[@]}" --ac 0 --percent 57 --
     wait_icon
-    pass "program icon in the tray"
     within 5 shows 1016 45 00FF00 || fail "no green bar: the battery has not been read"
     hover $(icon_spot)
     holds_within 5 "the tip over the icon shows the status line" tip_is_status_line
@@ -499,11 +492,9 @@ check_one_copy() {  # command...: the program started again as a user would
 
 # A copy killed outright: a start after it runs, and a start beside that still ends by itself.
 check_start_after_kill() {  # command...: as for check_one_copy
-    start_corvane
-    wait_meter
+    start_meter
     { kill -KILL "$CORVANE_PID" && wait "$CORVANE_PID"; } 2>/dev/null || true
-    start_corvane
-    wait_meter
+    start_meter
     pass "a start after a killed copy runs"
     answers "a start beside it" 0 "" "" "$@"
     expect_eq "still one meter" 1 "$(visible_meters)"
@@ -515,7 +506,7 @@ check_start_after_kill() {  # command...: as for check_one_copy
 # act on escaped; an answer that could not be written ends with status 1 and says why.
 # It leaves the settings as they were.
 check_command_line() {  # command...: the program as the test starts it
-    local usage before
+    local usage before rc=0
     before=$(settings_text)
     usage=$("$@" --help </dev/null 2>>"$WORK/usage.err") || fail "--help: $(cat "$WORK/usage.err")"
     [[ $usage == "Usage: corvane [--help | --version]"* ]] || fail "usage: $usage"
@@ -525,7 +516,6 @@ check_command_line() {  # command...: the program as the test starts it
     answers "an unknown option" 2 "" "corvane: unknown option '--bogus'"$'\n'"$usage" "$@" --bogus
     answers "an argument" 2 "" "corvane: takes no arguments, found '/?'"$'\n'"$usage" "$@" /?
     answers "an escape sequence" 2 "" "corvane: unknown option '--\\x1b[2J'"$'\n'"$usage" "$@" $'--\e[2J'
-    local rc=0
     "$@" --help </dev/null >/dev/full 2>"$WORK/err" || rc=$?
     expect_eq "--help to a full disk: exit status" 1 "$rc"
     grep -q '^corvane: write error: ' "$WORK/err" || fail "--help to a full disk: $(cat "$WORK/err")"
@@ -562,26 +552,23 @@ click_in_dialog() { while (($#)); do xdotool mousemove $((DIALOG_X + $1)) $((DIA
 # (120 and 3 x 210 twips), ends in the "t" its "not" ends in, not cut off at the right. The scrolling
 # line, above the rule, moves five characters (a blank is 3 pixels) a second.
 check_about() {
-    local w=$((DIALOG_W * 7 / 10)) rule
+    local w=$((DIALOG_W * 7 / 10)) rule words t last moving
     rule=$(ink $((DIALOG_X + DIALOG_W * 15 / 100)) "$DIALOG_Y" "$w" "$DIALOG_H" 80 | "$CONVERT" - -filter box \
         -resize "1x$DIALOG_H!" -depth 8 txt:- | awk -F'[,:]' -v h="$DIALOG_H" \
         'NR > 1 && $2 > 20 && $2 < h - 20 && /gray\(2[3-5][0-9]\)|#(E|F)/ {print $2; exit}')
     holds "the rule across the About box, $rule pixels down" test -n "$rule"
-    local words
     words=$(ink $((DIALOG_X + 12)) $((DIALOG_Y + rule + 50)) $((DIALOG_W - 24)) 13 | "$CONVERT" - -depth 8 txt:- |
         awk -F'[,: ]+' 'NR > 1 {col[$1] = col[$1] ($0 ~ /#FFFFFF|white/ ? 1 : 0)}
             END {for (x = 0; x in col; x++) print col[x]}' |
         awk '$0 !~ /1/ {gap++; next} {if (gap >= 3 && word != "") {print word; word = ""}; word = word " " $0; gap = 0}
              END {print word}')
     # The last two of the three columns of a "t": the "a" before the last one reaches into the first.
-    local t last
     t=$(tail -n3 <<<"$words" | head -n1 | awk '{print $(NF - 1), $NF}')
     last=$(tail -n1 <<<"$words" | awk '{print $(NF - 1), $NF}')
     holds "the notice's fourth line ends whole: '$last' as the 't' '$t'" eval '[[ -n $t && $last == "$t" ]]'
     # The line's leftmost ink for 14 seconds, a round of the line, half a second at a time: it falls by
     # a blank (3 pixels) a tick of 127 ms while blanks leave at the left, two stretches of 4 seconds a
     # round; a line that stands at its tail for most of its round and then slides moves in 3 at most.
-    local moving
     moving=$(python3 "$(dirname "${BASH_SOURCE[0]}")/leftmost_ink.py" "$DIALOG_X" $((DIALOG_Y + rule - 17)) "$DIALOG_W" 9 14 |
         awk '{s = int($1 * 2)} s != half {if (n > 1 && !rose && t - t0 >= 0.25 && x0 - x >= 15 * (t - t0)) fast++
                                           half = s; t0 = $1; x0 = $2; rose = 0; n = 0}
@@ -629,8 +616,7 @@ open_preferences() {  # from the icon's menu: sets DIALOG and checks its size
 check_dialogs() {  # name prefix for the kept screenshots
     start_window_manager
     start_tray
-    start_corvane
-    wait_meter
+    start_meter
     wait_icon
     open_preferences
     keep_shot "$1-preferences"
@@ -662,12 +648,9 @@ check_dialogs() {  # name prefix for the kept screenshots
     # From the first stop: Show on Top, Upright Form, the two bounds, the chosen position (the arrows
     # choose another), the alarm, its file, "...", then OK, pressed with the space bar.
     open_preferences
-    xdotool key space Tab space Tab
-    xdotool type 33
-    xdotool key Tab
-    xdotool type 66
-    xdotool key Tab Down Down Tab space Tab
-    xdotool type ding.wav
+    xdotool key space Tab space Tab type 33
+    xdotool key Tab type 66
+    xdotool key Tab Down Down Tab space Tab type ding.wav
     expect_text_whole "txtWavFile shows 'ding.wav' whole" 56 270 185 22
     xdotool key Tab Tab space
     within 5 gone_titled 'Preferences$' || fail "the walk did not end on OK"
@@ -684,9 +667,8 @@ check_dialogs() {  # name prefix for the kept screenshots
     # focus mark is dotted in black; Space opens its chooser.
     open_preferences
     xdotool key shift+Tab
-    within 5 border_box_marked || fail "no focus mark on the Border colour box"
+    holds_within 5 "the colour box with the focus shows the focus mark" border_box_marked
     keep_shot "$1-focus-mark"
-    pass "the colour box with the focus shows the focus mark"
     xdotool key space
     holds_within 10 "Space on a colour box opens the colour chooser" shown_titled '^(Select )?Colou?r$'
     stop_corvane

@@ -17,14 +17,11 @@ rm -f "$INI"
 mkdir -p "$CFG/qt6ct"
 printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncustom_palette=true\n' >"$CFG/qt6ct/qt6ct.conf"
 export QT_QPA_PLATFORMTHEME=qt6ct
-start_corvane_on_battery  # on mains at 80 %: the bar from row 10
-wait_meter
+start_meter "${ON_BATTERY[@]}" --  # on mains at 80 %: the bar from row 10
 expect_put_back "placed and sized as without a window manager, and again after a move" "1014 0 10 51"
 expect_meter "no frame: the border strips and the picture are the meter's own" "$(drawn_meter 10 00FF00 0000FF)"
 states=$(xprop -id "$METER" _NET_WM_STATE)
-for s in ABOVE SKIP_TASKBAR SKIP_PAGER; do
-    holds "window state has $s ($states)" grep -q "_NET_WM_STATE_$s" <<<"$states"
-done
+for s in ABOVE SKIP_TASKBAR SKIP_PAGER; do holds "window state has $s ($states)" grep -q "_NET_WM_STATE_$s" <<<"$states"; done
 
 drag 1018 20 818 120
 expect_geometry "dragged under the window manager" "814 100 10 51"

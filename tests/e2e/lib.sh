@@ -9,9 +9,8 @@ WORK=$(mktemp -d /tmp/corvane-e2e.XXXXXX)
 PROGRAM_LOG=$WORK/out.log
 CFG="$WORK/config"
 INI="$CFG/Corvane/Corvane.ini"
-mkdir -p "$CFG" "$WORK/run"
+mkdir -p -m 700 "$CFG" "$WORK/run"
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-chmod 700 "$WORK/run"
 export XDG_RUNTIME_DIR="$WORK/run"
 # Qt and its libraries keep some allocations to the end of the process on purpose.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}

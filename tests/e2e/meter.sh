@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The meter draws the battery: the bar in its band's colour under the grid, blinking with the alarm
 # sounding when low on battery, half in the mains colour once plugged in. A sound file that cannot be
-# played sounds the desktop's default alert instead, and nothing in the sound holds the program.
+# played sounds the desktop's default alert instead, and nothing in the sound holds the program. Two
+# thousand power supplies under the usual limit of 1,024 open files do not hold it either.
 source "$(dirname "$0")/lib.sh"
 
 # Half a second of a square wave, 16-bit mono at 8 kHz, after a header of 44 bytes.
@@ -29,7 +30,7 @@ write_wav "$BELL" 10
 printf '[Sound Theme]\nName=Test\nDirectories=stereo\n[stereo]\nOutputProfile=stereo\n' \
     >"$XDG_DATA_HOME/sounds/freedesktop/index.theme"
 # Low on battery, the alarm on with the sound file given.
-start_low() { printf '[Options]\nEnableAlarm=1\nSoundFile=%s\n' "$1" | write_ini && start_corvane_on_battery --ac 0 --percent 20; }
+start_low() { printf '[Options]\nEnableAlarm=1\nSoundFile=%s\n' "$1" | write_ini && start_corvane "${@:2}" "${ON_BATTERY[@]}" --ac 0 --percent 20 --; }  # sound file, [prefix...]
 played() { cmp -s <(tail -c +45 "$1") "$WORK/played.raw"; }  # the sound file's samples, all of them
 
 # Low on battery from the start: the alarm sounds at the first tick.
@@ -61,10 +62,29 @@ holds_within 20 "the file chosen plays at the next alarm" played "$WORK/alarm.wa
 stop_corvane TERM
 expect_eq "the settings saved at the end" "$WORK/alarm.wav" "$(saved SoundFile)"
 
-# A sound device that never answers holds the sound's thread for good, but not the end.
+# A sound device that never answers holds the sound's thread for good, but not the end. Beside the fake
+# adapter and battery, batteries that know only their level, a little higher: the program holds a few
+# of their files open and reads the others as it goes, so it still follows the battery and the mains.
 mkfifo "$WORK/device.fifo"
 device "$WORK/device.fifo"
-start_low "$WORK/alarm.wav"
+mkdir "$WORK"/battery/BAT{1..1999}
+for i in {1..1999}; do
+    printf 'Battery\n' >"$WORK/battery/BAT$i/type"
+    printf '24\n' >"$WORK/battery/BAT$i/capacity"
+done
+few_files() { ulimit -n 1024 && exec "$@"; }
+start_low "$WORK/alarm.wav" few_files
 stuck() { grep -qs wait_for_partner /proc/"$CORVANE_PID"/task/*/wchan; }
 within 10 stuck || fail "the sound did not reach the device"
+# Only the program itself opens the device: the process is the program now, with the limit it was given.
+expect_eq "open files allowed" 1024 "$(awk '/^Max open files/ {print $4}' "/proc/$CORVANE_PID/limits")"
+wait_meter
+# Almost all at 24 %: 12 of the 51 rows, the low bar from row 39; 20 % alone would start below row
+# 40, a grid line either way.
+expect_meter "2,000 supplies low on battery: the bar from row 39" "$(drawn_meter 39 FF0F00)" 30
+open=$(find "/proc/$CORVANE_PID/fd" -mindepth 1 | wc -l)
+holds "the program holds $open files open, 100 at most" test "$open" -le 100
+set_battery --ac 1
+expect_meter "plugged in: the mains half" "$(drawn_meter 39 FF0F00 0000FF)" 30
 stop_corvane TERM
+expect_saved "Position= 2"  # saved at the end

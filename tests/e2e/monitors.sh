@@ -4,7 +4,7 @@
 # xrandr gives them. Xvfb lists monitors made with "xrandr --setmonitor" but keeps none of them
 # primary and refuses to change them afterwards, so it cannot stand for a desktop of several monitors.
 #
-# In a test, after lib.sh (which gives WORK, fail and within):
+# In a test, after lib.sh (which gives WORK and the helpers of common.sh):
 #     source "$(dirname "$0")/monitors.sh"
 #     start_monitors_display                      # sets DISPLAY; ended with the test
 #     arrange_monitors 1280x800+0+0 1920x1080+1280+0*
@@ -24,9 +24,8 @@ start_monitors_display() {
     local dir=$WORK/xorg
     mkdir -p "$dir/conf.d"
     cp "$MONITORS_CONFIG" "$dir/xorg.conf"
-    "$XORG_BIN" -displayfd 3 -noreset -nolisten tcp -sharevts -novtswitch -config "$dir/xorg.conf" \
-        -configdir "$dir/conf.d" -logfile "$dir/xorg.log" 3>"$dir/display" >/dev/null 2>"$dir/stderr" &
-    BG_PIDS+=($!)
+    background "$XORG_BIN" -displayfd 3 -noreset -nolisten tcp -sharevts -novtswitch -config "$dir/xorg.conf" \
+        -configdir "$dir/conf.d" -logfile "$dir/xorg.log" 3>"$dir/display" >/dev/null 2>"$dir/stderr"
     within 20 test -s "$dir/display" || fail "Xorg did not start: $(tail -n 5 "$dir/stderr")"
     export DISPLAY=":$(head -n1 "$dir/display")"
     within 10 xrandr --query >/dev/null 2>&1 || fail "Xorg does not answer RandR"
@@ -67,12 +66,10 @@ monitors() {
 if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
     set -euo pipefail
     WORK=$(mktemp -d "${TMPDIR:-/tmp}/monitors.XXXXXX")
-    BG_PIDS=()
-    fail() { echo "monitors.sh: $*" >&2; exit 1; }
-    within() { local i; for ((i = 0; i < $1 * 10; i++)); do "${@:2}" && return 0; sleep 0.1; done; return 1; }
-    trap 'kill "${BG_PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
+    TEST_SECONDS=86400  # a day: a session by hand is ended by hand
+    source "$(dirname "$0")/common.sh"
     start_monitors_display
     [[ $# -eq 0 ]] || arrange_monitors "$@"
     echo "DISPLAY=$DISPLAY: $(monitors)   (Ctrl-C ends it; Xorg's log: $WORK/xorg/xorg.log)"
-    wait
+    wait "${BG_PIDS[-1]}"  # Xorg
 fi

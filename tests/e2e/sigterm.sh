@@ -7,7 +7,6 @@
 source "$(dirname "$0")/lib.sh"
 
 start_display
-folder="$CFG/Corvane"
 printf '[Form]\nPosition=0\nWidth=12\n[Options]\nLowColor=255\n' | write_ini
 cp "$INI" "$WORK/old.ini"
 
@@ -44,7 +43,7 @@ run_and_kill() {
         fail "seed $seed: SIGTERM at $1 s ${2:+and SIGKILL $2 s later }left a file that is neither: $(cat "$INI")"
     fi
 }
-temporaries() { (cd "$folder" && ls -A | grep -v '^Corvane\.ini$' || true); }
+temporaries() { ls -A "$CFG/Corvane" | grep -v '^Corvane\.ini$' || true; }
 
 for run in $(seq 50); do
     delay=$(moment 0 600)

@@ -41,23 +41,21 @@ choose_position() {  # the position's number
 }
 
 # ---- Every corner, the tooltip in every quarter, the preferences dialog ----
-start_meter_at "upper right corner of the primary monitor" "3190 0 10 51" "${ON_BATTERY[@]}" --ac 0 --percent 57 --
+start_meter "${ON_BATTERY[@]}" --ac 0 --percent 57 --
 within 5 shows 3194 45 00FF00 || fail "no green bar: the battery has not been read"
-keep_shot two-monitors-upper-right
-expect_tooltip_beside two-monitors-tooltip-left-upper "upper right" 3190 0 left upper
-
-preferences_from_meter 3194 20
-# Half-way across and down the primary monitor, halves to the even pixel.
-expect_eq "the preferences dialog centred on the primary monitor" "2090 368 299 345" \
-    "$DIALOG_X $DIALOG_Y $DIALOG_W $DIALOG_H"
-keep_shot two-monitors-preferences
-# Each corner in turn: the position chosen, where the meter goes, the side and half of its tooltip.
-for step in "1 1280 1029 right lower" "0 1280 0 right upper" "3 3190 1029 left lower"; do
+# Each corner in turn, from the upper right one a first start takes: the position, where the meter
+# goes, the side and half of its tooltip. The preferences dialog, opened there to choose the next,
+# stands half-way across and down the primary monitor, halves to the even pixel.
+for step in "2 3190 0 left upper" "1 1280 1029 right lower" "0 1280 0 right upper" "3 3190 1029 left lower"; do
     read -r position x y side half <<<"$step"
-    choose_position "$position"
-    expect_geometry_of "$METER" "position $position: its corner of the primary monitor" "$x $y 10 51"
+    [[ $position == 2 ]] || choose_position "$position"
+    expect_geometry "position $position: its corner of the primary monitor" "$x $y 10 51"
     expect_tooltip_beside "two-monitors-tooltip-$side-$half" "position $position" "$x" "$y" "$side" "$half"
-    [[ $position == 3 ]] || preferences_from_meter $((x + 4)) $((y + 20))
+    [[ $position == 3 ]] && break
+    preferences_from_meter $((x + 4)) $((y + 20))
+    keep_shot "two-monitors-preferences-$position"
+    expect_eq "the preferences dialog centred on the primary monitor" "2090 368 299 345" \
+        "$DIALOG_X $DIALOG_Y $DIALOG_W $DIALOG_H"
 done
 
 # ---- The monitors change while it runs: the corner meter goes along ----
@@ -67,7 +65,7 @@ arrange_monitors "1024x768+0+0*" "$RIGHT"
 expect_geometry_of "$METER" "LEFT at 1024x768: its lower right corner" "1014 717 10 51"
 keep_shot two-monitors-corner-after-change
 stop_corvane TERM
-expect_eq "the last position chosen, saved" " 3" "$(saved Position)"
+expect_saved "Position= 3"  # the last chosen
 
 # ---- A remembered place, a drag, and a monitor that goes; at twice the scale too ----
 # From the place stored 6000,3000 twips from the primary monitor's corner (taken again after a move),
@@ -78,8 +76,7 @@ remembered_place() {  # what, scale, drag or "", command prefix...
     local s=$2 x=$((1280 + 400 * $2)) y=$((200 * $2)) size="$((10 * $2)) $((51 * $2))"
     arrange_monitors "$LEFT" "$RIGHT*"
     printf '[Form]\nPosition=4\nLeft=6000\nTop=3000\n' | write_ini
-    start_corvane "${@:4}"
-    wait_meter
+    start_meter "${@:4}"
     expect_put_back "$1: stored place 6000,3000 twips from the primary monitor's corner" "$x $y $size"
     if [[ $3 == drag ]]; then
         drag 1685 220 1885 420
@@ -97,8 +94,7 @@ remembered_place() {  # what, scale, drag or "", command prefix...
     stop_corvane TERM
 }
 remembered_place "scale 1" 1 drag
-expect_eq "the place saved in LEFT's frame" " 19050 6000 4" \
-    "$(saved Left)$(saved Top)$(saved Position)"
+expect_saved "Left= 19050" "Top= 6000" "Position= 4"  # the place in LEFT's frame
 
 # Twice the scale, asked of Qt or given by the X resources: the same places in twice the pixels.
 arrange_monitors "$LEFT" "$RIGHT*"

@@ -27,11 +27,10 @@ echo "$out"
 ((rc == 0)) || { echo "FAIL: probe under with-fake-battery exited with $rc" >&2; exit 1; }
 
 expect() {  # LINE_NUMBER WHAT PATTERN...
-    local line what=$2
+    local line pattern
     line=$(sed -n "$1p" <<<"$out")
-    shift 2
-    for pattern; do
-        [[ " $line " == *" $pattern "* ]] || { echo "FAIL: $what: expected $pattern in '$line'" >&2; exit 1; }
+    for pattern in "${@:3}"; do
+        [[ " $line " == *" $pattern "* ]] || { echo "FAIL: $2: expected $pattern in '$line'" >&2; exit 1; }
     done
 }
 expect 1 "on battery" ACLineStatus=0 BatteryLifePercent=57

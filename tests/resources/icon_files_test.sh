@@ -9,21 +9,18 @@ dir=${1:?usage: icon_files_test.sh FOLDER}
 im() { "$(command -v "/usr/bin/$1" || command -v "$1")" "${@:2}"; }  # ImageMagick itself
 fail() { echo "FAIL: $*" >&2; exit 1; }
 differing() { im compare -metric AE "$1" "$2" null: 2>&1 || true; }
+identifies() { [ "$(im identify -format "$2" "$dir/$1")" == "$3" ] || fail "$1: not $3"; }  # file, format, what it prints
 
-[ "$(im identify -format '%wx%h ' "$dir/corvane.ico")" == "32x32 16x16 24x24 48x48 " ] || fail "ICO entries"
+identifies corvane.ico '%wx%h ' "32x32 16x16 24x24 48x48 "
 for n in 16 22 24 32 48 64 128 256; do
-    f=$dir/hicolor/${n}x$n/apps/corvane.png
-    [ "$(im identify -format '%m %wx%h %A' "$f")" == "PNG ${n}x$n True" ] || fail "theme icon $f"
+    f=hicolor/${n}x$n/apps/corvane.png
+    identifies "$f" '%m %wx%h %A' "PNG ${n}x$n True"
     # Compressed: at most a byte a pixel and the headers (stored, they take over four).
-    [ "$(stat -c %s "$f")" -le $((n * n + 512)) ] || fail "theme icon $f: $(stat -c %s "$f") bytes"
+    [ "$(stat -c %s "$dir/$f")" -le $((n * n + 512)) ] || fail "theme icon $f: $(stat -c %s "$dir/$f") bytes"
 done
 [ "$(differing "$dir/corvane.png" "$dir/hicolor/32x32/apps/corvane.png")" == 0 ] || fail "two 32-pixel icons"
-for f in corvane hands-up hands-right hands-down hands-left; do
-    [ "$(im identify -format '%m %wx%h %A' "$dir/$f.png")" == "PNG 32x32 True" ] || fail "$f.png"
-done
-for f in minus plus; do
-    [ "$(im identify -format '%m %wx%h' "$dir/$f.png")" == "PNG 12x12" ] || fail "$f.png"
-done
+for f in corvane hands-up hands-right hands-down hands-left; do identifies "$f.png" '%m %wx%h %A' "PNG 32x32 True"; done
+for f in minus plus; do identifies "$f.png" '%m %wx%h' "PNG 12x12"; done
 [ "$(differing "$dir/corvane.png" "$dir/corvane.ico[0]")" == 0 ] || fail "PNG and ICO pixels differ"
 hands=(up right down left)
 for a in "${hands[@]}"; do
