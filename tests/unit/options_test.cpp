@@ -24,14 +24,26 @@ struct WithOptions : TestProgram {
     }
     frmOptions& d = open();
     bool optionsOpen() { return program.options().find() && program.options().find()->window.loaded(); }
-    std::size_t count(std::string_view call) const {
-        return static_cast<std::size_t>(std::count(rt.calls.begin(), rt.calls.end(), call));
-    }
     // Everything OK may write, as one comparable record.
     auto settings() const {
         return std::tuple{k.pnShowTop,      k.pnUpright,     k.pnLowUpper,    k.pnMidUpper,
                           k.pnAlarmEnabled, k.psWavFilePath, k.pMonitorWidth, k.pnPosOptNum,
                           k.pMonitorLeft,   k.pMonitorTop,   k.plColor};
+    }
+    // The user changes every setting the dialog holds and confirms nothing yet: each box clicked, both
+    // bounds typed, the meter one step thinner at any place, every colour a colour of its own, and the
+    // sound file chosen.
+    void changeEverything() {
+        for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) c->userClicked();
+        for (TextBox* t : {&d.txtLowUpper, &d.txtMidUpper}) t->userEdited(" 33");
+        d.optAnyPlace.userClicked();
+        d.imgMinus_MouseDown({});
+        for (int i = 0; i < kColorSlots; ++i) {
+            rt.choosers().answerColor(0x010101 * (i + 1));
+            d.picColor[i]->click();
+        }
+        rt.choosers().answerFile("C:\\a.wav");
+        d.cmdOpen.click();
     }
 };
 
@@ -147,28 +159,19 @@ TEST(Options, EveryStoredPositionAndTheValuesThatDoNotFitTheControlsAtLoad) {
 }
 
 TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
-    for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) c->userClicked();
-    for (auto [box, text] :
-         {std::pair{&d.txtLowUpper, "15"}, {&d.txtMidUpper, " 70"}, {&d.txtWavFile, "C:\\a.wav"}})
-        box->userEdited(text);
-    d.imgPlus_MouseDown({});
-    d.optLeftLower.userClicked();
-    for (auto [slot, colour] : {std::pair{6, 0x0000AA}, {4, 0x00BB00}, {0, 0x0000CC}}) {
-        p.rt.choosers().answerColor(colour);
-        d.picColor[slot]->click();
-    }
+    p.changeEverything();
     const std::size_t before = p.rt.calls.size();
     d.cmdOK.click();
 
     EXPECT_EQ(p.settings(),
-              (std::tuple{std::int16_t{0}, std::int16_t{0}, std::int16_t{15}, std::int16_t{70},
-                          std::int16_t{1}, std::string("C:\\a.wav"), 12.0f, std::int16_t{1}, 0.0f, 0.0f,
-                          std::array<std::int32_t, 7>{0x0000CC, 65535, 65280, 16711680, 0x00BB00, 16777215,
-                                                      0x0000AA}}));
-    // Flat, 12 thick, in the lower left corner, in its new colours.
-    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{0, 11340, 765, 180}));
+              (std::tuple{std::int16_t{0}, std::int16_t{0}, std::int16_t{33}, std::int16_t{33},
+                          std::int16_t{1}, std::string("C:\\a.wav"), 8.0f, std::int16_t{4}, 15210.0f, 0.0f,
+                          std::array<std::int32_t, 7>{0x010101, 0x020202, 0x030303, 0x040404, 0x050505,
+                                                      0x060606, 0x070707}}));
+    // Flat, 8 thick, pulled back from the right edge, in its new colours.
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, 0, 765, 120}));
     EXPECT_EQ((std::array{p.meterWindow().backColor(), p.meter().picHistory.backColor()}),
-              (std::array{0x0000AAu, 0x00BB00u}));
+              (std::array{0x070707u, 0x050505u}));
     EXPECT_EQ(p.callsSince(before),
               (std::vector<std::string>{"SetTopmost(frmOptions,0)", "SetTopmost(frmMonitor,0)"}));
     EXPECT_FALSE(p.optionsOpen());
@@ -219,16 +222,7 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
         WithOptions p(kStored);
         const auto settings = p.settings();
         const Rect meter = placeOf(p.meterWindow());
-        for (CheckBox* c : {&p.d.chkShowTop, &p.d.chkUpright, &p.d.chkAlarmEnabled}) c->userClicked();
-        for (TextBox* t : {&p.d.txtLowUpper, &p.d.txtMidUpper}) t->userEdited("33");
-        p.d.optAnyPlace.userClicked();
-        p.d.imgMinus_MouseDown({});
-        for (int i = 0; i < kColorSlots; ++i) {
-            p.rt.choosers().answerColor(0x123456);
-            p.d.picColor[i]->click();
-        }
-        p.rt.choosers().answerFile("C:\\other.wav");
-        p.d.cmdOpen.click();
+        p.changeEverything();
         close(p.d);
         EXPECT_EQ((std::tuple{p.optionsOpen(), p.settings(), placeOf(p.meterWindow())}),
                   (std::tuple{false, settings, meter}));
@@ -255,9 +249,10 @@ TEST(Options, OkReadsTheBoundTextsAndRefusesAnAlarmWithoutASoundFile) {
         p.d.txtWavFile.userEdited(file);
         for (TextBox* t : {&p.d.txtLowUpper, &p.d.txtMidUpper}) t->userEdited(bounds);
         p.d.window.keyboard().keyPress(kKeyReturn);  // the default button
-        EXPECT_EQ(
-            p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)"),
-            refused ? 1u : 0u);
+        EXPECT_EQ(p.callsStartingWith(
+                       "MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)")
+                      .size(),
+                  refused ? 1u : 0u);
         EXPECT_EQ((std::tuple{p.optionsOpen(), p.k.pnLowUpper, p.k.pnMidUpper, p.k.psWavFilePath,
                               p.k.pnAlarmEnabled}),
                   (std::tuple{refused, bound, std::int16_t(refused ? 50 : bound),
@@ -316,7 +311,8 @@ TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChange
     d.window.keyboard().keyPress('x');
     d.window.keyboard().keyPress(kKeyReturn);  // nothing queued: dismissed too; and not OK's Enter
     EXPECT_EQ((std::tuple{p.optionsOpen(), d.picColor[3]->backColor(),
-                          p.count("ChooseColor(frmOptions,16711680)"), topmostWhileUp, d.window.topmost()}),
+                          p.callsStartingWith("ChooseColor(frmOptions,16711680)").size(), topmostWhileUp,
+                          d.window.topmost()}),
               (std::tuple{true, 0x00ABCDEFu, 3u, std::vector<bool>{false, false}, true}));
     p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); });
     d.cmdOpen.click();
@@ -375,13 +371,12 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
 TEST_F(OptionsDialog, OpenedAgainItIsTheSameTabWalksTheTablesOrderAndEnterPressesItsButton) {
     d.txtLowUpper.userEdited("40");
     // Opened again while open: the same dialog, not loaded again.
-    EXPECT_EQ((std::tuple{&p.open(), d.txtLowUpper.text(), p.count("SetTopmost(frmOptions,1)")}),
-              (std::tuple{&d, "40", 1u}));
-    std::string order;
-    for (const Control* c : d.window.keyboard().tabOrder()) order += c->name() + " ";
+    EXPECT_EQ(
+        (std::tuple{&p.open(), d.txtLowUpper.text(), p.callsStartingWith("SetTopmost(frmOptions,1)").size()}),
+        (std::tuple{&d, "40", 1u}));
     // The options are one stop, at the chosen one; the arrow keys choose among them in the table's order.
     EXPECT_EQ(
-        order,
+        namesOf(d.window.keyboard().tabOrder()),
         "chkShowTop chkUpright txtLowUpper txtMidUpper optRightUpper chkAlarmEnabled txtWavFile cmdOpen "
         "cmdOK cmdCancel cmdHelp picPreview picColor picColor picColor picColor picColor picColor picColor ");
     for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.window.keyboard().tabOrder()[12 + i]->index(), i);
