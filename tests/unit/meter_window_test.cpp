@@ -219,15 +219,12 @@ TEST(MeterWindow, DraggingFollowsTheCursorAndStopsAtTheScreenEdges) {
 // The offset is the one of the last press: after a drag to 210 pixels, pressed 110 pixels left of it.
 TEST(MeterWindow, OnlyTheLeftButtonDragsReleasingItEndsAndAFailedCursorReadCountsAsTheScreenOrigin) {
     TestProgram p("Position=4 Left=3000 Top=3000");
-    Picture& pic = p.meter().picHistory;
-    pic.mouseDown(kRightButton, 0, 1, 1);
-    p.rt.setCursor(150, 150);
-    pic.mouseMove(kRightButton, 0, 1, 1);
+    p.dragBy(0, 0, 150, 150, false, kRightButton);
     EXPECT_EQ(p.meterWindow().left(), 3000);
-    pic.mouseUp(kRightButton, 0, 1, 1);
+    p.meter().picHistory.mouseUp(kRightButton, 0, 1, 1);
     p.dragBy(150, 150, 10, 0);  // released at the end
     p.rt.setCursor(300, 300);
-    pic.mouseMove(0, 0, 1, 1);
+    p.meter().picHistory.mouseMove(0, 0, 1, 1);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{3150, 3000, 150, 765}));
     p.dragBy(100, 50, 0, 0, false);
     p.rt.setCursorFails(true);
