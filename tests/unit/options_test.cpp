@@ -24,6 +24,9 @@ struct WithOptions : TestProgram {
     }
     frmOptions& d = open();
     bool optionsOpen() { return program.options().find() && program.options().find()->window.loaded(); }
+    std::size_t count(std::string_view call) const {
+        return static_cast<std::size_t>(std::count(rt.calls.begin(), rt.calls.end(), call));
+    }
     // Everything OK may write, as one comparable record.
     auto settings() const {
         return std::tuple{k.pnShowTop,      k.pnUpright,     k.pnLowUpper,    k.pnMidUpper,
@@ -249,10 +252,9 @@ TEST(Options, OkReadsTheBoundTextsAndRefusesAnAlarmWithoutASoundFile) {
         p.d.txtWavFile.userEdited(file);
         for (TextBox* t : {&p.d.txtLowUpper, &p.d.txtMidUpper}) t->userEdited(bounds);
         p.d.window.keyboard().keyPress(kKeyReturn);  // the default button
-        EXPECT_EQ(p.callsStartingWith(
-                       "MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)")
-                      .size(),
-                  refused ? 1u : 0u);
+        EXPECT_EQ(
+            p.count("MsgBox(frmOptions,Enter a sound file name or disable alarm.,exclamation, Corvane)"),
+            refused ? 1u : 0u);
         EXPECT_EQ((std::tuple{p.optionsOpen(), p.k.pnLowUpper, p.k.pnMidUpper, p.k.psWavFilePath,
                               p.k.pnAlarmEnabled}),
                   (std::tuple{refused, bound, std::int16_t(refused ? 50 : bound),
@@ -311,8 +313,7 @@ TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChange
     d.window.keyboard().keyPress('x');
     d.window.keyboard().keyPress(kKeyReturn);  // nothing queued: dismissed too; and not OK's Enter
     EXPECT_EQ((std::tuple{p.optionsOpen(), d.picColor[3]->backColor(),
-                          p.callsStartingWith("ChooseColor(frmOptions,16711680)").size(), topmostWhileUp,
-                          d.window.topmost()}),
+                          p.count("ChooseColor(frmOptions,16711680)"), topmostWhileUp, d.window.topmost()}),
               (std::tuple{true, 0x00ABCDEFu, 3u, std::vector<bool>{false, false}, true}));
     p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); });
     d.cmdOpen.click();
@@ -371,9 +372,8 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
 TEST_F(OptionsDialog, OpenedAgainItIsTheSameTabWalksTheTablesOrderAndEnterPressesItsButton) {
     d.txtLowUpper.userEdited("40");
     // Opened again while open: the same dialog, not loaded again.
-    EXPECT_EQ(
-        (std::tuple{&p.open(), d.txtLowUpper.text(), p.callsStartingWith("SetTopmost(frmOptions,1)").size()}),
-        (std::tuple{&d, "40", 1u}));
+    EXPECT_EQ((std::tuple{&p.open(), d.txtLowUpper.text(), p.count("SetTopmost(frmOptions,1)")}),
+              (std::tuple{&d, "40", 1u}));
     // The options are one stop, at the chosen one; the arrow keys choose among them in the table's order.
     EXPECT_EQ(
         namesOf(d.window.keyboard().tabOrder()),
