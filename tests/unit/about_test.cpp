@@ -37,26 +37,28 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         frmInfo& a = p.open();
         // Placed from the design size, then sized: the corner stays.
         EXPECT_EQ((std::tuple{placeOf(a.window), placeOf(a.Frame1)}), (std::tuple{box, frame1}));
-        // The notice's fourth line, 52 characters, sets the width: 3900 twips and 480 around it.
-        EXPECT_EQ(placeOf(*a.lblNotice[3]), (Rect{240, 2580, 3900, 195}));
-        EXPECT_EQ(placeOf(a.lblAppname), (Rect{1192, 270, 1995, 225}));
-        EXPECT_EQ(placeOf(a.imgMain), (Rect{1950, 585, 480, 480}));
-        EXPECT_EQ(placeOf(a.lblCopyright), (Rect{840, 1155, 2700, 195}));
-        EXPECT_EQ(placeOf(a.lblName), (Rect{1515, 1320, 1350, 195}));
-        EXPECT_EQ(placeOf(a.txtAllrights), (Rect{802, 1545, 2775, 255}));
-        EXPECT_EQ(placeOf(a.Frame2), (Rect{120, 1830, 4140, 45}));
-        // The four pictures of the hands, never shown themselves, in a row below the box.
-        double left = 120;
-        for (const Image* hands : {&a.imgNull, &a.imgEmpty, &a.imgHalf, &a.imgFull})
-            EXPECT_EQ(placeOf(*hands), (Rect{std::exchange(left, left + 600), 4680, 480, 480}));
+        const std::pair<const Control*, Rect> places[] = {
+            // clang-format off
+            // The notice's fourth line, 52 characters, sets the width: 3900 twips and 480 around it.
+            {a.lblNotice[3], {240, 2580, 3900, 195}},
+            {&a.lblAppname, {1192, 270, 1995, 225}},   {&a.imgMain, {1950, 585, 480, 480}},
+            {&a.lblCopyright, {840, 1155, 2700, 195}}, {&a.lblName, {1515, 1320, 1350, 195}},
+            {&a.txtAllrights, {802, 1545, 2775, 255}}, {&a.Frame2, {120, 1830, 4140, 45}},
+            // The four pictures of the hands, never shown themselves, in a row below the box.
+            {&a.imgNull, {120, 4680, 480, 480}},       {&a.imgEmpty, {720, 4680, 480, 480}},
+            {&a.imgHalf, {1320, 4680, 480, 480}},      {&a.imgFull, {1920, 4680, 480, 480}},
+            // Centred across but below what is seen of the frame.
+            {&a.cmdOK, {1642, 5550, 1095, 375}},
+            // clang-format on
+        };
+        for (const auto& [control, place] : places) EXPECT_EQ(placeOf(*control), place) << control->name();
         const double noticeLefts[] = {577, 652, 802, 240, 802};
         for (int i = 0; i < kNoticeLines; ++i)
             EXPECT_EQ((std::array{a.lblNotice[i]->left(), a.lblNotice[i]->top()}),
                       (std::array{noticeLefts[i], 1950.0 + 210 * i}))
                 << i;
-        // Centred across but below what is seen of the frame, with the focus, for the Enter key.
-        EXPECT_EQ((std::tuple{placeOf(a.cmdOK), a.window.keyboard().activeControl()}),
-                  (std::tuple{Rect{1642, 5550, 1095, 375}, &a.cmdOK}));
+        // OK has the focus, for the Enter key.
+        EXPECT_EQ(a.window.keyboard().activeControl(), &a.cmdOK);
         // The only Tab stop: the scrolling line reads as part of the box, not as a field to type into.
         EXPECT_EQ((std::tuple{a.window.keyboard().tabOrder(), a.txtAllrights.locked()}),
                   (std::tuple{std::vector<Control*>{&a.cmdOK}, true}));

@@ -110,18 +110,18 @@ TEST(PictureText, MeasuresEveryLineInThePicturesUnitsAndPrintsLineUnderLine) {
         {"", 0, 15},           {"  ", 12, 15}, {"abc", 18, 15}, {"ab\rcde", 18, 30}, {"ab\r\ncde", 18, 30},
         {"ab\n\rcde", 18, 45}, {"a\r", 6, 30}, {"\r\r", 0, 45}, {"a\r\n", 6, 30},  // a break at the end
     };
+    const auto extent = [&f](const char* text) {
+        return std::array{f.under.textWidth(text), f.under.textHeight(text)};
+    };
     for (ScaleMode mode : {ScaleMode::Pixels, ScaleMode::Twips}) {
         f.window.setScaleMode(mode);
         const double unit = mode == ScaleMode::Pixels ? 1 : 15;
         for (const auto& [text, width, height] : cases)
-            EXPECT_EQ((std::array{f.under.textWidth(text), f.under.textHeight(text)}),
-                      (std::array{width * unit, height * unit}))
-                << text;
+            EXPECT_EQ(extent(text), (std::array{width * unit, height * unit})) << text;
     }
     // A bigger font, and bold, which the test font makes a pixel wider.
     f.under.setFont({.name = "Arial", .points = 18, .bold = true});
-    EXPECT_EQ((std::array{f.under.textWidth("ab"), f.under.textHeight("ab")}),
-              (std::array{2 * 13 * 15.0, 30 * 15.0}));
+    EXPECT_EQ(extent("ab"), (std::array{2 * 13 * 15.0, 30 * 15.0}));
     // Printing goes line under line in the fore colour, and a clear starts at the top again.
     TwoPictures g(rt, FormStyle{.caption = "Test", .font = {.name = "Arial", .points = 6}});  // 4 x 10 cells
     g.under.setBackColor(0);
@@ -369,11 +369,7 @@ class Controls : public ::testing::Test {
         cancel.setCancel(true);
     }
     // The stops in Tab's order, by name.
-    std::string tabOrder() {
-        std::string names;
-        for (const Control* c : window.keyboard().tabOrder()) names += c->name() + " ";
-        return names;
-    }
+    std::string tabOrder() { return test::namesOf(window.keyboard().tabOrder()); }
     HeadlessRuntime rt;
     Form window{rt, "dlg", FormStyle{.caption = "Kinds", .font = {}}};
     Label& label = window.add<Label>("label");
@@ -429,9 +425,8 @@ TEST_F(Controls, LabelsLieBeneathEveryInputAndFramesBeneathWhatTheyHoldWhateverT
     window.add<Frame>("last");  // on the form, made after a frame inside another
     for (Control* c : std::initializer_list<Control*>{&label, &text, &late, &inner})
         test::place(*c, c == &label || c == &text ? 0 : 100, c->top(), 600, 600);
-    std::string order;
-    for (const Control* c : window.drawingOrder()) order += c->name() + " ";
-    EXPECT_EQ(order, "frame last inner deep label late text check a1 a2 b1 inFrame ok cancel ");
+    EXPECT_EQ(test::namesOf(window.drawingOrder()),
+              "frame last inner deep label late text check a1 a2 b1 inFrame ok cancel ");
     window.show();
     EXPECT_EQ((std::tuple{window.mouse().controlAt(20, 20), window.mouse().controlAt(55, 35)}),
               (std::tuple{&text, &inFrame}));
@@ -615,16 +610,18 @@ TEST(FormsRuntime, ADialogsFrameLiesBetweenItsOuterSizeAndItsClientArea) {
     Form dialog(rt, "dialog", FormStyle{.caption = "D", .border = BorderStyle::FixedDialog, .font = {}});
     Form plain(rt, "plain", FormStyle{});
     for (Form* f : {&dialog, &plain}) test::place(*f, 0, 0, 3000, 1500);
+    // The client area in pixels, then in the form's units.
+    const auto client = [](const Form& f) {
+        return std::array<double, 4>{double(f.clientPixelWidth()), double(f.clientPixelHeight()),
+                                     f.scaleWidth(), f.scaleHeight()};
+    };
     EXPECT_EQ(dialog.frame(), (WindowFrame{4, 30, 5, 6}));
-    EXPECT_EQ((std::array{dialog.clientPixelWidth(), dialog.clientPixelHeight()}), (std::array{191, 64}));
-    EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{2865.0, 960.0}));
+    EXPECT_EQ(client(dialog), (std::array<double, 4>{191, 64, 2865, 960}));
+    EXPECT_EQ(client(plain), (std::array<double, 4>{200, 100, 3000, 1500}));
     dialog.setScaleMode(ScaleMode::Pixels);
-    EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{191.0, 64.0}));
-    EXPECT_EQ((std::array{plain.clientPixelWidth(), plain.clientPixelHeight()}), (std::array{200, 100}));
-    EXPECT_EQ(plain.scaleWidth(), 3000);
+    EXPECT_EQ(client(dialog), (std::array<double, 4>{191, 64, 191, 64}));
     test::place(dialog, 0, 0, 30, 30);  // smaller than its frame: no client area at all
-    EXPECT_EQ((std::array{dialog.clientPixelWidth(), dialog.clientPixelHeight()}), (std::array{0, 0}));
-    EXPECT_EQ((std::array{dialog.scaleWidth(), dialog.scaleHeight()}), (std::array{0.0, 0.0}));
+    EXPECT_EQ(client(dialog), (std::array<double, 4>{0, 0, 0, 0}));
 }
 
 }  // namespace

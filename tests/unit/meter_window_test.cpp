@@ -8,43 +8,67 @@
 namespace corvane::test {
 namespace {
 
+// A second monitor of 1280 x 800 pixels left of the primary one, in the program's pixels.
+const std::vector<PixelRect> kLeftMonitor{{-1280, 0, 1280, 800}};
+
 // Screens are 1024 x 768 pixels at 15 twips per pixel unless a case says otherwise: 15360 x 11520 twips.
-TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessAndPosition) {
+// A remembered place that lies on some monitor is kept; one that lies on none, from another
+// arrangement of monitors or a garbled store, comes back inside the primary monitor, there and at the
+// revive step.
+TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessPositionAndTheMonitors) {
     struct Case {
         const char* stored;
         Rect window;
-        int picLeft, picTop, picWidth, picHeight;  // pixels
+        std::array<int, 4> surface = {1, 0, 8, 51};  // pixels: left, top, width, height
+        std::vector<PixelRect> others = {};
         int screenW = 1024, screenH = 768, twipsPerPixel = 15;
     } const cases[] = {
         // clang-format off
-        {"",                            {15210, 0, 150, 765},     1, 0, 8, 51},  // upright, 10, upper right
-        {"Position=0",                  {0, 0, 150, 765},         1, 0, 8, 51},
-        {"Position=1",                  {0, 10755, 150, 765},     1, 0, 8, 51},
-        {"Position=3",                  {15210, 10755, 150, 765}, 1, 0, 8, 51},
-        {"Upright=0 Position=3",        {14595, 11370, 765, 150}, 0, 1, 51, 8},
-        {"Upright=0 Position=1",        {0, 11370, 765, 150},     0, 1, 51, 8},
-        {"Upright=0 Width=8",           {14595, 0, 765, 120},     0, 1, 51, 6},
-        {"Position=4 Left=1200 Top=900", {1200, 900, 150, 765},   1, 0, 8, 51},
-        {"Upright=0 Width=20 Position=4 Left=1200", {1200, 0, 765, 300}, 0, 1, 51, 18},
-        {"Position=7 Left=1200",        {0, 0, 150, 765},         1, 0, 8, 51},  // stays where it was created
+        {"",                            {15210, 0, 150, 765}},  // upright, 10, upper right
+        {"Position=0",                  {0, 0, 150, 765}},
+        {"Position=1",                  {0, 10755, 150, 765}},
+        {"Position=3",                  {15210, 10755, 150, 765}},
+        {"Upright=0 Position=3",        {14595, 11370, 765, 150}, {0, 1, 51, 8}},
+        {"Upright=0 Position=1",        {0, 11370, 765, 150},     {0, 1, 51, 8}},
+        {"Upright=0 Width=8",           {14595, 0, 765, 120},     {0, 1, 51, 6}},
+        {"Position=4 Left=1200 Top=900", {1200, 900, 150, 765}},
+        {"Upright=0 Width=20 Position=4 Left=1200", {1200, 0, 765, 300}, {0, 1, 51, 18}},
+        {"Position=7 Left=1200",        {0, 0, 150, 765}},  // stays where it was created
         // Neither flat nor upright: sized upright, the surface placed as for a flat meter.
-        {"Upright=2 Position=0",        {0, 0, 150, 765},         0, 1, 10, 49},
-        {"Upright=-1",                  {15210, 0, 150, 765},     0, 1, 10, 49},
-        {"Position=3",                  {15240, 8988, 120, 612},  1, 0, 8, 51, 1280, 800, 12},
+        {"Upright=2 Position=0",        {0, 0, 150, 765},         {0, 1, 10, 49}},
+        {"Upright=-1",                  {15210, 0, 150, 765},     {0, 1, 10, 49}},
+        {"Position=3",                  {15240, 8988, 120, 612},  {1, 0, 8, 51}, {}, 1280, 800, 12},
         // Two pixels thick or less: the strips on either side leave no surface.
-        {"Width=2",                     {15330, 0, 30, 765},      1, 0, 0, 51},
-        {"Width=1",                     {15345, 0, 15, 765},      1, 0, 0, 51},
-        {"Upright=0 Width=-5",          {14595, 0, 765, 0},       0, 1, 51, 0},  // never a negative size
+        {"Width=2",                     {15330, 0, 30, 765},      {1, 0, 0, 51}},
+        {"Width=1",                     {15345, 0, 15, 765},      {1, 0, 0, 51}},
+        {"Upright=0 Width=-5",          {14595, 0, 765, 0},       {0, 1, 51, 0}},  // never a negative size
+        {"Position=4 Left=-15000 Top=900", {-15000, 900, 150, 765}, {1, 0, 8, 51}, kLeftMonitor},  // on the left monitor
+        {"Position=4 Left=-15000 Top=900", {0, 900, 150, 765}},
+        {"Position=4 Left=-19335 Top=900", {-19335, 900, 150, 765}, {1, 0, 8, 51}, kLeftMonitor},  // one pixel of it on the left one
+        {"Position=4 Left=-19350 Top=900", {0, 900, 150, 765},      {1, 0, 8, 51}, kLeftMonitor},  // and none
+        {"Position=4 Left=15300 Top=11400", {15300, 11400, 150, 765}},  // partly on the primary one
+        {"Position=4 Left=16000 Top=12000", {15210, 10755, 150, 765}},
+        {"Position=4 Left=15360 Top=900",  {15210, 900, 150, 765}},   // right of the right edge: on none
+        {"Position=4 Left=3000 Top=11520", {3000, 10755, 150, 765}},  // and below the bottom edge
+        {"Position=4 Left=3000 Top=-765",  {3000, 0, 150, 765}},      // above the top edge
+        {"Position=4 Left=-150 Top=900",   {0, 900, 150, 765}},       // left of the left edge
+        {"Position=4 Left=1e30 Top=-1e30", {15210, 0, 150, 765}},
+        // No width, on the left one's edge.
+        {"Position=4 Left=-19200 Top=900 Width=0", {-19200, 900, 0, 765}, {1, 0, 0, 51}, kLeftMonitor},
         // clang-format on
     };
     for (const Case& c : cases) {
-        TestProgram p(c.stored,
-                      [&](TestProgram& q) { q.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel); });
+        SCOPED_TRACE(std::string(c.stored) + " at " + std::to_string(c.twipsPerPixel));
+        TestProgram p(c.stored, [&](TestProgram& q) {
+            q.rt.setScreen(c.screenW, c.screenH, c.twipsPerPixel);
+            q.rt.setOtherMonitors(c.others);
+        });
         const Picture& pic = p.meter().picHistory;
-        EXPECT_EQ(placeOf(p.meterWindow()), c.window) << c.stored << " at " << c.twipsPerPixel;
         EXPECT_EQ((std::array{pic.pixelLeft(), pic.pixelTop(), pic.image().width(), pic.image().height()}),
-                  (std::array{c.picLeft, c.picTop, c.picWidth, c.picHeight}))
-            << c.stored;
+                  c.surface);
+        EXPECT_EQ(placeOf(p.meterWindow()), c.window);
+        p.rt.advance(2000);
+        EXPECT_EQ(placeOf(p.meterWindow()), c.window) << "revived";
     }
 }
 
@@ -88,38 +112,6 @@ TEST(MeterWindow, ThePixelPlaceIsTheTwipsPlaceRoundedAndBounded) {
         place(w, twips[0], twips[1], twips[2], 765);
         EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}), pixels)
             << twips[0] << " at " << twips[3];
-    }
-}
-
-// A second monitor of 1280 x 800 pixels left of the primary one, in the program's pixels.
-const std::vector<PixelRect> kLeftMonitor{{-1280, 0, 1280, 800}};
-
-// A remembered place that lies on some monitor is kept; one that lies on none, from another
-// arrangement of monitors or a garbled store, comes back inside the primary monitor, there and at the
-// revive step.
-TEST(MeterWindow, AStoredPlaceOnNoMonitorComesBackInsideTheScreen) {
-    const std::tuple<const char*, std::vector<PixelRect>, double, double> cases[] = {
-        // stored, others, place
-        {"Position=4 Left=-15000 Top=900", kLeftMonitor, -15000, 900},  // on the left monitor
-        {"Position=4 Left=-15000 Top=900", {}, 0, 900},
-        {"Position=4 Left=-19335 Top=900", kLeftMonitor, -19335, 900},  // one pixel of it on the left one
-        {"Position=4 Left=-19350 Top=900", kLeftMonitor, 0, 900},       // and none
-        {"Position=4 Left=15300 Top=11400", {}, 15300, 11400},          // partly on the primary one
-        {"Position=4 Left=16000 Top=12000", {}, 15210, 10755},
-        {"Position=4 Left=15360 Top=900", {}, 15210, 900},    // right of the right edge: on none
-        {"Position=4 Left=3000 Top=11520", {}, 3000, 10755},  // and below the bottom edge
-        {"Position=4 Left=3000 Top=-765", {}, 3000, 0},       // above the top edge
-        {"Position=4 Left=-150 Top=900", {}, 0, 900},         // left of the left edge
-        {"Position=4 Left=1e30 Top=-1e30", {}, 15210, 0},
-        // No width, on the left one's edge.
-        {"Position=4 Left=-19200 Top=900 Width=0", kLeftMonitor, -19200, 900},
-    };
-    for (const auto& [stored, others, left, top] : cases) {
-        TestProgram p(stored, [&](TestProgram& q) { q.rt.setOtherMonitors(others); });
-        const Form& w = p.meterWindow();
-        EXPECT_EQ((std::array{w.left(), w.top()}), (std::array{left, top})) << stored;
-        p.rt.advance(2000);
-        EXPECT_EQ((std::array{w.left(), w.top()}), (std::array{left, top})) << stored << ", revived";
     }
 }
 
@@ -227,15 +219,12 @@ TEST(MeterWindow, DraggingFollowsTheCursorAndStopsAtTheScreenEdges) {
 // The offset is the one of the last press: after a drag to 210 pixels, pressed 110 pixels left of it.
 TEST(MeterWindow, OnlyTheLeftButtonDragsReleasingItEndsAndAFailedCursorReadCountsAsTheScreenOrigin) {
     TestProgram p("Position=4 Left=3000 Top=3000");
-    Picture& pic = p.meter().picHistory;
-    pic.mouseDown(kRightButton, 0, 1, 1);
-    p.rt.setCursor(150, 150);
-    pic.mouseMove(kRightButton, 0, 1, 1);
+    p.dragBy(0, 0, 150, 150, false, kRightButton);
     EXPECT_EQ(p.meterWindow().left(), 3000);
-    pic.mouseUp(kRightButton, 0, 1, 1);
+    p.meter().picHistory.mouseUp(kRightButton, 0, 1, 1);
     p.dragBy(150, 150, 10, 0);  // released at the end
     p.rt.setCursor(300, 300);
-    pic.mouseMove(0, 0, 1, 1);
+    p.meter().picHistory.mouseMove(0, 0, 1, 1);
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{3150, 3000, 150, 765}));
     p.dragBy(100, 50, 0, 0, false);
     p.rt.setCursorFails(true);

@@ -33,6 +33,21 @@ struct WithOptions : TestProgram {
                           k.pnAlarmEnabled, k.psWavFilePath, k.pMonitorWidth, k.pnPosOptNum,
                           k.pMonitorLeft,   k.pMonitorTop,   k.plColor};
     }
+    // The user changes every setting the dialog holds and confirms nothing yet: each box clicked, both
+    // bounds typed, the meter one step thinner at any place, every colour a colour of its own, and the
+    // sound file chosen.
+    void changeEverything() {
+        for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) c->userClicked();
+        for (TextBox* t : {&d.txtLowUpper, &d.txtMidUpper}) t->userEdited(" 33");
+        d.optAnyPlace.userClicked();
+        d.imgMinus_MouseDown({});
+        for (int i = 0; i < kColorSlots; ++i) {
+            rt.choosers().answerColor(0x010101 * (i + 1));
+            d.picColor[i]->click();
+        }
+        rt.choosers().answerFile("C:\\a.wav");
+        d.cmdOpen.click();
+    }
 };
 
 std::string selectedOption(const frmOptions& d) {
@@ -147,28 +162,19 @@ TEST(Options, EveryStoredPositionAndTheValuesThatDoNotFitTheControlsAtLoad) {
 }
 
 TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
-    for (CheckBox* c : {&d.chkShowTop, &d.chkUpright, &d.chkAlarmEnabled}) c->userClicked();
-    for (auto [box, text] :
-         {std::pair{&d.txtLowUpper, "15"}, {&d.txtMidUpper, " 70"}, {&d.txtWavFile, "C:\\a.wav"}})
-        box->userEdited(text);
-    d.imgPlus_MouseDown({});
-    d.optLeftLower.userClicked();
-    for (auto [slot, colour] : {std::pair{6, 0x0000AA}, {4, 0x00BB00}, {0, 0x0000CC}}) {
-        p.rt.choosers().answerColor(colour);
-        d.picColor[slot]->click();
-    }
+    p.changeEverything();
     const std::size_t before = p.rt.calls.size();
     d.cmdOK.click();
 
     EXPECT_EQ(p.settings(),
-              (std::tuple{std::int16_t{0}, std::int16_t{0}, std::int16_t{15}, std::int16_t{70},
-                          std::int16_t{1}, std::string("C:\\a.wav"), 12.0f, std::int16_t{1}, 0.0f, 0.0f,
-                          std::array<std::int32_t, 7>{0x0000CC, 65535, 65280, 16711680, 0x00BB00, 16777215,
-                                                      0x0000AA}}));
-    // Flat, 12 thick, in the lower left corner, in its new colours.
-    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{0, 11340, 765, 180}));
+              (std::tuple{std::int16_t{0}, std::int16_t{0}, std::int16_t{33}, std::int16_t{33},
+                          std::int16_t{1}, std::string("C:\\a.wav"), 8.0f, std::int16_t{4}, 15210.0f, 0.0f,
+                          std::array<std::int32_t, 7>{0x010101, 0x020202, 0x030303, 0x040404, 0x050505,
+                                                      0x060606, 0x070707}}));
+    // Flat, 8 thick, pulled back from the right edge, in its new colours.
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, 0, 765, 120}));
     EXPECT_EQ((std::array{p.meterWindow().backColor(), p.meter().picHistory.backColor()}),
-              (std::array{0x0000AAu, 0x00BB00u}));
+              (std::array{0x070707u, 0x050505u}));
     EXPECT_EQ(p.callsSince(before),
               (std::vector<std::string>{"SetTopmost(frmOptions,0)", "SetTopmost(frmMonitor,0)"}));
     EXPECT_FALSE(p.optionsOpen());
@@ -219,16 +225,7 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
         WithOptions p(kStored);
         const auto settings = p.settings();
         const Rect meter = placeOf(p.meterWindow());
-        for (CheckBox* c : {&p.d.chkShowTop, &p.d.chkUpright, &p.d.chkAlarmEnabled}) c->userClicked();
-        for (TextBox* t : {&p.d.txtLowUpper, &p.d.txtMidUpper}) t->userEdited("33");
-        p.d.optAnyPlace.userClicked();
-        p.d.imgMinus_MouseDown({});
-        for (int i = 0; i < kColorSlots; ++i) {
-            p.rt.choosers().answerColor(0x123456);
-            p.d.picColor[i]->click();
-        }
-        p.rt.choosers().answerFile("C:\\other.wav");
-        p.d.cmdOpen.click();
+        p.changeEverything();
         close(p.d);
         EXPECT_EQ((std::tuple{p.optionsOpen(), p.settings(), placeOf(p.meterWindow())}),
                   (std::tuple{false, settings, meter}));
@@ -377,11 +374,9 @@ TEST_F(OptionsDialog, OpenedAgainItIsTheSameTabWalksTheTablesOrderAndEnterPresse
     // Opened again while open: the same dialog, not loaded again.
     EXPECT_EQ((std::tuple{&p.open(), d.txtLowUpper.text(), p.count("SetTopmost(frmOptions,1)")}),
               (std::tuple{&d, "40", 1u}));
-    std::string order;
-    for (const Control* c : d.window.keyboard().tabOrder()) order += c->name() + " ";
     // The options are one stop, at the chosen one; the arrow keys choose among them in the table's order.
     EXPECT_EQ(
-        order,
+        namesOf(d.window.keyboard().tabOrder()),
         "chkShowTop chkUpright txtLowUpper txtMidUpper optRightUpper chkAlarmEnabled txtWavFile cmdOpen "
         "cmdOK cmdCancel cmdHelp picPreview picColor picColor picColor picColor picColor picColor picColor ");
     for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.window.keyboard().tabOrder()[12 + i]->index(), i);

@@ -101,13 +101,15 @@ struct TestProgram {
         return out;
     }
 
-    // The left button goes down on the meter at one cursor place (screen pixels) and moves to another.
-    void dragBy(int fromX, int fromY, int dx, int dy, bool release = true) {
+    // A button (the left one unless told) goes down on the meter at one cursor place (screen pixels)
+    // and moves to another.
+    void dragBy(int fromX, int fromY, int dx, int dy, bool release = true,
+                std::int16_t button = kLeftButton) {
         rt.setCursor(fromX, fromY);
-        meter().picHistory.mouseDown(kLeftButton, 0, 2, 2);
+        meter().picHistory.mouseDown(button, 0, 2, 2);
         rt.setCursor(fromX + dx, fromY + dy);
-        meter().picHistory.mouseMove(kLeftButton, 0, 2, 2);
-        if (release) meter().picHistory.mouseUp(kLeftButton, 0, 2, 2);
+        meter().picHistory.mouseMove(button, 0, 2, 2);
+        if (release) meter().picHistory.mouseUp(button, 0, 2, 2);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,58 +29,67 @@ Calls visibleCalls(const TestProgram& p) {
     return out;
 }
 
-TEST(TrayIcon, EachNotificationDoesWhatItsMouseMessageMeans) {
-    const std::tuple<const char*, std::vector<TrayEvent>, Calls, bool> cases[] = {
-        // stored, events, calls, shown
-        // A left button down lifts a shown meter that is not kept on top, and only that.
+constexpr Color kInk = 0x00000000;
+
+struct TipProgram : TestProgram {
+    using TestProgram::TestProgram;
+    frmToolTip& tip() { return program.toolTip(); }
+    // The mouse moves over the meter with the cursor at a screen pixel, and time goes on.
+    void hover(int x, int y, std::int16_t buttons = 0, long long thenMs = 500) {
+        rt.setCursor(x, y);
+        meter().picHistory.mouseMove(buttons, 0, 1, 1);
+        rt.advance(thenMs);
+    }
+    Rect tipPlace() { return placeOf(tip().window); }
+    std::array<int, 2> tipPixels() { return {tip().window.pixelWidth(), tip().window.pixelHeight()}; }
+};
+
+// What the user sees change after the mouse messages on the icon and the command chosen in the menu a
+// right-button release pops up (none: dismissed). A left button down lifts a shown meter that is not
+// kept on top, and only that; a double-click comes after its button down. The About box comes after its
+// calls. At the end the icon goes before the settings are written, then the meter leaves the band; no
+// other command writes a setting.
+TEST(TrayIcon, EachNotificationAndEachMenuCommandDoesWhatItMeans) {
+    constexpr TrayEvent down = TrayEvent::LeftButtonDown, twice = TrayEvent::LeftDoubleClick,
+                        menu = TrayEvent::RightButtonUp;
+    const Calls lifted = {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"};
+    const std::tuple<const char*, std::vector<TrayEvent>, std::optional<int>, Calls, bool> cases[] = {
+        // stored, events, command, calls, shown
         // clang-format off
-        {"ShowTop=0", {TrayEvent::LeftButtonDown}, {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"}, true},
-        {"ShowTop=1", {TrayEvent::LeftButtonDown}, {}, true},
-        {"ShowTop=0 State=1", {TrayEvent::LeftButtonDown}, {}, false},
-        // A double-click comes after its button down: lifted, then hidden; and shown again.
-        {"ShowTop=0", {TrayEvent::LeftButtonDown, TrayEvent::LeftDoubleClick},
-            {"SetTopmost(frmMonitor,1)", "SetTopmost(frmMonitor,0)"}, false},
+        {"ShowTop=0", {down}, {}, lifted, true},
+        {"ShowTop=1", {down}, {}, {}, true},
+        {"ShowTop=0 State=1", {down}, {}, {}, false},
+        {"ShowTop=0", {down, twice}, {}, lifted, false},  // lifted, then hidden; and shown again
+        {"ShowTop=0 State=1", {down, twice}, {}, {}, true},
+        {"", {TrayEvent::MouseMove}, {}, {"TrayTip()"}, true},  // before the first tick the tip is empty
+        {"", {TrayEvent::LeftButtonUp, TrayEvent::RightButtonDown}, {}, {}, true},
+        {"", {menu}, {}, {"PopupMenu"}, true},
+        {"", {menu}, kMenuToggle, {"PopupMenu"}, false},
+        {"", {menu}, 1, {"PopupMenu"}, true},  // a separator
+        {"", {menu}, kMenuPreferences, {"PopupMenu", "SetTopmost(frmMonitor,0)"}, true},
+        {"", {menu}, 3, {"PopupMenu"}, true},
+        {"", {menu}, kMenuHelp, {"PopupMenu", "Help(C:\\Tools\\quillmet.hlp,contents)"}, true},
+        {"", {menu}, kMenuAbout, {"PopupMenu", "SetTopmost(frmMonitor,0)", "SetTopmost(frmInfo,1)"}, true},
+        {"", {menu}, 6, {"PopupMenu"}, true},
+        {"", {menu}, kMenuExit, {"PopupMenu", "TrayRemove", "SetTopmost(frmMonitor,0)", "End"}, true},
         // clang-format on
-        {"ShowTop=0 State=1", {TrayEvent::LeftButtonDown, TrayEvent::LeftDoubleClick}, {}, true},
-        {"", {TrayEvent::MouseMove}, {"TrayTip()"}, true},      // before the first tick the tip is empty
-        {"", {TrayEvent::RightButtonUp}, {"PopupMenu"}, true},  // the menu, dismissed
-        {"", {TrayEvent::LeftButtonUp, TrayEvent::RightButtonDown}, {}, true},
     };
-    for (const auto& [stored, events, calls, shownAfter] : cases) {
-        TestProgram p(stored);
+    for (const auto& [stored, events, command, calls, shownAfter] : cases) {
+        SCOPED_TRACE(std::string(stored) + " event " + std::to_string(mouseMessageOf(events.back())) +
+                     " command " + std::to_string(command.value_or(-1)));
+        TestProgram p(stored, [](TestProgram& q) { q.rt.setExecutableFolder("C:\\Tools", '\\'); });
+        const std::string state = p.stored("State");
         p.rt.calls.clear();
+        p.rt.popupMenu().answer({command, nullptr});
         for (TrayEvent e : events) p.rt.tray().onEvent(e);
-        SCOPED_TRACE(std::string(stored) + " event " + std::to_string(mouseMessageOf(events.back())));
         EXPECT_EQ(visibleCalls(p), calls);
+        for (const auto& captions : p.rt.popupMenu().shown) EXPECT_EQ(captions, kMenuCaptions);
         EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.firstCaption(), p.k.pnMonitorHidden}),
                   (std::tuple{shownAfter, shownAfter ? kHideMeterCaption : kShowMeterCaption,
                               std::int16_t(shownAfter ? 0 : 1)}));
-    }
-}
-
-TEST(PopupMenu, EveryCommandFromTheTray) {
-    // The About box comes after its calls. At the end the icon goes before the settings are written,
-    // then the meter leaves the band.
-    // The calls of each command, in the menu's order: toggle, -, Preferences, -, Help, About, -, Exit.
-    // clang-format off
-    const Calls cases[] = {
-        {"PopupMenu"}, {"PopupMenu"}, {"PopupMenu", "SetTopmost(frmMonitor,0)"}, {"PopupMenu"},
-        {"PopupMenu", "Help(C:\\Tools\\quillmet.hlp,contents)"},
-        {"PopupMenu", "SetTopmost(frmMonitor,0)", "SetTopmost(frmInfo,1)"}, {"PopupMenu"},
-        {"PopupMenu", "TrayRemove", "SetTopmost(frmMonitor,0)", "End"}};
-    // clang-format on
-    for (int index = 0; index < int(std::size(cases)); ++index) {
-        SCOPED_TRACE(index);
-        TestProgram p("", [](TestProgram& q) { q.rt.setExecutableFolder("C:\\Tools", '\\'); });
-        p.rt.calls.clear();
-        p.rt.popupMenu().answer({index, nullptr});
-        p.rt.tray().onEvent(TrayEvent::RightButtonUp);
-        EXPECT_EQ(p.rt.popupMenu().shown, std::vector<std::vector<std::string>>{kMenuCaptions});
-        EXPECT_EQ(visibleCalls(p), cases[index]);
-        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.rt.ended()}),
-                  (std::tuple{index != kMenuToggle, index == kMenuExit}));
-        EXPECT_EQ(p.stored("State"), index == kMenuExit ? " 0" : "<missing>");
-        EXPECT_EQ(p.main().tmrShow.enabled(), index == kMenuPreferences);
+        EXPECT_EQ((std::tuple{p.rt.ended(), p.stored("State"), p.main().tmrShow.enabled()}),
+                  (std::tuple{command == kMenuExit, command == kMenuExit ? " 0" : state,
+                              command == kMenuPreferences}));
     }
 }
 
@@ -136,11 +146,9 @@ TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
 
 // A right-button release on the meter stops and hides the tooltip, then pops the same menu up.
 TEST(PopupMenu, FromTheMeterAfterTheTooltipHasGone) {
-    TestProgram p;
-    p.rt.setCursor(1018, 25);
-    p.meter().picHistory.mouseMove(0, 0, 4, 25);
-    p.rt.advance(500);
-    frmToolTip& tip = p.program.toolTip();
+    TipProgram p;
+    p.hover(1018, 25);
+    frmToolTip& tip = p.tip();
     ASSERT_TRUE(tip.window.visible());
     bool tipGoneWhileUp = false;
     p.rt.popupMenu().answer(
@@ -155,21 +163,6 @@ TEST(PopupMenu, FromTheMeterAfterTheTooltipHasGone) {
 }
 
 // ---- The status tooltip beside the meter ----
-
-constexpr Color kInk = 0x00000000;
-
-struct TipProgram : TestProgram {
-    using TestProgram::TestProgram;
-    frmToolTip& tip() { return program.toolTip(); }
-    // The mouse moves over the meter with the cursor at a screen pixel, and time goes on.
-    void hover(int x, int y, std::int16_t buttons = 0, long long thenMs = 500) {
-        rt.setCursor(x, y);
-        meter().picHistory.mouseMove(buttons, 0, 1, 1);
-        rt.advance(thenMs);
-    }
-    Rect tipPlace() { return placeOf(tip().window); }
-    std::array<int, 2> tipPixels() { return {tip().window.pixelWidth(), tip().window.pixelHeight()}; }
-};
 
 // The box grows toward the middle of the screen from the cursor's half of it, 3 pixels from the meter.
 // A tick that finds the cursor gone from the meter still places and draws the box before it hides it.

@@ -19,6 +19,14 @@ inline void place(Placement& c, double left, double top, double width, double he
     c.setHeight(height);
 }
 
+// The names of controls in a row, each followed by a blank.
+template <class Controls>
+std::string namesOf(const Controls& controls) {
+    std::string names;
+    for (const Control* c : controls) names += c->name() + " ";
+    return names;
+}
+
 struct TwoPictures {
     explicit TwoPictures(Runtime& rt, FormStyle style = FormStyle{.caption = "Test", .font = {}})
         : window(rt, "dlg", std::move(style)) {
