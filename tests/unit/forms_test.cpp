@@ -338,6 +338,15 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
         rt.runPosted();
         EXPECT_EQ(Color(repaints - before), times) << fill << " " << line;
     }
+    const std::function<void()> eachAlone[] = {[&] { f.under.fillBox(0, 0, 5, 5, 7); },
+                                               [&] { f.under.line(0, 9, 19, 9, 7); },
+                                               [&] { f.under.box(1, 1, 4, 4, 8); }, [&] { f.under.cls(); }};
+    for (const auto& draw : eachAlone) {
+        const int before = repaints;
+        draw();
+        rt.runPosted();
+        EXPECT_EQ(repaints, before + 1) << "every kind of drawing reaches the window by itself";
+    }
     for (auto move : {&Picture::setLeft, &Picture::setTop}) {  // painted again at its new place
         const int before = repaints;
         (f.under.*move)(3);
