@@ -83,13 +83,14 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
         EXPECT_EQ(store.getSetting("Other", "Form", "Left", "none"), "none");       // another program's
         save(store, {{"Options", "ShowTop", "-1"},
                      {"Options", "SoundFile", ""},
-                     {"Options", "Odd", "\"quoted\" and\nsecond line\\"}});
+                     {"Options", "Odd", "\"quoted\" and\nsecond line\\"},
+                     {"Options", "Nul", std::string("a\0b", 3)}});
         EXPECT_EQ(store.getSetting("Corvane", "Options", "ShowTop", "0"),
                   "-1");  // committed, read as written
     }
     EXPECT_EQ(slurp(file),
               "[Form]\nPosition= 2\nLeft= 15210\n\n[Options]\nShowTop=-1\nSoundFile=\n"
-              "Odd=\"\\\"quoted\\\" and\\x0Asecond line\\\\\"\n");
+              "Odd=\"\\\"quoted\\\" and\\x0Asecond line\\\\\"\nNul=\"a\\x00b\"\n");
     // The folders made as the user makes any, the new file private to the user.
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -101,6 +102,7 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     EXPECT_EQ(again.getSetting("Corvane", "options", "showtop", "0"), "-1");  // names ignore case
     EXPECT_EQ(again.getSetting("Corvane", "Options", "SoundFile", "x"), "");  // empty, not the default
     EXPECT_EQ(again.getSetting("Corvane", "Options", "Odd", ""), "\"quoted\" and\nsecond line\\");
+    EXPECT_EQ(again.getSetting("Corvane", "Options", "Nul", ""), std::string("a\0b", 3));
     EXPECT_EQ(again.getSetting("Other", "Form", "Left", "none"), "none");  // another program's: no file
     EXPECT_TRUE(problems.empty());
 }
