@@ -179,9 +179,13 @@ drag() { press_on_meter "$1" "$2" && glide "$3" "$4" && xdotool mouseup 1; }  # 
 # the meter's place and size.
 pointer_on_meter() { eval "$(xdotool getmouselocation --shell)" && [[ $(geometry "$WINDOW") == "$(geometry "$METER")" ]]; }
 
+# Settings that cannot be read fail as such, not as empty texts.
 expect_saved() {  # KEY=TEXT...: the settings' texts as the program left them (numbers with their leading blank)
-    local kv
-    for kv; do expect_eq "saved ${kv%%=*}" "${kv#*=}" "$(saved "${kv%%=*}")"; done
+    local kv text
+    for kv; do
+        text=$(saved "${kv%%=*}") || fail "saved ${kv%%=*}: the settings could not be read"
+        expect_eq "saved ${kv%%=*}" "${kv#*=}" "$text"
+    done
 }
 
 # What a first start saves, section by section in the order it saves them.
@@ -507,7 +511,7 @@ check_start_after_kill() {  # command...: as for check_one_copy
 # It leaves the settings as they were.
 check_command_line() {  # command...: the program as the test starts it
     local usage before rc=0
-    before=$(settings_text)
+    before=$(settings_text) || fail "the settings could not be read"
     usage=$("$@" --help </dev/null 2>>"$WORK/usage.err") || fail "--help: $(cat "$WORK/usage.err")"
     [[ $usage == "Usage: corvane [--help | --version]"* ]] || fail "usage: $usage"
     answers "--version" 0 "Corvane 2.2" "" "$@" --version

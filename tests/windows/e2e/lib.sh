@@ -37,11 +37,29 @@ scaled() { awk -v s="$1" -v f="$SLOWNESS" 'BEGIN {print s * f}'; }
 
 reg_add() { w reg add "$SETTINGS\\$1" /v "$2" /t "${4:-REG_SZ}" /d "$3" /f || fail "reg add $*"; }  # section key text [type]
 
-# The values of a stored section, one "KEY|TYPE|TEXT" a line; nothing for a missing section.
-stored() { wout reg query "$SETTINGS\\$1" | sed -n 's/^    \([^ ]*\)    \(REG_[A-Z_]*\)\(    \)\{0,1\}/\1|\2|/p'; }
+# reg's answer for a section: sets SECTION_TEXT to its lines, CRs taken off. A missing section is an
+# answer, with no lines. reg says why it failed on its standard output, where the values go: another
+# failure (Wine could not start it, for one) is no answer, kept in REG_FAILURE, and must not read as a
+# section without values.
+query_section() {
+    local rc=0
+    SECTION_TEXT=$(wine reg query "$SETTINGS\\$1" </dev/null 2>>"$LOG") || rc=$?
+    SECTION_TEXT=${SECTION_TEXT//$'\r'/}
+    ((rc)) || return 0
+    REG_FAILURE="status $rc, saying: ${SECTION_TEXT:-nothing}"
+    [[ $SECTION_TEXT == "reg: Unable to find the specified registry key" ]] && SECTION_TEXT= && return 0
+    return 1
+}
+# The values of a stored section, one "KEY|TYPE|TEXT" a line; nothing for a missing section. Fails,
+# saying what reg last said, if reg gives no answer for 10 s (times the factor).
+stored() {
+    within 10 query_section "$1" || { echo "the $1 settings could not be read: reg query ended with $REG_FAILURE" >&2; return 1; }
+    sed -n 's/^    \([^ ]*\)    \(REG_[A-Z_]*\)\(    \)\{0,1\}/\1|\2|/p' <<<"$SECTION_TEXT"
+}
 settings_text() { stored Form && stored Options; }  # both sections, as stored shows them
-saved() {  # KEY: its text, or "TYPE text" for a value that is not a text
-    settings_text | awk -F'|' -v key="$1" '$1 == key {print ($2 == "REG_SZ" ? "" : $2 " ") $3; exit}'
+saved() {  # KEY: its text, or "TYPE text" for a value that is not a text; fails if the settings cannot be read
+    # awk reads to the end: a reader that left at the match would end the query with SIGPIPE.
+    settings_text | awk -F'|' -v key="$1" '$1 == key && !found {print ($2 == "REG_SZ" ? "" : $2 " ") $3; found = 1}'
 }
 
 # Wine's menu keeps the item under the pointer selected, wherever the pointer has gone since: Home or
