@@ -302,8 +302,9 @@ TRAY_X=904 TRAY_Y=736  # the stand-alone tray's place: 120 x 32 pixels in the bo
 # A small stand-alone tray along the bottom edge, as a desktop panel would have.
 start_tray() {
     background trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 --transparent false \
-        --tint 0x303030 >/dev/null 2>&1
-    within 10 lit $((TRAY_X + 60)) $((TRAY_Y + 16)) || fail "trayer did not start"
+        --tint 0x303030 >"$WORK/trayer.log" 2>&1
+    within 10 lit $((TRAY_X + 60)) $((TRAY_Y + 16)) ||
+        fail "trayer did not start ($(kill -0 "${BG_PIDS[-1]}" 2>/dev/null && echo "still running" || echo "it ended"): $(tail -n 3 "$WORK/trayer.log"))"
 }
 lit() { screenshot && [[ $(pixel "$1" "$2") != 000000 ]]; }  # x y: something stands there over the black root
 
