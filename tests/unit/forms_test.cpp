@@ -215,7 +215,7 @@ TEST(MouseRouter, TheControlOnTopGetsTheMouseThePressedOneKeepsItAndALeftDownAnd
     f.over.setEnabled(false);
     EXPECT_EQ(m.controlAt(12, 3), &f.under);  // nor does a disabled one
     f.over.setEnabled(true);
-    m.doubleClick(kLeftButton, 0, 15, 5);
+    EXPECT_TRUE(m.doubleClick(kLeftButton, 0, 15, 5));  // the control double-clicked holds the mouse
     m.doubleClick(kRightButton, 0, 15, 5);
     m.release(kRightButton, 0, 0, 15, 5);  // not a double-click
     f.under.setTop(4);                     // places are measured from the control's own corner

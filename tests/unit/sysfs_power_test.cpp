@@ -135,6 +135,8 @@ TEST_F(SysfsPower, ReadsTrees) {
             {{"AC", kMainsOff}, {"BAT0", battery("Not charging", {{"capacity", "80"}})}}, {0, 1, 80, -1}},
         {"charge units weighted by size, one empty", {{"BAT0", chargeFull},
             {"BAT1", battery("", {{"charge_full", "1000"}, {"charge_now", "0"}})}}, {255, 1, 75, -1}},
+        {"small packs weighted by size", {{"BAT0", battery("", {{"energy_full", "1"}, {"energy_now", "1"}})},
+            {"BAT1", battery("", {{"energy_full", "2"}, {"energy_now", "1"}})}}, {255, 1, 67, -1}},
         {"no power draw: time from charge and current", {{"AC", kMainsOff}, {"BAT0", battery("Discharging",
             {{"energy_full", "100"}, {"energy_now", "50"}, {"power_now", "0"}, {"charge_now", "2000"},
              {"current_now", "1000"}})}}, {0, 0, 50, 7200}},
