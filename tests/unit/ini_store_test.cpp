@@ -113,14 +113,14 @@ TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
          {std::pair("; my notes\r\n"s, "; my notes\n"s), std::pair("\xEF\xBB\xBF"s, "\xEF\xBB\xBF"s)}) {
         SCOPED_TRACE(head);
         spit(file,
-             head + "[Options]\r\nLowBound=10\r\ngarbage line\r\nExtra = kept\r\n\r\n[Other]\r\nA=1\r\n");
+             head + "[Options]\r\nLowBound=10\r\ngarbage line\r\n  Extra\t = kept\r\n\r\n[Other]\r\nA=1\r\n");
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Options", "LowBound", "25"), "10");
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
         save(store,
              {{"Options", "LowBound", " 30"}, {"Options", "MidBound", " 50"}, {"Form", "Position", " 2"}});
         const std::string kept = headKept +
-                                 "[Options]\nLowBound= 30\ngarbage line\nExtra = kept\nMidBound= 50\n\n"
+                                 "[Options]\nLowBound= 30\ngarbage line\n  Extra\t = kept\nMidBound= 50\n\n"
                                  "[Other]\nA=1\n\n";
         EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\n");
         auto blind = make();  // a save with no read before it reads the file all the same
