@@ -31,6 +31,11 @@ fail() {
 }
 pass() { echo "ok - $*"; }
 
+# A command that fails where nothing checks it ends the test (set -e): it says which, rather than
+# ending the test without a word. Only in the test's own shell: a subshell's failure is its caller's.
+set -E
+trap 'status=$?; ((BASH_SUBSHELL)) || fail "status $status from: $BASH_COMMAND (${BASH_SOURCE[0]##*/} line $LINENO${FUNCNAME:+, in ${FUNCNAME[*]}})"' ERR
+
 expect_eq() {  # what, expected, actual
     [[ $2 == "$3" ]] || fail "$1: expected '$2', got '$3'"
     pass "$1"

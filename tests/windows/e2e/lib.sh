@@ -27,8 +27,15 @@ setup() {  # the test's own prefix and screen, Wine started in them
     "$HERE/../prepare-prefix" "$WINEDIR" base
     cp -a "$WINEDIR/base" "$WINEPREFIX"
     start_display
-    wineserver -p </dev/null >/dev/null 2>&1
-    w cmd /c exit
+    within 30 wine_started || fail "Wine would not start in the test's prefix"
+}
+# The prefix's server kept for the test's many short Wine commands, and one of them run. A first try
+# that fails says how and is tried again: the test is about the program, not Wine's start.
+wine_started() {
+    wineserver -p </dev/null >/dev/null 2>&1 || true  # fails when a try before started it
+    w cmd /c exit && return
+    echo "Wine's first command ended with status $?: $(tail -n 5 "$LOG")" >&2
+    return 1
 }
 
 # Seconds at rest times the slowness factor: how long to give the program to take input that shows
