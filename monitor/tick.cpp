@@ -24,30 +24,31 @@ constexpr int kEstimateReach = kEstimateSamples + 1;
 
 }  // namespace
 
+// Made value-initialised (new Made()): every member starts at zero, nothing made yet.
 struct frmMonitor::Made {
     // Everything the picture is drawn from.
     struct MeterInputs {
-        std::int16_t level = 0;
-        bool mains = false, wiped = false;
-        std::int16_t upright = 0, lowUpper = 0, midUpper = 0;
-        std::array<std::int32_t, 7> colours{};
-        Color background = 0;
-        double width = 0, height = 0;
+        std::int16_t level;
+        bool mains, wiped;
+        std::int16_t upright, lowUpper, midUpper;
+        std::array<std::int32_t, 7> colours;
+        Color background;
+        double width, height;
         bool operator==(const MeterInputs&) const = default;
     };
 
-    bool meter = false;
+    bool meter;
     MeterInputs meterInputs;
     // The picture's drawings as the tick left them: something else may draw there between two ticks
     // (a new background from the preferences dialog wipes the picture even in the same colour).
-    std::uint64_t drawings = 0;
+    std::uint64_t drawings;
 
-    bool tip = false;
-    std::int16_t level = 0, elapsed = 0;
-    bool mains = false;
+    bool tip;
+    std::int16_t level, elapsed;
+    bool mains;
     // The history changes only when a sample is taken, and is compared only then.
-    std::uint32_t samples = 0;
-    std::array<float, kEstimateReach> levels{};
+    std::uint32_t samples;
+    std::array<float, kEstimateReach> levels;
     std::array<std::string, kEstimateReach> sources;
 };
 
@@ -72,9 +73,7 @@ std::int16_t frmMonitor::IsMinutePassed(std::int16_t startSec, std::int16_t chan
     const std::int16_t previous = nLastMin_;
     std::int16_t second = 0;
     program_.kesta().pGetMinSec(nLastMin_, second);
-    second = static_cast<std::int16_t>(second - startSec);
-    if (second < 0) {
-        second = static_cast<std::int16_t>(second + 60);
+    if (second < startSec) {  // still within the shifted minute before
         --nLastMin_;
         if (nLastMin_ < 0) nLastMin_ = static_cast<std::int16_t>(nLastMin_ + 60);
     }
@@ -130,7 +129,7 @@ void frmMonitor::tmrMain_Timer() {
         }
     }
 
-    if (!made_) made_.reset(new Made);
+    if (!made_) made_.reset(new Made());
     Made& made = *made_;
     const Made::MeterInputs meter{.level = level,
                                   .mains = mains,
