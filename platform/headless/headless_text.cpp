@@ -12,7 +12,8 @@ HeadlessText::Cell HeadlessText::cellOf(const Font& font) {
 TextExtent HeadlessText::measureLine(const Font& font, std::string_view line) {
     const Cell cell = cellOf(font);
     const int width = cell.width * static_cast<int>(line.size());
-    return {width, cell.height, width};
+    // A bold glyph's last stroke reaches a pixel past its advance.
+    return {width, cell.height, width + (font.bold && width > 0 ? 1 : 0)};
 }
 
 void HeadlessText::drawLine(PixelImage& image, int x, int y, const Font& font, std::string_view line,

@@ -41,7 +41,7 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
             // clang-format off
             // The notice's fourth line, 52 characters, sets the width: 3900 twips and 480 around it.
             {a.lblNotice[3], {240, 2580, 3900, 195}},
-            {&a.lblAppname, {1192, 270, 1995, 225}},   {&a.imgMain, {1950, 585, 480, 480}},
+            {&a.lblAppname, {1185, 270, 2010, 225}},   {&a.imgMain, {1950, 585, 480, 480}},
             {&a.lblCopyright, {840, 1155, 2700, 195}}, {&a.lblName, {1515, 1320, 1350, 195}},
             {&a.txtAllrights, {802, 1545, 2775, 255}}, {&a.Frame2, {120, 1830, 4140, 45}},
             // The four pictures of the hands, never shown themselves, in a row below the box.

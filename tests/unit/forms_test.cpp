@@ -447,7 +447,7 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
     rt.runPosted();
     label.setCaption("A caption");
     HeadlessFormPeer& peer = rt.peerOf(window);
-    const Font big{.name = "Arial", .points = 18, .bold = true};  // 13 x 30 pixels a character
+    const Font big{.name = "Arial", .points = 18, .bold = true};  // 13 x 30 pixels a character; bold, +1
     struct Setting {
         const char* what;
         std::function<void()> set;
@@ -491,7 +491,7 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
                           check.tabStop(), ok.enabled(), cancel.toolTipText(), check.value(),
                           window.style().caption, text.font(), label.width(), label.height()}),
               (std::tuple{"Another caption", "new text", true, false, 0x654321u, false, false, "Leave",
-                          kChecked, "Renamed", big, 15 * 13 * 15.0, 30 * 15.0}));
+                          kChecked, "Renamed", big, (15 * 13 + 1) * 15.0, 30 * 15.0}));
 }
 
 TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons) {
