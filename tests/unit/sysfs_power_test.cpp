@@ -358,6 +358,9 @@ TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime)
     test::ScopedEnv::set("TZ", "<TWO>-2");
     now = 60;
     EXPECT_EQ(stepped.timeOfDay(), "02:01:00");
+    test::ScopedEnv::set("TZ", "UTC0");
+    now = 3600;  // the hour's first second
+    EXPECT_EQ(stepped.timeOfDay(), "01:00:00");
 }
 
 }  // namespace
