@@ -35,10 +35,7 @@ meter_menu() {  # x y keys...
 # The preferences dialog, from the meter's menu; a position chosen in it with OK.
 preferences_from_meter() { meter_menu "$1" "$2" Down Down Return && wait_dialog 'Preferences$'; }  # x y
 POSITION_SPOT=([0]="37 109" [2]="121 109" [1]="37 153" [3]="121 153")  # the options' buttons
-choose_position() {  # the position's number
-    click_in_dialog ${POSITION_SPOT[$1]} $OK_SPOT
-    within 5 gone_titled 'Preferences$' || fail "OK left the dialog open"
-}
+choose_position() { closes_preferences OK click_in_dialog ${POSITION_SPOT[$1]} $OK_SPOT; }  # the position's number
 
 # ---- Every corner, the tooltip in every quarter, the preferences dialog ----
 start_meter "${ON_BATTERY[@]}" --ac 0 --percent 57 --
