@@ -404,9 +404,7 @@ check_keyboard_alone() {
     xdotool mousemove 100 100
     choose about
     wait_dialog 'About Corvane$'
-    xdotool key Return
-    holds_within 5 "Esc closes a menu, and the About box takes the keyboard without a window manager: Enter closes it" \
-        gone_titled 'About Corvane$'
+    closes 'About Corvane$' "without a window manager, Enter" xdotool key Return
 }
 
 # The icon's menu, its screenshot kept: "Hide Battery Meter" hides the meter, "Help Topics" has the
@@ -416,8 +414,7 @@ check_icon_menu() {  # name of the screenshot to keep, the URL the browser must 
     open_icon_menu
     keep_shot "$1"
     xdotool mousemove 300 300  # the keys reach the menu wherever the pointer is
-    choose hide
-    holds_within 5 "Hide Battery Meter hides the meter" gone_titled '^Corvane$'
+    closes '^Corvane$' "Hide Battery Meter" choose hide
     from_icon_menu help
     within 10 opened >/dev/null || fail "no browser was asked to open the help"
     expect_eq "the browser opens the help page beside the program" "$2" "$(opened)"
@@ -505,8 +502,8 @@ wait_dialog() {  # title pattern: sets DIALOG, its client area's place DIALOG_X 
     ! window_manager_runs || within 5 active_is "$DIALOG" || fail "the window titled '$1' did not take the keyboard"
 }
 
-# The preferences dialog closed by the command (a click on a button, keys): gone within 5 s.
-closes_preferences() { "${@:2}"; within 5 gone_titled 'Preferences$' || fail "$1 left the dialog open"; }  # what, command...
+# A window (a dialog, the meter) closed by the command (a click on a button, keys): gone within 5 s.
+closes() { "${@:3}"; holds_within 5 "$2 closes the window titled '$1'" gone_titled "$1"; }  # title pattern, what, command...
 click_in_dialog() { while (($#)); do xdotool mousemove $((DIALOG_X + $1)) $((DIALOG_Y + $2)) click 1 && shift 2; done; }  # x y...
 
 # Spots in the preferences dialog's client area, from the controls' places in twips.
@@ -556,11 +553,11 @@ check_dialogs() {  # name prefix for the kept screenshots
     keep_shot "$1-preferences"
     expect_text_whole "txtLowUpper shows ' 25' whole" 107 46 39 22
     expect_text_whole "txtMidUpper shows ' 50' whole" 226 46 39 22
-    closes_preferences OK click_in_dialog $UPRIGHT_SPOT $PLUS_SPOT $OK_SPOT
+    closes 'Preferences$' OK click_in_dialog $UPRIGHT_SPOT $PLUS_SPOT $OK_SPOT
     expect_geometry "flat and 12 thick, still in the upper right corner" "973 0 51 12"
 
     open_preferences
-    closes_preferences Cancel click_in_dialog $UPRIGHT_SPOT $PLUS_SPOT $CANCEL_SPOT
+    closes 'Preferences$' Cancel click_in_dialog $UPRIGHT_SPOT $PLUS_SPOT $CANCEL_SPOT
     sleep 0.5
     expect_eq "Cancel changes nothing" "973 0 51 12" "$(geometry "$METER")"
 
@@ -570,11 +567,10 @@ check_dialogs() {  # name prefix for the kept screenshots
     wait_dialog '^ Corvane$'
     keep_shot "$1-message"
     pass "the alarm without a sound file is refused with a message"
-    xdotool key Return
-    within 5 gone_titled '^ Corvane$' || fail "the message stayed"
+    closes '^ Corvane$' Enter xdotool key Return
     holds "the dialog stays open after the message" shown_titled 'Preferences$'
     within 5 active_is "$preferences" || fail "the dialog did not take the keyboard back"
-    closes_preferences Esc xdotool key Escape
+    closes 'Preferences$' Esc xdotool key Escape
 
     # From the first stop: Show on Top, Upright Form, the two bounds, the chosen position (the arrows
     # choose another), the alarm, its file, "...", then OK, pressed with the space bar.
@@ -583,7 +579,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     xdotool key Tab type 66
     xdotool key Tab Down Down Tab space Tab type ding.wav
     expect_text_whole "txtWavFile shows 'ding.wav' whole" 56 270 185 22
-    closes_preferences "the walk's end on OK" xdotool key Tab Tab space
+    closes 'Preferences$' "the walk's end on OK" xdotool key Tab Tab space
     expect_geometry "upright in the lower left corner" "0 717 12 51"
 
     from_icon_menu about
@@ -614,8 +610,7 @@ check_dialogs() {  # name prefix for the kept screenshots
                                           half = s; t0 = $1; x0 = $2; rose = 0; n = 0}
              {rose = rose || $2 > x; t = $1; x = $2; n++} END {print fast + 0}')
     holds "the line scrolls five characters a second in $moving of 28 half-seconds, 10 at least" test "$moving" -ge 10
-    xdotool key Return
-    holds_within 5 "Enter closes the About box" gone_titled 'About Corvane$'
+    closes 'About Corvane$' Enter xdotool key Return
 
     # The colour boxes are the last stops: Shift+Tab from the first reaches the white Border box, whose
     # focus mark is dotted in black; Space opens its chooser.
