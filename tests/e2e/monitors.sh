@@ -40,16 +40,13 @@ arrange_monitors() {  # WxH+X+Y[*] ...
         geometry=${monitor%\*} mode=${geometry%%+*}
         IFS=+ read -r _ x y <<<"$geometry"
         w=${mode%x*} h=${mode#*x}
-        if ! grep -q "^   $mode " <<<"$(xrandr --query)"; then
-            # shellcheck disable=SC2046  # the timings are words
+        # shellcheck disable=SC2046  # the timings are words
+        grep -q "^   $mode " <<<"$(xrandr --query)" ||
             xrandr --newmode "$mode" $(cvt "$w" "$h" 60 | sed -n 's/^Modeline "[^"]*"//p') 2>/dev/null || true
-        fi
         xrandr --addmode "DUMMY$i" "$mode" 2>/dev/null || true
         args+=(--output "DUMMY$i" --mode "$mode" --pos "${x}x${y}")
         [[ $monitor == *\* ]] && args+=(--primary)
-        ((x + w > width)) && width=$((x + w))
-        ((y + h > height)) && height=$((y + h))
-        i=$((i + 1))
+        width=$((x + w > width ? x + w : width)) height=$((y + h > height ? y + h : height)) i=$((i + 1))
     done
     for ((; i < 16; i++)); do args+=(--output "DUMMY$i" --off); done
     xrandr --fb "${width}x${height}" "${args[@]}" || fail "xrandr could not arrange $*"
