@@ -16,12 +16,8 @@ METER_MISSING_AT=$EPOCHREALTIME  # when the meter was last seen not yet shown, o
 # ImageMagick itself, not a wrapper that may stand before it on the PATH.
 CONVERT=$(command -v /usr/bin/convert || command -v convert)
 
-cleanup() {
-    if declare -F on_cleanup >/dev/null; then on_cleanup; fi
-    kill "${BG_PIDS[@]}" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$WORK"
-}
+declare -F on_cleanup >/dev/null || on_cleanup() { :; }  # a lib with more to end first defines its own
+cleanup() { on_cleanup; kill "${BG_PIDS[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$WORK"; }
 trap cleanup EXIT
 
 fail() {
@@ -66,7 +62,7 @@ trap 'fail "no end after $WATCHDOG s, stuck in ${FUNCNAME[*]:-the test}: $BASH_C
     sleep "$WATCHDOG" &
     wait $!
     kill -TERM $$
-    if declare -F on_cleanup >/dev/null; then on_cleanup; fi
+    on_cleanup
     pkill -TERM -P $$
 ) </dev/null >/dev/null 2>&1 &
 BG_PIDS+=($!)
@@ -116,10 +112,9 @@ start_meter() { start_corvane "$@" && wait_meter; }  # [command prefix...]: a st
 
 start_meter_at() { start_meter "${@:3}" && expect_geometry "$1" "$2"; }  # what, "x y width height", [command prefix...]: a start and where its meter stands
 
-geometry() {  # "x y width height" of an X window, in pixels
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-                             /  Width:/ {w=$NF} /  Height:/ {h=$NF} END {print x, y, w, h}'
-}
+# "x y width height" of an X window, in pixels
+geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                                      /  Width:/ {w=$NF} /  Height:/ {h=$NF} END {print x, y, w, h}'; }
 
 geometry_is() { GEOMETRY=$(geometry "$1") && [[ $GEOMETRY == "$2" ]]; }
 
@@ -228,10 +223,8 @@ shows_meter() {
 # background above the bar. A TOP of 51 is no bar at all.
 drawn_meter() {  # top left-colour [right-colour]
     local y l r
-    for y in $(seq 0 50); do
-        l=808080 r=808080
-        if ((y >= $1)); then l=$2 r=${3:-$2}; fi
-        if ((y % 10 == 0)); then l=FFFFFF r=FFFFFF; fi
+    for y in {0..50}; do
+        if ((y % 10 == 0)); then l=FFFFFF r=FFFFFF; elif ((y >= $1)); then l=$2 r=${3:-$2}; else l=808080 r=808080; fi
         echo "FFFFFF $l $l $l $l $r $r $r $r FFFFFF"
     done
 }
@@ -296,8 +289,7 @@ blue_in_tray() { "$CONVERT" "$WORK/shot.png" -crop "120x32+$TRAY_X+$TRAY_Y" +rep
 icon_pixels() { screenshot && blue_in_tray -format '%[fx:round(mean * w * h)]' info:; }
 wait_icon() { holds_within 15 "program icon in the tray" eval '(($(icon_pixels) > 40))'; }
 icon_spot() {  # "x y": where to point at the icon
-    screenshot
-    blue_in_tray -trim -format "%[fx:$TRAY_X + page.x + round(w / 2)] %[fx:$TRAY_Y + page.y + round(h / 2)]" info:
+    screenshot && blue_in_tray -trim -format "%[fx:$TRAY_X + page.x + round(w / 2)] %[fx:$TRAY_Y + page.y + round(h / 2)]" info:
 }
 
 # The tray takes a moment to show an icon whole: it is counted once two looks agree.
@@ -533,8 +525,7 @@ expect_text_whole() {  # what, x y width height
 }
 
 open_preferences() {  # from the icon's menu: sets DIALOG and checks its size
-    from_icon_menu preferences
-    wait_dialog 'Preferences$'
+    from_icon_menu preferences && wait_dialog 'Preferences$'
     expect_eq "the dialog's client area" "299 345" "$DIALOG_W $DIALOG_H"
 }
 

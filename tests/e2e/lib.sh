@@ -31,6 +31,5 @@ settings_text() { { ls -A "$CFG/Corvane" && cat "$INI"; } 2>&1 || true; }  # the
 
 # Qt's menu takes the keyboard: Down from the top, past the separators, or Up from the bottom, as a
 # user may.
-declare -A MENU_KEYS=([hide]="Down" [preferences]="Down Down" [help]="Down Down Down" [about]="Down Down Down Down"
-    [exit]="Up")
+declare -A MENU_KEYS=([hide]="Down" [preferences]="Down Down" [help]="Down Down Down" [about]="Down Down Down Down" [exit]="Up")
 choose() { xdotool key ${MENU_KEYS[$1]} Return && menu_closed; }  # hide, preferences, help, about or exit

@@ -17,13 +17,11 @@
 
 XORG_BIN=$(command -v /usr/lib/xorg/Xorg || command -v Xorg || true)
 
-MONITORS_CONFIG=$(dirname "${BASH_SOURCE[0]}")/dummy-monitors.conf
-
 start_monitors_display() {
     [[ -x $XORG_BIN ]] || fail "no Xorg: scripts/install-deps installs xserver-xorg-core and the dummy driver"
     local dir=$WORK/xorg
     mkdir -p "$dir/conf.d"
-    cp "$MONITORS_CONFIG" "$dir/xorg.conf"
+    cp "$(dirname "${BASH_SOURCE[0]}")/dummy-monitors.conf" "$dir/xorg.conf"
     background "$XORG_BIN" -displayfd 3 -noreset -nolisten tcp -sharevts -novtswitch -config "$dir/xorg.conf" \
         -configdir "$dir/conf.d" -logfile "$dir/xorg.log" 3>"$dir/display" >/dev/null 2>"$dir/stderr"
     within 20 test -s "$dir/display" || fail "Xorg did not start: $(tail -n 5 "$dir/stderr")"
