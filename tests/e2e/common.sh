@@ -69,8 +69,8 @@ BG_PIDS+=($!)
 
 program_ended() { ! kill -0 "$CORVANE_PID" 2>/dev/null; }
 ends_with() {  # status, after what: the program ends by itself within 20 s (times the factor), with that status
-    local rc=0
     within 20 program_ended || fail "the program still runs after $2"
+    local rc=0
     wait "$CORVANE_PID" || rc=$?
     expect_eq "exit status after $2" "$1" "$rc"
 }
