@@ -23,10 +23,7 @@ start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs it
 }
 
 # Ends the program with a signal and checks that it ended by itself, cleanly.
-stop_corvane() {  # [signal]
-    kill "-${1:-TERM}" "$CORVANE_PID"
-    ends_with 0 "SIG${1:-TERM}"
-}
+stop_corvane() { kill "-${1:-TERM}" "$CORVANE_PID" && ends_with 0 "SIG${1:-TERM}"; }  # [signal]
 
 write_ini() { mkdir -p "$(dirname "$INI")" && cat >"$INI"; }  # the settings file, from standard input
 saved() { sed -n "s/^$1=//p" "$INI" | head -n1; }  # KEY
@@ -34,9 +31,5 @@ settings_text() { { ls -A "$CFG/Corvane" && cat "$INI"; } 2>&1 || true; }  # the
 
 # Qt's menu takes the keyboard: Down from the top, past the separators, or Up from the bottom, as a
 # user may.
-declare -A MENU_KEYS=([hide]="Down" [preferences]="Down Down" [help]="Down Down Down" [about]="Down Down Down Down"
-    [exit]="Up")
-choose() {  # hide, preferences, help, about or exit
-    xdotool key ${MENU_KEYS[$1]} Return
-    menu_closed
-}
+declare -A MENU_KEYS=([hide]="Down" [preferences]="Down Down" [help]="Down Down Down" [about]="Down Down Down Down" [exit]="Up")
+choose() { xdotool key ${MENU_KEYS[$1]} Return && menu_closed; }  # hide, preferences, help, about or exit

@@ -20,8 +20,7 @@ write_wav "$WORK/alarm.wav"
 # The sound device, for this user only: a file that takes what is played, through the sound library's
 # ALSA driver even where a sound server's driver is installed too.
 export CANBERRA_DRIVER=alsa
-device() { printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$1" >"$CFG/alsa/asoundrc"; }
-mkdir -p "$CFG/alsa"
+device() { mkdir -p "$CFG/alsa" && printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$1" >"$CFG/alsa/asoundrc"; }
 device "$WORK/played.raw"
 # The desktop's sound theme, of the test's own: its bell an octave above the alarm's file.
 export XDG_DATA_HOME=$WORK/data
@@ -68,10 +67,7 @@ expect_eq "the settings saved at the end" "$WORK/alarm.wav" "$(saved SoundFile)"
 mkfifo "$WORK/device.fifo"
 device "$WORK/device.fifo"
 mkdir "$WORK"/battery/BAT{1..1999}
-for i in {1..1999}; do
-    printf 'Battery\n' >"$WORK/battery/BAT$i/type"
-    printf '24\n' >"$WORK/battery/BAT$i/capacity"
-done
+for d in "$WORK"/battery/BAT{1..1999}; do echo Battery >"$d/type" && echo 24 >"$d/capacity"; done
 few_files() { ulimit -n 1024 && exec "$@"; }
 start_low "$WORK/alarm.wav" few_files
 stuck() { grep -qs wait_for_partner /proc/"$CORVANE_PID"/task/*/wchan; }

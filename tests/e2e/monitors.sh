@@ -17,13 +17,11 @@
 
 XORG_BIN=$(command -v /usr/lib/xorg/Xorg || command -v Xorg || true)
 
-MONITORS_CONFIG=$(dirname "${BASH_SOURCE[0]}")/dummy-monitors.conf
-
 start_monitors_display() {
     [[ -x $XORG_BIN ]] || fail "no Xorg: scripts/install-deps installs xserver-xorg-core and the dummy driver"
     local dir=$WORK/xorg
     mkdir -p "$dir/conf.d"
-    cp "$MONITORS_CONFIG" "$dir/xorg.conf"
+    cp "$(dirname "${BASH_SOURCE[0]}")/dummy-monitors.conf" "$dir/xorg.conf"
     background "$XORG_BIN" -displayfd 3 -noreset -nolisten tcp -sharevts -novtswitch -config "$dir/xorg.conf" \
         -configdir "$dir/conf.d" -logfile "$dir/xorg.log" 3>"$dir/display" >/dev/null 2>"$dir/stderr"
     within 20 test -s "$dir/display" || fail "Xorg did not start: $(tail -n 5 "$dir/stderr")"
@@ -40,16 +38,13 @@ arrange_monitors() {  # WxH+X+Y[*] ...
         geometry=${monitor%\*} mode=${geometry%%+*}
         IFS=+ read -r _ x y <<<"$geometry"
         w=${mode%x*} h=${mode#*x}
-        if ! grep -q "^   $mode " <<<"$(xrandr --query)"; then
-            # shellcheck disable=SC2046  # the timings are words
+        # shellcheck disable=SC2046  # the timings are words
+        grep -q "^   $mode " <<<"$(xrandr --query)" ||
             xrandr --newmode "$mode" $(cvt "$w" "$h" 60 | sed -n 's/^Modeline "[^"]*"//p') 2>/dev/null || true
-        fi
         xrandr --addmode "DUMMY$i" "$mode" 2>/dev/null || true
         args+=(--output "DUMMY$i" --mode "$mode" --pos "${x}x${y}")
         [[ $monitor == *\* ]] && args+=(--primary)
-        ((x + w > width)) && width=$((x + w))
-        ((y + h > height)) && height=$((y + h))
-        i=$((i + 1))
+        width=$((x + w > width ? x + w : width)) height=$((y + h > height ? y + h : height)) i=$((i + 1))
     done
     for ((; i < 16; i++)); do args+=(--output "DUMMY$i" --off); done
     xrandr --fb "${width}x${height}" "${args[@]}" || fail "xrandr could not arrange $*"

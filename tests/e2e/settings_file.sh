@@ -13,17 +13,13 @@ start_display
 # Where the system lacks the locale it is built from the locales package into the test's own folder.
 german=$(locale -a 2>/dev/null | grep -ix 'de_DE\.utf-\?8' | head -n1 || true)
 if [ -z "$german" ] && command -v localedef >/dev/null; then
-    mkdir -p "$WORK/locale"
-    localedef -i de_DE -f UTF-8 "$WORK/locale/de_DE.UTF-8" >/dev/null 2>&1 || true
-    export LOCPATH="$WORK/locale"
-    german=de_DE.UTF-8
+    mkdir -p "$WORK/locale" && { localedef -i de_DE -f UTF-8 "$WORK/locale/de_DE.UTF-8" >/dev/null 2>&1 || true; }
+    export LOCPATH="$WORK/locale" german=de_DE.UTF-8
 fi
 in_german() { LC_ALL=$german LANG=$german exec "$@"; }
 session=in_german
-if [ "$(env LC_ALL="$german" printf '%.1f' 1.5 2>/dev/null)" != "1,5" ]; then
-    echo "note: no decimal-comma locale (package locales); the first run uses the C locale"
-    session=
-fi
+[ "$(env LC_ALL="$german" printf '%.1f' 1.5 2>/dev/null)" == "1,5" ] ||
+    { echo "note: no decimal-comma locale (package locales); the first run uses the C locale"; session=; }
 
 # A byte-order mark and garbage around good values, numbers with a point and an exponent, and values
 # out of range: the good ones are used (an odd orientation is upright, an odd state is kept, a number

@@ -29,19 +29,12 @@ run_and_kill() {
     start_corvane
     sleep "$1"
     kill -TERM "$CORVANE_PID"
-    if [ -n "${2:-}" ]; then
-        sleep "$2"
-        kill -KILL "$CORVANE_PID" 2>/dev/null || true
-    fi
+    [ -z "${2:-}" ] || { sleep "$2" && kill -KILL "$CORVANE_PID" 2>/dev/null || true; }
     within 5 program_ended || fail "seed $seed: still running after SIGTERM at $1 s"
     wait "$CORVANE_PID" || true  # killed before its handler was in place, or ended by it
-    if cmp -s "$INI" "$WORK/old.ini"; then
-        old=$((old + 1))
-    elif complete; then
-        new=$((new + 1))
-    else
-        fail "seed $seed: SIGTERM at $1 s ${2:+and SIGKILL $2 s later }left a file that is neither: $(cat "$INI")"
-    fi
+    if cmp -s "$INI" "$WORK/old.ini"; then old=$((old + 1))
+    elif complete; then new=$((new + 1))
+    else fail "seed $seed: SIGTERM at $1 s ${2:+and SIGKILL $2 s later }left a file that is neither: $(cat "$INI")"; fi
 }
 temporaries() { ls -A "$CFG/Corvane" | grep -v '^Corvane\.ini$' || true; }
 

@@ -16,46 +16,29 @@ start_monitors_display
 arrange_monitors "$LEFT" "$RIGHT*"
 expect_eq "the monitors as arranged" "1920x1080+1280+0* 1280x800+0+0" "$(monitors)"
 
-# The program's menu on the meter, from a spot on it; then an item chosen with the keys. The menu is
-# the program's one shown window that no window manager would manage.
-menu_shown() {
-    local w
-    for w in $(xdotool search --onlyvisible --class '^corvane$' 2>/dev/null); do
-        grep -q 'Override Redirect State: yes' <<<"$(xwininfo -id "$w" 2>/dev/null)" && return 0
-    done
-    return 1
-}
-meter_menu() {  # x y keys...
-    right_click "$1" "$2"
-    within 5 menu_shown || fail "no menu after a right click on the meter"
-    xdotool key "${@:3}"
-    within 5 eval '! menu_shown' || fail "the menu stayed up"
-}
-
-# The preferences dialog, from the meter's menu; a position chosen in it with OK.
-preferences_from_meter() { meter_menu "$1" "$2" Down Down Return && wait_dialog 'Preferences$'; }  # x y
-POSITION_SPOT=([0]="37 109" [2]="121 109" [1]="37 153" [3]="121 153")  # the options' buttons
-choose_position() {  # the position's number
-    click_in_dialog ${POSITION_SPOT[$1]} $OK_SPOT
-    within 5 gone_titled 'Preferences$' || fail "OK left the dialog open"
-}
+# The program's menu on the meter: the program's one shown window that no window manager would manage.
+menu_shown() { grep -q 'Override Redirect State: yes' <<<"$(for w in $(xdotool search --onlyvisible --class '^corvane$' 2>/dev/null); do xwininfo -id "$w" 2>/dev/null; done)"; }
+POSITION_SPOT=([0]="37 109" [2]="121 109" [1]="37 153" [3]="121 153")  # the options' buttons in the preferences dialog
 
 # ---- Every corner, the tooltip in every quarter, the preferences dialog ----
 start_meter "${ON_BATTERY[@]}" --ac 0 --percent 57 --
 within 5 shows 3194 45 00FF00 || fail "no green bar: the battery has not been read"
 # Each corner in turn, from the upper right one a first start takes: the position, where the meter
-# goes, the side and half of its tooltip. The preferences dialog, opened there to choose the next,
-# stands half-way across and down the primary monitor, halves to the even pixel.
+# goes, the side and half of its tooltip. The preferences dialog, opened there from the meter's menu to
+# choose the next, stands half-way across and down the primary monitor, halves to the even pixel.
 for step in "2 3190 0 left upper" "1 1280 1029 right lower" "0 1280 0 right upper" "3 3190 1029 left lower"; do
     read -r position x y side half <<<"$step"
-    [[ $position == 2 ]] || choose_position "$position"
+    [[ $position == 2 ]] || closes 'Preferences$' OK click_in_dialog ${POSITION_SPOT[$position]} $OK_SPOT
     expect_geometry "position $position: its corner of the primary monitor" "$x $y 10 51"
     expect_tooltip_beside "two-monitors-tooltip-$side-$half" "position $position" "$x" "$y" "$side" "$half"
     [[ $position == 3 ]] && break
-    preferences_from_meter $((x + 4)) $((y + 20))
+    right_click $((x + 4)) $((y + 20))
+    within 5 menu_shown || fail "no menu after a right click on the meter"
+    xdotool key Down Down Return
+    within 5 eval '! menu_shown' || fail "the menu stayed up"
+    wait_dialog 'Preferences$'
     keep_shot "two-monitors-preferences-$position"
-    expect_eq "the preferences dialog centred on the primary monitor" "2090 368 299 345" \
-        "$DIALOG_X $DIALOG_Y $DIALOG_W $DIALOG_H"
+    expect_eq "the preferences dialog centred on the primary monitor" "2090 368 299 345" "$DIALOG_X $DIALOG_Y $DIALOG_W $DIALOG_H"
 done
 
 # ---- The monitors change while it runs: the corner meter goes along ----
