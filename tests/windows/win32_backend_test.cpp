@@ -496,7 +496,6 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
     program.showAbout();
     frmInfo& a = *program.about().find();
     EXPECT_EQ(GetActiveWindow(), windowOf(a.window)) << "also from another of the program's";
-    auto& text = static_cast<Win32Text&>(rt.text());
     for (Form* form : {&o.window, &a.window}) {
         SCOPED_TRACE(form->name());
         HWND window = windowOf(*form);
@@ -524,7 +523,7 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
             EXPECT_EQ(textOf(w, GetClassNameA), kind);
             if (!pixels) {
                 EXPECT_EQ(textOf(w), edit ? c->as<TextBox>()->text() : c->caption());
-                EXPECT_EQ(HFONT(SendMessageA(w, WM_GETFONT, 0, 0)), text.fontFor(c->font()));
+                EXPECT_EQ(HFONT(SendMessageA(w, WM_GETFONT, 0, 0)), rt.text().fontFor(c->font()));
             }
             EXPECT_EQ(tipOf(window, w), c->toolTipText());
             EXPECT_EQ((styleOf(w) & WS_TABSTOP) != 0, c->tabStop());
@@ -551,7 +550,6 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
 
     answerNext(IDCANCEL);
     const FileChooserRequest request{.filter = "Sound files (*.wav)|*.wav",
-                                     .filterIndex = 1,
                                      .initialDir = "C:\\windows\\",
                                      .fileName = "ding.wav",
                                      .title = " Select alarm sound file",
