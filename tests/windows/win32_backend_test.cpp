@@ -516,11 +516,10 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
             ASSERT_EQ(GetParent(w), window);
             EXPECT_EQ(rectOf(w, window), c->pixelRect());
             const bool pixels = c->as<Picture>() || c->as<Image>(), edit = c->as<TextBox>();
-            const char* kind = pixels           ? "CorvanePixels"
-                               : edit           ? "Edit"
-                               : c->as<Label>() ? "Static"
-                                                : "Button";
-            EXPECT_EQ(textOf(w, GetClassNameA), kind);
+            EXPECT_EQ(textOf(w, GetClassNameA), pixels           ? "CorvanePixels"
+                                                : edit           ? "Edit"
+                                                : c->as<Label>() ? "Static"
+                                                                 : "Button");
             if (!pixels) {
                 EXPECT_EQ(textOf(w), edit ? c->as<TextBox>()->text() : c->caption());
                 EXPECT_EQ(HFONT(SendMessageA(w, WM_GETFONT, 0, 0)), rt.text().fontFor(c->font()));
