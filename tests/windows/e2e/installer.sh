@@ -43,7 +43,7 @@ install() {  # what, program folder, Start-menu folder, hive, switches...
 
 # Removes the install while its program runs; the uninstaller runs on from a copy of itself.
 uninstall() {  # what, switches...
-    wine "$dir/uninstall.exe" /S "${@:2}" </dev/null >>"$LOG" 2>&1 || fail "$1: the uninstaller failed"
+    w "$dir/uninstall.exe" /S "${@:2}" || fail "$1: the uninstaller failed"
     within 60 gone || fail "$1: still installed: $(ls "$dir" 2>&1)"
     within 5 program_ended || fail "$1: the program still runs"
     [[ ! -e $lnk ]] || fail "$1: the shortcut is left"
