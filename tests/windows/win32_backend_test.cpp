@@ -496,7 +496,6 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
     program.showAbout();
     frmInfo& a = *program.about().find();
     EXPECT_EQ(GetActiveWindow(), windowOf(a.window)) << "also from another of the program's";
-    auto& text = static_cast<Win32Text&>(rt.text());
     for (Form* form : {&o.window, &a.window}) {
         SCOPED_TRACE(form->name());
         HWND window = windowOf(*form);
@@ -517,14 +516,13 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
             ASSERT_EQ(GetParent(w), window);
             EXPECT_EQ(rectOf(w, window), c->pixelRect());
             const bool pixels = c->as<Picture>() || c->as<Image>(), edit = c->as<TextBox>();
-            const char* kind = pixels           ? "CorvanePixels"
-                               : edit           ? "Edit"
-                               : c->as<Label>() ? "Static"
-                                                : "Button";
-            EXPECT_EQ(textOf(w, GetClassNameA), kind);
+            EXPECT_EQ(textOf(w, GetClassNameA), pixels           ? "CorvanePixels"
+                                                : edit           ? "Edit"
+                                                : c->as<Label>() ? "Static"
+                                                                 : "Button");
             if (!pixels) {
                 EXPECT_EQ(textOf(w), edit ? c->as<TextBox>()->text() : c->caption());
-                EXPECT_EQ(HFONT(SendMessageA(w, WM_GETFONT, 0, 0)), text.fontFor(c->font()));
+                EXPECT_EQ(HFONT(SendMessageA(w, WM_GETFONT, 0, 0)), rt.text().fontFor(c->font()));
             }
             EXPECT_EQ(tipOf(window, w), c->toolTipText());
             EXPECT_EQ((styleOf(w) & WS_TABSTOP) != 0, c->tabStop());
@@ -551,7 +549,6 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
 
     answerNext(IDCANCEL);
     const FileChooserRequest request{.filter = "Sound files (*.wav)|*.wav",
-                                     .filterIndex = 1,
                                      .initialDir = "C:\\windows\\",
                                      .fileName = "ding.wav",
                                      .title = " Select alarm sound file",
@@ -691,15 +688,12 @@ TEST_F(RuntimeTest, TheMetersTicksLeaveNoObjectsBehindAndItHearsOfADisplayChange
     program.kesta().pnAlarmEnabled = 1;
     program.kesta().psWavFilePath = "C:\\windows\\media\\no such sound.wav";
     ASSERT_TRUE(IsWindowVisible(window));
-    auto minuteOfTicks = [&](int minute) {
-        for (int second = 0; second < 60; ++second) {
-            const int band = second / 15;  // low, middle, high on battery, then mains
-            tick(band == 3 ? kACOnline : kACOffline, std::array{10, 30, 60, 80}[band] + minute);
-        }
-    };
-    minuteOfTicks(0);
-    const GuiObjects afterOneMinute = guiObjects();
-    for (int minute = 1; minute < 10; ++minute) minuteOfTicks(minute);
+    GuiObjects afterOneMinute;
+    for (int second = 0; second < 600; ++second) {
+        const int band = second % 60 / 15;  // low, middle, high on battery, then mains
+        tick(band == 3 ? kACOnline : kACOffline, std::array{10, 30, 60, 80}[band] + second / 60);
+        if (second == 59) afterOneMinute = guiObjects();
+    }
 
     EXPECT_GE(paints, 10 * 15 / 2) << "the low bar alone blinks every other tick";
     EXPECT_GE(afterOneMinute.second, 3u) << "the runtime's window and the two forms' at least";

@@ -22,9 +22,7 @@ reg_add Options SoundFile 'C:\alarm.wav'
 w reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d winmm.sndPlaySoundA /f
 WINEDEBUG=+relay,trace+winmm start_corvane_on_battery --ac 0 --percent 20
 wait_meter
-sound_calls() { grep -ac 'Call winmm.sndPlaySoundA([0-9a-f]*,00000001)' "$LOG" || true; }
-played() { grep -aq 'proc_PlaySound SoundName=L"C:\\\\alarm.wav"' "$LOG"; }
-within 5 played || fail "no sound played"
-expect_eq "the first tick low on battery: one asynchronous sndPlaySoundA" 1 "$(sound_calls)"
+within 5 grep -aq 'proc_PlaySound SoundName=L"C:\\\\alarm.wav"' "$PROGRAM_LOG" || fail "no sound played"
+expect_eq "the first tick low on battery: one asynchronous sndPlaySoundA" 1 "$(grep -ac 'Call winmm.sndPlaySoundA([0-9a-f]*,00000001)' "$PROGRAM_LOG" || true)"
 expect_meter_follows_battery
 stop_corvane

@@ -25,8 +25,6 @@ folder() { wout winepath -u "$(wout cmd /c echo "%$1%")"; }
 run_value() { wout reg query "$RUN_KEY" /v Corvane | sed -n 's/^    Corvane    REG_SZ    //p'; }
 uninstall_entry() { wine reg query "$1\\$UNINSTALL_KEY" /v InstallLocation </dev/null >/dev/null 2>&1; }
 gone() { [[ ! -e $dir ]] && ! uninstall_entry "$hive"; }
-# Sets CORVANE_PID to the process of the program's window on the test's own screen, once there is one.
-program_on_screen() { [[ $(xdotool search --name '^Corvane$' getwindowpid 2>/dev/null) =~ ^[0-9]+$ ]] && CORVANE_PID=${BASH_REMATCH[0]}; }
 
 # installs with the switches, and checks what it left: the program, its shortcut, the Run value and the
 # uninstall entry in the install's own hive. Sets dir, lnk and hive.
@@ -45,7 +43,7 @@ install() {  # what, program folder, Start-menu folder, hive, switches...
 
 # Removes the install while its program runs; the uninstaller runs on from a copy of itself.
 uninstall() {  # what, switches...
-    wine "$dir/uninstall.exe" /S "${@:2}" </dev/null >>"$LOG" 2>&1 || fail "$1: the uninstaller failed"
+    w "$dir/uninstall.exe" /S "${@:2}" || fail "$1: the uninstaller failed"
     within 60 gone || fail "$1: still installed: $(ls "$dir" 2>&1)"
     within 5 program_ended || fail "$1: the program still runs"
     [[ ! -e $lnk ]] || fail "$1: the shortcut is left"
@@ -68,10 +66,11 @@ expect_eq "per user: the settings are left" " 0" "$(saved State)"
 # has none.)
 install "for all users in a folder given" "$WINEPREFIX/drive_c/Shared/Meter" \
     "$(folder ProgramData)/Microsoft/Windows/Start Menu/Programs" HKLM /AllUsers '/D=C:\Shared\Meter'
-# Started from the shortcut, by the shell, which hands the program on and ends.
+# Started from the shortcut, by the shell, which hands the program on and ends: the program is the
+# process of the meter's window.
 w start /unix "$lnk"
-within 30 program_on_screen || fail "nothing started from the shortcut"
-wait_meter
+within 60 found METER '^Corvane$' || fail "no meter from the shortcut"
+CORVANE_PID=$(xdotool getwindowpid "$METER")
 expect_geometry "for all users: the meter shown at the top right" "1014 0 10 51"
 uninstall "for all users, settings too" /AllUsers /RemoveSettings
 expect_eq "the settings are removed when asked" "" "$(settings_text)"

@@ -9,8 +9,7 @@ WINEDIR=$(realpath -m "$2")
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 SETTINGS='HKCU\Software\VB and VBA Program Settings\Corvane'
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/corvane-e2e.XXXXXX")
-LOG=$WORK/wine.log
-PROGRAM_LOG=$LOG
+PROGRAM_LOG=$WORK/wine.log
 source "$HERE/../../e2e/common.sh"
 export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -20,8 +19,8 @@ on_cleanup() { wineserver -k >/dev/null 2>&1 || true; }
 
 # Wine, with everything it starts writing to the log: a process holding ctest's pipe would keep the
 # test from ending.
-w() { wine "$@" </dev/null >>"$LOG" 2>&1; }
-wout() { { wine "$@" </dev/null 2>>"$LOG" || true; } | tr -d '\r'; }  # a Wine command's output, its lines' CRs taken off
+w() { wine "$@" </dev/null >>"$PROGRAM_LOG" 2>&1; }
+wout() { { wine "$@" </dev/null 2>>"$PROGRAM_LOG" || true; } | tr -d '\r'; }  # a Wine command's output, its lines' CRs taken off
 
 setup() {  # the test's own prefix and screen, Wine started in them
     "$HERE/../prepare-prefix" "$WINEDIR" base
@@ -34,7 +33,7 @@ setup() {  # the test's own prefix and screen, Wine started in them
 wine_started() {
     wineserver -p </dev/null >/dev/null 2>&1 || true  # fails when a try before started it
     w cmd /c exit && return
-    echo "Wine's first command ended with status $?: $(tail -n 5 "$LOG")" >&2
+    echo "Wine's first command ended with status $?: $(tail -n 5 "$PROGRAM_LOG")" >&2
     return 1
 }
 
@@ -50,7 +49,7 @@ reg_add() { w reg add "$SETTINGS\\$1" /v "$2" /t "${4:-REG_SZ}" /d "$3" /f || fa
 # section without values.
 query_section() {
     local rc=0
-    SECTION_TEXT=$(wine reg query "$SETTINGS\\$1" </dev/null 2>>"$LOG") || rc=$?
+    SECTION_TEXT=$(wine reg query "$SETTINGS\\$1" </dev/null 2>>"$PROGRAM_LOG") || rc=$?
     SECTION_TEXT=${SECTION_TEXT//$'\r'/}
     ((rc)) || return 0
     REG_FAILURE="status $rc, saying: ${SECTION_TEXT:-nothing}"
@@ -91,7 +90,7 @@ choose() {  # hide, preferences, help, about or exit
 
 start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last arguments
     METER_MISSING_AT=$EPOCHREALTIME
-    "$@" wine "$EXE" </dev/null >>"$LOG" 2>&1 &
+    "$@" wine "$EXE" </dev/null >>"$PROGRAM_LOG" 2>&1 &
     CORVANE_PID=$!
 }
 
