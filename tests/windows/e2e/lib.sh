@@ -10,12 +10,12 @@ HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 SETTINGS='HKCU\Software\VB and VBA Program Settings\Corvane'
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/corvane-e2e.XXXXXX")
 PROGRAM_LOG=$WORK/wine.log
-source "$HERE/../../e2e/common.sh"
 export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-
 # Every Wine process of this test's prefix, the program's included, ends with its server: at the end,
-# and when the test is stuck in a Wine command.
+# and when the test is stuck in a Wine command. Defined before common.sh starts the watchdog, which
+# calls it from a shell of its own.
 on_cleanup() { wineserver -k >/dev/null 2>&1 || true; }
+source "$HERE/../../e2e/common.sh"
 
 # Wine, with everything it starts writing to the log: a process holding ctest's pipe would keep the
 # test from ending.
