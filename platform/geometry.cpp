@@ -36,9 +36,8 @@ void Placement::setHeight(double v) {
 int toPixels(double units, double unitsPerPixel, int lo, int hi) {
     if (!(unitsPerPixel > 0)) unitsPerPixel = 1;
     const double px = nearestEven(units / unitsPerPixel);
-    if (!(px >= lo)) return lo;  // also catches NaN
-    if (px > hi) return hi;
-    return static_cast<int>(px);
+    if (std::isnan(px)) return lo;
+    return static_cast<int>(std::clamp<double>(px, lo, hi));
 }
 
 double textWidthIn(const Form& form, const Font& font, std::string_view text, TextWidth which) {

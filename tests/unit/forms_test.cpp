@@ -95,6 +95,15 @@ TEST(PictureText, AFontsPixelsFollowTheScreenWithinBounds) {
             << points << " at " << twips;
 }
 
+// Units to pixels, to the nearest and within bounds; a scale that is no number of units a pixel is one.
+TEST(PictureText, UnitsBecomePixelsWithinBounds) {
+    const double nan = std::nan(""), inf = INFINITY;
+    const std::tuple<double, double, int> cases[] = {{22.5, 15, 2},  {nan, 15, -3}, {inf, 15, 4},
+                                                     {-inf, 15, -3}, {3, 0, 3},     {-2, nan, -2}};
+    for (const auto& [units, scale, pixels] : cases)
+        EXPECT_EQ(toPixels(units, scale, -3, 4), pixels) << units;
+}
+
 // A line break is looked for within the text only, never in whatever follows it in memory.
 TEST(PictureText, SplitsLinesWithinTheTextOnly) {
     EXPECT_EQ(splitLines(std::string_view("a\r\nb").substr(0, 2)), (std::vector<std::string_view>{"a", ""}));
@@ -170,6 +179,14 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
     form.setScaleMode(ScaleMode::Twips);
     test::place(pic, 30, 45, 60, 15);
     EXPECT_EQ(pic.pixelRect(), (PixelRect{30, 45, 60, 15}));
+    // A size below zero is none, what is not a number leaves a place as it was, and a place stops at
+    // what a window may have, the bound itself included.
+    test::place(pic, -7, 1e12, -5, 0);
+    pic.setLeft(std::nan(""));
+    EXPECT_EQ((std::tuple{pic.pixelRect(), pic.width()}),
+              (std::tuple{PixelRect{-7, kMaxWindowPixels, 0, 0}, 0.0}));
+    test::place(pic, -kMaxWindowPixels, 0, kMaxWindowPixels, 1);
+    EXPECT_EQ(pic.pixelRect(), (PixelRect{-kMaxWindowPixels, 0, kMaxWindowPixels, 1}));
 }
 
 TEST(HeadlessTimers, TickOnlyWhileEnabledWithAnIntervalAndRestartWhenReenabled) {
