@@ -452,21 +452,17 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         int times = 1;  // how many windows it changes
     };
     const Setting settings[] = {
-        {"caption", [&] { label.setCaption("Another caption"); }},
-        {"text", [&] { text.setText("new text"); }},
-        {"locked", [&] { text.setLocked(true); }},
-        {"border", [&] { text.setBorder(false); }},
+        // clang-format off
+        {"caption", [&] { label.setCaption("Another caption"); }}, {"text", [&] { text.setText("new text"); }},
+        {"locked", [&] { text.setLocked(true); }},                 {"border", [&] { text.setBorder(false); }},
         {"box colour", [&] { text.setBackColor(0x654321); }},
-        {"tab stop", [&] { check.setTabStop(false); }},
-        {"enabled", [&] { ok.setEnabled(false); }},
+        {"tab stop", [&] { check.setTabStop(false); }},            {"enabled", [&] { ok.setEnabled(false); }},
         {"frame hidden", [&] { frame.setVisible(false); }, &HeadlessFormPeer::repaints, 3},  // and its two
-        {"tooltip", [&] { cancel.setToolTipText("Leave"); }},
-        {"check", [&] { check.setValue(kChecked); }},
+        {"tooltip", [&] { cancel.setToolTipText("Leave"); }},      {"check", [&] { check.setValue(kChecked); }},
         {"option", [&] { a1.setValue(true); }},
         {"other option", [&] { a2.setValue(true); }, &HeadlessFormPeer::repaints, 2},   // and the first
         {"default", [&] { cancel.setDefault(true); }, &HeadlessFormPeer::repaints, 2},  // and the old one
-        {"auto-size", [&] { label.setAutoSize(true); }},
-        {"font", [&] { text.setFont(big); }},
+        {"auto-size", [&] { label.setAutoSize(true); }},           {"font", [&] { text.setFont(big); }},
         {"label's font", [&] { label.setFont(big); }},  // sized to its caption again
         {"form colour", [&] { window.setBackColor(0x123456); }},
         {"form caption", [&] { window.setCaption("Renamed"); }, &HeadlessFormPeer::captions},
@@ -476,6 +472,7 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         {"shown", [&] { window.show(); }, &HeadlessFormPeer::shows},
         {"shown, focus", [&] { window.show(); }, &HeadlessFormPeer::focusMoves},
         {"focus", [&] { check.setFocus(); }, &HeadlessFormPeer::focusMoves},
+        // clang-format on
     };
     for (const Setting& s : settings) {
         SCOPED_TRACE(s.what);

@@ -24,10 +24,9 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessPositionAndTheMonitors) 
         int screenW = 1024, screenH = 768, twipsPerPixel = 15;
     } const cases[] = {
         // clang-format off
-        {"",                            {15210, 0, 150, 765}},  // upright, 10, upper right
-        {"Position=0",                  {0, 0, 150, 765}},
-        {"Position=1",                  {0, 10755, 150, 765}},
-        {"Position=3",                  {15210, 10755, 150, 765}},
+        // Upright, 10 thick, in the upper right corner unless the position says otherwise.
+        {"", {15210, 0, 150, 765}},            {"Position=0", {0, 0, 150, 765}},
+        {"Position=1", {0, 10755, 150, 765}},  {"Position=3", {15210, 10755, 150, 765}},
         {"Upright=0 Position=3",        {14595, 11370, 765, 150}, {0, 1, 51, 8}},
         {"Upright=0 Position=1",        {0, 11370, 765, 150},     {0, 1, 51, 8}},
         {"Upright=0 Width=8",           {14595, 0, 765, 120},     {0, 1, 51, 6}},
