@@ -104,11 +104,6 @@ TEST(PictureText, UnitsBecomePixelsWithinBounds) {
         EXPECT_EQ(toPixels(units, scale, -3, 4), pixels) << units;
 }
 
-// A line break is looked for within the text only, never in whatever follows it in memory.
-TEST(PictureText, SplitsLinesWithinTheTextOnly) {
-    EXPECT_EQ(splitLines(std::string_view("a\r\nb").substr(0, 2)), (std::vector<std::string_view>{"a", ""}));
-}
-
 // The headless test font (6 x 15 pixels a character at 9 pt, 15 twips per pixel) makes every size an
 // exact number; the units are those the picture is placed in.
 TEST(PictureText, MeasuresEveryLineInThePicturesUnitsAndPrintsLineUnderLine) {
@@ -128,6 +123,8 @@ TEST(PictureText, MeasuresEveryLineInThePicturesUnitsAndPrintsLineUnderLine) {
         for (const auto& [text, width, height] : cases)
             EXPECT_EQ(extent(text), (std::array{width * unit, height * unit})) << text;
     }
+    // A line break is looked for within the text only, never in whatever follows it in memory.
+    EXPECT_EQ(splitLines(std::string_view("a\r\nb").substr(0, 2)), (std::vector<std::string_view>{"a", ""}));
     // A bigger font, and bold, which the test font makes a pixel wider.
     f.under.setFont({.name = "Arial", .points = 18, .bold = true});
     EXPECT_EQ(extent("ab"), (std::array{2 * 13 * 15.0, 30 * 15.0}));
@@ -472,21 +469,17 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         int times = 1;  // how many windows it changes
     };
     const Setting settings[] = {
-        {"caption", [&] { label.setCaption("Another caption"); }},
-        {"text", [&] { text.setText("new text"); }},
-        {"locked", [&] { text.setLocked(true); }},
-        {"border", [&] { text.setBorder(false); }},
+        // clang-format off
+        {"caption", [&] { label.setCaption("Another caption"); }}, {"text", [&] { text.setText("new text"); }},
+        {"locked", [&] { text.setLocked(true); }},                 {"border", [&] { text.setBorder(false); }},
         {"box colour", [&] { text.setBackColor(0x654321); }},
-        {"tab stop", [&] { check.setTabStop(false); }},
-        {"enabled", [&] { ok.setEnabled(false); }},
+        {"tab stop", [&] { check.setTabStop(false); }},            {"enabled", [&] { ok.setEnabled(false); }},
         {"frame hidden", [&] { frame.setVisible(false); }, &HeadlessFormPeer::repaints, 3},  // and its two
-        {"tooltip", [&] { cancel.setToolTipText("Leave"); }},
-        {"check", [&] { check.setValue(kChecked); }},
+        {"tooltip", [&] { cancel.setToolTipText("Leave"); }},      {"check", [&] { check.setValue(kChecked); }},
         {"option", [&] { a1.setValue(true); }},
         {"other option", [&] { a2.setValue(true); }, &HeadlessFormPeer::repaints, 2},   // and the first
         {"default", [&] { cancel.setDefault(true); }, &HeadlessFormPeer::repaints, 2},  // and the old one
-        {"auto-size", [&] { label.setAutoSize(true); }},
-        {"font", [&] { text.setFont(big); }},
+        {"auto-size", [&] { label.setAutoSize(true); }},           {"font", [&] { text.setFont(big); }},
         {"label's font", [&] { label.setFont(big); }},  // sized to its caption again
         {"form colour", [&] { window.setBackColor(0x123456); }},
         {"form caption", [&] { window.setCaption("Renamed"); }, &HeadlessFormPeer::captions},
@@ -496,6 +489,7 @@ TEST_F(Controls, EverySettingTheProgramMakesReachesTheWindow) {
         {"shown", [&] { window.show(); }, &HeadlessFormPeer::shows},
         {"shown, focus", [&] { window.show(); }, &HeadlessFormPeer::focusMoves},
         {"focus", [&] { check.setFocus(); }, &HeadlessFormPeer::focusMoves},
+        // clang-format on
     };
     for (const Setting& s : settings) {
         SCOPED_TRACE(s.what);

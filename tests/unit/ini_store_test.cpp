@@ -155,21 +155,18 @@ TEST(IniDocument, EveryTextReadsBackAsWritten) {
 
 TEST_F(IniStore, HandWrittenQuotedValuesKeepTheirBackslashesAndTheirLines) {
     const std::pair<std::string, std::string> cases[] = {
+        // clang-format off
         {R"("C:\new\tone.wav")", R"(C:\new\tone.wav)"},
         {R"("\\server\share\alarm.wav")", R"(\\server\share\alarm.wav)"},
         {R"("C:\Sounds\")", R"(C:\Sounds\)"},  // a lone backslash before the closing quote
-        {R"("")", ""},
-        {R"(")", R"(")"},
-        {R"("half)", R"("half)"},
-        {R"("a"b")", R"(a"b)"},
+        {R"("")", ""}, {R"(")", R"(")"}, {R"("half)", R"("half)"}, {R"("a"b")", R"(a"b)"},
         {R"( "C:\x")", R"( "C:\x")"},  // not quoted: a blank comes first
         // The program's own escapes, where every backslash is one of them.
         {R"("C:\\Sounds\\ding.wav")", R"(C:\Sounds\ding.wav)"},
-        {R"("say \"hi\"")", R"(say "hi")"},
+        {R"("say \"hi\"")", R"(say "hi")"}, {R"("\x41\x0a")", "A\n"},
         {R"("two\x0Alines\x00")", std::string("two\nlines\0", 10)},
-        {R"("\x41\x0a")", "A\n"},
-        {R"("\xg0")", R"(\xg0)"},  // not hexadecimal: as it stands
-        {R"("\x0g")", R"(\x0g)"},
+        {R"("\xg0")", R"(\xg0)"}, {R"("\x0g")", R"(\x0g)"},  // not hexadecimal: as it stands
+        // clang-format on
     };
     for (const auto& [stored, value] : cases) {
         spit(file, "[Options]\nSoundFile=" + stored + "\nLowBound=10\n");

@@ -24,10 +24,9 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessPositionAndTheMonitors) 
         int screenW = 1024, screenH = 768, twipsPerPixel = 15;
     } const cases[] = {
         // clang-format off
-        {"",                            {15210, 0, 150, 765}},  // upright, 10, upper right
-        {"Position=0",                  {0, 0, 150, 765}},
-        {"Position=1",                  {0, 10755, 150, 765}},
-        {"Position=3",                  {15210, 10755, 150, 765}},
+        // Upright, 10 thick, in the upper right corner unless the position says otherwise.
+        {"", {15210, 0, 150, 765}},            {"Position=0", {0, 0, 150, 765}},
+        {"Position=1", {0, 10755, 150, 765}},  {"Position=3", {15210, 10755, 150, 765}},
         {"Upright=0 Position=3",        {14595, 11370, 765, 150}, {0, 1, 51, 8}},
         {"Upright=0 Position=1",        {0, 11370, 765, 150},     {0, 1, 51, 8}},
         {"Upright=0 Width=8",           {14595, 0, 765, 120},     {0, 1, 51, 6}},
@@ -195,7 +194,7 @@ TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {
     }
 }
 
-TEST(MeterWindow, DraggingFollowsTheCursorAndStopsAtTheScreenEdges) {
+TEST(MeterWindow, OnlyTheLeftButtonDragsFollowingTheCursorAndStoppingAtTheScreenEdges) {
     const char* const k3000 = "Left=3000 Top=3000";
     const std::tuple<int, int, double, double, const char*> cases[] = {
         // pixels moved, place, first place
@@ -214,11 +213,10 @@ TEST(MeterWindow, DraggingFollowsTheCursorAndStopsAtTheScreenEdges) {
         p.dragBy(500, 400, dx, dy);
         EXPECT_EQ(placeOf(p.meterWindow()), (Rect{left, top, 150, 765})) << dx << ", " << dy;
     }
-}
-
-// The offset is the one of the last press: after a drag to 210 pixels, pressed 110 pixels left of it.
-TEST(MeterWindow, OnlyTheLeftButtonDragsReleasingItEndsAndAFailedCursorReadCountsAsTheScreenOrigin) {
-    TestProgram p("Position=4 Left=3000 Top=3000");
+    // Only the left button drags, and releasing it ends the drag. A failed cursor read counts as the
+    // screen's origin, with the offset of the last press: after a drag to 210 pixels, pressed 110
+    // pixels left of it.
+    TestProgram p(std::string("Position=4 ") + k3000);
     p.dragBy(0, 0, 150, 150, false, kRightButton);
     EXPECT_EQ(p.meterWindow().left(), 3000);
     p.meter().picHistory.mouseUp(kRightButton, 0, 1, 1);

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -155,19 +154,16 @@ const Key kKeys[] = {
     {"GridColor", Kind::Int32, 16777215}, {"BorderColor", Kind::Int32, 16777215}};
 // clang-format on
 
-double valueOf(const mKesta& k, std::string_view key) {
-    const std::pair<std::string_view, double> values[] = {
-        {"Position", k.pnPosOptNum},       {"Left", k.pMonitorLeft},       {"Top", k.pMonitorTop},
-        {"Width", k.pMonitorWidth},        {"State", k.pnMonitorHidden},   {"ShowTop", k.pnShowTop},
-        {"Upright", k.pnUpright},          {"LowBound", k.pnLowUpper},     {"MidBound", k.pnMidUpper},
-        {"EnableAlarm", k.pnAlarmEnabled}, {"ShowHelp", k.pnShowHelpNote}, {"FullLife", k.plFullLifeSaved},
-        {"LowColor", k.plColor[0]},        {"MidColor", k.plColor[1]},     {"HighColor", k.plColor[2]},
-        {"ACColor", k.plColor[3]},         {"BGColor", k.plColor[4]},      {"GridColor", k.plColor[5]},
-        {"BorderColor", k.plColor[6]}};
-    for (const auto& [name, v] : values)
-        if (name == key) return v;
-    ADD_FAILURE() << "no variable for " << key;
-    return std::nan("");
+template <class... T>
+std::vector<double> doubles(T... v) {
+    return {double(v)...};
+}
+// The variables of the keys in kKeys's order, the text's place kept by a 0.
+std::vector<double> valuesOf(const mKesta& k) {
+    return doubles(k.pnPosOptNum, k.pMonitorLeft, k.pMonitorTop, k.pMonitorWidth, k.pnMonitorHidden,
+                   k.pnShowTop, k.pnUpright, k.pnLowUpper, k.pnMidUpper, k.pnAlarmEnabled, 0,
+                   k.pnShowHelpNote, k.plFullLifeSaved, k.plColor[0], k.plColor[1], k.plColor[2],
+                   k.plColor[3], k.plColor[4], k.plColor[5], k.plColor[6]);
 }
 
 // The left edge written is where the meter stands: the upper right corner.
@@ -201,10 +197,7 @@ TEST(Settings, WhatOneRunSavesTheNextReadsBack) {
     EXPECT_EQ(saved, " 1234.5;-60; 7; 1; 0;-1; 10; 65535;");
 
     TestProgram second(first.rt.store().entries());
-    for (const Key& key : kKeys) {
-        if (key.kind == Kind::Text) continue;
-        EXPECT_EQ(valueOf(second.k, key.name), valueOf(first.k, key.name)) << key.name;
-    }
+    EXPECT_EQ(valuesOf(second.k), valuesOf(first.k));
     EXPECT_EQ(second.k.psWavFilePath, "C:\\Sounds\\ding.wav");
     second.exit();
     EXPECT_EQ(second.rt.store().entries(), first.rt.store().entries());
@@ -230,14 +223,14 @@ TEST(Settings, OutOfRangeNumbersAreClampedATextWithoutANumberGivesZeroAndAMissin
                                  way < 2 ? texts[way][int(key.kind)] : noNumber[i / 2 % std::size(noNumber)]);
         }
         loadSettings(p.rt.settings(), p.k);
-        for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-            const Key& key = kKeys[i];
-            if (key.kind == Kind::Text) continue;
-            EXPECT_EQ(valueOf(p.k, key.name), way < 2    ? values[way][int(key.kind)]
-                                              : isSet(i) ? 0
-                                                         : key.byDefault)
-                << key.name << " " << way;
-        }
+        const std::vector<double> loaded = valuesOf(p.k);
+        for (std::size_t i = 0; i < std::size(kKeys); ++i)
+            if (const Key& key = kKeys[i]; key.kind != Kind::Text) {
+                EXPECT_EQ(loaded[i], way < 2    ? values[way][int(key.kind)]
+                                     : isSet(i) ? 0
+                                                : key.byDefault)
+                    << key.name << " " << way;
+            }
     }
 }
 

@@ -56,21 +56,19 @@ TEST(TrayIcon, EachNotificationAndEachMenuCommandDoesWhatItMeans) {
     const std::tuple<const char*, std::vector<TrayEvent>, std::optional<int>, Calls, bool> cases[] = {
         // stored, events, command, calls, shown
         // clang-format off
-        {"ShowTop=0", {down}, {}, lifted, true},
-        {"ShowTop=1", {down}, {}, {}, true},
+        {"ShowTop=0", {down}, {}, lifted, true}, {"ShowTop=1", {down}, {}, {}, true},
         {"ShowTop=0 State=1", {down}, {}, {}, false},
         {"ShowTop=0", {down, twice}, {}, lifted, false},  // lifted, then hidden; and shown again
         {"ShowTop=0 State=1", {down, twice}, {}, {}, true},
         {"", {TrayEvent::MouseMove}, {}, {"TrayTip()"}, true},  // before the first tick the tip is empty
         {"", {TrayEvent::LeftButtonUp, TrayEvent::RightButtonDown}, {}, {}, true},
-        {"", {menu}, {}, {"PopupMenu"}, true},
-        {"", {menu}, kMenuToggle, {"PopupMenu"}, false},
-        {"", {menu}, 1, {"PopupMenu"}, true},  // a separator
+        {"", {menu}, {}, {"PopupMenu"}, true}, {"", {menu}, kMenuToggle, {"PopupMenu"}, false},
+        // The separators, 1, 3 and 6, do nothing.
+        {"", {menu}, 1, {"PopupMenu"}, true}, {"", {menu}, 3, {"PopupMenu"}, true},
+        {"", {menu}, 6, {"PopupMenu"}, true},
         {"", {menu}, kMenuPreferences, {"PopupMenu", "SetTopmost(frmMonitor,0)"}, true},
-        {"", {menu}, 3, {"PopupMenu"}, true},
         {"", {menu}, kMenuHelp, {"PopupMenu", "Help(C:\\Tools\\quillmet.hlp,contents)"}, true},
         {"", {menu}, kMenuAbout, {"PopupMenu", "SetTopmost(frmMonitor,0)", "SetTopmost(frmInfo,1)"}, true},
-        {"", {menu}, 6, {"PopupMenu"}, true},
         {"", {menu}, kMenuExit, {"PopupMenu", "TrayRemove", "SetTopmost(frmMonitor,0)", "End"}, true},
         // clang-format on
     };
