@@ -1,9 +1,8 @@
 #include "shell/mkesta.h"
 
-#include <charconv>
+#include <cctype>
 
 #include "platform/runtime.h"
-#include "shell/numbers.h"
 #include "shell/paths.h"
 #include "shell/program_context.h"
 #include "shell/tray.h"
@@ -13,14 +12,12 @@ namespace corvane {
 namespace {
 constexpr const char* kStartTip = "Battery status";
 
-// A field of the clock's text, read every second: its two digits directly, anything else as any
-// number is read.
-std::int16_t clockField(std::string_view text) {
+// The number whose digits follow a colon of the clock's text; the text's terminator ends the last one.
+std::int16_t digitsAfter(const std::string& time, std::size_t colon) {
     int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc{} && end == text.data() + text.size() && value >= 0 && value < 100)
-        return static_cast<std::int16_t>(value);
-    return num::toInt16(num::valPrefix(text));
+    for (const char* at = time.c_str() + colon + 1; std::isdigit(static_cast<unsigned char>(*at)); ++at)
+        value = value * 10 + (*at - '0');
+    return static_cast<std::int16_t>(value);
 }
 }  // namespace
 
@@ -42,12 +39,12 @@ std::string mKesta::pGetFileName(const std::string& path) {
 }
 
 void mKesta::pGetMinSec(std::int16_t& minute, std::int16_t& second) {
-    const std::string time = program_.runtime().clock().timeOfDay();  // "HH:MM:SS"
-    const auto first = time.find(':');
-    const auto next = first == std::string::npos ? std::string::npos : time.find(':', first + 1);
-    if (next == std::string::npos) return;
-    minute = clockField(std::string_view(time).substr(first + 1, next - first - 1));
-    second = clockField(std::string_view(time).substr(next + 1));
+    // "HH:MM:SS": the number between the two colons, and the one after the second.
+    const std::string time = program_.runtime().clock().timeOfDay();
+    const auto first = time.find(':'), next = time.rfind(':');
+    if (first == std::string::npos || next == first) return;
+    minute = digitsAfter(time, first);
+    second = digitsAfter(time, next);
 }
 
 void mKesta::TrayAddIcon() { program_.runtime().tray().add(trayTip(kStartTip)); }
