@@ -18,7 +18,9 @@
 # --build is the build folder (release by default) that holds the program, the floor and the screen
 # watcher; the last two are built there when missing. A peer's COMMAND is run by the shell, e.g.
 # --peer 'other-1s=other-meter --interval 1'; another build of this program is a peer like any other,
-# and so is the floor with a tray icon (its --tray), which tells what the icon costs by itself.
+# and so is the floor with a tray icon (its --tray), which tells what the icon costs by itself, and the
+# floor that also reads one value a second (--read FILE, e.g. the adapter's online file), which tells
+# what reading anything once a second costs, whatever is made of it.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seconds=75 rounds=3 starts=5
