@@ -26,11 +26,11 @@ std::string LocalClock::timeOfDay() {
     const std::time_t secondOfDay = ((now + offset_) % kDay + kDay) % kDay;
     // Written by hand: the locale's formatting code is pages the once-a-second tick would touch.
     char text[] = "00:00:00";
-    const int parts[] = {static_cast<int>(secondOfDay / 3600), static_cast<int>(secondOfDay / 60 % 60),
-                         static_cast<int>(secondOfDay % 60)};
-    for (int i = 0; i < 3; ++i) {
-        text[3 * i] = static_cast<char>('0' + parts[i] / 10);
-        text[3 * i + 1] = static_cast<char>('0' + parts[i] % 10);
+    char* at = text;
+    for (const std::time_t part : {secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60}) {
+        at[0] = static_cast<char>('0' + part / 10);
+        at[1] = static_cast<char>('0' + part % 10);
+        at += 3;  // past the colon
     }
     return text;
 }

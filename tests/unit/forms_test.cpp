@@ -352,9 +352,9 @@ TEST(FormsRuntime, ThePeerIsAskedToRepaintOnlyWhenAHandlersDrawingChangedThePixe
         rt.runPosted();
         EXPECT_EQ(Color(repaints - before), times) << fill << " " << line;
     }
-    const std::function<void()> eachAlone[] = {[&] { f.under.fillBox(0, 0, 5, 5, 7); },
-                                               [&] { f.under.line(0, 9, 19, 9, 7); },
-                                               [&] { f.under.box(1, 1, 4, 4, 8); }, [&] { f.under.cls(); }};
+    const std::function<void()> eachAlone[] = {
+        [&] { f.under.fillBox(0, 0, 5, 5, 7); }, [&] { f.under.line(0, 9, 19, 9, 7); },
+        [&] { f.under.box(1, 1, 4, 4, 8); }, [&] { f.under.cls(); }, [&] { f.under.print("x"); }};
     for (const auto& draw : eachAlone) {
         const int before = repaints;
         draw();
