@@ -168,6 +168,10 @@ TEST(MeterWindow, AScreenChangePutsADraggedCornerMeterBackByTheLastArrangement) 
     p.rt.changeScreens(1024, 768);  // and a later change is heard as well
     p.rt.runPosted();
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{15210, 0, 150, 765}));
+    p.rt.setScreen(1024, 768, 12);  // a new size of a pixel: the meter keeps its pixels
+    p.rt.changeScreens(1024, 768);
+    p.rt.runPosted();
+    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{12168, 0, 120, 612}));
 }
 
 TEST(MeterWindow, ReviveStepReappliesSizeAndPlaceOnceAfterTwoSeconds) {

@@ -164,7 +164,7 @@ TEST(Tick, LowOnBatteryTheBarBlinksAndTheAlarmSoundsEveryTenthTick) {
 // The load colours the meter and puts it on top whatever ShowTop says; the first tick applies it.
 TEST(Tick, TheFirstTickAppliesShowTopAndEveryTickSetsTheTrayTip) {
     for (bool hover : {true, false}) {
-        TestProgram p("ShowTop=0", false);
+        TestProgram p("ShowTop=0 BorderColor=1193046", false);  // &H123456, the window's own colour
         p.rt.tray().setReportsHover(hover);
         p.power(true, 57);
         p.program.start();
@@ -174,7 +174,7 @@ TEST(Tick, TheFirstTickAppliesShowTopAndEveryTickSetsTheTrayTip) {
             (std::tuple{p.meterWindow().topmost(), p.k.psTrayTip,
                         std::count(pixels.begin(), pixels.end(), 0x808080u), p.meterWindow().backColor(),
                         p.callsStartingWith("SetTopmost(frmMonitor,1)").size()}),
-            (std::tuple{true, "", 8 * 51, 0xFFFFFFu, 1u}));
+            (std::tuple{true, "", 8 * 51, 0x123456u, 1u}));
         p.rt.advance(1);
         EXPECT_EQ((std::tuple{p.meterWindow().topmost(), p.k.psTrayTip}),
                   (std::tuple{false, " Energy level: 57 %, Acquiring data..."}));
