@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 #include "platform/linux/path_text.h"
@@ -21,14 +22,18 @@ namespace {
 
 std::string why(const std::string& path) { return path + ": " + std::strerror(errno); }
 
-// Fills the address; false when the path is too long for one.
-bool socketAddress(const std::string& text, sockaddr_un& address) {
-    address = {};
+// The address of a path; none when the path is too long for one.
+std::optional<sockaddr_un> socketAddress(const std::string& text) {
+    sockaddr_un address{};  // all zeros: the path's terminator among them
+    if (text.size() >= sizeof address.sun_path) return std::nullopt;
     address.sun_family = AF_UNIX;
-    if (text.size() >= sizeof address.sun_path) return false;
-    std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
-    return true;
+    std::memcpy(address.sun_path, text.data(), text.size());
+    return address;
 }
+
+// Without blocking: a copy that is stopped, its queue of knocks full, would hold a blocking connect for
+// ever, and the listener hears a burst of knocks without waiting at the end of it.
+int localSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
 
 }  // namespace
 
@@ -70,29 +75,28 @@ void SoleInstance::release() {
 }
 
 bool SoleInstance::knock() const {
-    sockaddr_un address;
-    if (!socketAddress(socketPath_, address)) return false;
-    // Without blocking: a copy that is stopped, its queue of knocks full, would hold a blocking connect
-    // for ever. Such a knock fails at once, and the claim tries again until its patience runs out.
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    const auto address = socketAddress(socketPath_);
+    if (!address) return false;
+    // A knock at a stopped copy fails at once, and the claim tries again until its patience runs out.
+    const int fd = localSocket();
     if (fd < 0) return false;
     // Being let in is the whole message: the running copy counts the connection, not what it carries.
-    const bool answered = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    const bool answered = ::connect(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0;
     ::close(fd);
     return answered;
 }
 
 void SoleInstance::listen() {
-    sockaddr_un address;
-    if (!socketAddress(socketPath_, address)) {
+    const auto address = socketAddress(socketPath_);
+    if (!address) {
         report_("a second start cannot reach this copy: the path is too long: " + socketPath_);
         return;
     }
     // Whatever socket is there was left by a copy that was killed: the lock is ours.
     ::unlink(socketPath_.c_str());
-    listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    listener_ = localSocket();
     if (listener_ >= 0 &&
-        ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::bind(listener_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0 &&
         ::chmod(socketPath_.c_str(), 0600) == 0 && ::listen(listener_, 8) == 0)
         return;
     report_("a second start cannot reach this copy: " + why(socketPath_));
