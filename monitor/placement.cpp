@@ -79,8 +79,8 @@ void mKesta::pSetFormPosition() {
 void mKesta::pMoveIntoScreen(std::int32_t& left, std::int32_t& top) {
     Form& w = program_.meterWindow();
     Screen& screen = program_.runtime().screen();
-    if (left < 0) left = 0;
-    if (top < 0) top = 0;
+    left = std::max(left, 0);
+    top = std::max(top, 0);
     // A window that ends exactly at the edge stays where it is.
     const float sw = static_cast<float>(screen.widthTwips()), sh = static_cast<float>(screen.heightTwips());
     if (static_cast<float>(left + w.width()) > sw) left = num::toInt32(sw - w.width());

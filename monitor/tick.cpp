@@ -71,7 +71,7 @@ bool frmMonitor::ReadPowerStatus() {
 // source changed takes none, so the first sample on the new source comes a minute after the change.
 std::int16_t frmMonitor::IsMinutePassed(std::int16_t startSec, std::int16_t changed) {
     const std::int16_t previous = nLastMin_;
-    std::int16_t second = 0;
+    std::int16_t second;  // pGetMinSec writes both
     program_.kesta().pGetMinSec(nLastMin_, second);
     if (second < startSec) {  // still within the shifted minute before
         --nLastMin_;
@@ -85,7 +85,7 @@ void frmMonitor::tmrMain_Timer() {
     if (mnFirstTick == 1) k.SetTopmost(window, k.pnShowTop);
 
     if (ReadPowerStatus()) {
-        std::int16_t minute = 0;
+        std::int16_t minute;
         k.pGetMinSec(minute, nSrcChangeSec_);
         k.pnElapsedMin = 0;
         nSrcChanged_ = 1;

@@ -39,12 +39,11 @@ std::string mKesta::pGetFileName(const std::string& path) {
 }
 
 void mKesta::pGetMinSec(std::int16_t& minute, std::int16_t& second) {
-    // "HH:MM:SS": the number between the two colons, and the one after the second.
+    // "HH:MM:SS": the number between the two colons, and the one after the second. Both are always
+    // written: a text without a colon, which no clock gives, would be read from its start (npos + 1 is 0).
     const std::string time = program_.runtime().clock().timeOfDay();
-    const auto first = time.find(':'), next = time.rfind(':');
-    if (first == std::string::npos || next == first) return;
-    minute = digitsAfter(time, first);
-    second = digitsAfter(time, next);
+    minute = digitsAfter(time, time.find(':'));
+    second = digitsAfter(time, time.rfind(':'));
 }
 
 void mKesta::TrayAddIcon() { program_.runtime().tray().add(trayTip(kStartTip)); }
