@@ -16,6 +16,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
 #include <optional>
 #include <string_view>
 
@@ -33,8 +34,13 @@ int main(int argc, char** argv) {
     int readFd = -1;
     for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "--tray") withTray = true;
-        if (std::string_view(argv[i]) == "--read" && i + 1 < argc)
+        if (std::string_view(argv[i]) == "--read" && i + 1 < argc) {
             readFd = ::open(argv[++i], O_RDONLY | O_CLOEXEC);
+            if (readFd < 0) {
+                std::perror(argv[i]);  // a floor that reads nothing would look cheaper than it is
+                return 2;
+            }
+        }
     }
     std::optional<QSystemTrayIcon> tray;  // made only when asked for: even unshown it costs
     if (withTray) {
