@@ -421,7 +421,8 @@ check_icon_menu() {  # name of the screenshot to keep, the URL the browser must 
 # and no window; the meter is saved as shown.
 check_one_copy() {  # command...: the program started again as a user would
     start_corvane
-    within 15 tray_icon_settled || fail "no program icon in the tray"
+    within 15 tray_icon_settled ||
+        fail "no program icon in the tray: $(icon_pixels) of its pixels, the program $(program_ended && echo ended || echo runs)"
     # A program may show a hidden meter for a moment at start; it must be gone, and stay gone.
     within 5 eval '((! $(visible_meters)))' || fail "the next start shows the meter"
     sleep 1
