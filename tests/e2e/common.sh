@@ -250,7 +250,8 @@ check_first_start() {
 
 # A fake adapter and battery that the program reads instead of the machine's, kept in $WORK/battery so
 # that set_battery changes them while it runs. Both programs read it: the Linux one from sysfs, the
-# Windows one through Wine's GetSystemPowerStatus.
+# Windows one through Wine's GetSystemPowerStatus; expect_meter_follows_battery sees each of them
+# follow what set_battery changes from outside.
 FAKEBATTERY=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../../tools/fakebattery")
 ON_BATTERY=("$FAKEBATTERY/with-fake-battery" --dir "$WORK/battery")  # a command prefix, then its options
 set_battery() { "$FAKEBATTERY/set-fake-battery" "$WORK/battery" "$@"; }  # --ac 0|1 --percent N
