@@ -55,9 +55,7 @@ install "per user" "$(folder LOCALAPPDATA)/Programs/Corvane" \
     "$(folder APPDATA)/Microsoft/Windows/Start Menu/Programs" HKCU /CurrentUser
 # The session starts what the Run value names.
 eval "set -- $(run_value | sed 's/\\/\\\\/g')"
-EXE=$1 start_corvane
-wait_meter
-expect_geometry "per user: the meter shown at the top right" "1014 0 10 51"
+EXE=$1 start_meter_at "per user: the meter shown at the top right" "1014 0 10 51"
 uninstall "per user" /CurrentUser
 expect_eq "per user: the settings are left" " 0" "$(saved State)"
 
