@@ -291,15 +291,15 @@ TEST_F(RuntimeTest, PlaceTopmostBandAndCloseReachTheFormsWindowsAndQueries) {
     refusing.show();
     closing.show();
 
-    refusing.setTopmost(true);
-    EXPECT_TRUE(exStyleOf(wa) & WS_EX_TOPMOST);
-    closing.setTopmost(true);
-    EXPECT_TRUE(isAbove(wb, wa));
-    refusing.setTopmost(true);  // already in the band: still the call, which brings it to the band's top
-    EXPECT_TRUE(isAbove(wa, wb));
-    refusing.setTopmost(false);
-    EXPECT_FALSE(exStyleOf(wa) & WS_EX_TOPMOST);
-    EXPECT_TRUE(isAbove(wb, wa));
+    // Each call, then whether the refusing form is in the band and above the closing one. The third is
+    // for a form already in the band: still the call, which brings it to the band's top.
+    for (const auto& [form, on, inBand, above] : {std::tuple{&refusing, true, true, true},
+                                                  {&closing, true, true, false},
+                                                  {&refusing, true, true, true},
+                                                  {&refusing, false, false, false}}) {
+        form->setTopmost(on);
+        EXPECT_EQ(std::pair((exStyleOf(wa) & WS_EX_TOPMOST) != 0, isAbove(wa, wb)), std::pair(inBand, above));
+    }
     EXPECT_EQ(rectOf(wa), (PixelRect{1014, 3, 10, 51})) << "flags 3 keep the place and size";
 
     // The query notes "name reason", and refuses when told to.
