@@ -186,39 +186,32 @@ expect_row() { expect_eq "pixels $1..$2 of row $3" "$4" "$(row "$1" "$2" "$3")";
 
 shows() { screenshot && [[ $(pixel "$1" "$2") == "$3" ]]; }
 
-# A row of a flat 51-pixel meter from x = 0: on its surface the end lines, the grid on every tenth
-# pixel, the bar to x = 41 (41 of 51 pixels: 80 %) and the background after it; given one colour, the
-# border strip above or below the surface.
-flat_row() {  # border [bar background]
-    local x
-    for x in $(seq 0 50); do
-        if (($# == 1 || x == 0 || x == 50)); then echo "$1"; elif ((x % 10 == 0)); then echo FFFFFF
-        elif ((x <= 41)); then echo "$2"; else echo "$3"; fi
-    done | paste -sd ' '
+# The meter's picture, from its place METER_AT (WxH+X+Y) as a screenshot shows it: one line of RRGGBB
+# words a row. PICTURE is what it shows. METER_AT is where it first appears, upright and 10x51 at the
+# top right of a 1024-wide screen, unless a check says another.
+shows_meter() {
+    screenshot && PICTURE=$("$CONVERT" "$WORK/shot.png" -crop "${METER_AT:-10x51+1014+0}" +repage -depth 8 txt:- |
+        awk 'NR > 1 {split($1, p, /[,:]/); rows[p[2]] = rows[p[2]] (p[1] ? " " : "") substr($3, 2, 6)}
+             END {for (y = 0; y in rows; y++) print rows[y]}') && [[ $PICTURE == "$1" ]]
 }
 
 # A flat meter at 0,0 on mains at 80 %, THICKNESS pixels thick, once painted: the border strips above
-# and below the surface, and on it the bar's upper half in the high colour and its lower half in the
-# mains colour, each seen at its first and last row.
-expect_flat_meter() {  # thickness border-colour background-colour
-    local lower=$((1 + ($1 - 2) / 2)) r
-    within 5 shows 25 1 00FF00 || true  # a painted screen: the rows below say what is wrong
-    for r in "0 $2" "1 $2 00FF00 $3" "$((lower - 1)) $2 00FF00 $3" "$lower $2 0000FF $3" \
-        "$(($1 - 2)) $2 0000FF $3" "$(($1 - 1)) $2"; do
-        expect_row 0 50 "${r%% *}" "$(flat_row ${r#* })"
+# and below the surface and its end lines, and on the surface the grid on every tenth pixel, the bar to
+# x = 41 (41 of 51 pixels: 80 %) in the high colour over its upper half and the mains colour over its
+# lower half, and the background after it.
+expect_flat_meter() { METER_AT=51x$1+0+0 expect_meter "a flat meter, $1 thick, border $2, background $3" "$(flat_meter "$@")"; }
+flat_meter() {  # thickness border-colour background-colour
+    local x y lower=$((1 + ($1 - 2) / 2))
+    for ((y = 0; y < $1; y++)); do
+        for x in {0..50}; do
+            if ((y == 0 || y == $1 - 1 || x == 0 || x == 50)); then echo "$2"; elif ((x % 10 == 0)); then echo FFFFFF
+            elif ((x > 41)); then echo "$3"; elif ((y < lower)); then echo 00FF00; else echo 0000FF; fi
+        done | paste -sd ' '
     done
 }
 
-# The meter as it first appears, upright and 10x51 at the top right of a 1024-wide screen, shows the
-# picture: one line of RRGGBB words a row, the border strip, the eight pixels of the surface, the border
-# strip. PICTURE is what it shows.
-shows_meter() {
-    screenshot && PICTURE=$("$CONVERT" "$WORK/shot.png" -crop 10x51+1014+0 +repage -depth 8 txt:- |
-        awk 'NR > 1 {split($1, p, /[,:]/); rows[p[2]] = rows[p[2]] (p[1] ? " " : "") substr($3, 2, 6)}
-             END {for (y = 0; y < 51; y++) print rows[y]}') && [[ $PICTURE == "$1" ]]
-}
-
-# What that meter shows in the default colours: the grid on every tenth row over the bar, which runs
+# What the upright meter shows in the default colours, one line a row: the border strip, the eight
+# pixels of the surface, the border strip; the grid on every tenth row over the bar, which runs
 # from row TOP to the bottom with its left and right halves in the colours given, and the grey
 # background above the bar. A TOP of 51 is no bar at all.
 drawn_meter() {  # top left-colour [right-colour]
