@@ -20,7 +20,6 @@ start_meter_at "the meter in the upper right corner of the primary monitor, righ
 expect_eq "the primary monitor's new resolution, as the program's screen" 1280x1024 "$(wout "$SCREEN_SIZE" 1280 1024)"
 expect_eq "the monitors after the change" "1280x1024+1280+0* 1280x800+0+0" "$(monitors)"
 expect_geometry "the meter went to the upper right corner of the primary monitor at its new resolution" "2550 0 10 51"
-screenshot
 keep_shot wine-display-change
 
 stop_corvane
