@@ -262,11 +262,10 @@ TEST(MouseRouter, TheControlOnTopGetsTheMouseThePressedOneKeepsItAndALeftDownAnd
     m.press(kLeftButton, 0, 12, 2);
     m.captureLost();
     m.release(kLeftButton, 0, 0, 12, 2);
-    std::vector<std::string> clicks;
-    for (const auto& s : f.seen)
-        if (s.rfind("click", 0) == 0 || s.rfind("dbl", 0) == 0) clicks.push_back(s);
-    EXPECT_EQ(clicks, (std::vector<std::string>{"click under", "click over", "dbl over"}));
     EXPECT_EQ(f.seen.back(), "up over 2,2 b1");  // still the control's release, under the cursor
+    std::erase_if(f.seen,
+                  [](const std::string& s) { return !s.starts_with("click") && !s.starts_with("dbl"); });
+    EXPECT_EQ(f.seen, (std::vector<std::string>{"click under", "click over", "dbl over"}));
 }
 
 TEST(FormsRuntime, ClosingIsDecidedByTheFormsOwnHandlers) {
