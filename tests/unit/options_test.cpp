@@ -243,16 +243,15 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
     }
 }
 
-// OK reads each bound as the number in front of its text, rounded and clamped, and keeps the sound file
-// untrimmed; an alarm without a sound file is refused with a message, and nothing is written.
+// OK reads each bound as the number in front of its text, rounded and clamped (the numbers' own test
+// has every form of text), and keeps the sound file untrimmed; an alarm without a sound file is refused
+// with a message, and nothing is written.
 TEST(Options, OkReadsTheBoundTextsAndRefusesAnAlarmWithoutASoundFile) {
     // alarm, file, the bounds' text; refused, the bound read
     const std::tuple<bool, const char*, const char*, bool, std::int16_t> cases[] = {
         // clang-format off
         {true, "", "40", true, 25}, {true, "   ", "40", true, 25}, {false, "", "40", false, 40},
-        {true, "  a.wav ", "40", false, 40}, {false, "", "", false, 0}, {false, "", "abc", false, 0},
-        {false, "", " 25", false, 25}, {false, "", "30.5", false, 30}, {false, "", "31.5", false, 32},
-        {false, "", "-5", false, -5}, {false, "", "99999", false, 32767},
+        {true, "  a.wav ", "40", false, 40}, {false, "", "31.5x", false, 32}, {false, "", "99999", false, 32767},
         // clang-format on
     };
     for (const auto& [alarm, file, bounds, refused, bound] : cases) {
