@@ -17,8 +17,6 @@ struct Art {
     std::uint32_t at(int x, int y) const { return px[static_cast<std::size_t>(y * side + x)]; }
 };
 
-Art image(int side, ClockHands hands) { return {side, programIconPixels(side, hands)}; }
-
 // The smallest box around the pixels it was grown by.
 struct Box {
     int x0, y0, x1, y1;
@@ -44,9 +42,8 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
     // clang-format on
     for (int side : kProgramIconSizes) {
         for (const auto& [hands, dx, dy] : cases) {
-            SCOPED_TRACE("side " + std::to_string(side) + ", hands " +
-                         std::to_string(static_cast<int>(hands)));
-            const Art img = image(side, hands);
+            SCOPED_TRACE(testing::Message() << "side " << side << ", hands " << static_cast<int>(hands));
+            const Art img{side, programIconPixels(side, hands)};
             ASSERT_EQ(img.px.size(), static_cast<std::size_t>(side * side));
             const int last = side - 1;
             EXPECT_EQ(img.at(0, 0) | img.at(last, 0) | img.at(0, last) | img.at(last, last), 0u);

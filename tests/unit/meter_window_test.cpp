@@ -71,46 +71,26 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessPositionAndTheMonitors) 
     }
 }
 
-// What the preferences dialog's OK applies while the program runs: orientation and thickness.
-TEST(MeterWindow, ANewOrientationOrThicknessAtRunTimeResizesWindowAndSurface) {
-    const std::tuple<const char*, std::int16_t, float, Rect, std::array<int, 2>> cases[] = {
-        {"Position=2", 0, 10, {14595, 0, 765, 150}, {51, 8}},  // turned flat, the right-hand corner kept
-        {"Position=3", 0, 10, {14595, 11370, 765, 150}, {51, 8}},
-        {"Position=2 Upright=0", 1, 10, {15210, 0, 150, 765}, {8, 51}},  // and upright again
-        {"Position=0 Upright=0", 0, 14, {0, 0, 765, 210}, {51, 12}},     // only the surface's height changes
-        {"Position=0 Upright=1", 1, 12, {0, 0, 180, 765}, {10, 51}},     // only its width
-    };
-    for (const auto& [stored, upright, thickness, window, surface] : cases) {
-        TestProgram p(stored);
-        p.k.pnUpright = upright;
-        p.k.pMonitorWidth = thickness;
-        p.k.pSetFormSize();
-        p.k.pSetFormPosition();
-        const PixelImage& img = p.meter().picHistory.image();
-        EXPECT_EQ(placeOf(p.meterWindow()), window) << stored;
-        EXPECT_EQ((std::array{img.width(), img.height()}), surface) << stored;
-    }
-}
-
 // The native window's place in whole pixels: halves to the even pixel, and bounded however far off
 // the place in twips lies. A screen that reports no size of a pixel counts one twip a pixel.
 TEST(MeterWindow, ThePixelPlaceIsTheTwipsPlaceRoundedAndBounded) {
-    const std::pair<std::array<double, 4>, std::array<int, 4>> cases[] = {
+    const std::pair<std::array<double, 5>, std::array<int, 4>> cases[] = {
         // twips, twips a pixel, then pixels
-        {{1200, 900, 150, 15}, {80, 60, 10, 51}},
-        {{1207.5, -22.5, 180, 15}, {80, -2, 12, 51}},
-        {{1e30, -1e30, 150, 15}, {327670, -327670, 10, 51}},
-        {{-1e30, 1e30, 1e30, 15}, {-327670, 327670, 32767, 51}},
-        {{1200, 900, 150, 0.5}, {2400, 1800, 300, 1530}},
-        {{1200, 900, 150, 0}, {1200, 900, 150, 765}},
+        {{1200, 900, 150, 765, 15}, {80, 60, 10, 51}},
+        {{1207.5, -22.5, 180, 765, 15}, {80, -2, 12, 51}},
+        {{1e30, -1e30, 150, 765, 15}, {327670, -327670, 10, 51}},
+        {{-1e30, 1e30, 1e30, 765, 15}, {-327670, 327670, 32767, 51}},
+        {{1200, 900, 150, 765, 0.5}, {2400, 1800, 300, 1530}},
+        {{1200, 900, 150, 765, 0}, {1200, 900, 150, 765}},
+        {{1200, 900, 0, 0, 15}, {80, 60, 0, 0}},
     };
     TestProgram p;
     Form& w = p.meterWindow();
     for (const auto& [twips, pixels] : cases) {
-        p.rt.setScreen(1024, 768, twips[3]);
-        place(w, twips[0], twips[1], twips[2], 765);
+        p.rt.setScreen(1024, 768, twips[4]);
+        place(w, twips[0], twips[1], twips[2], twips[3]);
         EXPECT_EQ((std::array{w.pixelLeft(), w.pixelTop(), w.pixelWidth(), w.pixelHeight()}), pixels)
-            << twips[0] << " at " << twips[3];
+            << twips[0] << " at " << twips[4];
     }
 }
 

@@ -24,9 +24,7 @@ struct WithOptions : TestProgram {
     }
     frmOptions& d = open();
     bool optionsOpen() { return program.options().find() && program.options().find()->window.loaded(); }
-    std::size_t count(std::string_view call) const {
-        return static_cast<std::size_t>(std::count(rt.calls.begin(), rt.calls.end(), call));
-    }
+    std::size_t count(std::string_view call) const { return callsStartingWith(call).size(); }
     // Everything OK may write, as one comparable record.
     auto settings() const {
         return std::tuple{k.pnShowTop,      k.pnUpright,     k.pnLowUpper,    k.pnMidUpper,
@@ -89,24 +87,23 @@ TEST(Options, LoadShowsEverySettingCentred) {
     for (int i = 0; i < kColorSlots; ++i)
         EXPECT_EQ(placeOf(*p.d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195}))
             << p.d.lblColor[i]->caption();
-    // On a screen of 12 twips a pixel the sign images are still 12 pixels square.
+    // On a screen of 12 twips a pixel the sign images are still 12 pixels square, centred on the preview.
     TestProgram fine("", [](TestProgram& q) { q.rt.setScreen(1024, 768, 12); });
     fine.program.showOptions();
-    for (const Image* sign :
-         {&fine.program.options().find()->imgMinus, &fine.program.options().find()->imgPlus})
-        EXPECT_EQ((std::array{sign->width(), sign->height()}), (std::array{144.0, 144.0})) << sign->name();
+    const frmOptions& f = *fine.program.options().find();
+    EXPECT_EQ((std::array{placeOf(f.imgMinus), placeOf(f.imgPlus)}),
+              (std::array{Rect{135, 648, 144, 144}, Rect{735, 648, 144, 144}}));
 }
 
-// The dialog's table: each control's place in twips within its frame, and its tab index. The images,
-// 12 pixels square, the load centres on the preview's height.
-TEST_F(OptionsDialog, EveryControlStandsAtItsPlaceInTheDialogWithItsFontTextsAndPicture) {
+// The dialog's table, as made: each control's place in twips within its frame, and its tab index. The
+// load then places what follows the settings and the screen, as the other tests show.
+TEST(Options, EveryControlStandsAtItsPlaceInTheDialogWithItsFontTextsAndPicture) {
+    TestProgram p;
+    frmOptions& d = p.program.options().get();
     std::ostringstream layout;
-    for (const auto& c : d.window.controls()) {
-        if (c.get() == &d.picPreview || c->name() == "lblColor")
-            continue;  // placed by the load, as the other tests show
+    for (const auto& c : d.window.controls())
         layout << c->name() << (c->index() >= 0 ? std::to_string(c->index()) : "") << ' ' << c->left() << ' '
                << c->top() << ' ' << c->width() << ' ' << c->height() << ' ' << c->tabIndex() << '\n';
-    }
     EXPECT_EQ(layout.str(),
               "chkShowTop 480 120 1575 255 0\nchkUpright 2210 120 2235 255 1\nfraThres 240 405 3990 780 0\n"
               "lblLow 255 345 1335 255 0\ntxtLowUpper 1360 285 585 330 2\nlblMid 2130 345 1215 255 0\n"
@@ -114,10 +111,13 @@ TEST_F(OptionsDialog, EveryControlStandsAtItsPlaceInTheDialogWithItsFontTextsAnd
               "optLeftUpper 225 255 1200 300 4\noptRightUpper 1470 255 1200 300 5\n"
               "optAnyPlace 840 585 1200 300 6\noptLeftLower 225 915 1200 300 7\n"
               "optRightLower 1470 915 1200 300 8\nfraWidth 3180 1230 1050 1335 0\n"
-              "imgMinus 135 630 180 180 0\nimgPlus 735 630 180 180 0\nfraColor 240 2610 3990 840 0\n"
+              "picPreview 480 330 150 780 22\n"
+              "imgMinus 135 645 180 180 0\nimgPlus 735 645 180 180 0\nfraColor 240 2610 3990 840 0\n"
               "picColor0 240 480 450 255 30\npicColor1 750 480 450 255 31\npicColor2 1260 480 450 255 32\n"
               "picColor3 1770 480 450 255 33\npicColor4 2280 480 450 255 34\npicColor5 2790 480 450 255 35\n"
-              "picColor6 3300 480 450 255 36\nfraAlarm 240 3510 3990 1005 0\n"
+              "picColor6 3300 480 450 255 36\nlblColor0 0 210 225 195 0\nlblColor1 0 210 225 195 0\n"
+              "lblColor2 0 210 300 195 0\nlblColor3 0 210 150 195 0\nlblColor4 0 210 150 195 0\n"
+              "lblColor5 0 210 300 195 0\nlblColor6 0 210 450 195 0\nfraAlarm 240 3510 3990 1005 0\n"
               "chkAlarmEnabled 240 240 2295 255 9\nlblFile 240 600 615 255 0\n"
               "txtWavFile 600 540 2775 330 10\ncmdOpen 3420 555 345 315 11\ncmdOK 1440 4680 855 330 12\n"
               "cmdCancel 2400 4680 855 330 13\ncmdHelp 3360 4680 855 330 14\n");
@@ -127,6 +127,7 @@ TEST_F(OptionsDialog, EveryControlStandsAtItsPlaceInTheDialogWithItsFontTextsAnd
     for (const auto& c : d.window.controls())
         EXPECT_TRUE(c->caption().size() < 20 && (c->toolTipText().empty() || c->toolTipText().size() > 30))
             << c->name() << c->index();
+    p.program.showOptions();
     d.cmdHelp.click();  // the preferences topic
     EXPECT_EQ(p.rt.calls.back(), "Help(C:\\Program Files\\Corvane\\quillmet.hlp,topic 13)");
     // The sign images: black on light yellow.
@@ -183,28 +184,37 @@ TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
 }
 
 // Each corner and any place, chosen and confirmed, is stored as its position's number, and the meter
-// goes there; a corner leaves the remembered place as it was. Any place takes the meter's place,
-// upright in the upper right corner, before it is resized: flat, it would stick out on the right, so
-// it is pulled back.
+// goes there in its new orientation and thickness, its surface with it; a corner leaves the remembered
+// place as it was. Any place takes the meter's place, upright in the upper right corner, before it is
+// resized: flat, it would stick out on the right, so it is pulled back.
 TEST(Options, EachPositionChosenIsStoredAsItsNumberAndTheMeterGoesThereAndNoneKeepsItsPlace) {
-    // the position, turned flat; the remembered place, the meter's
-    const std::tuple<std::int16_t, bool, std::array<float, 2>, Rect> cases[] = {
+    // stored, the position, the clicks on the upright box ('u') and "+"; the meter's place, its surface's
+    // pixels
+    const std::tuple<const char*, std::int16_t, const char*, Rect, std::array<int, 2>> cases[] = {
         // clang-format off
-        {0, false, {0, 0}, {0, 0, 150, 765}},    {1, false, {0, 0}, {0, 10755, 150, 765}},
-        {2, false, {0, 0}, {15210, 0, 150, 765}}, {3, false, {0, 0}, {15210, 10755, 150, 765}},
-        {4, false, {15210, 0}, {15210, 0, 150, 765}}, {4, true, {15210, 0}, {14595, 0, 765, 150}},
+        {"", 0, "", {0, 0, 150, 765}, {8, 51}},      {"", 1, "", {0, 10755, 150, 765}, {8, 51}},
+        {"", 2, "", {15210, 0, 150, 765}, {8, 51}},  {"", 3, "", {15210, 10755, 150, 765}, {8, 51}},
+        {"", 4, "", {15210, 0, 150, 765}, {8, 51}},  {"", 4, "u", {14595, 0, 765, 150}, {51, 8}},
+        {"", 2, "u", {14595, 0, 765, 150}, {51, 8}},  // turned flat, the right-hand corner kept
+        {"", 3, "u", {14595, 11370, 765, 150}, {51, 8}},
+        {"Upright=0", 2, "u", {15210, 0, 150, 765}, {8, 51}},  // and upright again
+        {"Upright=0", 0, "++", {0, 0, 765, 210}, {51, 12}},    // only the surface's height changes
+        {"", 0, "+", {0, 0, 180, 765}, {10, 51}},              // only its width
         // clang-format on
     };
-    for (const auto& [number, flat, remembered, place] : cases) {
-        WithOptions p;
+    for (const auto& [stored, number, clicks, place, surface] : cases) {
+        WithOptions p(stored);
         OptionButton* const options[] = {&p.d.optLeftUpper, &p.d.optLeftLower, &p.d.optRightUpper,
                                          &p.d.optRightLower, &p.d.optAnyPlace};
         options[number]->userClicked();
-        if (flat) p.d.chkUpright.userClicked();
+        for (const char* c = clicks; *c; ++c)
+            *c == 'u' ? p.d.chkUpright.userClicked() : p.d.imgPlus_MouseDown({});
         p.d.cmdOK.click();
+        const PixelImage& img = p.meter().picHistory.image();
         EXPECT_EQ((std::tuple{p.k.pnPosOptNum, std::array{p.k.pMonitorLeft, p.k.pMonitorTop},
-                              placeOf(p.meterWindow())}),
-                  (std::tuple{number, remembered, place}));
+                              placeOf(p.meterWindow()), std::array{img.width(), img.height()}}),
+                  (std::tuple{number, std::array{number == 4 ? 15210.0f : 0, 0.0f}, place, surface}))
+            << stored << clicks;
     }
     // Without a chosen position the meter stays, but is pulled into the screen.
     WithOptions p("Position=7");
@@ -233,16 +243,15 @@ TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
     }
 }
 
-// OK reads each bound as the number in front of its text, rounded and clamped, and keeps the sound file
-// untrimmed; an alarm without a sound file is refused with a message, and nothing is written.
+// OK reads each bound as the number in front of its text, rounded and clamped (the numbers' own test
+// has every form of text), and keeps the sound file untrimmed; an alarm without a sound file is refused
+// with a message, and nothing is written.
 TEST(Options, OkReadsTheBoundTextsAndRefusesAnAlarmWithoutASoundFile) {
     // alarm, file, the bounds' text; refused, the bound read
     const std::tuple<bool, const char*, const char*, bool, std::int16_t> cases[] = {
         // clang-format off
         {true, "", "40", true, 25}, {true, "   ", "40", true, 25}, {false, "", "40", false, 40},
-        {true, "  a.wav ", "40", false, 40}, {false, "", "", false, 0}, {false, "", "abc", false, 0},
-        {false, "", " 25", false, 25}, {false, "", "30.5", false, 30}, {false, "", "31.5", false, 32},
-        {false, "", "-5", false, -5}, {false, "", "99999", false, 32767},
+        {true, "  a.wav ", "40", false, 40}, {false, "", "31.5x", false, 32}, {false, "", "99999", false, 32767},
         // clang-format on
     };
     for (const auto& [alarm, file, bounds, refused, bound] : cases) {
@@ -378,7 +387,8 @@ TEST_F(OptionsDialog, OpenedAgainItIsTheSameTabWalksTheTablesOrderAndEnterPresse
     EXPECT_EQ(
         namesOf(d.window.keyboard().tabOrder()),
         "chkShowTop chkUpright txtLowUpper txtMidUpper optRightUpper chkAlarmEnabled txtWavFile cmdOpen "
-        "cmdOK cmdCancel cmdHelp picPreview picColor picColor picColor picColor picColor picColor picColor ");
+        "cmdOK cmdCancel cmdHelp picPreview picColor picColor picColor picColor picColor picColor "
+        "picColor ");
     for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(d.window.keyboard().tabOrder()[12 + i]->index(), i);
     d.optRightUpper.setFocus();
     std::string chosen;
