@@ -68,6 +68,7 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Left", "0"), " 15210");
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Left", "none"), "none");  // another section's key
         EXPECT_EQ(store.getSetting("Other", "Form", "Left", "none"), "none");       // another program's
+        store.saveSetting("Other", "Form", "Left", " 7");  // among this one's, into a file of its own
         save(store, {{"Options", "ShowTop", "-1"},
                      {"Options", "SoundFile", ""},
                      {"Options", "Odd", "\"quoted\" and\nsecond line\\"},
@@ -90,7 +91,7 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     EXPECT_EQ(again.getSetting("Corvane", "Options", "SoundFile", "x"), "");  // empty, not the default
     EXPECT_EQ(again.getSetting("Corvane", "Options", "Odd", ""), "\"quoted\" and\nsecond line\\");
     EXPECT_EQ(again.getSetting("Corvane", "Options", "Nul", ""), std::string("a\0b", 3));
-    EXPECT_EQ(again.getSetting("Other", "Form", "Left", "none"), "none");  // another program's: no file
+    EXPECT_EQ(again.getSetting("Other", "Form", "Left", "none"), " 7");
     EXPECT_TRUE(problems.empty());
 }
 
