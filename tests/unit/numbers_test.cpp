@@ -45,7 +45,6 @@ TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
     // clang-format on
     for (const auto& [text, value] : cases)
         EXPECT_EQ(valPrefix(text), value) << '"' << text.substr(0, 30) << '"';
-    EXPECT_GT(valPrefix("&HFFFFFFFFFFFFFFFFFFFF&"), 1e18);
 }
 
 TEST(Numbers, RoundsHalvesToEvenAndClampsToTheType) {
