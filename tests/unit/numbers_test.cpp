@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -235,11 +235,7 @@ TEST(NumbersFuzz, ReaderAgreesWithThePlainReadingAndEveryNumberReadsBackAsWritte
             note(misread, "", quoted(text) + " read as " + toText(got) + ", not " + toText(want));
         checkRoundTrip(got);
         if (n % 4 == 0) {  // and any double at all, from its bits (most are long texts, so fewer)
-            const std::uint64_t bits = rng();
-            double any;
-            static_assert(sizeof any == sizeof bits);
-            std::memcpy(&any, &bits, sizeof any);
-            if (std::isfinite(any)) {
+            if (const auto any = std::bit_cast<double>(rng()); std::isfinite(any)) {
                 checkRoundTrip(any);
                 ++fromBits;
             }
