@@ -18,9 +18,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <iterator>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
