@@ -89,7 +89,8 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     EXPECT_EQ(again.getSetting("Corvane", "Form", "Left", "0"), " 15210");
     EXPECT_EQ(again.getSetting("Corvane", "options", "showtop", "0"), "-1");  // names ignore case
     EXPECT_EQ(again.getSetting("Corvane", "Options", "SoundFile", "x"), "");  // empty, not the default
-    EXPECT_EQ(again.getSetting("Other", "Form", "Left", "none"), " 7");
+    EXPECT_EQ(again.getSetting("Third", "Form", "Left", "none"), "none");     // another program's: no file
+    EXPECT_EQ(slurp(root / "Other/Other.ini"), "[Form]\nLeft= 7\n");  // and the other's alone in its own
     EXPECT_TRUE(problems.empty());
 }
 
