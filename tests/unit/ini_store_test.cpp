@@ -7,24 +7,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <csignal>
-#include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <set>
-#include <sstream>
 #include <utility>
 
-#include "decimal_comma_locale.h"
 #include "linux_test_support.h"
 #include "platform/linux/interrupted.h"
-#include "program_fixture.h"
-#include "shell/settings.h"
 
 namespace corvane {
 namespace {
@@ -60,11 +52,6 @@ class IniStore : public ::testing::Test {
                                                : slurp(e);
         return all;
     }
-    static std::tuple<unsigned, uid_t, gid_t> modeAndOwners(const fs::path& p) {
-        struct stat st {};
-        ::stat(p.c_str(), &st);
-        return {st.st_mode & 07777, st.st_uid, st.st_gid};
-    }
     test::ScratchFolder scratch;
     const fs::path root = scratch.path() / "config";
     const fs::path file = root / "Corvane/Corvane.ini";
@@ -81,6 +68,7 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
         EXPECT_EQ(store.getSetting("Corvane", "Form", "Left", "0"), " 15210");
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Left", "none"), "none");  // another section's key
         EXPECT_EQ(store.getSetting("Other", "Form", "Left", "none"), "none");       // another program's
+        store.saveSetting("Other", "Form", "Left", " 7");  // among this one's, into a file of its own
         save(store, {{"Options", "ShowTop", "-1"},
                      {"Options", "SoundFile", ""},
                      {"Options", "Odd", "\"quoted\" and\nsecond line\\"},
@@ -101,26 +89,26 @@ TEST_F(IniStore, WritesKeysInSaveOrderWithTheTextsExactlyAsSaved) {
     EXPECT_EQ(again.getSetting("Corvane", "Form", "Left", "0"), " 15210");
     EXPECT_EQ(again.getSetting("Corvane", "options", "showtop", "0"), "-1");  // names ignore case
     EXPECT_EQ(again.getSetting("Corvane", "Options", "SoundFile", "x"), "");  // empty, not the default
-    EXPECT_EQ(again.getSetting("Corvane", "Options", "Odd", ""), "\"quoted\" and\nsecond line\\");
-    EXPECT_EQ(again.getSetting("Corvane", "Options", "Nul", ""), std::string("a\0b", 3));
-    EXPECT_EQ(again.getSetting("Other", "Form", "Left", "none"), "none");  // another program's: no file
+    EXPECT_EQ(again.getSetting("Third", "Form", "Left", "none"), "none");     // another program's: no file
+    EXPECT_EQ(slurp(root / "Other/Other.ini"), "[Form]\nLeft= 7\n");  // and the other's alone in its own
     EXPECT_TRUE(problems.empty());
 }
 
-// What comes before the first section is kept, and a byte-order mark there, which hides no header.
+// What comes before the first section is kept, and a byte-order mark there, which hides no header; a
+// key keeps the user's spelling.
 TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
     for (const auto& [head, headKept] :
          {std::pair("; my notes\r\n"s, "; my notes\n"s), std::pair("\xEF\xBB\xBF"s, "\xEF\xBB\xBF"s)}) {
         SCOPED_TRACE(head);
         spit(file,
-             head + "[Options]\r\nLowBound=10\r\ngarbage line\r\n  Extra\t = kept\r\n\r\n[Other]\r\nA=1\r\n");
+             head + "[Options]\r\nlowbound=10\r\ngarbage line\r\n  Extra\t = kept\r\n\r\n[Other]\r\nA=1\r\n");
         auto store = make();
         EXPECT_EQ(store.getSetting("Corvane", "Options", "LowBound", "25"), "10");
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
         save(store,
              {{"Options", "LowBound", " 30"}, {"Options", "MidBound", " 50"}, {"Form", "Position", " 2"}});
         const std::string kept = headKept +
-                                 "[Options]\nLowBound= 30\ngarbage line\n  Extra\t = kept\nMidBound= 50\n\n"
+                                 "[Options]\nlowbound= 30\ngarbage line\n  Extra\t = kept\nMidBound= 50\n\n"
                                  "[Other]\nA=1\n\n";
         EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\n");
         auto blind = make();  // a save with no read before it reads the file all the same
@@ -308,7 +296,10 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
         EXPECT_EQ(problems, readOnly ? std::vector<std::string>{"settings not saved: " + file.string() +
                                                                 " is read-only, so it was left as it is"}
                                      : std::vector<std::string>{});
-        EXPECT_EQ(modeAndOwners(c.target), std::tuple(unsigned(c.mode), owner, group));
+        struct stat st {};
+        ::stat(c.target.c_str(), &st);
+        EXPECT_EQ(std::tuple(st.st_mode & 07777, st.st_uid, st.st_gid),
+                  std::tuple(unsigned(c.mode), owner, group));
         EXPECT_EQ(test::openFiles(), openBefore);  // every file and folder opened is closed again
         noStdin.reset();
         for (const auto& [link, to] : c.links) EXPECT_EQ(fs::read_symlink(link), to);
@@ -371,24 +362,6 @@ TEST_F(IniStore, StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave) {
     EXPECT_EQ(test::namesIn(dir), expected);
     EXPECT_EQ(slurp(file), "[Form]\nPosition= 3\n");
     EXPECT_TRUE(problems.empty());
-}
-
-// A desktop session in a language that writes "1,5" sets the C library's locale before the settings
-// load; the file must read and write the same there.
-TEST_F(IniStore, SettingsReadAndWriteTheSameUnderADecimalCommaLocale) {
-    test::DecimalCommaLocale locale;
-    if (!locale.active()) GTEST_SKIP() << locale.whyNot();
-    spit(file, "[Form]\nPosition=4\nLeft= 1.5e4\nTop= 1.2e+07\nWidth= 13.5\n[Options]\nlowbound=10.5\n");
-    test::TestProgram p("", false);
-    auto store = make();
-    loadSettings(store, p.k);
-    EXPECT_EQ((std::tuple{p.k.pMonitorLeft, p.k.pMonitorTop, p.k.pMonitorWidth, p.k.pnLowUpper}),
-              (std::tuple{15000.0f, 12000000.0f, 13.5f, std::int16_t{10}}));
-    saveSettings(store, p.k);
-    const std::string text = slurp(file);
-    EXPECT_NE(text.find("[Form]\nPosition= 4\nLeft= 15000\nTop= 12000000\nWidth= 13.5\n"), std::string::npos)
-        << text;
-    EXPECT_NE(text.find("lowbound= 10\n"), std::string::npos) << text;
 }
 
 // The files are read and written through calls a signal may interrupt while they wait, its handler

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -28,10 +29,13 @@
 
 namespace corvane::test {
 
-// Every descriptor the process has open, to show that none is left behind.
-inline long openFiles() {
-    namespace fs = std::filesystem;
-    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{});
+// Every descriptor the process has open, to show that none is left behind; those open on one file.
+inline long openFiles() { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); }
+inline long openings(const std::filesystem::path& file) {
+    std::error_code ec;
+    return std::count_if(
+        std::filesystem::directory_iterator("/proc/self/fd"), {},
+        [&](const std::filesystem::path& fd) { return std::filesystem::read_symlink(fd, ec) == file; });
 }
 
 // A file's whole text, and a file written with exactly the text given (its folders made).

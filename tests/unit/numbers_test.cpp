@@ -2,16 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
 
-#include "decimal_comma_locale.h"
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace corvane::num {
 namespace {
@@ -40,7 +45,6 @@ TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
     // clang-format on
     for (const auto& [text, value] : cases)
         EXPECT_EQ(valPrefix(text), value) << '"' << text.substr(0, 30) << '"';
-    EXPECT_GT(valPrefix("&HFFFFFFFFFFFFFFFFFFFF&"), 1e18);
 }
 
 TEST(Numbers, RoundsHalvesToEvenAndClampsToTheType) {
@@ -75,11 +79,43 @@ TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
         EXPECT_EQ(toSingle(valPrefix(toText(v))), v) << toText(v);
 }
 
+// Switches the C library to a locale that writes one and a half as "1,5"; where the system lacks one,
+// it is built from the locales package's sources into a folder LOCPATH names. Whether it could.
+bool decimalCommaLocale() {
+    const auto tryNames = [] {
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "de-DE", "German_Germany.1252"})
+            if (std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point == std::string(","))
+                return true;
+        return false;
+    };
+    if (tryNames()) return true;
+#ifndef _WIN32
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "corvane-test-locales", built = dir / "de_DE.UTF-8";
+    std::error_code ec;
+    if (!fs::exists(built, ec)) {
+        // Built aside and renamed into place, so a test running beside this one never sees half.
+        const fs::path mine = dir / ("de_DE.UTF-8." + std::to_string(::getpid()));
+        fs::create_directories(dir, ec);
+        const std::string make = "localedef -i de_DE -f UTF-8 '" + mine.string() + "' >/dev/null 2>&1";
+        if (std::system(make.c_str()) == 0) fs::rename(mine, built, ec);
+        fs::remove_all(mine, ec);
+    }
+    ::setenv("LOCPATH", dir.c_str(), 1);
+    const bool made = tryNames();
+    ::unsetenv("LOCPATH");  // the locale is loaded; later look-ups use the system's again
+    return made;
+#else
+    return false;
+#endif
+}
+
 // A desktop session in a language that writes "1,5" sets the C library's locale before the settings
 // are read; the stored texts must mean the same there.
 TEST(Numbers, ReadAndWriteTheSameUnderADecimalCommaLocale) {
-    test::DecimalCommaLocale locale;
-    if (!locale.active()) GTEST_SKIP() << locale.whyNot();
+    const bool switched = decimalCommaLocale();
+    const std::shared_ptr<void> backToC(nullptr, [](void*) { std::setlocale(LC_ALL, "C"); });
+    if (!switched) GTEST_SKIP() << "no decimal-comma locale, and localedef (package locales) cannot make one";
     // A comma ends the number wherever we are.
     EXPECT_EQ((std::array{valPrefix(" 1.5e4"), valPrefix("13.5"), valPrefix(" 1.2e+07"), valPrefix("2,5")}),
               (std::array{15000.0, 13.5, 12000000.0, 2.0}));
@@ -199,11 +235,7 @@ TEST(NumbersFuzz, ReaderAgreesWithThePlainReadingAndEveryNumberReadsBackAsWritte
             note(misread, "", quoted(text) + " read as " + toText(got) + ", not " + toText(want));
         checkRoundTrip(got);
         if (n % 4 == 0) {  // and any double at all, from its bits (most are long texts, so fewer)
-            const std::uint64_t bits = rng();
-            double any;
-            static_assert(sizeof any == sizeof bits);
-            std::memcpy(&any, &bits, sizeof any);
-            if (std::isfinite(any)) {
+            if (const auto any = std::bit_cast<double>(rng()); std::isfinite(any)) {
                 checkRoundTrip(any);
                 ++fromBits;
             }

@@ -18,9 +18,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <iterator>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -104,7 +102,8 @@ TEST_F(Sole, ACopyStoppedOrKilledOutrightHoldsNoStartUp) {
 // A copy that holds the lock without answering, starting or on its way out, is waited for, without
 // spinning, until it lets go; one that answers is knocked on and not waited for. With standard input
 // closed, descriptor 0 goes to whatever is opened first: the lock of a copy that waits, wins or knocks,
-// the socket of one that wins, the knock the running copy takes. Each serves like any other.
+// the knock of one that waits, the socket of one that wins, the knock the running copy takes. Each
+// serves like any other.
 TEST_F(Sole, LaterStartsWaitForTheLockAndKnockOnTheCopyThatAnswers) {
     const test::StdinClosed noStdin;
     const long openBefore = test::openFiles();
@@ -117,15 +116,12 @@ TEST_F(Sole, LaterStartsWaitForTheLockAndKnockOnTheCopyThatAnswers) {
     EXPECT_GE(waited, 300ms);
     EXPECT_LT(double(std::clock() - cpuBefore) / CLOCKS_PER_SEC, waited.count() / 10)
         << "a wait, not a busy loop";
-    std::thread leaving([&] {  // once the next start has opened the lock and waits for it
-        const auto lockOpenings = [this] {
-            std::error_code ec;
-            return std::count_if(fs::directory_iterator("/proc/self/fd"), {}, [&](const fs::path& fd) {
-                return fs::read_symlink(fd, ec) == folder / "corvane.lock";
-            });
-        };
-        test::waitUntil([&] { return lockOpenings() >= 2; });
+    const int spare = ::dup(held);  // holds the lock on while the waiting start's knocks take descriptor 0
+    std::thread leaving([&] {       // once the next start has opened the lock and waits for it
+        test::waitUntil([&] { return test::openings(folder / "corvane.lock") >= 3; });
         ::close(held);
+        std::this_thread::sleep_for(100ms);  // a few of its knocks
+        ::close(spare);
     });
     auto first = start(60s);
     leaving.join();

@@ -7,8 +7,6 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -136,10 +134,6 @@ TEST_F(SysfsPower, ReadsTrees) {
             {0, 255, 255, -1}},
         {"offline adapter over a resting battery",
             {{"AC", kMainsOff}, {"BAT0", battery("Not charging", {{"capacity", "80"}})}}, {0, 1, 80, -1}},
-        {"charge units weighted by size, one empty", {{"BAT0", chargeFull},
-            {"BAT1", battery("", {{"charge_full", "1000"}, {"charge_now", "0"}})}}, {255, 1, 75, -1}},
-        {"small packs weighted by size", {{"BAT0", battery("", {{"energy_full", "1"}, {"energy_now", "1"}})},
-            {"BAT1", battery("", {{"energy_full", "2"}, {"energy_now", "1"}})}}, {255, 1, 67, -1}},
         {"no power draw: time from charge and current", {{"AC", kMainsOff}, {"BAT0", battery("Discharging",
             {{"energy_full", "100"}, {"energy_now", "50"}, {"power_now", "0"}, {"charge_now", "2000"},
              {"current_now", "1000"}})}}, {0, 0, 50, 7200}},
@@ -282,8 +276,9 @@ TEST_F(SysfsPower, AValueThatFailsListsTheSuppliesAgain) {
     EXPECT_EQ(reader.read().BatteryLifePercent, 50) << "9 % and 91 %, in no common unit";
 }
 
-// However many supplies there are, the reader holds a few descriptors: the files beyond them are
-// opened for each reading, and a change in one of them, or its failing, counts as much as in any other.
+// However many supplies there are, the reader holds a few descriptors, the first supplies' by name:
+// the files beyond them are opened for each reading, and a change in one of them, or its failing,
+// counts as much as in any other.
 TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
     Tree tree{{"AC", kMainsOff}};
     for (int i = 100; i < 400; ++i)  // tiny packs, all empty: more files than a process may have open
@@ -295,11 +290,13 @@ TEST_F(SysfsPower, HundredsOfSuppliesTakeAFewDescriptors) {
     reader->handOverWatch();  // and never told of a change: a supply that goes is seen by its failing files
     EXPECT_EQ(reader->read().BatteryLifePercent, 50);  // weighted by size: the big pack counts
     EXPECT_EQ(test::openFiles() - before + 1, SysfsPowerReader::kMaxOpenFiles) << "all kept, one place left";
+    EXPECT_EQ(test::openings(root_ / "BAT100/energy_now") - test::openings(root_ / "BAT999/energy_now"), 1)
+        << "the first supplies by name keep theirs, whatever order the folder lists them in";
     put("BAT999", "energy_now", "100000\n");
     EXPECT_EQ(reader->read().BatteryLifePercent, 100);
     fs::rename(root_ / "BAT999", root_ / "BAT998");
     EXPECT_EQ(reader->read().BatteryLifePercent, 100) << "listed again when a file beyond the few fails";
-    EXPECT_LE(test::openFiles() - before, SysfsPowerReader::kMaxOpenFiles);
+    EXPECT_EQ(test::openFiles() - before + 1, SysfsPowerReader::kMaxOpenFiles) << "as many kept after it";
     reader.reset();
     EXPECT_EQ(test::openFiles(), before) << "all closed with the reader";
 }
@@ -317,53 +314,38 @@ TEST_F(SysfsPower, SpecialFilesAndFailingReadsCountAsMissing) {
 }
 
 // The services the Linux program reads the battery and the clock through: a reading of the machine's
-// own supplies, which has no full-charge life, and the local time of day, in zones where it is now a
-// few seconds before and after an hour's end (their offsets odd seconds). The clock's second reading
-// within the minute adds the offset it took at the first, though the zone changed since.
+// own supplies, which has no full-charge life, and the local time of day, by default the system's. A
+// stepped clock shows the zone's offset (odd seconds here) taken at a minute's first reading and added
+// at its others though the zone changed since, around an hour's and a day's end.
 TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime) {
     SystemPowerStatus status;
     status.BatteryFullLifeTime = 12345;
     EXPECT_EQ(SysfsPowerService().getSystemPowerStatus(status), 1);
     EXPECT_EQ(status.BatteryFullLifeTime, -1);
-    auto local = [](std::time_t t) {
+    test::ScopedEnv zone{"TZ"};
+    test::ScopedEnv::set("TZ", "<LOC>-5:30:07");
+    const auto local = [](std::time_t t) {
         std::tm tm{};
-        ::localtime_r(&t, &tm);
         char text[16];
-        std::strftime(text, sizeof text, "%H:%M:%S", &tm);
+        std::strftime(text, sizeof text, "%H:%M:%S", ::localtime_r(&t, &tm));
         return std::string(text);
     };
-    test::ScopedEnv zone{"TZ"};
-    for (const long wanted : {19 * 3600L + 59 * 60 + 45, 20 * 3600L + 10 * 60 + 5}) {
-        const long east = (wanted - std::time(nullptr) % 86400 + 86400 + 43200) % 86400 - 43200;
-        char tz[32];
-        std::snprintf(tz, sizeof tz, "<LOC>%c%ld:%02ld:%02ld", east < 0 ? '+' : '-', std::labs(east) / 3600,
-                      std::labs(east) / 60 % 60, std::labs(east) % 60);
-        for (bool sameMinute = false; !sameMinute;) {
-            test::ScopedEnv::set("TZ", tz);
-            LocalClock clock;
-            const std::time_t before = std::time(nullptr);
-            const std::string first = clock.timeOfDay();
-            test::ScopedEnv::set("TZ", "UTC0");
-            const std::string second = clock.timeOfDay();
-            const std::time_t after = std::time(nullptr);
-            sameMinute = before / 60 == after / 60;
-            test::ScopedEnv::set("TZ", tz);
-            EXPECT_TRUE(first == local(before) || first == local(after)) << first << " in " << tz;
-            EXPECT_TRUE(!sameMinute || second == local(before) || second == local(after))
-                << second << " in " << tz;
-        }
-    }
-    // The first reading of a new minute takes the zone's offset again.
-    static std::time_t now = 59;
+    const std::time_t before = std::time(nullptr);
+    const std::string first = LocalClock().timeOfDay();
+    EXPECT_TRUE(first == local(before) || first == local(std::time(nullptr))) << first;
+    static std::time_t now;
     LocalClock stepped([](std::time_t*) { return now; });
-    test::ScopedEnv::set("TZ", "<ONE>-1");
-    EXPECT_EQ(stepped.timeOfDay(), "01:00:59");
-    test::ScopedEnv::set("TZ", "<TWO>-2");
-    now = 60;
-    EXPECT_EQ(stepped.timeOfDay(), "02:01:00");
-    test::ScopedEnv::set("TZ", "UTC0");
-    now = 3600;  // the hour's first second
-    EXPECT_EQ(stepped.timeOfDay(), "01:00:00");
+    const std::tuple<const char*, std::time_t, const char*> steps[] = {
+        {"<ONE>-1", 59, "01:00:59"},          {"<TWO>-2", 59, "01:00:59"},
+        {"<TWO>-2", 60, "02:01:00"},          {"UTC0", 3600, "01:00:00"},
+        {"<EAS>-1:02:03", 14262, "04:59:45"}, {"UTC0", 14279, "05:00:02"},
+        {"<WES>+0:00:07", 14340, "03:58:53"}, {"<WES>+0:00:07", 3, "23:59:56"},
+    };
+    for (const auto& [tz, at, want] : steps) {
+        test::ScopedEnv::set("TZ", tz);
+        now = at;
+        EXPECT_EQ(stepped.timeOfDay(), want) << tz << " " << at;
+    }
 }
 
 }  // namespace
