@@ -145,7 +145,10 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
         case WM_TIMER:
-            timers_.fire(wParam);
+            if (wParam != kTrayRetryTimer)
+                timers_.fire(wParam);
+            else if (!ended())
+                tray_.retry();
             return 0;
         case kRunPosted:
             runPosted();

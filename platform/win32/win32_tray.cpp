@@ -56,10 +56,9 @@ Win32Tray::Win32Tray() : taskbarCreated_(RegisterWindowMessageA("TaskbarCreated"
 }
 
 void Win32Tray::add(const std::string& tip) {
-    NOTIFYICONDATAA nid = toShellRecord(tip, window_, icon_.get());
-    shell(NIM_ADD, &nid);
-    lastAdd_ = nid;
+    lastAdd_ = toShellRecord(tip, window_, icon_.get());
     lastModify_.reset();
+    restore();
 }
 
 void Win32Tray::setTip(const std::string& tip) {
@@ -74,6 +73,7 @@ void Win32Tray::remove() {
     nid.hWnd = window_;
     nid.uID = kTrayIconId;
     shell(NIM_DELETE, &nid);
+    KillTimer(window_, kTrayRetryTimer);
     lastAdd_.reset();
     lastModify_.reset();
 }
@@ -93,7 +93,11 @@ bool Win32Tray::handleMessage(UINT message, LPARAM lParam) {
 
 void Win32Tray::restore() {
     if (!lastAdd_) return;
-    shell(NIM_ADD, &*lastAdd_);
+    if (!shell(NIM_ADD, &*lastAdd_) && !shell(NIM_MODIFY, &*lastAdd_)) {
+        SetTimer(window_, kTrayRetryTimer, 1000, nullptr);
+        return;
+    }
+    KillTimer(window_, kTrayRetryTimer);
     if (lastModify_) shell(NIM_MODIFY, &*lastModify_);
 }
 

@@ -20,6 +20,9 @@ namespace corvane {
 // The icon's id, and the message its notifications come as to the window (lParam: the mouse message).
 inline constexpr UINT kTrayIconId = 1;
 inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
+// The timer that asks a refusing shell again, on the notifications' window; far above the ids of the
+// program's own timers, which count up from 1.
+inline constexpr UINT_PTR kTrayRetryTimer = 0x7fff0001;
 
 // The first-version record of the program's icon with its tip, to add it or change it: its size is that
 // of the first-version layout on this platform (88 bytes in a 32-bit program, more in a 64-bit one), so
@@ -43,6 +46,8 @@ class Win32Tray final : public TrayIcon {
     // Handles a message to the notifications' window if it is the icon's notification or the new
     // taskbar's broadcast; returns whether it was.
     bool handleMessage(UINT message, LPARAM lParam);
+    // The retry timer's tick: the icon offered again.
+    void retry() { restore(); }
 
     // The shell's entry point; a test puts a recorder here.
     std::function<BOOL(DWORD, NOTIFYICONDATAA*)> shell = [](DWORD message, NOTIFYICONDATAA* nid) {
@@ -50,7 +55,9 @@ class Win32Tray final : public TrayIcon {
     };
 
   private:
-    // Replays the last add, then the last modify, into a new notification area.
+    // Replays the last add, then the last modify, into a new notification area. A shell that is
+    // starting or busy (at log-on above all) refuses an icon, and is asked again each second until it
+    // takes it; a refused add that reached the shell after all is found by the modify that follows.
     void restore();
 
     HWND window_ = nullptr;
