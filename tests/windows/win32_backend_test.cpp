@@ -449,10 +449,18 @@ struct Shown {
 Shown gShown;
 WPARAM gAnswer = IDCANCEL;
 
+// The dialog is looked for among this thread's windows, not taken as the active one: on a busy machine,
+// with other tests' programs in the same prefix, it may be up without being made active.
+BOOL CALLBACK keepShownDialog(HWND window, LPARAM found) {
+    if (textOf(window, GetClassNameA) != "#32770" || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 void CALLBACK readAndAnswer(HWND, UINT, UINT_PTR id, DWORD) {
-    const HWND dialog = GetActiveWindow();
-    // Not up yet: the next tick.
-    if (textOf(dialog, GetClassNameA) != "#32770" || !IsWindowVisible(dialog)) return;
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), keepShownDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) return;  // not up yet: the next tick
     KillTimer(nullptr, id);
     gShown.title = textOf(dialog);
     char text[512] = {};
