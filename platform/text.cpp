@@ -24,8 +24,8 @@ int emPixels(const Font& font, double twipsPerPixelY) {
     constexpr double kTwipsPerPoint = 20;
     constexpr double kLargest = 1000;
     const double px = nearestEven(font.points * kTwipsPerPoint / (twipsPerPixelY > 0 ? twipsPerPixelY : 15));
-    if (!(px >= 1)) return 1;  // NaN too
-    return static_cast<int>(std::min(px, kLargest));
+    if (std::isnan(px)) return 1;
+    return static_cast<int>(std::clamp(px, 1.0, kLargest));
 }
 
 }  // namespace corvane

@@ -87,8 +87,8 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
 TEST(PictureText, AFontsPixelsFollowTheScreenWithinBounds) {
     const double nan = std::nan("");
     const std::tuple<double, double, int> cases[] = {
-        {9, 15, 12}, {9, 12, 15},   {9, 1, 180},  {9, 0, 12},
-        {9, -3, 12}, {0.01, 15, 1}, {nan, 15, 1}, {1e6, 15, 1000},
+        {9, 15, 12},   {9, 12, 15},   {9, 1, 180},  {9, 0, 12},      {9, -3, 12},
+        {0.01, 15, 1}, {0.75, 15, 1}, {nan, 15, 1}, {1e6, 15, 1000}, {-9, 15, 1},
     };
     for (const auto& [points, twips, pixels] : cases)
         EXPECT_EQ(emPixels(Font{.name = "Arial", .points = points}, twips), pixels)

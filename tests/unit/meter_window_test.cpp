@@ -52,8 +52,11 @@ TEST(MeterWindow, SizeAndPlaceFollowOrientationThicknessPositionAndTheMonitors) 
         {"Position=4 Left=3000 Top=-765",  {3000, 0, 150, 765}},      // above the top edge
         {"Position=4 Left=-150 Top=900",   {0, 900, 150, 765}},       // left of the left edge
         {"Position=4 Left=1e30 Top=-1e30", {15210, 0, 150, 765}},
-        // No width, on the left one's edge.
+        // No width or no height: on the left one's left or top edge, or a pixel beyond it.
         {"Position=4 Left=-19200 Top=900 Width=0", {-19200, 900, 0, 765}, {1, 0, 0, 51}, kLeftMonitor},
+        {"Position=4 Left=-19215 Top=900 Width=0", {0, 900, 0, 765},      {1, 0, 0, 51}, kLeftMonitor},
+        {"Upright=0 Width=0 Position=4 Left=-15000 Top=0",   {-15000, 0, 765, 0}, {0, 1, 51, 0}, kLeftMonitor},
+        {"Upright=0 Width=0 Position=4 Left=-15000 Top=-15", {0, 0, 765, 0},      {0, 1, 51, 0}, kLeftMonitor},
         // clang-format on
     };
     for (const Case& c : cases) {
