@@ -66,7 +66,7 @@ class HeadlessRuntime final : public Runtime {
         screensChanged(dxPx, dyPx);
     }
     void setCursor(int x, int y) { screen_.setCursor(x, y); }
-    void setButtonFace(Color face) { screen_.setButtonFace(face); }
+    void setSystemColor(SystemColor which, Color c) { screen_.setSystemColor(which, c); }
     void setCursorFails(bool fails) { screen_.setCursorFails(fails); }
     void setDialogFrame(WindowFrame frame) { screen_.setDialogFrame(frame); }
     void setPowerStatus(const SystemPowerStatus& s) { power_.set(s); }

@@ -26,9 +26,7 @@ WindowFrame HeadlessScreen::windowFrame(const FormStyle& style) {
 }
 
 // The classic Windows scheme: grey dialogs, white text boxes.
-Color HeadlessScreen::systemColor(SystemColor which) {
-    return which == SystemColor::ButtonFace ? buttonFace_ : 0x00FFFFFF;
-}
+Color HeadlessScreen::systemColor(SystemColor which) { return systemColors_[static_cast<int>(which)]; }
 
 int HeadlessPower::getSystemPowerStatus(SystemPowerStatus& status) {
     log_.emplace_back("GetSystemPowerStatus");

@@ -35,14 +35,14 @@ class HeadlessScreen final : public Screen {
     // classic Windows dialog: 3 pixels around and a 19-pixel caption.
     WindowFrame windowFrame(const FormStyle& style) override;
     void setDialogFrame(WindowFrame frame) { dialogFrame_ = frame; }
-    // A face colour of a classic scheme unless a test sets another.
-    void setButtonFace(Color face) { buttonFace_ = face; }
+    // The colours of a classic scheme unless a test sets others, a dark palette for one.
+    void setSystemColor(SystemColor which, Color c) { systemColors_[static_cast<int>(which)] = c; }
     Color systemColor(SystemColor which) override;
 
   private:
     CallLog& log_;
     int widthPx_ = 1024, heightPx_ = 768;
-    Color buttonFace_ = 0x00C8D0D4;
+    Color systemColors_[2] = {0x00C8D0D4, 0x00FFFFFF};  // button face, window
     double tppX_ = 15, tppY_ = 15;
     std::vector<PixelRect> others_;
     PointPx cursor_;

@@ -87,12 +87,19 @@ TEST(Options, LoadShowsEverySettingCentred) {
     for (int i = 0; i < kColorSlots; ++i)
         EXPECT_EQ(placeOf(*p.d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195}))
             << p.d.lblColor[i]->caption();
-    // On a screen of 12 twips a pixel the sign images are still 12 pixels square, centred on the preview.
-    TestProgram fine("", [](TestProgram& q) { q.rt.setScreen(1024, 768, 12); });
+    // On a screen of 12 twips a pixel the sign images are still 12 pixels square, centred on the preview;
+    // in a dark palette the dialog takes its face colour, the preview and the boxes its window colour.
+    TestProgram fine("", [](TestProgram& q) {
+        q.rt.setScreen(1024, 768, 12);
+        q.rt.setSystemColor(SystemColor::ButtonFace, 0x303030);
+        q.rt.setSystemColor(SystemColor::Window, 0x101010);
+    });
     fine.program.showOptions();
     const frmOptions& f = *fine.program.options().find();
     EXPECT_EQ((std::array{placeOf(f.imgMinus), placeOf(f.imgPlus)}),
               (std::array{Rect{135, 648, 144, 144}, Rect{735, 648, 144, 144}}));
+    EXPECT_EQ((std::array{f.window.backColor(), f.picPreview.backColor(), f.txtWavFile.backColor()}),
+              (std::array<Color, 3>{0x303030, 0x101010, 0x101010}));
 }
 
 // The dialog's table, as made: each control's place in twips within its frame, and its tab index. The
