@@ -75,7 +75,8 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
 // 106, and over again. The hands turn every 109 ms: six ticks up, four right, five down, five left.
 TEST(About, TheLineScrollsAndStartsOverAfterTheEmptyTextAndTheHandsTurnRound) {
     WithAbout p;
-    p.rt.setSystemColor(SystemColor::ButtonFace, rgb(128, 59, 21));  // a face whose blends with the icon's soft edges fall on halves
+    // A face whose blends with the icon's soft edges fall on halves.
+    p.rt.setSystemColor(SystemColor::ButtonFace, rgb(128, 59, 21));
     frmInfo& a = p.open();
     const std::string blanks(33, ' ');
     EXPECT_EQ(a.scrollText(), blanks + "All Rights Reserved." + blanks + "All Rights Reserved.");
