@@ -50,7 +50,7 @@ SoleInstance::SoleInstance(const std::string& folder, Reporter report, std::chro
             listen();
             return;
         }
-        if (errno != EWOULDBLOCK && errno != EINTR) break;
+        if (errno != EWOULDBLOCK) break;  // a lock asked for without waiting is never interrupted
         // The copy holding the lock may not listen yet, or no longer: the lock is tried again too, since
         // a copy on its way out lets it go a moment after its socket.
         if (knock() || std::chrono::steady_clock::now() >= deadline) {
