@@ -316,10 +316,8 @@ fake_browser() {
 }
 opened() { [[ -s $WORK/opened ]] && cat "$WORK/opened"; }
 
-# The status tooltip: the program's window titled "ToolTip" (found as TOOLTIP).
-tooltip_gone() { gone_titled '^ToolTip$'; }
-
-# Points at the meter and waits for the tooltip beside it.
+# Points at the meter and waits for the tooltip beside it: the program's window titled "ToolTip"
+# (found as TOOLTIP).
 hover_meter() { hover "$1" "$2" && within 5 found TOOLTIP '^ToolTip$' || fail "no tooltip while the mouse is over the meter"; }  # x y
 hover() { xdotool mousemove "$1" "$2" && sleep 0.1 && xdotool mousemove_relative 1 0; }  # x y: a move and a stir, as a hand's
 
@@ -350,7 +348,7 @@ expect_tooltip_beside() {  # screenshot name, what, meter x y, "left" or "right"
         -fx 'lightness < 0.5 ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:)
     holds "$2: text in the tooltip ($ink dark pixels)" test "$ink" -gt 300
     xdotool mousemove 600 400
-    holds_within 2 "$2: the tooltip goes when the mouse leaves the meter" tooltip_gone
+    holds_within 2 "$2: the tooltip goes when the mouse leaves the meter" gone_titled '^ToolTip$'
 }
 
 # At the top of the screen the meter's menu opens downward, to the left of the cursor.
@@ -375,7 +373,7 @@ check_tips() {  # prefix of the screenshots to keep
     expect_tooltip_beside "$1-tooltip" "the status text's size" 1014 0 left upper
     hover_meter 1018 25
     xdotool click 3
-    within 1 tooltip_gone || fail "the tooltip stayed up with the menu"
+    within 1 gone_titled '^ToolTip$' || fail "the tooltip stayed up with the menu"
     holds_within 5 "a right click on the meter hides the tooltip and opens the menu" meter_menu_up
 }
 
