@@ -75,13 +75,15 @@ ends_with() {  # status, after what: the program ends by itself within 20 s (tim
     expect_eq "exit status after $2" "$1" "$rc"
 }
 
-# Xvfb picks a free display number itself, so tests run side by side. Without -noreset the server
-# resets when its last client leaves, and a program started again at once may find no display.
-start_display() {  # 1024x768, the screen every check's places are on
-    background Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>"$WORK/xvfb.log"
-    within 10 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+# An X server of the test's own, as DISPLAY. It picks a free display number itself, so tests run side
+# by side. Without -noreset the server resets when its last client leaves, and a program started again
+# at once may find no display.
+x_server() {  # seconds to start at most, command...
+    background "${@:2}" -displayfd 3 -noreset -nolisten tcp 3>"$WORK/display" >/dev/null 2>"$WORK/x.log"
+    within "$1" test -s "$WORK/display" || fail "$2 did not start: $(tail -n 5 "$WORK/x.log")"
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
+start_display() { x_server 10 Xvfb -screen 0 1024x768x24; }  # 1024x768, the screen every check's places are on
 
 # A command's output is searched whole, from a here-string, never through "| grep -q": under pipefail
 # the command dies of SIGPIPE when grep leaves at the first match, and the search fails on a busy machine.
