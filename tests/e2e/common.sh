@@ -2,10 +2,11 @@
 # reporting, a private Xvfb screen, waiting for the window system, what a user sees of the meter, and
 # cleaning up. Sourced by tests/e2e/lib.sh and tests/windows/e2e/lib.sh once they have set WORK (the
 # test's own folder, removed at the end) and PROGRAM_LOG (where the program's output goes). Each lib
-# defines the same few verbs for its program, which the checks here use: start_corvane [PREFIX...],
-# stop_corvane (the program asked to end, as its system asks, and ended cleanly), saved KEY (a
-# setting's text as the program left it), settings_text (all of them), choose ITEM (from the icon's
-# menu), and on_cleanup if it has more to end first.
+# defines the same few verbs for its program, which the checks here use: run_corvane [PREFIX...] (the
+# program started in the background, behind the command prefix), stop_corvane (the program asked to
+# end, as its system asks, and ended cleanly), saved KEY (a setting's text as the program left it),
+# settings_text (all of them), choose ITEM (from the icon's menu), and on_cleanup if it has more to
+# end first.
 
 BG_PIDS=()  # background processes of the test's own, ended at the end
 background() { "$@" & BG_PIDS+=($!); }  # command...: started in the background, ended at the end
@@ -67,6 +68,7 @@ trap 'fail "no end after $WATCHDOG s, stuck in ${FUNCNAME[*]:-the test}: $BASH_C
 ) </dev/null >/dev/null 2>&1 &
 BG_PIDS+=($!)
 
+start_corvane() { METER_MISSING_AT=$EPOCHREALTIME; run_corvane "$@"; CORVANE_PID=$!; }  # [command prefix...]
 program_ended() { ! kill -0 "$CORVANE_PID" 2>/dev/null; }
 ends_with() {  # status, after what: the program ends by itself within 20 s (times the factor), with that status
     within 20 program_ended || fail "the program still runs after $2"

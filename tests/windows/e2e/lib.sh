@@ -87,11 +87,7 @@ choose() {  # hide, preferences, help, about or exit
     menu_closed
 }
 
-start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last arguments
-    METER_MISSING_AT=$EPOCHREALTIME
-    "$@" wine "$EXE" </dev/null >>"$PROGRAM_LOG" 2>&1 &
-    CORVANE_PID=$!
-}
+run_corvane() { "$@" wine "$EXE" </dev/null >>"$PROGRAM_LOG" 2>&1 & }  # [command prefix...]
 
 # The user logs off: the program gets the end of the session, saves its settings and ends, cleanly.
 stop_corvane() { w wineboot --end-session || true; ends_with 0 "the end of the session"; }
