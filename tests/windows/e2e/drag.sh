@@ -21,8 +21,7 @@ reg_add Form Position abc                  # 0: the upper left corner
 reg_add Form Width "12abc"                 # 12
 reg_add Form State " 7"
 reg_add Options Upright "0 but flat"       # 0: lying flat
-start_corvane_on_battery                   # on mains at 80 %
-wait_meter
+start_meter "${ON_BATTERY[@]}" --          # on mains at 80 %
 expect_put_back "a flat 51x12 meter at 0,0, and again after a move" "0 0 51 12"
 expect_flat_meter 12 FFFFFF 808080
 
