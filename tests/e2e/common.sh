@@ -70,12 +70,14 @@ BG_PIDS+=($!)
 
 start_corvane() { METER_MISSING_AT=$EPOCHREALTIME; run_corvane "$@"; CORVANE_PID=$!; }  # [command prefix...]
 program_ended() { ! kill -0 "$CORVANE_PID" 2>/dev/null; }
-ends_with() {  # status, after what: the program ends by itself within 20 s (times the factor), with that status
-    within 20 program_ended || fail "the program still runs after $2"
-    local rc=0
-    wait "$CORVANE_PID" || rc=$?
-    expect_eq "exit status after $2" "$1" "$rc"
+# A process of the test's that is to end by itself within 20 s (times the factor): sets STATUS, its
+# exit status.
+ends_by_itself() {  # pid, what
+    within 20 eval "! kill -0 $1 2>/dev/null" || { kill "$1"; fail "$2: still running"; }
+    STATUS=0
+    wait "$1" || STATUS=$?
 }
+ends_with() { ends_by_itself "$CORVANE_PID" "the program after $2" && expect_eq "exit status after $2" "$1" "$STATUS"; }  # status, after what
 
 # An X server of the test's own, as DISPLAY. It picks a free display number itself, so tests run side
 # by side. Without -noreset the server resets when its last client leaves, and a program started again
@@ -470,13 +472,11 @@ check_command_line() {  # command...: the program as the test starts it
 }
 
 # A start beside a running copy (one to end by itself, silent) or one that only answers: it must end
-# within 20 s (times the factor), with the status and texts given.
+# by itself, with the status and texts given.
 answers() {  # what, exit status, standard output, standard error, command...
     "${@:5}" </dev/null >"$WORK/out" 2>"$WORK/err" &
-    local pid=$! rc=0
-    within 20 eval "! kill -0 $pid 2>/dev/null" || { kill "$pid"; fail "$1: still running"; }
-    wait "$pid" || rc=$?
-    expect_eq "$1: exit status|standard output|standard error" "$2|$3|$4" "$rc|$(cat "$WORK/out")|$(cat "$WORK/err")"
+    ends_by_itself $! "$1"
+    expect_eq "$1: exit status|standard output|standard error" "$2|$3|$4" "$STATUS|$(cat "$WORK/out")|$(cat "$WORK/err")"
 }
 
 # ---- The preferences dialog and the About box ----------------------------------------------------
