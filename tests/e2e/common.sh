@@ -2,10 +2,11 @@
 # reporting, a private Xvfb screen, waiting for the window system, what a user sees of the meter, and
 # cleaning up. Sourced by tests/e2e/lib.sh and tests/windows/e2e/lib.sh once they have set WORK (the
 # test's own folder, removed at the end) and PROGRAM_LOG (where the program's output goes). Each lib
-# defines the same few verbs for its program, which the checks here use: start_corvane [PREFIX...],
-# stop_corvane (the program asked to end, as its system asks, and ended cleanly), saved KEY (a
-# setting's text as the program left it), settings_text (all of them), choose ITEM (from the icon's
-# menu), and on_cleanup if it has more to end first.
+# defines the same few verbs for its program, which the checks here use: run_corvane [PREFIX...] (the
+# program started in the background, behind the command prefix), stop_corvane (the program asked to
+# end, as its system asks, and ended cleanly), saved KEY (a setting's text as the program left it),
+# settings_text (all of them), choose ITEM (from the icon's menu), and on_cleanup if it has more to
+# end first.
 
 BG_PIDS=()  # background processes of the test's own, ended at the end
 background() { "$@" & BG_PIDS+=($!); }  # command...: started in the background, ended at the end
@@ -67,21 +68,26 @@ trap 'fail "no end after $WATCHDOG s, stuck in ${FUNCNAME[*]:-the test}: $BASH_C
 ) </dev/null >/dev/null 2>&1 &
 BG_PIDS+=($!)
 
+start_corvane() { METER_MISSING_AT=$EPOCHREALTIME; run_corvane "$@"; CORVANE_PID=$!; }  # [command prefix...]
 program_ended() { ! kill -0 "$CORVANE_PID" 2>/dev/null; }
-ends_with() {  # status, after what: the program ends by itself within 20 s (times the factor), with that status
-    within 20 program_ended || fail "the program still runs after $2"
-    local rc=0
-    wait "$CORVANE_PID" || rc=$?
-    expect_eq "exit status after $2" "$1" "$rc"
+# A process of the test's that is to end by itself within 20 s (times the factor): sets STATUS, its
+# exit status.
+ends_by_itself() {  # pid, what
+    within 20 eval "! kill -0 $1 2>/dev/null" || { kill "$1"; fail "$2: still running"; }
+    STATUS=0
+    wait "$1" || STATUS=$?
 }
+ends_with() { ends_by_itself "$CORVANE_PID" "the program after $2" && expect_eq "exit status after $2" "$1" "$STATUS"; }  # status, after what
 
-# Xvfb picks a free display number itself, so tests run side by side. Without -noreset the server
-# resets when its last client leaves, and a program started again at once may find no display.
-start_display() {  # 1024x768, the screen every check's places are on
-    background Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>"$WORK/xvfb.log"
-    within 10 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+# An X server of the test's own, as DISPLAY. It picks a free display number itself, so tests run side
+# by side. Without -noreset the server resets when its last client leaves, and a program started again
+# at once may find no display.
+x_server() {  # seconds to start at most, command...
+    background "${@:2}" -displayfd 3 -noreset -nolisten tcp 3>"$WORK/display" >/dev/null 2>"$WORK/x.log"
+    within "$1" test -s "$WORK/display" || fail "$2 did not start: $(tail -n 5 "$WORK/x.log")"
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
+start_display() { x_server 10 Xvfb -screen 0 1024x768x24; }  # 1024x768, the screen every check's places are on
 
 # A command's output is searched whole, from a here-string, never through "| grep -q": under pipefail
 # the command dies of SIGPIPE when grep leaves at the first match, and the search fails on a busy machine.
@@ -316,10 +322,8 @@ fake_browser() {
 }
 opened() { [[ -s $WORK/opened ]] && cat "$WORK/opened"; }
 
-# The status tooltip: the program's window titled "ToolTip" (found as TOOLTIP).
-tooltip_gone() { gone_titled '^ToolTip$'; }
-
-# Points at the meter and waits for the tooltip beside it.
+# Points at the meter and waits for the tooltip beside it: the program's window titled "ToolTip"
+# (found as TOOLTIP).
 hover_meter() { hover "$1" "$2" && within 5 found TOOLTIP '^ToolTip$' || fail "no tooltip while the mouse is over the meter"; }  # x y
 hover() { xdotool mousemove "$1" "$2" && sleep 0.1 && xdotool mousemove_relative 1 0; }  # x y: a move and a stir, as a hand's
 
@@ -350,7 +354,7 @@ expect_tooltip_beside() {  # screenshot name, what, meter x y, "left" or "right"
         -fx 'lightness < 0.5 ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:)
     holds "$2: text in the tooltip ($ink dark pixels)" test "$ink" -gt 300
     xdotool mousemove 600 400
-    holds_within 2 "$2: the tooltip goes when the mouse leaves the meter" tooltip_gone
+    holds_within 2 "$2: the tooltip goes when the mouse leaves the meter" gone_titled '^ToolTip$'
 }
 
 # At the top of the screen the meter's menu opens downward, to the left of the cursor.
@@ -375,7 +379,7 @@ check_tips() {  # prefix of the screenshots to keep
     expect_tooltip_beside "$1-tooltip" "the status text's size" 1014 0 left upper
     hover_meter 1018 25
     xdotool click 3
-    within 1 tooltip_gone || fail "the tooltip stayed up with the menu"
+    within 1 gone_titled '^ToolTip$' || fail "the tooltip stayed up with the menu"
     holds_within 5 "a right click on the meter hides the tooltip and opens the menu" meter_menu_up
 }
 
@@ -468,13 +472,11 @@ check_command_line() {  # command...: the program as the test starts it
 }
 
 # A start beside a running copy (one to end by itself, silent) or one that only answers: it must end
-# within 20 s (times the factor), with the status and texts given.
+# by itself, with the status and texts given.
 answers() {  # what, exit status, standard output, standard error, command...
     "${@:5}" </dev/null >"$WORK/out" 2>"$WORK/err" &
-    local pid=$! rc=0
-    within 20 eval "! kill -0 $pid 2>/dev/null" || { kill "$pid"; fail "$1: still running"; }
-    wait "$pid" || rc=$?
-    expect_eq "$1: exit status|standard output|standard error" "$2|$3|$4" "$rc|$(cat "$WORK/out")|$(cat "$WORK/err")"
+    ends_by_itself $! "$1"
+    expect_eq "$1: exit status|standard output|standard error" "$2|$3|$4" "$STATUS|$(cat "$WORK/out")|$(cat "$WORK/err")"
 }
 
 # ---- The preferences dialog and the About box ----------------------------------------------------

@@ -5,8 +5,7 @@ source "$(dirname "$0")/lib.sh"
 start_display
 check_first_start
 stop_corvane TERM
-expected=$(printf '%s\n' "${FIRST_SAVE[@]}")
-expect_eq "the twenty keys in save order, as decimal texts" "$expected" "$(cat "$INI")"
+expect_eq "the twenty keys in save order, as decimal texts" "$(printf '%s\n' "${FIRST_SAVE[@]}")" "$(cat "$INI")"
 
 # A second start reads the file back, with values changed in it: flat in the upper left, 14 thick, red
 # border. Ended by SIGINT this time, it saves again, the changed values in its own form. (That the rest

@@ -15,12 +15,9 @@ export XDG_RUNTIME_DIR="$WORK/run"
 # Qt and its libraries keep some allocations to the end of the process on purpose.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 
-# CORVANE_PID is then the program, or a wrapper that execs it or whose exit status is the program's.
-start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last argument
-    METER_MISSING_AT=$EPOCHREALTIME
-    XDG_CONFIG_HOME="$CFG" background "$@" "$CORVANE" >"$PROGRAM_LOG" 2>&1
-    CORVANE_PID=$!
-}
+# [command prefix...]: e.g. a namespace wrapper that execs its last argument. CORVANE_PID is then the
+# program, or a wrapper that execs it or whose exit status is the program's.
+run_corvane() { XDG_CONFIG_HOME="$CFG" background "$@" "$CORVANE" >"$PROGRAM_LOG" 2>&1; }
 
 # Ends the program with a signal and checks that it ended by itself, cleanly.
 stop_corvane() { kill "-${1:-TERM}" "$CORVANE_PID" && ends_with 0 "SIG${1:-TERM}"; }  # [signal]

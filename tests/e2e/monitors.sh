@@ -22,10 +22,7 @@ start_monitors_display() {
     local dir=$WORK/xorg
     mkdir -p "$dir/conf.d"
     cp "$(dirname "${BASH_SOURCE[0]}")/dummy-monitors.conf" "$dir/xorg.conf"
-    background "$XORG_BIN" -displayfd 3 -noreset -nolisten tcp -sharevts -novtswitch -config "$dir/xorg.conf" \
-        -configdir "$dir/conf.d" -logfile "$dir/xorg.log" 3>"$dir/display" >/dev/null 2>"$dir/stderr"
-    within 20 test -s "$dir/display" || fail "Xorg did not start: $(tail -n 5 "$dir/stderr")"
-    export DISPLAY=":$(head -n1 "$dir/display")"
+    x_server 20 "$XORG_BIN" -sharevts -novtswitch -config "$dir/xorg.conf" -configdir "$dir/conf.d" -logfile "$dir/xorg.log"
     within 10 xrandr --query >/dev/null 2>&1 || fail "Xorg does not answer RandR"
 }
 

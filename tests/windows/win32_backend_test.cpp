@@ -484,22 +484,120 @@ void answerNext(WPARAM answer) {
     SetTimer(nullptr, 0, 50, readAndAnswer);
 }
 
-// The program's two dialogs over the Windows runtime, without starting the program (no tray icon, no
-// settings): the module's values as the load of the meter leaves them. They are captioned windows in
-// the taskbar that take the keyboard as they open (the meter's style is the meter test's); each control
-// is a child window of its class where the model puts it.
+// ---- Ten minutes of ticks --------------------------------------------------------------------
+
+// The program's GDI and USER objects as GetGuiResources counts them. Wine has that call but does not
+// count (it answers 0 and "not implemented"), so there they are counted in Wine's own tables instead:
+// the GDI objects in the handle table the process environment block points to, as on Windows, where a
+// free entry has type 0; the windows, menus, icons and cursors by asking for each USER handle index,
+// which Wine gives out doubled and offset by 32 and takes without its upper word for whatever holds
+// that index now.
+using GuiObjects = std::pair<DWORD, DWORD>;  // GDI, USER
+
+DWORD wineGdiObjects() {
+    // The table's place in the 64-bit environment block; its entries of 24 bytes, the type at 14.
+    constexpr std::size_t kGdiSharedHandleTable = 0xF8, kEntry = 24, kType = 14;
+    static_assert(sizeof(void*) == 8, "the 64-bit table");
+    PROCESS_BASIC_INFORMATION info{};
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr))
+        return 0;
+    const auto* peb = reinterpret_cast<const std::byte*>(info.PebBaseAddress);
+    const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + kGdiSharedHandleTable);
+    DWORD n = 0;
+    for (std::size_t i = 0; table && i < 0x10000; ++i) n += table[i * kEntry + kType] != 0;
+    return n;
+}
+
+DWORD wineUserObjects() {
+    DWORD n = 0, pid = 0;
+    for (UINT index = 0; index < 32744; ++index) {
+        const HANDLE h = ULongToHandle((index << 1) + 32);
+        ICONINFO icon{};  // an icon's copies of its bitmaps, deleted below
+        if (IsWindow(static_cast<HWND>(h)))
+            n += GetWindowThreadProcessId(static_cast<HWND>(h), &pid) && pid == GetCurrentProcessId();
+        else if (IsMenu(static_cast<HMENU>(h)) || GetIconInfo(static_cast<HICON>(h), &icon))
+            ++n;
+        DeleteObject(icon.hbmMask);
+        DeleteObject(icon.hbmColor);
+    }
+    return n;
+}
+
+GuiObjects guiObjects() {
+    SetLastError(0);
+    GuiObjects n{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+                 GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+    if (n.first == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED)
+        n = {wineGdiObjects(), wineUserObjects()};
+    return n;
+}
+
+// The tick redraws the picture every second, but the window repaints only when its pixels changed.
 //
-// The common dialogs ask what the program asks. Then what the end-to-end walk through the dialog does
-// not reach: a character for the preview, which resizes its window; the text the program sets, which
-// does not come back as the user's; a click that moves the choice of position; Enter in a text box,
-// which is the default button's.
-TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAndKeysReachTheModel) {
+// The tick, the paint and the alarm make and free objects every second; what is left after ten minutes
+// must be what was there after the first. Each minute of ticks runs through every kind of drawing: the
+// low bar blinking with the alarm, the middle and the high bar, the mains half, each at a level that
+// moves from one minute to the next. Then the program's two dialogs over the meter the ticks drew, and
+// the meter's window and the display change.
+TEST_F(RuntimeTest,
+       TheMetersTicksLeaveNoObjectsBehindTheDialogsAreWhereTheModelPutsThemAndADisplayChangeIsHeardOnce) {
+    // The whole program, with the battery set by the test; each tick is followed by every message it
+    // caused, paints included.
+    rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
+    SYSTEM_POWER_STATUS status{};
+    rt.power().query = [&status](SYSTEM_POWER_STATUS* s) {
+        *s = status;
+        return TRUE;
+    };
     Program program{rt};
-    mKesta& k = program.kesta();
-    k.pGetTwipsPerPixel();
-    k.pMonitorWidth = 10;
-    k.pnPosOptNum = 2;
-    k.pnUpright = 1;
+    frmMonitor& meter = program.monitor();
+    const HWND window = windowOf(meter.window);
+    int paints = 0;
+    const auto tick = [&](BYTE ac, int percent) {
+        status.ACLineStatus = ac;
+        status.BatteryLifePercent = static_cast<BYTE>(percent);
+        meter.tmrMain.fire();
+        // The meter's picture paints in a window of its own, inside the meter's.
+        pump([&](const MSG& m) {
+            paints += m.message == WM_PAINT && (m.hwnd == window || GetParent(m.hwnd) == window);
+        });
+    };
+    program.start();
+    meter.tmrMain.setInterval(24 * 3600 * 1000);  // the test's own ticks only
+    pump();                                       // the first show's paints are not the ticks'
+
+    struct Step {
+        std::uint8_t ac;
+        int percent, ticks, paints;
+    } const steps[] = {{kACOnline, 80, 1, 1},  {kACOnline, 80, 30, 0},  {kACOnline, 90, 1, 1},
+                       {kACOffline, 90, 1, 1}, {kACOffline, 90, 30, 0}, {kACOffline, 20, 4, 4}};
+    for (const Step& s : steps) {
+        paints = 0;
+        for (int i = 0; i < s.ticks; ++i) tick(s.ac, s.percent);
+        EXPECT_EQ(paints, s.paints) << s.ticks << " ticks at " << s.percent << " %, line " << int(s.ac);
+    }
+    paints = 0;
+    program.kesta().pnAlarmEnabled = 1;
+    program.kesta().psWavFilePath = "C:\\windows\\media\\no such sound.wav";
+    ASSERT_TRUE(IsWindowVisible(window));
+    GuiObjects afterOneMinute;
+    for (int second = 0; second < 600; ++second) {
+        const int band = second % 60 / 15;  // low, middle, high on battery, then mains
+        tick(band == 3 ? kACOnline : kACOffline, std::array{10, 30, 60, 80}[band] + second / 60);
+        if (second == 59) afterOneMinute = guiObjects();
+    }
+
+    EXPECT_GE(paints, 10 * 15 / 2) << "the low bar alone blinks every other tick";
+    EXPECT_GE(afterOneMinute.second, 3u) << "the runtime's window and the two forms' at least";
+    EXPECT_GT(afterOneMinute.first, 0u);
+    EXPECT_EQ(guiObjects(), afterOneMinute) << "GDI, USER objects";
+
+    // The program's two dialogs, opened over the running meter. They are captioned windows in the
+    // taskbar that take the keyboard as they open; each control is a child window of its class where
+    // the model puts it. The common dialogs ask what the program asks. Then what the end-to-end walk
+    // through the dialog does not reach: a character for the preview, which resizes its window; the
+    // text the program sets, which does not come back as the user's; a click that moves the choice of
+    // position; Enter in a text box, which is the default button's.
     program.showOptions();
     frmOptions& o = *program.options().find();
     EXPECT_EQ(GetActiveWindow(), windowOf(o.window));
@@ -508,14 +606,14 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
     EXPECT_EQ(GetActiveWindow(), windowOf(a.window)) << "also from another of the program's";
     for (Form* form : {&o.window, &a.window}) {
         SCOPED_TRACE(form->name());
-        HWND window = windowOf(*form);
-        EXPECT_EQ(styleOf(window) & kFrameBits, static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
-        EXPECT_EQ(exStyleOf(window) & kTaskbarBits, static_cast<DWORD>(WS_EX_APPWINDOW));
-        EXPECT_TRUE(GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS);
-        EXPECT_EQ(textOf(window), form->style().caption);
+        const HWND dialog = windowOf(*form);
+        EXPECT_EQ(styleOf(dialog) & kFrameBits, static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+        EXPECT_EQ(exStyleOf(dialog) & kTaskbarBits, static_cast<DWORD>(WS_EX_APPWINDOW));
+        EXPECT_TRUE(GetClassLongPtrA(dialog, GCL_STYLE) & CS_DBLCLKS);
+        EXPECT_EQ(textOf(dialog), form->style().caption);
         RECT client{};
-        GetClientRect(window, &client);
-        const PixelRect outer = rectOf(window);
+        GetClientRect(dialog, &client);
+        const PixelRect outer = rectOf(dialog);
         EXPECT_EQ((std::array{outer.width, outer.height, int(client.right), int(client.bottom)}),
                   (std::array{form->pixelWidth(), form->pixelHeight(), form->clientPixelWidth(),
                               form->clientPixelHeight()}))
@@ -523,8 +621,8 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
         for (const auto& c : form->controls()) {
             SCOPED_TRACE(c->name() + std::to_string(c->index()));
             HWND w = windowOf(*c);
-            ASSERT_EQ(GetParent(w), window);
-            EXPECT_EQ(rectOf(w, window), c->pixelRect());
+            ASSERT_EQ(GetParent(w), dialog);
+            EXPECT_EQ(rectOf(w, dialog), c->pixelRect());
             const bool pixels = c->as<Picture>() || c->as<Image>(), edit = c->as<TextBox>();
             EXPECT_EQ(textOf(w, GetClassNameA), pixels           ? "CorvanePixels"
                                                 : edit           ? "Edit"
@@ -534,11 +632,11 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
                 EXPECT_EQ(textOf(w), edit ? c->as<TextBox>()->text() : c->caption());
                 EXPECT_EQ(HFONT(SendMessageA(w, WM_GETFONT, 0, 0)), rt.text().fontFor(c->font()));
             }
-            EXPECT_EQ(tipOf(window, w), c->toolTipText());
+            EXPECT_EQ(tipOf(dialog, w), c->toolTipText());
             EXPECT_EQ((styleOf(w) & WS_TABSTOP) != 0, c->tabStop());
         }
         form->setCaption("Renamed");
-        EXPECT_EQ(textOf(window), "Renamed");
+        EXPECT_EQ(textOf(dialog), "Renamed");
     }
     EXPECT_EQ(styleOf(windowOf(o.cmdOK)) & BS_TYPEMASK, static_cast<DWORD>(BS_DEFPUSHBUTTON));
     EXPECT_EQ(SendMessageA(windowOf(o.optRightUpper), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -602,116 +700,9 @@ TEST_F(RuntimeTest, TheDialogsAreWindowsWhereTheModelPutsThemAndTheirChoosersAnd
     EXPECT_FALSE(o.window.loaded());
     EXPECT_EQ(program.kesta().psWavFilePath, "ding.wav");
     EXPECT_EQ(program.kesta().pnPosOptNum, 1);
-}
-
-// ---- Ten minutes of ticks --------------------------------------------------------------------
-
-// The program's GDI and USER objects as GetGuiResources counts them. Wine has that call but does not
-// count (it answers 0 and "not implemented"), so there they are counted in Wine's own tables instead:
-// the GDI objects in the handle table the process environment block points to, as on Windows, where a
-// free entry has type 0; the windows, menus, icons and cursors by asking for each USER handle index,
-// which Wine gives out doubled and offset by 32 and takes without its upper word for whatever holds
-// that index now.
-using GuiObjects = std::pair<DWORD, DWORD>;  // GDI, USER
-
-DWORD wineGdiObjects() {
-    // The table's place in the 64-bit environment block; its entries of 24 bytes, the type at 14.
-    constexpr std::size_t kGdiSharedHandleTable = 0xF8, kEntry = 24, kType = 14;
-    static_assert(sizeof(void*) == 8, "the 64-bit table");
-    PROCESS_BASIC_INFORMATION info{};
-    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr))
-        return 0;
-    const auto* peb = reinterpret_cast<const std::byte*>(info.PebBaseAddress);
-    const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + kGdiSharedHandleTable);
-    DWORD n = 0;
-    for (std::size_t i = 0; table && i < 0x10000; ++i) n += table[i * kEntry + kType] != 0;
-    return n;
-}
-
-DWORD wineUserObjects() {
-    DWORD n = 0, pid = 0;
-    for (UINT index = 0; index < 32744; ++index) {
-        const HANDLE h = ULongToHandle((index << 1) + 32);
-        ICONINFO icon{};  // an icon's copies of its bitmaps, deleted below
-        if (IsWindow(static_cast<HWND>(h)))
-            n += GetWindowThreadProcessId(static_cast<HWND>(h), &pid) && pid == GetCurrentProcessId();
-        else if (IsMenu(static_cast<HMENU>(h)) || GetIconInfo(static_cast<HICON>(h), &icon))
-            ++n;
-        DeleteObject(icon.hbmMask);
-        DeleteObject(icon.hbmColor);
-    }
-    return n;
-}
-
-GuiObjects guiObjects() {
-    SetLastError(0);
-    GuiObjects n{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                 GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
-    if (n.first == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED)
-        n = {wineGdiObjects(), wineUserObjects()};
-    return n;
-}
-
-// The tick redraws the picture every second, but the window repaints only when its pixels changed.
-//
-// The tick, the paint and the alarm make and free objects every second; what is left after ten minutes
-// must be what was there after the first. Each minute of ticks runs through every kind of drawing: the
-// low bar blinking with the alarm, the middle and the high bar, the mains half, each at a level that
-// moves from one minute to the next.
-TEST_F(RuntimeTest, TheMetersTicksLeaveNoObjectsBehindAndItHearsOfADisplayChangeOnce) {
-    // The whole program, with the battery set by the test; each tick is followed by every message it
-    // caused, paints included.
-    rt.tray().shell = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };  // no taskbar in this prefix
-    SYSTEM_POWER_STATUS status{};
-    rt.power().query = [&status](SYSTEM_POWER_STATUS* s) {
-        *s = status;
-        return TRUE;
-    };
-    Program program{rt};
-    frmMonitor& meter = program.monitor();
-    const HWND window = windowOf(meter.window);
-    int paints = 0;
-    const auto tick = [&](BYTE ac, int percent) {
-        status.ACLineStatus = ac;
-        status.BatteryLifePercent = static_cast<BYTE>(percent);
-        meter.tmrMain.fire();
-        // The meter's picture paints in a window of its own, inside the meter's.
-        pump([&](const MSG& m) {
-            paints += m.message == WM_PAINT && (m.hwnd == window || GetParent(m.hwnd) == window);
-        });
-    };
-    program.start();
-    meter.tmrMain.setInterval(24 * 3600 * 1000);  // the test's own ticks only
-    pump();                                       // the first show's paints are not the ticks'
-
-    struct Step {
-        std::uint8_t ac;
-        int percent, ticks, paints;
-    } const steps[] = {{kACOnline, 80, 1, 1},  {kACOnline, 80, 30, 0},  {kACOnline, 90, 1, 1},
-                       {kACOffline, 90, 1, 1}, {kACOffline, 90, 30, 0}, {kACOffline, 20, 4, 4}};
-    for (const Step& s : steps) {
-        paints = 0;
-        for (int i = 0; i < s.ticks; ++i) tick(s.ac, s.percent);
-        EXPECT_EQ(paints, s.paints) << s.ticks << " ticks at " << s.percent << " %, line " << int(s.ac);
-    }
-    paints = 0;
-    program.kesta().pnAlarmEnabled = 1;
-    program.kesta().psWavFilePath = "C:\\windows\\media\\no such sound.wav";
-    ASSERT_TRUE(IsWindowVisible(window));
-    GuiObjects afterOneMinute;
-    for (int second = 0; second < 600; ++second) {
-        const int band = second % 60 / 15;  // low, middle, high on battery, then mains
-        tick(band == 3 ? kACOnline : kACOffline, std::array{10, 30, 60, 80}[band] + second / 60);
-        if (second == 59) afterOneMinute = guiObjects();
-    }
-
-    EXPECT_GE(paints, 10 * 15 / 2) << "the low bar alone blinks every other tick";
-    EXPECT_GE(afterOneMinute.second, 3u) << "the runtime's window and the two forms' at least";
-    EXPECT_GT(afterOneMinute.first, 0u);
-    EXPECT_EQ(guiObjects(), afterOneMinute) << "GDI, USER objects";
 
     // The meter is a borderless window out of the taskbar, shown without taking the keyboard from the
-    // user's window (the dialogs' styles are the dialog test's). A new resolution or arrangement of the
+    // user's window (the dialogs' styles are checked above). A new resolution or arrangement of the
     // monitors reaches the runtime's window. The model takes each window's place as the system has it
     // then (Windows renumbers the desktop around the primary monitor, and moves windows off a monitor
     // that went); the program hears of it once the message is handled, once for a burst of them. (That

@@ -28,9 +28,9 @@ gone() { [[ ! -e $dir ]] && ! uninstall_entry "$hive"; }
 
 # installs with the switches, and checks what it left: the program, its shortcut, the Run value and the
 # uninstall entry in the install's own hive. Sets dir, lnk and hive.
-install() {  # what, program folder, Start-menu folder, hive, switches...
+install() {  # what, program folder, the folder Windows names whose Start menu it is, hive, switches...
     w "$INSTALLER" /S "${@:5}" || fail "$1: the installer failed"
-    dir=$2 lnk="$3/Corvane.lnk" hive=$4
+    dir=$2 lnk="$(folder "$3")/Microsoft/Windows/Start Menu/Programs/Corvane.lnk" hive=$4
     cmp -s "$dir/corvane.exe" "$EXE" || fail "$1: no corvane.exe in $dir"
     [[ -f $dir/uninstall.exe ]] || fail "$1: no uninstaller"
     local windows_dir
@@ -51,8 +51,7 @@ uninstall() {  # what, switches...
     pass "$1: program, shortcut, Run value and uninstall entry removed"
 }
 
-install "per user" "$(folder LOCALAPPDATA)/Programs/Corvane" \
-    "$(folder APPDATA)/Microsoft/Windows/Start Menu/Programs" HKCU /CurrentUser
+install "per user" "$(folder LOCALAPPDATA)/Programs/Corvane" APPDATA HKCU /CurrentUser
 # The session starts what the Run value names.
 eval "set -- $(run_value | sed 's/\\/\\\\/g')"
 EXE=$1 start_meter_at "per user: the meter shown at the top right" "1014 0 10 51"
@@ -62,8 +61,7 @@ expect_eq "per user: the settings are left" " 0" "$(saved State)"
 # Where /D= says, not in the mode's own folder: the installer puts the folder given back after either
 # mode's choice alike. (Wine quotes an argument with a blank, and /D= takes no quotes: the folder here
 # has none.)
-install "for all users in a folder given" "$WINEPREFIX/drive_c/Shared/Meter" \
-    "$(folder ProgramData)/Microsoft/Windows/Start Menu/Programs" HKLM /AllUsers '/D=C:\Shared\Meter'
+install "for all users in a folder given" "$WINEPREFIX/drive_c/Shared/Meter" ProgramData HKLM /AllUsers '/D=C:\Shared\Meter'
 # Started from the shortcut, by the shell, which hands the program on and ends: the program is the
 # process of the meter's window.
 w start /unix "$lnk"

@@ -41,28 +41,27 @@ wine_started() {
 # nothing a test could wait for.
 scaled() { awk -v s="$1" -v f="$SLOWNESS" 'BEGIN {print s * f}'; }
 
-reg_add() { w reg add "$SETTINGS\\$1" /v "$2" /t "${4:-REG_SZ}" /d "$3" /f || fail "reg add $*"; }  # section key text [type]
+reg_add() { w reg add "$SETTINGS\\$1" /v "$2" /d "$3" /f || fail "reg add $*"; }  # section key text
 
-# reg's answer for a section: sets SECTION_TEXT to its lines, CRs taken off. A missing section is an
-# answer, with no lines. reg says why it failed on its standard output, where the values go: another
-# failure (Wine could not start it, for one) is no answer, kept in REG_FAILURE, and must not read as a
-# section without values.
-query_section() {
+# reg's answer for the settings, both sections: sets SETTINGS_TEXT to its lines, CRs taken off. No
+# settings stored is an answer, with no lines. reg says why it failed on its standard output, where the
+# values go: another failure (Wine could not start it, for one) is no answer, kept in REG_FAILURE, and
+# must not read as settings without values.
+query_settings() {
     local rc=0
-    SECTION_TEXT=$(wine reg query "$SETTINGS\\$1" </dev/null 2>>"$PROGRAM_LOG") || rc=$?
-    SECTION_TEXT=${SECTION_TEXT//$'\r'/}
+    SETTINGS_TEXT=$(wine reg query "$SETTINGS" /s </dev/null 2>>"$PROGRAM_LOG") || rc=$?
+    SETTINGS_TEXT=${SETTINGS_TEXT//$'\r'/}
     ((rc)) || return 0
-    REG_FAILURE="status $rc, saying: ${SECTION_TEXT:-nothing}"
-    [[ $SECTION_TEXT == "reg: Unable to find the specified registry key" ]] && SECTION_TEXT= && return 0
+    REG_FAILURE="status $rc, saying: ${SETTINGS_TEXT:-nothing}"
+    [[ $SETTINGS_TEXT == "reg: Unable to find the specified registry key" ]] && SETTINGS_TEXT= && return 0
     return 1
 }
-# The values of a stored section, one "KEY|TYPE|TEXT" a line; nothing for a missing section. Fails,
-# saying what reg last said, if reg gives no answer for 10 s (times the factor).
-stored() {
-    within 10 query_section "$1" || { echo "the $1 settings could not be read: reg query ended with $REG_FAILURE" >&2; return 1; }
-    sed -n 's/^    \([^ ]*\)    \(REG_[A-Z_]*\)\(    \)\{0,1\}/\1|\2|/p' <<<"$SECTION_TEXT"
+# The stored values, Form's then Options', one "KEY|TYPE|TEXT" a line; nothing when none are stored.
+# Fails, saying what reg last said, if reg gives no answer for 10 s (times the factor).
+settings_text() {
+    within 10 query_settings || { echo "the settings could not be read: reg query ended with $REG_FAILURE" >&2; return 1; }
+    sed -n 's/^    \([^ ]*\)    \(REG_[A-Z_]*\)\(    \)\{0,1\}/\1|\2|/p' <<<"$SETTINGS_TEXT"
 }
-settings_text() { stored Form && stored Options; }  # both sections, as stored shows them
 saved() {  # KEY: its text, or "TYPE text" for a value that is not a text; fails if the settings cannot be read
     # awk reads to the end: a reader that left at the match would end the query with SIGPIPE.
     settings_text | awk -F'|' -v key="$1" '$1 == key && !found {print ($2 == "REG_SZ" ? "" : $2 " ") $3; found = 1}'
@@ -88,14 +87,7 @@ choose() {  # hide, preferences, help, about or exit
     menu_closed
 }
 
-start_corvane() {  # [command prefix...]: e.g. a namespace wrapper that execs its last arguments
-    METER_MISSING_AT=$EPOCHREALTIME
-    "$@" wine "$EXE" </dev/null >>"$PROGRAM_LOG" 2>&1 &
-    CORVANE_PID=$!
-}
+run_corvane() { "$@" wine "$EXE" </dev/null >>"$PROGRAM_LOG" 2>&1 & }  # [command prefix...]
 
-# The user logs off: the program gets the end of the session, saves its settings and ends.
-stop_corvane() {
-    w wineboot --end-session || true
-    within 20 program_ended || fail "corvane.exe still runs after the end of the session"
-}
+# The user logs off: the program gets the end of the session, saves its settings and ends, cleanly.
+stop_corvane() { w wineboot --end-session || true; ends_with 0 "the end of the session"; }
