@@ -136,24 +136,6 @@ TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
               (std::tuple{1u, false}));
 }
 
-// A right-button release on the meter stops and hides the tooltip, then pops the same menu up.
-TEST(PopupMenu, FromTheMeterAfterTheTooltipHasGone) {
-    TipProgram p;
-    p.hover(1018, 25);
-    frmToolTip& tip = p.tip();
-    ASSERT_TRUE(tip.window.visible());
-    bool tipGoneWhileUp = false;
-    p.rt.popupMenu().answer(
-        {kMenuToggle, [&] { tipGoneWhileUp = !tip.window.visible() && !tip.tmrToolTip.enabled(); }});
-    p.meter().picHistory.mouseUp(kRightButton, 0, 4, 25);
-    EXPECT_EQ((std::tuple{tipGoneWhileUp, p.rt.popupMenu().shown.size(), p.meterWindow().visible()}),
-              (std::tuple{true, 1u, false}));
-    // The left button's release, with or without the right one, opens no menu.
-    p.meter().picHistory.mouseUp(kLeftButton, 0, 4, 25);
-    p.meter().picHistory.mouseUp(kLeftButton | kRightButton, 0, 4, 25);
-    EXPECT_EQ(p.rt.popupMenu().shown.size(), 1u);
-}
-
 // ---- The status tooltip beside the meter ----
 
 // The box grows toward the middle of the screen from the cursor's half of it, 3 pixels from the meter.
@@ -220,8 +202,8 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
 }
 
 // The meter's mouse move hands over the status text, but not with the right button held; the tick
-// prints it line by line, and places the box beside the meter as it is dragged.
-TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeterButNotWithTheRightButtonHeld) {
+// prints it line by line, and places the box beside the meter as it is dragged; the menu takes it away.
+TEST(ToolTip, ShowsTheStatusTextInItsLinesFollowsTheDraggedMeterButNotTheRightButtonAndGoesForTheMenu) {
     TipProgram p;
     p.power(true, 57);
     p.ticks(1);
@@ -251,6 +233,16 @@ TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeterButNotWithThe
     p.rt.advance(500);
     EXPECT_EQ((std::tuple{p.tip().window.visible(), p.tipPlace()}),
               (std::tuple{true, Rect{13710 - 1800 - 45, 4500 + 45, 1800, 708.75}}));
+
+    // A right-button release on the meter stops and hides the tip, then pops the tray's menu up. The
+    // left button's release, with or without the right one, opens no menu.
+    bool tipGoneWhileUp = false;
+    p.rt.popupMenu().answer(
+        {kMenuToggle, [&] { tipGoneWhileUp = !p.tip().window.visible() && !p.tip().tmrToolTip.enabled(); }});
+    for (std::int16_t button : {kRightButton, kLeftButton, std::int16_t(kLeftButton | kRightButton)})
+        p.meter().picHistory.mouseUp(button, 0, 4, 25);
+    EXPECT_EQ((std::tuple{tipGoneWhileUp, p.rt.popupMenu().shown, p.meterWindow().visible()}),
+              (std::tuple{true, std::vector<std::vector<std::string>>{kMenuCaptions}, false}));
 }
 
 }  // namespace
