@@ -60,14 +60,12 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
             // clang-format on
         };
         for (const auto& [control, place] : places) EXPECT_EQ(placeOf(*control), place) << control->name();
-        // OK has the focus, for the Enter key.
-        EXPECT_EQ(a.window.keyboard().activeControl(), &a.cmdOK);
-        // The only Tab stop: the scrolling line reads as part of the box, not as a field to type into.
-        EXPECT_EQ((std::tuple{a.window.keyboard().tabOrder(), a.txtAllrights.locked()}),
-                  (std::tuple{std::vector<Control*>{&a.cmdOK}, true}));
-        // The texts the user reads, to the blank.
-        EXPECT_EQ((std::tuple{a.window.style().caption, a.lblAppname.caption()}),
-                  (std::tuple{" About Corvane", "Corvane Version 2.2"}));
+        // OK has the focus, for the Enter key, and is the only Tab stop: the scrolling line reads as part
+        // of the box, not as a field to type into. The texts the user reads, to the blank.
+        EXPECT_EQ((std::tuple{a.window.keyboard().activeControl(), a.window.keyboard().tabOrder(),
+                              a.txtAllrights.locked(), a.window.style().caption, a.lblAppname.caption()}),
+                  (std::tuple{&a.cmdOK, std::vector<Control*>{&a.cmdOK}, true, " About Corvane",
+                              "Corvane Version 2.2"}));
     }
 }
 

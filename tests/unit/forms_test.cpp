@@ -82,26 +82,24 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     }
 }
 
-// A font's size in pixels on a screen of so many twips a pixel; a screen that reports none or a negative
-// number is taken as the common 15, and a size stays between 1 and 1000 pixels.
-TEST(PictureText, AFontsPixelsFollowTheScreenWithinBounds) {
-    const double nan = std::nan("");
-    const std::tuple<double, double, int> cases[] = {
-        {9, 15, 12},   {9, 12, 15},   {9, 1, 180},  {9, 0, 12},      {9, -3, 12},
-        {0.01, 15, 1}, {0.75, 15, 1}, {nan, 15, 1}, {1e6, 15, 1000}, {-9, 15, 1},
-    };
-    for (const auto& [points, twips, pixels] : cases)
-        EXPECT_EQ(emPixels(Font{.name = "Arial", .points = points}, twips), pixels)
-            << points << " at " << twips;
-}
-
-// Units to pixels, to the nearest and within bounds; a scale that is no number of units a pixel is one.
-TEST(PictureText, UnitsBecomePixelsWithinBounds) {
+// A font's size in pixels on a screen of so many twips a pixel ('f'); a screen that reports none or a
+// negative number is taken as the common 15, and a size stays between 1 and 1000 pixels. Units to
+// pixels ('u'), to the nearest and within bounds, here -3 and 4; a scale that is no number of units a
+// pixel is one.
+TEST(PictureText, FontsAndUnitsBecomePixelsWithinBounds) {
     const double nan = std::nan(""), inf = INFINITY;
-    const std::tuple<double, double, int> cases[] = {{22.5, 15, 2},  {nan, 15, -3}, {inf, 15, 4},
-                                                     {-inf, 15, -3}, {3, 0, 3},     {-2, nan, -2}};
-    for (const auto& [units, scale, pixels] : cases)
-        EXPECT_EQ(toPixels(units, scale, -3, 4), pixels) << units;
+    const std::tuple<char, double, double, int> cases[] = {
+        // clang-format off
+        {'f', 9, 15, 12},   {'f', 9, 12, 15},  {'f', 9, 1, 180},     {'f', 9, 0, 12},    {'f', 9, -3, 12},
+        {'f', 0.01, 15, 1}, {'f', 0.75, 15, 1}, {'f', nan, 15, 1}, {'f', 1e6, 15, 1000}, {'f', -9, 15, 1},
+        {'u', 22.5, 15, 2}, {'u', nan, 15, -3}, {'u', inf, 15, 4},  {'u', -inf, 15, -3}, {'u', 3, 0, 3},
+        {'u', -2, nan, -2},
+        // clang-format on
+    };
+    for (const auto& [kind, size, scale, pixels] : cases)
+        EXPECT_EQ(pixels, kind == 'f' ? emPixels({.name = "Arial", .points = size}, scale)
+                                      : toPixels(size, scale, -3, 4))
+            << kind << " " << size << " at " << scale;
 }
 
 // The headless test font (6 x 15 pixels a character at 9 pt, 15 twips per pixel) makes every size an
@@ -156,8 +154,7 @@ TEST(Picture, FollowsItsFormsUnitsInSizeAndMouse) {
     HeadlessRuntime rt;  // 15 twips a pixel
     Form form(rt, "frmTest", FormStyle{});
     Picture& pic = form.addPicture("picTest");
-    pic.setWidth(150);
-    pic.setHeight(60);
+    test::place(pic, 0, 0, 150, 60);
     EXPECT_EQ((std::array{pic.image().width(), pic.image().height()}), (std::array{10, 4}));
     std::vector<std::array<float, 5>> seen;  // which handler (1 down, 2 move, 3 up), button, shift, x, y
     for (auto [handler, which] :
@@ -248,14 +245,15 @@ TEST(MouseRouter, TheControlOnTopGetsTheMouseThePressedOneKeepsItAndALeftDownAnd
     f.under.setTop(0);
     for (Picture* p : {&f.under, &f.over})
         p->onClick = [&f, name = p->name()] { f.seen.push_back("click " + name); };
-    m.press(kLeftButton, 0, 2, 2);
-    m.release(kLeftButton, 0, 0, 3, 3);  // a click on "under"
-    m.press(kLeftButton, 0, 2, 2);
-    m.release(kLeftButton, 0, 0, 40, 3);  // let go outside: none
-    m.press(kRightButton, 0, 12, 2);
-    m.release(kRightButton, 0, 0, 12, 2);  // another button: none
-    m.press(kLeftButton, 0, 12, 2);
-    m.release(kLeftButton, 0, 0, 12, 2);  // a click on "over"...
+    // Pressed, then released: a click on "under"; let go outside, or another button: none; a click on
+    // "over"...
+    // clang-format off
+    for (auto [button, x, y, ux, uy] : {std::array<int, 5>{kLeftButton, 2, 2, 3, 3}, {kLeftButton, 2, 2, 40, 3},
+                                        {kRightButton, 12, 2, 12, 2}, {kLeftButton, 12, 2, 12, 2}}) {
+        // clang-format on
+        m.press(button, 0, x, y);
+        m.release(button, 0, 0, ux, uy);
+    }
     m.doubleClick(kLeftButton, 0, 12, 2);
     m.release(kLeftButton, 0, 0, 12, 2);  // ...not again
     // A menu took the mouse: the release goes nowhere near a click.
@@ -425,14 +423,14 @@ TEST_F(Controls, OnlyTheUsersActionsAreReportedOptionsFormOneGroupPerContainerAn
     // A frame's controls follow its place and its visibility.
     window.show();
     rt.runPosted();
-    EXPECT_EQ(inFrame.pixelRect(), (PixelRect{50, 30, 20, 20}));
-    EXPECT_EQ(window.mouse().controlAt(55, 35), &inFrame);  // above its container
-    EXPECT_EQ(window.mouse().controlAt(45, 35), &frame);
+    EXPECT_EQ(
+        (std::tuple{inFrame.pixelRect(), window.mouse().controlAt(55, 35), window.mouse().controlAt(45, 35)}),
+        (std::tuple{PixelRect{50, 30, 20, 20}, &inFrame, &frame}));  // above its container
     const int repaints = rt.peerOf(window).repaints;
     frame.setLeft(0);
-    EXPECT_EQ(inFrame.pixelRect(), (PixelRect{10, 30, 20, 20}));
+    EXPECT_EQ((std::tuple{inFrame.pixelRect(), inFrame.image().width()}),
+              (std::tuple{PixelRect{10, 30, 20, 20}, 20}));
     EXPECT_GE(rt.peerOf(window).repaints, repaints + 3);  // the frame and both of its controls
-    EXPECT_EQ(inFrame.image().width(), 20);
     frame.setVisible(false);
     EXPECT_EQ((std::tuple{window.mouse().controlAt(15, 35), b1.canHaveFocus()}),
               (std::tuple{nullptr, false}));
@@ -542,9 +540,9 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
     text.setFocus();
     EXPECT_FALSE(keys.arrowKey(true));  // the text box's own: its caret
     check.setFocus();
-    EXPECT_TRUE(keys.arrowKey(true));  // not an option: taken, and nothing happens
-    EXPECT_EQ(keys.activeControl(), &check);
-    EXPECT_EQ(seen, (std::vector<std::string>{"click a1", "click a1"}));
+    // Not an option: taken, and nothing happens.
+    EXPECT_EQ((std::tuple{keys.arrowKey(true), keys.activeControl(), seen}),
+              (std::tuple{true, &check, std::vector<std::string>{"click a1", "click a1"}}));
     window.unload();
     seen.clear();
     a1.setVisible(false);
@@ -592,9 +590,8 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
     window.unload();
     keys.keyPress(kKeyReturn);
     keys.tab(true);
-    EXPECT_FALSE(keys.arrowKey(true));
-    EXPECT_EQ(seen.size(), 2u);
-    EXPECT_EQ(keys.activeControl(), &check);
+    EXPECT_EQ((std::tuple{keys.arrowKey(true), seen.size(), keys.activeControl()}),
+              (std::tuple{false, 2u, &check}));
 
     // Any key that reaches a form shows where its focus is: Tab, an arrow or another key. Where Tab finds
     // no other place, the focus stays where it is, or is nowhere.

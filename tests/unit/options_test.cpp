@@ -174,11 +174,11 @@ TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
     const std::size_t before = p.rt.calls.size();
     d.cmdOK.click();
 
-    EXPECT_EQ(p.settings(),
-              (std::tuple{std::int16_t{0}, std::int16_t{0}, std::int16_t{33}, std::int16_t{33},
-                          std::int16_t{1}, std::string("C:\\a.wav"), 8.0f, std::int16_t{4}, 15210.0f, 0.0f,
-                          std::array<std::int32_t, 7>{0x010101, 0x020202, 0x030303, 0x040404, 0x050505,
-                                                      0x060606, 0x070707}}));
+    // clang-format off
+    const decltype(p.settings()) written{0, 0, 33, 33, 1, "C:\\a.wav", 8, 4, 15210, 0,
+                                         {0x010101, 0x020202, 0x030303, 0x040404, 0x050505, 0x060606, 0x070707}};
+    // clang-format on
+    EXPECT_EQ(p.settings(), written);
     // Flat, 8 thick, pulled back from the right edge, in its new colours.
     EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, 0, 765, 120}));
     EXPECT_EQ((std::array{p.meterWindow().backColor(), p.meter().picHistory.backColor()}),

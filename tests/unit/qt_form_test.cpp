@@ -196,9 +196,8 @@ TEST(QtControls, TheUsersKeysAndHandReachTheModelAndTheProgramsDoNotComeBack) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, "ding.wav");
-    EXPECT_EQ(o.txtWavFile.text(), "ding.wav");
-    EXPECT_EQ(edits, 8);  // one a key
-    EXPECT_EQ(o.window.keyboard().activeControl(), &o.txtWavFile);
+    EXPECT_EQ((std::tuple{o.txtWavFile.text(), edits, o.window.keyboard().activeControl()}),
+              (std::tuple{"ding.wav", 8, &o.txtWavFile}));  // an edit a key
 
     QTest::mouseClick(widgetOf(o.optLeftLower), Qt::LeftButton);
     QTest::mouseClick(widgetOf(o.optLeftLower), Qt::LeftButton);  // a chosen option stays chosen

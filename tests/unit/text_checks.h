@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/runtime.h"
 
@@ -16,11 +17,10 @@ namespace corvane::test {
 inline void checkTextService(TextService& text) {
     const Font arial{.name = "Arial", .points = 9, .bold = false};
     const TextExtent whole = text.measureLine(arial, "AVATAR level");
-    const TextExtent a = text.measureLine(arial, "AVA"), b = text.measureLine(arial, "TAR level");
-    EXPECT_EQ(whole.width, a.width + b.width);
-    EXPECT_EQ(whole.height, a.height);
-    EXPECT_EQ(text.measureLine(arial, "").height, whole.height);
-    EXPECT_EQ(text.measureLine(arial, "").width, 0);
+    const TextExtent a = text.measureLine(arial, "AVA"), b = text.measureLine(arial, "TAR level"),
+                     none = text.measureLine(arial, "");
+    EXPECT_EQ((std::array{whole.width, whole.height, none.width, none.height}),
+              (std::array{a.width + b.width, a.height, 0, whole.height}));
     EXPECT_GE(whole.height, 12);  // at least the em of 9 pt at 96 DPI
     EXPECT_GT(text.measureLine({.name = "Arial", .points = 9, .bold = true}, "AVATAR level").width,
               whole.width);
@@ -55,9 +55,8 @@ inline void checkTextService(TextService& text) {
         EXPECT_LE(inkedBox()[2], x + text.measureLine(arial, overhanging).fitWidth) << overhanging;
     }
     // Clipped at every edge without harm.
-    text.drawLine(image, -7, -5, arial, "HIT", kInk);
-    text.drawLine(image, 75, 25, arial, "HIT", kInk);
-    text.drawLine(image, 1000000, 1000000, arial, "HIT", kInk);
+    for (auto [left, top] : {std::pair{-7, -5}, {75, 25}, {1000000, 1000000}})
+        text.drawLine(image, left, top, arial, "HIT", kInk);
 }
 
 }  // namespace corvane::test

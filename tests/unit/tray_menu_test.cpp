@@ -77,12 +77,11 @@ TEST(TrayIcon, EachNotificationAndEachMenuCommandDoesWhatItMeans) {
                       [](const std::string& c) { return c.starts_with("Get") || c.starts_with("Save"); });
         EXPECT_EQ(p.rt.calls, calls);
         for (const auto& captions : p.rt.popupMenu().shown) EXPECT_EQ(captions, kMenuCaptions);
-        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.firstCaption(), p.k.pnMonitorHidden}),
+        EXPECT_EQ((std::tuple{p.meterWindow().visible(), p.firstCaption(), p.k.pnMonitorHidden, p.rt.ended(),
+                              p.stored("State"), p.main().tmrShow.enabled()}),
                   (std::tuple{shownAfter, shownAfter ? kHideMeterCaption : kShowMeterCaption,
-                              std::int16_t(shownAfter ? 0 : 1)}));
-        EXPECT_EQ((std::tuple{p.rt.ended(), p.stored("State"), p.main().tmrShow.enabled()}),
-                  (std::tuple{command == kMenuExit, command == kMenuExit ? " 0" : state,
-                              command == kMenuPreferences}));
+                              std::int16_t(!shownAfter), command == kMenuExit,
+                              command == kMenuExit ? " 0" : state, command == kMenuPreferences}));
     }
 }
 
@@ -137,29 +136,12 @@ TEST(PopupMenu, TheProgramGoesOnAroundTheModalMenu) {
               (std::tuple{1u, false}));
 }
 
-// A right-button release on the meter stops and hides the tooltip, then pops the same menu up.
-TEST(PopupMenu, FromTheMeterAfterTheTooltipHasGone) {
-    TipProgram p;
-    p.hover(1018, 25);
-    frmToolTip& tip = p.tip();
-    ASSERT_TRUE(tip.window.visible());
-    bool tipGoneWhileUp = false;
-    p.rt.popupMenu().answer(
-        {kMenuToggle, [&] { tipGoneWhileUp = !tip.window.visible() && !tip.tmrToolTip.enabled(); }});
-    p.meter().picHistory.mouseUp(kRightButton, 0, 4, 25);
-    EXPECT_EQ((std::tuple{tipGoneWhileUp, p.rt.popupMenu().shown.size(), p.meterWindow().visible()}),
-              (std::tuple{true, 1u, false}));
-    // The left button's release, with or without the right one, opens no menu.
-    p.meter().picHistory.mouseUp(kLeftButton, 0, 4, 25);
-    p.meter().picHistory.mouseUp(kLeftButton | kRightButton, 0, 4, 25);
-    EXPECT_EQ(p.rt.popupMenu().shown.size(), 1u);
-}
-
 // ---- The status tooltip beside the meter ----
 
 // The box grows toward the middle of the screen from the cursor's half of it, 3 pixels from the meter.
-// A tick that finds the cursor gone from the meter still places and draws the box before it hides it.
-TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreen) {
+// A tick that finds the cursor gone from the meter, whose edges count as inside, still places and draws
+// the box before it hides it; the next move over the meter starts it again.
+TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreenUntilTheCursorLeavesIt) {
     const std::tuple<const char*, int, int, double, double, bool> cases[] = {
         // stored, cursor, the box's corner, shown
         // clang-format off
@@ -168,11 +150,14 @@ TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreen) {
         {"Position=0", 5, 25, 195, 45, true},
         {"Position=3", 1018, 740, 14805, 11239, true},
         {"Position=4 Left=7605 Top=5000", 512, 384, 7200, 5484, true},  // the middle counts as right and below
-        {"", 100, 100, 15210 + 150 + 45, 45, false},
+        {"", 100, 100, 15210 + 150 + 45, 45, false},  {"", 500, 400, 15405, 484, false},
+        // On the meter's edges, and a pixel past them.
+        {"", 1014, 25, 14805, 45, true},  {"", 1024, 25, 14805, 45, true},  {"", 1018, 0, 14805, 45, true},
+        {"", 1018, 51, 14805, 45, true},  {"", 1013, 25, 14805, 45, false}, {"", 1018, 52, 14805, 45, false},
         // clang-format on
     };
     for (const auto& [stored, cursorX, cursorY, left, top, shown] : cases) {
-        SCOPED_TRACE(stored);
+        SCOPED_TRACE(std::string(stored) + " " + std::to_string(cursorX) + "," + std::to_string(cursorY));
         TipProgram p(stored);
         p.rt.setCursor(cursorX, cursorY);
         p.tip().label("  ab ");  // blanks around the text are the box's own: " ab "
@@ -180,13 +165,15 @@ TEST(ToolTip, StandsBesideTheMeterByTheCursorsQuarterOfTheScreen) {
         EXPECT_FALSE(p.tip().window.visible());
         p.rt.advance(1);
         // One line x 1.05.
-        EXPECT_EQ(
-            (std::tuple{p.tip().window.visible(), p.tipPlace(), p.tipPixels(), placeOf(p.tip().picToolTip),
-                        p.tip().window.topmost(), p.tip().picToolTip.image().at(6, 4)}),
-            (std::tuple{shown, Rect{left, top, 360, 236.25}, std::array{24, 16}, Rect{0, 0, 360, 236.25},
-                        false, kInk}));
+        EXPECT_EQ((std::tuple{p.tip().window.visible(), p.tip().tmrToolTip.enabled(), p.tipPlace(),
+                              p.tipPixels(), placeOf(p.tip().picToolTip), p.tip().window.topmost(),
+                              p.tip().picToolTip.image().at(6, 4)}),
+                  (std::tuple{shown, shown, Rect{left, top, 360, 236.25}, std::array{24, 16},
+                              Rect{0, 0, 360, 236.25}, false, kInk}));
         p.rt.advance(5000);
         EXPECT_EQ(p.tip().window.visible(), shown);
+        p.hover(p.meterWindow().pixelLeft() + 1, p.meterWindow().pixelTop() + 1);
+        EXPECT_TRUE(p.tip().window.visible());
     }
 }
 
@@ -215,8 +202,8 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
 }
 
 // The meter's mouse move hands over the status text, but not with the right button held; the tick
-// prints it line by line, and places the box beside the meter as it is dragged.
-TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeterButNotWithTheRightButtonHeld) {
+// prints it line by line, and places the box beside the meter as it is dragged; the menu takes it away.
+TEST(ToolTip, ShowsTheStatusTextInItsLinesFollowsTheDraggedMeterButNotTheRightButtonAndGoesForTheMenu) {
     TipProgram p;
     p.power(true, 57);
     p.ticks(1);
@@ -246,25 +233,16 @@ TEST(ToolTip, ShowsTheStatusTextInItsLinesAndFollowsTheDraggedMeterButNotWithThe
     p.rt.advance(500);
     EXPECT_EQ((std::tuple{p.tip().window.visible(), p.tipPlace()}),
               (std::tuple{true, Rect{13710 - 1800 - 45, 4500 + 45, 1800, 708.75}}));
-}
 
-TEST(ToolTip, HidesOnceTheCursorLeavesTheMeterWhoseEdgesCountAsInside) {
-    const std::tuple<int, int, bool> cases[] = {
-        // the cursor's place, whether the tip stays
-        {1014, 25, true},  {1024, 25, true},  {1018, 0, true},   {1018, 51, true},
-        {1013, 25, false}, {1018, 52, false}, {500, 400, false},
-    };
-    for (const auto& [x, y, stays] : cases) {
-        SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
-        TipProgram p;
-        p.hover(1018, 25);
-        p.rt.setCursor(x, y);
-        p.rt.advance(500);
-        EXPECT_EQ((std::array{p.tip().window.visible(), p.tip().tmrToolTip.enabled()}),
-                  (std::array{stays, stays}));
-        p.hover(1018, 25);  // the next move over the meter starts it again
-        EXPECT_TRUE(p.tip().window.visible());
-    }
+    // A right-button release on the meter stops and hides the tip, then pops the tray's menu up. The
+    // left button's release, with or without the right one, opens no menu.
+    bool tipGoneWhileUp = false;
+    p.rt.popupMenu().answer(
+        {kMenuToggle, [&] { tipGoneWhileUp = !p.tip().window.visible() && !p.tip().tmrToolTip.enabled(); }});
+    for (std::int16_t button : {kRightButton, kLeftButton, std::int16_t(kLeftButton | kRightButton)})
+        p.meter().picHistory.mouseUp(button, 0, 4, 25);
+    EXPECT_EQ((std::tuple{tipGoneWhileUp, p.rt.popupMenu().shown, p.meterWindow().visible()}),
+              (std::tuple{true, std::vector<std::vector<std::string>>{kMenuCaptions}, false}));
 }
 
 }  // namespace
