@@ -55,11 +55,9 @@ inline void spit(const std::filesystem::path& p, const std::string& text) {
 template <typename Cond>
 bool waitUntil(Cond cond) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    for (;; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
-        if (cond())
-            return true;
-        else if (std::chrono::steady_clock::now() >= deadline)
-            return false;
+    for (; !cond(); std::this_thread::sleep_for(std::chrono::milliseconds(1)))
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+    return true;
 }
 
 // The permission bits of what a path names, a link itself included; 0 when nothing is there.

@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "linux_test_support.h"
@@ -44,6 +45,12 @@ class Sole : public ::testing::Test {
         return std::make_unique<SoleInstance>(
             where.empty() ? folder : where, [this](const std::string& t) { problems.push_back(t); },
             patience);
+    }
+    // A start that should win, another start beside it, and the knocks the first one then takes.
+    std::tuple<Claim, Claim, int> twoStarts(const fs::path& where = {}) {
+        const auto first = start(100ms, where);
+        const Claim second = start(100ms, where)->claim();
+        return {first->claim(), second, first->takeKnocks()};
     }
     test::ScratchFolder scratch;
     const fs::path folder = scratch.path();
@@ -93,10 +100,7 @@ TEST_F(Sole, ACopyStoppedOrKilledOutrightHoldsNoStartUp) {
     ::waitpid(copy, nullptr, 0);
     std::erase(children, copy);
     ASSERT_TRUE(fs::exists(folder / "corvane.socket"));
-    auto next = start(100ms);
-    EXPECT_EQ(next->claim(), Claim::Won);
-    EXPECT_EQ(start(100ms)->claim(), Claim::AnotherRuns);
-    EXPECT_EQ(next->takeKnocks(), 1);
+    EXPECT_EQ(twoStarts(), (std::tuple{Claim::Won, Claim::AnotherRuns, 1}));
 }
 
 // A copy that holds the lock without answering, starting or on its way out, is waited for, without
@@ -125,33 +129,31 @@ TEST_F(Sole, LaterStartsWaitForTheLockAndKnockOnTheCopyThatAnswers) {
     });
     auto first = start(60s);
     leaving.join();
-    ASSERT_EQ(first->claim(), Claim::Won);
-    EXPECT_EQ(first->knockSocket(), 0);
-    EXPECT_EQ(first->takeKnocks(), 0);
-    EXPECT_EQ(test::modeOf(folder / "corvane.socket"), 0600u);  // the user's own, as the lock below
+    // The socket is the user's own, as the lock below.
+    ASSERT_EQ((std::tuple{first->claim(), first->knockSocket(), first->takeKnocks(),
+                          test::modeOf(folder / "corvane.socket")}),
+              (std::tuple{Claim::Won, 0, 0, 0600u}));
     before = std::chrono::steady_clock::now();
-    EXPECT_EQ(start(60s)->claim(), Claim::AnotherRuns);
-    EXPECT_EQ(start(60s)->claim(), Claim::AnotherRuns);
+    EXPECT_EQ((std::tuple{start(60s)->claim(), start(60s)->claim()}),
+              (std::tuple{Claim::AnotherRuns, Claim::AnotherRuns}));
     EXPECT_LT(std::chrono::steady_clock::now() - before, 60s) << "an answering copy is not waited for";
-    EXPECT_EQ(first->takeKnocks(), 2);
-    EXPECT_EQ(first->takeKnocks(), 0);
+    EXPECT_EQ((std::tuple{first->takeKnocks(), first->takeKnocks()}), (std::tuple{2, 0}));
     first->release();
-    EXPECT_FALSE(fs::exists(folder / "corvane.socket"));
-    EXPECT_EQ(first->knockSocket(), -1);
+    EXPECT_EQ((std::tuple{fs::exists(folder / "corvane.socket"), first->knockSocket()}),
+              (std::tuple{false, -1}));
     auto next = start();
     EXPECT_EQ(next->claim(), Claim::Won);
     first.reset();  // let go before: the descriptors the next copy got since stay its own
-    EXPECT_EQ(start()->claim(), Claim::AnotherRuns);
-    EXPECT_EQ(next->takeKnocks(), 1);
+    EXPECT_EQ((std::tuple{start()->claim(), next->takeKnocks()}), (std::tuple{Claim::AnotherRuns, 1}));
     next.reset();
-    EXPECT_FALSE(fs::exists(folder / "corvane.socket"));
-    EXPECT_EQ(start()->claim(), Claim::Won);
+    EXPECT_EQ((std::tuple{fs::exists(folder / "corvane.socket"), start()->claim()}),
+              (std::tuple{false, Claim::Won}));
     noStdin.reopen();
     auto running = start();
     ::close(0);
-    EXPECT_EQ(start(60s)->claim(), Claim::AnotherRuns);
-    EXPECT_EQ(running->takeKnocks(), 1);
-    EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "the knock taken, its descriptor closed";
+    // The knock taken, its descriptor 0 closed.
+    EXPECT_EQ((std::tuple{start(60s)->claim(), running->takeKnocks(), ::fcntl(0, F_GETFD)}),
+              (std::tuple{Claim::AnotherRuns, 1, -1}));
     running.reset();
     EXPECT_EQ(test::openFiles(), openBefore) << "every lock and socket closed again";
     EXPECT_TRUE(problems.empty());
@@ -159,31 +161,25 @@ TEST_F(Sole, LaterStartsWaitForTheLockAndKnockOnTheCopyThatAnswers) {
 
 TEST_F(Sole, WhereNoGuardCanBeHadTheProgramRunsAndSaysSo) {
     auto nowhere = start(100ms, folder / "missing");
-    EXPECT_EQ(nowhere->claim(), Claim::Unguarded);
-    EXPECT_EQ(nowhere->knockSocket(), -1);
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].find("missing/corvane.lock: No such file or directory"), std::string::npos)
-        << problems[0];
+    EXPECT_EQ((std::tuple{nowhere->claim(), nowhere->knockSocket(), problems}),
+              (std::tuple{Claim::Unguarded, -1,
+                          std::vector{"runs without the guard against a second copy: " + folder.string() +
+                                      "/missing/corvane.lock: No such file or directory"}}));
     // Something in the socket's place that is not a socket: the same.
     fs::create_directories(folder / "corvane.socket" / "x");
     const long openBefore = test::openFiles();
-    auto blocked = start(100ms);
-    EXPECT_EQ(blocked->claim(), Claim::Won);
-    EXPECT_EQ(blocked->knockSocket(), -1);
-    EXPECT_EQ(problems.size(), 2u);
-    EXPECT_EQ(test::openFiles(), openBefore + 1) << "the lock alone stays open";
-    blocked.reset();
+    const auto blocked = start(100ms);  // the lock alone stays open
+    EXPECT_EQ((std::tuple{blocked->claim(), blocked->knockSocket(), problems.size(), test::openFiles()}),
+              (std::tuple{Claim::Won, -1, 2u, openBefore + 1}));
     // The longest path a socket's address holds, and one character more: then the lock still keeps a
     // second copy out, which ends unheard.
     for (const std::size_t length : {107u, 108u}) {
         const fs::path at = folder / std::string(length - folder.native().size() - 16, 'n');
         fs::create_directories(at);
         ASSERT_EQ((at / "corvane.socket").native().size(), length);
-        auto copy = start(100ms, at);
-        EXPECT_EQ(copy->claim(), Claim::Won);
-        EXPECT_EQ(copy->knockSocket() >= 0, length == 107) << length;
+        EXPECT_EQ(twoStarts(at), (std::tuple{Claim::Won, Claim::AnotherRuns, length == 107 ? 1 : 0}))
+            << length;
         EXPECT_EQ(test::modeOf(at / "corvane.lock"), 0600u);  // made by the copy itself
-        EXPECT_EQ(start(100ms, at)->claim(), Claim::AnotherRuns);
     }
     EXPECT_EQ(problems.size(), 3u);
 }
@@ -217,9 +213,7 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
         ::umask(maskBefore);
         EXPECT_EQ((std::array{test::modeOf(cache), test::modeOf(own)}), (std::array{0700u, 0700u})) << mask;
     }
-    const auto guarded = start(100ms, folderFor());
-    EXPECT_EQ(guarded->claim(), Claim::Won);
-    EXPECT_EQ(start(100ms, folderFor())->claim(), Claim::AnotherRuns);
+    EXPECT_EQ(twoStarts(folderFor()), (std::tuple{Claim::Won, Claim::AnotherRuns, 1}));
     if (madeShared) fs::remove(shared);
     for (const unsigned opened : {0701u, 0640u}) {  // the least opened up, and one not even searchable
         fs::permissions(own, fs::perms(opened));

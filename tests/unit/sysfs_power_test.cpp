@@ -78,6 +78,14 @@ Attrs battery(const std::string& status, Attrs attrs) {
     return attrs;
 }
 
+// A discharging pack sized in energy: its full size, its level and its draw, and any more values.
+Attrs draining(const char* full, const char* now, const char* draw, Attrs more = {}) {
+    more.insert({{"energy_full", full}, {"energy_now", now}, {"power_now", draw}});
+    return battery("Discharging", more);
+}
+// The adapter unplugged, one pack.
+Tree unplugged(const Attrs& pack) { return {{"AC", kMainsOff}, {"BAT0", pack}}; }
+
 // energy_* says 57 %, charge_* 40 % and capacity 30 %, so each fallback shows in the result.
 Attrs layered(const std::string& status) {
     return battery(status, {{"energy_full", "50000000"},
@@ -96,10 +104,7 @@ Want wantOf(const SystemPowerStatus& s) {
 }
 
 TEST_F(SysfsPower, ReadsTrees) {
-    const Attrs bigFull =
-        battery("Discharging", {{"energy_full", "6000"}, {"energy_now", "6000"}, {"power_now", "1000"}});
-    const Attrs smallEmpty =
-        battery("Discharging", {{"energy_full", "2000"}, {"energy_now", "0"}, {"power_now", "0"}});
+    const Attrs bigFull = draining("6000", "6000", "1000"), smallEmpty = draining("2000", "0", "0");
     const Attrs chargeEmpty = battery("", {{"charge_full", "100"}, {"charge_now", "0"}});
     const Attrs chargeFull = battery("", {{"charge_full", "3000"}, {"charge_now", "3000"}});
     const Attrs almostFlat = battery("Discharging", {{"capacity", "3"}});
@@ -109,7 +114,7 @@ TEST_F(SysfsPower, ReadsTrees) {
     // clang-format off
     const std::vector<std::tuple<const char*, Tree, Want>> cases{
         {"charging on AC", {{"AC", kMainsOn}, {"BAT0", layered("Charging")}}, {1, 8, 57, -1}},
-        {"discharging", {{"AC", kMainsOff}, {"BAT0", layered("Discharging")}}, {0, 0, 57, 10800}},
+        {"discharging", unplugged(layered("Discharging")), {0, 0, 57, 10800}},
         {"topping up a weak adapter", {{"AC", kMainsOn}, {"BAT0", layered("Discharging")}}, {1, 0, 57, -1}},
         {"weighted by size", {{"AC", kMainsOff}, {"BAT0", bigFull}, {"BAT1", smallEmpty}}, {0, 1, 75, 21600}},
         {"mixed units averaged", {{"BAT0", bigFull}, {"BAT1", chargeEmpty}}, {0, 0, 50, -1}},
@@ -130,24 +135,18 @@ TEST_F(SysfsPower, ReadsTrees) {
         {"worn pack counts as full", {{"BAT0", battery("", {{"charge_full", "100"}, {"charge_now", "130"}})},
             {"BAT1", battery("", {{"charge_full", "100"}, {"charge_now", "2"}})}}, {255, 0, 51, -1}},
         // Right after unplugging, packs still say "Full" or "Not charging": the adapter knows better.
-        {"offline adapter over a full battery", {{"AC", kMainsOff}, {"BAT0", battery("Full", {})}},
-            {0, 255, 255, -1}},
+        {"offline adapter over a full battery", unplugged(battery("Full", {})), {0, 255, 255, -1}},
         {"offline adapter over a resting battery",
-            {{"AC", kMainsOff}, {"BAT0", battery("Not charging", {{"capacity", "80"}})}}, {0, 1, 80, -1}},
-        {"no power draw: time from charge and current", {{"AC", kMainsOff}, {"BAT0", battery("Discharging",
-            {{"energy_full", "100"}, {"energy_now", "50"}, {"power_now", "0"}, {"charge_now", "2000"},
-             {"current_now", "1000"}})}}, {0, 0, 50, 7200}},
+            unplugged(battery("Not charging", {{"capacity", "80"}})), {0, 1, 80, -1}},
+        {"no power draw: time from charge and current",
+            unplugged(draining("100", "50", "0", {{"charge_now", "2000"}, {"current_now", "1000"}})), {0, 0, 50, 7200}},
         {"time from charge, one pack sized in energy", {{"AC", kMainsOff},
             {"BAT0", battery("Discharging", {{"charge_full", "100"}, {"charge_now", "50"}, {"current_now", "10"}})},
             {"BAT1", battery("Discharging", {{"energy_full", "100"}, {"energy_now", "50"}, {"charge_now", "50"},
              {"current_now", "10"}})}}, {0, 0, 50, 18000}},
-        {"2^31 - 1 s left is known", {{"AC", kMainsOff}, {"BAT0", battery("Discharging", {{"energy_full",
-            "2147483647"}, {"energy_now", "2147483647"}, {"power_now", "3600"}})}}, {0, 1, 100, 2147483647}},
-        {"2^31 s left is unknown", {{"AC", kMainsOff}, {"BAT0", battery("Discharging", {{"energy_full",
-            "2147483648"}, {"energy_now", "2147483648"}, {"power_now", "3600"}})}}, {0, 1, 100, -1}},
-        {"a draw of -1 is a draw of 1", {{"AC", kMainsOff},
-            {"BAT0", battery("Discharging", {{"energy_full", "2"}, {"energy_now", "1"}, {"power_now", "-1"}})}},
-            {0, 0, 50, 3600}},
+        {"2^31 - 1 s left is known", unplugged(draining("2147483647", "2147483647", "3600")), {0, 1, 100, 2147483647}},
+        {"2^31 s left is unknown", unplugged(draining("2147483648", "2147483648", "3600")), {0, 1, 100, -1}},
+        {"a draw of -1 is a draw of 1", unplugged(draining("2", "1", "-1")), {0, 0, 50, 3600}},
         {"a full size of 0 falls back", {{"BAT0", battery("", {{"energy_full", "0"}, {"energy_now", "5"},
             {"capacity", "30"}})}}, {255, 2, 30, -1}},
         {"a full size of 1 is a size", {{"BAT0", battery("", {{"energy_full", "1"}, {"energy_now", "0"},
@@ -187,7 +186,7 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
     for (const std::string& bad : garbage) {
         for (std::size_t level = 0; level < std::size(broken); ++level) {
             SCOPED_TRACE(::testing::Message() << "value '" << bad.substr(0, 24) << "', level " << level);
-            read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
+            read(unplugged(layered("Discharging")));
             for (const std::string& name : broken[level]) put("BAT0", name, bad);
             EXPECT_EQ(wantOf(readSysfsPowerStatus(root_)), expected[level]);
         }
@@ -219,7 +218,7 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
                      << (handedOver ? "the watch handed over" : "the reader looks itself")
                      << ", standard input closed before step " << closeBefore);
         noStdin.reopen();
-        read({{"AC", kMainsOff}, {"BAT0", layered("Discharging")}});
+        read(unplugged(layered("Discharging")));
         const long none = test::openFiles() - 1;  // standard input closed
         if (closeBefore < 0) ::close(0);
         auto reader = std::make_unique<SysfsPowerReader>(root_);

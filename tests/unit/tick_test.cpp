@@ -59,18 +59,17 @@ TEST(Readings, TheLevelSourceAndFullLifeAsTheTickReadsThem) {
     EXPECT_EQ(p.stored("FullLife"), " 9");  // every tick overwrites it, and it is saved
 }
 
-// Ticks second by second and writes down each sample the tick takes ("time source level elapsed"),
+// Ticks second by second and writes down each sample the tick takes ("time source level elapsed; "),
 // telling a sample by the history filling up (it holds fewer than sixty here).
-std::vector<std::string> samplesOver(TestProgram& p, int seconds) {
+std::string samplesOver(TestProgram& p, int seconds) {
     const auto& sources = p.meter().msSrcHistory;
-    std::vector<std::string> out;
+    std::string out;
     for (int i = 0; i < seconds; ++i) {
         const auto before = std::count(sources.begin(), sources.end(), "");
         p.ticks(1);
         if (std::count(sources.begin(), sources.end(), "") != before)
-            out.push_back(p.rt.clock().timeOfDay() + " " + p.meter().msSrcHistory[0] + " " +
-                          std::to_string(int(p.meter().mHistory[0])) + " " +
-                          std::to_string(p.k.pnElapsedMin));
+            out += p.rt.clock().timeOfDay() + " " + sources[0] + " " +
+                   std::to_string(int(p.meter().mHistory[0])) + " " + std::to_string(p.k.pnElapsedMin) + "; ";
     }
     return out;
 }
@@ -81,19 +80,16 @@ TEST(Tick, SamplesFallOnTheSecondOfTheLastChangeOfSource) {
     p.rt.setTimeOfDay(10, 20, 36);  // the first tick comes a second after the start: 10:20:37
     p.power(true, 80);
     p.program.start();
-    auto samples = samplesOver(p, 275);  // to 10:25:11
-    p.power(false, 79);                  // unplugged at 10:25:12
-    auto after = samplesOver(p, 121);    // to 10:27:12
-    samples.insert(samples.end(), after.begin(), after.end());
-    EXPECT_EQ(samples, (std::vector<std::string>{"10:20:37 AC 80 0", "10:21:37 AC 80 0", "10:22:37 AC 80 0",
-                                                 "10:23:37 AC 80 0", "10:24:37 AC 80 0", "10:26:12 DC 79 1",
-                                                 "10:27:12 DC 79 2"}));
+    EXPECT_EQ(samplesOver(p, 275),  // to 10:25:11
+              "10:20:37 AC 80 0; 10:21:37 AC 80 0; 10:22:37 AC 80 0; 10:23:37 AC 80 0; 10:24:37 AC 80 0; ");
+    p.power(false, 79);                                                      // unplugged at 10:25:12
+    EXPECT_EQ(samplesOver(p, 121), "10:26:12 DC 79 1; 10:27:12 DC 79 2; ");  // to 10:27:12
     EXPECT_EQ(p.meter().msSrcHistory[2], "AC");  // the mains samples move down the history
     p.rt.setTimeOfDay(10, 28, 12);               // the tick due at 10:28:12 comes a second late
-    EXPECT_EQ(samplesOver(p, 1), (std::vector<std::string>{"10:28:13 DC 79 3"}));
+    EXPECT_EQ(samplesOver(p, 1), "10:28:13 DC 79 3; ");
     p.rt.setTimeOfDay(11, 28, 20);  // no tick for an hour: the same shifted minute, no sample
     EXPECT_TRUE(samplesOver(p, 1).empty());
-    EXPECT_EQ(samplesOver(p, 60), (std::vector<std::string>{"11:29:12 DC 79 4"}));
+    EXPECT_EQ(samplesOver(p, 60), "11:29:12 DC 79 4; ");
     p.power(true, 79);
     p.ticks(1);  // plugged in again
     EXPECT_EQ(p.k.pnElapsedMin, 0);
