@@ -47,10 +47,13 @@ class Sole : public ::testing::Test {
             patience);
     }
     // A start that should win, another start beside it, and the knocks the first one then takes.
+    // The start that gives way keeps nothing open while it ends.
     std::tuple<Claim, Claim, int> twoStarts(const fs::path& where = {}) {
         const auto first = start(100ms, where);
-        const Claim second = start(100ms, where)->claim();
-        return {first->claim(), second, first->takeKnocks()};
+        const long open = test::openFiles();
+        const auto second = start(100ms, where);
+        EXPECT_EQ(test::openFiles(), open) << "the second start's lock and knock closed";
+        return {first->claim(), second->claim(), first->takeKnocks()};
     }
     test::ScratchFolder scratch;
     const fs::path folder = scratch.path();

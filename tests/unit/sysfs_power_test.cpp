@@ -105,6 +105,7 @@ Want wantOf(const SystemPowerStatus& s) {
 
 TEST_F(SysfsPower, ReadsTrees) {
     const Attrs bigFull = draining("6000", "6000", "1000"), smallEmpty = draining("2000", "0", "0");
+    const std::string whole = std::string(62, '0') + "1";
     const Attrs chargeEmpty = battery("", {{"charge_full", "100"}, {"charge_now", "0"}});
     const Attrs chargeFull = battery("", {{"charge_full", "3000"}, {"charge_now", "3000"}});
     const Attrs almostFlat = battery("Discharging", {{"capacity", "3"}});
@@ -147,6 +148,7 @@ TEST_F(SysfsPower, ReadsTrees) {
         {"2^31 - 1 s left is known", unplugged(draining("2147483647", "2147483647", "3600")), {0, 1, 100, 2147483647}},
         {"2^31 s left is unknown", unplugged(draining("2147483648", "2147483648", "3600")), {0, 1, 100, -1}},
         {"a draw of -1 is a draw of 1", unplugged(draining("2", "1", "-1")), {0, 0, 50, 3600}},
+        {"64 bytes with the newline are whole", unplugged(draining("2", whole.c_str(), "-1")), {0, 0, 50, 3600}},
         {"a full size of 0 falls back", {{"BAT0", battery("", {{"energy_full", "0"}, {"energy_now", "5"},
             {"capacity", "30"}})}}, {255, 2, 30, -1}},
         {"a full size of 1 is a size", {{"BAT0", battery("", {{"energy_full", "1"}, {"energy_now", "0"},
@@ -173,11 +175,12 @@ TEST_F(SysfsPower, ReadsTrees) {
 }
 
 // Broken values make the reader fall back one source at a time, energy -> charge
-// -> capacity -> unknown, and never take the broken text as a number.
+// -> capacity -> unknown, and never take the broken text as a number. A value that
+// fills the reader's 64 bytes may go on past them: it is not taken either.
 TEST_F(SysfsPower, BrokenValuesFallBack) {
     // clang-format off
     const std::string garbage[] = {"", "\n", "abc\n", "-5\n", "-1\n", "99999999999999999999\n", "nan\n", "57.5\n",
-                                   "12abc", "\x01\xff\x00\x7f"s, std::string(1 << 20, '0')};
+                                   "12abc", "\x01\xff\x00\x7f"s, std::string(64, '0'), std::string(1 << 20, '0')};
     // clang-format on
     const std::vector<std::string> broken[] = {
         {"energy_now"}, {"energy_full", "charge_now"}, {"energy_now", "charge_full", "capacity"}};
