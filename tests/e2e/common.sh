@@ -440,17 +440,6 @@ check_one_copy() {  # command...: the program started again as a user would
     expect_eq "shown by the second start, saved as shown" " 0" "$(saved State)"
 }
 
-# A copy killed outright: a start after it runs, and a start beside that still ends by itself.
-check_start_after_kill() {  # command...: as for check_one_copy
-    start_meter
-    { kill -KILL "$CORVANE_PID" && wait "$CORVANE_PID"; } 2>/dev/null || true
-    start_meter
-    pass "a start after a killed copy runs"
-    answers "a start beside it" 0 "" "" "$@"
-    expect_eq "still one meter" 1 "$(visible_meters)"
-    stop_corvane
-}
-
 # The command line's answers as each program writes them: --version and --help on standard output
 # with status 0, an unknown option or an argument the usage on standard error with status 2; an answer
 # that could not be written ends with status 1 and says why. It leaves the settings as they were.

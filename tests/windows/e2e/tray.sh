@@ -6,8 +6,8 @@
 # both lay the text out in Arial's metrics (Liberation Sans under Wine); a click elsewhere closes the
 # menu a right click on the meter opened (the foreground step before TrackPopupMenu makes it so).
 # After it, one running copy per session: the command line answers, later starts end by themselves
-# and bring the hidden meter back, and a copy killed outright does not keep the next start out (Wine
-# lets go of its mutex and its windows). check_tips and the rest are in tests/e2e/common.sh.
+# and bring the hidden meter back, also after a copy killed outright (Wine lets go of its mutex and
+# its windows). check_tips and the rest are in tests/e2e/common.sh.
 source "$(dirname "$0")/lib.sh"
 fake_browser  # before the prefix's processes start, so they find it on their PATH
 setup
@@ -25,5 +25,10 @@ check_icon_menu wine-menu "file://$(dirname "$(realpath "$EXE")")/help/index.htm
 # corvane.exe is a windowed program: the command line answers on its standard output and error.
 check_command_line wine "$EXE"
 expect_eq "the command line makes no window" 0 "$(xdotool search --name '^Corvane$' 2>/dev/null | wc -l)"
+# A copy killed outright, its icon gone with it, keeps no later start out: check_one_copy's first
+# start comes after one.
+start_corvane
+within 15 tray_icon_settled || fail "the copy to kill put no icon in the tray"
+{ kill -KILL "$CORVANE_PID" && wait "$CORVANE_PID"; } 2>/dev/null || true
+within 5 eval '((! $(icon_pixels)))' || fail "the killed copy's icon stayed in the tray"
 check_one_copy wine "$EXE"
-check_start_after_kill wine "$EXE"
