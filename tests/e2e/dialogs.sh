@@ -9,8 +9,7 @@
 # startx: the program saves the settings the user changed, says so and ends with status 1.
 source "$(dirname "$0")/lib.sh"
 
-start_display
-xvfb=${BG_PIDS[-1]}
+xvfb=${BG_PIDS[-1]}  # the lib's X server, started last
 check_dialogs linux
 
 rm -f "$INI"

@@ -2,7 +2,6 @@
 # First start on an empty configuration, the settings written at the end, and read back next time.
 source "$(dirname "$0")/lib.sh"
 
-start_display
 check_first_start
 stop_corvane TERM
 expect_eq "the twenty keys in save order, as decimal texts" "$(printf '%s\n' "${FIRST_SAVE[@]}")" "$(cat "$INI")"

@@ -14,6 +14,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 export XDG_RUNTIME_DIR="$WORK/run"
 # Qt and its libraries keep some allocations to the end of the process on purpose.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# Every test's screen, Xvfb, unless it sets OWN_DISPLAY before sourcing this and starts another.
+[[ -n ${OWN_DISPLAY:-} ]] || start_display
 
 # [command prefix...]: e.g. a namespace wrapper that execs its last argument. CORVANE_PID is then the
 # program, or a wrapper that execs it or whose exit status is the program's.

@@ -15,7 +15,6 @@ with wave.open(sys.argv[1], "wb") as w:
     w.writeframes((b"\x00\x20" * n + b"\x00\xe0" * n) * (2000 // n))' "$1" "${2:-20}"
 }
 
-start_display
 write_wav "$WORK/alarm.wav"
 # The sound device, for this user only: a file that takes what is played, through the sound library's
 # ALSA driver even where a sound server's driver is installed too.

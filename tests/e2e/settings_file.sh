@@ -7,8 +7,6 @@
 # from it Settings' and MeterWindow's.
 source "$(dirname "$0")/lib.sh"
 
-start_display
-
 # A German session writes one and a half as "1,5", and Qt sets that locale before the settings load.
 # Where the system lacks the locale it is built from the locales package into the test's own folder.
 german=$(locale -a 2>/dev/null | grep -ix 'de_DE\.utf-\?8' | head -n1 || true)

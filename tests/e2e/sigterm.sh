@@ -6,7 +6,6 @@
 # IniStore.StaleTemporariesOfOurOwnAreRemovedAtStartAndAtSave's.)
 source "$(dirname "$0")/lib.sh"
 
-start_display
 printf '[Form]\nPosition=0\nWidth=12\n[Options]\nLowColor=255\n' | write_ini
 cp "$INI" "$WORK/old.ini"
 

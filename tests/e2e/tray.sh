@@ -9,7 +9,6 @@
 # puts the help page beside the program, the README test's.
 source "$(dirname "$0")/lib.sh"
 
-start_display
 fake_browser
 # Qt's tray reports no hovering, so the program has put the status line into the tip at its first
 # tick already.

@@ -6,6 +6,7 @@
 # monitor, a resolution and the monitors themselves change while the program runs. At twice the scale
 # the same places come out in twice the pixels.
 TEST_SECONDS=540
+OWN_DISPLAY=monitors  # the Xorg of monitors.sh, not the lib's Xvfb
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/monitors.sh"
 

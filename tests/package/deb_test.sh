@@ -76,9 +76,8 @@ pass "every linked library comes from a dependency"
 expect_eq "the sound library the alarm opens is recommended" "$(owner_of libcanberra.so.0)" \
     "$(dpkg-deb -f "$deb" Recommends)"
 
-# The unpacked program, as installed, on a screen of its own.
+# The unpacked program, as installed, on the test's screen.
 CORVANE=$root/usr/bin/corvane
-start_display
 start_meter_at "the installed program's meter at the top right" "1014 0 10 51"
 holds_within 5 "its surface in the background colour" shows 1018 25 808080
 stop_corvane TERM
