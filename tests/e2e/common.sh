@@ -254,7 +254,6 @@ check_first_start() {
 FAKEBATTERY=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../../tools/fakebattery")
 ON_BATTERY=("$FAKEBATTERY/with-fake-battery" --dir "$WORK/battery")  # a command prefix, then its options
 set_battery() { "$FAKEBATTERY/set-fake-battery" "$WORK/battery" "$@"; }  # --ac 0|1 --percent N
-start_corvane_on_battery() { start_corvane "${ON_BATTERY[@]}" "$@" --; }  # with-fake-battery options
 
 # What both programs draw of the fake battery, started low on it: the low bar blinking under the grid,
 # the high bar at 57 %, and its mains half once plugged in.
