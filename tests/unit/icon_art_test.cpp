@@ -15,6 +15,11 @@ struct Art {
     int side;
     std::vector<std::uint32_t> px;
     std::uint32_t at(int x, int y) const { return px[static_cast<std::size_t>(y * side + x)]; }
+    // How many pixels of a kind lie in row y, or in the whole picture.
+    auto count(bool (*kind)(std::uint32_t), int y = -1) const {
+        const auto from = px.begin() + (y < 0 ? 0 : y * side);
+        return std::count_if(from, y < 0 ? px.end() : from + side, kind);
+    }
 };
 
 // The smallest box around the pixels it was grown by.
@@ -48,27 +53,19 @@ TEST(IconArt, UprightBlueCellWithHandsPointingTheRightWay) {
             const int last = side - 1;
             EXPECT_EQ(img.at(0, 0) | img.at(last, 0) | img.at(0, last) | img.at(last, last), 0u);
 
-            int nBlue = 0, nOpaque = 0;
             Box cell{side, side, -1, -1}, face = cell;
             for (int y = 0; y < side; ++y) {
-                int lightInRow = 0;
-                for (int x = 0; x < side; ++x) lightInRow += light(img.at(x, y));
+                const bool faceRow = img.count(light, y) * 6 > side;  // skips the '+'
                 for (int x = 0; x < side; ++x) {
                     const std::uint32_t p = img.at(x, y);
-                    nOpaque += opaque(p);
-                    nBlue += blue(p);
                     if (p >> 24) cell.grow(x, y);
-                    if (light(p) && lightInRow * 6 > side) face.grow(x, y);  // skips the '+'
+                    if (light(p) && faceRow) face.grow(x, y);
                 }
             }
-            EXPECT_GT(nBlue * 3, nOpaque * 2);
+            EXPECT_GT(img.count(blue) * 3, img.count(opaque) * 2);
             EXPECT_GT(cell.y1 - cell.y0, cell.x1 - cell.x0) << "cell should stand upright";
-            int topWidth = 0, midWidth = 0;  // the terminal nub is narrower than the body
-            for (int x = 0; x < side; ++x) {
-                topWidth += opaque(img.at(x, cell.y0 + 1));
-                midWidth += opaque(img.at(x, side / 2));
-            }
-            EXPECT_LT(topWidth * 3, midWidth * 2);
+            // The terminal nub is narrower than the body.
+            EXPECT_LT(img.count(opaque, cell.y0 + 1) * 3, img.count(opaque, side / 2) * 2);
             const int row = (cell.y0 + cell.y1) / 2;
             EXPECT_EQ(ch(img.at(cell.x0, row), 24), 255) << "left edge at row " << row;
             EXPECT_EQ(ch(img.at(cell.x1, row), 24), 255) << "right edge at row " << row;

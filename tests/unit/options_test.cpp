@@ -15,16 +15,17 @@
 namespace corvane::test {
 namespace {
 
-// The program over stored settings, with the preferences dialog open.
+// The program over stored settings (and what a test sets up before the start), with the preferences
+// dialog open.
 struct WithOptions : TestProgram {
-    explicit WithOptions(std::string_view stored = "") : TestProgram(stored) {}
+    using TestProgram::TestProgram;
     frmOptions& open() {
         program.showOptions();
         return *program.options().find();
     }
     frmOptions& d = open();
-    bool optionsOpen() { return program.options().find() && program.options().find()->window.loaded(); }
     std::size_t count(std::string_view call) const { return callsStartingWith(call).size(); }
+    bool optionsOpen() { return program.options().find() && program.options().find()->window.loaded(); }
     // Everything OK may write, as one comparable record.
     auto settings() const {
         return std::tuple{k.pnShowTop,      k.pnUpright,     k.pnLowUpper,    k.pnMidUpper,
@@ -89,13 +90,12 @@ TEST(Options, LoadShowsEverySettingCentred) {
             << p.d.lblColor[i]->caption();
     // On a screen of 12 twips a pixel the sign images are still 12 pixels square, centred on the preview;
     // in a dark palette the dialog takes its face colour, the preview and the boxes its window colour.
-    TestProgram fine("", [](TestProgram& q) {
+    WithOptions fine("", [](TestProgram& q) {
         q.rt.setScreen(1024, 768, 12);
         q.rt.setSystemColor(SystemColor::ButtonFace, 0x303030);
         q.rt.setSystemColor(SystemColor::Window, 0x101010);
     });
-    fine.program.showOptions();
-    const frmOptions& f = *fine.program.options().find();
+    const frmOptions& f = fine.d;
     EXPECT_EQ((std::array{placeOf(f.imgMinus), placeOf(f.imgPlus)}),
               (std::array{Rect{135, 648, 144, 144}, Rect{735, 648, 144, 144}}));
     EXPECT_EQ((std::array{f.window.backColor(), f.picPreview.backColor(), f.txtWavFile.backColor()}),
@@ -311,7 +311,7 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
 // chooser is up.
 TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing) {
     p.power(false, 60);
-    const auto readingsBefore = p.callsStartingWith("GetSystemPowerStatus").size();
+    const auto readingsBefore = p.count("GetSystemPowerStatus");
     std::vector<bool> topmostWhileUp;
     auto up = [&] {
         topmostWhileUp.push_back(d.window.topmost());
@@ -333,7 +333,7 @@ TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChange
               (std::tuple{true, 0x00ABCDEFu, 3u, std::vector<bool>{false, false}, true}));
     p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); });
     d.cmdOpen.click();
-    EXPECT_EQ((std::tuple{p.callsStartingWith("GetSystemPowerStatus").size(), p.meter().mEnergyLevel}),
+    EXPECT_EQ((std::tuple{p.count("GetSystemPowerStatus"), p.meter().mEnergyLevel}),
               (std::tuple{readingsBefore + 4, 60}));
 }
 

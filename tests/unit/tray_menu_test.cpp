@@ -205,24 +205,20 @@ TEST(ToolTip, AnEmptyTextIsTwoBlanksWideAndOneLineHighWithItsOutline) {
 // prints it line by line, and places the box beside the meter as it is dragged; the menu takes it away.
 TEST(ToolTip, ShowsTheStatusTextInItsLinesFollowsTheDraggedMeterButNotTheRightButtonAndGoesForTheMenu) {
     TipProgram p;
-    p.power(true, 57);
-    p.ticks(1);
-    p.hover(1018, 25, kRightButton, 2000);
-    EXPECT_FALSE(p.program.hasToolTip());
-    p.hover(1018, 25);
-    EXPECT_EQ(p.tipPixels()[0], 120);  // " Energy level: 57 % ", " Acquiring data... "
-    p.power(true, 100);
-    p.ticks(1);
-    p.hover(1018, 25, kRightButton, 1000);
-    EXPECT_EQ(p.tipPixels()[0], 120);
-    p.hover(1018, 25);
-    EXPECT_EQ(p.tipPixels()[0], 126);  // " Energy level: 100 % ", " Charge completed "
-    p.power(false, 57);
-    p.ticks(1);
-    p.hover(1018, 25);
-    // " Elapsed: 0 min ", " Energy level: 57 % " and " Acquiring data... ": 20 characters at the
-    // widest, and three lines.
-    EXPECT_EQ(p.tipPixels(), (std::array<int, 2>{120, 47}));
+    // " Energy level: 57 % " and " Acquiring data... ", 20 characters at the widest; " Energy level: 100 % "
+    // and " Charge completed "; " Elapsed: 0 min " over the first two, three lines.
+    std::array<int, 2> shown{};  // none yet
+    for (auto [mains, percent, pixels] : {std::tuple{true, 57, std::array{120, 32}},
+                                          {true, 100, std::array{126, 32}},
+                                          {false, 57, std::array{120, 47}}}) {
+        p.power(mains, percent);
+        p.ticks(1);
+        p.hover(1018, 25, kRightButton, 2000);  // the tip keeps what it had
+        EXPECT_EQ((p.program.hasToolTip() ? p.tipPixels() : std::array{0, 0}), shown) << percent;
+        p.hover(1018, 25);
+        shown = p.tipPixels();
+        EXPECT_EQ(shown, pixels) << percent;
+    }
     const PixelImage& img = p.tip().picToolTip.image();
     auto inked = [&](int x, int y) { return img.at(x, y) == kInk; };
     // Each line starts with its blank; "E", "E", "A", each line under the last; the first line is the
