@@ -144,9 +144,14 @@ TEST_F(Sole, LaterStartsWaitForTheLockAndKnockOnTheCopyThatAnswers) {
     first->release();
     EXPECT_EQ((std::tuple{fs::exists(folder / "corvane.socket"), first->knockSocket()}),
               (std::tuple{false, -1}));
+    // Let go before: what was opened since keeps its descriptors, the next copy's and the lowest free
+    // numbers, which the lock and the socket had.
+    std::vector<int> reused(8);
+    for (int& fd : reused) fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     auto next = start();
     EXPECT_EQ(next->claim(), Claim::Won);
-    first.reset();  // let go before: the descriptors the next copy got since stay its own
+    first.reset();
+    for (int fd : reused) EXPECT_EQ(::close(fd), 0) << fd;
     EXPECT_EQ((std::tuple{start()->claim(), next->takeKnocks()}), (std::tuple{Claim::AnotherRuns, 1}));
     next.reset();
     EXPECT_EQ((std::tuple{fs::exists(folder / "corvane.socket"), start()->claim()}),
