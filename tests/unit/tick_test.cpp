@@ -112,8 +112,8 @@ TEST(Tick, TheSixtyFirstSampleDropsTheFirstAndElapsedMinutesStopAtTheirLargest) 
 }
 
 // The alarm sounds at once on a meter that starts low, then every tenth low tick, and the count goes on
-// where it stopped. (The bound of low, which the blink and the alarm share, the blink, and the blink
-// without the alarm: MeterDrawing's; the bar shown again on the third low tick: the cost of a tick's.)
+// where it stopped. (The bound of low, which the blink and the alarm share, and the blink itself:
+// MeterDrawing's; the bar shown again on the third low tick: the test of each change's cost.)
 TEST(Tick, LowOnBatteryTheAlarmSoundsEveryTenthTick) {
     TestProgram p("SoundFile=C:\\alarm.wav", [](TestProgram& q) { q.power(false, 24); });
     p.ticks(11);  // eleventh low tick: the second sound
