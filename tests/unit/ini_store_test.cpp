@@ -27,16 +27,17 @@ using namespace std::string_literals;
 using test::slurp;
 using test::spit;
 
+// A program's settings (section, key, text) saved in order and, unless told otherwise, committed.
+void save(IniSettingsStore& store, std::initializer_list<std::array<std::string, 3>> settings,
+          bool commit = true, const std::string& app = "Corvane") {
+    for (const auto& [section, key, text] : settings) store.saveSetting(app, section, key, text);
+    if (commit) store.commit();
+}
+
 class IniStore : public ::testing::Test {
   protected:
     IniSettingsStore make() {
         return IniSettingsStore(root, [this](const std::string& t) { problems.push_back(t); });
-    }
-    // The program's settings (section, key, text) saved in order and, unless told otherwise, committed.
-    static void save(IniSettingsStore& store, std::initializer_list<std::array<std::string, 3>> settings,
-                     bool commit = true) {
-        for (const auto& [section, key, text] : settings) store.saveSetting("Corvane", section, key, text);
-        if (commit) store.commit();
     }
     // A start from nothing: no settings, nothing said.
     void fresh() {
@@ -222,8 +223,7 @@ TEST_F(IniStore, AFileThatCannotBeReadOrReplacedIsLeftWhole) {
                   (std::tuple{holdsPosition ? "3" : "2", "10", c.readFails ? 1u : 0u}));
         if (c.after) c.after(file);
         const auto before = tree();
-        store.saveSetting(c.app, "Form", "Position", " 4");
-        store.saveSetting(c.app, "Form", "Left", " 0");
+        save(store, {{"Form", "Position", " 4"}, {"Form", "Left", " 0"}}, false, c.app);
         ::setrlimit(RLIMIT_FSIZE, c.tinyFiles ? &tiny : &noLimit);
         store.commit();
         ::setrlimit(RLIMIT_FSIZE, &noLimit);
@@ -397,8 +397,7 @@ TEST(IniStoreRoot, FollowsXdgConfigHomeOnlyWhenAbsoluteAndARelativeHomeFromTheWo
     ::setenv("HOME", "h", 1);  // a one-letter first folder, not taken for the root's slash
     IniSettingsStore store(IniSettingsStore::defaultConfigRoot(),
                            [](const std::string& t) { ADD_FAILURE() << t; });
-    store.saveSetting("Corvane", "Form", "Left", " 1");
-    store.commit();
+    save(store, {{"Form", "Left", " 1"}});
     fs::current_path(workingFolder);
     EXPECT_EQ(slurp(scratch.path() / "h/.config/Corvane/Corvane.ini"), "[Form]\nLeft= 1\n");
 }

@@ -47,36 +47,28 @@ TEST(Numbers, ReadsTheNumberAtTheFrontOfAText) {
         EXPECT_EQ(valPrefix(text), value) << '"' << text.substr(0, 30) << '"';
 }
 
-TEST(Numbers, RoundsHalvesToEvenAndClampsToTheType) {
-    const std::pair<double, std::int16_t> int16s[] = {{2.5, 2},         {3.5, 4},         {-2.5, -2},
-                                                      {25.5, 26},       {15.3, 15},       {40000, 32767},
-                                                      {-40000, -32768}, {std::nan(""), 0}};
+// Clamped to the type as the settings' out-of-range test shows, which loads through these.
+TEST(Numbers, RoundsHalvesToEvenAndTakesNotANumberAsZero) {
+    const std::pair<double, std::int16_t> int16s[] = {{2.5, 2},   {3.5, 4},   {-2.5, -2},
+                                                      {25.5, 26}, {15.3, 15}, {std::nan(""), 0}};
     for (auto [value, rounded] : int16s) EXPECT_EQ(toInt16(value), rounded) << value;
-    using Int32 = std::numeric_limits<std::int32_t>;
-    EXPECT_EQ((std::array{toInt32(1e12), toInt32(-1e12), toInt32(65535)}),
-              (std::array{Int32::max(), Int32::min(), 65535}));
-    constexpr float kMax = std::numeric_limits<float>::max();
-    EXPECT_EQ((std::array{toSingle(1e300), toSingle(-1e300), toSingle(std::nan(""))}),
-              (std::array{kMax, -kMax, 0.0f}));
+    EXPECT_EQ(toSingle(std::nan("")), 0.0f);
 }
 
 TEST(Numbers, WritesDecimalTextWithALeadingBlank) {
     // Whole numbers as plain digits and fractions with a point, however large or small: never an
-    // exponent; 3.4e38f in the fewest digits, zeros after.
+    // exponent; 3.4e38f in the fewest digits, zeros after. (That it reads back, and every 32-bit whole
+    // number's text: the fuzz test's.)
     const std::pair<std::string, const char*> texts[] = {
         // clang-format off
-        {toText(std::int16_t{2}), " 2"}, {toText(std::int32_t{4095}), " 4095"}, {toText(std::int16_t{-1}), "-1"},
-        {toText(0.0), " 0"}, {toText(-0.0), " 0"}, {toText(13845.0f), " 13845"}, {toText(0.5f), " 0.5"},
-        {toText(-2.25f), "-2.25"}, {toText(std::int32_t{16711680}), " 16711680"}, {toText(100000.0), " 100000"},
-        {toText(12000000.0f), " 12000000"}, {toText(std::int32_t{-2000000000}), "-2000000000"},
-        {toText(1e22), " 10000000000000000000000"}, {toText(3.4e38f), " 340000000000000000000000000000000000000"},
-        {toText(-7e-5f), "-0.00007"}, {toText(1.5e-7), " 0.00000015"}, {toText(1.0f / 3), " 0.33333334"},
+        {toText(std::int16_t{2}), " 2"}, {toText(std::int16_t{-1}), "-1"}, {toText(0.0), " 0"},
+        {toText(-0.0), " 0"}, {toText(13845.0f), " 13845"}, {toText(0.5f), " 0.5"}, {toText(-2.25f), "-2.25"},
+        {toText(100000.0), " 100000"}, {toText(12000000.0f), " 12000000"}, {toText(1e22), " 10000000000000000000000"},
+        {toText(3.4e38f), " 340000000000000000000000000000000000000"}, {toText(-7e-5f), "-0.00007"},
+        {toText(1.5e-7), " 0.00000015"}, {toText(1.0f / 3), " 0.33333334"},
         // clang-format on
     };
     for (const auto& [text, want] : texts) EXPECT_EQ(text, want);
-    // What is written reads back to the same value.
-    for (float v : {0.1f, 1.0f / 3, 123456.789f, -7e-5f, 3.4e38f, 1e-45f})
-        EXPECT_EQ(toSingle(valPrefix(toText(v))), v) << toText(v);
 }
 
 // Switches the C library to a locale that writes one and a half as "1,5"; where the system lacks one,

@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -42,9 +41,7 @@ class Sole : public ::testing::Test {
         }
     }
     std::unique_ptr<SoleInstance> start(std::chrono::milliseconds patience = 2s, fs::path where = {}) {
-        return std::make_unique<SoleInstance>(
-            where.empty() ? folder : where, [this](const std::string& t) { problems.push_back(t); },
-            patience);
+        return std::make_unique<SoleInstance>(where.empty() ? folder : where, say, patience);
     }
     // A start that should win, another start beside it, and the knocks the first one then takes.
     // The start that gives way keeps nothing open while it ends.
@@ -58,6 +55,7 @@ class Sole : public ::testing::Test {
     test::ScratchFolder scratch;
     const fs::path folder = scratch.path();
     std::vector<std::string> problems;
+    const SoleInstance::Reporter say = [this](const std::string& t) { problems.push_back(t); };
     std::vector<pid_t> children;  // ended, if still there, at the end
 };
 
@@ -197,9 +195,7 @@ TEST_F(Sole, WhereNoGuardCanBeHadTheProgramRunsAndSaysSo) {
 // guard off.
 TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     test::ScopedEnv saved{"XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "HOME"};
-    const auto folderFor = [this] {
-        return SoleInstance::defaultFolder([this](const std::string& t) { problems.push_back(t); });
-    };
+    const auto folderFor = [this] { return SoleInstance::defaultFolder(say); };
     ::setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
     EXPECT_EQ(folderFor(), "/run/user/4242");
 

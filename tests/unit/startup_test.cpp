@@ -148,24 +148,21 @@ const char* kFirstTexts[] = {" 2",     " 15210", " 0",        " 10",      " 0", 
                              " 25",    " 50",    " 0",        "",         " 1",        " 0",       " 4095",
                              " 65535", " 65280", " 16711680", " 8421504", " 16777215", " 16777215"};
 
-TEST(Settings, StartReadsEveryKeyOnceInTableOrder) {
-    std::vector<std::string> reads;
-    for (const Key& key : kKeys) reads.push_back("GetSetting(" + sectionOf(key.name) + "," + key.name + ")");
-    EXPECT_EQ(TestProgram().callsStartingWith("GetSetting("), reads);
-}
-
-// Reasons 0 to 3 end the program (2: the user logs off or the machine shuts down); any other does
-// nothing at all.
+// The start reads every key once, in kKeys's order. Reasons 0 to 3 end the program (2: the user logs
+// off or the machine shuts down); any other does nothing at all.
 TEST(Shutdown, EveryKnownCloseReasonRemovesTheIconSavesAndEndsAndAnUnknownOneDoesNothing) {
     // The icon goes, every key is written as text in kKeys's order, and the meter comes off the top.
-    std::vector<std::string> ends{"TrayRemove"};
-    for (std::size_t i = 0; i < std::size(kKeys); ++i)
-        ends.push_back("SaveSetting(" + sectionOf(kKeys[i].name) + "," + kKeys[i].name + "," +
-                       kFirstTexts[i] + ")");
+    std::vector<std::string> reads, ends{"TrayRemove"};
+    for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+        const std::string key = sectionOf(kKeys[i].name) + "," + kKeys[i].name;
+        reads.push_back("GetSetting(" + key + ")");
+        ends.push_back("SaveSetting(" + key + "," + kFirstTexts[i] + ")");
+    }
     ends.insert(ends.end(), {"SetTopmost(frmMonitor,0)", "End"});
     for (std::int16_t reason : {-1, 0, 1, 2, 3, 4, 5}) {
         SCOPED_TRACE(reason);
         TestProgram p;
+        EXPECT_EQ(p.callsStartingWith("GetSetting("), reads);
         p.rt.calls.clear();
         reason == 2 ? p.rt.endSession() : p.exit(reason);
         const auto& calls = p.rt.calls;
