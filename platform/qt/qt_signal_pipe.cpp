@@ -4,8 +4,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <QSocketNotifier>
 #include <cerrno>
+
+#include "platform/qt/qt_descriptor_watch.h"
 
 namespace corvane {
 
@@ -26,10 +27,11 @@ void onSignalHandler(int sig) {
 
 }  // namespace
 
-QtSignalPipe::QtSignalPipe(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
+QtSignalPipe::QtSignalPipe(QtDescriptorWatch& watch, std::function<void()> onSignal)
+    : watch_(watch), onSignal_(std::move(onSignal)) {
     if (::pipe2(gPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    notifier_ = std::make_unique<QSocketNotifier>(gPipe[0], QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+    installed_ = true;
+    watch_.watch(gPipe[0], [this] {
         unsigned char b;
         while (::read(gPipe[0], &b, 1) == 1) {
         }
@@ -43,13 +45,13 @@ QtSignalPipe::QtSignalPipe(std::function<void()> onSignal) : onSignal_(std::move
 }
 
 QtSignalPipe::~QtSignalPipe() {
-    if (!notifier_) return;
+    if (!installed_) return;
     // The default action again before the pipe goes, so a late signal still ends the process.
     struct sigaction sa {};
     sa.sa_handler = SIG_DFL;
     sigemptyset(&sa.sa_mask);
     for (const int sig : kSignals) ::sigaction(sig, &sa, nullptr);
-    notifier_.reset();
+    watch_.forget(gPipe[0]);
     ::close(gPipe[0]);
     ::close(gPipe[1]);
     gPipe[0] = gPipe[1] = -1;
