@@ -149,16 +149,15 @@ TEST(Options, EveryControlStandsAtItsPlaceInTheDialogWithItsFontTextsAndPicture)
     p.program.showOptions();
     d.cmdHelp.click();  // the preferences topic
     EXPECT_EQ(p.rt.calls.back(), "Help(C:\\Program Files\\Corvane\\quillmet.hlp,topic 13)");
-    // The sign images: black on light yellow.
-    auto rows = [](const PixelImage& img) {
-        return rowsOf(img, [](Color c) { return c == 0 ? '#' : c == 0x0080FFFF ? '.' : '?'; });
-    };
+    // The sign images: black on light yellow, the bar of both on rows 5 and 6, the stem of "+" on rows 2
+    // to 9.
+    const auto letter = [](Color c) { return c == 0 ? '#' : c == 0x0080FFFF ? '.' : '?'; };
     const std::string yellow(12, '.'), bar = "..########..", stem = ".....##.....";
-    EXPECT_EQ(rows(d.imgMinus.picture()),
-              (std::vector<std::string>{yellow, yellow, yellow, yellow, yellow, bar, bar, yellow, yellow,
-                                        yellow, yellow, yellow}));
-    EXPECT_EQ(rows(d.imgPlus.picture()), (std::vector<std::string>{yellow, yellow, stem, stem, stem, bar, bar,
-                                                                   stem, stem, stem, yellow, yellow}));
+    std::vector<std::string> minus(12, yellow), plus(12, stem);
+    minus[5] = minus[6] = plus[5] = plus[6] = bar;
+    plus[0] = plus[1] = plus[10] = plus[11] = yellow;
+    EXPECT_EQ((std::array{rowsOf(d.imgMinus.picture(), letter), rowsOf(d.imgPlus.picture(), letter)}),
+              (std::array{minus, plus}));
 }
 
 TEST(Options, EveryStoredPositionAndTheValuesThatDoNotFitTheControlsAtLoad) {
