@@ -65,29 +65,41 @@ auto shown(const frmOptions& d) {
 }
 
 // The dialog opened over a program with the default settings: upright, 10 thick, upper right, on top.
-struct OptionsDialog : ::testing::Test {
-    WithOptions p;
-    frmOptions& d = p.d;
-};
+struct OptionsDialog : WithOptions, ::testing::Test {};
 
 constexpr const char* kStored =
     "ShowTop=0 Upright=1 LowBound=20 MidBound=60 EnableAlarm=1 SoundFile=C:\\Sounds\\ding.wav Width=14 "
     "Position=3 LowColor=1 MidColor=2 HighColor=3 ACColor=4 BGColor=5 GridColor=6 BorderColor=7";
 
-TEST(Options, LoadShowsEverySettingCentred) {
-    WithOptions p(kStored);
-    // 4485 x 5175 twips inside a frame of 3 pixels around and a 19-pixel caption, on 1024 x 768 pixels.
-    EXPECT_EQ(placeOf(p.d.window), (Rect{5392.5, 2985, 4575, 5550}));
-    EXPECT_EQ(shown(p.d), (std::tuple{kUnchecked, kChecked, " 20", " 60", kChecked, "C:\\Sounds\\ding.wav",
-                                      "optRightLower", 14}));
-    for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(p.d.picColor[i]->backColor(), Color(i + 1)) << i;
-    // Each colour caption as wide as its text (the test font: 5 pixels a character at 8.25 pt), centred
-    // over its box and one pixel to the right.
-    const double lefts[] = {367, 877, 1350, 1935, 2445, 2880, 3315},
-                 widths[] = {225, 225, 300, 150, 150, 300, 450};
-    for (int i = 0; i < kColorSlots; ++i)
-        EXPECT_EQ(placeOf(*p.d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195}))
-            << p.d.lblColor[i]->caption();
+// Loaded, the dialog shows every setting stored; closed any way but by OK, it writes nothing.
+TEST(Options, LoadShowsEverySettingCentredAndEveryWayOfClosingWithoutOkWritesNothing) {
+    const std::function<void(frmOptions&)> closes[] = {
+        [](frmOptions& d) { d.cmdCancel.click(); },
+        [](frmOptions& d) { d.window.keyboard().keyPress(kKeyEscape); },
+        [](frmOptions& d) { d.window.queryUnload(kCloseFromWindow); },
+    };
+    for (const auto& close : closes) {
+        WithOptions p(kStored);
+        // 4485 x 5175 twips inside a frame of 3 pixels around and a 19-pixel caption, on 1024 x 768 pixels.
+        EXPECT_EQ(placeOf(p.d.window), (Rect{5392.5, 2985, 4575, 5550}));
+        EXPECT_EQ(shown(p.d), (std::tuple{kUnchecked, kChecked, " 20", " 60", kChecked,
+                                          "C:\\Sounds\\ding.wav", "optRightLower", 14}));
+        for (int i = 0; i < kColorSlots; ++i) EXPECT_EQ(p.d.picColor[i]->backColor(), Color(i + 1)) << i;
+        // Each colour caption as wide as its text (the test font: 5 pixels a character at 8.25 pt), centred
+        // over its box and one pixel to the right.
+        const double lefts[] = {367, 877, 1350, 1935, 2445, 2880, 3315},
+                     widths[] = {225, 225, 300, 150, 150, 300, 450};
+        for (int i = 0; i < kColorSlots; ++i)
+            EXPECT_EQ(placeOf(*p.d.lblColor[i]), (Rect{lefts[i], 210, widths[i], 195}))
+                << p.d.lblColor[i]->caption();
+        const auto settings = p.settings();
+        const Rect meter = placeOf(p.meterWindow());
+        p.changeEverything();
+        close(p.d);
+        EXPECT_EQ((std::tuple{p.optionsOpen(), p.settings(), placeOf(p.meterWindow())}),
+                  (std::tuple{false, settings, meter}));
+        EXPECT_FALSE(p.meterWindow().topmost() || p.d.window.topmost());  // back where ShowTop=0 wants it
+    }
     // On a screen of 12 twips a pixel the sign images are still 12 pixels square, centred on the preview;
     // in a dark palette the dialog takes its face colour, the preview and the boxes its window colour.
     WithOptions fine("", [](TestProgram& q) {
@@ -137,16 +149,15 @@ TEST(Options, EveryControlStandsAtItsPlaceInTheDialogWithItsFontTextsAndPicture)
     p.program.showOptions();
     d.cmdHelp.click();  // the preferences topic
     EXPECT_EQ(p.rt.calls.back(), "Help(C:\\Program Files\\Corvane\\quillmet.hlp,topic 13)");
-    // The sign images: black on light yellow.
-    auto rows = [](const PixelImage& img) {
-        return rowsOf(img, [](Color c) { return c == 0 ? '#' : c == 0x0080FFFF ? '.' : '?'; });
-    };
+    // The sign images: black on light yellow, the bar of both on rows 5 and 6, the stem of "+" on rows 2
+    // to 9.
+    const auto letter = [](Color c) { return c == 0 ? '#' : c == 0x0080FFFF ? '.' : '?'; };
     const std::string yellow(12, '.'), bar = "..########..", stem = ".....##.....";
-    EXPECT_EQ(rows(d.imgMinus.picture()),
-              (std::vector<std::string>{yellow, yellow, yellow, yellow, yellow, bar, bar, yellow, yellow,
-                                        yellow, yellow, yellow}));
-    EXPECT_EQ(rows(d.imgPlus.picture()), (std::vector<std::string>{yellow, yellow, stem, stem, stem, bar, bar,
-                                                                   stem, stem, stem, yellow, yellow}));
+    std::vector<std::string> minus(12, yellow), plus(12, stem);
+    minus[5] = minus[6] = plus[5] = plus[6] = bar;
+    plus[0] = plus[1] = plus[10] = plus[11] = yellow;
+    EXPECT_EQ((std::array{rowsOf(d.imgMinus.picture(), letter), rowsOf(d.imgPlus.picture(), letter)}),
+              (std::array{minus, plus}));
 }
 
 TEST(Options, EveryStoredPositionAndTheValuesThatDoNotFitTheControlsAtLoad) {
@@ -170,24 +181,24 @@ TEST(Options, EveryStoredPositionAndTheValuesThatDoNotFitTheControlsAtLoad) {
 }
 
 TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
-    p.changeEverything();
-    const std::size_t before = p.rt.calls.size();
+    changeEverything();
+    const std::size_t before = rt.calls.size();
     d.cmdOK.click();
 
     // clang-format off
-    const decltype(p.settings()) written{0, 0, 33, 33, 1, "C:\\a.wav", 8, 4, 15210, 0,
-                                         {0x010101, 0x020202, 0x030303, 0x040404, 0x050505, 0x060606, 0x070707}};
+    const decltype(settings()) written{0, 0, 33, 33, 1, "C:\\a.wav", 8, 4, 15210, 0,
+                                       {0x010101, 0x020202, 0x030303, 0x040404, 0x050505, 0x060606, 0x070707}};
     // clang-format on
-    EXPECT_EQ(p.settings(), written);
+    EXPECT_EQ(settings(), written);
     // Flat, 8 thick, pulled back from the right edge, in its new colours.
-    EXPECT_EQ(placeOf(p.meterWindow()), (Rect{14595, 0, 765, 120}));
-    EXPECT_EQ((std::array{p.meterWindow().backColor(), p.meter().picHistory.backColor()}),
+    EXPECT_EQ(placeOf(meterWindow()), (Rect{14595, 0, 765, 120}));
+    EXPECT_EQ((std::array{meterWindow().backColor(), meter().picHistory.backColor()}),
               (std::array{0x070707u, 0x050505u}));
-    EXPECT_EQ(p.callsSince(before),
+    EXPECT_EQ(callsSince(before),
               (std::vector<std::string>{"SetTopmost(frmOptions,0)", "SetTopmost(frmMonitor,0)"}));
-    EXPECT_FALSE(p.optionsOpen());
-    p.rt.runPosted();
-    EXPECT_EQ(p.program.options().find(), nullptr);  // released once OK's handler was through
+    EXPECT_FALSE(optionsOpen());
+    rt.runPosted();
+    EXPECT_EQ(program.options().find(), nullptr);  // released once OK's handler was through
 }
 
 // Each corner and any place, chosen and confirmed, is stored as its position's number, and the meter
@@ -230,24 +241,6 @@ TEST(Options, EachPositionChosenIsStoredAsItsNumberAndTheMeterGoesThereAndNoneKe
     p.d.cmdOK.click();
     EXPECT_EQ((std::tuple{p.k.pnPosOptNum, placeOf(p.meterWindow())}),
               (std::tuple{7, Rect{15210, 0, 150, 765}}));
-}
-
-TEST(Options, EveryWayOfClosingWithoutOkWritesNothing) {
-    const std::function<void(frmOptions&)> closes[] = {
-        [](frmOptions& d) { d.cmdCancel.click(); },
-        [](frmOptions& d) { d.window.keyboard().keyPress(kKeyEscape); },
-        [](frmOptions& d) { d.window.queryUnload(kCloseFromWindow); },
-    };
-    for (const auto& close : closes) {
-        WithOptions p(kStored);
-        const auto settings = p.settings();
-        const Rect meter = placeOf(p.meterWindow());
-        p.changeEverything();
-        close(p.d);
-        EXPECT_EQ((std::tuple{p.optionsOpen(), p.settings(), placeOf(p.meterWindow())}),
-                  (std::tuple{false, settings, meter}));
-        EXPECT_FALSE(p.meterWindow().topmost() || p.d.window.topmost());  // back where ShowTop=0 wants it
-    }
 }
 
 // OK reads each bound as the number in front of its text, rounded and clamped (the numbers' own test
@@ -310,30 +303,30 @@ TEST(Options, ThicknessMovesInStepsOfTwoEachButtonStoppingAtItsOwnLimit) {
 // A click opens it, and so do Space and Enter on the box with the focus. The meter ticks while a
 // chooser is up.
 TEST_F(OptionsDialog, TheColourChooserStartsAtTheStoredColourAndADismissalChangesNothing) {
-    p.power(false, 60);
-    const auto readingsBefore = p.count("GetSystemPowerStatus");
+    power(false, 60);
+    const auto readingsBefore = count("GetSystemPowerStatus");
     std::vector<bool> topmostWhileUp;
     auto up = [&] {
         topmostWhileUp.push_back(d.window.topmost());
-        p.ticks(1);
+        ticks(1);
     };
-    p.rt.choosers().answerColor(0x00ABCDEF, up);
+    rt.choosers().answerColor(0x00ABCDEF, up);
     d.picColor[3]->click();
     // The meter keeps its colour until OK.
-    EXPECT_EQ((std::tuple{d.picColor[3]->backColor(), p.k.plColor[3]}), (std::tuple{0x00ABCDEFu, 16711680}));
-    p.rt.choosers().answerColor(std::nullopt, up);
+    EXPECT_EQ((std::tuple{d.picColor[3]->backColor(), k.plColor[3]}), (std::tuple{0x00ABCDEFu, 16711680}));
+    rt.choosers().answerColor(std::nullopt, up);
     std::int16_t space = ' ';
     d.picColor[3]->keyPress(space);
     EXPECT_EQ((std::tuple{space, d.picColor[3]->backColor()}), (std::tuple{0, 0x00ABCDEFu})) << "consumed";
     d.picColor[3]->setFocus();
     d.window.keyboard().keyPress('x');
     d.window.keyboard().keyPress(kKeyReturn);  // nothing queued: dismissed too; and not OK's Enter
-    EXPECT_EQ((std::tuple{p.optionsOpen(), d.picColor[3]->backColor(),
-                          p.count("ChooseColor(frmOptions,16711680)"), topmostWhileUp, d.window.topmost()}),
+    EXPECT_EQ((std::tuple{optionsOpen(), d.picColor[3]->backColor(),
+                          count("ChooseColor(frmOptions,16711680)"), topmostWhileUp, d.window.topmost()}),
               (std::tuple{true, 0x00ABCDEFu, 3u, std::vector<bool>{false, false}, true}));
-    p.rt.choosers().answerFile(std::nullopt, [&] { p.ticks(2); });
+    rt.choosers().answerFile(std::nullopt, [&] { ticks(2); });
     d.cmdOpen.click();
-    EXPECT_EQ((std::tuple{p.count("GetSystemPowerStatus"), p.meter().mEnergyLevel}),
+    EXPECT_EQ((std::tuple{count("GetSystemPowerStatus"), meter().mEnergyLevel}),
               (std::tuple{readingsBefore + 4, 60}));
 }
 
@@ -388,7 +381,7 @@ TEST(Options, TheEndOfTheSessionWhileAModalIsUpSavesAndEndsCleanly) {
 TEST_F(OptionsDialog, OpenedAgainItIsTheSameTabWalksTheTablesOrderAndEnterPressesItsButton) {
     d.txtLowUpper.userEdited("40");
     // Opened again while open: the same dialog, not loaded again.
-    EXPECT_EQ((std::tuple{&p.open(), d.txtLowUpper.text(), p.count("SetTopmost(frmOptions,1)")}),
+    EXPECT_EQ((std::tuple{&open(), d.txtLowUpper.text(), count("SetTopmost(frmOptions,1)")}),
               (std::tuple{&d, "40", 1u}));
     // The options are one stop, at the chosen one; the arrow keys choose among them in the table's order.
     EXPECT_EQ(
@@ -407,9 +400,9 @@ TEST_F(OptionsDialog, OpenedAgainItIsTheSameTabWalksTheTablesOrderAndEnterPresse
     EXPECT_EQ(d.window.keyboard().tabOrder()[4], &d.optRightLower);
     d.cmdCancel.setFocus();
     d.window.keyboard().keyPress(kKeyReturn);  // Enter on a focused button presses that button
-    EXPECT_EQ((std::tuple{p.k.pnLowUpper, p.optionsOpen()}), (std::tuple{25, false}));
-    p.rt.runPosted();
-    EXPECT_EQ(p.open().txtLowUpper.text(), " 25");  // closed in between: a fresh load
+    EXPECT_EQ((std::tuple{k.pnLowUpper, optionsOpen()}), (std::tuple{25, false}));
+    rt.runPosted();
+    EXPECT_EQ(open().txtLowUpper.text(), " 25");  // closed in between: a fresh load
 }
 
 }  // namespace
