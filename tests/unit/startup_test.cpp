@@ -78,7 +78,7 @@ TEST(Startup, TheMenuCommandShowsTheMeterADoubleClickHidesItAndTheStateIsKeptToT
               (std::tuple{callsAtEnd, false, " 1"}));
 }
 
-TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
+TEST(Shutdown, SavesWhereTheMeterStandsNothingRunsAfterwardsAndAFailedSaveChangesNothing) {
     TestProgram p;  // upper right corner
     p.dragBy(500, 100, -91, 20);
     p.exit();
@@ -87,26 +87,23 @@ TEST(Shutdown, SavesWhereTheMeterStandsEvenInACornerAndNothingRunsAfterwards) {
     const auto callsAtEnd = p.rt.calls;
     p.rt.advance(5000);
     EXPECT_EQ((std::tuple{p.meterWindow().left(), p.rt.calls}), (std::tuple{13845, callsAtEnd}));
-    // The next start puts it back into the corner all the same.
+    // The next start puts it back into the corner all the same. A store that cannot be written then
+    // keeps its values, and the program still ends.
     TestProgram next(p.rt.store().entries());
     EXPECT_EQ(placeOf(next.meterWindow()), (Rect{15210, 0, 150, 765}));
+    const auto before = next.rt.store().entries();
+    next.rt.store().failWrites = true;
+    next.dragBy(500, 100, -100, 0);
+    next.exit();
+    EXPECT_EQ((std::tuple{next.rt.store().entries(), next.rt.problems.size(), next.rt.ended(),
+                          next.meterWindow().topmost()}),
+              (std::tuple{before, 1u, true, false}));
     // The program gone, the tray that outlives it holds no handler into it.
     HeadlessRuntime rt;
     auto gone = std::make_unique<Program>(rt);
     gone->start();
     gone.reset();
     EXPECT_FALSE(rt.tray().onEvent);
-}
-
-TEST(Shutdown, AStoreThatCannotBeWrittenKeepsItsValuesAndTheProgramStillEnds) {
-    TestProgram p("Position=3 ShowHelp=0");
-    const auto before = p.rt.store().entries();
-    p.rt.store().failWrites = true;
-    p.dragBy(500, 100, -100, 0);
-    p.exit();
-    EXPECT_EQ(
-        (std::tuple{p.rt.store().entries(), p.rt.problems.size(), p.rt.ended(), p.meterWindow().topmost()}),
-        (std::tuple{before, 1u, true, false}));
 }
 
 // ---- The stored settings ----

@@ -9,7 +9,6 @@
 
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <future>
 #include <map>
@@ -320,8 +319,7 @@ TEST_F(SysfsPower, SpecialFilesAndFailingReadsCountAsMissing) {
 // stepped clock shows the zone's offset (odd seconds here) taken at a minute's first reading and added
 // at its others though the zone changed since, around an hour's and a day's end.
 TEST(LinuxServices, ThePowerServiceReadsTheSuppliesAndTheClockTellsTheLocalTime) {
-    SystemPowerStatus status;
-    status.BatteryFullLifeTime = 12345;
+    SystemPowerStatus status{.BatteryFullLifeTime = 12345};
     EXPECT_EQ(SysfsPowerService().getSystemPowerStatus(status), 1);
     EXPECT_EQ(status.BatteryFullLifeTime, -1);
     test::ScopedEnv zone{"TZ"};
