@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <utility>
 
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_timer_peer.h"
@@ -30,7 +29,7 @@ QtRuntime::QtRuntime(int& argc, char** argv)
     : app_(preferX11(argc), argv),
       store_(IniSettingsStore::defaultConfigRoot(), [this](const std::string& t) { reportProblem(t); }),
       // Terminated, interrupted or hung up: treated like the end of the session.
-      signals_(rarelyReady_, [this] { endSession(); }),
+      signals_([this] { endSession(); }),
       // The process then ends with status 1, as Qt ends it.
       displayLoss_([this] {
           if (!looping_ || ended()) return;  // before the loop nothing has changed, after it all is saved
@@ -46,7 +45,11 @@ QtRuntime::QtRuntime(int& argc, char** argv)
     screen_.watch([this](int dxPx, int dyPx) { screensChanged(dxPx, dyPx); });
     // Supplies that are files rather than sysfs (a test's fake battery) are watched by the event loop,
     // which waits on its descriptors anyway, not looked at by the reading every second.
-    rarelyReady_.watch(power_.reader().handOverWatch(), [this] { power_.reader().watchFired(); });
+    if (const int watch = power_.reader().handOverWatch(); watch >= 0) {
+        powerWatch_ = std::make_unique<QSocketNotifier>(watch, QSocketNotifier::Read);
+        QObject::connect(powerWatch_.get(), &QSocketNotifier::activated,
+                         [this] { power_.reader().watchFired(); });
+    }
     QApplication::setQuitOnLastWindowClosed(false);  // the meter may be hidden; the tray icon stays
     QObject::connect(&app_, &QGuiApplication::commitDataRequest, [this](QSessionManager&) { endSession(); });
     // The autostart entry starts the program with the session; a session manager restoring it as well
@@ -82,7 +85,7 @@ int QtRuntime::run() {
 
 void QtRuntime::stopLoop() {
     // The settings are saved by now: a start from here on may become the running copy.
-    rarelyReady_.forget(std::exchange(knocks_, -1));
+    knocks_.reset();
     if (sole_) sole_->release();
     if (!QtDisplayLoss::lost()) {
         tray_.remove();
@@ -95,10 +98,12 @@ bool QtRuntime::claimSoleInstance() {
     sole_.emplace(SoleInstance::defaultFolder([this](const std::string& t) { reportProblem(t); }),
                   [this](const std::string& t) { reportProblem(t); });
     if (sole_->claim() == SoleInstance::Claim::AnotherRuns) return false;
-    knocks_ = sole_->knockSocket();
-    rarelyReady_.watch(knocks_, [this] {
-        if (sole_->takeKnocks() > 0) anotherStarted();
-    });
+    if (sole_->knockSocket() >= 0) {
+        knocks_ = std::make_unique<QSocketNotifier>(sole_->knockSocket(), QSocketNotifier::Read);
+        QObject::connect(knocks_.get(), &QSocketNotifier::activated, [this] {
+            if (sole_->takeKnocks() > 0) anotherStarted();
+        });
+    }
     return true;
 }
 

@@ -16,6 +16,7 @@
 // problem is reported on standard error.
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <memory>
 #include <optional>
 
@@ -24,7 +25,6 @@
 #include "platform/linux/linux_services.h"
 #include "platform/linux/sole_instance.h"
 #include "platform/qt/qt_choosers.h"
-#include "platform/qt/qt_descriptor_watch.h"
 #include "platform/qt/qt_display_loss.h"
 #include "platform/qt/qt_help.h"
 #include "platform/qt/qt_popup_menu.h"
@@ -76,13 +76,13 @@ class QtRuntime final : public Runtime {
     QtPopupMenu popupMenu_;
     QtHelp help_;
     QtChoosers choosers_;
-    QtDescriptorWatch rarelyReady_;  // before everything it watches, and after it in the end
     QtSignalPipe signals_;
     QtDisplayLoss displayLoss_;
     bool looping_ = false;  // the event loop runs: from then on the user may have changed something
     int problems_ = 0;      // reported so far
     std::optional<SoleInstance> sole_;
-    int knocks_ = -1;  // the one-copy socket, while it is watched
+    std::unique_ptr<QSocketNotifier> knocks_;
+    std::unique_ptr<QSocketNotifier> powerWatch_;
 };
 
 }  // namespace corvane

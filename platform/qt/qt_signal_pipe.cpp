@@ -4,9 +4,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QSocketNotifier>
 #include <cerrno>
-
-#include "platform/qt/qt_descriptor_watch.h"
 
 namespace corvane {
 
@@ -27,11 +26,10 @@ void onSignalHandler(int sig) {
 
 }  // namespace
 
-QtSignalPipe::QtSignalPipe(QtDescriptorWatch& watch, std::function<void()> onSignal)
-    : watch_(watch), onSignal_(std::move(onSignal)) {
+QtSignalPipe::QtSignalPipe(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
     if (::pipe2(gPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    installed_ = true;
-    watch_.watch(gPipe[0], [this] {
+    notifier_ = std::make_unique<QSocketNotifier>(gPipe[0], QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
         unsigned char b;
         while (::read(gPipe[0], &b, 1) == 1) {
         }
@@ -45,13 +43,13 @@ QtSignalPipe::QtSignalPipe(QtDescriptorWatch& watch, std::function<void()> onSig
 }
 
 QtSignalPipe::~QtSignalPipe() {
-    if (!installed_) return;
+    if (!notifier_) return;
     // The default action again before the pipe goes, so a late signal still ends the process.
     struct sigaction sa {};
     sa.sa_handler = SIG_DFL;
     sigemptyset(&sa.sa_mask);
     for (const int sig : kSignals) ::sigaction(sig, &sa, nullptr);
-    watch_.forget(gPipe[0]);
+    notifier_.reset();
     ::close(gPipe[0]);
     ::close(gPipe[1]);
     gPipe[0] = gPipe[1] = -1;

@@ -3,24 +3,23 @@
 // a byte into a pipe, and the loop reads it and calls the program back.
 
 #include <functional>
+#include <memory>
+
+class QSocketNotifier;
 
 namespace corvane {
 
-class QtDescriptorWatch;
-
 class QtSignalPipe {
   public:
-    // Installs the handlers; onSignal runs from the event loop, once for each batch of signals. The
-    // watch must outlive the pipe.
-    QtSignalPipe(QtDescriptorWatch& watch, std::function<void()> onSignal);
+    // Installs the handlers; onSignal runs from the event loop, once for each batch of signals.
+    explicit QtSignalPipe(std::function<void()> onSignal);
     ~QtSignalPipe();
     QtSignalPipe(const QtSignalPipe&) = delete;
     QtSignalPipe& operator=(const QtSignalPipe&) = delete;
 
   private:
-    QtDescriptorWatch& watch_;
     std::function<void()> onSignal_;
-    bool installed_ = false;
+    std::unique_ptr<QSocketNotifier> notifier_;
 };
 
 }  // namespace corvane

@@ -1,9 +1,7 @@
 // The Qt window's part of a form, driven through Qt's own event handling on its offscreen platform:
 // what it hands the form's mouse router and close query; and the text the Qt backend draws.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QColorDialog>
@@ -28,7 +26,6 @@
 #include "monitor/frm_monitor.h"
 #include "options/frm_options.h"
 #include "platform/qt/qt_choosers.h"
-#include "platform/qt/qt_descriptor_watch.h"
 #include "platform/qt/qt_form_peer.h"
 #include "platform/qt/qt_frame_widget.h"
 #include "platform/qt/qt_text.h"
@@ -298,33 +295,6 @@ TEST(QtScreen, TheProgramsOriginIsThePrimaryMonitorsCorner) {
     EXPECT_EQ((std::array{meter.pixelLeft(), meter.pixelTop()}), (std::array{914, 100}));
     EXPECT_EQ(widget.geometry().topLeft(), kPrimaryCorner + QPoint(914, 100));
     meter.hide();
-}
-
-// Descriptors waited on as one: a ready one's call runs from the loop, and a call that forgets another
-// (the end of the program closing the one-copy socket, say) spares it, though it was ready too.
-TEST(QtDescriptorWatch, AReadyDescriptorsCallRunsFromTheLoopUntilItIsForgotten) {
-    std::array<int, 2> a{}, b{};
-    ASSERT_EQ(::pipe2(a.data(), O_CLOEXEC | O_NONBLOCK) | ::pipe2(b.data(), O_CLOEXEC | O_NONBLOCK), 0);
-    std::string calls;
-    QtDescriptorWatch watch;
-    for (const auto& [self, other, name] : {std::tuple{a[0], b[0], 'a'}, {b[0], a[0], 'b'}})
-        watch.watch(self, [&, self, other, name] {
-            char c;
-            while (::read(self, &c, 1) == 1) calls += name;
-            watch.forget(other);
-        });
-    const auto written = [&] {
-        const std::string before = calls;
-        ASSERT_EQ(::write(a[1], "x", 1) + ::write(b[1], "x", 1), 2);
-        EXPECT_EQ(calls, before) << "only from the loop";
-        EXPECT_TRUE(QTest::qWaitFor([&] { return calls != before; }, 30000));
-        QTest::qWait(100);  // time for a wrong second call
-    };
-    written();
-    ASSERT_EQ(calls.size(), 1u) << calls;
-    written();
-    EXPECT_EQ(calls, std::string(2, calls[0])) << "the one left, again";
-    for (const int fd : {a[0], a[1], b[0], b[1]}) ::close(fd);
 }
 
 }  // namespace
