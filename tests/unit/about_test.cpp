@@ -81,6 +81,12 @@ TEST(About, TheLineScrollsAndStartsOverAfterTheEmptyTextAndTheHandsTurnRound) {
     for (const Image* picture : {&a.imgMain, &a.imgFull})
         EXPECT_EQ((std::array{picture->picture().width(), picture->picture().height()}),
                   (std::array{32, 32}));
+    // Each picture of the hands, the letter it is told by below, and the hands it shows.
+    // clang-format off
+    const std::tuple<const Image*, char, ClockHands> handPictures[] = {
+        {&a.imgFull, 'U', ClockHands::Up}, {&a.imgHalf, 'R', ClockHands::Right},
+        {&a.imgEmpty, 'D', ClockHands::Down}, {&a.imgNull, 'L', ClockHands::Left}};
+    // clang-format on
     std::vector<std::string> scrolled;
     std::string hands;
     for (int ms = 1; ms <= 109 * 127; ++ms) {
@@ -91,14 +97,13 @@ TEST(About, TheLineScrollsAndStartsOverAfterTheEmptyTextAndTheHandsTurnRound) {
             EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
         }
         if (ms == 108) {  // until the first turn, the icon as it is, hands at ten past ten
-            for (const Image* hand : {&a.imgFull, &a.imgHalf, &a.imgEmpty, &a.imgNull})
+            for (const auto& [hand, letter, shows] : handPictures)
                 EXPECT_NE(a.imgMain.picture().pixels(), hand->picture().pixels());
         }
         if (ms % 109 != 0 || ms > 40 * 109) continue;
         EXPECT_GT(p.rt.peerOf(a.window).repaints, repaints) << "the window is asked to show each picture";
         hands += '?';
-        for (auto [hand, letter] :
-             {std::pair{&a.imgFull, 'U'}, {&a.imgHalf, 'R'}, {&a.imgEmpty, 'D'}, {&a.imgNull, 'L'}})
+        for (const auto& [hand, letter, shows] : handPictures)
             if (a.imgMain.picture().pixels() == hand->picture().pixels()) hands.back() = letter;
     }
     EXPECT_EQ((std::vector<std::string>{scrolled[0], scrolled[1], scrolled[104], scrolled[105], scrolled[106],
@@ -110,11 +115,8 @@ TEST(About, TheLineScrollsAndStartsOverAfterTheEmptyTextAndTheHandsTurnRound) {
     // Where the icon is opaque its own colour shows, where it is clear the box's, and at its soft edges
     // the blend of the two, to the nearest step.
     int wrong = 0;
-    for (auto [hand, hands] : {std::pair{&a.imgFull, ClockHands::Up},
-                               {&a.imgHalf, ClockHands::Right},
-                               {&a.imgEmpty, ClockHands::Down},
-                               {&a.imgNull, ClockHands::Left}}) {
-        const std::vector<std::uint32_t> art = programIconPixels(32, hands);
+    for (const auto& [hand, letter, shows] : handPictures) {
+        const std::vector<std::uint32_t> art = programIconPixels(32, shows);
         for (std::size_t i = 0; i < art.size(); ++i) {
             const int alpha = static_cast<int>(art[i] >> 24);
             const Color shown = hand->picture().pixels()[i], box = a.window.backColor();

@@ -574,15 +574,13 @@ TEST_F(Controls, TheFocusStartsAtTheFirstTabStopAndEnterAndEscPressTheirButtons)
     seen.clear();
     keys.keyPress(kKeyReturn);  // a disabled default button cannot be pressed
     // One default and one cancel button a form: setting one clears the others, clearing one no other.
-    const auto roles = [this] {
-        return std::array{ok.isDefault(), cancel.isDefault(), ok.isCancel(), cancel.isCancel()};
-    };
-    cancel.setDefault(true);
-    ok.setCancel(true);
-    EXPECT_EQ(roles(), (std::array{false, true, true, false}));
-    cancel.setCancel(false);
-    ok.setDefault(false);
-    EXPECT_EQ(roles(), (std::array{false, true, true, false}));
+    for (const bool set : {true, false}) {
+        (set ? cancel : ok).setDefault(set);
+        (set ? ok : cancel).setCancel(set);
+        EXPECT_EQ((std::array{ok.isDefault(), cancel.isDefault(), ok.isCancel(), cancel.isCancel()}),
+                  (std::array{false, true, true, false}))
+            << set;
+    }
     ok.setEnabled(true);
     keys.keyPress(kKeyReturn);
     keys.keyPress(kKeyEscape);

@@ -34,6 +34,12 @@ void save(IniSettingsStore& store, std::initializer_list<std::array<std::string,
     if (commit) store.commit();
 }
 
+// A symbolic link at the place given, saying what is given, its folders made if need be.
+void makeLink(const fs::path& at, const fs::path& to) {
+    fs::create_directories(at.parent_path());
+    fs::create_symlink(to, at);
+}
+
 class IniStore : public ::testing::Test {
   protected:
     IniSettingsStore make() {
@@ -177,10 +183,7 @@ TEST_F(IniStore, AFileThatCannotBeReadOrReplacedIsLeftWhole) {
     using Make = std::function<void(const fs::path& file)>;
     const Make folder = [](const fs::path& f) { fs::create_directories(f); };
     const auto link = [](const char* to) {  // the file's own name for nullptr
-        return [to](const fs::path& f) {
-            fs::create_directories(f.parent_path());
-            fs::create_symlink(to ? fs::path(to) : f, f);
-        };
+        return [to](const fs::path& f) { makeLink(f, to ? fs::path(to) : f); };
     };
     const auto text = [](const std::string& t) { return [t](const fs::path& f) { spit(f, t); }; };
     const struct Case {
@@ -281,10 +284,7 @@ TEST_F(IniStore, SavesThroughLinksKeepsTheModeAndSparesReadOnlyFiles) {
         const auto [owner, group] =
             ::geteuid() == 0 ? std::pair(4321u, 8765u) : std::pair(::geteuid(), ::getegid());
         ASSERT_EQ(::chown(c.target.c_str(), owner, group), 0);
-        for (const auto& [link, to] : c.links) {
-            fs::create_directories(link.parent_path());
-            fs::create_symlink(to, link);
-        }
+        for (const auto& [link, to] : c.links) makeLink(link, to);
         std::optional<test::StdinClosed> noStdin;
         if (c.stdinClosed) noStdin.emplace();
         const auto openBefore = test::openFiles();

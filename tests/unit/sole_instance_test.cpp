@@ -196,6 +196,10 @@ TEST_F(Sole, WhereNoGuardCanBeHadTheProgramRunsAndSaysSo) {
 TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     test::ScopedEnv saved{"XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "HOME"};
     const auto folderFor = [this] { return SoleInstance::defaultFolder(say); };
+    // What a child process found, and the last thing it said.
+    const auto foundAndSaid = [this](const std::string& got) {
+        return got + "|" + (problems.empty() ? "" : problems.back());
+    };
     ::setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
     EXPECT_EQ(folderFor(), "/run/user/4242");
 
@@ -241,18 +245,14 @@ TEST_F(Sole, TheRuntimeFolderOrAPrivateOneInTheUsersCache) {
     if (::geteuid() == 0) {  // only root can mount, or make a folder another user's
         fs::permissions(own, fs::perms(0755));
         EXPECT_EQ(
-            test::inChild([&] {
-                const std::string got = test::readOnlyView(cache) ? folderFor() : "no mount";
-                return got + "|" + (problems.empty() ? "" : problems.back());
-            }),
+            test::inChild([&] { return foundAndSaid(test::readOnlyView(cache) ? folderFor() : "no mount"); }),
             "|runs without the guard against a second copy: " + own.string() + ": Read-only file system");
         ASSERT_EQ(::chown(own.c_str(), 65534, 65534), 0);
         EXPECT_EQ(folderFor(), "");
         ++refused;
         EXPECT_EQ(test::inChild([&] {  // an account with no entry in the user database, and no HOME
                       ::unsetenv("XDG_CACHE_HOME");
-                      const std::string got = ::setuid(4242424) == 0 ? folderFor() : "no user";
-                      return got + "|" + (problems.empty() ? "" : problems.back());
+                      return foundAndSaid(::setuid(4242424) == 0 ? folderFor() : "no user");
                   }),
                   "|runs without the guard against a second copy: no home folder");
     }
