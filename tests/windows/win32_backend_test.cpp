@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <functional>
@@ -308,16 +309,15 @@ TEST_F(RuntimeTest, PlaceTopmostBandAndCloseReachTheFormsWindowsAndQueries) {
     }
     EXPECT_EQ(rectOf(wa), (PixelRect{1014, 3, 10, 51})) << "flags 3 keep the place and size";
 
-    // The query notes "name reason", and refuses when told to.
+    // The query notes "name reason", and refuses for the refusers.
     std::vector<std::string> asked;
-    const auto noteQueries = [&asked](Form& form, bool refuse) {
-        form.onQueryUnload = [&asked, &form, refuse](std::int16_t& cancel, std::int16_t reason) {
-            asked.push_back(form.name() + " " + std::to_string(reason));
-            if (refuse) cancel = 1;
+    std::vector<Form*> refusers{&refusing};
+    for (Form* form : {&refusing, &closing})
+        form->onQueryUnload = [&asked, &refusers, form](std::int16_t& cancel, std::int16_t reason) {
+            asked.push_back(form->name() + " " + std::to_string(reason));
+            if (std::ranges::count(refusers, form)) cancel = 1;
         };
-    };
     for (auto [form, refuses] : {std::pair{&refusing, true}, {&closing, false}}) {
-        noteQueries(*form, refuses);
         const HWND w = windowOf(*form);
         SendMessageA(w, WM_CLOSE, 0, 0);
         EXPECT_TRUE(IsWindow(w)) << "the window lives as long as its form";
@@ -326,7 +326,7 @@ TEST_F(RuntimeTest, PlaceTopmostBandAndCloseReachTheFormsWindowsAndQueries) {
             << form->name() << ": shown and loaded";
     }
 
-    noteQueries(closing, true);
+    refusers.push_back(&closing);
     closing.load();
     HWND window = rt.window();
     EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "top-level: it hears broadcasts";
@@ -345,8 +345,7 @@ TEST_F(RuntimeTest, PlaceTopmostBandAndCloseReachTheFormsWindowsAndQueries) {
 // and what a press handler's menu took is not taken back afterwards.
 TEST_F(RuntimeTest, ThePressedControlKeepsTheMouseUnlessAMenuTakesItAndThePicturesStandInTheFormsOrder) {
     test::TwoPictures f{rt};
-    f.window.setWidth(32 * 15.0);
-    f.window.setHeight(12 * 15.0);
+    place(f.window, 0, 0, 32 * 15.0, 12 * 15.0);
     f.window.setBackColor(0x00FFFFFF);
     f.window.show();  // the pictures' windows are made with the first show
     const HWND window = windowOf(f.window), under = windowOf(f.under), over = windowOf(f.over);
@@ -650,8 +649,7 @@ TEST_F(RuntimeTest,
     const Selection selected(dc.get(), bitmap.get());
     SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
     EXPECT_EQ(GetPixel(dc.get(), 1, 1), o.window.backColor());
-    EXPECT_TRUE(isAbove(windowOf(o.picPreview), frame));
-    EXPECT_TRUE(isAbove(windowOf(o.imgMinus), frame));
+    for (HWND w : {windowOf(o.picPreview), windowOf(o.imgMinus)}) EXPECT_TRUE(isAbove(w, frame));
     EXPECT_EQ(childAt(windowOf(o.window), o.imgPlus.pixelLeft() + 3, o.imgPlus.pixelTop() + 3),
               windowOf(o.imgPlus));
 
