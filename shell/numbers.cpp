@@ -33,11 +33,6 @@ class Cursor {
         skip();
         ++i_;
     }
-    std::size_t mark() {
-        skip();
-        return i_;
-    }
-    void reset(std::size_t m) { i_ = m; }
 
   private:
     void skip() {
@@ -81,14 +76,10 @@ double fromDecimal(const std::string& digits, std::int64_t scale) {
 double valPrefix(std::string_view text) {
     Cursor c(text);
     if (c.peek() == '&') {
-        const std::size_t m = c.mark();
         c.next();
-        if (c.peek() == 'H' || c.peek() == 'h') {
-            c.next();
-            return readHex(c);
-        }
-        c.reset(m);
-        return 0;
+        if (c.peek() != 'H' && c.peek() != 'h') return 0;
+        c.next();
+        return readHex(c);
     }
 
     // The digits without the point, and where the point stands among them: "012.50" is digits "01250"
@@ -113,12 +104,10 @@ double valPrefix(std::string_view text) {
     std::int64_t exponent = 0;
     const char e = c.peek();
     if (e == 'e' || e == 'E' || e == 'd' || e == 'D') {
-        // Only an exponent marker followed by digits belongs to the number.
-        const std::size_t m = c.mark();
+        // A marker without digits after it adds nothing: the exponent stays 0.
         c.next();
         const bool minus = c.peek() == '-';
         if (c.peek() == '+' || c.peek() == '-') c.next();
-        if (!isDigit(c.peek())) c.reset(m);
         // Leading zeros add nothing; past this bound every value is far out of range, even one with a
         // million digits before the exponent.
         constexpr std::int64_t kBound = 1'000'000'000'000'000;
@@ -130,10 +119,8 @@ double valPrefix(std::string_view text) {
     if (first == std::string::npos) return zero;
     const std::size_t last = digits.find_last_not_of('0');
     const std::int64_t scale = pointAt - static_cast<std::int64_t>(first) + exponent;
-    // Far outside what a double holds: decided without handing the converter a huge text.
+    // However far out of range the scale, the converter saturates to infinity or zero.
     const double huge = negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
-    if (scale > 400) return huge;
-    if (scale < -400) return zero;
     const double v = fromDecimal(digits.substr(first, last - first + 1), scale);
     if (std::isinf(v)) return huge;
     return negative ? -v : v;
@@ -144,10 +131,8 @@ namespace {
 template <typename Int>
 Int roundClamp(double v) {
     if (std::isnan(v)) return 0;
-    const double r = nearestEven(v);
-    if (r <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
-    if (r >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
-    return static_cast<Int>(r);
+    return static_cast<Int>(std::clamp(nearestEven(v), static_cast<double>(std::numeric_limits<Int>::min()),
+                                       static_cast<double>(std::numeric_limits<Int>::max())));
 }
 
 // Fixed notation with the fewest digits that read back to the same value: a whole number is plain

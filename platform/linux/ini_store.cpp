@@ -69,15 +69,14 @@ std::string decode(const std::string& v) {
     std::string out;
     for (std::size_t i = 0; i < inner.size(); ++i) {
         const char c = inner[i];
-        const char next = i + 1 < inner.size() ? inner[i + 1] : '\0';
+        const char next = inner[i + 1];  // '\0' past the end
         if (c == '"') return inner;
         if (c != '\\') {
             out += c;
         } else if (next == '\\' || next == '"') {
             out += next;
             ++i;
-        } else if (next == 'x' && i + 3 < inner.size() && hexDigit(inner[i + 2]) >= 0 &&
-                   hexDigit(inner[i + 3]) >= 0) {
+        } else if (next == 'x' && hexDigit(inner[i + 2]) >= 0 && hexDigit(inner[i + 3]) >= 0) {
             out += static_cast<char>(hexDigit(inner[i + 2]) * 16 + hexDigit(inner[i + 3]));
             i += 3;
         } else {

@@ -346,7 +346,7 @@ std::optional<double> combinedPercent(const std::vector<Battery>& batteries) {
         totalSize += b.fullSize;
     }
     if (known == 0) return std::nullopt;
-    return comparable && totalSize > 0 ? weightedSum / totalSize : sum / known;
+    return comparable ? weightedSum / totalSize : sum / known;  // comparable packs all have a size
 }
 
 // Hours until empty from what is left over the present draw, summed over all
@@ -431,10 +431,10 @@ SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder, SysfsPowerReader
         return s;
     }
 
+    // Every pack's level lies within 0 to 100 %, and so does any average of them. Halves go to the even
+    // neighbour, as every rounding in the program does.
     const auto percent = combinedPercent(batteries);
-    // Halves go to the even neighbour, as every rounding in the program does.
-    const int rounded = percent ? static_cast<int>(std::clamp(nearestEven(*percent), 0.0, 100.0)) : -1;
-    s.BatteryLifePercent = percent ? static_cast<std::uint8_t>(rounded) : kUnknownByte;
+    s.BatteryLifePercent = percent ? static_cast<std::uint8_t>(nearestEven(*percent)) : kUnknownByte;
     if (!full) {
         s.BatteryFlag = kUnknownByte;
         return s;
@@ -443,6 +443,7 @@ SystemPowerStatus readSupplies(SysfsPowerReader::Files& folder, SysfsPowerReader
     for (const Battery& b : batteries) charging = charging || b.status == "Charging";
     s.BatteryFlag = charging ? kBatteryFlagCharging : 0;
     if (percent) {
+        const int rounded = s.BatteryLifePercent;
         if (rounded > 66) s.BatteryFlag |= kBatteryFlagHigh;
         if (rounded < 33) s.BatteryFlag |= kBatteryFlagLow;
         if (rounded < 5) s.BatteryFlag |= kBatteryFlagCritical;

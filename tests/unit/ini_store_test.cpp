@@ -206,8 +206,12 @@ TEST_F(IniStore, AFileThatCannotBeReadOrReplacedIsLeftWhole) {
         {"a folder in the file's place", nullptr, folder, "Is a directory", false},
         {"a file in the folder's place", nullptr, [&](const fs::path& f) { spit(f.parent_path(), old); },
          "Not a directory", false},
-        {"a link to itself in the file's place", nullptr, link(nullptr), "Too many levels of symbolic links",
-         false},
+        {"41 links in the file's place, one more than a path may take", nullptr,
+         [](const fs::path& f) {  // f -> f1 -> ... -> f41
+             for (int i = 0; i <= 40; ++i)
+                 makeLink(f.string() + (i ? std::to_string(i) : ""), f.string() + std::to_string(i + 1));
+         },
+         "Too many levels of symbolic links", false},
     };
     rlimit noLimit{};
     ::getrlimit(RLIMIT_FSIZE, &noLimit);

@@ -181,17 +181,18 @@ TEST(Options, EveryStoredPositionAndTheValuesThatDoNotFitTheControlsAtLoad) {
 }
 
 TEST_F(OptionsDialog, OkWritesEverySettingAndReappliesColoursSizeAndPlace) {
+    place(meterWindow(), 15210, 300, 150, 765);  // dragged down from its corner: any place keeps it there
     changeEverything();
     const std::size_t before = rt.calls.size();
     d.cmdOK.click();
 
     // clang-format off
-    const decltype(settings()) written{0, 0, 33, 33, 1, "C:\\a.wav", 8, 4, 15210, 0,
+    const decltype(settings()) written{0, 0, 33, 33, 1, "C:\\a.wav", 8, 4, 15210, 300,
                                        {0x010101, 0x020202, 0x030303, 0x040404, 0x050505, 0x060606, 0x070707}};
     // clang-format on
     EXPECT_EQ(settings(), written);
     // Flat, 8 thick, pulled back from the right edge, in its new colours.
-    EXPECT_EQ(placeOf(meterWindow()), (Rect{14595, 0, 765, 120}));
+    EXPECT_EQ(placeOf(meterWindow()), (Rect{14595, 300, 765, 120}));
     EXPECT_EQ((std::array{meterWindow().backColor(), meter().picHistory.backColor()}),
               (std::array{0x070707u, 0x050505u}));
     EXPECT_EQ(callsSince(before),

@@ -105,7 +105,7 @@ Want wantOf(const SystemPowerStatus& s) {
 TEST_F(SysfsPower, ReadsTrees) {
     const Attrs bigFull = draining("6000", "6000", "1000"), smallEmpty = draining("2000", "0", "0");
     const std::string whole = std::string(62, '0') + "1";
-    const Attrs chargeEmpty = battery("", {{"charge_full", "100"}, {"charge_now", "0"}});
+    const Attrs chargeEmpty = battery("", {{"charge_full", "1"}, {"charge_now", "0"}});
     const Attrs chargeFull = battery("", {{"charge_full", "3000"}, {"charge_now", "3000"}});
     const Attrs almostFlat = battery("Discharging", {{"capacity", "3"}});
     const auto capacity = [](const char* percent) {
@@ -118,7 +118,7 @@ TEST_F(SysfsPower, ReadsTrees) {
         {"topping up a weak adapter", {{"AC", kMainsOn}, {"BAT0", layered("Discharging")}}, {1, 0, 57, -1}},
         {"weighted by size", {{"AC", kMainsOff}, {"BAT0", bigFull}, {"BAT1", smallEmpty}}, {0, 1, 75, 21600}},
         {"mixed units averaged", {{"BAT0", bigFull}, {"BAT1", chargeEmpty}}, {0, 0, 50, -1}},
-        {"charge units weighted by size", {{"BAT0", chargeFull}, {"BAT1", chargeEmpty}}, {255, 1, 97, -1}},
+        {"charge units weighted by size", {{"BAT0", chargeFull}, {"BAT1", chargeEmpty}}, {255, 1, 100, -1}},
         {"capacity only, no adapter", {{"BAT0", almostFlat}}, {0, 6, 3, -1}},
         {"no battery", {{"AC", kMainsOn}}, {1, 128, 255, -1}},
         {"nothing at all", {}, {255, 128, 255, -1}},
@@ -159,6 +159,7 @@ TEST_F(SysfsPower, ReadsTrees) {
             {"BAT1", battery("", {{"charge_full", "100"}, {"charge_now", "80"}})}}, {255, 0, 60, -1}},
         {"capacity 100", capacity("100"), {255, 1, 100, -1}},  {"67 is high", capacity("67"), {255, 1, 67, -1}},
         {"66 is not high", capacity("66"), {255, 0, 66, -1}},  {"33 is not low", capacity("33"), {255, 0, 33, -1}},
+        {"32 is low", capacity("32"), {255, 2, 32, -1}},
         {"5 is low, not critical", capacity("5"), {255, 2, 5, -1}},  {"4 is critical", capacity("4"), {255, 6, 4, -1}},
         {"capacity 101 is broken", capacity("101"), {255, 255, 255, -1}},
         {"blanks around values", {{"AC", {{"type", " Mains\t"}, {"online", "0 "}}},
@@ -263,6 +264,7 @@ TEST_F(SysfsPower, AValueThatFailsListsTheSuppliesAgain) {
     });
     const fs::path task = "/proc/self/task/" + std::to_string(started.get_future().get());
     put("BAT0", "type", "Battery\n");
+    put("BAT0", "charge_now", "");  // empty, yet read: no failure
     fs::create_symlink(task / "comm", root_ / "BAT0" / "capacity");
     SysfsPowerReader reader(root_);
     reader.handOverWatch();
