@@ -508,7 +508,8 @@ expect_text_whole() {  # what, x y width height
     pass "$1: the text starts $START pixels into the box"
 }
 
-open_preferences() {  # from the icon's menu: sets DIALOG and checks its size
+open_preferences() {  # from the icon's menu, once the icon is docked: sets DIALOG and checks its size
+    wait_icon
     from_icon_menu preferences && wait_dialog 'Preferences$'
     expect_eq "the dialog's client area" "299 345" "$DIALOG_W $DIALOG_H"
 }
@@ -523,7 +524,6 @@ check_dialogs() {  # name prefix for the kept screenshots
     start_window_manager
     start_tray
     start_meter
-    wait_icon
     open_preferences
     keep_shot "$1-preferences"
     expect_text_whole "txtLowUpper shows ' 25' whole" 107 46 39 22

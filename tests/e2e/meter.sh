@@ -51,7 +51,6 @@ for file in missing.wav broken.wav alarm.fifo; do
     [[ $file == *.fifo ]] || stop_corvane TERM
 done
 # Nothing waits on the FIFO: a file chosen later sounds at the next alarm, and the end is not held.
-wait_icon
 open_preferences
 click_in_dialog 120 281  # txtWavFile
 xdotool key ctrl+a type "$WORK/alarm.wav"
