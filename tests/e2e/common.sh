@@ -183,10 +183,13 @@ FIRST_SAVE=("[Form]" "Position= 2" "Left= 15210" "Top= 0" "Width= 10" "State= 0"
 screenshot() { import -window root "$WORK/shot.png"; }
 pixel() { "$CONVERT" "$WORK/shot.png" -format "%[hex:p{$1,$2}]" info:; }  # RRGGBB
 
-row() {  # the colours of pixels X1..X2 of row Y, as RRGGBB words
-    "$CONVERT" "$WORK/shot.png" -crop "$(($2 - $1 + 1))x1+$1+$3" +repage -depth 8 txt:- |
-        awk 'NR > 1 {printf "%s%s", sep, substr($3, 2, 6); sep = " "}'
+# A part of the last screenshot, WxH+X+Y: one line of RRGGBB words a row.
+picture() {
+    "$CONVERT" "$WORK/shot.png" -crop "$1" +repage -depth 8 txt:- |
+        awk 'NR > 1 {split($1, p, /[,:]/); rows[p[2]] = rows[p[2]] (p[1] ? " " : "") substr($3, 2, 6)}
+             END {for (y = 0; y in rows; y++) print rows[y]}'
 }
+row() { picture "$(($2 - $1 + 1))x1+$1+$3"; }  # the colours of pixels X1..X2 of row Y, as RRGGBB words
 
 expect_row() { expect_eq "pixels $1..$2 of row $3" "$4" "$(row "$1" "$2" "$3")"; }  # x1 x2 y "RRGGBB ...": the last screenshot's row
 
@@ -195,11 +198,7 @@ shows() { screenshot && [[ $(pixel "$1" "$2") == "$3" ]]; }
 # The meter's picture, from its place METER_AT (WxH+X+Y) as a screenshot shows it: one line of RRGGBB
 # words a row. PICTURE is what it shows. METER_AT is where it first appears, upright and 10x51 at the
 # top right of a 1024-wide screen, unless a check says another.
-shows_meter() {
-    screenshot && PICTURE=$("$CONVERT" "$WORK/shot.png" -crop "${METER_AT:-10x51+1014+0}" +repage -depth 8 txt:- |
-        awk 'NR > 1 {split($1, p, /[,:]/); rows[p[2]] = rows[p[2]] (p[1] ? " " : "") substr($3, 2, 6)}
-             END {for (y = 0; y in rows; y++) print rows[y]}') && [[ $PICTURE == "$1" ]]
-}
+shows_meter() { screenshot && PICTURE=$(picture "${METER_AT:-10x51+1014+0}") && [[ $PICTURE == "$1" ]]; }
 
 # A flat meter at 0,0 on mains at 80 %, THICKNESS pixels thick, once painted: the border strips above
 # and below the surface and its end lines, and on the surface the grid on every tenth pixel, the bar to
