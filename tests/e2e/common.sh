@@ -96,7 +96,6 @@ start_window_manager() { background openbox --sm-disable >/dev/null 2>&1 && with
 
 titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true; }  # title pattern
 found() { printf -v "$1" %s "$(titled "$2")" && [[ -n ${!1} ]]; }  # variable, title pattern: that window, once shown
-shown_titled() { [[ -n $(titled "$1") ]]; }
 gone_titled() { [[ -z $(titled "$1") ]]; }
 # Another program's window (xmessage's), started with the test's others: sets OTHER once it is shown.
 other_window() { background xmessage -geometry "$@" "another window" >/dev/null 2>&1 && within 5 found OTHER '^xmessage$'; }  # WxH+X+Y, options...
@@ -542,7 +541,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     keep_shot "$1-message"
     pass "the alarm without a sound file is refused with a message"
     closes '^ Corvane$' Enter xdotool key Return
-    holds "the dialog stays open after the message" shown_titled 'Preferences$'
+    holds "the dialog stays open after the message" found DIALOG 'Preferences$'
     within 5 active_is "$preferences" || fail "the dialog did not take the keyboard back"
     closes 'Preferences$' Esc xdotool key Escape
 
@@ -593,7 +592,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     holds_within 5 "the colour box with the focus shows the focus mark" border_box_marked
     keep_shot "$1-focus-mark"
     xdotool key space
-    holds_within 10 "Space on a colour box opens the colour chooser" shown_titled '^(Select )?Colou?r$'
+    holds_within 10 "Space on a colour box opens the colour chooser" found CHOOSER '^(Select )?Colou?r$'
     stop_corvane
     expect_saved "ShowTop= 0" "Upright= 1" "Width= 12" "LowBound= 33" "MidBound= 66" "Position= 1" "EnableAlarm= 1" \
         "SoundFile=ding.wav"
