@@ -96,7 +96,6 @@ start_window_manager() { background openbox --sm-disable >/dev/null 2>&1 && with
 
 titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true; }  # title pattern
 found() { printf -v "$1" %s "$(titled "$2")" && [[ -n ${!1} ]]; }  # variable, title pattern: that window, once shown
-shown_titled() { [[ -n $(titled "$1") ]]; }
 gone_titled() { [[ -z $(titled "$1") ]]; }
 # Another program's window (xmessage's), started with the test's others: sets OTHER once it is shown.
 other_window() { background xmessage -geometry "$@" "another window" >/dev/null 2>&1 && within 5 found OTHER '^xmessage$'; }  # WxH+X+Y, options...
@@ -183,10 +182,13 @@ FIRST_SAVE=("[Form]" "Position= 2" "Left= 15210" "Top= 0" "Width= 10" "State= 0"
 screenshot() { import -window root "$WORK/shot.png"; }
 pixel() { "$CONVERT" "$WORK/shot.png" -format "%[hex:p{$1,$2}]" info:; }  # RRGGBB
 
-row() {  # the colours of pixels X1..X2 of row Y, as RRGGBB words
-    "$CONVERT" "$WORK/shot.png" -crop "$(($2 - $1 + 1))x1+$1+$3" +repage -depth 8 txt:- |
-        awk 'NR > 1 {printf "%s%s", sep, substr($3, 2, 6); sep = " "}'
+# A part of the last screenshot, WxH+X+Y: one line of RRGGBB words a row.
+picture() {
+    "$CONVERT" "$WORK/shot.png" -crop "$1" +repage -depth 8 txt:- |
+        awk 'NR > 1 {split($1, p, /[,:]/); rows[p[2]] = rows[p[2]] (p[1] ? " " : "") substr($3, 2, 6)}
+             END {for (y = 0; y in rows; y++) print rows[y]}'
 }
+row() { picture "$(($2 - $1 + 1))x1+$1+$3"; }  # the colours of pixels X1..X2 of row Y, as RRGGBB words
 
 expect_row() { expect_eq "pixels $1..$2 of row $3" "$4" "$(row "$1" "$2" "$3")"; }  # x1 x2 y "RRGGBB ...": the last screenshot's row
 
@@ -195,11 +197,7 @@ shows() { screenshot && [[ $(pixel "$1" "$2") == "$3" ]]; }
 # The meter's picture, from its place METER_AT (WxH+X+Y) as a screenshot shows it: one line of RRGGBB
 # words a row. PICTURE is what it shows. METER_AT is where it first appears, upright and 10x51 at the
 # top right of a 1024-wide screen, unless a check says another.
-shows_meter() {
-    screenshot && PICTURE=$("$CONVERT" "$WORK/shot.png" -crop "${METER_AT:-10x51+1014+0}" +repage -depth 8 txt:- |
-        awk 'NR > 1 {split($1, p, /[,:]/); rows[p[2]] = rows[p[2]] (p[1] ? " " : "") substr($3, 2, 6)}
-             END {for (y = 0; y in rows; y++) print rows[y]}') && [[ $PICTURE == "$1" ]]
-}
+shows_meter() { screenshot && PICTURE=$(picture "${METER_AT:-10x51+1014+0}") && [[ $PICTURE == "$1" ]]; }
 
 # A flat meter at 0,0 on mains at 80 %, THICKNESS pixels thick, once painted: the border strips above
 # and below the surface and its end lines, and on the surface the grid on every tenth pixel, the bar to
@@ -508,7 +506,8 @@ expect_text_whole() {  # what, x y width height
     pass "$1: the text starts $START pixels into the box"
 }
 
-open_preferences() {  # from the icon's menu: sets DIALOG and checks its size
+open_preferences() {  # from the icon's menu, once the icon is docked: sets DIALOG and checks its size
+    wait_icon
     from_icon_menu preferences && wait_dialog 'Preferences$'
     expect_eq "the dialog's client area" "299 345" "$DIALOG_W $DIALOG_H"
 }
@@ -523,7 +522,6 @@ check_dialogs() {  # name prefix for the kept screenshots
     start_window_manager
     start_tray
     start_meter
-    wait_icon
     open_preferences
     keep_shot "$1-preferences"
     expect_text_whole "txtLowUpper shows ' 25' whole" 107 46 39 22
@@ -543,7 +541,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     keep_shot "$1-message"
     pass "the alarm without a sound file is refused with a message"
     closes '^ Corvane$' Enter xdotool key Return
-    holds "the dialog stays open after the message" shown_titled 'Preferences$'
+    holds "the dialog stays open after the message" found DIALOG 'Preferences$'
     within 5 active_is "$preferences" || fail "the dialog did not take the keyboard back"
     closes 'Preferences$' Esc xdotool key Escape
 
@@ -594,7 +592,7 @@ check_dialogs() {  # name prefix for the kept screenshots
     holds_within 5 "the colour box with the focus shows the focus mark" border_box_marked
     keep_shot "$1-focus-mark"
     xdotool key space
-    holds_within 10 "Space on a colour box opens the colour chooser" shown_titled '^(Select )?Colou?r$'
+    holds_within 10 "Space on a colour box opens the colour chooser" found CHOOSER '^(Select )?Colou?r$'
     stop_corvane
     expect_saved "ShowTop= 0" "Upright= 1" "Width= 12" "LowBound= 33" "MidBound= 66" "Position= 1" "EnableAlarm= 1" \
         "SoundFile=ding.wav"

@@ -34,7 +34,6 @@ hover_meter 818 120
 expect_eq "the user's window keeps the focus" "$OTHER" "$(xdotool getactivewindow 2>/dev/null || true)"
 holds "the tooltip has no taskbar entry" grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$(xprop -id "$TOOLTIP" _NET_WM_STATE)"
 
-wait_icon
 open_preferences
 keep_shot linux-dark
 # The scheme's window and base colours, and the low band's colour in its box.

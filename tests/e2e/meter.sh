@@ -27,13 +27,12 @@ BELL=$XDG_DATA_HOME/sounds/freedesktop/stereo/bell.wav
 write_wav "$BELL" 10
 printf '[Sound Theme]\nName=Test\nDirectories=stereo\n[stereo]\nOutputProfile=stereo\n' \
     >"$XDG_DATA_HOME/sounds/freedesktop/index.theme"
-# Low on battery, the alarm on with the sound file given.
-start_low() { printf '[Options]\nEnableAlarm=1\nSoundFile=%s\n' "$1" | write_ini && start_corvane "${@:2}" "${ON_BATTERY[@]}" --ac 0 --percent 20 --; }  # sound file, [prefix...]
+# Low on battery, the alarm on with the sound file given: started, once its meter is shown.
+start_low() { printf '[Options]\nEnableAlarm=1\nSoundFile=%s\n' "$1" | write_ini && start_meter "${@:2}" "${ON_BATTERY[@]}" --ac 0 --percent 20 --; }  # sound file, [prefix...]
 played() { cmp -s <(tail -c +45 "$1") "$WORK/played.raw"; }  # the sound file's samples, all of them
 
 # Low on battery from the start: the alarm sounds at the first tick.
 start_low "$WORK/alarm.wav"
-wait_meter
 holds_within 5 "the alarm played the sound file at the first tick" played "$WORK/alarm.wav"
 expect_meter_follows_battery
 stop_corvane TERM
@@ -51,7 +50,6 @@ for file in missing.wav broken.wav alarm.fifo; do
     [[ $file == *.fifo ]] || stop_corvane TERM
 done
 # Nothing waits on the FIFO: a file chosen later sounds at the next alarm, and the end is not held.
-wait_icon
 open_preferences
 click_in_dialog 120 281  # txtWavFile
 xdotool key ctrl+a type "$WORK/alarm.wav"
@@ -73,7 +71,6 @@ stuck() { grep -qs wait_for_partner /proc/"$CORVANE_PID"/task/*/wchan; }
 within 10 stuck || fail "the sound did not reach the device"
 # Only the program itself opens the device: the process is the program now, with the limit it was given.
 expect_eq "open files allowed" 1024 "$(awk '/^Max open files/ {print $4}' "/proc/$CORVANE_PID/limits")"
-wait_meter
 # Almost all at 24 %: 12 of the 51 rows, the low bar from row 39; 20 % alone would start below row
 # 40, a grid line either way.
 expect_meter "2,000 supplies low on battery: the bar from row 39" "$(drawn_meter 39 FF0F00)" 30

@@ -47,13 +47,12 @@ else
     echo "note: strace missing or not allowed to attach; the folder's sync not checked"
 fi
 
-# A configuration folder that cannot be written: the program runs, says so once, old file whole.
+# A configuration folder that cannot be written: the program runs and says so once. (The file is
+# whole for want of a way to change it: were the folder writable, the save would say nothing.)
 rm -rf "$CFG/Corvane"
 printf '[Form]\nPosition=0\nWidth=12\n' | write_ini
-before=$(sha256sum "$INI")
 readonly_root() { exec unshare --mount --propagation private sh -c \
     'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"' sh "$CFG" "$@"; }
 start_meter_at "read-only folder: meter placed from the file" "0 0 12 51" readonly_root
 stop_corvane TERM
-expect_eq "old file unchanged" "$before" "$(sha256sum "$INI")"
 expect_eq "one message about saving" 1 "$(grep -c 'cannot save settings' "$WORK/out.log")"
