@@ -163,7 +163,7 @@ void frmInfo::Form_Load() {
         lblNotice[i]->setTop(i == 0 ? Frame2.top() + 120 : lblNotice[i - 1]->top() + 210);
         centre(*lblNotice[i]);
     }
-    Frame1.setHeight(lblNotice[4]->top() + lblNotice[4]->height() + 120);
+    Frame1.setHeight(lblNotice.back()->top() + lblNotice.back()->height() + 120);
     window.setHeight(Frame1.height() + Frame1.top() + num::toInt16(window.height() - window.scaleHeight()) +
                      90);
 

@@ -58,11 +58,12 @@ void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
     if (!inside(x1) || !inside(y1) || !inside(x2) || !inside(y2)) {
         double t0 = 0, t1 = 1;
         const double dx = double(x2) - x1, dy = double(y2) - y1;
-        const double p[4] = {-dx, dx, -dy, dy};
-        const double q[4] = {x1 + double(lim), double(lim) - x1, y1 + double(lim), double(lim) - y1};
-        for (int i = 0; i < 4; ++i) {  // neither dx nor dy is 0 here
-            const double r = q[i] / p[i];
-            if (p[i] < 0)
+        // Each margin as the pace at which the line nears it and its distance from the start.
+        const std::pair<double, double> margins[] = {
+            {-dx, x1 + double(lim)}, {dx, double(lim) - x1}, {-dy, y1 + double(lim)}, {dy, double(lim) - y1}};
+        for (const auto& [pace, distance] : margins) {  // neither dx nor dy is 0 here
+            const double r = distance / pace;
+            if (pace < 0)
                 t0 = std::max(t0, r);
             else
                 t1 = std::min(t1, r);

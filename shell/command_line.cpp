@@ -1,5 +1,6 @@
 #include "shell/command_line.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -51,14 +52,14 @@ std::string escaped(std::string_view arg) {
         if (n == 2 && b == 0xC2 && static_cast<unsigned char>(arg[1]) < 0xA0) {
             hex(b);
             hex(static_cast<unsigned char>(arg[1]));
-        } else if (n > 0) {
+        } else if (n != 0) {
             shown.append(arg.substr(0, n));
         } else if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
             hex(b);
         } else {
             shown += arg[0];
         }
-        arg.remove_prefix(n > 0 ? n : 1);
+        arg.remove_prefix(std::max<std::size_t>(n, 1));
     }
     return shown;
 }

@@ -17,7 +17,6 @@ namespace corvane::num {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads characters while skipping blanks wherever they stand, so " 1 2" reads as 12, as the stored
@@ -35,9 +34,7 @@ class Cursor {
     }
 
   private:
-    void skip() {
-        while (i_ < s_.size() && isBlank(s_[i_])) ++i_;
-    }
+    void skip() { i_ = std::min(s_.find_first_not_of(" \t\n", i_), s_.size()); }
     std::string_view s_;
     std::size_t i_ = 0;
 };

@@ -356,10 +356,7 @@ std::optional<double> hoursLeft(SysfsPowerReader::Files& folder, std::vector<Bat
                                 bool charge) {
     double totalLeft = 0, totalRate = 0;
     for (Battery& b : batteries) {
-        if (charge && !b.chargeNowRead) {
-            b.chargeNow = folder.readAmount(b.supply, kChargeNow);
-            b.chargeNowRead = true;
-        }
+        if (charge && !b.chargeNowRead) b.chargeNow = folder.readAmount(b.supply, kChargeNow);
         const auto left = charge ? b.chargeNow : b.energyNow;
         const auto rate = folder.readRate(b.supply, charge ? kCurrentNow : kPowerNow);
         if (!left || !rate) return std::nullopt;

@@ -234,6 +234,7 @@ TEST(Estimate, ALineThroughTheNewestRunOnOneSourceOfSixteenSamplesAtMostExtended
         {"AC 57 56 55 54 53 DC 52 51",                43, 999},    // so does another source
         {"AC 57 56 55 55 54 53 52 51 50 49 48 47 46 45 44", 47, 999},  // equal levels do not stop it
         {"AC 5 4 3 2 1",                              95, 999},    // down to a level of 1: still a sample
+        {"AC 88 87 86 85 83 83 81",                   10, 999},    // 12 / (8/7): 10.5 exactly, so 10
         // no trend at all
         {"AC 20 20 20 20 20 20 20", 999, 999}, {"AC 99.99 99.99 99.99 99.99 99.99 99.99", 999, 999},
         // clang-format on
