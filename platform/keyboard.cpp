@@ -91,8 +91,8 @@ void Keyboard::keyPress(std::int16_t keyAscii) {
     keyed_ = true;
     Control* focused = active_;
     if (focused) {
-        focused->keyPress(keyAscii);
-        if (keyAscii == 0 || !live()) return;
+        focused->keyPress(keyAscii);  // a key it swallows comes back as 0, which presses no button
+        if (!live()) return;
     }
     Control* button = nullptr;
     if (keyAscii == kKeyReturn && focused && focused->as<CommandButton>()) {
