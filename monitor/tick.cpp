@@ -84,10 +84,10 @@ void frmMonitor::tmrMain_Timer() {
     mKesta& k = program_.kesta();
     if (mnFirstTick == 1) k.SetTopmost(window, k.pnShowTop);
 
+    // The minutes on battery need no reset here: on mains they stand at 0, and so they do at the start.
     if (ReadPowerStatus()) {
         std::int16_t minute;
         k.pGetMinSec(minute, nSrcChangeSec_);
-        k.pnElapsedMin = 0;
         nSrcChanged_ = 1;
     } else {
         nSrcChanged_ = 0;
