@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -115,9 +116,10 @@ std::optional<std::string> resolveLinks(std::string p, std::error_code& ec) {
             ec.clear();
             return p;
         }
-        std::string to(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        // No path the system follows is longer than PATH_MAX: a target that fills the buffer is not one.
+        std::string to(PATH_MAX, '\0');
         const ssize_t n = ::readlink(p.c_str(), to.data(), to.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= to.size()) {  // gone, or changed since the look
+        if (n < 0 || static_cast<std::size_t>(n) >= to.size()) {  // gone, or too long to follow
             ec = std::error_code(n < 0 ? errno : ENAMETOOLONG, std::generic_category());
             return std::nullopt;
         }

@@ -50,7 +50,7 @@ TEST(PixelImage, BoxesAndLinesOfEverySlopeIncludeBothEndsAndClipAtTheEdges) {
         {{{'L', 1, 1, 3, 10}}, {"......", ".#....", ".#....", ".#...."}},   // leaves through the bottom edge
         {{{'L', 4, 2, 20, -6}}, {"......", ".....#", "....#.", "......"}},  // and through the top
         // From far away, to its end; from far left, nearly level.
-        {{{'L', -999998, -999998, 2, 2}, {'L', -999999999, 1, 5, 3}}, {"#.....", ".#....", "..#...", "######"}},
+        {{{'L', -999998, -999998, 2, 2}, {'L', -999999999, 2, 5, 3}}, {"#.....", ".#....", "..#...", "######"}},
         {{{'L', 1, 0, 2, 1000000000}}, {".#....", ".#....", ".#....", ".#...."}},  // one pixel across, far down
         // Halfway between two pixels a line takes the one toward its end, along either axis alike.
         {{{'L', 0, 0, 1, 2}}, {"#.....", ".#....", ".#....", "......"}},
