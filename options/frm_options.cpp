@@ -48,14 +48,13 @@ const char* const kColorTips[kColorSlots] = {
 };
 
 PixelImage signImage(Sign sign) {
-    const auto argb = signPixels(sign);
     PixelImage img;
     img.resize(12, 12, 0);
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x) {
-            const std::uint32_t p = argb[static_cast<std::size_t>(y * 12 + x)];
-            img.fillRect(x, y, x, y, fromXrgb(p));
-        }
+    int at = 0;  // row by row, as the pixels come
+    for (const std::uint32_t argb : signPixels(sign)) {
+        img.plot(at % 12, at / 12, fromXrgb(argb));
+        ++at;
+    }
     return img;
 }
 
