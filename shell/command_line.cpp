@@ -54,7 +54,7 @@ std::string escaped(std::string_view arg) {
             hex(static_cast<unsigned char>(arg[1]));
         } else if (n != 0) {
             shown.append(arg.substr(0, n));
-        } else if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
+        } else if (b < 0x20 || (b >= 0x7F && b < 0xA0)) {  // C0, then DEL and C1
             hex(b);
         } else {
             shown += arg[0];
