@@ -112,7 +112,6 @@ class SysfsPowerReader::Files {
         Unit unit = Unit::kNone;  // what fullSize is measured in, so packs can be compared
         double fullSize = 0;
         std::optional<double> energyNow, chargeNow;
-        bool chargeNowRead = false;
     };
 
     explicit Files(std::string root) : root_(std::move(root)) {
@@ -180,8 +179,8 @@ class SysfsPowerReader::Files {
     // Some drivers sign the flow (negative while discharging); only its size matters here.
     std::optional<double> readRate(std::size_t supply, Attr a) {
         const auto value = readInt(supply, a);
-        if (!value || *value == std::numeric_limits<std::int64_t>::min()) return std::nullopt;
-        return static_cast<double>(*value < 0 ? -*value : *value);
+        if (!value) return std::nullopt;
+        return std::fabs(static_cast<double>(*value));
     }
 
   private:
@@ -234,7 +233,7 @@ class SysfsPowerReader::Files {
     }
 
     std::string readOnce(const std::string& supply, const char* name) {
-        const int fd = openValue(dir_ ? ::dirfd(dir_) : -1, supply + '/' + name);
+        const int fd = openValue(::dirfd(dir_), supply + '/' + name);
         if (fd < 0) return {};
         char buf[kMaxAttrBytes];
         const ssize_t n = preadAll(fd, buf);
@@ -247,7 +246,7 @@ class SysfsPowerReader::Files {
         int& fd = s.fd[a];
         if (fd == kMissing) return -1;
         if (fd < 0) {
-            const int opened = openValue(dir_ ? ::dirfd(dir_) : -1, s.name + '/' + kAttrNames[a]);
+            const int opened = openValue(::dirfd(dir_), s.name + '/' + kAttrNames[a]);
             if (opened < 0) {
                 if (fd == kNotKept) failed_ = true;  // it was there before
                 fd = kMissing;
@@ -312,7 +311,6 @@ Battery readBattery(SysfsPowerReader::Files& folder, std::size_t supply, bool st
     if (!b.percent || !energySize) chargeFull = folder.readAmount(supply, kChargeFull);
     if (!b.percent) {
         b.chargeNow = folder.readAmount(supply, kChargeNow);
-        b.chargeNowRead = true;
         b.percent = ratioPercent(b.chargeNow, chargeFull);
     }
     if (!b.percent) {
@@ -356,7 +354,7 @@ std::optional<double> hoursLeft(SysfsPowerReader::Files& folder, std::vector<Bat
                                 bool charge) {
     double totalLeft = 0, totalRate = 0;
     for (Battery& b : batteries) {
-        if (charge && !b.chargeNowRead) b.chargeNow = folder.readAmount(b.supply, kChargeNow);
+        if (charge && !b.chargeNow) b.chargeNow = folder.readAmount(b.supply, kChargeNow);
         const auto left = charge ? b.chargeNow : b.energyNow;
         const auto rate = folder.readRate(b.supply, charge ? kCurrentNow : kPowerNow);
         if (!left || !rate) return std::nullopt;

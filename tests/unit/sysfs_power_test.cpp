@@ -3,18 +3,16 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <pthread.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <ctime>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -248,20 +246,15 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
 
 // A supply that goes makes its files fail, and at the first failure the supplies are listed again, even
 // while the caller looks at the watch and has told of no change; till then a value found missing stays
-// missing. Here the level is a thread's name,
-// which reads well while the thread runs and fails once it has ended.
+// missing. Here the charge is a finished child's command line, which reads empty (read all the same:
+// no failure) and fails once the child is reaped.
 TEST_F(SysfsPower, AValueThatFailsListsTheSuppliesAgain) {
-    std::promise<pid_t> started;
-    std::promise<void> end;
-    std::thread pack([&] {
-        ::pthread_setname_np(::pthread_self(), "57");
-        started.set_value(static_cast<pid_t>(::syscall(SYS_gettid)));
-        end.get_future().wait();
-    });
-    const fs::path task = "/proc/self/task/" + std::to_string(started.get_future().get());
-    put("BAT0", "type", "Battery\n");
-    put("BAT0", "charge_now", "");  // empty, yet read: no failure
-    fs::create_symlink(task / "comm", root_ / "BAT0" / "capacity");
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    siginfo_t ended{};
+    ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOWAIT), 0);  // not reaped yet
+    addBattery("BAT0", "57\n");
+    fs::create_symlink("/proc/" + std::to_string(child) + "/cmdline", root_ / "BAT0" / "charge_now");
     SysfsPowerReader reader(root_);
     reader.handOverWatch();
     EXPECT_EQ(reader.read().BatteryLifePercent, 57);
@@ -269,9 +262,7 @@ TEST_F(SysfsPower, AValueThatFailsListsTheSuppliesAgain) {
     put("BAT0", "energy_full", "100\n");
     put("BAT0", "energy_now", "9\n");
     EXPECT_EQ(reader.read().BatteryLifePercent, 57) << "the supplies as listed, while all reads well";
-    end.set_value();
-    pack.join();
-    test::waitUntil([&] { return !fs::exists(task); });
+    ::waitpid(child, nullptr, 0);
     EXPECT_EQ(reader.read().BatteryLifePercent, 50) << "9 % and 91 %, in no common unit";
 }
 
