@@ -94,7 +94,7 @@ void frmMonitor::tmrMain_Timer() {
     }
 
     const std::int16_t due = IsMinutePassed(nSrcChangeSec_, nSrcChanged_);
-    if (due == 1 || mnFirstTick > 0) {
+    if (due == 1 || mnFirstTick != 0) {
         ++nSamples_;
         for (int i = kHistorySize - 1; i >= 1; --i) {
             mHistory[i] = mHistory[i - 1];
