@@ -173,9 +173,7 @@ std::int32_t toInt32(double v) { return roundClamp<std::int32_t>(v); }
 float toSingle(double v) {
     if (std::isnan(v)) return 0;
     constexpr double kMax = std::numeric_limits<float>::max();
-    if (v > kMax) return std::numeric_limits<float>::max();
-    if (v < -kMax) return -std::numeric_limits<float>::max();
-    return static_cast<float>(v);
+    return static_cast<float>(std::clamp(v, -kMax, kMax));
 }
 
 std::string toText(double v) { return std::isfinite(v) ? format(v) : " 0"; }
