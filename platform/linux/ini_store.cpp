@@ -117,10 +117,12 @@ std::optional<std::string> resolveLinks(std::string p, std::error_code& ec) {
             return p;
         }
         // No path the system follows is longer than PATH_MAX: a target that fills the buffer is not one.
+        // A failed call says why in errno; a target that fills the buffer leaves this there.
         std::string to(PATH_MAX, '\0');
+        errno = ENAMETOOLONG;
         const ssize_t n = ::readlink(p.c_str(), to.data(), to.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= to.size()) {  // gone, or too long to follow
-            ec = std::error_code(n < 0 ? errno : ENAMETOOLONG, std::generic_category());
+        if (static_cast<std::size_t>(n) >= to.size()) {  // -1 (gone), or too long to follow
+            ec = std::error_code(errno, std::generic_category());
             return std::nullopt;
         }
         to.resize(static_cast<std::size_t>(n));

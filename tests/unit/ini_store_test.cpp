@@ -247,6 +247,8 @@ TEST_F(IniStore, AFileThatCannotBeReadOrReplacedIsLeftWhole) {
             EXPECT_EQ(tree(), before);
         else
             EXPECT_NE(slurp(file).find("Position= 4\n"), std::string::npos);
+        save(store, {{"Form", "Left", "1"}}, true, "Other");  // one program's file stops no other's
+        EXPECT_EQ(slurp(root / "Other/Other.ini"), "[Form]\nLeft=1\n");
     }
     ::signal(SIGXFSZ, ignoredSignal);
 }
