@@ -60,8 +60,8 @@ SoleInstance::SoleInstance(const std::string& folder, Reporter report, std::chro
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    // A file that opened but would not lock is let go with the guard, as it holds nothing.
     report_("runs without the guard against a second copy: " + why(lockPath_));
-    release();
 }
 
 SoleInstance::~SoleInstance() { release(); }
