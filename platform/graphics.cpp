@@ -35,15 +35,10 @@ void PixelImage::plot(int x, int y, Color c) {
 
 void PixelImage::fillRect(int x1, int y1, int x2, int y2, Color c) {
     ++drawings_;
-    if (x1 > x2) std::swap(x1, x2);
-    if (y1 > y2) std::swap(y1, y2);
-    x1 = std::max(x1, 0);
-    y1 = std::max(y1, 0);
-    x2 = std::min(x2, width_ - 1);
-    y2 = std::min(y2, height_ - 1);
-    for (int y = y1; y <= y2; ++y)
-        std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + x1, std::max(0, x2 - x1 + 1),
-                    c);
+    const int left = std::max(std::min(x1, x2), 0), right = std::min(std::max(x1, x2), width_ - 1);
+    const int top = std::max(std::min(y1, y2), 0), bottom = std::min(std::max(y1, y2), height_ - 1);
+    for (int y = top; y <= bottom && left <= right; ++y)
+        std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + left, right - left + 1, c);
 }
 
 void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
