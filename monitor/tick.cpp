@@ -58,7 +58,7 @@ bool frmMonitor::ReadPowerStatus() {
     SystemPowerStatus status{};  // a call that fills nothing reads as empty battery on battery power
     program_.runtime().power().getSystemPowerStatus(status);
     mEnergyLevel = static_cast<float>(status.BatteryLifePercent);
-    if (!(mEnergyLevel < 100)) mEnergyLevel = 100;  // 255, "unknown", included
+    mEnergyLevel = std::min(mEnergyLevel, 100.0f);  // 255, "unknown", included
     program_.kesta().plFullLifeSaved = status.BatteryFullLifeTime;
     const char* source = status.ACLineStatus == kACOnline ? "AC" : "DC";
     if (msPowerSrc == source) return false;
