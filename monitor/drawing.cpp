@@ -1,5 +1,6 @@
 // The meter's picture: the level as a bar in its band's colour, half of it in the mains colour on
-// mains power, under a grid of five divisions. Redrawn from scratch by every tick.
+// mains power, under a grid of five divisions. Redrawn from scratch by every tick. Boxes and lines
+// start at the picture's first pixel (kStart) and may reach past its far edge: the picture clips them.
 
 #include "monitor/frm_monitor.h"
 #include "shell/mkesta.h"
@@ -10,7 +11,8 @@ namespace corvane {
 
 namespace {
 constexpr int kDivisions = 5;
-}
+constexpr int kStart = 0;
+}  // namespace
 
 void frmMonitor::FillBox(int x, int y, int w, int h, Color colour, Picture& surface) {
     surface.fillBox(x, y, x + w, y + h, colour);
@@ -30,14 +32,14 @@ void frmMonitor::DrawMeter() {
     if (k.pnUpright == 0) {  // the bar grows from the left end
         const std::int16_t barW = num::toInt16(level / 100.0 * width);
         const std::int16_t h = num::toInt16(height);
-        FillBox(0, 0, barW, h, colour, picHistory);
-        if (msPowerSrc == "AC") FillBox(0, h / 2, barW, h / 2, mains, picHistory);
+        FillBox(kStart, kStart, barW, h, colour, picHistory);
+        if (msPowerSrc == "AC") FillBox(kStart, h / 2, barW, h, mains, picHistory);  // the lower half
     } else {  // the bar grows upwards from the bottom end
         const std::int16_t barH = num::toInt16(level / 100.0 * height);
         const std::int16_t top = num::toInt16(height - barH);
         const std::int16_t w = num::toInt16(width);
-        FillBox(0, top, w, barH, colour, picHistory);
-        if (msPowerSrc == "AC") FillBox(w / 2, top, w / 2, barH, mains, picHistory);
+        FillBox(kStart, top, w, barH, colour, picHistory);
+        if (msPowerSrc == "AC") FillBox(w / 2, top, w, barH, mains, picHistory);  // the right half
     }
 }
 
@@ -54,9 +56,9 @@ void frmMonitor::DrawGrid() {
         const auto colour = static_cast<Color>(k.plColor[i == 0 || i == kDivisions ? 6 : 5]);
         const int at = i * step;
         if (flat)
-            picHistory.line(at, 0, at, len, colour);
+            picHistory.line(at, kStart, at, len, colour);
         else
-            picHistory.line(0, at, len, at, colour);
+            picHistory.line(kStart, at, len, at, colour);
     }
 }
 
