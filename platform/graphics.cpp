@@ -47,29 +47,29 @@ void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
         fillRect(x1, y1, x2, y2, c);
         return;
     }
-    // Clip to a margin around the image first so a far-away end point cannot make the walk long.
+    // Clip to a margin around the image first so a far-away end point cannot make the walk long. A line
+    // within the margin comes out as it went in (its ends at t = 0 and 1 exactly).
     const long long lim = 2LL * (std::max(width_, height_) + 2);
-    auto inside = [&](long long v) { return v >= -lim && v <= lim; };
-    if (!inside(x1) || !inside(y1) || !inside(x2) || !inside(y2)) {
-        double t0 = 0, t1 = 1;
-        const double dx = double(x2) - x1, dy = double(y2) - y1;
-        // Each margin as the pace at which the line nears it and its distance from the start.
-        const std::pair<double, double> margins[] = {
-            {-dx, x1 + double(lim)}, {dx, double(lim) - x1}, {-dy, y1 + double(lim)}, {dy, double(lim) - y1}};
-        for (const auto& [pace, distance] : margins) {  // neither dx nor dy is 0 here
-            const double r = distance / pace;
-            if (pace < 0)
-                t0 = std::max(t0, r);
-            else
-                t1 = std::min(t1, r);
-        }
-        if (t0 > t1) return;
-        const int nx1 = static_cast<int>(std::lround(x1 + t0 * dx)),
-                  ny1 = static_cast<int>(std::lround(y1 + t0 * dy));
-        const int nx2 = static_cast<int>(std::lround(x1 + t1 * dx)),
-                  ny2 = static_cast<int>(std::lround(y1 + t1 * dy));
-        x1 = nx1, y1 = ny1, x2 = nx2, y2 = ny2;
+    double t0 = 0, t1 = 1;
+    const double run = double(x2) - x1, rise = double(y2) - y1;
+    // Each margin as the pace at which the line nears it and its distance from the start.
+    const std::pair<double, double> margins[] = {{-run, x1 + double(lim)},
+                                                 {run, double(lim) - x1},
+                                                 {-rise, y1 + double(lim)},
+                                                 {rise, double(lim) - y1}};
+    for (const auto& [pace, distance] : margins) {  // neither run nor rise is 0 here
+        const double r = distance / pace;
+        if (pace < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
     }
+    if (t0 > t1) return;
+    const int nx1 = static_cast<int>(std::lround(x1 + t0 * run)),
+              ny1 = static_cast<int>(std::lround(y1 + t0 * rise));
+    const int nx2 = static_cast<int>(std::lround(x1 + t1 * run)),
+              ny2 = static_cast<int>(std::lround(y1 + t1 * rise));
+    x1 = nx1, y1 = ny1, x2 = nx2, y2 = ny2;
     const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
     const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
     int err = dx + dy;
