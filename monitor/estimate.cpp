@@ -10,7 +10,6 @@
 namespace corvane {
 
 namespace {
-constexpr int kMaxPoints = 16;
 constexpr float kFlatSlope = 0.001f;  // percent per minute: a flatter or backward trend gives no estimate
 constexpr std::int16_t kMinPoints = 5;
 
@@ -40,7 +39,6 @@ FittedLine FitLine(const float* x, const float* y, std::int16_t n) {
 // battery the oldest sample of a run must not lie above its predecessor, even when that is a mains
 // sample or a slot not yet filled.
 std::int16_t frmMonitor::runLength(const char* source, bool charging, std::int16_t n) const {
-    static_assert(kMaxPoints < kHistorySize, "every sample of a run has one before it");
     n = static_cast<std::int16_t>(std::min<int>(n, kMaxPoints));
     std::int16_t count = 0;
     for (; count < n; ++count) {

@@ -21,6 +21,10 @@ inline constexpr int kMeterLength = 51;  // pixels: five divisions of ten plus t
 inline constexpr int kHistorySize = 60;  // one sample a minute
 inline constexpr std::int16_t kNoEstimate = 999;
 inline constexpr std::int16_t kEstimateSamples = 12;  // how far back an estimate looks, in minutes
+// The samples an estimate can reach: the run it fits and the sample just before it.
+inline constexpr int kEstimateReach = kEstimateSamples + 1;
+inline constexpr int kMaxPoints = 16;  // the most samples a line is fitted through
+static_assert(kMaxPoints < kHistorySize, "every sample of a run has one before it");
 
 class frmMonitor {
   public:

@@ -19,8 +19,6 @@ namespace corvane {
 namespace {
 constexpr std::int16_t kBlinkTicks = 2;   // the bar shows one tick and is wiped the next
 constexpr std::int16_t kAlarmTicks = 10;  // the alarm sounds every tenth low tick
-// The samples an estimate can reach: the run it fits and the sample just before it.
-constexpr int kEstimateReach = kEstimateSamples + 1;
 
 }  // namespace
 
