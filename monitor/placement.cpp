@@ -83,8 +83,8 @@ void mKesta::pMoveIntoScreen(std::int32_t& left, std::int32_t& top) {
     top = std::max(top, 0);
     // A window that ends exactly at the edge stays where it is.
     const float sw = static_cast<float>(screen.widthTwips()), sh = static_cast<float>(screen.heightTwips());
-    if (static_cast<float>(left + w.width()) > sw) left = num::toInt32(sw - w.width());
-    if (static_cast<float>(top + w.height()) > sh) top = num::toInt32(sh - w.height());
+    left = std::min(left, num::toInt32(sw - static_cast<float>(w.width())));
+    top = std::min(top, num::toInt32(sh - static_cast<float>(w.height())));
     w.setLeft(left);
     w.setTop(top);
 }
