@@ -224,8 +224,7 @@ class SysfsPowerReader::Files {
     // Whether anything was created, removed or replaced in the watched tree since the last look.
     bool treeChanged() { return handedOver_ ? std::exchange(changed_, false) : drainWatch(); }
 
-    bool drainWatch() {
-        if (watch_ < 0) return false;
+    bool drainWatch() {  // without a watch (-1) the read fails at once
         alignas(inotify_event) char events[4096];
         bool changed = false;
         while (::read(watch_, events, sizeof events) > 0) changed = true;
