@@ -63,9 +63,10 @@ TEST(About, TheLayoutFollowsTheTextsTheNoticesFourthLineAndTheWindowsFrame) {
         // OK has the focus, for the Enter key, and is the only Tab stop: the scrolling line reads as part
         // of the box, not as a field to type into. The texts the user reads, to the blank.
         EXPECT_EQ((std::tuple{a.window.keyboard().activeControl(), a.window.keyboard().tabOrder(),
-                              a.txtAllrights.locked(), a.window.style().caption, a.lblAppname.caption()}),
+                              a.txtAllrights.locked(), a.window.style().caption, a.lblAppname.caption(),
+                              a.cmdOK.caption()}),
                   (std::tuple{&a.cmdOK, std::vector<Control*>{&a.cmdOK}, true, " About Corvane",
-                              "Corvane Version 2.2"}));
+                              "Corvane Version 2.2", "OK"}));
     }
 }
 
