@@ -196,6 +196,7 @@ TEST_F(IniStore, AFileThatCannotBeReadOrReplacedIsLeftWhole) {
     } cases[] = {
         {"a folder", folder, nullptr, "not a regular file", true},
         {"no byte readable", link("/proc/self/mem"), nullptr, "Input/output error", true},
+        {"readable by no one", link("/proc/sys/vm/compact_memory"), nullptr, "Permission denied", true},
         {"a link to itself", link(nullptr), nullptr, "Too many levels of symbolic links", true},
         {"over 1 MiB", text(oneMiB + "\n"), nullptr, "larger than 1048576 bytes", true},
         {"over 1 MiB as it is read", link("/proc/self/pagemap"), nullptr, "File too large", true},
