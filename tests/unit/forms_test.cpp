@@ -76,10 +76,11 @@ TEST(PixelImage, ARidiculousSizeIsCappedInsteadOfExhaustingMemory) {
     PixelImage img;
     for (auto [w, h, capped] :
          {std::array{4096, 2048, 1024}, std::array{5000, 5000, 838}, std::array{2048, 2048, 2048},
-          std::array{1, 4194305, 4194304}, std::array{0, 9, 9}, std::array{5, -3, 0}}) {
+          std::array{1, 4194305, 4194304}, std::array{0, 9, 9}, std::array{5, -3, 0}, std::array{-2, 3, 3}}) {
         img.resize(w, h, 0);
-        EXPECT_EQ((std::array{img.width(), img.height()}), (std::array{w, capped})) << w << "x" << h;
-        EXPECT_EQ(img.pixels().size(), std::size_t(w) * std::size_t(capped));
+        const int width = std::max(w, 0);  // a negative size is none
+        EXPECT_EQ((std::array{img.width(), img.height()}), (std::array{width, capped})) << w << "x" << h;
+        EXPECT_EQ(img.pixels().size(), std::size_t(width) * std::size_t(capped));
     }
 }
 
