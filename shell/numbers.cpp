@@ -87,17 +87,17 @@ double valPrefix(std::string_view text) {
         c.next();
     }
     std::string digits;
-    std::int64_t pointAt = -1;
+    std::size_t pointAt = std::string::npos;
     for (;; c.next()) {
         if (isDigit(c.peek()))
             digits += c.peek();
-        else if (c.peek() == '.' && pointAt < 0)
-            pointAt = static_cast<std::int64_t>(digits.size());
+        else if (c.peek() == '.' && pointAt == std::string::npos)
+            pointAt = digits.size();
         else
             break;
     }
     if (digits.empty()) return 0;
-    if (pointAt < 0) pointAt = static_cast<std::int64_t>(digits.size());
+    if (pointAt == std::string::npos) pointAt = digits.size();
     std::int64_t exponent = 0;
     const char e = c.peek();
     if (e == 'e' || e == 'E' || e == 'd' || e == 'D') {
@@ -111,15 +111,11 @@ double valPrefix(std::string_view text) {
         for (; isDigit(c.peek()); c.next()) exponent = std::min(kBound, exponent * 10 + (c.peek() - '0'));
         if (minus) exponent = -exponent;
     }
-    const double zero = negative ? -0.0 : 0.0;
-    const std::size_t first = digits.find_first_not_of('0');
-    if (first == std::string::npos) return zero;
-    const std::size_t last = digits.find_last_not_of('0');
-    const std::int64_t scale = pointAt - static_cast<std::int64_t>(first) + exponent;
-    // However far out of range the scale, the converter saturates to infinity or zero.
-    const double huge = negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
-    const double v = fromDecimal(digits.substr(first, last - first + 1), scale);
-    if (std::isinf(v)) return huge;
+    // However far out of range the scale, the converter saturates to infinity or zero; zeros before or
+    // after the significant digits change nothing it reads, and all zeros read as zero with the sign.
+    const double v = fromDecimal(digits, static_cast<std::int64_t>(pointAt) + exponent);
+    if (std::isinf(v))
+        return negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
     return negative ? -v : v;
 }
 
@@ -138,11 +134,11 @@ template <typename T>
 std::string format(T v) {
     if (v == 0) return " 0";  // also turns -0 into a plain zero
     const double magnitude = std::fabs(static_cast<double>(v));
-    // The value rounded to more and more significant digits until they read back as the same value;
-    // 9 always do for a float, 17 for a double.
+    // The value rounded to more and more significant digits until they read back as the same value,
+    // which max_digits10 of them always do.
     std::string digits;
     int exponent = 0;  // of the first digit
-    for (int precision = 1; precision <= (sizeof(T) == sizeof(float) ? 9 : 17); ++precision) {
+    for (int precision = 1; precision <= std::numeric_limits<T>::max_digits10; ++precision) {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%.*e", precision - 1, magnitude);
         // "d.ddde+XX", whatever the locale puts as the point: every character but digits is skipped.
@@ -150,7 +146,7 @@ std::string format(T v) {
         const char* at = buf;
         for (; *at && *at != 'e'; ++at)
             if (isDigit(*at)) digits += *at;
-        exponent = std::atoi(at + (*at ? 1 : 0));
+        exponent = std::atoi(at + 1);  // past the 'e', which "%e" always writes
         if (static_cast<T>(fromDecimal(digits, exponent + 1)) == static_cast<T>(magnitude)) break;
     }
     // No trailing zero: digits ending in one read back only if the same digits without it did already.
