@@ -91,8 +91,8 @@ PixelRect Control::pixelRect() const {
     for (const Control* c = container_; c; c = c->container()) x += c->left(), y += c->top();
     const double ux = owner_.unitsPerPixelX(), uy = owner_.unitsPerPixelY();
     return {toPixels(x, ux, -kMaxWindowPixels, kMaxWindowPixels),
-            toPixels(y, uy, -kMaxWindowPixels, kMaxWindowPixels), toPixels(width(), ux, 0, kMaxWindowPixels),
-            toPixels(height(), uy, 0, kMaxWindowPixels)};
+            toPixels(y, uy, -kMaxWindowPixels, kMaxWindowPixels), sizeToPixels(width(), ux),
+            sizeToPixels(height(), uy)};
 }
 
 bool Control::shownWithContainers() const {

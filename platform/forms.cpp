@@ -74,12 +74,8 @@ int Form::pixelLeft() const {
 int Form::pixelTop() const {
     return toPixels(top(), runtime_.screen().twipsPerPixelY(), -10 * kMaxWindowPixels, 10 * kMaxWindowPixels);
 }
-int Form::pixelWidth() const {
-    return toPixels(width(), runtime_.screen().twipsPerPixelX(), 0, kMaxWindowPixels);
-}
-int Form::pixelHeight() const {
-    return toPixels(height(), runtime_.screen().twipsPerPixelY(), 0, kMaxWindowPixels);
-}
+int Form::pixelWidth() const { return sizeToPixels(width(), runtime_.screen().twipsPerPixelX()); }
+int Form::pixelHeight() const { return sizeToPixels(height(), runtime_.screen().twipsPerPixelY()); }
 
 void Form::setBackColor(Color c) {
     backColor_ = c;

@@ -48,6 +48,10 @@ inline constexpr int kMaxWindowPixels = 32767;
 // A length in units as whole pixels, the nearest, kept between lo and hi (lo for one that is not a
 // number).
 int toPixels(double units, double unitsPerPixel, int lo, int hi);
+// A window's or a control's width or height: never below nothing, never above what a window can be.
+inline int sizeToPixels(double units, double unitsPerPixel) {
+    return toPixels(units, unitsPerPixel, 0, kMaxWindowPixels);
+}
 
 // The widest line's width and the height of all the lines of a text in a font, in the form's scale
 // units. A width is the advance, where the next text would start (a picture's TextWidth, which the
