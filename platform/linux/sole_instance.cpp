@@ -32,8 +32,9 @@ std::optional<sockaddr_un> socketAddress(const std::string& text) {
 }
 
 // Without blocking: a copy that is stopped, its queue of knocks full, would hold a blocking connect for
-// ever, and the listener hears a burst of knocks without waiting at the end of it.
-int localSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
+// ever, and the listener hears a burst of knocks without waiting at the end of it. The protocol is the
+// family's one, by its name.
+int localSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, PF_UNIX); }
 
 }  // namespace
 
@@ -58,7 +59,7 @@ SoleInstance::SoleInstance(const std::string& folder, Reporter report, std::chro
             release();
             return;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(kRetryPause);
     }
     // A file that opened but would not lock is let go with the guard, as it holds nothing.
     report_("runs without the guard against a second copy: " + why(lockPath_));
@@ -97,7 +98,7 @@ void SoleInstance::listen() {
     listener_ = localSocket();
     if (listener_ >= 0 &&
         ::bind(listener_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0 &&
-        ::chmod(socketPath_.c_str(), 0600) == 0 && ::listen(listener_, 8) == 0)
+        ::chmod(socketPath_.c_str(), 0600) == 0 && ::listen(listener_, kKnockQueue) == 0)
         return;
     report_("a second start cannot reach this copy: " + why(socketPath_));
     closeListener();  // and the socket's file, if it was bound before the failing step

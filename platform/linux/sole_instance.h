@@ -45,6 +45,11 @@ class SoleInstance {
     void listen();
     void closeListener();
 
+    // How long a claim waits between tries while the lock's holder does not answer, and how many knocks
+    // the socket holds before later starts are turned away (the running copy takes them at its next tick).
+    static constexpr std::chrono::milliseconds kRetryPause{20};
+    static constexpr int kKnockQueue = 8;
+
     std::string lockPath_;
     std::string socketPath_;
     Reporter report_;
