@@ -61,7 +61,7 @@ void frmMonitor::Form_Load() {
 // The meter lives as long as the program: a close from the window system (Alt+F4, a panel's close
 // command) is refused rather than leaving the program without its meter.
 void frmMonitor::Form_QueryUnload(std::int16_t& cancel, std::int16_t reason) {
-    if (reason == kCloseFromWindow) cancel = 1;
+    if (reason == kCloseFromWindow) cancel = true;
 }
 
 void frmMonitor::picHistory_MouseDown(const MouseArgs& e) {
