@@ -359,8 +359,8 @@ TEST(MeterDrawing, FlatBarsGrowFromTheLeftUnderTheGridAndBlinkLowOnBattery) {
 TEST(MeterDrawing, UprightBarsGrowFromTheBottomAndAnOddThicknessRoundsTheMarksHalfDown) {
     const std::tuple<const char*, bool, int, char, int, const char*> cases[] = {
         // clang-format off
-        {"", false, 30, 'x', 0, "B.........G.........G.........G.....MMMMGMMMMMMMMMB"},  // from y 36 down
-        {"", false, 30, 'x', 7, "B.........G.........G.........G.....MMMMGMMMMMMMMMB"},
+        {"", false, 50, 'x', 0, "B.........G.........G....HHHHHGHHHHHHHHHGHHHHHHHHHB"},  // 25.5 -> 26: from y 25 down
+        {"", false, 95, 'x', 7, "B..HHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHB"},  // 48.45 -> 48
         {"", true, 100, 'x', 3, "BHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHGHHHHHHHHHB"},
         {"", true, 100, 'x', 4, "BAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAGAAAAAAAAAB"},
         {"", true, 100, 'y', 5, "HHHHAAAA"},
