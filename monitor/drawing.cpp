@@ -52,9 +52,8 @@ void frmMonitor::DrawGrid() {
     const double across = flat ? picHistory.scaleHeight() : picHistory.scaleWidth();
     const std::int32_t step = num::toInt32(length) / kDivisions;
     const std::int16_t len = num::toInt16(across);
-    for (int i = 0; i <= kDivisions; ++i) {
+    for (int i = 0, at = kStart; i <= kDivisions; ++i, at += step) {
         const auto colour = static_cast<Color>(k.plColor[i == 0 || i == kDivisions ? 6 : 5]);
-        const int at = i * step;
         if (flat)
             picHistory.line(at, kStart, at, len, colour);
         else
