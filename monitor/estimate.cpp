@@ -2,6 +2,7 @@
 // samples taken on the present source, extended to empty or full.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "monitor/frm_monitor.h"
@@ -12,6 +13,7 @@ namespace corvane {
 namespace {
 constexpr float kFlatSlope = 0.001f;  // percent per minute: a flatter or backward trend gives no estimate
 constexpr std::int16_t kMinPoints = 5;
+constexpr float kFull = 100;  // percent: charging, the line runs up to it
 
 // Whether the level's whole part is n, as floor would tell, without the maths library's floor: the tip
 // is the only user of that page of it the running program would keep.
@@ -51,14 +53,14 @@ std::int16_t frmMonitor::runLength(const char* source, bool charging, std::int16
 
 std::int16_t frmMonitor::estimate(std::int16_t count, bool charging) const {
     if (count < kMinPoints) return kNoEstimate;
-    float x[kMaxPoints], y[kMaxPoints];
+    std::array<float, kMaxPoints> x, y;  // checked, in builds that check, against a run too long
     for (int k = 0; k < count; ++k) {
         x[k] = static_cast<float>(k);
-        y[k] = charging ? 100 - mHistory[k] : mHistory[k];
+        y[k] = charging ? kFull - mHistory[k] : mHistory[k];
     }
-    const float slope = FitLine(x, y, count).slope;
-    if (!(slope > kFlatSlope)) return kNoEstimate;
-    const float left = charging ? 100 - mHistory[0] : mHistory[0];
+    const float slope = FitLine(x.data(), y.data(), count).slope;
+    if (!std::isgreater(slope, kFlatSlope)) return kNoEstimate;  // nor is a slope that is not a number
+    const float left = charging ? kFull - mHistory[0] : mHistory[0];
     return num::toInt16(left / slope);
 }
 
