@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ranges>
+#include <vector>
 
 #include "platform/forms.h"
 #include "platform/nearest.h"
@@ -42,12 +44,12 @@ int toPixels(double units, double unitsPerPixel, int lo, int hi) {
 
 double textWidthIn(const Form& form, const Font& font, std::string_view text, TextWidth which) {
     TextService& service = form.runtime().text();
-    int widest = 0;
-    for (std::string_view line : splitLines(text)) {
+    const auto width = [&](std::string_view line) {
         const TextExtent extent = service.measureLine(font, line);
-        widest = std::max(widest, which == TextWidth::Fit ? extent.fitWidth : extent.width);
-    }
-    return widest * form.unitsPerPixelX();
+        return which == TextWidth::Fit ? extent.fitWidth : extent.width;
+    };
+    const std::vector<std::string_view> lines = splitLines(text);  // one at least, if only an empty one
+    return std::ranges::max(lines | std::views::transform(width)) * form.unitsPerPixelX();
 }
 
 double textHeightIn(const Form& form, const Font& font, std::string_view text) {
