@@ -297,9 +297,6 @@ constexpr const char* kColours =
     "LowColor=1 MidColor=2 HighColor=3 ACColor=4 BGColor=5 GridColor=6 BorderColor=7";
 char letter(Color c) { return c >= 1 && c <= 7 ? "?LMHA.GB"[c] : '?'; }
 
-std::string row(const Picture& pic, int y) {
-    return rowsOf(pic.image(), letter)[static_cast<std::size_t>(y)];
-}
 std::string column(const Picture& pic, int x) {
     std::string out;
     for (int y = 0; y < pic.image().height(); ++y) out += letter(pic.image().at(x, y));
@@ -347,10 +344,10 @@ TEST(MeterDrawing, FlatBarsGrowFromTheLeftUnderTheGridAndBlinkLowOnBattery) {
         const std::string shown = top + top + (mains ? bottom : top) + bottom;  // the mark: the lower half
         std::string wiped = shown;
         if (!mains) std::replace(wiped.begin(), wiped.end(), 'L', '.');
-        for (int tick = 0; tick < 4; ++tick, m.p.ticks(1))  // shown, wiped, shown again, wiped again
-            EXPECT_EQ(row(m.pic(), 0) + row(m.pic(), 3) + row(m.pic(), 4) + row(m.pic(), 7),
-                      tick % 2 ? wiped : shown)
-                << tick;
+        for (int tick = 0; tick < 4; ++tick, m.p.ticks(1)) {  // shown, wiped, shown again, wiped again
+            const std::vector<std::string> rows = rowsOf(m.pic().image(), letter);
+            EXPECT_EQ(rows[0] + rows[3] + rows[4] + rows[7], tick % 2 ? wiped : shown) << tick;
+        }
     }
 }
 
@@ -370,7 +367,7 @@ TEST(MeterDrawing, UprightBarsGrowFromTheBottomAndAnOddThicknessRoundsTheMarksHa
     };
     for (const auto& [stored, mains, level, axis, at, want] : cases) {
         Meter m(stored, mains, level);
-        EXPECT_EQ(axis == 'x' ? column(m.pic(), at) : row(m.pic(), at), want)
+        EXPECT_EQ(axis == 'x' ? column(m.pic(), at) : rowsOf(m.pic().image(), letter)[at], want)
             << stored << " " << level << axis << at;
     }
 }
