@@ -93,26 +93,22 @@ TEST(About, TheLineScrollsAndStartsOverAfterTheEmptyTextAndTheHandsTurnRound) {
     for (int ms = 1; ms <= 109 * 127; ++ms) {
         const int repaints = p.rt.peerOf(a.window).repaints;
         p.rt.advance(1);  // each tick read the moment it is due
-        if (ms % 127 == 0) scrolled.push_back(a.txtAllrights.text());
-        if (ms == 126) {
-            EXPECT_EQ(a.txtAllrights.text(), "All Rights Reserved.");
-        }
-        if (ms == 108) {  // until the first turn, the icon as it is, hands at ten past ten
-            for (const auto& [hand, letter, shows] : handPictures)
-                EXPECT_NE(a.imgMain.picture().pixels(), hand->picture().pixels());
-        }
-        if (ms % 109 != 0 || ms > 40 * 109) continue;
-        EXPECT_GT(p.rt.peerOf(a.window).repaints, repaints) << "the window is asked to show each picture";
+        // The line as the load left it, just before its first step; then each step's.
+        if (ms == 126 || ms % 127 == 0) scrolled.push_back(a.txtAllrights.text());
+        // Until the first turn, the icon as it is, hands at ten past ten: none of the four ('?').
+        if ((ms % 109 != 0 && ms != 108) || ms > 40 * 109) continue;
+        EXPECT_TRUE(ms == 108 || p.rt.peerOf(a.window).repaints > repaints)
+            << "the window is asked to show each picture";
         hands += '?';
         for (const auto& [hand, letter, shows] : handPictures)
             if (a.imgMain.picture().pixels() == hand->picture().pixels()) hands.back() = letter;
     }
-    EXPECT_EQ((std::vector<std::string>{scrolled[0], scrolled[1], scrolled[104], scrolled[105], scrolled[106],
-                                        scrolled[107], scrolled[108]}),
-              (std::vector<std::string>{a.scrollText(), a.scrollText().substr(1), "d.", ".", "",
-                                        a.scrollText(), a.scrollText().substr(1)}));
+    EXPECT_EQ((std::vector<std::string>{scrolled[0], scrolled[1], scrolled[2], scrolled[105], scrolled[106],
+                                        scrolled[107], scrolled[108], scrolled[109]}),
+              (std::vector<std::string>{"All Rights Reserved.", a.scrollText(), a.scrollText().substr(1),
+                                        "d.", ".", "", a.scrollText(), a.scrollText().substr(1)}));
     // Four pictures told apart, since each letter above stands for another one.
-    EXPECT_EQ(hands, "UUUUUURRRRDDDDDLLLLLUUUUUURRRRDDDDDLLLLL");  // two whole turns alike
+    EXPECT_EQ(hands, "?UUUUUURRRRDDDDDLLLLLUUUUUURRRRDDDDDLLLLL");  // two whole turns alike
     // Where the icon is opaque its own colour shows, where it is clear the box's, and at its soft edges
     // the blend of the two, to the nearest step.
     int wrong = 0;
