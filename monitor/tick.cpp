@@ -75,7 +75,7 @@ std::int16_t frmMonitor::IsMinutePassed(std::int16_t startSec, std::int16_t chan
         --nLastMin_;
         if (nLastMin_ < 0) nLastMin_ = static_cast<std::int16_t>(nLastMin_ + 60);
     }
-    return nLastMin_ != previous && changed != 1 ? 1 : 0;
+    return nLastMin_ != previous && changed != 1;
 }
 
 void frmMonitor::tmrMain_Timer() {
@@ -83,13 +83,12 @@ void frmMonitor::tmrMain_Timer() {
     if (mnFirstTick == 1) k.SetTopmost(window, k.pnShowTop);
 
     // The minutes on battery need no reset here: on mains they stand at 0, and so they do at the start.
-    if (ReadPowerStatus()) {
+    const bool changed = ReadPowerStatus();
+    if (changed) {
         std::int16_t minute;
         k.pGetMinSec(minute, nSrcChangeSec_);
-        nSrcChanged_ = 1;
-    } else {
-        nSrcChanged_ = 0;
     }
+    nSrcChanged_ = changed;  // 1 in the tick whose source changed, 0 in every other
 
     const std::int16_t due = IsMinutePassed(nSrcChangeSec_, nSrcChanged_);
     if (due == 1 || mnFirstTick != 0) {
