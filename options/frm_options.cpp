@@ -1,5 +1,6 @@
 #include "options/frm_options.h"
 
+#include <optional>
 #include <string>
 
 #include "platform/runtime.h"
@@ -24,7 +25,7 @@ struct Place {
 // A control of the dialog's table: its place in twips within its container, caption, tooltip and tab
 // number (none for the kinds that never have the focus).
 template <class C>
-C& made(C& c, Place p, const char* caption = "", const char* toolTip = "", int tab = -1) {
+C& made(C& c, Place p, const char* caption = "", const char* toolTip = "", std::optional<int> tab = {}) {
     c.setLeft(p.left);
     c.setTop(p.top);
     c.setWidth(p.width);
@@ -32,7 +33,7 @@ C& made(C& c, Place p, const char* caption = "", const char* toolTip = "", int t
     c.setFont(kControlFont);
     c.setCaption(caption);
     c.setToolTipText(toolTip);
-    if (tab >= 0) c.setTabIndex(tab);
+    if (tab) c.setTabIndex(*tab);
     return c;
 }
 
