@@ -60,9 +60,14 @@ PixelImage iconPicture(ClockHands hands, Color background) {
 }
 
 template <class C>
-C& placed(C& c, double left, double top, double width, double height) {
+C& placed(C& c, double left, double top) {
     c.setLeft(left);
     c.setTop(top);
+    return c;
+}
+template <class C>
+C& placed(C& c, double left, double top, double width, double height) {
+    placed(c, left, top);
     c.setWidth(width);
     c.setHeight(height);
     return c;
@@ -81,7 +86,7 @@ frmInfo::frmInfo(ProgramContext& program)
       Timer1(program.runtime(), "Timer1", kScrollIntervalMs, false),
       // What the load works out (the frames' and the centred parts' places, the rule's width, the
       // picture's size) starts at 0 here.
-      Frame1(placed(window.add<Frame>("Frame1"), 0, kFrameTop, 0, 0)),
+      Frame1(placed(window.add<Frame>("Frame1"), 0, kFrameTop)),
       cmdOK(placed(window.add<CommandButton>("cmdOK", &Frame1), 0, 5550, 1095, 375)),
       Frame2(placed(window.add<Frame>("Frame2", &Frame1), 0, 0, 0, 45)),
       txtAllrights(placed(window.add<TextBox>("txtAllrights", &Frame1), 0, 0, 2775, 255)),
