@@ -47,9 +47,9 @@ void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
         fillRect(x1, y1, x2, y2, c);
         return;
     }
-    // Clip to a margin around the image first so a far-away end point cannot make the walk long. A line
-    // within the margin comes out as it went in (its ends at t = 0 and 1 exactly).
-    const long long lim = 2LL * (std::max(width_, height_) + 2);
+    // Clipped to the margin first; a line within it comes out as it went in (its ends at t = 0 and 1
+    // exactly).
+    const long long lim = clipMargin();
     double t0 = 0, t1 = 1;
     const double run = double(x2) - x1, rise = double(y2) - y1;
     // Each margin as the pace at which the line nears it and its distance from the start.
@@ -59,7 +59,7 @@ void PixelImage::line(int x1, int y1, int x2, int y2, Color c) {
                                                  {rise, double(lim) - y1}};
     for (const auto& [pace, distance] : margins) {  // neither run nor rise is 0 here
         const double r = distance / pace;
-        if (pace < 0)
+        if (std::signbit(pace))  // the line comes in over this margin: it may move the start
             t0 = std::max(t0, r);
         else
             t1 = std::min(t1, r);

@@ -1,6 +1,7 @@
 #pragma once
 // Colours, fonts and pixel images: what drawing and text need, with nothing of the forms around them.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -63,6 +64,11 @@ class PixelImage {
     void line(int x1, int y1, int x2, int y2, Color c);
 
   private:
+    // How far around the image a sloped line is clipped before it is walked: far enough out that what
+    // lies inside the image is walked as if nothing had been cut off, near enough that a far-away end
+    // point cannot make the walk long.
+    long long clipMargin() const { return 2LL * (std::max(width_, height_) + 2); }
+
     int width_ = 0;
     int height_ = 0;
     std::uint64_t drawings_ = 0;
