@@ -114,13 +114,14 @@ TEST_F(IniStore, KeepsWhatItDoesNotKnowAndReplacesValuesInPlace) {
         EXPECT_EQ(store.getSetting("Corvane", "Options", "Extra", ""), " kept");
         save(store,
              {{"Options", "LowBound", " 30"}, {"Options", "MidBound", " 50"}, {"Form", "Position", " 2"}});
+        save(store, {{"Form", "Left", " 9"}});  // a second save keeps what the first one saved
         const std::string kept = headKept +
                                  "[Options]\nlowbound= 30\ngarbage line\n  Extra\t = kept\nMidBound= 50\n\n"
                                  "[Other]\nA=1\n\n";
-        EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\n");
+        EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 2\nLeft= 9\n");
         auto blind = make();  // a save with no read before it reads the file all the same
         save(blind, {{"Form", "Position", " 3"}});
-        EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 3\n");
+        EXPECT_EQ(slurp(file), kept + "[Form]\nPosition= 3\nLeft= 9\n");
     }
 }
 
