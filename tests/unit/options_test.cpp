@@ -142,10 +142,15 @@ TEST(Options, EveryControlStandsAtItsPlaceInTheDialogWithItsFontTextsAndPicture)
               "cmdCancel 2400 4680 855 330 13\ncmdHelp 3360 4680 855 330 14\n");
     // The one control in a font of its own, which no size of a text shows.
     EXPECT_EQ(d.cmdOpen.font(), (Font{.name = "Arial", .points = 9, .bold = true}));
-    // A caption is a few words, a tooltip a sentence: none of them exchanged.
-    for (const auto& c : d.window.controls())
+    // A caption is a few words, a tooltip a sentence: none of them exchanged, and every control the user
+    // changes a setting with has its sentence.
+    int tips = 0;
+    for (const auto& c : d.window.controls()) {
         EXPECT_TRUE(c->caption().size() < 20 && (c->toolTipText().empty() || c->toolTipText().size() > 30))
             << c->name() << c->index();
+        tips += !c->toolTipText().empty();
+    }
+    EXPECT_EQ(tips, 21);
     p.program.showOptions();
     d.cmdHelp.click();  // the preferences topic
     EXPECT_EQ(p.rt.calls.back(), "Help(C:\\Program Files\\Corvane\\quillmet.hlp,topic 13)");
