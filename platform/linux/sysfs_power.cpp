@@ -51,6 +51,11 @@ constexpr const char* kAttrNames[kAttrCount] = {"online",     "present",     "st
                                                 "energy_now", "charge_full", "charge_now", "capacity",
                                                 "power_now",  "current_now"};
 
+// Whether a pack is in and what it holds when full change only when it is swapped or recalibrated. They
+// are read once a listing, not every second: a pack that goes makes its other values fail, which lists
+// the supplies again at once, and one that comes or is recalibrated is seen within the minute.
+constexpr bool readOnceListed(Attr a) { return a == kPresent || a == kEnergyFull || a == kChargeFull; }
+
 // What a descriptor slot holds besides an open file.
 constexpr int kNotOpened = -1;  // not needed yet
 constexpr int kMissing = -2;    // absent, or not a plain file, until the next listing
@@ -101,7 +106,8 @@ class SysfsPowerReader::Files {
         std::string name;
         Kind kind = Kind::kOther;
         std::array<int, kAttrCount> fd;
-        std::array<bool, kAttrCount> readWell{};  // since it was opened
+        std::array<bool, kAttrCount> readWell{};                          // since it was opened
+        std::array<std::optional<std::int64_t>, kAttrCount> listedValue;  // those read once a listing
         Supply() { fd.fill(kNotOpened); }
     };
     enum class Unit : std::uint8_t { kNone, kEnergy, kCharge };
@@ -161,11 +167,15 @@ class SysfsPowerReader::Files {
     // A whole decimal integer or nothing; "12abc", "nan" and overflowing text are rejected. Parsed
     // where it was read: nothing is copied or allocated for the numbers read every second.
     std::optional<std::int64_t> readInt(std::size_t supply, Attr a) {
+        Supply& s = supplies_[supply];
+        std::optional<std::int64_t>& listed = s.listedValue[a];
+        if (listed) return listed;
         char buf[kMaxAttrBytes];
-        const std::string_view text = firstLine(buf, readRaw(supplies_[supply], a, buf));
+        const std::string_view text = firstLine(buf, readRaw(s, a, buf));
         std::int64_t value = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+        if (readOnceListed(a)) listed = value;  // a value that failed is tried again at the next reading
         return value;
     }
 

@@ -16,7 +16,8 @@ inline constexpr const char* kPowerSupplyRoot = "/sys/class/power_supply";
 //
 // Made to be read every second for a whole session: the supplies are listed once
 // a minute, and at once when a file that read well fails (its supply has gone);
-// their files are kept open and each is read with one pread. A tree of ordinary
+// their files are kept open and each is read with one pread. Whether a pack is in
+// and its full size are read when the supplies are listed. A tree of ordinary
 // files instead of sysfs (the tests' fake battery, whose files are replaced rather
 // than rewritten) is watched, and listed again whenever it changes.
 class SysfsPowerReader {

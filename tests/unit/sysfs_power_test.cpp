@@ -190,17 +190,19 @@ TEST_F(SysfsPower, BrokenValuesFallBack) {
     }
 }
 
-// The kernel's values change in place; the fake battery of the end-to-end tests replaces each file; a
-// supply can go and come. A reader that keeps its files open sees all of it, whether it looks at its
-// watch of the tree itself or an event loop does and tells it (the Linux program's way). Standard input
-// closed, at the start or later, leaves descriptor 0 to what the reader opens next: its watch, its
-// folder or a value file. Each serves like any other and goes with the reader.
+// The kernel's values change in place (a pack's full size is read anew when the supplies are next listed);
+// the fake battery of the end-to-end tests replaces each file; a supply can go and come. A reader that keeps
+// its files open sees all of it, whether it looks at its watch of the tree itself or an event loop does and
+// tells it (the Linux program's way). Standard input closed, at the start or later, leaves descriptor 0 to
+// what the reader opens next: its watch, its folder or a value file. Each serves like any other and goes with
+// the reader.
 TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
     const std::vector<std::tuple<const char*, std::function<void()>, Want>> steps{
         {"as it was", [] {}, {0, 0, 57, 10800}},
         {"level replaced", [&] { replace("BAT0", "energy_now", "20000000"); }, {0, 0, 40, 7579}},
         {"level written in place", [&] { put("BAT0", "energy_now", "25000000\n"); }, {0, 0, 50, 9474}},
-        {"plugged in, replaced", [&] { replace("AC", "online", "1"); }, {1, 0, 50, -1}},
+        {"full size in place", [&] { put("BAT0", "energy_full", "100000000\n"); }, {0, 0, 50, 9474}},
+        {"plugged in, replaced: listed again", [&] { replace("AC", "online", "1"); }, {1, 2, 25, -1}},
         {"battery gone", [&] { fs::remove_all(root_ / "BAT0"); }, {1, 128, 255, -1}},
         {"another battery, its level one byte, no newline", [&] { addBattery("BAT1", "9"); }, {1, 2, 9, -1}},
         {"a second one beside it", [&] { addBattery("BAT2", "91\n"); }, {1, 0, 50, -1}},
@@ -235,7 +237,7 @@ TEST_F(SysfsPower, AReaderKeptOpenSeesEveryChange) {
             open.push_back(test::openFiles());
         }
         EXPECT_EQ(open[2], open[1]) << "the same files, read again";
-        EXPECT_LT(open[4], open[3]) << "the files of a supply that has gone are closed";
+        EXPECT_LT(open[5], open[4]) << "the files of a supply that has gone are closed";
         SysfsPowerReader fresh(root_);
         fresh.read();
         EXPECT_EQ(test::openFiles() - open.back(), open.back() - none) << "as many kept as opened anew";
