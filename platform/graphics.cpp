@@ -18,8 +18,7 @@ void PixelImage::resize(int width, int height, Color fillColor) {
     ++drawings_;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
-    if (width_ > 0 && static_cast<long long>(width_) * height_ > kMaxImagePixels)
-        height_ = static_cast<int>(kMaxImagePixels / width_);
+    height_ = std::min(height_, static_cast<int>(kMaxImagePixels / std::max(width_, 1)));
     pixels_.assign(static_cast<std::size_t>(width_) * height_, fillColor);
 }
 
