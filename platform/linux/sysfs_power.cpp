@@ -3,13 +3,16 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <linux/netlink.h>
 #include <sys/inotify.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -55,6 +58,11 @@ constexpr const char* kAttrNames[kAttrCount] = {"online",     "present",     "st
 // are read once a listing, not every second: a pack that goes makes its other values fail, which lists
 // the supplies again at once, and one that comes or is recalibrated is seen within the minute.
 constexpr bool readOnceListed(Attr a) { return a == kPresent || a == kEnergyFull || a == kChargeFull; }
+
+// Where the reader hears of changes (the kernel announces every change of an adapter's state), an
+// adapter's state is kept from one reading to the next and read again every this many readings all the
+// same, for a kernel or a sandbox that does not pass the announcements on.
+constexpr unsigned kAdapterEvery = 5;
 
 // What a descriptor slot holds besides an open file.
 constexpr int kNotOpened = -1;  // not needed yet
@@ -122,8 +130,21 @@ class SysfsPowerReader::Files {
 
     explicit Files(std::string root) : root_(std::move(root)) {
         struct statfs fsInfo {};
-        if (::statfs(root_.c_str(), &fsInfo) == 0 && fsInfo.f_type != SYSFS_MAGIC)
+        if (::statfs(root_.c_str(), &fsInfo) != 0) return;
+        if (fsInfo.f_type != SYSFS_MAGIC) {
             watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+            return;
+        }
+        // sysfs cannot be watched, but the kernel announces each change of a supply to whoever listens.
+        uevents_ = true;
+        watch_ = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, NETLINK_KOBJECT_UEVENT);
+        sockaddr_nl kernel{};
+        kernel.nl_family = AF_NETLINK;
+        kernel.nl_groups = 1;  // the kernel's own announcements
+        if (watch_ >= 0 && ::bind(watch_, reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel) != 0) {
+            ::close(watch_);
+            watch_ = -1;
+        }
     }
     ~Files() {
         closeValues();
@@ -145,7 +166,11 @@ class SysfsPowerReader::Files {
     // changed; the first reading lists them in any case.
     void prepare() {
         const auto now = std::chrono::steady_clock::now();
-        if (!listed_ || now - listedAt_ >= kListEvery || treeChanged()) list(now);
+        if (!listed_ || now - listedAt_ >= kListEvery || treeChanged()) {
+            list(now);
+        } else if (watch_ >= 0 && ++readings_ % kAdapterEvery == 0) {
+            for (Supply& s : supplies_) s.listedValue[kOnline].reset();
+        }
     }
 
     // Whether a file that had read well failed since the last call: its supply
@@ -175,7 +200,8 @@ class SysfsPowerReader::Files {
         std::int64_t value = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-        if (readOnceListed(a)) listed = value;  // a value that failed is tried again at the next reading
+        // A value that failed is tried again at the next reading.
+        if (readOnceListed(a) || (a == kOnline && watch_ >= 0)) listed = value;
         return value;
     }
 
@@ -234,11 +260,19 @@ class SysfsPowerReader::Files {
     // Whether anything was created, removed or replaced in the watched tree since the last look.
     bool treeChanged() { return handedOver_ ? std::exchange(changed_, false) : drainWatch(); }
 
-    bool drainWatch() {  // without a watch (-1) the read fails at once
-        alignas(inotify_event) char events[4096];
+    bool drainWatch() {                            // without a watch (-1) the read fails at once
+        alignas(inotify_event) char events[4096];  // a kernel announcement is at most 2 KB
         bool changed = false;
-        while (::read(watch_, events, sizeof events) > 0) changed = true;
-        return changed;
+        for (;;) {
+            const ssize_t n = ::read(watch_, events, sizeof events);
+            if (n > 0) {
+                changed = changed || !uevents_ || isPowerSupplyUevent({events, static_cast<std::size_t>(n)});
+            } else if (n < 0 && (errno == ENOBUFS || errno == EINTR)) {
+                changed = changed || errno == ENOBUFS;  // announcements were lost: any may have been ours
+            } else {
+                return changed;
+            }
+        }
     }
 
     std::string readOnce(const std::string& supply, const char* name) {
@@ -287,6 +321,8 @@ class SysfsPowerReader::Files {
     std::string root_;
     DIR* dir_ = nullptr;
     int watch_ = -1;
+    bool uevents_ = false;     // the watch is the kernel's announcements, not a watch of the tree
+    unsigned readings_ = 0;    // since the reader was made, to read the adapters again now and then
     bool handedOver_ = false;  // the caller looks at the watch and tells of a change
     bool changed_ = false;
     bool listed_ = false;
@@ -474,6 +510,15 @@ SystemPowerStatus SysfsPowerReader::read() {
 int SysfsPowerReader::handOverWatch() { return files_->handOverWatch(); }
 
 void SysfsPowerReader::watchFired() { files_->watchFired(); }
+
+bool isPowerSupplyUevent(std::string_view message) {
+    for (std::size_t at = 0; at < message.size();) {
+        const std::size_t end = std::min(message.find('\0', at), message.size());
+        if (message.substr(at, end - at) == "SUBSYSTEM=power_supply") return true;
+        at = end + 1;
+    }
+    return false;
+}
 
 SystemPowerStatus readSysfsPowerStatus(const std::string& root) { return SysfsPowerReader(root).read(); }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/power.h"
 
@@ -17,9 +18,12 @@ inline constexpr const char* kPowerSupplyRoot = "/sys/class/power_supply";
 // Made to be read every second for a whole session: the supplies are listed once
 // a minute, and at once when a file that read well fails (its supply has gone);
 // their files are kept open and each is read with one pread. Whether a pack is in
-// and its full size are read when the supplies are listed. A tree of ordinary
-// files instead of sysfs (the tests' fake battery, whose files are replaced rather
-// than rewritten) is watched, and listed again whenever it changes.
+// and its full size are read when the supplies are listed. On sysfs the reader
+// listens to the kernel's announcements of changes to the supplies, and lists them
+// again at each one; a tree of ordinary files instead (the tests' fake battery,
+// whose files are replaced rather than rewritten) is watched, and listed again
+// whenever it changes. Where it hears of changes, an adapter's state is read at
+// the listing and then only every fifth reading, not at every one.
 class SysfsPowerReader {
   public:
     // At most this many descriptors, the folder's and the watch's included: the
@@ -41,10 +45,11 @@ class SysfsPowerReader {
 
     SystemPowerStatus read();
 
-    // A tree of ordinary files is watched for supplies and values replaced in it, and by default
-    // every reading looks at the watch: one more call each second. A caller whose event loop waits
-    // on descriptors anyway takes the looking over: handOverWatch() gives it the watch's descriptor
-    // (-1 when there is none, as on sysfs), and watchFired(), called when it is readable, empties it
+    // The kernel's announcements (on sysfs), or a tree of ordinary files watched for supplies and
+    // values replaced in it: by default every reading looks at the watch, one more call each second. A caller
+    // whose event loop waits on descriptors anyway takes the looking over: handOverWatch() gives it the
+    // watch's descriptor
+    // (-1 when there is none), and watchFired(), called when it is readable, empties it
     // and has the next reading list the supplies again.
     int handOverWatch();
     void watchFired();
@@ -55,6 +60,10 @@ class SysfsPowerReader {
     std::unique_ptr<Files> files_;
     Detail detail_;
 };
+
+// Whether a message of the kernel's announcements (its fields each ended by a 0 byte) is about a
+// power supply.
+bool isPowerSupplyUevent(std::string_view message);
 
 // One reading, nothing kept open.
 SystemPowerStatus readSysfsPowerStatus(const std::string& root);

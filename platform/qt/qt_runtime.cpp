@@ -43,8 +43,9 @@ QtRuntime::QtRuntime(int& argc, char** argv)
     // the platform theme's palette where it has one (a dark scheme, say), the style's own where not.
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
     screen_.watch([this](int dxPx, int dyPx) { screensChanged(dxPx, dyPx); });
-    // Supplies that are files rather than sysfs (a test's fake battery) are watched by the event loop,
-    // which waits on its descriptors anyway, not looked at by the reading every second.
+    // The kernel's announcements of changes to the supplies (or, for supplies that are files rather than
+    // sysfs, as a test's fake battery is, the watch of those files) wait in the event loop, which waits
+    // on its descriptors anyway, rather than being looked at by the reading every second.
     if (const int watch = power_.reader().handOverWatch(); watch >= 0) {
         powerWatch_ = std::make_unique<QSocketNotifier>(watch, QSocketNotifier::Read);
         QObject::connect(powerWatch_.get(), &QSocketNotifier::activated,
