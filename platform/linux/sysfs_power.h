@@ -46,11 +46,10 @@ class SysfsPowerReader {
     SystemPowerStatus read();
 
     // The kernel's announcements (on sysfs), or a tree of ordinary files watched for supplies and
-    // values replaced in it: by default every reading looks at the watch, one more call each second. A caller
-    // whose event loop waits on descriptors anyway takes the looking over: handOverWatch() gives it the
-    // watch's descriptor
-    // (-1 when there is none), and watchFired(), called when it is readable, empties it
-    // and has the next reading list the supplies again.
+    // values replaced in it: by default every reading looks at the watch, one more call each second.
+    // A caller whose event loop waits on descriptors anyway takes the looking over: handOverWatch()
+    // gives it the watch's descriptor (-1 when there is none), and watchFired(), called when it is
+    // readable, empties it and has the next reading list the supplies again.
     int handOverWatch();
     void watchFired();
 
