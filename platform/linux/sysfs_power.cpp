@@ -137,14 +137,16 @@ class SysfsPowerReader::Files {
         }
         // sysfs cannot be watched, but the kernel announces each change of a supply to whoever listens.
         uevents_ = true;
-        watch_ = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, NETLINK_KOBJECT_UEVENT);
+        const int listener =
+            ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, NETLINK_KOBJECT_UEVENT);
         sockaddr_nl kernel{};
         kernel.nl_family = AF_NETLINK;
         kernel.nl_groups = 1;  // the kernel's own announcements
-        if (watch_ >= 0 && ::bind(watch_, reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel) != 0) {
-            ::close(watch_);
-            watch_ = -1;
-        }
+        if (listener < 0) return;
+        if (::bind(listener, reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel) == 0)
+            watch_ = listener;
+        else
+            ::close(listener);
     }
     ~Files() {
         closeValues();
