@@ -48,7 +48,7 @@ class Win32Runtime final : public Runtime {
     Screen& screen() override { return screen_; }
     SettingsStore& settings() override { return store_; }
     Win32Power& power() override { return power_; }
-    Clock& clock() override { return clock_; }
+    Win32Clock& clock() override { return clock_; }
     Win32Tray& tray() override { return tray_; }
     AppInfo& appInfo() override { return appInfo_; }
     Sound& sound() override { return sound_; }

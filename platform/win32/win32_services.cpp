@@ -76,7 +76,7 @@ int Win32Power::getSystemPowerStatus(SystemPowerStatus& status) {
 
 std::string Win32Clock::timeOfDay() {
     SYSTEMTIME t{};
-    GetLocalTime(&t);
+    localTime(&t);
     char text[16];
     std::snprintf(text, sizeof text, "%02u:%02u:%02u", unsigned{t.wHour}, unsigned{t.wMinute},
                   unsigned{t.wSecond});

@@ -38,6 +38,8 @@ class Win32Power final : public PowerService {
 class Win32Clock final : public Clock {
   public:
     std::string timeOfDay() override;
+    // The system's call; a test puts a clock of its own here.
+    std::function<void(SYSTEMTIME*)> localTime = [](SYSTEMTIME* t) { GetLocalTime(t); };
 };
 
 // The system plays the file on a thread of its own and cuts off the sound still playing; a file it
