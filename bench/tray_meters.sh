@@ -176,7 +176,7 @@ for i in "${!names[@]}"; do
     cpu[$i]=$(printf '%s\n' "${c[@]}" | median)
     wake[$i]=$(printf '%s\n' "${w[@]}" | median)
     xcpu[$i]=$(printf '%s\n' "${x[@]}" | median)
-    rss[$i]=$(awk '$1 == "VmHWM:" {printf "%.1f", $2 / 1024}' "/proc/${runpid[$i]}/status")
+    rss[$i]=$(awk '$1 == "VmHWM:" {printf "%.2f", $2 / 1024}' "/proc/${runpid[$i]}/status")
 done
 
 printf '\n%-16s %22s %7s %7s %10s %10s %7s %7s %8s %7s\n' "" "CPU s/h" "" "over" "wake-ups" "X+tray" \
@@ -202,5 +202,5 @@ for i in "${!names[@]}"; do
 done
 goal "wake-ups/s at most 1.05" "${wake[0]}" 1.05
 goal "X server and tray CPU s/h at most the floor's" "${xcpu[0]}" "${xcpu[1]}"
-goal "peak RSS MB at most the floor + 0.6" "${rss[0]}" "$(awk -v f="${rss[1]}" 'BEGIN { printf "%.1f", f + 0.6 }')"
+goal "peak RSS MB at most the floor + 0.6" "${rss[0]}" "$(awk -v f="${rss[1]}" 'BEGIN { printf "%.2f", f + 0.6 }')"
 goal "start ms at most the floor + 10" "${startup[0]}" "$(awk -v f="${startup[1]}" 'BEGIN { printf "%.1f", f + 10 }')"
