@@ -119,6 +119,12 @@ QtTray::~QtTray() = default;
 // meter goes with the button down, which is the click here.
 void QtTray::add(const std::string& tip) {
     if (QtDisplayLoss::lost()) return;
+    docked_ =
+        DockedTrayIcon::dock(QIcon(new ProgramIconEngine), [this](TrayEvent event) { notifyLater(event); });
+    if (docked_) {
+        docked_->setToolTip(latin1(tip));
+        return;
+    }
     icon_ = std::make_unique<QSystemTrayIcon>();
     icon_->setIcon(QIcon(new ProgramIconEngine));
     icon_->setToolTip(latin1(tip));
@@ -132,11 +138,15 @@ void QtTray::add(const std::string& tip) {
 
 // With the display gone, the icon's own end would talk to it: the process ends without it.
 void QtTray::remove() {
-    if (!QtDisplayLoss::lost()) icon_.reset();
+    if (QtDisplayLoss::lost()) return;
+    docked_.reset();
+    icon_.reset();
 }
 
 void QtTray::setTip(const std::string& tip) {
-    if (icon_ && !QtDisplayLoss::lost()) icon_->setToolTip(latin1(tip));
+    if (QtDisplayLoss::lost()) return;
+    if (docked_) docked_->setToolTip(latin1(tip));
+    if (icon_) icon_->setToolTip(latin1(tip));
 }
 
 }  // namespace corvane

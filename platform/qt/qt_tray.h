@@ -1,9 +1,11 @@
 #pragma once
-// The notification-area icon through QSystemTrayIcon.
+// The notification-area icon: docked by hand in an X11 tray running at the start, else through
+// QSystemTrayIcon (a tray of the desktop's message bus, or an X11 tray that starts later).
 
 #include <QSystemTrayIcon>
 #include <memory>
 
+#include "platform/qt/qt_docked_tray_icon.h"
 #include "platform/runtime.h"
 
 namespace corvane {
@@ -17,12 +19,13 @@ class QtTray final : public TrayIcon {
     void setTip(const std::string& tip) override;
     // Takes the icon off the tray at once, also at the end of the program.
     void remove() override;
-    // Qt's tray reports clicks only, never the mouse resting on the icon.
+    // Either icon reports clicks only, never the mouse resting on it.
     bool reportsHover() const override { return false; }
 
   private:
     void notifyLater(TrayEvent event);
 
+    std::unique_ptr<DockedTrayIcon> docked_;
     std::unique_ptr<QSystemTrayIcon> icon_;
 };
 

@@ -14,8 +14,6 @@
 
 namespace corvane {
 
-namespace {
-
 xcb_connection_t* x11Connection() {
     // Qt's offscreen platform offers the X11 interface too, with no connection behind it.
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -31,7 +29,6 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
     return a;
 }
 
-// A window property of 32-bit items; empty when it is not there.
 std::vector<std::uint32_t> property32(xcb_connection_t* c, xcb_window_t w, xcb_atom_t name, xcb_atom_t type) {
     std::vector<std::uint32_t> items;
     const auto cookie = xcb_get_property(c, 0, w, name, type, 0, 1024);
@@ -44,6 +41,8 @@ std::vector<std::uint32_t> property32(xcb_connection_t* c, xcb_window_t w, xcb_a
     }
     return items;
 }
+
+namespace {
 
 void sendToRoot(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type,
                 std::initializer_list<std::uint32_t> data) {

@@ -275,6 +275,7 @@ TRAY_X=904 TRAY_Y=736  # the stand-alone tray's place: 120 x 32 pixels in the bo
 start_tray() {
     background trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 --transparent false \
         --tint 0x303030 >"$WORK/trayer.log" 2>&1
+    TRAY_PID=${BG_PIDS[-1]}
     within 10 lit $((TRAY_X + 60)) $((TRAY_Y + 16)) ||
         fail "trayer did not start ($(kill -0 "${BG_PIDS[-1]}" 2>/dev/null && echo "still running" || echo "it ended"): $(tail -n 3 "$WORK/trayer.log"))"
 }
