@@ -4,8 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <utility>
 
 #include "platform/qt/qt_x11_hints.h"
@@ -42,8 +42,9 @@ std::unique_ptr<DockedTrayIcon> DockedTrayIcon::dock(QIcon icon, std::function<v
     if (!c) return nullptr;
     int number = 0;
     const xcb_screen_t* screen = programScreen(c, number);
-    const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(number);
-    const Atoms atoms{atom(c, selection.c_str()), atom(c, "_NET_SYSTEM_TRAY_OPCODE"), atom(c, "MANAGER")};
+    char selection[32];
+    std::snprintf(selection, sizeof selection, "_NET_SYSTEM_TRAY_S%d", number);
+    const Atoms atoms{atom(c, selection), atom(c, "_NET_SYSTEM_TRAY_OPCODE"), atom(c, "MANAGER")};
     if (selectionOwner(c, atoms.selection) == XCB_NONE) return nullptr;
     return std::unique_ptr<DockedTrayIcon>(
         new DockedTrayIcon(c, screen->root, atoms, std::move(icon), std::move(report)));
