@@ -3,7 +3,8 @@
 //
 // Implements: forms as Qt 6 top-level widgets that paint the model's pixels (qt_form_peer,
 // qt_form_widget); timers and deferred calls on Qt's event loop (qt_timer_peer, post); the
-// notification-area icon through QSystemTrayIcon (qt_tray); the screen, cursor and program folder
+// notification-area icon, docked by hand in an X11 tray or through QSystemTrayIcon (qt_tray,
+// qt_docked_tray_icon); the screen, cursor and program folder
 // (qt_services); the battery from /sys/class/power_supply and the clock
 // (platform/linux/linux_services); the alarm sound (platform/linux/canberra_sound); the settings in an
 // INI file under the XDG configuration folder (platform/linux/ini_store); SIGTERM, SIGINT, SIGHUP,
