@@ -1,5 +1,5 @@
 #pragma once
-// What X11 window managers read that Qt sets no flag for.
+// What X11 window managers read that Qt sets no flag for, and the few X11 calls behind it.
 
 #include <xcb/xcb.h>
 
