@@ -35,6 +35,16 @@ xcb_window_t selectionOwner(xcb_connection_t* c, xcb_atom_t selection) {
     return owner;
 }
 
+// Whether the tray composes its icons itself, with their alpha channel: it names a visual 32 bits deep.
+bool trayHasAlpha(xcb_connection_t* c, const xcb_screen_t* screen, xcb_window_t tray) {
+    const auto visual = property32(c, tray, atom(c, "_NET_SYSTEM_TRAY_VISUAL"), XCB_ATOM_VISUALID);
+    if (visual.empty()) return false;
+    for (auto d = xcb_screen_allowed_depths_iterator(screen); d.rem; xcb_depth_next(&d))
+        for (auto v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v))
+            if (v.data->visual_id == visual[0]) return d.data->depth == 32;
+    return false;
+}
+
 }  // namespace
 
 std::unique_ptr<DockedTrayIcon> DockedTrayIcon::dock(QIcon icon, std::function<void(TrayEvent)> report) {
@@ -45,12 +55,13 @@ std::unique_ptr<DockedTrayIcon> DockedTrayIcon::dock(QIcon icon, std::function<v
     char selection[32];
     std::snprintf(selection, sizeof selection, "_NET_SYSTEM_TRAY_S%d", number);
     const Atoms atoms{atom(c, selection), atom(c, "_NET_SYSTEM_TRAY_OPCODE"), atom(c, "MANAGER")};
-    if (selectionOwner(c, atoms.selection) == XCB_NONE) return nullptr;
-    return std::unique_ptr<DockedTrayIcon>(
-        new DockedTrayIcon(c, screen->root, atoms, std::move(icon), std::move(report)));
+    const xcb_window_t tray = selectionOwner(c, atoms.selection);
+    if (tray == XCB_NONE) return nullptr;
+    return std::unique_ptr<DockedTrayIcon>(new DockedTrayIcon(
+        c, screen->root, atoms, trayHasAlpha(c, screen, tray), std::move(icon), std::move(report)));
 }
 
-DockedTrayIcon::DockedTrayIcon(xcb_connection_t* c, xcb_window_t root, Atoms atoms, QIcon icon,
+DockedTrayIcon::DockedTrayIcon(xcb_connection_t* c, xcb_window_t root, Atoms atoms, bool alpha, QIcon icon,
                                std::function<void(TrayEvent)> report)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint),
       c_(c),
@@ -58,9 +69,10 @@ DockedTrayIcon::DockedTrayIcon(xcb_connection_t* c, xcb_window_t root, Atoms ato
       atoms_(atoms),
       icon_(std::move(icon)),
       report_(std::move(report)) {
-    // Qt's X11 backend gives a window of this name the tray's visual and a backing store that puts the
-    // tray's own background under the icon's clear pixels where that visual has no alpha channel.
-    setObjectName(QStringLiteral("QSystemTrayIconSys"));
+    // A tray that composes its icons gets a window with an alpha channel, which Qt gives a see-through
+    // one. Other trays show the window as it is: Qt's X11 backend gives a window of this name a backing
+    // store that draws the tray's own background under the icon's clear pixels.
+    if (!alpha) setObjectName(QStringLiteral("QSystemTrayIconSys"));
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_AlwaysShowToolTips);  // the icon's window is never the active one
     setAttribute(Qt::WA_QuitOnClose, false);

@@ -36,7 +36,7 @@ class DockedTrayIcon final : public QWidget, public QAbstractNativeEventFilter {
     struct Atoms {
         xcb_atom_t selection, opcode, manager;
     };
-    DockedTrayIcon(xcb_connection_t* c, xcb_window_t root, Atoms atoms, QIcon icon,
+    DockedTrayIcon(xcb_connection_t* c, xcb_window_t root, Atoms atoms, bool alpha, QIcon icon,
                    std::function<void(TrayEvent)> report);
     void requestDock();
 
